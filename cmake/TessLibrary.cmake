@@ -1,0 +1,26 @@
+# tess_library(NAME DIR DEPS...) : one static library from every .cpp/.h in DIR.
+function(tess_library name dir)
+  file(GLOB _srcs CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h ${dir}/*.c)
+  if(NOT _srcs)
+    set(_srcs ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+  add_library(${name} STATIC ${_srcs})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARGN})
+  target_compile_options(${name} PRIVATE -Wall -Wextra -Wno-unused-parameter)
+endfunction()
+
+# tess_test(NAME DIR DEPS...) : one GoogleTest binary from every .cpp in DIR, registered with CTest.
+function(tess_test name dir)
+  file(GLOB _srcs CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  if(NOT _srcs)
+    return()
+  endif()
+  add_executable(${name} ${_srcs} ${CMAKE_SOURCE_DIR}/tests/support/test_main.cpp)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${name} PRIVATE tess_testsupport ${ARGN} GTest::gtest Qt6::Test)
+  target_compile_definitions(${name} PRIVATE TESS_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures"
+                                             TESS_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8" TIMEOUT 900)
+endfunction()

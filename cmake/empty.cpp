@@ -1,0 +1,1 @@
+// placeholder for a library that has no sources yet

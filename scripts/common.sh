@@ -1,0 +1,9 @@
+# Shared by scripts/run and scripts/test: set up the machine, configure and build.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${TESS_BUILD_DIR:-$ROOT/build}"
+bash "$ROOT/scripts/setup"
+if [ ! -f "$BUILD/build.ninja" ]; then
+  cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$BUILD" -- -j"$(nproc)" "$@"

@@ -1,0 +1,224 @@
+// The ADO/Jet-like data layer over SQLite: Connection, Recordset, Field, catalogue.
+//
+// Values are QVariant: an invalid (default) QVariant is Null, distinct from "".
+// Text is QString, whole numbers qint64, Currency/Double double, Date QDateTime (or QDate),
+// YesNo bool.  Typed values always travel as bound parameters ("?" in the statement).
+//
+// Errors are thrown as DbError carrying a Jet-style number:
+//   3021 no current record, 3022 duplicate key, 3260 record locked, 3314 required field,
+//   3704 connection/recordset closed, 3265 item not found in this collection,
+//   3024 file not found, anything else: a number of its own with SQLite's text.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+namespace db {
+
+using Value = QVariant;
+using Params = QVariantList;
+
+// ADO DataTypeEnum codes the windows and the schema upgrade look at.
+enum AdoType : int {
+    adEmpty = 0,
+    adSmallInt = 2,        // Jet Integer
+    adInteger = 3,         // Jet Long (and identity)
+    adSingle = 4,
+    adDouble = 5,
+    adCurrency = 6,
+    adDate = 7,
+    adBoolean = 11,        // Jet YesNo / Bit
+    adUnsignedTinyInt = 17,// Jet Byte
+    adBinary = 128,
+    adWChar = 130,         // nchar(n)
+    adVarWChar = 202,      // Text(n)
+    adLongVarWChar = 203,  // Memo
+    adLongVarBinary = 205, // OLE object
+};
+
+enum CursorType { adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3 };
+enum LockType { adLockReadOnly = 1, adLockPessimistic = 2, adLockOptimistic = 3, adLockBatchOptimistic = 4 };
+enum SearchDirection { adSearchForward = 1, adSearchBackward = -1 };
+enum EditModeEnum { adEditNone = 0, adEditInProgress = 1, adEditAdd = 2 };
+
+class DbError : public std::runtime_error {
+public:
+    DbError(long number, const QString& description);
+    long Number() const { return number_; }
+    QString Description() const { return description_; }
+
+private:
+    long number_;
+    QString description_;
+};
+
+// A row's identity inside a recordset and all its clones; survives Requery.
+using Bookmark = qint64;
+
+struct ColumnInfo {
+    QString name;
+    QString jetType;        // "Text", "nchar", "Memo", "Integer", "Long", "Currency", "Date", "Double", "YesNo", "Byte"
+    int adoType = adEmpty;  // AdoType code
+    int definedSize = 0;    // characters for Text/nchar, 0 otherwise
+    bool required = false;
+    bool allowZeroLength = true;
+    QString defaultValue;   // the default's text as written, "" when none
+    int ordinal = 0;        // ordinal position (gaps kept as stored)
+    bool identity = false;
+};
+
+class Recordset;
+
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<path>": opens an existing file read-write.
+    void Open(const QString& connectionText);
+    void Close();
+    bool IsOpen() const;
+    QString DataSource() const;  // the file path opened
+
+    // Makes a new database file and runs the script's statements (";"-separated, Jet SQL) in it.
+    static void CreateDatabase(const QString& path, const QString& schemaScript);
+
+    // DDL and DML; returns the rows affected.
+    long Execute(const QString& sql, const Params& params = {});
+    // SELECT through Execute: a forward-only, read-only recordset.
+    Recordset ExecuteQuery(const QString& sql, const Params& params = {});
+
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    bool InTransaction() const;
+
+    // OpenSchema(adSchemaTables): the user tables (never sqlite_* nor the layer's own tables).
+    QStringList TableNames() const;
+
+    // Catalogue (what ADOX and DAO gave): every operation runs inside the caller's transaction.
+    bool TableExists(const QString& table) const;
+    bool ColumnExists(const QString& table, const QString& column) const;  // never throws
+    QVector<ColumnInfo> Columns(const QString& table) const;               // in ordinal order
+    ColumnInfo Column(const QString& table, const QString& column) const;  // 3265 when missing
+    void AddColumn(const QString& table, const QString& column, const QString& jetTypeText);
+    void DropColumn(const QString& table, const QString& column);
+    void RenameColumn(const QString& table, const QString& oldName, const QString& newName);
+    void SetDefaultValue(const QString& table, const QString& column, const QString& defaultText);
+    void SetOrdinalPosition(const QString& table, const QString& column, int position);
+    bool AllowZeroLength(const QString& table, const QString& column) const;
+    void SetAllowZeroLength(const QString& table, const QString& column, bool allow);
+
+    struct Impl;
+    Impl* impl() const { return d.get(); }
+
+private:
+    std::unique_ptr<Impl> d;
+};
+
+// One field of a recordset's current row (a light proxy).
+class Field {
+public:
+    Field(Recordset* rs, int index) : rs_(rs), index_(index) {}
+    QString Name() const;
+    int Type() const;         // AdoType
+    int DefinedSize() const;
+    Value value() const;      // 3021 without a current row
+    void setValue(const Value& v);
+    Field& operator=(const Value& v) { setValue(v); return *this; }
+    operator Value() const { return value(); }
+    bool IsNull() const { return value().isNull(); }
+    QString toString() const { return value().toString(); }
+    int Index() const { return index_; }
+
+private:
+    Recordset* rs_;
+    int index_;
+};
+
+// Change notifications for models and bound widgets.
+enum class RecordsetEvent { Moved, FieldChanged, RowsChanged, Reset, Closed };
+using RecordsetListener = std::function<void(RecordsetEvent, int field)>;
+
+class Recordset {
+public:
+    Recordset();
+    ~Recordset();
+    Recordset(const Recordset& other);              // another handle on the same cursor
+    Recordset& operator=(const Recordset& other);
+    Recordset(Recordset&&) noexcept;
+    Recordset& operator=(Recordset&&) noexcept;
+
+    // Client-side cursor over a SELECT (all cursor/lock types behave as a snapshot that writes back).
+    void Open(const QString& sql, Connection& conn, CursorType cursor = adOpenStatic,
+              LockType lock = adLockOptimistic, const Params& params = {});
+    // In-memory recordset: Fields().Append first, then Open() with no source.
+    void Append(const QString& name, int adoType, int definedSize = 0);
+    void Open();
+    void Close();
+    bool IsOpen() const;
+
+    void MoveFirst();
+    void MoveLast();
+    void MoveNext();
+    void MovePrevious();
+    void Move(long n);
+    bool Bof() const;
+    bool Eof() const;
+    long RecordCount() const;
+    long AbsolutePosition() const;  // 1-based; <= 0 when not on a row
+    void SetAbsolutePosition(long pos);
+
+    int FieldCount() const;
+    Field field(int index);
+    Field field(const QString& name);      // ASCII case-insensitive; 3265 when missing
+    Field operator[](int index) { return field(index); }
+    Field operator[](const QString& name) { return field(name); }
+    int FieldIndex(const QString& name) const;  // -1 when missing
+    QString FieldName(int index) const;
+    int FieldType(int index) const;
+    int FieldSize(int index) const;
+    Value value(int index) const;
+    Value value(const QString& name) const;
+    void setValue(int index, const Value& v);
+    void setValue(const QString& name, const Value& v);
+
+    void AddNew();
+    void Update();
+    void CancelUpdate();
+    void Delete();
+    EditModeEnum EditMode() const;
+
+    void Requery();
+    Bookmark bookmark() const;
+    void setBookmark(Bookmark b);
+    Recordset Clone() const;
+
+    // ADO Find: one condition ("col = v", "col like 't*'", numbers, #date#); on failure Eof (or Bof backwards).
+    void Find(const QString& criteria, long skipRecords = 0, SearchDirection dir = adSearchForward,
+              std::optional<Bookmark> start = std::nullopt);
+    void setFilter(const QString& criteria);  // "" = no filter
+    QString filter() const;
+    void setSort(const QString& sort);        // "col [ASC|DESC], ..."
+    QString sort() const;
+
+    int Subscribe(RecordsetListener listener);
+    void Unsubscribe(int id);
+
+    struct Impl;
+    Impl* impl() const { return d.get(); }
+
+private:
+    std::shared_ptr<Impl> d;
+};
+
+}  // namespace db
