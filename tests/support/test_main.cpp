@@ -1,4 +1,7 @@
-// Test entry point: one QApplication (offscreen platform) for every test binary.
+// Test entry point: one QApplication (offscreen platform) for every test binary.  Unless a test
+// installs its own responder, any message box or dialog fails the test instead of waiting.
+#include "support/Responder.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -8,5 +11,9 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    testsupport::StrictResponder strict;
+    ui::SetResponder(&strict);
+    const int rc = RUN_ALL_TESTS();
+    ui::SetResponder(nullptr);
+    return rc;
 }

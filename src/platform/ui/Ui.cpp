@@ -1,0 +1,262 @@
+#include "platform/ui/Ui.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <cstdio>
+#include <cstdlib>
+
+namespace ui {
+
+namespace {
+
+QString& defaultTitle()
+{
+    static QString t = QStringLiteral("Tessarine");
+    return t;
+}
+
+Responder* gResponder = nullptr;
+QDate gToday;
+QDateTime gNow;
+int gWaitDepth = 0;
+
+QWidget* parentWindow() { return QApplication::activeWindow(); }
+
+QString titleOrDefault(const QString& title) { return title.isEmpty() ? DefaultTitle() : title; }
+
+// "\r\n" inside a message is the program's line break; the box shows it as one.
+QString forDisplay(const QString& text)
+{
+    QString s = text;
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(u'\r', u'\n');
+    return s;
+}
+
+// Filters in the "Text (*.txt)|*.txt|All|*.*" form become Qt's "Text (*.txt);;All (*.*)".
+QString qtFilter(const QString& filter)
+{
+    if (!filter.contains(u'|'))
+        return filter;
+    const QStringList parts = filter.split(u'|');
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString patterns = QString(parts[i + 1]).replace(u';', u' ');
+        out << (parts[i].contains(u'(') ? parts[i] : parts[i] + QStringLiteral(" (") + patterns + u')');
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+}  // namespace
+
+QString DefaultTitle() { return defaultTitle(); }
+void SetDefaultTitle(const QString& title) { defaultTitle() = title; }
+
+Responder* SetResponder(Responder* responder)
+{
+    Responder* previous = gResponder;
+    gResponder = responder;
+    return previous;
+}
+
+Responder* CurrentResponder() { return gResponder; }
+
+Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title)
+{
+    const MessageCall call{text, buttons, icon, titleOrDefault(title)};
+    if (gResponder)
+        return gResponder->onMessage(call);
+
+    QMessageBox box(parentWindow());
+    box.setWindowTitle(call.title);
+    box.setText(forDisplay(text));
+    switch (icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    struct Choice {
+        QMessageBox::StandardButton button;
+        Answer answer;
+    };
+    std::vector<Choice> choices;
+    switch (buttons) {
+    case Buttons::OK: choices = {{QMessageBox::Ok, Answer::OK}}; break;
+    case Buttons::OKCancel: choices = {{QMessageBox::Ok, Answer::OK}, {QMessageBox::Cancel, Answer::Cancel}}; break;
+    case Buttons::YesNo: choices = {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}}; break;
+    case Buttons::YesNoCancel:
+        choices = {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}, {QMessageBox::Cancel, Answer::Cancel}};
+        break;
+    case Buttons::AbortRetryIgnore:
+        choices = {{QMessageBox::Abort, Answer::Abort}, {QMessageBox::Retry, Answer::Retry}, {QMessageBox::Ignore, Answer::Ignore}};
+        break;
+    case Buttons::RetryCancel: choices = {{QMessageBox::Retry, Answer::Retry}, {QMessageBox::Cancel, Answer::Cancel}}; break;
+    }
+    QMessageBox::StandardButtons set;
+    for (const Choice& c : choices)
+        set |= c.button;
+    box.setStandardButtons(set);
+    box.setDefaultButton(choices.front().button);  // the first button, as on Windows
+    // Escape answers Cancel where there is one, OK on a lone OK, and nothing otherwise.
+    if (set.testFlag(QMessageBox::Cancel))
+        box.setEscapeButton(QMessageBox::Cancel);
+    else if (buttons == Buttons::OK)
+        box.setEscapeButton(QMessageBox::Ok);
+    else
+        box.setEscapeButton(static_cast<QAbstractButton*>(nullptr));
+    box.exec();
+    const auto clicked = box.standardButton(box.clickedButton());
+    for (const Choice& c : choices)
+        if (c.button == clicked)
+            return c.answer;
+    return set.testFlag(QMessageBox::Cancel) ? Answer::Cancel : choices.front().answer;
+}
+
+QString InputBox(const QString& prompt, const QString& title, const QString& defaultText)
+{
+    const QString shownTitle = titleOrDefault(title);
+    if (gResponder)
+        return gResponder->onInput(prompt, shownTitle, defaultText);
+    bool ok = false;
+    const QString text = QInputDialog::getText(parentWindow(), shownTitle, forDisplay(prompt), QLineEdit::Normal,
+                                               defaultText, &ok);
+    return ok ? text : QString();
+}
+
+QString GetOpenFileName(const QString& title, const QString& dir, const QString& filter)
+{
+    if (gResponder)
+        return gResponder->onOpenFile(title, dir, filter);
+    return QFileDialog::getOpenFileName(parentWindow(), title, dir, qtFilter(filter));
+}
+
+QString GetSaveFileName(const QString& title, const QString& dir, const QString& filter)
+{
+    if (gResponder)
+        return gResponder->onSaveFile(title, dir, filter);
+    return QFileDialog::getSaveFileName(parentWindow(), title, dir, qtFilter(filter));
+}
+
+QString GetFolder(const QString& title, const QString& dir)
+{
+    if (gResponder)
+        return gResponder->onFolder(title, dir);
+    return QFileDialog::getExistingDirectory(parentWindow(), title, dir);
+}
+
+bool GetFont(QFont& font, const QString& title)
+{
+    if (gResponder)
+        return gResponder->onFont(font);
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, parentWindow(), title);
+    if (ok)
+        font = chosen;
+    return ok;
+}
+
+int ShowModal(QDialog* dialog)
+{
+    if (gResponder)
+        return gResponder->onModal(dialog);
+    return dialog->exec();
+}
+
+void Beep()
+{
+    if (gResponder) {
+        gResponder->onBeep();
+        return;
+    }
+    QApplication::beep();
+}
+
+QDate Today()
+{
+    if (gToday.isValid())
+        return gToday;
+    if (gNow.isValid())
+        return gNow.date();
+    return QDate::currentDate();
+}
+
+QDateTime Now()
+{
+    if (gNow.isValid())
+        return gNow;
+    if (gToday.isValid())
+        return QDateTime(gToday, QTime::currentTime());
+    return QDateTime::currentDateTime();
+}
+
+void SetToday(const QDate& date) { gToday = date; }
+void SetNow(const QDateTime& now) { gNow = now; }
+
+void EndProcess(int code)
+{
+    if (gResponder) {
+        gResponder->onEndProcess(code);
+        return;
+    }
+    // The process ends here: no window's close handling runs.  Committed data is already on
+    // disk; only the standard streams need flushing.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(code);
+}
+
+WaitCursor::WaitCursor()
+{
+    if (gWaitDepth++ == 0 && qobject_cast<QApplication*>(QCoreApplication::instance()))
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor()
+{
+    if (--gWaitDepth == 0 && qobject_cast<QApplication*>(QCoreApplication::instance()))
+        QApplication::restoreOverrideCursor();
+}
+
+int WaitCursorDepth() { return gWaitDepth; }
+
+void DoEvents()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+}
+
+bool RunSteps(const std::vector<Step>& steps, const std::function<QString(const std::exception&)>& describe,
+              const QString& title)
+{
+    for (std::size_t i = 0; i < steps.size();) {
+        QString text;
+        try {
+            steps[i]();
+            ++i;
+            continue;
+        } catch (const StepError& e) {
+            text = e.text;
+        } catch (const std::exception& e) {
+            text = describe ? describe(e) : QString::fromUtf8(e.what());
+        }
+        switch (MsgBox(text, Buttons::AbortRetryIgnore, Icon::None, title)) {
+        case Answer::Retry:
+            break;          // the same step again
+        case Answer::Ignore:
+            ++i;            // on with the next
+            break;
+        default:
+            return false;   // Abort
+        }
+    }
+    return true;
+}
+
+}  // namespace ui
