@@ -16,11 +16,14 @@ extern bool gKeyinChinese;
 extern QString gUserName;       // no sign-in: always empty
 extern QString gTableSetName;   // the table the member window edits
 extern QString gOtherFindWhere; // condition handed from the personal-contact find window
+extern QString gCommandLine;    // the process's arguments joined by blanks, as typed
 extern db::Connection gConn;    // the one shared connection
 extern db::Connection gConnAlt; // declared, never opened: every use raises "connection closed"
 
 // The string-table text of id + gLangOffset ("" with a warning when the id has no text).
 QString LoadResString(int id);
 
-// Does nothing; some windows call it where the original did.
+// Does nothing; some windows call it where the original did (with or without an argument).
 void DoNothing();
+template <class T>
+void DoNothing(const T&) {}

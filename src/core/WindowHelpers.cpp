@@ -1,0 +1,268 @@
+#include "core/WindowHelpers.h"
+
+#include "platform/db/Db.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/Ui.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTextEdit>
+#include <QWidget>
+
+QString gStatusText;
+
+namespace {
+StatusSink* gSink = nullptr;
+}
+
+StatusSink* SetStatusSink(StatusSink* sink)
+{
+    StatusSink* old = gSink;
+    gSink = sink;
+    return old;
+}
+
+StatusSink* CurrentStatusSink()
+{
+    return gSink;
+}
+
+void SetStatusText(const QString& text)
+{
+    if (text == gStatusText && !text.isEmpty())
+        return;
+    if (gSink)
+        gSink->setStatusText(text);
+    gStatusText = text;
+}
+
+void SetStatusPanel(const QString& text, int index)
+{
+    if (gSink)
+        gSink->setStatusPanel(text, index);
+    ui::DoEvents();
+}
+
+void SetHelpPanelText(const QString& text)
+{
+    if (gSink)
+        gSink->setHelpText(text);
+}
+
+QString HelpPanelText()
+{
+    return gSink ? gSink->helpText() : QString();
+}
+
+void SetHelpPanelCaption(const QString& text)
+{
+    if (gSink)
+        gSink->setHelpCaption(text);
+}
+
+QString HelpPanelCaption()
+{
+    return gSink ? gSink->helpCaption() : QString();
+}
+
+// ---- Placement ----------------------------------------------------------------------------
+
+namespace {
+
+// The widget that is actually placed: an inner window's sub-window frame, else the window.
+QWidget* placedWidget(QWidget* window)
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
+        return sub;
+    return window;
+}
+
+}  // namespace
+
+void CenterInMDI(QWidget* window)
+{
+    if (!window || !gSink || !gSink->clientArea())
+        return;
+    QWidget* area = gSink->clientArea();
+    if (auto* mdi = qobject_cast<QMdiArea*>(area))
+        area = mdi->viewport();
+    QWidget* w = placedWidget(window);
+    const QSize inner = area->size();
+    const QSize size = w->isWindow() ? w->frameGeometry().size() : w->size();
+    if (inner.width() < size.width())
+        return;
+    const double left = (inner.width() - size.width()) / 2.0;
+    const double top = (inner.height() - size.height()) / 2.0;
+    QPoint pos{int(left), int(top)};
+    if (w->isWindow())
+        pos += area->mapToGlobal(QPoint(0, 0));
+    w->move(pos);
+}
+
+void CenterOnScreen(QWidget* window)
+{
+    if (!window)
+        return;
+    QWidget* w = placedWidget(window);
+    QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect avail = screen->geometry();
+    const QSize size = w->isWindow() ? w->frameGeometry().size() : w->size();
+    if (avail.width() < size.width())
+        return;
+    const int left = avail.x() + (avail.width() - size.width()) / 2;
+    const int top = avail.y() + (avail.height() - size.height()) / 2;
+    w->move(left, top);
+}
+
+// ---- Keys and texts -------------------------------------------------------------------------
+
+bool NumericKeyFilter(int keyAscii)
+{
+    if ((keyAscii >= '0' && keyAscii <= '9') || keyAscii == 13 || keyAscii == 8 || keyAscii == 46)
+        return true;
+    ui::Beep();
+    return false;
+}
+
+long ByteLen(const QString& text)
+{
+    return vb::ByteLen(text);
+}
+
+QVariant Nz(const QVariant& value)
+{
+    if (value.isNull())
+        return QString();
+    return value;
+}
+
+QVariant Nz(const db::Field& field)
+{
+    try {
+        return Nz(field.value());
+    } catch (...) {
+        return QString();
+    }
+}
+
+namespace {
+
+void setComboText(QComboBox* combo, const QString& text)
+{
+    if (combo->isEditable()) {
+        combo->setEditText(text);
+    } else {
+        combo->setCurrentIndex(combo->findText(text));
+    }
+}
+
+}  // namespace
+
+void OverlayOnTextBox(QComboBox* pick, QLineEdit* box)
+{
+    if (!pick || !box)
+        return;
+    QPoint pos = box->pos();
+    if (pick->parentWidget() && box->parentWidget() && pick->parentWidget() != box->parentWidget())
+        pos = box->parentWidget()->mapTo(pick->parentWidget()->window(), pos)
+              - pick->parentWidget()->mapTo(pick->parentWidget()->window(), QPoint(0, 0));
+    pick->move(pos.x(), pos.y());
+    setComboText(pick, box->text());
+    pick->resize(box->width(), pick->height());
+    pick->update();
+    pick->setVisible(true);
+    pick->raise();
+    if (!vb::Trim(box->text()).isEmpty())
+        setComboText(pick, box->text());
+}
+
+void ToggleIME(QWidget* box)
+{
+    if (!box)
+        return;
+    box->setAttribute(Qt::WA_InputMethodEnabled, false);
+    if (box->hasFocus()) {
+        QInputMethod* im = QGuiApplication::inputMethod();
+        im->commit();
+        im->update(Qt::ImEnabled);
+    }
+}
+
+bool CaretAfterLastLine(const QString& text, int& position, int selectionLength)
+{
+    auto isBreak = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
+    if (vb::Trim(text).isEmpty())
+        return false;
+    const int lastBreak = std::max(text.lastIndexOf(QLatin1Char('\r')), text.lastIndexOf(QLatin1Char('\n')));
+    if (lastBreak < 0)
+        return false;
+    int stripped = text.size();
+    while (stripped > 0 && isBreak(text[stripped - 1]))
+        --stripped;
+    if (position == 0)
+        position = selectionLength;
+    if (position <= stripped)
+        return false;
+    // The caret stands on an empty last line: nothing follows the final line break.
+    return lastBreak == text.size() - 1;
+}
+
+bool CaretAfterLastLine(QPlainTextEdit* box, int& position)
+{
+    const QTextCursor c = box->textCursor();
+    return CaretAfterLastLine(box->toPlainText(), position, c.selectionEnd() - c.selectionStart());
+}
+
+bool CaretAfterLastLine(QTextEdit* box, int& position)
+{
+    const QTextCursor c = box->textCursor();
+    return CaretAfterLastLine(box->toPlainText(), position, c.selectionEnd() - c.selectionStart());
+}
+
+namespace {
+
+QStringList nonEmptyLines(const QString& text)
+{
+    static const QRegularExpression breaks(QStringLiteral("\r\n|\n|\r"));
+    QStringList lines;
+    for (const QString& line : text.split(breaks)) {
+        if (!line.isEmpty())
+            lines << line;
+    }
+    return lines;
+}
+
+}  // namespace
+
+void FillListFromLines(QComboBox* list, const QString& text)
+{
+    list->clear();
+    const QStringList lines = nonEmptyLines(text);
+    list->addItems(lines);
+    if (lines.isEmpty()) {
+        setComboText(list, QString());
+    } else {
+        list->setCurrentIndex(0);
+        if (list->isEditable())
+            list->setEditText(lines.first());
+    }
+}
+
+void FillListFromLines(QListWidget* list, const QString& text)
+{
+    list->clear();
+    const QStringList lines = nonEmptyLines(text);
+    list->addItems(lines);
+    if (!lines.isEmpty())
+        list->setCurrentRow(0);
+}
