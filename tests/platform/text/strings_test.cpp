@@ -1,0 +1,71 @@
+#include "platform/strings/Strings.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+using strings::LoadResString;
+
+TEST(StringTable, TraditionalAndGeneratedSimplifiedHalves)
+{
+    EXPECT_EQ(LoadResString(1), QStringLiteral("Tessarine 捷錄人事管理系統"));
+    EXPECT_EQ(LoadResString(10001), QStringLiteral("Tessarine 捷录人事管理系统"));
+    EXPECT_TRUE(strings::HasResString(10001));
+    EXPECT_EQ(strings::Caption(1), LoadResString(1));
+
+    // Every Traditional line has its Simplified twin at id + 10000.
+    QFile tw(QStringLiteral(":/strings/zh_TW.tsv"));
+    ASSERT_TRUE(tw.open(QIODevice::ReadOnly));
+    int lines = 0;
+    for (const QByteArray& line : tw.readAll().split('\n')) {
+        const int tab = line.indexOf('\t');
+        if (tab <= 0)
+            continue;
+        const int id = line.left(tab).toInt();
+        EXPECT_TRUE(strings::HasResString(id + 10000)) << id;
+        ++lines;
+    }
+    EXPECT_GT(lines, 0);
+}
+
+TEST(StringTable, MissingIdIsAnErrorNotAnEmptyText)
+{
+    const int missing = 9999;
+    ASSERT_FALSE(strings::HasResString(missing));
+    try {
+        LoadResString(missing);
+        FAIL() << "no error for a missing id";
+    } catch (const strings::ResourceNotFound& e) {
+        EXPECT_EQ(e.id, missing);
+    }
+    EXPECT_EQ(strings::Caption(missing), QString());
+}
+
+// The conversion the build runs over the table, checked on captions whose Simplified form a
+// reader on the mainland expects (vocabulary, not only characters).
+TEST(StringTable, SimplifiedConversionUsesMainlandWording)
+{
+    QFile samples(QStringLiteral(TESS_SOURCE_DIR "/tests/platform/text/opencc_samples.tsv"));
+    ASSERT_TRUE(samples.open(QIODevice::ReadOnly));
+    QStringList traditional, expected;
+    for (const QByteArray& line : samples.readAll().split('\n')) {
+        const QList<QByteArray> cols = line.split('\t');
+        if (cols.size() == 2) {
+            traditional << QString::fromUtf8(cols[0]);
+            expected << QString::fromUtf8(cols[1]);
+        }
+    }
+    ASSERT_FALSE(traditional.isEmpty());
+
+    QProcess opencc;
+    opencc.start(QStringLiteral("opencc"), {QStringLiteral("-c"), QStringLiteral(TESS_SOURCE_DIR "/resources/opencc/tw2sp.json")});
+    ASSERT_TRUE(opencc.waitForStarted()) << "opencc is not installed";
+    opencc.write(traditional.join(u'\n').toUtf8() + '\n');
+    opencc.closeWriteChannel();
+    ASSERT_TRUE(opencc.waitForFinished(30000));
+    const QStringList got = QString::fromUtf8(opencc.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(got.size(), expected.size());
+    for (qsizetype i = 0; i < got.size(); ++i)
+        EXPECT_EQ(got[i], expected[i]) << traditional[i].toStdString();
+}
