@@ -1,0 +1,115 @@
+#include "platform/net/Net.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QElapsedTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A loopback HTTP server: each request's path is answered by `respond` with a raw response
+// ("" = never answer).
+class LoopbackServer {
+public:
+    std::function<QByteArray(const QByteArray& path)> respond;
+    QList<QByteArray> paths;
+
+    LoopbackServer()
+    {
+        server_.listen(QHostAddress::LocalHost);
+        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* s = server_.nextPendingConnection()) {
+                QObject::connect(s, &QTcpSocket::readyRead, s, [this, s] {
+                    buffer_[s] += s->readAll();
+                    if (!buffer_[s].contains("\r\n\r\n"))
+                        return;
+                    const QByteArray path = buffer_[s].split(' ').value(1);
+                    paths << path;
+                    const QByteArray answer = respond(path);
+                    if (answer.isEmpty())
+                        return;
+                    s->write(answer);
+                    s->disconnectFromHost();
+                });
+                QObject::connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+            }
+        });
+    }
+    QString url(const char* path) const { return QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path); }
+
+private:
+    QTcpServer server_;
+    QHash<QTcpSocket*, QByteArray> buffer_;
+};
+
+QByteArray response(const char* statusLine, const QByteArray& body, const QByteArray& extra = {})
+{
+    return QByteArray("HTTP/1.1 ") + statusLine + "\r\nContent-Length: " + QByteArray::number(body.size()) +
+           "\r\nConnection: close\r\n" + extra + "\r\n" + body;
+}
+
+}  // namespace
+
+TEST(Fetch, StatusBodyAndErrorText)
+{
+    const QByteArray binary("MZ\0\x01\xab\xc8\xa4\xe1[Major]\r\n", 16);
+    LoopbackServer server;
+    server.respond = [&](const QByteArray& path) -> QByteArray {
+        if (path == "/ver.dat") return response("200 OK", binary);
+        if (path == "/old") return response("302 Found", {}, "Location: /ver.dat\r\n");
+        if (path == "/err") return response("500 Internal Server Error", "boom");
+        return response("404 Not Found", "<html>missing</html>");
+    };
+    const struct { const char* path; bool ok; int status; QByteArray body; const char* error; } cases[] = {
+        {"/ver.dat", true, 200, binary, ""},
+        {"/old", true, 200, binary, ""},             // redirect followed
+        {"/nothing", false, 404, "<html>missing</html>", "HTTP 404 Not Found"},
+        {"/err", false, 500, "boom", "HTTP 500 Internal Server Error"},
+    };
+    for (const auto& c : cases) {
+        const net::FetchResult r = net::Fetch(server.url(c.path), 5000);
+        EXPECT_EQ(r.ok, c.ok) << c.path;
+        EXPECT_EQ(r.status, c.status) << c.path;
+        EXPECT_EQ(r.body, c.body) << c.path;
+        EXPECT_EQ(r.error, QString::fromUtf8(c.error)) << c.path;
+    }
+    EXPECT_EQ(net::FetchBytes(server.url("/ver.dat")), binary);
+    try {
+        net::FetchBytes(server.url("/nothing"));
+        FAIL() << "a 404 page was taken for the file";
+    } catch (const net::FetchError& e) {
+        EXPECT_STREQ(e.what(), "HTTP 404 Not Found");
+    }
+}
+
+TEST(Fetch, SilentServerTimesOut)
+{
+    LoopbackServer server;
+    server.respond = [](const QByteArray&) { return QByteArray(); };
+    QElapsedTimer clock;
+    clock.start();
+    const net::FetchResult r = net::Fetch(server.url("/slow"), 300);
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.error.startsWith(QStringLiteral("Timed out"))) << r.error.toStdString();
+    EXPECT_EQ(server.paths.size(), 1);
+}
+
+TEST(Fetch, UnreachableAndInvalidAddresses)
+{
+    quint16 closedPort;
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost);
+        closedPort = probe.serverPort();
+    }
+    for (const QString& url : {QStringLiteral("http://127.0.0.1:%1/x").arg(closedPort), QStringLiteral("not an address")}) {
+        const net::FetchResult r = net::Fetch(url, 5000);
+        EXPECT_FALSE(r.ok) << url.toStdString();
+        EXPECT_EQ(r.status, 0);
+        EXPECT_FALSE(r.error.isEmpty());
+        EXPECT_THROW(net::FetchBytes(url, 5000), net::FetchError);
+    }
+}
