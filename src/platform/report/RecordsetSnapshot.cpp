@@ -1,0 +1,40 @@
+// The bridge from the data layer: a recordset read into a Snapshot.  Kept apart from the rest
+// of the engine so that a report fed with snapshots needs nothing of the data layer.
+#include "platform/db/Db.h"
+#include "platform/report/Report.h"
+
+namespace report {
+
+Snapshot Snapshot::fromRecordset(const db::Recordset& source)
+{
+    if (!source.IsOpen())
+        return Snapshot();
+    QStringList columns;
+    for (int i = 0; i < source.FieldCount(); ++i)
+        columns << source.FieldName(i);
+    Snapshot snap(columns);
+
+    // A clone walks the rows without moving the caller's cursor.
+    db::Recordset rs = source.Clone();
+    if (rs.Bof() && rs.Eof())
+        return snap;
+    rs.MoveFirst();
+    const int n = int(columns.size());
+    while (!rs.Eof()) {
+        QVariantList row;
+        row.reserve(n);
+        for (int i = 0; i < n; ++i)
+            row << rs.value(i);
+        snap.addRow(std::move(row));
+        rs.MoveNext();
+    }
+    return snap;
+}
+
+void Report::setDataSource(const db::Recordset& rs)
+{
+    db::Recordset handle(rs);
+    source_ = [handle] { return Snapshot::fromRecordset(handle); };
+}
+
+}  // namespace report
