@@ -1,0 +1,32 @@
+// The backup window: copies the database into a chosen folder and records when.
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class bkmdbfrm : public QDialog {
+    Q_OBJECT
+public:
+    explicit bkmdbfrm(QWidget* parent = nullptr);
+
+    QLabel* Image1 = nullptr;                 // title picture
+    QLineEdit* Text1 = nullptr;               // backup folder (this backup only)
+    std::array<QPushButton*, 2> Command1{};   // 0 start, 1 cancel
+    QPushButton* Command2 = nullptr;          // browse for the folder
+    std::array<QLabel*, 5> SkinLabel1{};      // 0 progress, 2 last backup, 4 folder caption
+
+    // Start: copies the database into the folder; on success records BackupDate, reports
+    // and closes.  A failed copy is reported (Retry / Cancel) and records nothing.
+    void Command1_Click(int index);
+    // Browse: the chosen folder goes into Text1; a cancel keeps it.
+    void Command2_Click();
+
+    bool backedUp() const { return backedUp_; }
+
+private:
+    bool backedUp_ = false;
+};
