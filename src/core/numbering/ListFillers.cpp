@@ -1,0 +1,293 @@
+#include "core/numbering/ListFillers.h"
+
+#include "core/Globals.h"
+#include "core/Settings.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/Ui.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QSignalBlocker>
+#include <QStringList>
+
+#include <optional>
+
+ListTarget::ListTarget(QComboBox* combo) : combo_(combo) {}
+ListTarget::ListTarget(QListWidget* list) : list_(list) {}
+
+bool ListTarget::alive() const { return !combo_.isNull() || !list_.isNull(); }
+
+void ListTarget::clear()
+{
+    if (combo_) {
+        const QSignalBlocker block(combo_.data());
+        combo_->clear();
+    } else if (list_) {
+        const QSignalBlocker block(list_.data());
+        list_->clear();
+    }
+}
+
+void ListTarget::add(const QString& text)
+{
+    if (combo_) {
+        // A combo box selects its first item by itself; put back what was shown before.
+        const QSignalBlocker block(combo_.data());
+        const int index = combo_->currentIndex();
+        const bool editable = combo_->isEditable();
+        const QString editText = editable ? combo_->currentText() : QString();
+        combo_->addItem(text);
+        if (combo_->currentIndex() != index) {
+            combo_->setCurrentIndex(index);
+            if (editable)
+                combo_->setEditText(editText);
+        }
+    } else if (list_) {
+        const QSignalBlocker block(list_.data());
+        list_->addItem(text);
+    }
+}
+
+namespace {
+
+QString FieldText(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
+
+QString ErrorText(const std::exception& e)
+{
+    if (const auto* dbe = dynamic_cast<const db::DbError*>(&e))
+        return dbe->Description();
+    return QString::fromUtf8(e.what());
+}
+
+// Adds the named field of every row from the current one on, skipping Null and "", yielding
+// once per row when asked.  Stops when the box is gone.
+void AddRows(ListTarget& box, db::Recordset& rs, const QString& field, bool yield)
+{
+    while (box.alive() && rs.IsOpen() && !rs.Eof()) {
+        const QString text = FieldText(rs.value(field));
+        if (!text.isEmpty())
+            box.add(text);
+        if (yield)
+            ui::DoEvents();
+        if (!box.alive())
+            return;
+        rs.MoveNext();
+    }
+}
+
+// The trade-flag columns of RV11 a category word may name.
+const QStringList kTradeFlags = {
+    QStringLiteral("印前"), QStringLiteral("製版"), QStringLiteral("紙行"), QStringLiteral("印刷"),
+    QStringLiteral("上光"), QStringLiteral("刀模"), QStringLiteral("裱紙"), QStringLiteral("軋型"),
+    QStringLiteral("貼糊"), QStringLiteral("裝裁"), QStringLiteral("其他"), QStringLiteral("貨運"),
+};
+
+}  // namespace
+
+void FillDistinctCombo(ListTarget box, const QString& column, const QString& table, db::Connection& conn)
+{
+    box.clear();
+    db::Recordset rs;
+    rs.Open(QStringLiteral("Select distinct ") + column + QStringLiteral(" From ") + table +
+                QStringLiteral(" Order By ") + column,
+            conn, db::adOpenStatic, db::adLockReadOnly);
+    while (box.alive() && !rs.Eof()) {
+        const QString text = FieldText(rs.value(0));
+        if (!text.isEmpty())
+            box.add(text);
+        rs.MoveNext();
+    }
+}
+
+void FillCustomerShortNames(ListTarget box)
+{
+    std::optional<ui::WaitCursor> wait;
+    db::Recordset rs;
+    const std::vector<ui::Step> steps = {
+        [&] {
+            wait.emplace();
+            box.clear();
+        },
+        [&] {
+            rs.Open(QStringLiteral("Select RV12.RV121 From RV12 where (rv121 is not null and rv121 <> '' ) "
+                                   "Order By RV12.RV121"),
+                    gConn, db::adOpenStatic, db::adLockReadOnly);
+        },
+        [&] { AddRows(box, rs, QStringLiteral("RV121"), true); },
+        [&] {
+            if (rs.IsOpen())
+                rs.Close();
+            wait.reset();
+        },
+    };
+    ui::RunSteps(steps, [&](const std::exception& e) {
+        wait.reset();
+        return ErrorText(e);
+    });
+}
+
+void FillInvoiceAccountCombo(ListTarget box)
+{
+    box.clear();
+    if (!gConnAlt.IsOpen())
+        return;  // the invoice accounts live in a database this program never opens
+    db::Recordset rs;
+    rs.Open(QStringLiteral("Select 發票帳戶.公司簡稱 From 發票帳戶 Order By 發票帳戶.公司簡稱"), gConnAlt,
+            db::adOpenStatic, db::adLockReadOnly);
+    AddRows(box, rs, QStringLiteral("公司簡稱"), true);
+}
+
+void LoadUnitList(ListTarget box, const QString&)
+{
+    QString s = vb::Trim(ReadSetting(QStringLiteral("Unit"), QStringLiteral("Unitdata"), 2, gDataPath));
+    if (s.isEmpty()) {
+        s = QStringList{QStringLiteral("個"), QStringLiteral("本"), QStringLiteral("張"), QStringLiteral("份"),
+                        QStringLiteral("套"), QStringLiteral("組"), QStringLiteral("pcs"), QStringLiteral("令"),
+                        QStringLiteral("車")}
+                .join(gCrLf);
+    }
+    if (!s.contains(u'\r')) {
+        box.add(s);
+        return;
+    }
+    box.clear();
+    for (int cr = s.indexOf(u'\r'); cr >= 0; cr = s.indexOf(u'\r')) {
+        const QString item = s.left(cr);
+        if (!item.isEmpty())
+            box.add(item);
+        s = s.mid(cr + 2);  // the line break is CR LF
+    }
+    if (!s.isEmpty())
+        box.add(s);
+}
+
+void FillDeptCombo(ListTarget box)
+{
+    ui::WaitCursor wait;
+    box.clear();
+    db::Recordset rs;
+    rs.Open(QStringLiteral("Select RV17.* From RV17 Order By RV17.RV171"), gConn, db::adOpenStatic,
+            db::adLockReadOnly);
+    AddRows(box, rs, QStringLiteral("RV171"), true);
+}
+
+void FillVendorsByCategory(ListTarget box, const QString& category)
+{
+    ui::WaitCursor wait;
+    box.clear();
+
+    // Every failing step is reported and the procedure goes on without its result.
+    auto trapped = [](const std::function<void()>& step) {
+        try {
+            step();
+            return true;
+        } catch (const std::exception& e) {
+            ui::Beep();
+            ui::MsgBox(ErrorText(e), ui::Buttons::OK);
+            return false;
+        }
+    };
+
+    double onlyActive = 0;
+    trapped([&] { onlyActive = vb::Val(ReadSetting(QStringLiteral("不顯示無往來廠商"), QStringLiteral("Pressmont"), 0)); });
+    QString andActive, whereActive;
+    if (onlyActive == 1) {
+        andActive = QStringLiteral(" And (rv11.廠商狀況 = '現用廠商' OR rv11.廠商狀況 = '次常用廠商') ");
+        whereActive = QStringLiteral(" Where  (rv11.廠商狀況 = '現用廠商' OR rv11.廠商狀況 = '次常用廠商') ");
+    }
+    const QString allVendors = QStringLiteral("Select RV11.rv111,rv11.rv112 From RV11 ") + whereActive +
+                               QStringLiteral(" Order by rv112");
+
+    QString sql = allVendors;
+    db::Params params;
+    if (category != QLatin1String("all") && !category.isEmpty()) {
+        const QString t = vb::Trim(category);
+        QString condition;
+        if (t == QLatin1String("印前")) {
+            condition = QStringLiteral("(rv1.RV11 = '印前' or rv1.RV11 = '設計' or rv1.RV11 = '製稿' or rv1.RV11 = '完稿' "
+                                       "or rv1.RV11 = '攝影' or rv1.RV11 = '分色' or rv1.RV11 = '製版' or Rv11.印前=-1) ");
+        } else if (t == QLatin1String("裱紙") || t == QLatin1String("對裱")) {
+            condition = QStringLiteral(" (rv1.RV11 = '裱紙' or rv1.RV11 = '對裱' or rv11.裱紙=-1) ");
+        } else if (t == QLatin1String("軋型") || t == QLatin1String("軋盒")) {
+            condition = QStringLiteral(" (rv1.RV11 = '軋盒' or rv1.RV11 = '軋型' or rv11.軋型=-1) ");
+        } else if (t == QLatin1String("用紙") || t == QLatin1String("紙行") || t == QLatin1String("紙張") ||
+                   t == QLatin1String("紙廠")) {
+            condition = QStringLiteral(" (rv1.RV11 = '用紙' or rv1.RV11 = '紙行' or rv1.RV11 = '紙張' or "
+                                       "rv1.RV11 = '紙廠' or rv11.紙行=-1) ");
+        } else if (t == QLatin1String("糊盒")) {
+            condition = QStringLiteral(" (rv1.RV11 = '軋盒' or rv1.RV11 = '軋型' or rv1.RV11 = '糊盒' or rv11.貼糊=-1) ");
+        } else if (t == QLatin1String("裝訂") || t == QLatin1String("裝裁")) {
+            condition = QStringLiteral(" (rv1.RV11 = '裝訂' or rv1.RV11 = '裝裁' or  rv11.裝裁=-1) ");
+        } else if (kTradeFlags.contains(category)) {
+            condition = QStringLiteral("(rv1.RV11 = ? or rv11.") + category + QStringLiteral("=-1)");
+            params = {t};
+        } else {
+            return;  // names no trade flag of a vendor: nothing to list
+        }
+        sql = QStringLiteral("Select rv1.*,RV11.* From rv1,RV11 Where (") + condition + QStringLiteral(") ") +
+              andActive + QStringLiteral(" And rv1.RV10=RV11.RV110 Order by rv112");
+    }
+
+    db::Recordset rs;
+    if (!trapped([&] { rs.Open(sql, gConn, db::adOpenStatic, db::adLockReadOnly, params); }))
+        return;
+    if (rs.Eof() && sql != allVendors) {
+        if (!trapped([&] { rs.Open(allVendors, gConn, db::adOpenStatic, db::adLockReadOnly); }))
+            return;
+    }
+    if (rs.Eof())
+        return;
+    ui::DoEvents();
+    trapped([&] { AddRows(box, rs, QStringLiteral("RV112"), true); });
+}
+
+void FillEmployeesByDept(ListTarget box, const QString& department)
+{
+    QString filter;
+    db::Params params;
+    if (department.isEmpty()) {
+    } else if (department == QLatin1String("印務") || department == QLatin1String("印務部") ||
+               department == QLatin1String("工務") || department == QLatin1String("工務部")) {
+        filter = QStringLiteral(" And (RV17.RV171 LIKE '印務%' OR RV17.RV171 LIKE '工務%') ");
+    } else if (department == QLatin1String("業務") || department == QLatin1String("業務部")) {
+        filter = QStringLiteral(" And (RV17.RV171 LIKE '業務%') ");
+    } else {
+        filter = QStringLiteral(" And (RV17.RV171 LIKE ? )");
+        params = {vb::Trim(department) + QStringLiteral("%")};
+    }
+    const QString sql = QStringLiteral("Select RV17.*,RV17A.* From RV17,RV17A Where (RV17A.rv17a13 is null or "
+                                       "RV17A.rv17a13 = '' )") +
+                        filter + QStringLiteral(" And RV17.RV170=RV17A.RV17A0");
+
+    std::optional<ui::WaitCursor> wait;
+    db::Recordset rs;
+    bool empty = false;
+    const std::vector<ui::Step> steps = {
+        [&] {
+            wait.emplace();
+            box.clear();
+        },
+        [&] { rs.Open(sql, gConn, db::adOpenStatic, db::adLockOptimistic, params); },
+        [&] {
+            empty = !rs.IsOpen() || rs.Eof();
+            if (empty)
+                wait.reset();
+            else
+                ui::DoEvents();
+        },
+        [&] {
+            if (!empty)
+                AddRows(box, rs, QStringLiteral("RV17A2"), true);
+        },
+        [&] {
+            if (rs.IsOpen())
+                rs.Close();
+            wait.reset();
+        },
+    };
+    ui::RunSteps(steps, [&](const std::exception& e) {
+        ui::Beep();
+        wait.reset();
+        return QStringLiteral("狀況在 載入員工清單") + gCrLf + ErrorText(e);
+    });
+}
