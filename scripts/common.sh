@@ -1,4 +1,6 @@
-# Shared by scripts/run and scripts/test: set up the machine, configure and build.
+# Shared by scripts/run and scripts/test: set up the machine, configure once, build what changed.
+# Arguments are build targets (none = everything).  The build folder is ./build unless
+# TESS_BUILD_DIR names another.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${TESS_BUILD_DIR:-$ROOT/build}"
