@@ -217,6 +217,7 @@ TEST(ReportPdf, TextReadsBackInItsColumns)
     auto r = SampleReport();
     Section& d = r->section(SectionKind::Detail);
     d.addField("txtZip", "zip", 4500, 30, 1200, 240, Font{"Arial", 11.25, true});
+    r->section("Section4").addLabel("Notes", "1.\t第一行\r\n2.\t第二行", 3200, 500, 4000, 480);
     Snapshot rows({"code", "name", "zip"});
     for (int i = 0; i < 16; ++i)
         rows.addRow({QStringLiteral("C%1").arg(i + 1), QStringLiteral("台灣大道%1號").arg(i + 1), "40756"});
@@ -232,6 +233,9 @@ TEST(ReportPdf, TextReadsBackInItsColumns)
     ASSERT_GE(pages.size(), 2);
     EXPECT_TRUE(pages[0].contains(QStringLiteral("樣本列表")));
     EXPECT_TRUE(pages[0].contains(QStringLiteral("列印日期:2026/03/07")));
+    // Both lines of a two-line label, tabs expanded within the box.
+    EXPECT_TRUE(pages[0].simplified().contains(QStringLiteral("1. 第一行")));
+    EXPECT_TRUE(pages[0].simplified().contains(QStringLiteral("2. 第二行")));
     EXPECT_TRUE(pages[1].contains(QStringLiteral("第2頁/共2頁")));
     EXPECT_TRUE(pages[1].contains(QStringLiteral("報表結束")));
     // Each row on one line, its values in the order of the captions.
