@@ -39,7 +39,8 @@ FetchResult Fetch(const QString& url, int timeoutMs)
     timer.stop();
 
     r.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    r.body = reply->readAll();
+    if (reply->isOpen())
+        r.body = reply->readAll();
     if (timedOut) {
         r.error = QStringLiteral("Timed out after %1 seconds: %2").arg(timeoutMs / 1000.0).arg(url);
     } else if (reply->error() != QNetworkReply::NoError && r.status == 0) {

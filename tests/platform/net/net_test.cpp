@@ -24,7 +24,7 @@ public:
                     buffer_[s] += s->readAll();
                     if (!buffer_[s].contains("\r\n\r\n"))
                         return;
-                    const QByteArray path = buffer_[s].split(' ').value(1);
+                    const QByteArray path = buffer_.take(s).split(' ').value(1);
                     paths << path;
                     const QByteArray answer = respond(path);
                     if (answer.isEmpty())
