@@ -5,8 +5,9 @@
 #include <QLineEdit>
 
 ByteLimitValidator::ByteLimitValidator(QLineEdit* box, int maxBytes)
-    : QValidator(box), box_(box), max_(maxBytes)
+    : QValidator(box), prev_(box->text()), max_(maxBytes)
 {
+    connect(box, &QLineEdit::textChanged, this, [this](const QString& t) { prev_ = t; });
 }
 
 QValidator::State ByteLimitValidator::validate(QString& input, int& pos) const
@@ -14,7 +15,7 @@ QValidator::State ByteLimitValidator::validate(QString& input, int& pos) const
     if (max_ <= 0 || vb::ByteLen(input) <= max_)
         return Acceptable;
     // Find what was inserted: the new text against the box's text before the change.
-    const QString old = box_ ? box_->text() : QString();
+    const QString& old = prev_;
     int pre = 0;
     while (pre < old.size() && pre < input.size() && old[pre] == input[pre])
         ++pre;

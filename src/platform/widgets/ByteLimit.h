@@ -4,7 +4,6 @@
 // fits, never splitting a character; a key that cannot fit at all is refused.
 #pragma once
 
-#include <QPointer>
 #include <QValidator>
 
 class QLineEdit;
@@ -18,7 +17,7 @@ public:
     State validate(QString& input, int& pos) const override;
 
 private:
-    QPointer<QLineEdit> box_;
+    QString prev_;  // the box's text before the change being validated
     int max_;
 };
 

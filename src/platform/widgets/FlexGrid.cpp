@@ -126,15 +126,24 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text)
         it->setText(text);
 }
 
+// A size set in twips reads back as set while the pixels still agree with it.
+static int twipsOf(const QHash<int, int>& set, int index, int pixels)
+{
+    auto it = set.find(index);
+    if (it != set.end() && vb::TwipsToPixels(*it) == pixels)
+        return *it;
+    return vb::PixelsToTwips(pixels);
+}
+
 int FlexGrid::ColWidth(int col) const
 {
-    if (col == 0)
-        return vb::PixelsToTwips(verticalHeader()->width());
-    return vb::PixelsToTwips(columnWidth(col - 1));
+    const int px = col == 0 ? verticalHeader()->width() : columnWidth(col - 1);
+    return twipsOf(colTwips_, col, px);
 }
 
 void FlexGrid::setColWidth(int col, int twips)
 {
+    colTwips_[col] = twips;
     if (col == 0)
         verticalHeader()->setFixedWidth(vb::TwipsToPixels(twips));
     else if (col < Cols())
@@ -143,13 +152,13 @@ void FlexGrid::setColWidth(int col, int twips)
 
 int FlexGrid::RowHeight(int row) const
 {
-    if (row == 0)
-        return vb::PixelsToTwips(horizontalHeader()->height());
-    return vb::PixelsToTwips(rowHeight(row - 1));
+    const int px = row == 0 ? horizontalHeader()->height() : rowHeight(row - 1);
+    return twipsOf(rowTwips_, row, px);
 }
 
 void FlexGrid::setRowHeight(int row, int twips)
 {
+    rowTwips_[row] = twips;
     if (row == 0)
         horizontalHeader()->setFixedHeight(vb::TwipsToPixels(twips));
     else if (row < Rows())

@@ -5,6 +5,7 @@
 // Sizes and positions are in twips, measured from the grid's own top-left corner.
 #pragma once
 
+#include <QHash>
 #include <QTableWidget>
 
 class FlexGrid : public QTableWidget {
@@ -49,6 +50,8 @@ signals:
 private:
     QTableWidgetItem* itemFor(int row, int col, bool create);
     void fillHeaders();
+    QHash<int, int> colTwips_;  // widths as set, so a set width reads back unchanged
+    QHash<int, int> rowTwips_;
     int row_ = 1;
     int col_ = 1;
 };
