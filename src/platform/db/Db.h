@@ -189,6 +189,8 @@ public:
     int FieldSize(int index) const;
     Value value(int index) const;
     Value value(const QString& name) const;
+    // The value of a row by its 0-based position in this cursor's order, without moving.
+    Value valueAt(long position, int index) const;
     void setValue(int index, const Value& v);
     void setValue(const QString& name, const Value& v);
 

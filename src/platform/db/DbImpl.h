@@ -1,0 +1,197 @@
+// Inside the data layer: the connection state shared with recordsets, the catalogue, and the
+// compact row store behind a recordset and its clones.
+#pragma once
+
+#include "platform/db/Db.h"
+#include "platform/db/JetSql.h"
+
+#include <QHash>
+#include <QMap>
+#include <cstring>
+#include <map>
+#include <sqlite3.h>
+#include <vector>
+
+namespace db::detail {
+
+// The layer's own tables start with this prefix and never show in a table list.
+inline const char* kReservedPrefix = "__tess_";
+inline const char* kCatalogueTable = "__tess_columns";
+
+[[noreturn]] void ThrowSqlite(sqlite3* db, int rc, const QString& sql = {});
+[[noreturn]] void ThrowClosed();
+[[noreturn]] void ThrowMissingItem(const QString& name);
+
+// Parses one column definition ("name type [NOT NULL] [DEFAULT x] ...") of CREATE or ALTER.
+struct CatColumn;
+// The SQLite DEFAULT expression for a Jet default value text ("0", "\"abc\"", "Now()").
+QString DefaultToSql(const QString& jetDefault);
+
+// One column as the catalogue keeps it.
+struct CatColumn {
+    ColumnInfo info;
+    QString sqlDecl;      // declared type for SQLite
+    bool isText = false;
+    bool nnIndex = false; // an index refusing nulls covers it
+    QString dflt;         // SQLite DEFAULT expression, "" when none
+};
+
+struct TableCat {
+    QString name;                // as stored in the database
+    QVector<CatColumn> columns;  // physical order
+    int find(const QString& column) const;  // -1 when missing
+};
+
+// A prepared statement, finalised on destruction.
+class Stmt {
+public:
+    Stmt(sqlite3* db, const QString& sql);
+    ~Stmt();
+    Stmt(const Stmt&) = delete;
+    Stmt& operator=(const Stmt&) = delete;
+    void bind(const Params& params);
+    void bindAt(int index1, const Value& v);
+    bool step();  // true while a row is ready; throws on error
+    sqlite3_stmt* get() const { return s_; }
+    const QString& sql() const { return sql_; }
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* s_ = nullptr;
+    QString sql_;
+};
+
+// Connection state, shared with the recordsets opened on it.
+struct ConnState {
+    sqlite3* db = nullptr;
+    QString path;
+    bool inTrans = false;
+    int savepointSeq = 0;
+    QHash<QString, TableCat> catCache;  // key: table name lower-cased
+
+    void check() const { if (!db) ThrowClosed(); }
+    long exec(const QString& sqliteSql, const Params& params = {});
+    void execPlain(const QString& sqliteSql);  // no parameters, no rows
+    // Runs one statement as the program writes it (DDL included); returns the rows affected.
+    long execJet(const QString& jetSql, const Params& params);
+
+    // The table's stored name (ASCII case ignored); "" when there is none.
+    QString tableName(const QString& table);
+    // The catalogue of a table, adopted from SQLite's schema the first time it is asked for.
+    // Throws 3078 when the table does not exist.
+    const TableCat& catalogue(const QString& table);
+    void forget(const QString& table) { catCache.remove(table.toLower()); }
+    void forgetAll() { catCache.clear(); }
+
+    // Catalogue changes; each runs inside a savepoint of its own.
+    void createTable(const QVector<jet::Token>& sig);
+    void createIndex(const QVector<jet::Token>& sig);
+    void alterTable(const QVector<jet::Token>& sig);
+    void dropTable(const QString& table);
+    void dropIndex(const QVector<jet::Token>& sig);
+    void addColumns(const QString& table, QVector<CatColumn> defs);
+    void dropColumns(const QString& table, const QStringList& columns);
+    void rebuild(const QString& table, QVector<CatColumn> columns);
+    void writeCatalogue(const QString& table, const QVector<CatColumn>& columns);
+    void makeIdentityTriggers(const QString& table, const QVector<CatColumn>& columns);
+    void dropLayerTriggers(const QString& table);
+};
+
+// A savepoint: rolled back unless released.  Forgets the cached catalogue on rollback.
+class Savepoint {
+public:
+    explicit Savepoint(ConnState& st);
+    ~Savepoint();
+    void release();
+
+private:
+    ConnState& st_;
+    QString name_;
+    bool done_ = false;
+};
+
+// Binding and storage forms of values.
+void BindValue(sqlite3_stmt* s, int index1, const Value& v);
+
+// ---- rows --------------------------------------------------------------------------------
+
+enum CellTag : unsigned char { TagNull = 0, TagInt = 1, TagReal = 2, TagText = 3, TagBlob = 4 };
+
+struct Cell {
+    CellTag tag = TagNull;
+    qint64 i = 0;
+    double d = 0;
+    const char* p = nullptr;
+    int n = 0;
+};
+
+struct Row {
+    qint64 bookmark = 0;
+    qint64 rowid = 0;
+    const char* data = nullptr;
+    quint32 size = 0;
+    quint8 flags = 0;  // RowDeleted, RowPending
+};
+enum : quint8 { RowDeleted = 1, RowPending = 2 };
+
+// Bump allocator for row images; memory is given back only when the whole set goes.
+class Arena {
+public:
+    char* alloc(size_t n);
+    size_t bytes() const { return total_; }
+    void clear() { blocks_.clear(); used_ = cap_ = total_ = 0; }
+
+private:
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    size_t used_ = 0, cap_ = 0, total_ = 0;
+};
+
+Cell CellAt(const Row& row, int column);
+QVariant Decode(const Cell& c, int adoType);
+
+struct FieldDef {
+    QString name;
+    int adoType = adEmpty;
+    int definedSize = 0;
+    QString baseColumn;  // column of the base table, "" for expressions and joins
+    bool updatable = false;
+    bool identity = false;
+};
+
+struct CursorImpl;
+
+// Rows shared by a recordset and its clones.
+struct RowSet {
+    std::shared_ptr<ConnState> conn;  // null for an in-memory recordset
+    QString sql;                      // SQLite text, rowid first when hasRowid
+    Params params;
+    QString baseTable;
+    bool hasRowid = false;
+    bool readOnly = false;
+    QVector<FieldDef> fields;
+    std::vector<Row> rows;
+    Arena arena;
+    qint64 nextBookmark = 1;
+    QHash<qint64, int> byBookmark;
+    bool indexValid = false;
+    std::vector<Recordset::Impl*> cursors;
+
+    void fetch();  // (re)reads every row
+    int rowOfBookmark(qint64 b);
+    // Encodes values (storage forms) into the arena.
+    void encode(Row& row, const QVector<QVariant>& values);
+    QVector<QVariant> values(const Row& row) const;
+    size_t memoryBytes() const;
+};
+
+QVariant ToStorage(const QVariant& v, const FieldDef& f);  // type check and conversion on assignment
+
+}  // namespace db::detail
+
+namespace db {
+
+struct Connection::Impl {
+    std::shared_ptr<detail::ConnState> st = std::make_shared<detail::ConnState>();
+};
+
+}  // namespace db

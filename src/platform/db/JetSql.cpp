@@ -1,0 +1,443 @@
+#include "platform/db/JetSql.h"
+
+#include "platform/db/Db.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QRegularExpression>
+
+namespace db::jet {
+
+bool Token::is(const char* word) const
+{
+    return kind == Word && text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+}
+
+namespace {
+
+bool isWordStart(QChar c)
+{
+    const ushort u = c.unicode();
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == '_' || u >= 0x80;
+}
+
+bool isWordChar(QChar c)
+{
+    const ushort u = c.unicode();
+    return isWordStart(c) || (u >= '0' && u <= '9') || u == '$';
+}
+
+bool isDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
+
+bool isBlank(QChar c)
+{
+    const ushort u = c.unicode();
+    return u == ' ' || u == '\t' || u == '\r' || u == '\n' || u == '\f' || u == '\v';
+}
+
+int readQuoted(const QString& s, int i, QChar close, QString* out)
+{
+    // s[i] is the opening character; doubled closing characters stand for one.
+    QString text;
+    int j = i + 1;
+    while (j < s.size()) {
+        if (s[j] == close) {
+            if (close != QChar(']') && j + 1 < s.size() && s[j + 1] == close) {
+                text += close;
+                j += 2;
+                continue;
+            }
+            *out = text;
+            return j + 1;
+        }
+        text += s[j++];
+    }
+    return -1;
+}
+
+}  // namespace
+
+QString CanonicalDate(const QString& jetDateText, bool* ok)
+{
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*(?:(\\d{1,4})[/\\-.](\\d{1,2})[/\\-.](\\d{1,4}))?\\s*"
+                       "(?:(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?\\s*([AaPp][Mm])?)?\\s*$"));
+    const auto m = re.match(jetDateText);
+    if (ok)
+        *ok = false;
+    if (!m.hasMatch() || jetDateText.trimmed().isEmpty())
+        return {};
+    QDate date(1899, 12, 30);
+    if (!m.captured(1).isEmpty()) {
+        int a = m.captured(1).toInt(), b = m.captured(2).toInt(), c = m.captured(3).toInt();
+        int y, mo, d;
+        if (m.captured(1).size() >= 3) {
+            y = a; mo = b; d = c;  // yyyy/mm/dd
+        } else {
+            mo = a; d = b; y = c;  // mm/dd/yyyy
+            if (m.captured(3).size() <= 2)
+                y += (y < 30) ? 2000 : 1900;
+        }
+        date = QDate(y, mo, d);
+        if (!date.isValid())
+            return {};
+    }
+    int h = 0, mi = 0, se = 0;
+    if (!m.captured(4).isEmpty()) {
+        h = m.captured(4).toInt();
+        mi = m.captured(5).toInt();
+        se = m.captured(6).toInt();
+        const QString ampm = m.captured(7).toLower();
+        if (ampm == QLatin1String("pm") && h < 12)
+            h += 12;
+        if (ampm == QLatin1String("am") && h == 12)
+            h = 0;
+    }
+    const QTime time(h, mi, se);
+    if (!time.isValid())
+        return {};
+    if (ok)
+        *ok = true;
+    return QDateTime(date, time).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QVector<Token> Tokenize(const QString& s)
+{
+    QVector<Token> out;
+    int i = 0;
+    const int n = s.size();
+    while (i < n) {
+        const QChar c = s[i];
+        Token t;
+        if (isBlank(c)) {
+            int j = i;
+            while (j < n && isBlank(s[j]))
+                ++j;
+            t.kind = Token::Space;
+            t.text = QStringLiteral(" ");
+            i = j;
+        } else if (isWordStart(c)) {
+            int j = i;
+            while (j < n && isWordChar(s[j]))
+                ++j;
+            t.kind = Token::Word;
+            t.text = s.mid(i, j - i);
+            i = j;
+        } else if (isDigit(c) || (c == QChar('.') && i + 1 < n && isDigit(s[i + 1]))) {
+            int j = i;
+            while (j < n && (isDigit(s[j]) || s[j] == QChar('.')))
+                ++j;
+            if (j < n && (s[j] == QChar('e') || s[j] == QChar('E')) && j + 1 < n
+                && (isDigit(s[j + 1]) || ((s[j + 1] == QChar('+') || s[j + 1] == QChar('-')) && j + 2 < n && isDigit(s[j + 2])))) {
+                j += 2;
+                while (j < n && isDigit(s[j]))
+                    ++j;
+            }
+            t.kind = Token::Number;
+            t.text = s.mid(i, j - i);
+            i = j;
+        } else if (c == QChar('[') || c == QChar('`')) {
+            const int j = readQuoted(s, i, c == QChar('[') ? QChar(']') : QChar('`'), &t.text);
+            if (j < 0)
+                throw DbError(3075, QStringLiteral("Syntax error in query: unterminated name in '%1'.").arg(s));
+            t.kind = Token::Quoted;
+            i = j;
+        } else if (c == QChar('\'') || c == QChar('"')) {
+            const int j = readQuoted(s, i, c, &t.text);
+            if (j < 0)
+                throw DbError(3075, QStringLiteral("Syntax error in string in query expression '%1'.").arg(s));
+            t.kind = Token::String;
+            i = j;
+        } else if (c == QChar('#')) {
+            const int close = s.indexOf(QChar('#'), i + 1);
+            bool ok = false;
+            QString canon;
+            if (close > i)
+                canon = CanonicalDate(s.mid(i + 1, close - i - 1), &ok);
+            if (ok) {
+                t.kind = Token::Date;
+                t.text = canon;
+                i = close + 1;
+            } else {
+                t.kind = Token::Punct;
+                t.text = c;
+                ++i;
+            }
+        } else if (c == QChar('?')) {
+            t.kind = Token::Param;
+            t.text = c;
+            ++i;
+        } else {
+            t.kind = Token::Punct;
+            static const char* two[] = {"<>", "<=", ">=", "!=", "||", "=="};
+            t.text = c;
+            for (const char* op : two) {
+                if (i + 1 < n && s[i] == QChar(op[0]) && s[i + 1] == QChar(op[1])) {
+                    t.text = s.mid(i, 2);
+                    break;
+                }
+            }
+            i += t.text.size();
+        }
+        out.push_back(t);
+    }
+    return out;
+}
+
+QVector<Token> Significant(const QVector<Token>& tokens)
+{
+    QVector<Token> out;
+    out.reserve(tokens.size());
+    for (const Token& t : tokens)
+        if (t.kind != Token::Space)
+            out.push_back(t);
+    return out;
+}
+
+QString LeadingWord(const QVector<Token>& tokens)
+{
+    for (const Token& t : tokens) {
+        if (t.kind == Token::Space || (t.kind == Token::Punct && t.text == QLatin1String("(")))
+            continue;
+        return t.kind == Token::Word ? t.text.toUpper() : QString();
+    }
+    return {};
+}
+
+QString QuoteName(const QString& name)
+{
+    QString q = name;
+    q.replace(QChar('"'), QStringLiteral("\"\""));
+    return QChar('"') + q + QChar('"');
+}
+
+QString QuoteText(const QString& text)
+{
+    QString q = text;
+    q.replace(QChar('\''), QStringLiteral("''"));
+    return QChar('\'') + q + QChar('\'');
+}
+
+QString Render(const QVector<Token>& tokens, int from, int to)
+{
+    // Functions whose Jet name SQLite reads as a keyword or a function of its own.
+    static const QHash<QString, QString> renamed = {
+        {QStringLiteral("left"), QStringLiteral("jet_left")},
+        {QStringLiteral("right"), QStringLiteral("jet_right")},
+        {QStringLiteral("date"), QStringLiteral("jet_date")},
+        {QStringLiteral("now"), QStringLiteral("jet_now")},
+        {QStringLiteral("time"), QStringLiteral("jet_time")},
+        {QStringLiteral("format"), QStringLiteral("jet_format")},
+        {QStringLiteral("instr"), QStringLiteral("jet_instr")},
+        {QStringLiteral("trim"), QStringLiteral("jet_trim")},
+        {QStringLiteral("ltrim"), QStringLiteral("jet_ltrim")},
+        {QStringLiteral("rtrim"), QStringLiteral("jet_rtrim")},
+        {QStringLiteral("str"), QStringLiteral("jet_str")},
+    };
+    if (to < 0)
+        to = tokens.size();
+    QString out;
+    out.reserve(64);
+    for (int i = from; i < to; ++i) {
+        const Token& t = tokens[i];
+        switch (t.kind) {
+        case Token::Space:
+            out += QChar(' ');
+            break;
+        case Token::Word: {
+            int j = i + 1;
+            while (j < to && tokens[j].kind == Token::Space)
+                ++j;
+            if (j < to && tokens[j].kind == Token::Punct && tokens[j].text == QLatin1String("(")) {
+                const auto it = renamed.constFind(t.text.toLower());
+                if (it != renamed.constEnd()) {
+                    out += it.value();
+                    break;
+                }
+            }
+            out += t.text;
+            break;
+        }
+        case Token::Quoted:
+            out += QuoteName(t.text);
+            break;
+        case Token::String:
+        case Token::Date:
+            out += QuoteText(t.text);
+            break;
+        case Token::Punct:
+            out += (t.text == QLatin1String("&")) ? QStringLiteral("||") : t.text;
+            break;
+        default:
+            out += t.text;
+        }
+    }
+    return out;
+}
+
+QString RewriteStatement(const QString& sql)
+{
+    QVector<Token> tokens = Tokenize(sql);
+    // Trailing ";" and blanks.
+    while (!tokens.isEmpty() && (tokens.last().kind == Token::Space
+                                 || (tokens.last().kind == Token::Punct && tokens.last().text == QLatin1String(";"))))
+        tokens.removeLast();
+    while (!tokens.isEmpty() && tokens.first().kind == Token::Space)
+        tokens.removeFirst();
+    if (tokens.size() == 1 && (tokens[0].kind == Token::Word || tokens[0].kind == Token::Quoted))
+        return QStringLiteral("SELECT * FROM ") + QuoteName(tokens[0].text);
+    if (!tokens.isEmpty() && tokens[0].is("DELETE")) {
+        // "DELETE t.* FROM t", "Delete *.* from t": what stands between DELETE and FROM goes.
+        int from = -1;
+        for (int i = 1; i < tokens.size(); ++i)
+            if (tokens[i].is("FROM")) {
+                from = i;
+                break;
+            }
+        if (from > 1) {
+            tokens.remove(1, from - 1);
+            tokens.insert(1, Token{Token::Space, QStringLiteral(" ")});
+        }
+    }
+    return Render(tokens);
+}
+
+QStringList SplitScript(const QString& script)
+{
+    QStringList out;
+    QString cur;
+    int i = 0;
+    const int n = script.size();
+    while (i < n) {
+        const QChar c = script[i];
+        if (c == QChar('-') && i + 1 < n && script[i + 1] == QChar('-')) {
+            while (i < n && script[i] != QChar('\n'))
+                ++i;
+            continue;
+        }
+        if (c == QChar('\'') || c == QChar('"') || c == QChar('[') || c == QChar('`')) {
+            const QChar close = c == QChar('[') ? QChar(']') : c;
+            int j = i + 1;
+            while (j < n && script[j] != close)
+                ++j;
+            cur += script.mid(i, j - i + 1);
+            i = j + 1;
+            continue;
+        }
+        if (c == QChar(';')) {
+            if (!cur.trimmed().isEmpty())
+                out << cur.trimmed();
+            cur.clear();
+            ++i;
+            continue;
+        }
+        cur += c;
+        ++i;
+    }
+    if (!cur.trimmed().isEmpty())
+        out << cur.trimmed();
+    return out;
+}
+
+namespace {
+
+JetType make(const char* jet, int ado, int size, bool text, const QString& decl, bool identity = false)
+{
+    JetType t;
+    t.jetType = QString::fromLatin1(jet);
+    t.adoType = ado;
+    t.definedSize = size;
+    t.isText = text;
+    t.identity = identity;
+    t.sqlDecl = decl;
+    return t;
+}
+
+JetType textType(int size) { return make("Text", adVarWChar, size, true, QStringLiteral("TEXT(%1) COLLATE NOCASE").arg(size)); }
+JetType ncharType(int size) { return make("nchar", adWChar, size, true, QStringLiteral("NCHAR(%1) COLLATE NOCASE").arg(size)); }
+JetType memoType() { return make("Memo", adLongVarWChar, 0, true, QStringLiteral("LONGTEXT COLLATE NOCASE")); }
+JetType identityType() { return make("Long", adInteger, 0, false, QStringLiteral("COUNTER INTEGER"), true); }
+
+}  // namespace
+
+JetType ParseType(const QString& typeText)
+{
+    static const QRegularExpression sizeRe(QStringLiteral("\\(\\s*(\\d+)\\s*(?:,\\s*\\d+\\s*)?\\)"));
+    QString s = typeText.trimmed().toLower();
+    int size = -1;
+    const auto m = sizeRe.match(s);
+    if (m.hasMatch()) {
+        size = m.captured(1).toInt();
+        s.remove(m.capturedStart(), m.capturedLength());
+    }
+    const QStringList words = s.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    if (words.isEmpty())
+        throw DbError(3292, QStringLiteral("Syntax error in field definition."));
+    for (const QString& w : words)
+        if (w == QLatin1String("identity") || w == QLatin1String("counter") || w == QLatin1String("autoincrement"))
+            return identityType();
+    const QString w = words.first();
+    const QString w2 = words.size() > 1 ? words[1] : QString();
+    if (w == QLatin1String("text") || w == QLatin1String("varchar") || w == QLatin1String("nvarchar")
+        || w == QLatin1String("string") || w == QLatin1String("alphanumeric") || w == QLatin1String("varwchar"))
+        return size >= 0 ? textType(size) : (w == QLatin1String("text") ? memoType() : textType(255));
+    if (w == QLatin1String("nchar") || w == QLatin1String("char") || w == QLatin1String("character")
+        || w == QLatin1String("wchar") || (w == QLatin1String("national") && w2.startsWith(QLatin1String("char"))))
+        return ncharType(size >= 0 ? size : 255);
+    if (w == QLatin1String("memo") || w == QLatin1String("longtext") || w == QLatin1String("longchar")
+        || w == QLatin1String("note") || w == QLatin1String("ntext"))
+        return memoType();
+    if (w == QLatin1String("integer") || w == QLatin1String("short") || w == QLatin1String("smallint")
+        || w == QLatin1String("integer2"))
+        return make("Integer", adSmallInt, 0, false, QStringLiteral("SMALLINT"));
+    if (w == QLatin1String("long") || w == QLatin1String("int") || w == QLatin1String("integer4"))
+        return make("Long", adInteger, 0, false, QStringLiteral("LONG INTEGER"));
+    if (w == QLatin1String("currency") || w == QLatin1String("money"))
+        return make("Currency", adCurrency, 0, false, QStringLiteral("CURRENCY REAL"));
+    if (w == QLatin1String("date") || w == QLatin1String("datetime") || w == QLatin1String("time")
+        || w == QLatin1String("timestamp"))
+        return make("Date", adDate, 0, false, QStringLiteral("DATETIME"));
+    if (w == QLatin1String("double") || w == QLatin1String("float") || w == QLatin1String("float8")
+        || w == QLatin1String("number") || w == QLatin1String("numeric") || w == QLatin1String("decimal"))
+        return make("Double", adDouble, 0, false, QStringLiteral("DOUBLE"));
+    if (w == QLatin1String("single") || w == QLatin1String("real") || w == QLatin1String("float4")
+        || w == QLatin1String("ieeesingle"))
+        return make("Single", adSingle, 0, false, QStringLiteral("SINGLE FLOAT"));
+    if (w == QLatin1String("yesno") || w == QLatin1String("bit") || w == QLatin1String("boolean")
+        || w == QLatin1String("logical") || w == QLatin1String("logical1"))
+        return make("YesNo", adBoolean, 0, false, QStringLiteral("YESNO INTEGER"));
+    if (w == QLatin1String("byte") || w == QLatin1String("tinyint") || w == QLatin1String("integer1"))
+        return make("Byte", adUnsignedTinyInt, 0, false, QStringLiteral("BYTE TINYINT"));
+    if (w == QLatin1String("oleobject") || w == QLatin1String("longbinary") || w == QLatin1String("image")
+        || w == QLatin1String("general"))
+        return make("OLEObject", adLongVarBinary, 0, false, QStringLiteral("LONGBINARY BLOB"));
+    if (w == QLatin1String("binary") || w == QLatin1String("varbinary"))
+        return make("Binary", adBinary, size >= 0 ? size : 510, false, QStringLiteral("BINARY BLOB"));
+    throw DbError(3259, QStringLiteral("Invalid field data type '%1'.").arg(typeText.trimmed()));
+}
+
+JetType TypeFromDeclared(const QString& declared)
+{
+    const QString d = declared.trimmed();
+    if (d.isEmpty())
+        return memoType();
+    QString u = d.toUpper();
+    const int coll = u.indexOf(QLatin1String(" COLLATE"));
+    if (coll >= 0)
+        u.truncate(coll);
+    try {
+        return ParseType(u);
+    } catch (const DbError&) {
+    }
+    // SQLite's own affinity rules for anything else.
+    if (u.contains(QLatin1String("INT")))
+        return make("Long", adInteger, 0, false, QStringLiteral("INTEGER"));
+    if (u.contains(QLatin1String("CHAR")) || u.contains(QLatin1String("CLOB")) || u.contains(QLatin1String("TEXT")))
+        return memoType();
+    if (u.contains(QLatin1String("BLOB")))
+        return make("OLEObject", adLongVarBinary, 0, false, QStringLiteral("BLOB"));
+    return make("Double", adDouble, 0, false, QStringLiteral("DOUBLE"));
+}
+
+}  // namespace db::jet

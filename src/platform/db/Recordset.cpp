@@ -1,0 +1,1287 @@
+// Client-side recordset: a snapshot of the rows that writes changes back by the row's key.
+#include "platform/db/DbImpl.h"
+
+#include <QDebug>
+#include <algorithm>
+#include <cmath>
+
+namespace db {
+
+using detail::Cell;
+using detail::FieldDef;
+using detail::Row;
+using detail::RowSet;
+
+namespace {
+
+[[noreturn]] void noCurrentRecord()
+{
+    throw DbError(3021, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
+                                       "Requested operation requires a current record."));
+}
+
+[[noreturn]] void notUpdatable()
+{
+    throw DbError(3251, QStringLiteral("Current Recordset does not support updating. This may be a limitation of "
+                                       "the provider, or of the selected locktype."));
+}
+
+[[noreturn]] void badBookmark()
+{
+    throw DbError(3159, QStringLiteral("Not a valid bookmark."));
+}
+
+[[noreturn]] void badArgument(const QString& what)
+{
+    throw DbError(3001, QStringLiteral("Arguments are of the wrong type, are out of acceptable range, or are in "
+                                       "conflict with one another. (%1)").arg(what));
+}
+
+inline unsigned char fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
+
+// ASCII letter case ignored, bytes of UTF-8 otherwise (code point order).
+int compareText(const char* a, int an, const char* b, int bn)
+{
+    const int n = std::min(an, bn);
+    for (int i = 0; i < n; ++i) {
+        const unsigned char x = fold(quint8(a[i])), y = fold(quint8(b[i]));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return an == bn ? 0 : (an < bn ? -1 : 1);
+}
+
+inline int utf8Len(unsigned char c) { return c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1; }
+
+// "*" and "%" any run, "?" and "_" one character; ASCII letter case ignored.
+bool likeMatch(const char* s, int sn, const QByteArray& pat)
+{
+    const char* p = pat.constData();
+    const int pn = int(pat.size());
+    int si = 0, pi = 0, starP = -1, starS = 0;
+    while (si < sn) {
+        if (pi < pn && (p[pi] == '*' || p[pi] == '%')) {
+            starP = pi++;
+            starS = si;
+        } else if (pi < pn && (p[pi] == '?' || p[pi] == '_')) {
+            si += utf8Len(quint8(s[si]));
+            ++pi;
+        } else if (pi < pn && fold(quint8(p[pi])) == fold(quint8(s[si]))) {
+            ++pi;
+            ++si;
+        } else if (starP >= 0) {
+            pi = starP + 1;
+            starS += utf8Len(quint8(s[starS]));
+            si = starS;
+        } else {
+            return false;
+        }
+    }
+    while (pi < pn && (p[pi] == '*' || p[pi] == '%'))
+        ++pi;
+    return pi == pn;
+}
+
+bool isNumericTag(const Cell& c) { return c.tag == detail::TagInt || c.tag == detail::TagReal; }
+double numberOf(const Cell& c) { return c.tag == detail::TagInt ? double(c.i) : c.d; }
+
+int compareCells(const Cell& a, const Cell& b)
+{
+    if (a.tag == detail::TagNull || b.tag == detail::TagNull)
+        return (a.tag == detail::TagNull) == (b.tag == detail::TagNull) ? 0 : (a.tag == detail::TagNull ? -1 : 1);
+    if (isNumericTag(a) && isNumericTag(b)) {
+        const double x = numberOf(a), y = numberOf(b);
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    if (isNumericTag(a) != isNumericTag(b))
+        return isNumericTag(a) ? -1 : 1;
+    return compareText(a.p, a.n, b.p, b.n);
+}
+
+// ---- criteria of Find and Filter ----------------------------------------------------------
+
+struct Condition {
+    enum Op { Eq, Ne, Lt, Gt, Le, Ge, Like, NotLike, IsNull, NotNull } op = Eq;
+    int field = -1;
+    bool numeric = false;   // compare as numbers
+    double number = 0;
+    QByteArray text;        // UTF-8 text, canonical date, or the like pattern
+};
+
+struct Node {
+    enum Kind { Leaf, And, Or } kind = Leaf;
+    Condition cond;
+    std::vector<Node> kids;
+};
+
+class CriteriaParser {
+public:
+    CriteriaParser(const QString& text, const QVector<FieldDef>& fields)
+        : fields_(fields), toks_(jet::Significant(jet::Tokenize(text))), text_(text)
+    {
+    }
+
+    Node parseAll()
+    {
+        Node n = parseOr();
+        if (i_ != toks_.size())
+            fail();
+        return n;
+    }
+
+    Condition parseOne()
+    {
+        Condition c = clause();
+        if (i_ != toks_.size())
+            fail();
+        return c;
+    }
+
+private:
+    [[noreturn]] void fail() { badArgument(text_); }
+
+    bool atPunct(const char* p) const { return i_ < toks_.size() && toks_[i_].kind == jet::Token::Punct && toks_[i_].text == QLatin1String(p); }
+
+    Node parseOr()
+    {
+        Node left = parseAnd();
+        if (i_ < toks_.size() && toks_[i_].is("OR")) {
+            Node n;
+            n.kind = Node::Or;
+            n.kids.push_back(std::move(left));
+            while (i_ < toks_.size() && toks_[i_].is("OR")) {
+                ++i_;
+                n.kids.push_back(parseAnd());
+            }
+            return n;
+        }
+        return left;
+    }
+
+    Node parseAnd()
+    {
+        Node left = factor();
+        if (i_ < toks_.size() && toks_[i_].is("AND")) {
+            Node n;
+            n.kind = Node::And;
+            n.kids.push_back(std::move(left));
+            while (i_ < toks_.size() && toks_[i_].is("AND")) {
+                ++i_;
+                n.kids.push_back(factor());
+            }
+            return n;
+        }
+        return left;
+    }
+
+    Node factor()
+    {
+        if (atPunct("(")) {
+            ++i_;
+            Node n = parseOr();
+            if (!atPunct(")"))
+                fail();
+            ++i_;
+            return n;
+        }
+        Node n;
+        n.cond = clause();
+        return n;
+    }
+
+    Condition clause()
+    {
+        if (i_ >= toks_.size() || (toks_[i_].kind != jet::Token::Word && toks_[i_].kind != jet::Token::Quoted))
+            fail();
+        Condition c;
+        QString name = toks_[i_++].text;
+        // "table.column" names the column.
+        while (atPunct(".") && i_ + 1 < toks_.size()) {
+            name = toks_[i_ + 1].text;
+            i_ += 2;
+        }
+        for (int k = 0; k < fields_.size(); ++k)
+            if (fields_[k].name.compare(name, Qt::CaseInsensitive) == 0) {
+                c.field = k;
+                break;
+            }
+        if (c.field < 0)
+            throw DbError(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested "
+                                               "name or ordinal. (%1)").arg(name));
+        if (i_ >= toks_.size())
+            fail();
+        const jet::Token& op = toks_[i_++];
+        if (op.is("LIKE")) {
+            c.op = Condition::Like;
+        } else if (op.is("NOT") && i_ < toks_.size() && toks_[i_].is("LIKE")) {
+            ++i_;
+            c.op = Condition::NotLike;
+        } else if (op.is("IS")) {
+            bool negate = false;
+            if (i_ < toks_.size() && toks_[i_].is("NOT")) {
+                negate = true;
+                ++i_;
+            }
+            if (i_ >= toks_.size() || !toks_[i_].is("NULL"))
+                fail();
+            ++i_;
+            c.op = negate ? Condition::NotNull : Condition::IsNull;
+            return c;
+        } else if (op.kind == jet::Token::Punct) {
+            const QString o = op.text;
+            if (o == QLatin1String("=") || o == QLatin1String("=="))
+                c.op = Condition::Eq;
+            else if (o == QLatin1String("<>") || o == QLatin1String("!="))
+                c.op = Condition::Ne;
+            else if (o == QLatin1String("<"))
+                c.op = Condition::Lt;
+            else if (o == QLatin1String(">"))
+                c.op = Condition::Gt;
+            else if (o == QLatin1String("<="))
+                c.op = Condition::Le;
+            else if (o == QLatin1String(">="))
+                c.op = Condition::Ge;
+            else
+                fail();
+        } else {
+            fail();
+        }
+        // The value.
+        if (i_ >= toks_.size())
+            fail();
+        bool negative = false;
+        if (atPunct("-")) {
+            negative = true;
+            ++i_;
+        }
+        if (i_ >= toks_.size())
+            fail();
+        const jet::Token& v = toks_[i_++];
+        if (v.is("NULL")) {
+            if (c.op == Condition::Eq)
+                c.op = Condition::IsNull;
+            else if (c.op == Condition::Ne)
+                c.op = Condition::NotNull;
+            else
+                fail();
+            return c;
+        }
+        QString value = v.text;
+        if (negative)
+            value.prepend(QChar('-'));
+        const int type = fields_[c.field].adoType;
+        const bool numericField = type == adSmallInt || type == adInteger || type == adUnsignedTinyInt || type == adDouble
+                                  || type == adSingle || type == adCurrency || type == adBoolean;
+        if (c.op == Condition::Like || c.op == Condition::NotLike) {
+            c.text = value.toUtf8();
+            return c;
+        }
+        if (v.kind == jet::Token::Date) {
+            c.text = value.toUtf8();
+        } else if (numericField) {
+            bool ok = false;
+            c.number = value.toDouble(&ok);
+            if (!ok) {
+                if (value.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+                    c.number = -1, ok = true;
+                else if (value.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+                    c.number = 0, ok = true;
+            }
+            if (!ok)
+                fail();
+            c.numeric = true;
+        } else if (type == adDate) {
+            bool ok = false;
+            const QString canon = jet::CanonicalDate(value, &ok);
+            c.text = (ok ? canon : value).toUtf8();
+        } else {
+            c.text = value.toUtf8();
+        }
+        return c;
+    }
+
+    const QVector<FieldDef>& fields_;
+    QVector<jet::Token> toks_;
+    QString text_;
+    int i_ = 0;
+};
+
+bool matches(const Condition& c, const Row& row, int adoType)
+{
+    const Cell cell = detail::CellAt(row, c.field);
+    switch (c.op) {
+    case Condition::IsNull:
+        return cell.tag == detail::TagNull;
+    case Condition::NotNull:
+        return cell.tag != detail::TagNull;
+    default:
+        break;
+    }
+    if (cell.tag == detail::TagNull)
+        return false;
+    if (c.op == Condition::Like || c.op == Condition::NotLike) {
+        bool m;
+        if (cell.tag == detail::TagText) {
+            m = likeMatch(cell.p, cell.n, c.text);
+        } else {
+            const QByteArray t = detail::Decode(cell, adoType).toString().toUtf8();
+            m = likeMatch(t.constData(), int(t.size()), c.text);
+        }
+        return c.op == Condition::Like ? m : !m;
+    }
+    int cmp;
+    if (c.numeric && isNumericTag(cell)) {
+        const double x = numberOf(cell);
+        cmp = x < c.number ? -1 : (x > c.number ? 1 : 0);
+    } else if (cell.tag == detail::TagText) {
+        cmp = compareText(cell.p, cell.n, c.text.constData(), int(c.text.size()));
+    } else {
+        const QByteArray t = c.numeric ? QByteArray::number(c.number) : c.text;
+        const QByteArray mine = detail::Decode(cell, 0).toString().toUtf8();
+        cmp = compareText(mine.constData(), int(mine.size()), t.constData(), int(t.size()));
+    }
+    switch (c.op) {
+    case Condition::Eq: return cmp == 0;
+    case Condition::Ne: return cmp != 0;
+    case Condition::Lt: return cmp < 0;
+    case Condition::Gt: return cmp > 0;
+    case Condition::Le: return cmp <= 0;
+    case Condition::Ge: return cmp >= 0;
+    default: return false;
+    }
+}
+
+bool evaluate(const Node& n, const Row& row, const QVector<FieldDef>& fields)
+{
+    switch (n.kind) {
+    case Node::Leaf:
+        return matches(n.cond, row, fields[n.cond.field].adoType);
+    case Node::And:
+        for (const Node& k : n.kids)
+            if (!evaluate(k, row, fields))
+                return false;
+        return true;
+    case Node::Or:
+        for (const Node& k : n.kids)
+            if (evaluate(k, row, fields))
+                return true;
+        return false;
+    }
+    return false;
+}
+
+struct SortKey {
+    int field;
+    bool desc;
+};
+
+
+}  // namespace
+
+// ---- the cursor -----------------------------------------------------------------------------
+
+struct Recordset::Impl {
+    std::shared_ptr<RowSet> rs;
+    std::vector<int> view;  // row indices in cursor order
+    long pos = -1;
+    bool onDeleted = false;  // the current row was deleted; the next move settles
+    EditModeEnum edit = adEditNone;
+    int editRow = -1;
+    QVector<QVariant> buf;
+    QVector<bool> dirty;
+    long posBeforeAdd = -1;
+    QString filterText, sortText;
+    std::optional<Node> filterNode;
+    std::vector<SortKey> sortKeys;
+    QVector<FieldDef> declared;
+    std::map<int, RecordsetListener> listeners;
+    int nextListener = 1;
+
+    ~Impl() { detach(); }
+
+    void attach(std::shared_ptr<RowSet> set)
+    {
+        detach();
+        rs = std::move(set);
+        rs->cursors.push_back(this);
+    }
+
+    void detach()
+    {
+        if (!rs)
+            return;
+        auto& c = rs->cursors;
+        c.erase(std::remove(c.begin(), c.end(), this), c.end());
+        rs.reset();
+        view.clear();
+        pos = -1;
+        onDeleted = false;
+        edit = adEditNone;
+        buf.clear();
+        dirty.clear();
+    }
+
+    void notify(RecordsetEvent e, int field = -1)
+    {
+        if (listeners.empty())
+            return;
+        const auto copy = listeners;
+        for (const auto& [id, fn] : copy) {
+            try {
+                fn(e, field);
+            } catch (const std::exception& ex) {
+                qWarning("recordset listener: %s", ex.what());
+            }
+        }
+    }
+
+    void requireOpen() const
+    {
+        if (!rs)
+            detail::ThrowClosed();
+    }
+
+    long size() const { return long(view.size()); }
+    bool bof() const { return !onDeleted && (view.empty() || pos < 0); }
+    bool eof() const { return !onDeleted && (view.empty() || pos >= size()); }
+    bool onRow() const { return rs && !onDeleted && pos >= 0 && pos < size(); }
+
+    int currentRow() const
+    {
+        requireOpen();
+        if (!onRow())
+            noCurrentRecord();
+        return view[size_t(pos)];
+    }
+
+    int fieldIndex(const QString& name) const
+    {
+        const auto& f = rs ? rs->fields : declared;
+        for (int i = 0; i < f.size(); ++i)
+            if (f[i].name.compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        const int dot = name.lastIndexOf(QChar('.'));
+        if (dot >= 0)
+            return fieldIndex(name.mid(dot + 1));
+        return -1;
+    }
+
+    const FieldDef& fieldDef(int index) const
+    {
+        const auto& f = rs ? rs->fields : declared;
+        if (index < 0 || index >= f.size())
+            detail::ThrowMissingItem(QString::number(index));
+        return f[index];
+    }
+
+    QVariant value(int index) const
+    {
+        const int row = currentRow();
+        fieldDef(index);
+        if (edit != adEditNone && row == editRow && dirty[index])
+            return buf[index];
+        return detail::Decode(detail::CellAt(rs->rows[size_t(row)], index), rs->fields[index].adoType);
+    }
+
+    QVariant valueAt(long position, int index) const
+    {
+        requireOpen();
+        fieldDef(index);
+        if (position < 0 || position >= size())
+            noCurrentRecord();
+        const int row = view[size_t(position)];
+        if (edit != adEditNone && row == editRow && dirty[index])
+            return buf[index];
+        return detail::Decode(detail::CellAt(rs->rows[size_t(row)], index), rs->fields[index].adoType);
+    }
+
+    void beginEdit()
+    {
+        if (edit != adEditNone)
+            return;
+        editRow = currentRow();
+        edit = adEditInProgress;
+        buf = QVector<QVariant>(rs->fields.size());
+        dirty = QVector<bool>(rs->fields.size(), false);
+    }
+
+    void setValue(int index, const QVariant& v)
+    {
+        currentRow();
+        const FieldDef& f = fieldDef(index);
+        if (rs->readOnly)
+            notUpdatable();
+        if (rs->conn && (!f.updatable || f.identity))
+            throw DbError(3164, QStringLiteral("Field '%1' cannot be updated.").arg(f.name));
+        const QVariant stored = detail::ToStorage(v, f);
+        beginEdit();
+        buf[index] = stored;
+        dirty[index] = true;
+        notify(RecordsetEvent::FieldChanged, index);
+    }
+
+    void settleEdit()
+    {
+        if (edit != adEditNone)
+            update();
+    }
+
+    // Other cursors follow structural changes of the shared rows.
+    void broadcast(RecordsetEvent e)
+    {
+        const auto cursors = rs->cursors;
+        for (Impl* c : cursors)
+            c->notify(e);
+    }
+
+    void addNew()
+    {
+        requireOpen();
+        if (rs->readOnly)
+            notUpdatable();
+        settleEdit();
+        Row row;
+        row.flags = detail::RowPending;
+        rs->encode(row, QVector<QVariant>(rs->fields.size()));
+        rs->rows.push_back(row);
+        const int idx = int(rs->rows.size()) - 1;
+        posBeforeAdd = onDeleted ? -1 : pos;
+        view.push_back(idx);
+        pos = size() - 1;
+        onDeleted = false;
+        edit = adEditAdd;
+        editRow = idx;
+        buf = QVector<QVariant>(rs->fields.size());
+        dirty = QVector<bool>(rs->fields.size(), false);
+        notify(RecordsetEvent::RowsChanged);
+        notify(RecordsetEvent::Moved);
+    }
+
+    QVector<QVariant> rowValues(int row) const
+    {
+        QVector<QVariant> values = rs->values(rs->rows[size_t(row)]);
+        for (int k = 0; k < values.size(); ++k)
+            if (dirty[k])
+                values[k] = buf[k];
+        return values;
+    }
+
+    void update()
+    {
+        if (edit == adEditNone)
+            return;
+        requireOpen();
+        Row& row = rs->rows[size_t(editRow)];
+        QVector<QVariant> values = rowValues(editRow);
+        qint64 rowid = row.rowid;
+        if (rs->conn) {
+            auto& st = *rs->conn;
+            st.check();
+            QStringList names;
+            Params params;
+            for (int k = 0; k < rs->fields.size(); ++k)
+                if (dirty[k] && rs->fields[k].updatable) {
+                    names << jet::QuoteName(rs->fields[k].baseColumn);
+                    params << buf[k];
+                }
+            const QString table = jet::QuoteName(rs->baseTable);
+            if (edit == adEditAdd) {
+                QString sql;
+                if (names.isEmpty()) {
+                    sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table);
+                } else {
+                    QStringList marks;
+                    for (int k = 0; k < names.size(); ++k)
+                        marks << QStringLiteral("?");
+                    sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, names.join(QChar(',')), marks.join(QChar(',')));
+                }
+                st.exec(sql, params);
+                rowid = sqlite3_last_insert_rowid(st.db);
+            } else if (!names.isEmpty()) {
+                for (QString& n : names)
+                    n += QStringLiteral(" = ?");
+                params << rowid;
+                st.exec(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table, names.join(QStringLiteral(", "))), params);
+            }
+            // Read the row back: identity numbers, defaults and conversions as stored.
+            QStringList cols;
+            QVector<int> which;
+            for (int k = 0; k < rs->fields.size(); ++k)
+                if (rs->fields[k].updatable) {
+                    cols << jet::QuoteName(rs->fields[k].baseColumn);
+                    which << k;
+                }
+            if (!cols.isEmpty()) {
+                detail::Stmt s(st.db, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(cols.join(QChar(',')), table));
+                s.bindAt(1, rowid);
+                if (s.step()) {
+                    for (int j = 0; j < which.size(); ++j) {
+                        Cell c;
+                        QByteArray hold;
+                        switch (sqlite3_column_type(s.get(), j)) {
+                        case SQLITE_INTEGER:
+                            c.tag = detail::TagInt;
+                            c.i = sqlite3_column_int64(s.get(), j);
+                            break;
+                        case SQLITE_FLOAT:
+                            c.tag = detail::TagReal;
+                            c.d = sqlite3_column_double(s.get(), j);
+                            break;
+                        case SQLITE_TEXT:
+                        case SQLITE_BLOB: {
+                            const bool text = sqlite3_column_type(s.get(), j) == SQLITE_TEXT;
+                            const void* p = text ? static_cast<const void*>(sqlite3_column_text(s.get(), j)) : sqlite3_column_blob(s.get(), j);
+                            hold = QByteArray(static_cast<const char*>(p), sqlite3_column_bytes(s.get(), j));
+                            c.tag = text ? detail::TagText : detail::TagBlob;
+                            c.p = hold.constData();
+                            c.n = int(hold.size());
+                            break;
+                        }
+                        default:
+                            break;
+                        }
+                        values[which[j]] = detail::Decode(c, rs->fields[which[j]].adoType);
+                    }
+                }
+            }
+        }
+        rs->encode(row, values);
+        const bool added = edit == adEditAdd;
+        edit = adEditNone;
+        buf.clear();
+        dirty.clear();
+        if (added) {
+            row.flags &= quint8(~detail::RowPending);
+            row.rowid = rowid;
+            row.bookmark = rs->hasRowid ? rowid : rs->nextBookmark++;
+            if (rs->hasRowid)
+                rs->nextBookmark = std::max(rs->nextBookmark, rowid + 1);
+            if (rs->indexValid)
+                rs->byBookmark.insert(row.bookmark, editRow);
+            for (Impl* c : rs->cursors)
+                if (c != this)
+                    c->view.push_back(editRow);
+        }
+        broadcast(RecordsetEvent::RowsChanged);
+    }
+
+    void cancelUpdate()
+    {
+        if (edit == adEditAdd) {
+            rs->rows[size_t(editRow)].flags |= detail::RowDeleted;
+            view.erase(std::remove(view.begin(), view.end(), editRow), view.end());
+            edit = adEditNone;
+            buf.clear();
+            dirty.clear();
+            pos = std::min(posBeforeAdd, size());
+            if (pos < 0 && !view.empty())
+                pos = 0;
+            notify(RecordsetEvent::RowsChanged);
+            notify(RecordsetEvent::Moved);
+        } else if (edit == adEditInProgress) {
+            edit = adEditNone;
+            buf.clear();
+            dirty.clear();
+            notify(RecordsetEvent::FieldChanged, -1);
+        }
+    }
+
+    void removeFromViews(int row)
+    {
+        for (Impl* c : rs->cursors) {
+            auto it = std::find(c->view.begin(), c->view.end(), row);
+            if (it == c->view.end())
+                continue;
+            const long p = long(it - c->view.begin());
+            c->view.erase(it);
+            if (c->pos > p)
+                --c->pos;
+            else if (c->pos == p)
+                c->onDeleted = true;
+            if (c->edit != adEditNone && c->editRow == row) {
+                c->edit = adEditNone;
+                c->buf.clear();
+                c->dirty.clear();
+            }
+        }
+    }
+
+    void deleteCurrent()
+    {
+        requireOpen();
+        if (rs->readOnly)
+            notUpdatable();
+        if (edit == adEditAdd) {
+            cancelUpdate();
+            return;
+        }
+        const int row = currentRow();
+        if (rs->conn) {
+            detail::Stmt s(rs->conn->db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(jet::QuoteName(rs->baseTable)));
+            s.bindAt(1, rs->rows[size_t(row)].rowid);
+            s.step();
+        }
+        edit = adEditNone;
+        buf.clear();
+        dirty.clear();
+        rs->rows[size_t(row)].flags |= detail::RowDeleted;
+        removeFromViews(row);
+        broadcast(RecordsetEvent::RowsChanged);
+    }
+
+    void rebuildView()
+    {
+        view.clear();
+        view.reserve(rs->rows.size());
+        const int n = int(rs->rows.size());
+        for (int i = 0; i < n; ++i) {
+            const Row& r = rs->rows[size_t(i)];
+            if (r.flags & (detail::RowDeleted | detail::RowPending))
+                continue;
+            if (filterNode && !evaluate(*filterNode, r, rs->fields))
+                continue;
+            view.push_back(i);
+        }
+        if (!sortKeys.empty()) {
+            const size_t k = sortKeys.size();
+            std::vector<Cell> keys(size_t(n) * k);
+            for (int i : view)
+                for (size_t j = 0; j < k; ++j)
+                    keys[size_t(i) * k + j] = detail::CellAt(rs->rows[size_t(i)], sortKeys[j].field);
+            std::stable_sort(view.begin(), view.end(), [&](int a, int b) {
+                for (size_t j = 0; j < k; ++j) {
+                    int c = compareCells(keys[size_t(a) * k + j], keys[size_t(b) * k + j]);
+                    if (c != 0)
+                        return sortKeys[j].desc ? c > 0 : c < 0;
+                }
+                return false;
+            });
+        }
+        onDeleted = false;
+    }
+
+    long positionOfRow(int row) const
+    {
+        const auto it = std::find(view.begin(), view.end(), row);
+        return it == view.end() ? -1 : long(it - view.begin());
+    }
+
+    void moveTo(long p)
+    {
+        pos = p;
+        onDeleted = false;
+        notify(RecordsetEvent::Moved);
+    }
+
+    void open(const QString& sql, const std::shared_ptr<detail::ConnState>& conn, bool readOnly, const Params& params);
+};
+
+void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::ConnState>& conn, bool readOnly, const Params& params)
+{
+    conn->check();
+    auto set = std::make_shared<RowSet>();
+    set->conn = conn;
+    set->params = params;
+    const QString rewritten = jet::RewriteStatement(sql);
+    // A SELECT over one table can write back by rowid.
+    const QVector<jet::Token> sig = jet::Significant(jet::Tokenize(rewritten));
+    QString base, qualifier;
+    if (!sig.isEmpty() && sig[0].is("SELECT") && sig.size() > 1 && !sig[1].is("DISTINCT") && !sig[1].is("DISTINCTROW")
+        && !sig[1].is("ALL")) {
+        int depth = 0, from = -1, end = int(sig.size());
+        bool grouped = false;
+        for (int i = 1; i < sig.size(); ++i) {
+            const jet::Token& t = sig[i];
+            if (t.kind == jet::Token::Punct && t.text == QLatin1String("("))
+                ++depth;
+            else if (t.kind == jet::Token::Punct && t.text == QLatin1String(")"))
+                --depth;
+            else if (depth == 0 && t.is("FROM") && from < 0)
+                from = i;
+            else if (depth == 0 && from >= 0 && end == int(sig.size())
+                     && (t.is("WHERE") || t.is("ORDER") || t.is("GROUP") || t.is("HAVING") || t.is("UNION") || t.is("LIMIT")))
+                end = i;
+            if (depth == 0 && (t.is("GROUP") || t.is("UNION") || t.is("HAVING")))
+                grouped = true;
+        }
+        if (from > 0 && !grouped) {
+            const int n = end - from - 1;
+            auto nameTok = [&](int i) { return sig[i].kind == jet::Token::Word || sig[i].kind == jet::Token::Quoted; };
+            if (n == 1 && nameTok(from + 1)) {
+                base = qualifier = sig[from + 1].text;
+            } else if (n == 2 && nameTok(from + 1) && nameTok(from + 2)) {
+                base = sig[from + 1].text;
+                qualifier = sig[from + 2].text;
+            } else if (n == 3 && nameTok(from + 1) && sig[from + 2].is("AS") && nameTok(from + 3)) {
+                base = sig[from + 1].text;
+                qualifier = sig[from + 3].text;
+            }
+        }
+    }
+    std::unique_ptr<detail::Stmt> st;
+    if (!base.isEmpty()) {
+        const QString withRowid = QStringLiteral("SELECT ") + jet::QuoteName(qualifier) + QStringLiteral(".rowid AS __tess_rowid, ")
+                                  + rewritten.mid(6);
+        try {
+            st = std::make_unique<detail::Stmt>(conn->db, withRowid);
+            set->sql = withRowid;
+            set->hasRowid = true;
+            set->baseTable = conn->tableName(base);
+        } catch (const DbError&) {
+            st.reset();
+        }
+    }
+    if (!st) {
+        st = std::make_unique<detail::Stmt>(conn->db, rewritten);
+        set->sql = rewritten;
+        set->hasRowid = false;
+        set->baseTable.clear();
+    }
+    sqlite3_stmt* s = st->get();
+    const int first = set->hasRowid ? 1 : 0;
+    const int count = sqlite3_column_count(s);
+    if (count == 0)
+        throw DbError(3219, QStringLiteral("Operation is not allowed in this context: the statement returns no rows."));
+    for (int c = first; c < count; ++c) {
+        FieldDef f;
+        f.name = QString::fromUtf8(sqlite3_column_name(s, c));
+        const char* table = sqlite3_column_table_name(s, c);
+        const char* origin = sqlite3_column_origin_name(s, c);
+        if (table && origin) {
+            const QString t = QString::fromUtf8(table), o = QString::fromUtf8(origin);
+            try {
+                const auto& cat = conn->catalogue(t);
+                const int k = cat.find(o);
+                if (k >= 0) {
+                    const ColumnInfo& info = cat.columns[k].info;
+                    f.adoType = info.adoType;
+                    f.definedSize = info.definedSize;
+                    f.identity = info.identity;
+                }
+            } catch (const DbError&) {
+            }
+            if (set->hasRowid && t.compare(set->baseTable, Qt::CaseInsensitive) == 0) {
+                f.updatable = true;
+                f.baseColumn = o;
+            }
+        }
+        set->fields << f;
+    }
+    set->readOnly = readOnly || !set->hasRowid;
+    // No column of the base table: nothing to write back to.
+    if (std::none_of(set->fields.begin(), set->fields.end(), [](const FieldDef& f) { return f.updatable; }))
+        set->readOnly = true;
+    st.reset();
+    set->fetch();
+    // Expressions take their type from the first row.
+    for (int k = 0; k < set->fields.size(); ++k) {
+        FieldDef& f = set->fields[k];
+        if (f.adoType != adEmpty)
+            continue;
+        const Cell c = set->rows.empty() ? Cell() : detail::CellAt(set->rows.front(), k);
+        switch (c.tag) {
+        case detail::TagInt: f.adoType = adInteger; break;
+        case detail::TagReal: f.adoType = adDouble; break;
+        case detail::TagBlob: f.adoType = adLongVarBinary; break;
+        default: f.adoType = adVarWChar; f.definedSize = 255;
+        }
+    }
+    attach(set);
+    filterText.clear();
+    sortText.clear();
+    filterNode.reset();
+    sortKeys.clear();
+    rebuildView();
+    pos = 0;
+    notify(RecordsetEvent::Reset);
+}
+
+// ---- Recordset ------------------------------------------------------------------------------
+
+Recordset::Recordset() : d(std::make_shared<Impl>()) {}
+Recordset::~Recordset() = default;
+Recordset::Recordset(const Recordset& other) = default;
+Recordset& Recordset::operator=(const Recordset& other) = default;
+Recordset::Recordset(Recordset&& other) noexcept : d(std::move(other.d)) { other.d = std::make_shared<Impl>(); }
+Recordset& Recordset::operator=(Recordset&& other) noexcept
+{
+    if (this != &other) {
+        d = std::move(other.d);
+        other.d = std::make_shared<Impl>();
+    }
+    return *this;
+}
+
+void Recordset::Open(const QString& sql, Connection& conn, CursorType cursor, LockType lock, const Params& params)
+{
+    const auto& st = conn.impl()->st;
+    st->check();
+    if (d->rs)
+        Close();
+    d->open(sql, st, lock == adLockReadOnly, params);
+}
+
+Recordset Connection::ExecuteQuery(const QString& sql, const Params& params)
+{
+    d->st->check();
+    Recordset r;
+    r.impl()->open(sql, d->st, true, params);
+    return r;
+}
+
+void Recordset::Append(const QString& name, int adoType, int definedSize)
+{
+    if (d->rs)
+        throw DbError(3705, QStringLiteral("Operation is not allowed when the object is open."));
+    FieldDef f;
+    f.name = name;
+    f.adoType = adoType;
+    f.definedSize = definedSize;
+    f.updatable = true;
+    d->declared << f;
+}
+
+void Recordset::Open()
+{
+    if (d->rs)
+        throw DbError(3705, QStringLiteral("Operation is not allowed when the object is open."));
+    if (d->declared.isEmpty())
+        badArgument(QStringLiteral("no fields"));
+    auto set = std::make_shared<RowSet>();
+    set->fields = d->declared;
+    d->attach(set);
+    d->rebuildView();
+    d->pos = 0;
+    d->notify(RecordsetEvent::Reset);
+}
+
+void Recordset::Close()
+{
+    d->requireOpen();
+    d->notify(RecordsetEvent::Closed);
+    d->detach();
+    d->filterText.clear();
+    d->sortText.clear();
+    d->filterNode.reset();
+    d->sortKeys.clear();
+}
+
+bool Recordset::IsOpen() const { return d->rs != nullptr; }
+
+void Recordset::MoveFirst()
+{
+    d->requireOpen();
+    d->settleEdit();
+    if (d->view.empty())
+        noCurrentRecord();
+    d->moveTo(0);
+}
+
+void Recordset::MoveLast()
+{
+    d->requireOpen();
+    d->settleEdit();
+    if (d->view.empty())
+        noCurrentRecord();
+    d->moveTo(d->size() - 1);
+}
+
+void Recordset::MoveNext()
+{
+    d->requireOpen();
+    if (d->eof())
+        noCurrentRecord();
+    d->settleEdit();
+    d->moveTo(d->onDeleted ? d->pos : d->pos + 1);
+}
+
+void Recordset::MovePrevious()
+{
+    d->requireOpen();
+    if (d->bof())
+        noCurrentRecord();
+    d->settleEdit();
+    d->moveTo(std::max(-1L, d->pos - 1));
+}
+
+void Recordset::Move(long n)
+{
+    d->requireOpen();
+    if (n == 0)
+        return;
+    if ((n > 0 && d->eof()) || (n < 0 && d->bof()))
+        noCurrentRecord();
+    d->settleEdit();
+    long target = d->pos + n;
+    if (d->onDeleted && n > 0)
+        --target;
+    d->moveTo(std::clamp(target, -1L, d->size()));
+}
+
+bool Recordset::Bof() const
+{
+    d->requireOpen();
+    return d->bof();
+}
+
+bool Recordset::Eof() const
+{
+    d->requireOpen();
+    return d->eof();
+}
+
+long Recordset::RecordCount() const
+{
+    d->requireOpen();
+    return d->size();
+}
+
+long Recordset::AbsolutePosition() const
+{
+    d->requireOpen();
+    if (d->onDeleted || d->view.empty())
+        return -1;
+    if (d->pos < 0)
+        return -2;
+    if (d->pos >= d->size())
+        return -3;
+    return d->pos + 1;
+}
+
+void Recordset::SetAbsolutePosition(long pos)
+{
+    d->requireOpen();
+    if (pos < 1 || pos > d->size())
+        badArgument(QStringLiteral("AbsolutePosition %1").arg(pos));
+    d->settleEdit();
+    d->moveTo(pos - 1);
+}
+
+int Recordset::FieldCount() const { return d->rs ? d->rs->fields.size() : d->declared.size(); }
+
+Field Recordset::field(int index)
+{
+    d->fieldDef(index);
+    return Field(this, index);
+}
+
+Field Recordset::field(const QString& name)
+{
+    const int k = d->fieldIndex(name);
+    if (k < 0)
+        detail::ThrowMissingItem(name);
+    return Field(this, k);
+}
+
+int Recordset::FieldIndex(const QString& name) const { return d->fieldIndex(name); }
+QString Recordset::FieldName(int index) const { return d->fieldDef(index).name; }
+int Recordset::FieldType(int index) const { return d->fieldDef(index).adoType; }
+int Recordset::FieldSize(int index) const { return d->fieldDef(index).definedSize; }
+Value Recordset::value(int index) const { return d->value(index); }
+
+Value Recordset::value(const QString& name) const
+{
+    const int k = d->fieldIndex(name);
+    if (k < 0)
+        detail::ThrowMissingItem(name);
+    return d->value(k);
+}
+
+Value Recordset::valueAt(long position, int index) const { return d->valueAt(position, index); }
+
+void Recordset::setValue(int index, const Value& v) { d->setValue(index, v); }
+
+void Recordset::setValue(const QString& name, const Value& v)
+{
+    const int k = d->fieldIndex(name);
+    if (k < 0)
+        detail::ThrowMissingItem(name);
+    d->setValue(k, v);
+}
+
+void Recordset::AddNew() { d->addNew(); }
+void Recordset::Update()
+{
+    d->requireOpen();
+    d->update();
+}
+void Recordset::CancelUpdate()
+{
+    d->requireOpen();
+    d->cancelUpdate();
+}
+void Recordset::Delete() { d->deleteCurrent(); }
+EditModeEnum Recordset::EditMode() const { return d->edit; }
+
+void Recordset::Requery()
+{
+    d->requireOpen();
+    d->cancelUpdate();
+    auto& set = *d->rs;
+    // Every cursor on these rows keeps its row where it can; this one goes to the first.
+    std::vector<std::pair<Impl*, qint64>> marks;
+    for (Impl* c : set.cursors) {
+        if (c->edit != adEditNone)
+            c->cancelUpdate();
+        marks.emplace_back(c, c->onRow() ? set.rows[size_t(c->view[size_t(c->pos)])].bookmark : 0);
+    }
+    if (set.conn)
+        set.fetch();
+    else {
+        // In memory: only the deleted rows go.
+        std::vector<Row> keep;
+        for (const Row& r : set.rows)
+            if (!(r.flags & (detail::RowDeleted | detail::RowPending)))
+                keep.push_back(r);
+        set.rows.swap(keep);
+        set.indexValid = false;
+    }
+    for (auto& [c, mark] : marks) {
+        c->rebuildView();
+        long p = 0;
+        if (c != d.get() && mark != 0) {
+            const int row = set.rowOfBookmark(mark);
+            const long found = row >= 0 ? c->positionOfRow(row) : -1;
+            if (found >= 0)
+                p = found;
+        }
+        c->pos = p;
+        c->notify(RecordsetEvent::Reset);
+    }
+}
+
+Bookmark Recordset::bookmark() const
+{
+    const int row = d->currentRow();
+    return d->rs->rows[size_t(row)].bookmark;
+}
+
+void Recordset::setBookmark(Bookmark b)
+{
+    d->requireOpen();
+    d->settleEdit();
+    const int row = d->rs->rowOfBookmark(b);
+    if (row < 0)
+        badBookmark();
+    const long p = d->positionOfRow(row);
+    if (p < 0)
+        badBookmark();
+    d->moveTo(p);
+}
+
+Recordset Recordset::Clone() const
+{
+    d->requireOpen();
+    Recordset r;
+    r.d->declared = d->declared;
+    r.d->attach(d->rs);
+    r.d->rebuildView();
+    r.d->pos = 0;
+    return r;
+}
+
+void Recordset::Find(const QString& criteria, long skipRecords, SearchDirection dir, std::optional<Bookmark> start)
+{
+    d->requireOpen();
+    const Condition cond = CriteriaParser(criteria, d->rs->fields).parseOne();
+    d->settleEdit();
+    long p;
+    if (start) {
+        const int row = d->rs->rowOfBookmark(*start);
+        p = row >= 0 ? d->positionOfRow(row) : -1;
+        if (p < 0)
+            badBookmark();
+    } else {
+        if (d->bof() || d->eof())
+            noCurrentRecord();
+        p = (d->onDeleted && dir == adSearchBackward) ? d->pos - 1 : d->pos;
+    }
+    p += dir == adSearchBackward ? -skipRecords : skipRecords;
+    const int type = d->rs->fields[cond.field].adoType;
+    const auto& rows = d->rs->rows;
+    if (dir == adSearchBackward) {
+        for (long i = std::min(p, d->size() - 1); i >= 0; --i)
+            if (matches(cond, rows[size_t(d->view[size_t(i)])], type))
+                return d->moveTo(i);
+        d->moveTo(-1);
+    } else {
+        for (long i = std::max(p, 0L); i < d->size(); ++i)
+            if (matches(cond, rows[size_t(d->view[size_t(i)])], type))
+                return d->moveTo(i);
+        d->moveTo(d->size());
+    }
+}
+
+void Recordset::setFilter(const QString& criteria)
+{
+    d->requireOpen();
+    d->settleEdit();
+    if (criteria.trimmed().isEmpty() || criteria.trimmed() == QLatin1String("0"))
+        d->filterNode.reset();
+    else
+        d->filterNode = CriteriaParser(criteria, d->rs->fields).parseAll();
+    d->filterText = d->filterNode ? criteria : QString();
+    d->rebuildView();
+    d->pos = 0;
+    d->notify(RecordsetEvent::Reset);
+}
+
+QString Recordset::filter() const { return d->filterText; }
+
+void Recordset::setSort(const QString& sort)
+{
+    d->requireOpen();
+    d->settleEdit();
+    std::vector<SortKey> keys;
+    for (const QString& part : sort.split(QChar(','), Qt::SkipEmptyParts)) {
+        QString p = part.trimmed();
+        bool desc = false;
+        if (p.endsWith(QLatin1String(" DESC"), Qt::CaseInsensitive)) {
+            desc = true;
+            p.chop(5);
+        } else if (p.endsWith(QLatin1String(" ASC"), Qt::CaseInsensitive)) {
+            p.chop(4);
+        }
+        p = p.trimmed();
+        if (p.startsWith(QChar('[')) && p.endsWith(QChar(']')))
+            p = p.mid(1, p.size() - 2);
+        const int k = d->fieldIndex(p);
+        if (k < 0)
+            detail::ThrowMissingItem(p);
+        keys.push_back({k, desc});
+    }
+    const qint64 mark = d->onRow() ? d->rs->rows[size_t(d->view[size_t(d->pos)])].bookmark : 0;
+    d->sortKeys = keys;
+    d->sortText = keys.empty() ? QString() : sort;
+    d->rebuildView();
+    long p = 0;
+    if (mark) {
+        const int row = d->rs->rowOfBookmark(mark);
+        const long found = row >= 0 ? d->positionOfRow(row) : -1;
+        if (found >= 0)
+            p = found;
+    }
+    d->pos = p;
+    d->notify(RecordsetEvent::Reset);
+}
+
+QString Recordset::sort() const { return d->sortText; }
+
+int Recordset::Subscribe(RecordsetListener listener)
+{
+    const int id = d->nextListener++;
+    d->listeners.emplace(id, std::move(listener));
+    return id;
+}
+
+void Recordset::Unsubscribe(int id) { d->listeners.erase(id); }
+
+// ---- Field ----------------------------------------------------------------------------------
+
+QString Field::Name() const { return rs_->FieldName(index_); }
+int Field::Type() const { return rs_->FieldType(index_); }
+int Field::DefinedSize() const { return rs_->FieldSize(index_); }
+Value Field::value() const { return rs_->value(index_); }
+void Field::setValue(const Value& v) { rs_->setValue(index_, v); }
+
+}  // namespace db

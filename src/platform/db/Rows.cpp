@@ -1,0 +1,464 @@
+// The compact row store: one image per row in a bump arena, cells tagged and length-prefixed.
+#include "platform/db/DbImpl.h"
+
+#include "platform/text/VbText.h"
+
+#include <cmath>
+
+namespace db::detail {
+
+namespace {
+
+constexpr size_t kBlock = 1 << 20;
+
+inline void putVarint(char*& p, quint32 n)
+{
+    while (n >= 0x80) {
+        *p++ = char((n & 0x7f) | 0x80);
+        n >>= 7;
+    }
+    *p++ = char(n);
+}
+
+inline quint32 getVarint(const char*& p)
+{
+    quint32 n = 0;
+    int shift = 0;
+    while (true) {
+        const auto b = quint8(*p++);
+        n |= quint32(b & 0x7f) << shift;
+        if (!(b & 0x80))
+            return n;
+        shift += 7;
+    }
+}
+
+inline size_t varintSize(quint32 n)
+{
+    size_t k = 1;
+    while (n >= 0x80) {
+        n >>= 7;
+        ++k;
+    }
+    return k;
+}
+
+inline void skipCell(const char*& p)
+{
+    switch (quint8(*p++)) {
+    case TagInt:
+    case TagReal:
+        p += 8;
+        break;
+    case TagText:
+    case TagBlob: {
+        const quint32 n = getVarint(p);
+        p += n;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+bool isTextType(int t)
+{
+    return t == adVarWChar || t == adWChar || t == adLongVarWChar || t == 8 || t == 129 || t == 200 || t == 201;
+}
+
+bool isIntType(int t) { return t == adSmallInt || t == adInteger || t == adUnsignedTinyInt || t == 16 || t == 18 || t == 19 || t == 20 || t == 21; }
+bool isRealType(int t) { return t == adDouble || t == adSingle || t == adCurrency || t == 14 || t == 131; }
+
+QDateTime parseCanonical(const char* p, int n, bool* ok)
+{
+    auto num = [&](int at, int len) {
+        int v = 0;
+        for (int k = at; k < at + len; ++k) {
+            if (p[k] < '0' || p[k] > '9')
+                return -1;
+            v = v * 10 + (p[k] - '0');
+        }
+        return v;
+    };
+    *ok = false;
+    if (n < 10 || p[4] != '-' || p[7] != '-')
+        return {};
+    const QDate d(num(0, 4), num(5, 2), num(8, 2));
+    if (!d.isValid())
+        return {};
+    QTime t(0, 0, 0);
+    if (n >= 19)
+        t = QTime(num(11, 2), num(14, 2), num(17, 2));
+    if (!t.isValid())
+        return {};
+    *ok = true;
+    return QDateTime(d, t);
+}
+
+[[noreturn]] void conversionError(const QVariant& v)
+{
+    throw DbError(3421, QStringLiteral("Data type conversion error. (%1)").arg(v.toString()));
+}
+
+}  // namespace
+
+char* Arena::alloc(size_t n)
+{
+    if (used_ + n > cap_) {
+        const size_t size = std::max(kBlock, n);
+        blocks_.emplace_back(new char[size]);
+        used_ = 0;
+        cap_ = size;
+        total_ += size;
+    }
+    char* p = blocks_.back().get() + used_;
+    used_ += n;
+    return p;
+}
+
+Cell CellAt(const Row& row, int column)
+{
+    const char* p = row.data;
+    for (int k = 0; k < column; ++k)
+        skipCell(p);
+    Cell c;
+    c.tag = CellTag(quint8(*p++));
+    switch (c.tag) {
+    case TagInt:
+        std::memcpy(&c.i, p, 8);
+        break;
+    case TagReal:
+        std::memcpy(&c.d, p, 8);
+        break;
+    case TagText:
+    case TagBlob:
+        c.n = int(getVarint(p));
+        c.p = p;
+        break;
+    default:
+        break;
+    }
+    return c;
+}
+
+QVariant Decode(const Cell& c, int t)
+{
+    switch (c.tag) {
+    case TagNull:
+        return {};
+    case TagInt:
+        if (t == adBoolean)
+            return c.i != 0;
+        if (isRealType(t))
+            return double(c.i);
+        if (isTextType(t))
+            return QString::number(c.i);
+        return c.i;
+    case TagReal:
+        if (t == adBoolean)
+            return c.d != 0;
+        if (isIntType(t) && c.d == std::floor(c.d) && std::fabs(c.d) < 9e15)
+            return qint64(c.d);
+        if (isTextType(t))
+            return QString::number(c.d, 'g', 15);
+        return c.d;
+    case TagText:
+        if (t == adDate) {
+            bool ok = false;
+            const QDateTime d = parseCanonical(c.p, c.n, &ok);
+            if (ok)
+                return d;
+        }
+        return QString::fromUtf8(c.p, c.n);
+    case TagBlob:
+        return QByteArray(c.p, c.n);
+    }
+    return {};
+}
+
+QVariant ToStorage(const QVariant& v, const FieldDef& f)
+{
+    if (!v.isValid() || v.isNull())
+        return {};
+    const int t = f.adoType;
+    const int id = v.typeId();
+    const bool isString = id == QMetaType::QString || id == QMetaType::QByteArray || id == QMetaType::QChar;
+    if (isTextType(t)) {
+        switch (id) {
+        case QMetaType::Bool:
+            return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+        case QMetaType::QDate:
+            return v.toDate().toString(QStringLiteral("yyyy/MM/dd"));
+        case QMetaType::QDateTime: {
+            const QDateTime d = v.toDateTime();
+            return d.time() == QTime(0, 0) ? d.toString(QStringLiteral("yyyy/MM/dd")) : d.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+        }
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return QString::number(v.toDouble(), 'g', 15);
+        default:
+            return v.toString();
+        }
+    }
+    if (isIntType(t) || isRealType(t)) {
+        double d = 0;
+        if (id == QMetaType::Bool) {
+            d = v.toBool() ? -1 : 0;
+        } else if (isString) {
+            const QString s = v.toString().trimmed();
+            if (s.isEmpty())
+                return {};  // an empty box saves Null in a number column
+            bool ok = false;
+            d = s.toDouble(&ok);
+            if (!ok)
+                conversionError(v);
+        } else {
+            bool ok = false;
+            d = v.toDouble(&ok);
+            if (!ok)
+                conversionError(v);
+        }
+        if (isRealType(t))
+            return d;
+        const qint64 n = (id == QMetaType::LongLong || id == QMetaType::Int || id == QMetaType::UInt || id == QMetaType::Long)
+                             ? v.toLongLong()
+                             : vb::CLng(d);
+        if ((t == adSmallInt && (n < -32768 || n > 32767)) || (t == adUnsignedTinyInt && (n < 0 || n > 255))
+            || (t == adInteger && (n < -2147483648LL || n > 2147483647LL)))
+            throw DbError(3349, QStringLiteral("Numeric field overflow."));
+        return n;
+    }
+    if (t == adDate) {
+        if (id == QMetaType::QDate)
+            return QDateTime(v.toDate(), QTime(0, 0));
+        if (id == QMetaType::QDateTime)
+            return v.toDateTime();
+        if (isString) {
+            const QString s = v.toString().trimmed();
+            if (s.isEmpty())
+                return {};
+            bool ok = false;
+            const QString canon = jet::CanonicalDate(s, &ok);
+            if (!ok)
+                conversionError(v);
+            return QDateTime::fromString(canon, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        }
+        conversionError(v);
+    }
+    if (t == adBoolean) {
+        if (id == QMetaType::Bool)
+            return v.toBool();
+        if (isString) {
+            const QString s = v.toString().trimmed();
+            if (s.isEmpty())
+                return {};
+            if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || s.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0)
+                return true;
+            if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 || s.compare(QLatin1String("no"), Qt::CaseInsensitive) == 0)
+                return false;
+            bool ok = false;
+            const double d = s.toDouble(&ok);
+            if (!ok)
+                conversionError(v);
+            return d != 0;
+        }
+        return v.toDouble() != 0;
+    }
+    if (t == adLongVarBinary || t == adBinary)
+        return v.toByteArray();
+    return v;
+}
+
+void RowSet::encode(Row& row, const QVector<QVariant>& values)
+{
+    // Storage forms first, then one image.
+    struct Out { CellTag tag; qint64 i; double d; QByteArray bytes; };
+    QVector<Out> cells(values.size());
+    size_t size = 0;
+    for (int k = 0; k < values.size(); ++k) {
+        const QVariant& v = values[k];
+        Out& o = cells[k];
+        o.tag = TagNull;
+        if (!v.isValid() || v.isNull()) {
+            size += 1;
+            continue;
+        }
+        switch (v.typeId()) {
+        case QMetaType::Bool:
+            o.tag = TagInt;
+            o.i = v.toBool() ? 1 : 0;
+            break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+            o.tag = TagInt;
+            o.i = v.toLongLong();
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            o.tag = TagReal;
+            o.d = v.toDouble();
+            break;
+        case QMetaType::QDateTime:
+            o.tag = TagText;
+            o.bytes = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+            break;
+        case QMetaType::QDate:
+            o.tag = TagText;
+            o.bytes = (v.toDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00")).toUtf8();
+            break;
+        case QMetaType::QByteArray:
+            o.tag = TagBlob;
+            o.bytes = v.toByteArray();
+            break;
+        default:
+            o.tag = TagText;
+            o.bytes = v.toString().toUtf8();
+        }
+        size += (o.tag == TagInt || o.tag == TagReal) ? 9 : 1 + varintSize(quint32(o.bytes.size())) + size_t(o.bytes.size());
+    }
+    char* p = arena.alloc(size == 0 ? 1 : size);
+    row.data = p;
+    row.size = quint32(size);
+    for (const Out& o : cells) {
+        *p++ = char(o.tag);
+        if (o.tag == TagInt) {
+            std::memcpy(p, &o.i, 8);
+            p += 8;
+        } else if (o.tag == TagReal) {
+            std::memcpy(p, &o.d, 8);
+            p += 8;
+        } else if (o.tag == TagText || o.tag == TagBlob) {
+            putVarint(p, quint32(o.bytes.size()));
+            std::memcpy(p, o.bytes.constData(), size_t(o.bytes.size()));
+            p += o.bytes.size();
+        }
+    }
+}
+
+QVector<QVariant> RowSet::values(const Row& row) const
+{
+    QVector<QVariant> out(fields.size());
+    const char* p = row.data;
+    for (int k = 0; k < fields.size(); ++k) {
+        const char* start = p;
+        skipCell(p);
+        Row one;
+        one.data = start;
+        out[k] = Decode(CellAt(one, 0), fields[k].adoType);
+    }
+    return out;
+}
+
+void RowSet::fetch()
+{
+    conn->check();
+    Stmt st(conn->db, sql);
+    st.bind(params);
+    rows.clear();
+    arena.clear();
+    byBookmark.clear();
+    indexValid = false;
+    nextBookmark = 1;
+    sqlite3_stmt* s = st.get();
+    const int first = hasRowid ? 1 : 0;
+    const int count = sqlite3_column_count(s);
+    struct Src { int type; const void* p; int n; qint64 i; double d; };
+    std::vector<Src> src(size_t(std::max(0, count - first)));
+    while (st.step()) {
+        size_t size = 0;
+        for (int c = first; c < count; ++c) {
+            Src& x = src[size_t(c - first)];
+            x.type = sqlite3_column_type(s, c);
+            switch (x.type) {
+            case SQLITE_INTEGER:
+                x.i = sqlite3_column_int64(s, c);
+                size += 9;
+                break;
+            case SQLITE_FLOAT:
+                x.d = sqlite3_column_double(s, c);
+                size += 9;
+                break;
+            case SQLITE_TEXT:
+                x.p = sqlite3_column_text(s, c);
+                x.n = sqlite3_column_bytes(s, c);
+                size += 1 + varintSize(quint32(x.n)) + size_t(x.n);
+                break;
+            case SQLITE_BLOB:
+                x.p = sqlite3_column_blob(s, c);
+                x.n = sqlite3_column_bytes(s, c);
+                size += 1 + varintSize(quint32(x.n)) + size_t(x.n);
+                break;
+            default:
+                size += 1;
+            }
+        }
+        char* p = arena.alloc(size == 0 ? 1 : size);
+        Row row;
+        row.data = p;
+        row.size = quint32(size);
+        for (const Src& x : src) {
+            switch (x.type) {
+            case SQLITE_INTEGER:
+                *p++ = char(TagInt);
+                std::memcpy(p, &x.i, 8);
+                p += 8;
+                break;
+            case SQLITE_FLOAT:
+                *p++ = char(TagReal);
+                std::memcpy(p, &x.d, 8);
+                p += 8;
+                break;
+            case SQLITE_TEXT:
+            case SQLITE_BLOB:
+                *p++ = char(x.type == SQLITE_TEXT ? TagText : TagBlob);
+                putVarint(p, quint32(x.n));
+                if (x.n)
+                    std::memcpy(p, x.p, size_t(x.n));
+                p += x.n;
+                break;
+            default:
+                *p++ = char(TagNull);
+            }
+        }
+        if (hasRowid) {
+            row.rowid = sqlite3_column_int64(s, 0);
+            row.bookmark = row.rowid;
+        } else {
+            row.bookmark = nextBookmark++;
+        }
+        rows.push_back(row);
+    }
+    if (hasRowid) {
+        for (const Row& r : rows)
+            nextBookmark = std::max(nextBookmark, r.bookmark + 1);
+    }
+}
+
+int RowSet::rowOfBookmark(qint64 b)
+{
+    if (!indexValid) {
+        byBookmark.clear();
+        byBookmark.reserve(int(rows.size()));
+        for (int i = 0; i < int(rows.size()); ++i)
+            if (!(rows[size_t(i)].flags & (RowDeleted | RowPending)))
+                byBookmark.insert(rows[size_t(i)].bookmark, i);
+        indexValid = true;
+    }
+    const auto it = byBookmark.constFind(b);
+    if (it == byBookmark.constEnd())
+        return -1;
+    const Row& r = rows[size_t(it.value())];
+    return (r.flags & (RowDeleted | RowPending)) ? -1 : it.value();
+}
+
+size_t RowSet::memoryBytes() const
+{
+    return arena.bytes() + rows.capacity() * sizeof(Row);
+}
+
+}  // namespace db::detail

@@ -1,0 +1,159 @@
+// Recordset: cursor moves, edits written back by the row's key, identity numbers, bookmarks,
+// clones, Find, Filter, Sort and in-memory recordsets.
+#include "platform/db/Db.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace db;
+
+namespace {
+
+long errorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const DbError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+struct Rs : ::testing::Test {
+    testsupport::TempDir dir;
+    Connection conn;
+    void SetUp() override
+    {
+        const QString path = dir.file(QStringLiteral("t.mdb"));
+        Connection::CreateDatabase(path, QStringLiteral(
+            "CREATE TABLE RV12 (RV120 Text(14), RV121 Text(10), RV1213 Memo, 付款條件日 Integer, 建檔日 long, 最後交易日 DateTime);"
+            "CREATE UNIQUE INDEX RV12IDX ON RV12 (RV120);"));
+        conn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
+        const char* rows[][2] = {{"000003", "大同"}, {"000001", "Acer"}, {"000002", "華碩"}, {"A010", "O'Neil"}};
+        for (auto& r : rows)
+            conn.Execute("INSERT INTO RV12 (RV120, RV121) VALUES (?, ?)", {QString::fromUtf8(r[0]), QString::fromUtf8(r[1])});
+    }
+    QStringList codes(Recordset rs)
+    {
+        QStringList out;
+        if (rs.RecordCount() == 0)
+            return out;
+        rs.MoveFirst();
+        while (!rs.Eof()) {
+            out << rs["RV120"].toString();
+            rs.MoveNext();
+        }
+        return out;
+    }
+    Recordset open(const char* sql = "Select RV12.* From RV12 Order by RV120")
+    {
+        Recordset rs;
+        rs.Open(QString::fromUtf8(sql), conn, adOpenDynamic, adLockOptimistic);
+        return rs;
+    }
+};
+
+TEST_F(Rs, MovesAndEnds)
+{
+    Recordset rs = open();
+    EXPECT_EQ(rs.RecordCount(), 4);
+    EXPECT_FALSE(rs.Bof());
+    EXPECT_EQ(rs.AbsolutePosition(), 1);
+    rs.MovePrevious();
+    EXPECT_TRUE(rs.Bof());
+    EXPECT_EQ(errorOf([&] { rs.value(0); }), 3021);
+    EXPECT_EQ(errorOf([&] { rs.MovePrevious(); }), 3021);
+    rs.MoveLast();
+    EXPECT_EQ(rs["rv120"].toString(), "A010");
+    rs.Move(-2);
+    EXPECT_EQ(rs.AbsolutePosition(), 2);
+    rs.Move(5);
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_EQ(errorOf([&] { rs.MoveNext(); }), 3021);
+    EXPECT_EQ(rs.FieldIndex("RV121"), 1);
+    EXPECT_EQ(rs.field("rv121").Type(), adVarWChar);
+    EXPECT_EQ(rs.field("RV121").DefinedSize(), 10);
+    EXPECT_EQ(rs.field("RV1213").Type(), adLongVarWChar);
+    EXPECT_EQ(rs.field("付款條件日").Type(), adSmallInt);
+    EXPECT_EQ(errorOf([&] { rs.field("nope"); }), 3265);
+
+    Recordset empty = open("Select * From RV12 Where RV120 = 'none'");
+    EXPECT_TRUE(empty.Bof() && empty.Eof());
+    EXPECT_EQ(errorOf([&] { empty.MoveFirst(); }), 3021);
+}
+
+TEST_F(Rs, EditsAreWrittenBackAndReadAgain)
+{
+    Recordset rs = open();
+    rs.Find("RV120 = '000002'");
+    rs["RV121"] = "It's";
+    rs["付款條件日"] = "";        // empty box into a number column: Null
+    rs["建檔日"] = "20261209";
+    rs["最後交易日"] = "2026/12/09";
+    EXPECT_EQ(rs.EditMode(), adEditInProgress);
+    rs.Update();
+    Recordset again = conn.ExecuteQuery("Select * From RV12 Where RV121 = ?", {"IT'S"});
+    ASSERT_FALSE(again.Eof());
+    EXPECT_TRUE(again["付款條件日"].IsNull());
+    EXPECT_EQ(again["建檔日"].value(), QVariant(qint64(20261209)));
+    EXPECT_EQ(again["最後交易日"].value().toDateTime(), QDateTime(QDate(2026, 12, 9), QTime(0, 0)));
+    EXPECT_EQ(errorOf([&] { rs["建檔日"] = "abc"; }), 3421);
+    EXPECT_EQ(errorOf([&] { again["RV121"] = "x"; }), 3251);
+
+    rs.AddNew();
+    rs["RV120"] = "000009";
+    rs.CancelUpdate();
+    EXPECT_EQ(rs.RecordCount(), 4);
+    EXPECT_EQ(rs["RV120"].toString(), "000002");
+
+    rs.Delete();
+    EXPECT_EQ(errorOf([&] { rs.value(0); }), 3021);
+    rs.MoveNext();
+    EXPECT_EQ(rs["RV120"].toString(), "000003");
+    EXPECT_EQ(codes(open()), (QStringList{"000001", "000003", "A010"}));
+}
+
+TEST_F(Rs, FailedUpdateKeepsTheBufferAsTyped)
+{
+    Recordset rs = open();
+    rs.AddNew();
+    rs["RV120"] = "000001";
+    rs["RV121"] = "新的";
+    EXPECT_EQ(errorOf([&] { rs.Update(); }), 3022);
+    EXPECT_EQ(rs.EditMode(), adEditAdd);
+    EXPECT_EQ(rs["RV120"].toString(), "000001");
+    EXPECT_EQ(rs["RV121"].toString(), "新的");
+    rs["RV120"] = "000005";
+    rs.Update();
+    EXPECT_EQ(rs.EditMode(), adEditNone);
+    EXPECT_EQ(rs.RecordCount(), 5);
+    EXPECT_EQ(rs["RV121"].toString(), "新的");
+
+    rs.MoveFirst();
+    rs["RV120"] = "A010";
+    EXPECT_EQ(errorOf([&] { rs.MoveNext(); }), 3022);  // a move saves the edit first
+    EXPECT_EQ(rs["RV120"].toString(), "A010");
+    rs.CancelUpdate();
+    EXPECT_EQ(rs["RV120"].toString(), "000001");
+}
+
+TEST_F(Rs, IdentityNumbersExistingRowsAndEveryInsertNeverReused)
+{
+    conn.Execute("ALTER TABLE RV12 ADD COLUMN 總序 Long Identity ;");
+    Recordset rs = open("Select RV12.* From RV12");
+    QList<qint64> serials;
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
+        serials << rs["總序"].value().toLongLong();
+    EXPECT_EQ(serials, (QList<qint64>{1, 2, 3, 4}));  // in row order
+    rs.AddNew();
+    rs["RV120"] = "B001";
+    rs.Update();
+    EXPECT_EQ(rs["總序"].value(), QVariant(qint64(5)));
+    rs.Delete();
+    conn.Execute("INSERT INTO RV12 (RV120) VALUES ('B002')");
+    EXPECT_EQ(conn.ExecuteQuery("Select 總序 From RV12 Where RV120 = 'B002'").value(0), QVariant(qint64(6)));
+    EXPECT_EQ(conn.Column("RV12", "總序").identity, true);
+    EXPECT_EQ(errorOf([&] { rs.MoveFirst(); rs["總序"] = 99; }), 3164);
+}
+
+}  // namespace
