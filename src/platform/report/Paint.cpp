@@ -42,7 +42,9 @@ QStringList FacesFor(const QString& designFamily)
 {
     QStringList faces;
     if (IsMingFace(designFamily)) {
-        faces = CjkSerifFaces();
+        // The Ming faces carry proportional serif Latin letters and digits; the CJK face
+        // supplies every Chinese character.
+        faces = QStringList{QStringLiteral("Liberation Serif")} + CjkSerifFaces();
     } else if (designFamily.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0) {
         faces = {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
         faces += CjkSerifFaces();
