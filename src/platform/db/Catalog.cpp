@@ -137,17 +137,17 @@ QStringList nameList(const QVector<Token>& sig, int& i)
     return names;
 }
 
-struct ColumnSpec {
+struct ColumnDef {
     CatColumn col;
     bool unique = false;
     bool primary = false;
 };
 
-ColumnSpec parseColumn(const QVector<Token>& item)
+ColumnDef parseColumn(const QVector<Token>& item)
 {
     if (item.isEmpty() || !isName(item[0]))
         syntax(QStringLiteral("field definition"));
-    ColumnSpec spec;
+    ColumnDef spec;
     int i = 1;
     int typeEnd = i;
     while (typeEnd < item.size() && !isStopWord(item[typeEnd]))
@@ -416,7 +416,7 @@ void ConnState::createTable(const QVector<Token>& sig)
             primaries << primary;
             continue;
         }
-        ColumnSpec spec = parseColumn(item);
+        ColumnDef spec = parseColumn(item);
         if (std::any_of(cols.begin(), cols.end(), [&](const CatColumn& c) {
                 return c.info.name.compare(spec.col.info.name, Qt::CaseInsensitive) == 0;
             }))
@@ -632,7 +632,7 @@ void ConnState::alterTable(const QVector<Token>& sig)
         }
         dropColumns(table, names);
     } else if (action.is("ALTER")) {
-        const ColumnSpec spec = parseColumn(sig.mid(i));
+        const ColumnDef spec = parseColumn(sig.mid(i));
         const TableCat cat = catalogue(table);
         const int k = cat.find(spec.col.info.name);
         if (k < 0)
