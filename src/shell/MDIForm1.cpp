@@ -10,6 +10,8 @@
 #include "shell/Skin.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QIcon>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,6 +21,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -30,6 +33,25 @@ int Px(int twips) { return vb::TwipsToPixels(twips); }
 
 const QString kPanelSetting = QStringLiteral("顯示報告列");
 constexpr int kPanelOpenTwips = 2235;
+
+QIcon PaintIcon()
+{
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(0x2a, 0x5a, 0x9e));
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(pm.rect().adjusted(1, 1, -1, -1), 6, 6);
+    QFont f(QStringLiteral("Noto Serif CJK TC"));
+    f.setPixelSize(24);
+    f.setBold(true);
+    f.setItalic(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(pm.rect(), Qt::AlignCenter, QStringLiteral("T"));
+    return QIcon(pm);
+}
 
 QPixmap PaintTitlePicture()
 {
@@ -76,6 +98,7 @@ MDIForm1::MDIForm1(const QString& commandLine, QWidget* parent) : QMainWindow(pa
     gMainWindow = this;
     setObjectName(QStringLiteral("MDIForm1"));
     titlePixmap_ = PaintTitlePicture();
+    QApplication::setWindowIcon(PaintIcon());
     buildAreas();
     buildButtons();
     buildMenus();
@@ -147,6 +170,7 @@ void MDIForm1::buildAreas()
     MdiArea->setObjectName(QStringLiteral("MdiArea"));
     MdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     MdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MdiArea->setBackground(QColor(0x8c, 0x9d, 0xb5));
     middle->addWidget(MdiArea, 1);
 
     ToolPicture = new QWidget(central);
@@ -242,6 +266,8 @@ void MDIForm1::buildButtons()
 void MDIForm1::formLoad(const QString& commandLine)
 {
     ApplySkin(this);
+    if (QScreen* screen = this->screen())  // where no window manager maximizes
+        resize(screen->availableGeometry().size());
     setWindowState(Qt::WindowMaximized);
 
     const bool simplified = vb::Val(ReadSetting(QStringLiteral("LanguageID"), QStringLiteral("Tessarine"))) != 0;
@@ -321,11 +347,15 @@ QMdiSubWindow* MDIForm1::ShowInner(QWidget* window, bool front)
         if (s->widget() == window)
             sub = s;
     if (!sub) {
+        const bool sized = window->testAttribute(Qt::WA_Resized);
+        const QSize size = window->size();
         sub = MdiArea->addSubWindow(window);
         sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->setWindowIcon(window->windowIcon());
         // Closing the window's own widget closes the frame around it.
         connect(window, &QObject::destroyed, sub, &QWidget::close);
+        sub->show();
+        if (sized)  // keep the window's own size inside its frame
+            sub->resize(size + (sub->size() - window->size()));
     }
     if (sub->isMinimized())
         sub->showNormal();
