@@ -14,8 +14,13 @@ Snapshot Snapshot::fromRecordset(const db::Recordset& source)
         columns << source.FieldName(i);
     Snapshot snap(columns);
 
-    // A clone walks the rows without moving the caller's cursor.
+    // A clone walks the rows without moving the caller's cursor; it sees the same filter and
+    // order as the caller.
     db::Recordset rs = source.Clone();
+    if (!source.filter().isEmpty())
+        rs.setFilter(source.filter());
+    if (!source.sort().isEmpty())
+        rs.setSort(source.sort());
     if (rs.Bof() && rs.Eof())
         return snap;
     rs.MoveFirst();

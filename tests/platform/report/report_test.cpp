@@ -1,3 +1,4 @@
+#include "platform/db/Db.h"
 #include "platform/report/Paint.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportWindow.h"
@@ -323,4 +324,71 @@ TEST(ReportPdf, ExportAsksForAFileWhenNoneIsGiven)
     EXPECT_TRUE(QFileInfo(answer).size() > 0);
     EXPECT_FALSE(r->ExportReport(dir.filePath("no/such/folder/x.pdf")));
     SetSaveFileAsker(previous);
+}
+
+// A recordset source is read when the report is shown: its rows as they are then, in the
+// caller's filter and order, without moving the caller's cursor.
+TEST(ReportSource, RecordsetIsReadWhenShown)
+{
+    db::Recordset rs;
+    rs.Append("Code", db::adVarWChar, 10);
+    rs.Append("Name", db::adVarWChar, 20);
+    rs.Append("Qty", db::adInteger);
+    rs.Open();
+    const std::tuple<const char*, const char*, QVariant> data[] = {
+        {"A1", "甲", 1}, {"B2", "乙", QVariant()}, {"C3", "丙", 3}};
+    for (const auto& [code, name, qty] : data) {
+        rs.AddNew();
+        rs.setValue("Code", QString::fromUtf8(code));
+        rs.setValue("Name", QString::fromUtf8(name));
+        rs.setValue("Qty", qty);
+        rs.Update();
+    }
+    auto r = SampleReport();
+    r->setDataSource(rs);
+
+    // Changes after the hand-over still print: the rows are taken at layout time.
+    rs.setSort("Code DESC");
+    rs.setFilter("Code <> 'B2'");
+    rs.MoveLast();
+    const db::Bookmark where = rs.bookmark();
+    const Document doc = r->layout();
+    EXPECT_EQ(rs.bookmark(), where);
+    const Page& page = doc.pages.at(0);
+    ASSERT_EQ(page.detailCount(), 2);
+    EXPECT_EQ(page.find("txtCode", 0)->text, "C3");
+    EXPECT_EQ(page.find("txtName", 0)->text, QStringLiteral("丙"));
+    EXPECT_EQ(page.find("txtCode", 1)->text, "A1");
+
+    const Snapshot all = Snapshot::fromRecordset(rs);
+    EXPECT_EQ(all.columns(), (QStringList{"Code", "Name", "Qty"}));
+    EXPECT_EQ(all.value(1, "QTY"), QVariant(1));
+
+    // A closed or empty source prints the headers alone.
+    rs.Close();
+    EXPECT_EQ(r->layout().pages.at(0).detailCount(), 0);
+    db::Recordset empty;
+    empty.Append("Code", db::adVarWChar, 10);
+    empty.Open();
+    r->setDataSource(empty);
+    EXPECT_EQ(r->layout().pages.at(0).detailCount(), 0);
+}
+
+TEST(ReportSource, QueryResultPrints)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("t.mdb");
+    db::Connection::CreateDatabase(file, "CREATE TABLE RV12 (RV120 Text(10), RV121 Text(20));"
+                                         "INSERT INTO RV12 VALUES ('C2', '乙');"
+                                         "INSERT INTO RV12 VALUES ('C1', '甲')");
+    db::Connection conn;
+    conn.Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file);
+    auto r = SampleReport();
+    r->control("txtCode").dataField = "rv120";
+    r->control("txtName").dataField = "RV121";
+    r->setDataSource(conn.ExecuteQuery("Select RV12.* From RV12  Order By RV12.RV120"));
+    const Page page = r->layout().pages.at(0);
+    ASSERT_EQ(page.detailCount(), 2);
+    EXPECT_EQ(page.find("txtCode", 0)->text, "C1");
+    EXPECT_EQ(page.find("txtName", 1)->text, QStringLiteral("乙"));
 }
