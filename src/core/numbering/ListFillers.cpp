@@ -200,23 +200,23 @@ void FillVendorsByCategory(ListTarget box, const QString& category)
 
     QString sql = allVendors;
     db::Params params;
-    if (category != QLatin1String("all") && !category.isEmpty()) {
+    if (category != QStringLiteral("all") && !category.isEmpty()) {
         const QString t = vb::Trim(category);
         QString condition;
-        if (t == QLatin1String("印前")) {
+        if (t == QStringLiteral("印前")) {
             condition = QStringLiteral("(rv1.RV11 = '印前' or rv1.RV11 = '設計' or rv1.RV11 = '製稿' or rv1.RV11 = '完稿' "
                                        "or rv1.RV11 = '攝影' or rv1.RV11 = '分色' or rv1.RV11 = '製版' or Rv11.印前=-1) ");
-        } else if (t == QLatin1String("裱紙") || t == QLatin1String("對裱")) {
+        } else if (t == QStringLiteral("裱紙") || t == QStringLiteral("對裱")) {
             condition = QStringLiteral(" (rv1.RV11 = '裱紙' or rv1.RV11 = '對裱' or rv11.裱紙=-1) ");
-        } else if (t == QLatin1String("軋型") || t == QLatin1String("軋盒")) {
+        } else if (t == QStringLiteral("軋型") || t == QStringLiteral("軋盒")) {
             condition = QStringLiteral(" (rv1.RV11 = '軋盒' or rv1.RV11 = '軋型' or rv11.軋型=-1) ");
-        } else if (t == QLatin1String("用紙") || t == QLatin1String("紙行") || t == QLatin1String("紙張") ||
-                   t == QLatin1String("紙廠")) {
+        } else if (t == QStringLiteral("用紙") || t == QStringLiteral("紙行") || t == QStringLiteral("紙張") ||
+                   t == QStringLiteral("紙廠")) {
             condition = QStringLiteral(" (rv1.RV11 = '用紙' or rv1.RV11 = '紙行' or rv1.RV11 = '紙張' or "
                                        "rv1.RV11 = '紙廠' or rv11.紙行=-1) ");
-        } else if (t == QLatin1String("糊盒")) {
+        } else if (t == QStringLiteral("糊盒")) {
             condition = QStringLiteral(" (rv1.RV11 = '軋盒' or rv1.RV11 = '軋型' or rv1.RV11 = '糊盒' or rv11.貼糊=-1) ");
-        } else if (t == QLatin1String("裝訂") || t == QLatin1String("裝裁")) {
+        } else if (t == QStringLiteral("裝訂") || t == QStringLiteral("裝裁")) {
             condition = QStringLiteral(" (rv1.RV11 = '裝訂' or rv1.RV11 = '裝裁' or  rv11.裝裁=-1) ");
         } else if (kTradeFlags.contains(category)) {
             condition = QStringLiteral("(rv1.RV11 = ? or rv11.") + category + QStringLiteral("=-1)");
@@ -246,10 +246,10 @@ void FillEmployeesByDept(ListTarget box, const QString& department)
     QString filter;
     db::Params params;
     if (department.isEmpty()) {
-    } else if (department == QLatin1String("印務") || department == QLatin1String("印務部") ||
-               department == QLatin1String("工務") || department == QLatin1String("工務部")) {
+    } else if (department == QStringLiteral("印務") || department == QStringLiteral("印務部") ||
+               department == QStringLiteral("工務") || department == QStringLiteral("工務部")) {
         filter = QStringLiteral(" And (RV17.RV171 LIKE '印務%' OR RV17.RV171 LIKE '工務%') ");
-    } else if (department == QLatin1String("業務") || department == QLatin1String("業務部")) {
+    } else if (department == QStringLiteral("業務") || department == QStringLiteral("業務部")) {
         filter = QStringLiteral(" And (RV17.RV171 LIKE '業務%') ");
     } else {
         filter = QStringLiteral(" And (RV17.RV171 LIKE ? )");
