@@ -958,12 +958,12 @@ void Recordset::Open()
 void Recordset::Close()
 {
     d->requireOpen();
-    d->notify(RecordsetEvent::Closed);
     d->detach();
     d->filterText.clear();
     d->sortText.clear();
     d->filterNode.reset();
     d->sortKeys.clear();
+    d->notify(RecordsetEvent::Closed);
 }
 
 bool Recordset::IsOpen() const { return d->rs != nullptr; }

@@ -157,3 +157,150 @@ TEST_F(Rs, IdentityNumbersExistingRowsAndEveryInsertNeverReused)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Rs, BookmarksSurviveRequeryAndCrossClones)
+{
+    Recordset rs = open();
+    Recordset list = rs.Clone();
+    EXPECT_EQ(list.AbsolutePosition(), 1);
+    rs.Find("RV120 = '000003'");
+    const Bookmark mark = rs.bookmark();
+    conn.Execute("INSERT INTO RV12 (RV120) VALUES ('000000')");
+    rs.Requery();
+    EXPECT_EQ(rs.RecordCount(), 5);
+    EXPECT_EQ(rs["RV120"].toString(), "000000");  // a requery goes to the first row
+    rs.setBookmark(mark);
+    EXPECT_EQ(rs["RV120"].toString(), "000003");
+    list.setBookmark(mark);
+    EXPECT_EQ(list["RV121"].toString(), "大同");
+    EXPECT_EQ(list.RecordCount(), 5);  // clones share the rows
+
+    // A row the original adds shows in the clone; one the clone deletes leaves the original.
+    rs.AddNew();
+    rs["RV120"] = "000004";
+    rs.Update();
+    EXPECT_EQ(list.RecordCount(), 6);
+    list.setBookmark(rs.bookmark());
+    EXPECT_EQ(list["RV120"].toString(), "000004");
+    list.setBookmark(mark);
+    list.Delete();
+    EXPECT_EQ(rs.RecordCount(), 5);
+    EXPECT_EQ(errorOf([&] { rs.setBookmark(mark); }), 3159);
+
+    Recordset handle = rs;  // another handle on the same cursor
+    handle.MoveFirst();
+    EXPECT_EQ(rs.AbsolutePosition(), 1);
+}
+
+TEST_F(Rs, FindInAdoGrammar)
+{
+    conn.Execute("UPDATE RV12 SET 建檔日 = 20261209, 最後交易日 = #2026/12/09# WHERE RV120 = '000002'");
+    Recordset rs = open();
+    struct Case {
+        const char* criteria;
+        const char* expected;  // RV120 found, "" for none
+    } cases[] = {
+        {"rv120 like '00000*'", "000001"},
+        {"RV121 like 'ac%'", "000001"},
+        {"RV121 Like  '華*'", "000002"},
+        {"RV121 = 'acer'", "000001"},
+        {"RV121 = 'O''Neil'", "A010"},
+        {"[RV121] = '大同'", "000003"},
+        {"建檔日 = 20261209", "000002"},
+        {"建檔日 > 1", "000002"},
+        {"最後交易日 = #2026/12/09#", "000002"},
+        {"RV120 like 'A?1*'", "A010"},
+        {"RV120 = 'none'", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.criteria);
+        rs.MoveFirst();
+        rs.Find(QString::fromUtf8(c.criteria));
+        if (*c.expected)
+            EXPECT_EQ(rs["RV120"].toString(), c.expected);
+        else
+            EXPECT_TRUE(rs.Eof());
+    }
+    // Skip, direction and start.
+    rs.MoveFirst();
+    rs.Find("RV120 like '0*'", 1);
+    EXPECT_EQ(rs["RV120"].toString(), "000002");
+    rs.MoveLast();
+    rs.Find("RV120 like '0*'", 0, adSearchBackward);
+    EXPECT_EQ(rs["RV120"].toString(), "000003");
+    rs.Find("RV120 like 'Z*'", 0, adSearchBackward);
+    EXPECT_TRUE(rs.Bof());
+    rs.MoveFirst();
+    const Bookmark second = (rs.MoveNext(), rs.bookmark());
+    rs.MoveLast();
+    rs.Find("RV120 like '0*'", 0, adSearchForward, second);
+    EXPECT_EQ(rs["RV120"].toString(), "000002");
+    EXPECT_EQ(errorOf([&] { rs.Find("RV120 ~ 'x'"); }), 3001);
+    EXPECT_EQ(errorOf([&] { rs.Find("nope = 'x'"); }), 3265);
+}
+
+TEST_F(Rs, FilterAndSortShapeTheCursorOnly)
+{
+    Recordset rs = open("Select RV12.* From RV12");
+    rs.setFilter("RV120 like '0*' AND (RV121 = 'Acer' OR RV121 = '大同')");
+    EXPECT_EQ(codes(rs), (QStringList{"000003", "000001"}));
+    rs.setSort("RV120 DESC");
+    EXPECT_EQ(codes(rs), (QStringList{"000003", "000001"}));
+    rs.setSort("[RV120] ASC");
+    EXPECT_EQ(codes(rs), (QStringList{"000001", "000003"}));
+    EXPECT_EQ(rs.Clone().RecordCount(), 4);  // a clone has no filter
+    rs.setFilter("");
+    EXPECT_EQ(codes(rs), (QStringList{"000001", "000002", "000003", "A010"}));
+    rs.setSort("RV121");
+    EXPECT_EQ(codes(rs).first(), "000001");  // Acer before O'Neil, letter case ignored
+}
+
+TEST_F(Rs, InMemoryRecordsets)
+{
+    Recordset list;
+    list.Append("客戶", adVarWChar, 50);
+    list.Append("e-mail", adVarWChar, 100);
+    list.Append("點數", adInteger);
+    list.Open();
+    EXPECT_TRUE(list.Bof() && list.Eof());
+    const char* names[] = {"大同", "Acer", "華碩"};
+    for (const char* n : names) {
+        list.AddNew();
+        list["客戶"] = QString::fromUtf8(n);
+        list["點數"] = "7";
+        list.Update();
+    }
+    EXPECT_EQ(list.RecordCount(), 3);
+    EXPECT_EQ(list["點數"].value(), QVariant(qint64(7)));
+    Recordset copy = list.Clone();
+    copy.MoveFirst();
+    copy.Find("客戶 like 'ac%'");
+    EXPECT_EQ(copy["客戶"].toString(), "Acer");
+    list.setBookmark(copy.bookmark());
+    list.Delete();
+    list.MoveNext();
+    EXPECT_EQ(list["客戶"].toString(), "華碩");
+    EXPECT_EQ(copy.RecordCount(), 2);
+    list.Delete();
+    list.MoveNext();
+    EXPECT_TRUE(list.Eof());
+}
+
+TEST_F(Rs, ChangeNotifications)
+{
+    Recordset rs = open();
+    std::vector<RecordsetEvent> seen;
+    const int id = rs.Subscribe([&](RecordsetEvent e, int) { seen.push_back(e); });
+    rs.MoveNext();
+    rs["RV121"] = "x";
+    rs.CancelUpdate();
+    rs.Requery();
+    rs.Unsubscribe(id);
+    rs.MoveNext();
+    EXPECT_EQ(seen, (std::vector<RecordsetEvent>{RecordsetEvent::Moved, RecordsetEvent::FieldChanged,
+                                                  RecordsetEvent::FieldChanged, RecordsetEvent::Reset}));
+}
+
+}  // namespace

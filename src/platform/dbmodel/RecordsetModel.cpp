@@ -1,0 +1,140 @@
+#include "platform/dbmodel/RecordsetModel.h"
+
+namespace dbmodel {
+
+QString DisplayText(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return {};
+    switch (v.typeId()) {
+    case QMetaType::QDateTime: {
+        const QDateTime d = v.toDateTime();
+        return d.time() == QTime(0, 0) ? d.toString(QStringLiteral("yyyy/MM/dd")) : d.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+    }
+    case QMetaType::QDate:
+        return v.toDate().toString(QStringLiteral("yyyy/MM/dd"));
+    case QMetaType::Double:
+        return QString::number(v.toDouble(), 'g', 15);
+    case QMetaType::Bool:
+        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    default:
+        return v.toString();
+    }
+}
+
+RecordsetModel::RecordsetModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+RecordsetModel::RecordsetModel(const db::Recordset& rs, QObject* parent) : QAbstractTableModel(parent), rs_(rs)
+{
+    attach();
+}
+
+RecordsetModel::~RecordsetModel() { detach(); }
+
+void RecordsetModel::attach()
+{
+    listener_ = rs_.Subscribe([this](db::RecordsetEvent e, int field) { onEvent(e, field); });
+}
+
+void RecordsetModel::detach()
+{
+    if (listener_)
+        rs_.Unsubscribe(listener_);
+    listener_ = 0;
+}
+
+void RecordsetModel::setRecordset(const db::Recordset& rs)
+{
+    beginResetModel();
+    detach();
+    rs_ = rs;
+    attach();
+    endResetModel();
+    emit currentRowChanged(currentRow());
+}
+
+int RecordsetModel::currentRow() const
+{
+    if (!rs_.IsOpen())
+        return -1;
+    const long p = rs_.AbsolutePosition();
+    return p > 0 ? int(p - 1) : -1;
+}
+
+void RecordsetModel::moveTo(int row)
+{
+    if (rs_.IsOpen() && row >= 0 && row < rowCount() && row != currentRow())
+        rs_.SetAbsolutePosition(row + 1);
+}
+
+int RecordsetModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() || !rs_.IsOpen() ? 0 : int(rs_.RecordCount());
+}
+
+int RecordsetModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : rs_.FieldCount();
+}
+
+QVariant RecordsetModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || !rs_.IsOpen() || index.row() >= rowCount())
+        return {};
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
+    try {
+        const QVariant v = rs_.valueAt(index.row(), index.column());
+        return role == Qt::DisplayRole ? QVariant(DisplayText(v)) : v;
+    } catch (const db::DbError&) {
+        return {};
+    }
+}
+
+QVariant RecordsetModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return section + 1;
+    const auto it = captions_.constFind(section);
+    if (it != captions_.constEnd())
+        return it.value();
+    return section < rs_.FieldCount() ? QVariant(rs_.FieldName(section)) : QVariant();
+}
+
+bool RecordsetModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value, int role)
+{
+    if (orientation != Qt::Horizontal || (role != Qt::EditRole && role != Qt::DisplayRole))
+        return false;
+    captions_.insert(section, value.toString());
+    emit headerDataChanged(orientation, section, section);
+    return true;
+}
+
+void RecordsetModel::onEvent(db::RecordsetEvent e, int field)
+{
+    switch (e) {
+    case db::RecordsetEvent::Moved:
+        emit currentRowChanged(currentRow());
+        break;
+    case db::RecordsetEvent::FieldChanged: {
+        const int row = currentRow();
+        if (row >= 0) {
+            const int first = field < 0 ? 0 : field;
+            const int last = field < 0 ? columnCount() - 1 : field;
+            emit dataChanged(index(row, first), index(row, last));
+        }
+        break;
+    }
+    case db::RecordsetEvent::RowsChanged:
+    case db::RecordsetEvent::Reset:
+    case db::RecordsetEvent::Closed:
+        beginResetModel();
+        endResetModel();
+        emit currentRowChanged(currentRow());
+        break;
+    }
+}
+
+}  // namespace dbmodel

@@ -1,0 +1,89 @@
+// The grid model and the bound boxes follow the recordset, and typing goes into the field.
+#include "platform/dbmodel/FieldBinding.h"
+#include "platform/dbmodel/RecordsetModel.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace db;
+
+namespace {
+
+Recordset members()
+{
+    Recordset rs;
+    rs.Append("會員編號", adVarWChar, 15);
+    rs.Append("累積點數", adInteger);
+    rs.Append("生日", adDate);
+    rs.Open();
+    const struct { const char* no; int points; } rows[] = {{"M001", 5}, {"M002", 0}};
+    for (const auto& r : rows) {
+        rs.AddNew();
+        rs["會員編號"] = QString::fromUtf8(r.no);
+        rs["累積點數"] = r.points;
+        rs["生日"] = QDate(2000, 1, 2);
+        rs.Update();
+    }
+    rs.MoveFirst();
+    return rs;
+}
+
+TEST(RecordsetModel, FollowsTheCursorAndItsRows)
+{
+    Recordset rs = members();
+    Recordset grid = rs.Clone();
+    dbmodel::RecordsetModel model(grid);
+    QSignalSpy moved(&model, &dbmodel::RecordsetModel::currentRowChanged);
+    EXPECT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.columnCount(), 3);
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), "會員編號");
+    model.setHeaderData(0, Qt::Horizontal, "編號");
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), "編號");
+    EXPECT_EQ(model.data(model.index(1, 0)).toString(), "M002");
+    EXPECT_EQ(model.data(model.index(0, 2)).toString(), "2000/01/02");
+
+    rs.AddNew();  // the original adds; the grid on the clone sees it after Update
+    rs["會員編號"] = "M003";
+    rs.Update();
+    EXPECT_EQ(model.rowCount(), 3);
+    model.moveTo(2);
+    EXPECT_EQ(grid["會員編號"].toString(), "M003");
+    EXPECT_EQ(moved.last().at(0).toInt(), 2);
+}
+
+TEST(FieldBinding, BoxesShowTheRowAndTypingEntersTheField)
+{
+    Recordset rs = members();
+    dbmodel::FieldBinding binding(rs);
+    QLineEdit no, points;
+    QCheckBox flag;
+    binding.bind(&no, "會員編號");
+    binding.bind(&points, "累積點數");
+    EXPECT_EQ(no.text(), "M001");
+    rs.MoveNext();
+    EXPECT_EQ(no.text(), "M002");
+    EXPECT_EQ(points.text(), "0");
+
+    points.setText("12");
+    emit points.textEdited("12");
+    EXPECT_EQ(rs.EditMode(), adEditInProgress);
+    EXPECT_EQ(rs["累積點數"].value(), QVariant(qint64(12)));
+    rs.CancelUpdate();
+    EXPECT_EQ(points.text(), "0");
+
+    QSignalSpy failed(&binding, &dbmodel::FieldBinding::writeFailed);
+    points.setText("abc");
+    emit points.textEdited("abc");
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_EQ(failed.first().at(1).toInt(), 3421);
+
+    rs["會員編號"] = "M009";  // code assigning a field shows in the box
+    EXPECT_EQ(no.text(), "M009");
+    rs.MoveFirst();  // a move saves the edit
+    rs.Close();
+    EXPECT_EQ(no.text(), "");
+}
+
+}  // namespace
