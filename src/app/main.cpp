@@ -1,12 +1,30 @@
+// The executable: wires the start-up to the schema passes, the self-update and the main window.
+#include "core/AboutBox.h"
+#include "core/Globals.h"
+#include "core/Startup.h"
+#include "core/schema/SchemaCheck.h"
+#include "core/update/SelfUpdate.h"
+#include "shell/MDIForm1.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("Tessarine 捷錄人事管理系統"));
-    w.resize(1024, 700);
-    w.show();
+    QApplication::setApplicationName(QStringLiteral("Tessarine"));
+
+    StartupEnv env;
+    env.arguments = QCoreApplication::arguments().mid(1);
+
+    StartupHooks hooks;
+    hooks.checkFileVer = [] { checkfilever(SetSplashMessage); };
+    hooks.checkFactoryTables = [] { CheckFactoryTables(SetSplashMessage); };
+    hooks.checkMemberTable = [] { CheckMemberTable(SetSplashMessage); };
+    hooks.loadMainWindow = [] { return static_cast<QWidget*>(new MDIForm1(gCommandLine)); };
+    hooks.finishSelfUpdate = [&env] { return update::FinishSelfUpdateHook(env.arguments); };
+    hooks.installNewVersion = [&env] { return update::InstallNewVersionHook(env.arguments); };
+
+    if (!SubMain(env, hooks))
+        return 0;
     return app.exec();
 }

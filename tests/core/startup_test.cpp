@@ -173,6 +173,7 @@ TEST_F(StartupTest, SecondCopyOnlySaysSoAndEnds)
     QLockFile first(home.file(QStringLiteral(".tessarine.lock")));
     ASSERT_TRUE(first.tryLock(0));
     ScriptedResponder r;
+    r.answer(ui::Answer::OK);
     EXPECT_FALSE(SubMain(env, recordingHooks()));
     ASSERT_EQ(r.messages.size(), 1u);
     EXPECT_EQ(r.last().text, QStringLiteral("Tessarine已經在執行中..."));
@@ -211,6 +212,7 @@ TEST_F(StartupTest, UnusableDatabaseIsReportedAndNeverReplaced)
     const QByteArray garbage("this is not a database file, it must stay as it is");
     home.write(QStringLiteral("tessarine.mdb"), garbage);
     ScriptedResponder r;
+    r.answer(ui::Answer::OK);
     EXPECT_FALSE(SubMain(env, recordingHooks()));
     ASSERT_EQ(r.messages.size(), 1u);
     EXPECT_EQ(r.endCodes.size(), 1u);
