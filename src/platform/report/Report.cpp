@@ -2,10 +2,9 @@
 
 #include "platform/report/Paint.h"
 #include "platform/report/ReportWindow.h"
+#include "platform/ui/Ui.h"
 
-#include <QApplication>
 #include <QDateTime>
-#include <QFileDialog>
 #include <QPointer>
 #include <algorithm>
 #include <cmath>
@@ -38,12 +37,6 @@ QString Expand(const QString& caption, const QString& title, const QString& date
         out += c;
     }
     return out;
-}
-
-SaveFileAsker& Asker()
-{
-    static SaveFileAsker asker;
-    return asker;
 }
 
 }  // namespace
@@ -270,7 +263,7 @@ Snapshot Report::takeSnapshot() const
 
 QDate Report::printDate() const
 {
-    return printDate_.isValid() ? printDate_ : QDate::currentDate();
+    return printDate_.isValid() ? printDate_ : ui::Today();
 }
 
 Document Report::layout() const
@@ -443,19 +436,9 @@ bool Report::ExportReport(const QString& fileName)
     return WritePdf(layout(), path);
 }
 
-SaveFileAsker SetSaveFileAsker(SaveFileAsker asker)
-{
-    SaveFileAsker old = std::move(Asker());
-    Asker() = std::move(asker);
-    return old;
-}
-
 QString AskSaveFileName(const QString& title, const QString& suggestedName)
 {
-    if (Asker())
-        return Asker()(title, suggestedName);
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggestedName,
-                                        QStringLiteral("PDF (*.pdf)"));
+    return ui::GetSaveFileName(title, suggestedName, QStringLiteral("PDF (*.pdf)|*.pdf"));
 }
 
 }  // namespace report

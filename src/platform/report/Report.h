@@ -190,7 +190,7 @@ public:
     // The rows as they are now (an empty snapshot without a source).
     Snapshot takeSnapshot() const;
 
-    // Print date for "%d"; an invalid date (the default) means today.
+    // Print date for "%d"; an invalid date (the default) means today by the program's clock.
     void setPrintDate(const QDate& date) { printDate_ = date; }
     QDate printDate() const;
 
@@ -204,7 +204,7 @@ public:
     ReportWindow* window() const;  // the open preview, or nullptr
     void closeWindow();
 
-    // Writes the report as PDF.  An empty file name asks for one through the save-file asker;
+    // Writes the report as PDF.  An empty file name asks for one through the save-file dialog;
     // returns false when the user gives none or the file cannot be written.
     bool ExportReport(const QString& fileName = QString());
 
@@ -229,10 +229,7 @@ private:
     void startUp();
 };
 
-// Asks for a PDF file name to export to ("" = cancelled).  Production shows a save dialog; the
-// program or a test may put its own in place.  Returns the previous asker.
-using SaveFileAsker = std::function<QString(const QString& title, const QString& suggestedName)>;
-SaveFileAsker SetSaveFileAsker(SaveFileAsker asker);
+// Asks for the PDF file to export to through the save-file dialog ("" = cancelled).
 QString AskSaveFileName(const QString& title, const QString& suggestedName);
 
 }  // namespace report

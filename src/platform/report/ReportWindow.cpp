@@ -1,13 +1,13 @@
 #include "platform/report/ReportWindow.h"
 
 #include "platform/report/Paint.h"
+#include "platform/ui/Ui.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -147,7 +147,7 @@ void ReportWindow::printReport()
     printer.setDocName(doc_.title);
     QPrintDialog dialog(&printer, this);
     dialog.setMinMax(1, std::max(1, pageCount()));
-    if (dialog.exec() != QDialog::Accepted)
+    if (ui::ShowModal(&dialog) != QDialog::Accepted)
         return;
     int from = 0, to = 0;
     if (printer.printRange() == QPrinter::PageRange) {
@@ -157,7 +157,7 @@ void ReportWindow::printReport()
         from = to = page_ + 1;
     }
     if (!PrintDocument(doc_, printer, from, to))
-        QMessageBox::warning(this, doc_.title, QStringLiteral("無法列印"));
+        ui::MsgBox(QStringLiteral("無法列印"), ui::Buttons::OK, ui::Icon::Exclamation, doc_.title);
 }
 
 void ReportWindow::exportPdf()
@@ -167,7 +167,7 @@ void ReportWindow::exportPdf()
         return;
     QString error;
     if (!WritePdf(doc_, path, &error))
-        QMessageBox::warning(this, doc_.title, error);
+        ui::MsgBox(error, ui::Buttons::OK, ui::Icon::Exclamation, doc_.title);
 }
 
 void ReportWindow::closeEvent(QCloseEvent* event)

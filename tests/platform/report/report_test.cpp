@@ -2,9 +2,12 @@
 #include "platform/report/Paint.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportWindow.h"
+#include "platform/ui/Ui.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -307,23 +310,75 @@ TEST(ReportPreview, ShowsNavigatesAndRunsTheReportsHandlers)
     EXPECT_EQ(queries, 2);
 }
 
-TEST(ReportPdf, ExportAsksForAFileWhenNoneIsGiven)
+namespace {
+
+// Answers the save-file and print dialogs the way a user would.
+struct DialogAnswers : ui::Responder {
+    QString savePath;
+    QString savedTitle, savedDir;
+    QString printTo;
+    int fromPage = 0, toPage = 0;
+    ui::Answer onMessage(const ui::MessageCall&) override { return ui::Answer::OK; }
+    QString onSaveFile(const QString& title, const QString& dir, const QString&) override
+    {
+        savedTitle = title;
+        savedDir = dir;
+        return savePath;
+    }
+    int onModal(QDialog* dialog) override
+    {
+        auto* print = qobject_cast<QPrintDialog*>(dialog);
+        if (!print || printTo.isEmpty())
+            return QDialog::Rejected;
+        print->printer()->setOutputFormat(QPrinter::PdfFormat);
+        print->printer()->setOutputFileName(printTo);
+        if (fromPage > 0) {
+            print->printer()->setPrintRange(QPrinter::PageRange);
+            print->printer()->setFromTo(fromPage, toPage);
+        }
+        return QDialog::Accepted;
+    }
+};
+
+}  // namespace
+
+TEST(ReportPdf, ExportAndPrintGoThroughTheirDialogs)
 {
     QTemporaryDir dir;
+    DialogAnswers answers;
+    ui::Responder* previous = ui::SetResponder(&answers);
+    ui::SetToday(QDate(2008, 9, 3));
     auto r = SampleReport();
-    r->setDataSource(Rows(5));
-    QString asked, answer;
-    auto previous = SetSaveFileAsker([&](const QString& title, const QString& suggested) {
-        asked = title + "|" + suggested;
-        return answer;
-    });
-    EXPECT_FALSE(r->ExportReport());  // cancelled
-    EXPECT_EQ(asked, QStringLiteral("樣本列表|樣本列表.pdf"));
-    answer = dir.filePath("out.pdf");
+    r->setPrintDate(QDate());  // today by the program's clock
+    r->setDataSource(Rows(30));
+
+    EXPECT_FALSE(r->ExportReport());  // the user cancels
+    EXPECT_EQ(answers.savedTitle, QStringLiteral("樣本列表"));
+    EXPECT_EQ(answers.savedDir, QStringLiteral("樣本列表.pdf"));
+    answers.savePath = dir.filePath("out.pdf");
     EXPECT_TRUE(r->ExportReport());
-    EXPECT_TRUE(QFileInfo(answer).size() > 0);
     EXPECT_FALSE(r->ExportReport(dir.filePath("no/such/folder/x.pdf")));
-    SetSaveFileAsker(previous);
+
+    // The preview's print button prints the pages chosen in the print dialog.
+    r->Show();
+    answers.printTo = dir.filePath("printed.pdf");
+    answers.fromPage = 2;
+    answers.toPage = 3;
+    r->window()->printReport();
+    r->closeWindow();
+    ui::SetToday(QDate());
+    ui::SetResponder(previous);
+
+    if (!HavePoppler())
+        GTEST_SKIP() << "pdftotext not installed";
+    const QString exported = RunTool("pdftotext", {"-layout", answers.savePath, "-"});
+    EXPECT_TRUE(exported.contains(QStringLiteral("列印日期:2008/09/03")));
+    EXPECT_EQ(exported.count(QChar('\f')), 3);
+    const QString printed = RunTool("pdftotext", {"-layout", answers.printTo, "-"});
+    EXPECT_EQ(printed.count(QChar('\f')), 2);
+    EXPECT_TRUE(printed.contains(QStringLiteral("第2頁/共3頁")));
+    EXPECT_TRUE(printed.contains(QStringLiteral("第3頁/共3頁")));
+    EXPECT_TRUE(printed.contains("C0030"));
 }
 
 // A recordset source is read when the report is shown: its rows as they are then, in the
