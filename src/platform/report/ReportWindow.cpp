@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
@@ -29,6 +30,17 @@ QToolButton* MakeButton(QWidget* parent, QStyle::StandardPixmap icon, const QStr
     return b;
 }
 
+// A button that shows its caption beside a theme icon (when the desktop has one).
+QToolButton* MakeTextButton(QWidget* parent, const char* themeIcon, QStyle::StandardPixmap fallback,
+                            const QString& caption)
+{
+    QToolButton* b = MakeButton(parent, fallback, caption);
+    b->setIcon(QIcon::fromTheme(QString::fromLatin1(themeIcon), b->icon()));
+    b->setText(caption);
+    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    return b;
+}
+
 }  // namespace
 
 ReportWindow::ReportWindow(Report* report, Document doc, QWidget* parent)
@@ -38,11 +50,11 @@ ReportWindow::ReportWindow(Report* report, Document doc, QWidget* parent)
 
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 2, 4, 2);
-    auto* print = MakeButton(this, QStyle::SP_FileDialogDetailedView, QStringLiteral("列印"));
+    auto* print = MakeTextButton(this, "document-print", QStyle::SP_FileDialogDetailedView, QStringLiteral("列印"));
     print->setObjectName(QStringLiteral("print"));
-    auto* exportButton = MakeButton(this, QStyle::SP_DialogSaveButton, QStringLiteral("匯出"));
+    auto* exportButton = MakeTextButton(this, "document-save-as", QStyle::SP_DialogSaveButton, QStringLiteral("匯出"));
     exportButton->setObjectName(QStringLiteral("export"));
-    auto* close = MakeButton(this, QStyle::SP_DialogCloseButton, QStringLiteral("關閉"));
+    auto* close = MakeTextButton(this, "window-close", QStyle::SP_DialogCloseButton, QStringLiteral("關閉"));
     first_ = MakeButton(this, QStyle::SP_MediaSkipBackward, QStringLiteral("第一頁"));
     previous_ = MakeButton(this, QStyle::SP_MediaSeekBackward, QStringLiteral("上一頁"));
     next_ = MakeButton(this, QStyle::SP_MediaSeekForward, QStringLiteral("下一頁"));
