@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QInputMethod>
+#include <QInputMethodQueryEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
@@ -186,11 +187,45 @@ void OverlayOnTextBox(QComboBox* pick, QLineEdit* box)
         setComboText(pick, box->text());
 }
 
+namespace {
+
+// Answers the input method's questions for a box with the input method switched off.
+// Text boxes answer "enabled" on their own whatever their attribute says, so the box's
+// answers are taken and only that one is replaced.
+class InputMethodOff : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::InputMethodQuery)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget)
+            return false;
+        auto* query = static_cast<QInputMethodQueryEvent*>(event);
+        for (uint bit = 0; bit < 32; ++bit) {
+            const auto q = Qt::InputMethodQuery(int(query->queries() & (1u << bit)));
+            if (q)
+                query->setValue(q, q == Qt::ImEnabled ? QVariant(false) : widget->inputMethodQuery(q));
+        }
+        query->accept();
+        return true;
+    }
+};
+
+}  // namespace
+
 void ToggleIME(QWidget* box)
 {
     if (!box)
         return;
     box->setAttribute(Qt::WA_InputMethodEnabled, false);
+    static const QString marker = QStringLiteral("tess_input_method_off");
+    if (!box->findChild<QObject*>(marker, Qt::FindDirectChildrenOnly)) {
+        auto* filter = new InputMethodOff(box);
+        filter->setObjectName(marker);
+        box->installEventFilter(filter);
+    }
     if (box->hasFocus()) {
         QInputMethod* im = QGuiApplication::inputMethod();
         im->commit();
