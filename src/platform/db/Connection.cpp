@@ -161,6 +161,48 @@ long ConnState::exec(const QString& sqliteSql, const Params& params)
     return sqlite3_stmt_readonly(st.get()) ? -1 : long(sqlite3_changes(db));
 }
 
+long ConnState::execCached(const QString& sqliteSql, const Params& params)
+{
+    check();
+    sqlite3_stmt* s = stmtCache.value(sqliteSql, nullptr);
+    if (!s) {
+        if (stmtCache.size() >= 64)
+            dropCache();
+        const QByteArray utf8 = sqliteSql.toUtf8();
+        const int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &s, nullptr);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(s);
+            ThrowSqlite(db, rc, sqliteSql);
+        }
+        stmtCache.insert(sqliteSql, s);
+    }
+    struct Reset {
+        sqlite3_stmt* s;
+        ~Reset()
+        {
+            sqlite3_reset(s);
+            sqlite3_clear_bindings(s);
+        }
+    } reset{s};
+    if (sqlite3_bind_parameter_count(s) != params.size())
+        throw DbError(3061, QStringLiteral("Too few parameters."));
+    for (int i = 0; i < params.size(); ++i)
+        BindValue(s, i + 1, params[i]);
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        ThrowSqlite(db, rc, sqliteSql);
+    return long(sqlite3_changes(db));
+}
+
+void ConnState::dropCache()
+{
+    for (sqlite3_stmt* s : std::as_const(stmtCache))
+        sqlite3_finalize(s);
+    stmtCache.clear();
+}
+
 void ConnState::execPlain(const QString& sqliteSql)
 {
     check();
@@ -518,6 +560,7 @@ void Connection::Close()
     auto& st = *d->st;
     if (!st.db)
         return;
+    st.dropCache();
     sqlite3_close_v2(st.db);
     st.db = nullptr;
     st.inTrans = false;

@@ -71,6 +71,11 @@ struct ConnState {
 
     void check() const { if (!db) ThrowClosed(); }
     long exec(const QString& sqliteSql, const Params& params = {});
+    // The same for the statements a recordset writes with: prepared once, reset after each use
+    // (a reset statement never blocks a later ALTER or DROP).
+    long execCached(const QString& sqliteSql, const Params& params);
+    void dropCache();
+    QHash<QString, sqlite3_stmt*> stmtCache;
     void execPlain(const QString& sqliteSql);  // no parameters, no rows
     // Runs one statement as the program writes it (DDL included); returns the rows affected.
     long execJet(const QString& jetSql, const Params& params);
@@ -135,14 +140,21 @@ struct Row {
 enum : quint8 { RowDeleted = 1, RowPending = 2 };
 
 // Bump allocator for row images; memory is given back only when the whole set goes.
+// Blocks of a set that goes away are kept (up to a limit) for the next one, so re-reading a
+// large list does not fault fresh pages in again.
 class Arena {
 public:
+    Arena() = default;
+    Arena(const Arena&) = delete;
+    Arena& operator=(const Arena&) = delete;
+    ~Arena() { clear(); }
     char* alloc(size_t n);
     size_t bytes() const { return total_; }
-    void clear() { blocks_.clear(); used_ = cap_ = total_ = 0; }
+    void clear();
 
 private:
     std::vector<std::unique_ptr<char[]>> blocks_;
+    std::vector<size_t> sizes_;
     size_t used_ = 0, cap_ = 0, total_ = 0;
 };
 
@@ -180,6 +192,8 @@ struct RowSet {
     int rowOfBookmark(qint64 b);
     // Encodes values (storage forms) into the arena.
     void encode(Row& row, const QVector<QVariant>& values);
+    // A new image with the changed cells replaced and the others copied.
+    void patch(Row& row, const QVector<QVariant>& values, const QVector<bool>& changed);
     QVector<QVariant> values(const Row& row) const;
     size_t memoryBytes() const;
 };

@@ -572,8 +572,8 @@ struct Recordset::Impl {
             return;
         requireOpen();
         Row& row = rs->rows[size_t(editRow)];
-        QVector<QVariant> values = rowValues(editRow);
         qint64 rowid = row.rowid;
+        const bool added = edit == adEditAdd;
         if (rs->conn) {
             auto& st = *rs->conn;
             st.check();
@@ -595,15 +595,22 @@ struct Recordset::Impl {
                         marks << QStringLiteral("?");
                     sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, names.join(QChar(',')), marks.join(QChar(',')));
                 }
-                st.exec(sql, params);
+                st.execCached(sql, params);
                 rowid = sqlite3_last_insert_rowid(st.db);
             } else if (!names.isEmpty()) {
                 for (QString& n : names)
                     n += QStringLiteral(" = ?");
                 params << rowid;
-                st.exec(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table, names.join(QStringLiteral(", "))), params);
+                st.execCached(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table, names.join(QStringLiteral(", "))), params);
             }
-            // Read the row back: identity numbers, defaults and conversions as stored.
+        }
+        if (!added) {
+            rs->patch(row, buf, dirty);
+        } else if (rs->conn) {
+            // Read the new row back: identity numbers and defaults as stored.
+            auto& st = *rs->conn;
+            const QString table = jet::QuoteName(rs->baseTable);
+            QVector<QVariant> values = rowValues(editRow);
             QStringList cols;
             QVector<int> which;
             for (int k = 0; k < rs->fields.size(); ++k)
@@ -644,9 +651,10 @@ struct Recordset::Impl {
                     }
                 }
             }
+            rs->encode(row, values);
+        } else {
+            rs->encode(row, rowValues(editRow));
         }
-        rs->encode(row, values);
-        const bool added = edit == adEditAdd;
         edit = adEditNone;
         buf.clear();
         dirty.clear();
@@ -717,9 +725,8 @@ struct Recordset::Impl {
         }
         const int row = currentRow();
         if (rs->conn) {
-            detail::Stmt s(rs->conn->db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(jet::QuoteName(rs->baseTable)));
-            s.bindAt(1, rs->rows[size_t(row)].rowid);
-            s.step();
+            rs->conn->execCached(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(jet::QuoteName(rs->baseTable)),
+                                 {rs->rows[size_t(row)].rowid});
         }
         edit = adEditNone;
         buf.clear();

@@ -4,6 +4,7 @@
 #include "platform/text/VbText.h"
 
 #include <cmath>
+#include <mutex>
 
 namespace db::detail {
 
@@ -102,11 +103,43 @@ QDateTime parseCanonical(const char* p, int n, bool* ok)
 
 }  // namespace
 
+namespace {
+
+constexpr size_t kPoolLimit = 96;  // blocks kept for reuse
+std::mutex poolMutex;
+std::vector<std::unique_ptr<char[]>> pool;
+
+}  // namespace
+
+void Arena::clear()
+{
+    {
+        std::lock_guard<std::mutex> lock(poolMutex);
+        for (size_t i = 0; i < blocks_.size(); ++i)
+            if (sizes_[i] == kBlock && pool.size() < kPoolLimit)
+                pool.push_back(std::move(blocks_[i]));
+    }
+    blocks_.clear();
+    sizes_.clear();
+    used_ = cap_ = total_ = 0;
+}
+
 char* Arena::alloc(size_t n)
 {
     if (used_ + n > cap_) {
         const size_t size = std::max(kBlock, n);
-        blocks_.emplace_back(new char[size]);
+        std::unique_ptr<char[]> block;
+        if (size == kBlock) {
+            std::lock_guard<std::mutex> lock(poolMutex);
+            if (!pool.empty()) {
+                block = std::move(pool.back());
+                pool.pop_back();
+            }
+        }
+        if (!block)
+            block.reset(new char[size]);
+        blocks_.push_back(std::move(block));
+        sizes_.push_back(size);
         used_ = 0;
         cap_ = size;
         total_ += size;
@@ -269,73 +302,123 @@ QVariant ToStorage(const QVariant& v, const FieldDef& f)
     return v;
 }
 
+namespace {
+
+// One value in its stored form.
+struct Out {
+    CellTag tag = TagNull;
+    qint64 i = 0;
+    double d = 0;
+    QByteArray bytes;
+    size_t size() const { return (tag == TagInt || tag == TagReal) ? 9 : tag == TagNull ? 1 : 1 + varintSize(quint32(bytes.size())) + size_t(bytes.size()); }
+};
+
+Out storageOf(const QVariant& v)
+{
+    Out o;
+    if (!v.isValid() || v.isNull())
+        return o;
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        o.tag = TagInt;
+        o.i = v.toBool() ? 1 : 0;
+        break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        o.tag = TagInt;
+        o.i = v.toLongLong();
+        break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        o.tag = TagReal;
+        o.d = v.toDouble();
+        break;
+    case QMetaType::QDateTime:
+        o.tag = TagText;
+        o.bytes = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+        break;
+    case QMetaType::QDate:
+        o.tag = TagText;
+        o.bytes = (v.toDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00")).toUtf8();
+        break;
+    case QMetaType::QByteArray:
+        o.tag = TagBlob;
+        o.bytes = v.toByteArray();
+        break;
+    default:
+        o.tag = TagText;
+        o.bytes = v.toString().toUtf8();
+    }
+    return o;
+}
+
+char* writeOut(char* p, const Out& o)
+{
+    *p++ = char(o.tag);
+    if (o.tag == TagInt) {
+        std::memcpy(p, &o.i, 8);
+        p += 8;
+    } else if (o.tag == TagReal) {
+        std::memcpy(p, &o.d, 8);
+        p += 8;
+    } else if (o.tag == TagText || o.tag == TagBlob) {
+        putVarint(p, quint32(o.bytes.size()));
+        std::memcpy(p, o.bytes.constData(), size_t(o.bytes.size()));
+        p += o.bytes.size();
+    }
+    return p;
+}
+
+}  // namespace
+
 void RowSet::encode(Row& row, const QVector<QVariant>& values)
 {
-    // Storage forms first, then one image.
-    struct Out { CellTag tag; qint64 i; double d; QByteArray bytes; };
     QVector<Out> cells(values.size());
     size_t size = 0;
     for (int k = 0; k < values.size(); ++k) {
-        const QVariant& v = values[k];
-        Out& o = cells[k];
-        o.tag = TagNull;
-        if (!v.isValid() || v.isNull()) {
-            size += 1;
-            continue;
-        }
-        switch (v.typeId()) {
-        case QMetaType::Bool:
-            o.tag = TagInt;
-            o.i = v.toBool() ? 1 : 0;
-            break;
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Long:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-            o.tag = TagInt;
-            o.i = v.toLongLong();
-            break;
-        case QMetaType::Double:
-        case QMetaType::Float:
-            o.tag = TagReal;
-            o.d = v.toDouble();
-            break;
-        case QMetaType::QDateTime:
-            o.tag = TagText;
-            o.bytes = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
-            break;
-        case QMetaType::QDate:
-            o.tag = TagText;
-            o.bytes = (v.toDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00")).toUtf8();
-            break;
-        case QMetaType::QByteArray:
-            o.tag = TagBlob;
-            o.bytes = v.toByteArray();
-            break;
-        default:
-            o.tag = TagText;
-            o.bytes = v.toString().toUtf8();
-        }
-        size += (o.tag == TagInt || o.tag == TagReal) ? 9 : 1 + varintSize(quint32(o.bytes.size())) + size_t(o.bytes.size());
+        cells[k] = storageOf(values[k]);
+        size += cells[k].size();
     }
     char* p = arena.alloc(size == 0 ? 1 : size);
     row.data = p;
     row.size = quint32(size);
-    for (const Out& o : cells) {
-        *p++ = char(o.tag);
-        if (o.tag == TagInt) {
-            std::memcpy(p, &o.i, 8);
-            p += 8;
-        } else if (o.tag == TagReal) {
-            std::memcpy(p, &o.d, 8);
-            p += 8;
-        } else if (o.tag == TagText || o.tag == TagBlob) {
-            putVarint(p, quint32(o.bytes.size()));
-            std::memcpy(p, o.bytes.constData(), size_t(o.bytes.size()));
-            p += o.bytes.size();
+    for (const Out& o : cells)
+        p = writeOut(p, o);
+}
+
+void RowSet::patch(Row& row, const QVector<QVariant>& values, const QVector<bool>& changed)
+{
+    // Unchanged cells are copied as they are.
+    const int n = fields.size();
+    QVector<Out> cells(n);
+    std::vector<std::pair<const char*, size_t>> old(static_cast<size_t>(n));
+    const char* p = row.data;
+    size_t size = 0;
+    for (int k = 0; k < n; ++k) {
+        const char* start = p;
+        skipCell(p);
+        old[size_t(k)] = {start, size_t(p - start)};
+        if (changed[k]) {
+            cells[k] = storageOf(values[k]);
+            size += cells[k].size();
+        } else {
+            size += old[size_t(k)].second;
+        }
+    }
+    char* out = arena.alloc(size == 0 ? 1 : size);
+    row.data = out;
+    row.size = quint32(size);
+    for (int k = 0; k < n; ++k) {
+        if (changed[k]) {
+            out = writeOut(out, cells[k]);
+        } else {
+            std::memcpy(out, old[size_t(k)].first, old[size_t(k)].second);
+            out += old[size_t(k)].second;
         }
     }
 }
