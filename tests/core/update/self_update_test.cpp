@@ -94,6 +94,10 @@ TEST(FileVersion, AFileWithoutAMarkerIsNotAnExecutable)
 TEST(FileVersion, EveryBuildCarriesItsOwnVersion)
 {
     EXPECT_EQ(ReadFileVersion(QCoreApplication::applicationFilePath()), kOwnVersion);
+    // The build's project version says the same.
+    QFile cmake(QStringLiteral(TESS_SOURCE_DIR "/CMakeLists.txt"));
+    ASSERT_TRUE(cmake.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(cmake.readAll().contains("project(Tessarine VERSION " + VersionText().toLatin1() + ' '));
 }
 
 TEST(FileVersion, WordHalves)
