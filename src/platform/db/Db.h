@@ -104,6 +104,8 @@ public:
 
     // OpenSchema(adSchemaTables): the user tables (never sqlite_* nor the layer's own tables).
     QStringList TableNames() const;
+    // The same list as a recordset with the fields TABLE_NAME and TABLE_TYPE ("TABLE").
+    Recordset OpenSchemaTables() const;
 
     // Catalogue (what ADOX and DAO gave): every operation runs inside the caller's transaction.
     bool TableExists(const QString& table) const;

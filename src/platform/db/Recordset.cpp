@@ -936,6 +936,24 @@ Recordset Connection::ExecuteQuery(const QString& sql, const Params& params)
     return r;
 }
 
+Recordset Connection::OpenSchemaTables() const
+{
+    const QStringList names = TableNames();
+    Recordset r;
+    r.Append(QStringLiteral("TABLE_NAME"), adVarWChar, 64);
+    r.Append(QStringLiteral("TABLE_TYPE"), adVarWChar, 32);
+    r.Open();
+    for (const QString& n : names) {
+        r.AddNew();
+        r.setValue(0, n);
+        r.setValue(1, QStringLiteral("TABLE"));
+        r.Update();
+    }
+    if (!names.isEmpty())
+        r.MoveFirst();
+    return r;
+}
+
 void Recordset::Append(const QString& name, int adoType, int definedSize)
 {
     if (d->rs)

@@ -2,6 +2,7 @@
 #include "platform/db/Db.h"
 #include "support/TempDir.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace db;
@@ -150,6 +151,82 @@ TEST_F(Catalog, AllowZeroLengthIsRecordedNotEnforced)
     conn.SetAllowZeroLength("rv11", "rv1118", true);
     EXPECT_TRUE(conn.AllowZeroLength("RV11", "RV1118"));
     EXPECT_FALSE(conn.AllowZeroLength("RV11", "RV110"));
+}
+
+}  // namespace
+
+namespace {
+
+QString baseSchema()
+{
+    QFile f(QStringLiteral(TESS_SOURCE_DIR "/resources/schema/base_tables.sql"));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return QString::fromUtf8(f.readAll());
+}
+
+// The upgrade's statements as the start-up check sends them, on the shipped base tables.
+TEST(CatalogUpgrade, StartUpStatementsRunOnTheBaseTables)
+{
+    testsupport::TempDir dir;
+    const QString path = dir.file(QStringLiteral("Tessarine.mdb"));
+    Connection::CreateDatabase(path, baseSchema());
+    Connection conn;
+    conn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
+    conn.Execute("INSERT INTO  RV12A (RV12A0,rv12a1,RV12A2,RV12A3)  VALUES ('00001', '王', '經理', '12')");
+    conn.Execute("INSERT INTO RV12 (RV120, RV122, 隨貨附發票) VALUES ('000001', '大同股份有限公司', 1)");
+    conn.BeginTrans();
+    const char* statements[] = {
+        "ALTER TABLE RV18A ADD COLUMN 性別 nchar(4);",
+        "ALTER TABLE RV17A  ADD COLUMN 就職狀況 Text(10) ;",
+        "ALTER TABLE RV17A  ADD COLUMN 勞保投保日 Date ;",
+        "ALTER TABLE RV17A  ADD COLUMN 身家紀錄 Memo ;",
+        "ALTER TABLE RV17A  ADD COLUMN 基本薪資 Currency ;",
+        "ALTER TABLE RV17A  ADD COLUMN AddInsuranceDate DateTime ;",
+        "ALTER TABLE RV17a ADD COLUMN 總序 Long Identity ;",
+        "ALTER TABLE rv17A ADD COLUMN EnglishName text(40)",
+        "Update RV17a SET EnglishName = RV17a3",
+        "ALTER TABLE rv17a DROP COLUMN rv17a3",
+        "ALTER TABLE rv12B ADD COLUMN 送貨名稱 Text(25)",
+        "UPDATE rv12B SET 送貨名稱 = rv12B1",
+        "ALTER TABLE rv12B DROP COLUMN RV12B1;",
+        "ALTER TABLE RV12B ADD COLUMN 序號 Long Identity ;",
+        "ALTER TABLE rv12 ADD COLUMN 付款條件方式  Text(20)",
+        "ALTER TABLE rv12 ADD COLUMN 客戶全銜 text(50)",
+        "Update RV12 SET 客戶全銜 = RV122",
+        "ALTER TABLE rv12 DROP COLUMN rv122",
+        "ALTER TABLE rv12A ADD COLUMN 備註 Memo",
+        "Update RV12A SET 備註 = RV12A7",
+        "ALTER TABLE rv12A DROP COLUMN rv12A7",
+        "ALTER TABLE RV12 ADD COLUMN 建檔日 long;",
+        "ALTER TABLE RV12A ADD COLUMN 序號 Long Identity ;",
+        "ALTER TABLE RV12 ADD COLUMN 總序 Long Identity ;",
+        "ALTER TABLE RV18A ADD COLUMN 類別 Text(15) ;",
+        "ALTER TABLE rv18A DROP COLUMN rv18A0",
+        "ALTER TABLE RV11 ADD COLUMN 最後交易日 DateTime;",
+        "ALTER TABLE rv11 ADD COLUMN 付款票期 Text(10),到期日 Integer",
+        "ALTER TABLE rv11 ADD COLUMN 印前       Integer  ,製版     Integer  ,貨運     Integer  ",
+        "ALTER TABLE RV11 ADD COLUMN 建檔者 text(10);",
+        "Create Table 廠商聯絡人 (項次    Integer, 聯絡人  Text(20) Not Null, 部門  Text(20) Null, 總序 Long IDENTITY, 廠商編號 Text(10))",
+        "CREATE UNIQUE INDEX 廠商聯絡人IDX ON 廠商聯絡人(總序) WITH DISALLOW NULL;",
+        "ALTER TABLE 廠商聯絡人 ADD COLUMN e_mail text(50)",
+        "ALTER TABLE 會員管理 ADD COLUMN 生日_年 Text(4), 月日 Text(4) ;",
+    };
+    conn.Execute("CREATE TABLE 會員管理 (會員編號 Text(15), 總序 Long Identity, 備註 Memo, 建檔日期 Long)");
+    for (const char* s : statements) {
+        SCOPED_TRACE(s);
+        EXPECT_NO_THROW(conn.Execute(QString::fromUtf8(s)));
+    }
+    conn.RenameColumn("Rv12", "隨貨附發票", "發票狀況");
+    conn.CommitTrans();
+    Recordset rs = conn.ExecuteQuery("Select RV12.* From RV12");
+    EXPECT_EQ(rs["客戶全銜"].toString(), "大同股份有限公司");
+    EXPECT_EQ(rs["發票狀況"].value(), QVariant(qint64(1)));
+    EXPECT_EQ(rs["總序"].value(), QVariant(qint64(1)));
+    EXPECT_EQ(conn.ExecuteQuery("Select 序號, 備註 From RV12A").value(0), QVariant(qint64(1)));
+    EXPECT_FALSE(conn.ColumnExists("RV12", "RV122"));
+    EXPECT_FALSE(conn.ColumnExists("廠商聯絡人", "e-mail"));
+    EXPECT_TRUE(conn.TableExists("廠商聯絡人"));
+    EXPECT_EQ(conn.Column("RV17A", "基本薪資").adoType, adCurrency);
 }
 
 }  // namespace

@@ -168,6 +168,10 @@ TEST_F(Db, TransactionRollsBackRowsAndSchema)
 TEST_F(Db, TableListHidesTheLayersOwnTables)
 {
     EXPECT_EQ(conn.TableNames(), (QStringList{"RV12", "RV12A"}));
+    Recordset schema = conn.OpenSchemaTables();
+    EXPECT_EQ(schema.RecordCount(), 2);
+    EXPECT_EQ(schema["TABLE_NAME"].toString(), "RV12");
+    EXPECT_EQ(schema["TABLE_TYPE"].toString(), "TABLE");
     EXPECT_TRUE(conn.TableExists("rv12a"));
     EXPECT_FALSE(conn.TableExists("RV99"));
     EXPECT_TRUE(conn.ColumnExists("rv12", "rv121"));
