@@ -358,6 +358,9 @@ TEST(ReportPdf, ExportAndPrintGoThroughTheirDialogs)
     answers.savePath = dir.filePath("out.pdf");
     EXPECT_TRUE(r->ExportReport());
     EXPECT_FALSE(r->ExportReport(dir.filePath("no/such/folder/x.pdf")));
+    r->setOrientation(Orientation::Landscape);
+    EXPECT_TRUE(r->ExportReport(dir.filePath("landscape.pdf")));
+    r->setOrientation(Orientation::Portrait);
 
     // The preview's print button prints the pages chosen in the print dialog.
     r->Show();
@@ -374,6 +377,8 @@ TEST(ReportPdf, ExportAndPrintGoThroughTheirDialogs)
     const QString exported = RunTool("pdftotext", {"-layout", answers.savePath, "-"});
     EXPECT_TRUE(exported.contains(QStringLiteral("列印日期:2008/09/03")));
     EXPECT_EQ(exported.count(QChar('\f')), 3);
+    EXPECT_TRUE(RunTool("pdfinfo", {answers.savePath}).contains("595 x 842 pts (A4)"));
+    EXPECT_TRUE(RunTool("pdfinfo", {dir.filePath("landscape.pdf")}).contains("842 x 595 pts (A4)"));
     const QString printed = RunTool("pdftotext", {"-layout", answers.printTo, "-"});
     EXPECT_EQ(printed.count(QChar('\f')), 2);
     EXPECT_TRUE(printed.contains(QStringLiteral("第2頁/共3頁")));
