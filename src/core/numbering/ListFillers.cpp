@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 ListTarget::ListTarget(QComboBox* combo) : combo_(combo) {}

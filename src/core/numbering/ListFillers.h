@@ -15,7 +15,8 @@ class QComboBox;
 class QListWidget;
 class QWidget;
 
-// The box a filler writes to: a combo box or a list box, held weakly.
+// The box a filler writes to: a combo box or a list box, held weakly (callers pass the
+// widget pointer itself).
 class ListTarget {
 public:
     ListTarget(QComboBox* combo);
