@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 namespace update {
 
@@ -115,7 +116,7 @@ void CopyExecutable(const QString& source, const QString& target)
         if (out.write(buffer.constData(), n) != n)
             throw CopyFailed{QStringLiteral("%1: %2").arg(target, out.errorString())};
     }
-    if (!out.flush())
+    if (!out.flush() || ::fsync(out.handle()) != 0)  // on disk before it takes the target's name
         throw CopyFailed{QStringLiteral("%1: %2").arg(target, out.errorString())};
     out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
                        | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
