@@ -3,6 +3,7 @@
 #include "core/AboutBox.h"
 #include "core/Globals.h"
 #include "core/Paths.h"
+#include "core/SettingKeys.h"
 #include "core/Settings.h"
 #include "platform/db/Db.h"
 #include "platform/text/VbText.h"
@@ -154,11 +155,11 @@ bool SubMain(const StartupEnv& env, const StartupHooks& hooks)
     }
 
     // 2. Data folder.
-    gDataPath = DataFolderFor(ReadSetting(QStringLiteral("App_path"), QStringLiteral("Tessarine"), 0), gProgramPath);
+    gDataPath = DataFolderFor(ReadSetting(settings::App_path, settings::kMain, 0), gProgramPath);
     gDataPathCopy = gDataPath;
 
     // 3. Language.
-    gLangOffset = LanguageOffsetFor(ReadSetting(QStringLiteral("LanguageID"), QStringLiteral("Tessarine"), 0));
+    gLangOffset = LanguageOffsetFor(ReadSetting(settings::LanguageID, settings::kMain, 0));
 
     // 4, 5. Computer and user names; gCrLf is fixed at compile time.
     GetWindowsInfo();
@@ -187,7 +188,7 @@ bool SubMain(const StartupEnv& env, const StartupHooks& hooks)
     ShowSplashModal();
 
     // 11.
-    gKeyinChinese = vb::Val(ReadSetting(QStringLiteral("KeyinChinese"), QStringLiteral("Tessarine"), 0)) != 0;
+    gKeyinChinese = vb::Val(ReadSetting(settings::KeyinChinese, settings::kMain, 0)) != 0;
 
     // 12, 13. Self-update.
     if (hooks.finishSelfUpdate && !hooks.finishSelfUpdate())
