@@ -27,8 +27,6 @@
 
 namespace {
 
-MDIForm1* gMainWindow = nullptr;
-
 int Px(int twips) { return vb::TwipsToPixels(twips); }
 
 const QString kPanelSetting = QStringLiteral("顯示報告列");
@@ -86,8 +84,6 @@ QPixmap PaintTitlePicture()
 
 }  // namespace
 
-MDIForm1* MDIForm1::Instance() { return gMainWindow; }
-
 MDIForm1* CreateMainWindow(const QString& commandLine)
 {
     return new MDIForm1(commandLine);
@@ -95,7 +91,7 @@ MDIForm1* CreateMainWindow(const QString& commandLine)
 
 MDIForm1::MDIForm1(const QString& commandLine, QWidget* parent) : QMainWindow(parent)
 {
-    gMainWindow = this;
+    instance_ = this;
     setObjectName(QStringLiteral("MDIForm1"));
     titlePixmap_ = PaintTitlePicture();
     QApplication::setWindowIcon(PaintIcon());
@@ -110,8 +106,8 @@ MDIForm1::~MDIForm1()
 {
     if (CurrentStatusSink() == this)
         SetStatusSink(nullptr);
-    if (gMainWindow == this)
-        gMainWindow = nullptr;
+    if (instance_ == this)
+        instance_ = nullptr;
 }
 
 void MDIForm1::ApplySkin(QWidget* window) { ::ApplySkin(window); }
@@ -199,6 +195,7 @@ void MDIForm1::buildAreas()
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     panel->addWidget(Text2, 1);
+    panel->addStretch(0);  // keeps the button at the top while the panel is collapsed
     middle->addWidget(ToolPicture);
     column->addLayout(middle, 1);
     connect(Command3, &QToolButton::clicked, this, &MDIForm1::Command3_Click);

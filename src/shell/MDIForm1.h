@@ -26,8 +26,9 @@ public:
     explicit MDIForm1(const QString& commandLine = QString(), QWidget* parent = nullptr);
     ~MDIForm1() override;
 
-    // The one main window, or nullptr before it is created.
-    static MDIForm1* Instance();
+    // The one main window, or nullptr before it is created.  Inline, so windows of other
+    // folders can read the main window's areas and title picture without linking this one.
+    static MDIForm1* Instance() { return instance_; }
 
     // ---- Areas other windows use ----
     QWidget* ToolBarPicture = nullptr;          // button bar
@@ -157,6 +158,7 @@ private:
     void fillWindowList();
     void showSingle(QWidget* window, bool inner, bool front);
 
+    inline static MDIForm1* instance_ = nullptr;
     QPixmap titlePixmap_;
     QPointer<QWidget> memberWindow_;
     QPointer<QWidget> backupWindow_;
