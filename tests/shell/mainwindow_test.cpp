@@ -229,6 +229,20 @@ TEST_F(MainWindowTest, YesToReminderOpensBackupWindowModally)
     EXPECT_EQ(user.endCodes, std::vector<int>{0});
 }
 
+TEST_F(MainWindowTest, ClearingAllDataShowsThePathAndNoKeepsTheData)
+{
+    const QString savedFile = gDatabaseFile;
+    gDatabaseFile = data.file(QStringLiteral("Tessarine.mdb"));
+    TestMain w;
+    ScriptedResponder user;
+    user.answer(ui::Answer::OK).answer(ui::Answer::No);
+    w.Item(QStringLiteral("DeleteAllREC_ITEM"))->trigger();
+    EXPECT_EQ(user.texts(), (QStringList{gDatabaseFile, "確定清空所有資料嗎? "}));
+    EXPECT_EQ(user.messages[1].buttons, ui::Buttons::YesNo);
+    EXPECT_TRUE(user.endCodes.empty());
+    gDatabaseFile = savedFile;
+}
+
 TEST_F(MainWindowTest, EachWindowOnceAndBroughtToFront)
 {
     TestMain w;
