@@ -601,7 +601,8 @@ struct Recordset::Impl {
                 for (QString& n : names)
                     n += QStringLiteral(" = ?");
                 params << rowid;
-                st.execCached(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table, names.join(QStringLiteral(", "))), params);
+                if (st.execCached(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table, names.join(QStringLiteral(", "))), params) == 0)
+                    throw DbError(3167, QStringLiteral("Record is deleted."));
             }
         }
         if (!added) {

@@ -27,6 +27,7 @@ RecordsetModel::RecordsetModel(QObject* parent) : QAbstractTableModel(parent) {}
 RecordsetModel::RecordsetModel(const db::Recordset& rs, QObject* parent) : QAbstractTableModel(parent), rs_(rs)
 {
     attach();
+    shownRows_ = rowCount();
 }
 
 RecordsetModel::~RecordsetModel() { detach(); }
@@ -49,6 +50,7 @@ void RecordsetModel::setRecordset(const db::Recordset& rs)
     detach();
     rs_ = rs;
     attach();
+    shownRows_ = rowCount();
     endResetModel();
     emit currentRowChanged(currentRow());
 }
@@ -128,9 +130,17 @@ void RecordsetModel::onEvent(db::RecordsetEvent e, int field)
         break;
     }
     case db::RecordsetEvent::RowsChanged:
+        if (rowCount() == shownRows_) {
+            // The same rows, some changed: keep the view's selection and scroll.
+            if (shownRows_ > 0)
+                emit dataChanged(index(0, 0), index(shownRows_ - 1, columnCount() - 1));
+            break;
+        }
+        [[fallthrough]];
     case db::RecordsetEvent::Reset:
     case db::RecordsetEvent::Closed:
         beginResetModel();
+        shownRows_ = rowCount();
         endResetModel();
         emit currentRowChanged(currentRow());
         break;

@@ -47,6 +47,7 @@ private:
     db::Recordset rs_;
     int listener_ = 0;
     QHash<int, QString> captions_;
+    int shownRows_ = 0;
 };
 
 }  // namespace dbmodel

@@ -163,6 +163,10 @@ TEST_F(Db, TransactionRollsBackRowsAndSchema)
     EXPECT_EQ(scalar("Select count(*) From RV12").toInt(), 1);
     EXPECT_EQ(conn.Column("RV12", "RV121").defaultValue, "");
     EXPECT_EQ(errorOf([&] { conn.CommitTrans(); }), 3034);
+    // The recordset still shows the row the rollback took away; changing it is refused.
+    rs.MoveLast();
+    rs["RV121"] = "y";
+    EXPECT_EQ(errorOf([&] { rs.Update(); }), 3167);
 }
 
 TEST_F(Db, TableListHidesTheLayersOwnTables)
