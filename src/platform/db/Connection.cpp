@@ -617,8 +617,13 @@ void Connection::CommitTrans()
     st.check();
     if (!st.inTrans)
         throw DbError(3034, QStringLiteral("You tried to commit or rollback a transaction without first beginning a transaction."));
-    if (!sqlite3_get_autocommit(st.db))
-        st.execPlain(QStringLiteral("COMMIT"));
+    if (sqlite3_get_autocommit(st.db)) {
+        // The engine already rolled the transaction back (disk full, I/O error): nothing was saved.
+        st.inTrans = false;
+        st.forgetAll();
+        throw DbError(30000 + SQLITE_ABORT, QStringLiteral("The transaction was rolled back by the database engine; nothing was saved."));
+    }
+    st.execPlain(QStringLiteral("COMMIT"));
     st.inTrans = false;
 }
 

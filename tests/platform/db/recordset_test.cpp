@@ -154,6 +154,12 @@ TEST_F(Rs, IdentityNumbersExistingRowsAndEveryInsertNeverReused)
     EXPECT_EQ(conn.ExecuteQuery("Select 總序 From RV12 Where RV120 = 'B002'").value(0), QVariant(qint64(6)));
     EXPECT_EQ(conn.Column("RV12", "總序").identity, true);
     EXPECT_EQ(errorOf([&] { rs.MoveFirst(); rs["總序"] = 99; }), 3164);
+    // Nothing the recordset wrote with blocks a later change of the table.
+    rs.MoveFirst();
+    rs["RV121"] = "z";
+    rs.Update();
+    EXPECT_NO_THROW(conn.Execute("ALTER TABLE RV12 DROP COLUMN 建檔日"));
+    EXPECT_NO_THROW(conn.Execute("DROP TABLE RV12"));
 }
 
 }  // namespace
