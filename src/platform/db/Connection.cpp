@@ -64,11 +64,20 @@ Stmt::Stmt(sqlite3* db, const QString& sql) : db_(db), sql_(sql)
     if (!db)
         ThrowClosed();
     const QByteArray utf8 = sql.toUtf8();
-    const int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &s_, nullptr);
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &s_, &tail);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(s_);
         s_ = nullptr;
         ThrowSqlite(db, rc, sql);
+    }
+    // A second statement after the first would be left unrun without a word: refuse it.
+    for (const char* p = tail; p && p < utf8.constData() + utf8.size(); ++p) {
+        if (*p != ' ' && *p != ';' && *p != '\n' && *p != '\r' && *p != '\t') {
+            sqlite3_finalize(s_);
+            s_ = nullptr;
+            throw DbError(3142, QStringLiteral("Characters found after end of SQL statement. (%1)").arg(sql));
+        }
     }
     if (!s_)
         throw DbError(3075, QStringLiteral("Syntax error: empty statement."));

@@ -131,6 +131,7 @@ TEST_F(Db, ErrorNumbers)
     EXPECT_EQ(errorOf([&] { conn.Execute("Select * From NoSuchTable"); }), 3078);
     EXPECT_EQ(errorOf([&] { conn.Execute("Select RV12.NoSuch From RV12"); }), 3061);
     EXPECT_EQ(errorOf([&] { conn.Execute("Select RV121 From RV12 Where RV121 = 'it's'"); }), 3075);
+    EXPECT_EQ(errorOf([&] { conn.Execute("DELETE FROM RV12A; DELETE FROM RV12"); }), 3142);
 
     // Another program holding the file: locked.
     Connection other;
