@@ -5,6 +5,7 @@
 #include "core/AboutBox.h"
 #include "core/Globals.h"
 #include "core/Paths.h"
+#include "customers/CustomFrom.h"
 #include "platform/shell/Shell.h"
 #include "platform/ui/Ui.h"
 #include "shell/ClearAllTables.h"
@@ -220,7 +221,14 @@ void MDIForm1::fillWindowList()
 // Each record, print and tool window is wired here as it joins the program; until then its
 // menu item and button are present and do nothing.
 
-void MDIForm1::ShowCustomFrom() {}
+void MDIForm1::ShowCustomFrom()
+{
+    ShowSingle<CustomFrom>(CustomFrom::Global(), [this] {
+        auto* w = new CustomFrom(nullptr, TitlePixmap());
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        return w;
+    }, true, true);
+}
 void MDIForm1::ShowFactorFrm() {}
 void MDIForm1::ShowPersonnelFrm() {}
 void MDIForm1::ShowOtherFrm() {}
@@ -240,7 +248,13 @@ void MDIForm1::FitHelpBrowser() {}
 void MDIForm1::CheckNewVer_Item_Click() {}
 void MDIForm1::ShowAboutRAVO() {}
 
-void MDIForm1::OpenCustomerFind(const QString&) {}
+void MDIForm1::OpenCustomerFind(const QString& text)
+{
+    ShowCustomFrom();
+    ui::DoEvents();
+    if (CustomFrom* w = CustomFrom::Global())
+        w->SetQuickFindText(text);
+}
 void MDIForm1::OpenVendorFind(const QString&) {}
 void MDIForm1::OpenContactFind(const QString&) {}
 

@@ -1,0 +1,996 @@
+#include "customers/CustomFrom.h"
+
+#include "core/Globals.h"
+#include "core/Settings.h"
+#include "core/WindowHelpers.h"
+#include "core/numbering/ListFillers.h"
+#include "customers/CustomerNotes.h"
+#include "platform/dbmodel/FieldBinding.h"
+#include "platform/dbmodel/RecordsetModel.h"
+#include "platform/shell/Shell.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/Ui.h"
+#include "platform/widgets/ByteLimit.h"
+
+#include <QAbstractItemView>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTableView>
+
+namespace {
+
+int Px(int twips) { return vb::TwipsToPixels(twips); }
+int Tw(int pixels) { return vb::PixelsToTwips(pixels); }
+
+const QString kSection = QStringLiteral("Tessarine");
+const QString kSortKey = QStringLiteral("CustomSort");
+const QString kByName = QStringLiteral("簡稱");
+const QString kByCode = QStringLiteral("代號");
+const QString kAllCategories = QStringLiteral("不分類");
+const QString kByCategory = QStringLiteral("分類顯示");
+
+const QString kTip13 = QStringLiteral("將客戶分類,如A級客戶或B級客戶等,您也可以在選項裡面自己定義適合您使用的分類");
+
+// Design sizes (twips).
+constexpr int kTitleHeight = 1155;
+constexpr int kListWidth = 2760;
+constexpr int kAuditHeight = 330;
+constexpr int kButtonHeight = 375;
+constexpr int kButtonWidth = 975;
+constexpr int kStripHeight = 390;
+constexpr int kRowHeight = 330;
+
+// Where each box sits on the basic-data page (twips): label left, box left, top, box width.
+struct Place {
+    int labelLeft, boxLeft, top, width;
+};
+constexpr int kColA = 60, kBoxA = 1080, kColB = 4020, kBoxB = 5040;
+const Place kPlaces[24] = {
+    {kColA, kBoxA, 90, 1800},                   // 0 code
+    {kColB, kBoxB, 90, 1800},                   // 1 short name
+    {kColA, kBoxA, 90 + kRowHeight, 5760},      // 2 full name
+    {kColA, kBoxA, 90 + 2 * kRowHeight, 2700},  // 3 telephone
+    {kColB, kBoxB, 90 + 2 * kRowHeight, 2700},  // 4 fax
+    {kColA, kBoxA, 90 + 3 * kRowHeight, 1200},  // 5 postcode
+    {kColB, kBoxB, 90 + 3 * kRowHeight, 1800},  // 6 person in charge
+    {kColA, kBoxA, 90 + 4 * kRowHeight, 1200},  // 7 tax number
+    {kColA, kBoxA, 90 + 5 * kRowHeight, 5760},  // 8 company address
+    {kColA, kBoxA, 90 + 6 * kRowHeight, 5760},  // 9 invoice address
+    {kColA, kBoxA, 90 + 7 * kRowHeight, 1800},  // 10 salesperson
+    {kColA, kBoxA, 90 + 8 * kRowHeight, 1200},  // 11 receivables
+    {kColB, kBoxB, 90 + 8 * kRowHeight, 900},   // 12 closing day
+    {kColB, kBoxB, 90 + 7 * kRowHeight, 1800},  // 13 grade
+    {kColA, kBoxA, 0, 450},                     // 14 billing-method code (hidden)
+    {kColA, kBoxA, 90 + 11 * kRowHeight, 5400}, // 15 web site
+    {kColA, kBoxA, 90 + 12 * kRowHeight, 5760}, // 16 remarks
+    {kColA, kBoxA, 90 + 9 * kRowHeight, 1800},  // 17 invoice recipient
+    {kColB, kBoxB, 90 + 9 * kRowHeight, 1800},  // 18 invoice status
+    {kColB, kBoxB, 90 + 4 * kRowHeight, 1800},  // 19 category
+    {kColA, kBoxA, 90 + 10 * kRowHeight, 1800}, // 20 billing method
+    {kColB, kBoxB, 90 + 10 * kRowHeight, 900},  // 21 payment terms
+    {kColB + 1980, kBoxB + 1260, 90 + 10 * kRowHeight, 540},  // 22 payment days
+    {kColB, kBoxB, 90 + 5 * kRowHeight + 0, 0}, // 23 account (placed below)
+};
+
+QString Str(const char* s) { return QString::fromUtf8(s); }
+
+}  // namespace
+
+// ---- The field table ---------------------------------------------------------------------------
+
+const std::array<CustomerField, 24>& CustomerFields()
+{
+    static const std::array<CustomerField, 24> fields = {{
+        {0, "RV120", 0, 240, "*客戶代號", 14, true,
+         "客戶代號不可重複,可用英文或數字或是混合,系統自動從00001開始,您可以在選項功能裡關閉自動跳號功能"},
+        {1, "RV121", 8, 248, "*客戶簡稱", 10, true,
+         "輸入客戶的簡稱,或該客戶的別稱,客戶簡稱通常取客戶全銜的前幾個字,這個欄位為必須輸入的"},
+        {2, "客戶全銜", 1, 241, "*客戶全銜", 50, true,
+         "輸入客戶完整的名稱  按下 F3: 股份有限公司 / F4: 有限公司 /F5 科技股份有限公司\""},
+        {3, "RV123", 2, 242, "電話", 30, true, "輸入客戶的電話號碼"},
+        {4, "RV124", 3, 243, "傳真", 30, true, "輸入客戶的傳真號碼"},
+        {5, "RV125", 4, 244, "郵遞區號", 10, true, ""},
+        {6, "RV126", 9, 249, "負責人", 20, true, ""},
+        {7, "RV127", 5, 245, "統一編號", 10, true, "輸入客戶的統一編號, 您可以在選項裡面關閉檢查統一編號"},
+        {8, "RV128", 6, 246, "公司地址", 50, true, "輸入客戶公司所在地的地址,按下 F3: 縣市區街路段巷弄號樓之\""},
+        {9, "RV129", 7, 247, "發票地址", 50, true,
+         "輸入客戶的發票地址,按下 F5 : 複製公司地址 / F3: 縣市區街路段巷弄號樓之\""},
+        {10, "RV1210", 10, 250, "負責業務", 10, true, ""},
+        {11, "RV1211", 11, 251, "應收帳款", 10, true, ""},
+        {12, "RV1212", 14, 254, "結帳日", 10, true, "如客戶結帳日為25 日,則.26號交的貨算下月貨款"},
+        {13, "級別", 13, 253, "級別", 10, true, kTip13},
+        {14, "rv1214", -1, 0, "", 3, true, ""},
+        {15, "RV1217", 28, 268, "網址 ", 50, true, "按下F3 : .com.tw,您可以在選項裡面取消網址檢查"},
+        {16, "RV1213", 12, 252, "備註說明", 0, true, "輸入備註說明的內容."},
+        {17, "發票對象", 31, 0, "發票對象", 10, true, ""},
+        {18, "", 32, 0, "發票狀況", 10, false, ""},
+        {19, "類別", 35, 0, "客戶分類", 20, true, ""},
+        {20, "", 29, 0, "請款方式", 10, false, kTip13},
+        {21, "付款條件方式", 30, 0, "付款條件", 10, true, kTip13},
+        {22, "付款條件日", 33, 0, "日", 10, true, kTip13},
+        {23, "帳戶別", 15, 0, "帳戶別", 20, true, ""},
+    }};
+    return fields;
+}
+
+// ---- Mode ----------------------------------------------------------------------------------------
+
+ModeText& ModeText::operator=(const QString& mode)
+{
+    mode_ = mode;
+    if (changed)
+        changed();
+    return *this;
+}
+
+// ---- The quick-find box --------------------------------------------------------------------------
+
+// An editable box whose drop-down list offers the short names of the customer recordset as it
+// stands when the list is opened.
+class QuickFindBox : public QComboBox {
+public:
+    explicit QuickFindBox(QWidget* parent) : QComboBox(parent)
+    {
+        setEditable(true);
+        setInsertPolicy(QComboBox::NoInsert);
+        setCompleter(nullptr);
+        setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        setMaxVisibleItems(20);
+        if (auto* list = qobject_cast<QListView*>(view()))
+            list->setUniformItemSizes(true);
+    }
+
+    void setSource(const db::Recordset& rs) { source_ = rs; }
+
+    void showPopup() override
+    {
+        fill();
+        QComboBox::showPopup();
+    }
+
+private:
+    void fill()
+    {
+        const QString text = currentText();
+        QStringList names;
+        try {
+            if (source_.IsOpen()) {
+                const int field = source_.FieldIndex(QStringLiteral("RV121"));
+                const long n = source_.RecordCount();
+                names.reserve(int(n));
+                for (long i = 0; field >= 0 && i < n; ++i)
+                    names << dbmodel::DisplayText(source_.valueAt(i, field));
+            }
+        } catch (const db::DbError&) {
+            names.clear();
+        }
+        const QSignalBlocker block(this);
+        clear();
+        addItems(names);
+        setCurrentIndex(-1);
+        setEditText(text);
+    }
+
+    db::Recordset source_;
+};
+
+// ---- Construction --------------------------------------------------------------------------------
+
+QPointer<CustomFrom>& CustomFrom::Global()
+{
+    static QPointer<CustomFrom> instance;
+    return instance;
+}
+
+CustomFrom::CustomFrom(QWidget* parent, const QPixmap& titlePicture) : QWidget(parent)
+{
+    if (!Global())
+        Global() = this;
+    setObjectName(QStringLiteral("CustomFrom"));
+    build(titlePicture);
+    EditMode.changed = [this] { lockBoxes(); };
+    lockBoxes();
+    formLoad();
+    loading_ = false;
+}
+
+CustomFrom::~CustomFrom() = default;
+
+void CustomFrom::build(const QPixmap& titlePicture)
+{
+    const auto& fields = CustomerFields();
+
+    // Title strip.
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Image1 = new QLabel(Picture1);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setScaledContents(true);
+    if (!titlePicture.isNull())
+        Image1->setPixmap(titlePicture);
+
+    // List panel.
+    Picture4 = new QWidget(this);
+    Picture4->setObjectName(QStringLiteral("Picture4"));
+    const QString categoryTip = QStringLiteral("按一下,切換是否依據客戶分類來顯示清單");
+    const char* command1Captions[3] = {"不分類", "排序", "速查"};
+    for (int i = 0; i < 3; ++i) {
+        Command1[i] = new QPushButton(Str(command1Captions[i]), Picture4);
+        Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        Command1[i]->setToolTip(categoryTip);
+        Command1[i]->setAttribute(Qt::WA_Hover);
+        Command1[i]->installEventFilter(this);
+        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+    }
+    Combo1 = new QComboBox(Picture4);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setCompleter(nullptr);
+    Combo1->setToolTip(QStringLiteral("選擇排序的欄位"));
+    Combo1->installEventFilter(this);
+    connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
+    Combo3 = new QComboBox(Picture4);
+    Combo3->setObjectName(QStringLiteral("Combo3"));
+    Combo3->setToolTip(QStringLiteral("輸入客戶分類的第一個字,以游標鍵移動,系統將只列表該分類客戶"));
+    Combo3->setEnabled(false);
+    Combo3->installEventFilter(this);
+    connect(Combo3, &QComboBox::activated, this, [this] { Combo3_Click(); });
+    quickFind_ = new QuickFindBox(Picture4);
+    DataCombo1[0] = quickFind_;
+    DataCombo1[0]->setObjectName(QStringLiteral("DataCombo1_0"));
+    DataCombo1[0]->setToolTip(QStringLiteral(
+        "快速查詢,輸入代號或客戶名稱,當以客戶簡稱排序時.可輸入第一個字,然後按游標鍵移動選取, "));
+    DataCombo1[0]->setAttribute(Qt::WA_Hover);
+    DataCombo1[0]->installEventFilter(this);
+    connect(DataCombo1[0], &QComboBox::editTextChanged, this, [this] { TessarineCustomData(); });
+    DataGrid1[0] = new QTableView(Picture4);
+    DataGrid1[0]->setObjectName(QStringLiteral("DataGrid1_0"));
+    DataGrid1[0]->setToolTip(QStringLiteral("用滑鼠點一下可移動到該筆資料"));
+    DataGrid1[0]->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DataGrid1[0]->setSelectionMode(QAbstractItemView::SingleSelection);
+    DataGrid1[0]->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DataGrid1[0]->setWordWrap(false);
+    DataGrid1[0]->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    DataGrid1[0]->verticalHeader()->setDefaultSectionSize(Px(270));
+    DataGrid1[0]->verticalHeader()->setFixedWidth(Px(225));
+    DataGrid1[0]->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    DataGrid1[0]->horizontalHeader()->setHighlightSections(false);
+    DataGrid1[0]->viewport()->setAttribute(Qt::WA_Hover);
+    DataGrid1[0]->viewport()->installEventFilter(this);
+    listModel_ = new dbmodel::RecordsetModel(this);
+    DataGrid1[0]->setModel(listModel_);
+    // The list's cursor moved (a click, a find, a reload): the window follows.
+    connect(listModel_, &dbmodel::RecordsetModel::currentRowChanged, this, [this](int row) {
+        QTableView* grid = DataGrid1[0];
+        if (row >= 0) {
+            const int col = std::max(0, CustomerListRs.IsOpen() ? CustomerListRs.FieldIndex(QStringLiteral("RV120")) : 0);
+            const QModelIndex index = listModel_->index(row, col);
+            if (grid->currentIndex().row() != row) {
+                const QSignalBlocker block(grid->selectionModel());
+                grid->setCurrentIndex(index);
+                grid->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            }
+            grid->scrollTo(index);
+        }
+        DataGrid1_RowColChange();
+    });
+    connect(DataGrid1[0]->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    trap([&] { listModel_->moveTo(current.row()); });
+            });
+    Option1 = new QRadioButton(QStringLiteral("顯示所有資料"), Picture4);
+    Option1->setObjectName(QStringLiteral("Option1"));
+    Option1->hide();
+
+    // Tabs and pages.
+    TabStrip2 = new QTabBar(this);
+    TabStrip2->setObjectName(QStringLiteral("TabStrip2"));
+    TabStrip2->setExpanding(false);
+    TabStrip2->setDrawBase(true);
+    for (const char* key : {"bascdata", "man", "devaddres"}) {
+        const int i = TabStrip2->addTab(QString());
+        TabStrip2->setTabData(i, QString::fromLatin1(key));
+    }
+    connect(TabStrip2, &QTabBar::currentChanged, this, [this] { TabStrip2_Click(); });
+    Picture5 = new QWidget(this);
+    Picture5->setObjectName(QStringLiteral("Picture5"));
+    for (int i = 1; i <= 3; ++i) {
+        Picture3[i] = new QWidget(this);
+        Picture3[i]->setObjectName(QStringLiteral("Picture3_%1").arg(i));
+        Picture3[i]->setAttribute(Qt::WA_StyledBackground);
+        Picture3[i]->setVisible(i == 1);
+    }
+
+    // Record boxes and their labels.
+    binding_ = new dbmodel::FieldBinding(this);
+    QWidget* page = Picture3[1];
+    for (const CustomerField& f : fields) {
+        const Place& p = kPlaces[f.box];
+        QWidget* box;
+        if (f.box == 16) {
+            auto* memo = new QPlainTextEdit(page);
+            memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            box = memo;
+            connect(memo, &QPlainTextEdit::textChanged, this, [this, i = f.box] { Text1_Change(i); });
+        } else {
+            auto* line = new QLineEdit(page);
+            if (f.maxLength > 0)
+                SetByteLimit(line, f.maxLength);
+            box = line;
+            connect(line, &QLineEdit::textChanged, this, [this, i = f.box] { Text1_Change(i); });
+        }
+        box->setObjectName(QStringLiteral("Text1_%1").arg(f.box));
+        box->setToolTip(f.tip);
+        box->setAttribute(Qt::WA_Hover);
+        box->installEventFilter(this);
+        Text1[f.box] = box;
+        if (f.box == 23) {
+            box->setGeometry(Px(kBoxB), Px(90 + 11 * kRowHeight - kRowHeight), Px(1800), Px(300));
+        } else {
+            box->setGeometry(Px(p.boxLeft), Px(p.top), Px(p.width), Px(300));
+        }
+        if (f.label >= 0) {
+            auto* label = new QLabel(f.caption, page);
+            label->setObjectName(QStringLiteral("Label3_%1").arg(f.label));
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            const int left = f.box == 23 ? kColB : p.labelLeft;
+            const int top = f.box == 23 ? 90 + 10 * kRowHeight : p.top;
+            label->setGeometry(Px(left), Px(top), Px(f.box == 22 ? 1200 : 960), Px(300));
+            if (f.box == 22)
+                label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            Label3[f.label] = label;
+        }
+        if (f.bound)
+            binding_->bind(box, f.column);
+    }
+    // Box 22 ("日") sits right of box 21; its label follows it.
+    Label3[33]->setGeometry(Px(kBoxB + 1260 + 540 + 60), Px(90 + 10 * kRowHeight), Px(300), Px(300));
+    Text1[22]->setGeometry(Px(kBoxB + 960), Px(90 + 10 * kRowHeight), Px(840), Px(300));
+    // Account under payment terms.
+    Text1[23]->setGeometry(Px(kBoxB), Px(90 + 11 * kRowHeight - kRowHeight + kRowHeight), Px(1800), Px(300));
+    Label3[15]->setGeometry(Px(kColB), Px(90 + 11 * kRowHeight), Px(960), Px(300));
+    Text1[15]->setGeometry(Px(kBoxA), Px(90 + 12 * kRowHeight), Px(2640), Px(300));
+    Label3[28]->setGeometry(Px(kColA), Px(90 + 12 * kRowHeight), Px(960), Px(300));
+    Text1[16]->move(Px(kBoxA), Px(90 + 13 * kRowHeight));
+    Label3[12]->setGeometry(Px(kColA), Px(90 + 13 * kRowHeight), Px(960), Px(300));
+    Text1[14]->hide();
+    Command5[1] = new QPushButton(QStringLiteral("..."), page);
+    Command5[1]->setObjectName(QStringLiteral("Command5_1"));
+    Command5[1]->setToolTip(QStringLiteral("開啟瀏覽器連上這個網址"));
+    Command5[1]->setGeometry(Px(kBoxA + 2640 + 30), Px(90 + 12 * kRowHeight), Px(360), Px(300));
+    Command5[1]->setAttribute(Qt::WA_Hover);
+    Command5[1]->installEventFilter(this);
+    connect(Command5[1], &QPushButton::clicked, this, [this] { Command5_Click(1); });
+
+    // Floating lists and the hidden hand-over box.
+    Combo2 = new QComboBox(page);
+    Combo2->setObjectName(QStringLiteral("Combo2"));
+    Combo2->hide();
+    Combo2->installEventFilter(this);
+    DataCombo1[1] = new QComboBox(page);
+    DataCombo1[1]->setObjectName(QStringLiteral("DataCombo1_1"));
+    DataCombo1[1]->setToolTip(QStringLiteral(
+        "選取本公司負責服務這家客戶的業務, 可從下拉式清單選取(必須先設定一個部門為業務開頭,如業務部,"
+        "並且該部門有建立員工資料)"));
+    DataCombo1[1]->hide();
+    Text6 = new QLineEdit(this);
+    Text6->setObjectName(QStringLiteral("Text6"));
+    Text6->hide();
+
+    // Action buttons.
+    const char* buttonTips[11] = {"查詢資料", "新增一筆資料", "修改資料內容", "", "刪除這一筆資料",
+                                  "儲存資料(可按 Alt + S 鍵存檔)", "放棄這一次的編輯", "", "",
+                                  "重新載入資料庫", "放棄這一次的編輯"};
+    for (int i = 0; i < 11; ++i) {
+        Command2[i] = new QPushButton(this);
+        Command2[i]->setObjectName(QStringLiteral("Command2_%1").arg(i));
+        Command2[i]->setToolTip(Str(buttonTips[i]));
+        Command2[i]->setAttribute(Qt::WA_Hover);
+        Command2[i]->installEventFilter(this);
+        connect(Command2[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
+    }
+    Command2[9]->setText(QStringLiteral("重整"));
+    Command2[10]->setText(QStringLiteral("刪除一行"));
+    for (int i : {3, 5, 6, 7, 10})
+        Command2[i]->hide();
+
+    // Audit strip.
+    Picture2 = new QWidget(this);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    const char* auditCaptions[4] = {"建檔者:", "建檔日期:", "修改者:", "修改日期:"};
+    for (int i = 0; i < 4; ++i) {
+        Label1[i] = new QLabel(Str(auditCaptions[i]), Picture2);
+        Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        Label1[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        Label1[i]->setGeometry(Px(60 + i * 2700), Px(15), Px(1000), Px(300));
+        Label2[i] = new QLabel(Picture2);
+        Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
+        Label2[i]->setGeometry(Px(1090 + i * 2700), Px(15), Px(1500), Px(300));
+    }
+}
+
+// ---- Boxes ---------------------------------------------------------------------------------------
+
+QLineEdit* CustomFrom::Box(int n) const
+{
+    return n >= 0 && n < kBoxes ? qobject_cast<QLineEdit*>(Text1[n]) : nullptr;
+}
+
+QPlainTextEdit* CustomFrom::Remarks() const { return qobject_cast<QPlainTextEdit*>(Text1[16]); }
+
+QString CustomFrom::BoxText(int n) const
+{
+    if (QLineEdit* e = Box(n))
+        return e->text();
+    if (n == 16)
+        return Remarks()->toPlainText();
+    return {};
+}
+
+void CustomFrom::SetBoxText(int n, const QString& text)
+{
+    if (QLineEdit* e = Box(n))
+        e->setText(text);
+    else if (n == 16)
+        Remarks()->setPlainText(text);
+}
+
+// While browsing the boxes only show the record.
+void CustomFrom::lockBoxes()
+{
+    const bool browsing = EditMode.isEmpty();
+    for (QWidget* w : Text1) {
+        if (auto* e = qobject_cast<QLineEdit*>(w))
+            e->setReadOnly(browsing);
+        else if (auto* p = qobject_cast<QPlainTextEdit*>(w))
+            p->setReadOnly(browsing);
+    }
+}
+
+bool CustomFrom::HasCurrentCustomer() const
+{
+    try {
+        return CustomerRs.IsOpen() && !CustomerRs.Bof() && !CustomerRs.Eof();
+    } catch (const db::DbError&) {
+        return false;
+    }
+}
+
+bool CustomFrom::trap(const std::function<void()>& f)
+{
+    for (;;) {
+        try {
+            f();
+            return true;
+        } catch (const db::DbError& e) {
+            const ui::Answer a = ui::MsgBox(e.Description() + LoadResString(326) + QString::number(e.Number()),
+                                            ui::Buttons::AbortRetryIgnore);
+            if (a != ui::Answer::Retry)
+                return false;
+        }
+    }
+}
+
+// ---- Load ----------------------------------------------------------------------------------------
+
+void CustomFrom::formLoad()
+{
+    LoadLanguage();
+    Image1->setGeometry(0, 0, Px(11070), Px(kTitleHeight));
+    resize(Px(11070), Px(7850));
+
+    Combo1->addItem(kByName);
+    Combo1->addItem(kByCode);
+    const QString sort = vb::Trim(ReadSetting(kSortKey, kSection, 0));
+    Combo1->setCurrentIndex(0);
+    if (!sort.isEmpty())
+        Combo1->setEditText(sort);
+
+    SetGrid();
+    trap([&] { LinkMainRs(); });
+
+    trap([&] {
+        FillDistinctCombo(Combo3, QStringLiteral("類別"), QStringLiteral("RV12"), gConn);
+        if (Combo3->count() > 0)
+            Combo3->setCurrentIndex(0);
+    });
+
+    quickFind_->setSource(CustomerRs);
+    try {
+        CustomerRs.MoveLast();
+    } catch (const db::DbError&) {
+    }
+    NewRecordFlag = false;
+
+    bool anyCustomer = false;
+    trap([&] {
+        db::Recordset count = gConn.ExecuteQuery(QStringLiteral("Select Count(*) From RV12"));
+        anyCustomer = !count.Eof() && count.value(0).toLongLong() > 0;
+    });
+    for (int i : {0, 2, 4})
+        Command2[i]->setEnabled(anyCustomer);
+
+    // An empty list moves nowhere, so the handler never showed the empty record's state.
+    if (!HasCurrentCustomer()) {
+        RS2TEXT();
+        ReadDeliveDate(QString());
+        ReadMinDate(QString());
+        報告();
+    }
+
+    Combo2->raise();
+    SetStatusPanel(QStringLiteral("客戶顯示全部"), 0);
+}
+
+void CustomFrom::LoadLanguage()
+{
+    setWindowTitle(LoadResString(132));
+    const auto& fields = CustomerFields();
+    for (const CustomerField& f : fields)
+        if (f.label >= 0 && f.labelId > 0)
+            Label3[f.label]->setText(LoadResString(f.labelId));
+    QFont buttonFont = font();
+    buttonFont.setPointSize(10);
+    for (int i = 0; i <= 8; ++i) {
+        Command2[i]->setText(LoadResString(270 + i));
+        Command2[i]->setFont(buttonFont);
+    }
+    Command5[1]->setText(LoadResString(282));
+    Command5[1]->setFont(buttonFont);
+    TabStrip2->setTabText(0, LoadResString(285));
+    TabStrip2->setTabText(1, LoadResString(283));
+    TabStrip2->setTabText(2, LoadResString(284));
+    if (CustomerListRs.IsOpen()) {
+        listModel_->setHeaderData(CustomerListRs.FieldIndex(QStringLiteral("RV120")), Qt::Horizontal, LoadResString(295));
+        listModel_->setHeaderData(CustomerListRs.FieldIndex(QStringLiteral("RV121")), Qt::Horizontal, LoadResString(296));
+    }
+    TabStrip2->setCurrentIndex(0);
+    SetStatusPanel(LoadResString(297), 0);
+}
+
+// The list shows two columns: the code and the short name.
+void CustomFrom::SetGrid()
+{
+    QTableView* grid = DataGrid1[0];
+    grid->setProperty("codeCaption", QStringLiteral("客戶代號"));
+    grid->setProperty("nameCaption", QStringLiteral("客戶"));
+}
+
+void CustomFrom::LinkDataGrid()
+{
+    CustomerListRs = CustomerRs.Clone();
+    QTableView* grid = DataGrid1[0];
+    listModel_->setRecordset(CustomerListRs);
+    const int code = CustomerListRs.FieldIndex(QStringLiteral("RV120"));
+    const int name = CustomerListRs.FieldIndex(QStringLiteral("RV121"));
+    listModel_->setHeaderData(code, Qt::Horizontal, grid->property("codeCaption"));
+    listModel_->setHeaderData(name, Qt::Horizontal, grid->property("nameCaption"));
+    for (int c = 0; c < listModel_->columnCount(); ++c)
+        grid->setColumnHidden(c, c != code && c != name);
+    grid->setColumnWidth(code, Px(1000));
+    grid->setColumnWidth(name, Px(1200));
+}
+
+void CustomFrom::LinkMainRs()
+{
+    QString order;
+    if (Combo1->currentText() == kByName)
+        order = QStringLiteral("Order by RV121");
+    else if (Combo1->currentText() == kByCode)
+        order = QStringLiteral("Order by RV120");
+    QString filter;
+    db::Params params;
+    if (Command1[0]->text() == kByCategory && !Combo3->currentText().isEmpty()) {
+        filter = QStringLiteral(" Where (類別= ?) ");
+        params << Combo3->currentText();
+    }
+
+    GridsReady = false;
+    db::Recordset rs;
+    try {
+        rs.Open(QStringLiteral("Select RV12.* From RV12 ") + filter + order, gConn, db::adOpenDynamic,
+                db::adLockOptimistic, params);
+    } catch (...) {
+        GridsReady = true;
+        throw;
+    }
+    CustomerRs = rs;
+    if (CustomerRs.Eof())
+        ui::MsgBox(QStringLiteral("第一次使用資料庫"));
+    binding_->setRecordset(CustomerRs);
+    RS2TEXT();
+    LinkDataGrid();
+    GridsReady = true;
+    try {
+        CustomerListRs.MoveLast();
+    } catch (const db::DbError&) {
+    }
+    quickFind_->setSource(CustomerRs);
+}
+
+// ---- Browsing ------------------------------------------------------------------------------------
+
+void CustomFrom::DataGrid1_RowColChange()
+{
+    if (inRowChange_ || !CustomerListRs.IsOpen() || !CustomerRs.IsOpen())
+        return;
+    if (CustomerListRs.Bof() || CustomerListRs.Eof())
+        return;
+    // A record being added or changed is never left behind by a move of the list.
+    if (CustomerRs.EditMode() != db::adEditNone)
+        return;
+    inRowChange_ = true;
+    trap([&] {
+        CustomerRs.setBookmark(CustomerListRs.bookmark());
+        RS2TEXT();
+        if (GridsReady) {
+            const QString code = Nz(CustomerRs.field(QStringLiteral("rv120"))).toString();
+            ReadDeliveDate(code);
+            ReadMinDate(code);
+        }
+        報告();
+    });
+    inRowChange_ = false;
+}
+
+void CustomFrom::RS2TEXT()
+{
+    auto text = [this](const char* column) -> QString {
+        try {
+            return dbmodel::DisplayText(CustomerRs.value(Str(column)));
+        } catch (const db::DbError&) {
+            return {};
+        }
+    };
+    if (!HasCurrentCustomer()) {
+        SetBoxText(18, QString());
+        for (QLabel* l : Label2)
+            l->clear();
+        return;
+    }
+    static const char* const kInvoice[] = {"隨貨附發票", "月結開發票", "隨訂單開發票", "不開發票"};
+    const int status = int(vb::Val(text("發票狀況")));
+    SetBoxText(18, status >= 1 && status <= 4 ? Str(kInvoice[status - 1]) : QStringLiteral("不詳"));
+    Label2[0]->setText(text("建檔者"));
+    Label2[1]->setText(text("建檔日"));
+    Label2[2]->setText(text("修改者"));
+    Label2[3]->setText(text("修改日期"));
+}
+
+void CustomFrom::Text2Rs() {}
+
+int CustomFrom::ContactRowCount() const { return contactRows_; }
+
+void CustomFrom::ReadDeliveDate(const QString& code) { Q_UNUSED(code); }
+
+void CustomFrom::ReadMinDate(const QString& code)
+{
+    contactRows_ = 0;
+    if (code.trimmed().isEmpty())
+        return;
+    db::Recordset rs = gConn.ExecuteQuery(
+        QStringLiteral("Select Count(*) From RV12A Where (RV12A.RV12A0 = ? )"), {vb::Trim(code)});
+    contactRows_ = rs.Eof() ? 0 : int(rs.value(0).toLongLong());
+}
+
+void CustomFrom::報告()
+{
+    NotesText = CustomerNotesText(!EditMode.isEmpty(), [this](int box) { return BoxText(box); }, ContactRowCount());
+    SetHelpPanelText(NotesText);
+    SetHelpPanelCaption(QStringLiteral("客戶管理"));
+}
+
+void CustomFrom::Text1_Change(int index)
+{
+    if (loading_ && !CustomerRs.IsOpen())
+        return;
+    if (!EditMode.isEmpty()) {
+        FieldsChanged = true;
+        if (index == 20)
+            SetBoxText(14, BoxText(20) == QStringLiteral("一次請款") ? QStringLiteral("-1") : QStringLiteral("0"));
+        報告();
+    } else if (index == 14) {
+        SetBoxText(20, vb::Val(BoxText(14)) == -1 ? QStringLiteral("一次請款") : QStringLiteral("分批請款"));
+    }
+}
+
+// ---- Category, sort, tabs, web site --------------------------------------------------------------
+
+void CustomFrom::Command1_Click(int index)
+{
+    if (index != 0)
+        return;
+    if (Command1[0]->text() == kAllCategories) {
+        Command1[0]->setText(kByCategory);
+        Combo3->setEnabled(true);
+        ui::DoEvents();
+        trap([&] {
+            const QString keep = Combo3->currentText();
+            FillDistinctCombo(Combo3, QStringLiteral("類別"), QStringLiteral("RV12"), gConn);
+            const int i = Combo3->findText(keep);
+            Combo3->setCurrentIndex(i >= 0 ? i : (Combo3->count() > 0 ? 0 : -1));
+        });
+    } else {
+        Command1[0]->setText(kAllCategories);
+        Combo3->setEnabled(false);
+        ui::DoEvents();
+    }
+    trap([&] { LinkMainRs(); });
+}
+
+void CustomFrom::Combo1_Click() { trap([&] { LinkMainRs(); }); }
+
+void CustomFrom::Combo3_Click() { trap([&] { LinkMainRs(); }); }
+
+void CustomFrom::TabStrip2_Click()
+{
+    const int selected = TabStrip2->currentIndex() + 1;
+    for (int i = 1; i <= 3; ++i)
+        Picture3[i]->setVisible(selected == i);
+    // Find, modify and delete need a customer to act on.
+    const bool customer = HasCurrentCustomer();
+    if (selected == 2) {
+        Command2[2]->setEnabled(customer);
+        Command2[4]->setEnabled(customer);
+    } else {
+        for (int i : {0, 2, 4})
+            Command2[i]->setEnabled(customer);
+        Command2[10]->setEnabled(false);
+    }
+}
+
+void CustomFrom::Command5_Click(int index)
+{
+    if (index != 1)
+        return;
+    const QString address = vb::Trim(BoxText(15));
+    if (address.isEmpty()) {
+        ui::MsgBox(QStringLiteral("網址是空的"));
+        return;
+    }
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
+    shellsvc::OpenUrl(scheme.match(address).hasMatch() ? address : QStringLiteral("http://") + address);
+}
+
+// ---- Buttons -------------------------------------------------------------------------------------
+
+void CustomFrom::Command2_Click(int index)
+{
+    switch (index) {
+    case 0: {
+        SetStatusPanel(QStringLiteral("查詢客戶資料"), 0);
+        CustomFond find(this, this, Image1->pixmap());
+        ui::ShowModal(&find);
+        break;
+    }
+    case 8:
+        close();
+        break;
+    case 9:
+        trap([&] { LinkMainRs(); });
+        Option1->setText(LoadResString(320));
+        SetStatusPanel(QStringLiteral("客戶") + LoadResString(321), 0);
+        SetStatusPanel(QStringLiteral("客戶顯示資料"), 1);
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- Quick find and find ---------------------------------------------------------------------------
+
+namespace {
+
+// Position (0-based, in the cursor's order) of the first row whose column begins with the text,
+// letter case ignored; -1 when none does.
+long FindPrefix(const db::Recordset& rs, const QString& column, const QString& prefix)
+{
+    const int field = rs.FieldIndex(column);
+    if (field < 0)
+        throw db::DbError(3265, QStringLiteral("Item cannot be found in the collection (%1)").arg(column));
+    const long n = rs.RecordCount();
+    for (long i = 0; i < n; ++i)
+        if (rs.valueAt(i, field).toString().startsWith(prefix, Qt::CaseInsensitive))
+            return i;
+    return -1;
+}
+
+}  // namespace
+
+void CustomFrom::TessarineCustomData()
+{
+    const QString t = vb::Trim(DataCombo1[0]->currentText());
+    if (t.isEmpty())
+        return;
+    for (;;) {
+        try {
+            db::Recordset rs = CustomerRs.Clone();
+            long found = FindPrefix(rs, QStringLiteral("rv120"), t);
+            if (found < 0)
+                found = FindPrefix(rs, QStringLiteral("rv121"), t);
+            if (found < 0) {
+                SetStatusText(LoadResString(310));
+                return;
+            }
+            rs.SetAbsolutePosition(found + 1);
+            SetStatusText(LoadResString(311) + QStringLiteral(" [ ") +
+                          dbmodel::DisplayText(rs.value(QStringLiteral("RV121"))) + QStringLiteral("]"));
+            CustomerListRs.setBookmark(rs.bookmark());
+            return;
+        } catch (const db::DbError& e) {
+            if (ui::MsgBox(e.Description(), ui::Buttons::AbortRetryIgnore) != ui::Answer::Retry)
+                return;
+        }
+    }
+}
+
+void CustomFrom::SetQuickFindText(const QString& text) { DataCombo1[0]->setEditText(text); }
+
+void CustomFrom::SetFindCondition(const FindCondition& condition)
+{
+    FondCondition = condition;
+    Text6->setText(condition.text);
+    FondSub();
+}
+
+void CustomFrom::FondSub()
+{
+    SetStatusPanel(QStringLiteral("顯示查詢條件"), 0);
+    SetStatusText(QStringLiteral("查詢條件: ") + Text6->text());
+    QString order;
+    if (Combo1->currentText() == kByName)
+        order = QStringLiteral(" Order by RV121");
+    else if (Combo1->currentText() == kByCode)
+        order = QStringLiteral(" Order by RV120");
+    db::Recordset rs;
+    if (!trap([&] {
+            rs.Open(QStringLiteral("Select RV12.* From RV12  where ") + FondCondition.sql + order, gConn,
+                    db::adOpenDynamic, db::adLockOptimistic, FondCondition.params);
+        }))
+        return;
+    if (!rs.Eof()) {
+        CustomerRs = rs;
+        binding_->setRecordset(CustomerRs);
+        quickFind_->setSource(CustomerRs);
+        LinkDataGrid();
+    } else {
+        ui::MsgBox(QStringLiteral("查無資料"));
+        Command2[9]->click();
+    }
+}
+
+// ---- Window events -------------------------------------------------------------------------------
+
+void CustomFrom::Form_Activate()
+{
+    SetHelpPanelText(NotesText);
+    SetHelpPanelCaption(QStringLiteral("客戶管理"));
+}
+
+void CustomFrom::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (centred_)
+        return;
+    centred_ = true;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        connect(sub, &QMdiSubWindow::windowStateChanged, this,
+                [this](Qt::WindowStates was, Qt::WindowStates now) {
+                    if ((now & Qt::WindowActive) && !(was & Qt::WindowActive))
+                        Form_Activate();
+                });
+    }
+    CenterInMDI(this);
+    Form_Activate();
+}
+
+void CustomFrom::closeEvent(QCloseEvent* event)
+{
+    if (!unloaded_) {
+        unloaded_ = true;
+        WriteSetting(kSortKey, Combo1->currentText(), kSection, 0);
+        SetHelpPanelText(QString());
+        SetHelpPanelCaption(QStringLiteral("專家視窗"));
+    }
+    event->accept();
+}
+
+void CustomFrom::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    formResize();
+}
+
+void CustomFrom::formResize()
+{
+    const int scaleWidth = Tw(width());
+    const int scaleHeight = Tw(height());
+    int top = 0;
+    if (scaleWidth > 11200) {
+        Picture1->hide();
+    } else {
+        Picture1->show();
+        top = kTitleHeight;
+    }
+    Picture1->setGeometry(0, 0, width(), Px(kTitleHeight));
+
+    const int buttonTop = scaleHeight - kAuditHeight - kButtonHeight - 100;
+    const int listHeight = std::max(0, scaleHeight - top - kAuditHeight - kButtonHeight - 200);
+    Picture4->setGeometry(0, Px(top), Px(kListWidth), Px(listHeight));
+    const int rowH = 315;
+    Command1[1]->setGeometry(Px(20), Px(30), Px(700), Px(rowH));
+    Combo1->setGeometry(Px(740), Px(30), Px(kListWidth - 780), Px(rowH));
+    Command1[0]->setGeometry(Px(20), Px(30 + 345), Px(700), Px(rowH));
+    Combo3->setGeometry(Px(740), Px(30 + 345), Px(kListWidth - 780), Px(rowH));
+    Command1[2]->setGeometry(Px(20), Px(30 + 690), Px(700), Px(rowH));
+    DataCombo1[0]->setGeometry(Px(740), Px(30 + 690), Px(kListWidth - 780), Px(rowH));
+    const int gridTop = 30 + 1035 + 30;
+    DataGrid1[0]->setGeometry(Px(20), Px(gridTop), std::max(0, Picture4->width() - Px(20) - Px(40)),
+                              std::max(0, Picture4->height() - Px(gridTop) - Px(40)));
+
+    const int tabLeft = kListWidth;
+    const int tabWidth = std::max(0, scaleWidth - tabLeft);
+    TabStrip2->setGeometry(Px(tabLeft), Px(top), Px(tabWidth), Px(300));
+    const int stripTop = top + 300;
+    Picture5->setGeometry(Px(tabLeft + 20), Px(stripTop), std::max(0, Px(tabWidth - 40)), Px(kStripHeight));
+    const int pageTop = stripTop + kStripHeight;
+    const int pageHeight = std::max(0, top + listHeight - pageTop - 40);
+    for (int i = 1; i <= 3; ++i)
+        Picture3[i]->setGeometry(Px(tabLeft + 20), Px(pageTop), std::max(0, Px(tabWidth - 40)), Px(pageHeight));
+    // The remarks box grows with the page.
+    QWidget* memo = Text1[16];
+    memo->resize(std::max(0, Picture3[1]->width() - memo->x() - Px(100)),
+                 std::max(Px(300), Picture3[1]->height() - memo->y() - Px(100)));
+
+    // Buttons: browsing and editing sets share the places.
+    const int lefts[11] = {0, 1, 2, 9, 3, 0, 1, 9, 5, 4, 2};
+    for (int i = 0; i < 11; ++i)
+        Command2[i]->setGeometry(Px(tabLeft + 60 + lefts[i] * (kButtonWidth + 60)), Px(buttonTop), Px(kButtonWidth),
+                                 Px(kButtonHeight));
+    Picture2->setGeometry(0, Px(scaleHeight - kAuditHeight), width(), Px(kAuditHeight));
+}
+
+// Hover help and the keys the category list refuses.
+bool CustomFrom::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (watched == Combo3 && type == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->text().isEmpty() && key->text().at(0).isPrint())
+            return true;  // a category is picked from the list only
+    }
+    if (type == QEvent::FocusIn && (watched == Combo1 || watched == Combo2 || watched == Combo3 || watched == Command1[0]))
+        SetStatusText(widget->toolTip());
+    if (type == QEvent::HoverEnter || type == QEvent::HoverMove) {
+        if (watched == DataGrid1[0]->viewport()) {
+            SetStatusText(DataGrid1[0]->toolTip());
+        } else if (watched == DataCombo1[0] || watched == Command5[1]) {
+            SetStatusText(widget->toolTip());
+        } else if (std::find(Command1.begin(), Command1.end(), watched) != Command1.end()) {
+            if (!NewRecordFlag)
+                SetStatusText(widget->toolTip());
+        } else if (std::find(Command2.begin(), Command2.end(), watched) != Command2.end()) {
+            SetStatusText(widget->toolTip());
+        } else if (std::find(Text1.begin(), Text1.end(), watched) != Text1.end()) {
+            if (!NewRecordFlag)
+                SetStatusText(widget->toolTip());
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,176 @@
+// The customer window: one customer (an RV12 row) at a time in boxes on three tab pages, a
+// list of customers on the left that moves the current record, a sort choice, a category
+// view and a quick-find box above the list, and the action buttons below.  One instance.
+#pragma once
+
+#include "customers/CustomFond.h"
+#include "platform/db/Db.h"
+
+#include <QPixmap>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabBar;
+class QTableView;
+class QuickFindBox;
+
+namespace dbmodel {
+class FieldBinding;
+class RecordsetModel;
+}
+
+// One box of the customer record.
+struct CustomerField {
+    int box;          // index in Text1
+    QString column;   // RV12 column ("" for the boxes that show a code as text)
+    int label;        // index in Label3, -1 for none
+    int labelId;      // string-table id of the label's caption, 0 = the caption below
+    QString caption;  // the label's caption
+    int maxLength;    // bytes of code page 950, 0 = none
+    bool bound;       // follows the current row by itself
+    QString tip;      // hover help
+};
+// Boxes 0 to 23 in box order.
+const std::array<CustomerField, 24>& CustomerFields();
+
+// The window's mode: "addnew", "change" or "" (browsing).  Every assignment locks or unlocks
+// the record boxes, so while browsing no key, paste or menu edit reaches a box.
+class ModeText {
+public:
+    ModeText& operator=(const QString& mode);
+    void clear() { *this = QString(); }
+    bool isEmpty() const { return mode_.isEmpty(); }
+    operator QString() const { return mode_; }
+    bool operator==(const QString& other) const { return mode_ == other; }
+    bool operator==(const char* other) const { return mode_ == QString::fromUtf8(other); }
+    std::function<void()> changed;  // run after every assignment
+
+private:
+    QString mode_;
+};
+
+class CustomFrom : public QWidget {
+public:
+    // Loads the window: captions, the sort setting, the customer list.  The title picture is
+    // the main window's.
+    explicit CustomFrom(QWidget* parent = nullptr, const QPixmap& titlePicture = QPixmap());
+    ~CustomFrom() override;
+
+    // The program's one customer window (empty while none is open).
+    static QPointer<CustomFrom>& Global();
+
+    static constexpr int kBoxes = 24;
+
+    // ---- Controls ------------------------------------------------------------------------
+    QWidget* Picture1 = nullptr;  // title strip
+    QLabel* Image1 = nullptr;
+    QWidget* Picture4 = nullptr;  // list panel
+    QComboBox* Combo1 = nullptr;  // sort choice "簡稱" / "代號"
+    std::array<QPushButton*, 3> Command1{};  // 0 category toggle, 1 "排序", 2 "速查"
+    QComboBox* Combo3 = nullptr;             // category list
+    std::array<QComboBox*, 2> DataCombo1{};  // 0 quick find, 1 salesperson list (floating)
+    std::array<QTableView*, 1> DataGrid1{};  // the customer list
+    QRadioButton* Option1 = nullptr;         // "顯示所有資料" (hidden)
+    QTabBar* TabStrip2 = nullptr;            // "bascdata", "man", "devaddres"
+    QWidget* Picture5 = nullptr;             // strip between the tabs and the pages
+    std::array<QWidget*, 4> Picture3{};      // pages 1-3
+    std::array<QWidget*, kBoxes> Text1{};    // record boxes (QLineEdit; box 16 QPlainTextEdit)
+    std::array<QLabel*, 36> Label3{};
+    std::array<QPushButton*, 11> Command2{};  // action buttons
+    std::array<QPushButton*, 2> Command5{};   // 1: open the web site
+    QWidget* Picture2 = nullptr;              // audit strip
+    std::array<QLabel*, 4> Label1{};          // "建檔者:" ...
+    std::array<QLabel*, 4> Label2{};          // their values
+    QComboBox* Combo2 = nullptr;              // floating pick list
+    QLineEdit* Text6 = nullptr;               // hidden: the find window's condition
+
+    // Box n as a line edit (nullptr for the remarks box 16), the remarks box, any box's text.
+    QLineEdit* Box(int n) const;
+    QPlainTextEdit* Remarks() const;
+    QString BoxText(int n) const;
+    void SetBoxText(int n, const QString& text);
+
+    // ---- State -----------------------------------------------------------------------------
+    db::Recordset CustomerRs;      // every bound box follows its current row
+    db::Recordset CustomerListRs;  // clone behind the list
+    bool GridsReady = false;
+    ModeText EditMode;
+    bool FieldsChanged = false;
+    bool NewRecordFlag = false;
+    QString NotesText;
+    QWidget* PickTarget = nullptr;
+    QWidget* SalesTarget = nullptr;
+    QWidget* SalesNextFocus = nullptr;
+    FindCondition FondCondition;   // the condition Text6 shows, with its values apart
+
+    // ---- Procedures ------------------------------------------------------------------------
+    void LoadLanguage();
+    void SetGrid();
+    void LinkDataGrid();
+    void LinkMainRs();
+    // Re-reads the list with FondCondition (Text6 shows its text).
+    void FondSub();
+    // Hands a condition over (Text6 and FondCondition) and runs FondSub.
+    void SetFindCondition(const FindCondition& condition);
+    // Quick find: moves the list to the first customer whose code, else short name, begins
+    // with the quick-find text.
+    void TessarineCustomData();
+    // Puts a text into the quick-find box, which finds the customer.
+    void SetQuickFindText(const QString& text);
+    // Completeness notes into the help panel.
+    void 報告();
+    // Unbound fields of the current customer into the window, and back into the row.
+    void RS2TEXT();
+    void Text2Rs();
+    // The contact persons the current customer has (0 before the contact grid is loaded).
+    int ContactRowCount() const;
+    // Loads the detail grids of a customer code.
+    void ReadDeliveDate(const QString& code);
+    void ReadMinDate(const QString& code);
+    // True when the window stands on a customer.
+    bool HasCurrentCustomer() const;
+
+    // ---- Event handlers --------------------------------------------------------------------
+    void DataGrid1_RowColChange();
+    void Command1_Click(int index);
+    void Combo1_Click();
+    void Combo3_Click();
+    void TabStrip2_Click();
+    void Command5_Click(int index);
+    void Command2_Click(int index);
+    void Text1_Change(int index);
+    void Form_Activate();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build(const QPixmap& titlePicture);
+    void formLoad();
+    void formResize();
+    void lockBoxes();
+    // Runs f; a data error shows its description and number with Abort, Retry, Ignore
+    // (Retry runs f again).  False when f did not complete.
+    bool trap(const std::function<void()>& f);
+
+    dbmodel::FieldBinding* binding_ = nullptr;
+    dbmodel::RecordsetModel* listModel_ = nullptr;
+    QuickFindBox* quickFind_ = nullptr;
+    int contactRows_ = 0;
+    bool inRowChange_ = false;
+    bool loading_ = true;
+    bool centred_ = false;
+    bool unloaded_ = false;
+};
