@@ -51,6 +51,8 @@ void ThrowSqlite(sqlite3* db, int rc, const QString& sql)
         throw DbError(3061, QStringLiteral("No value given for one or more required parameters. (%1)").arg(msg));
     if (msg.startsWith(QLatin1String("duplicate column name:")))
         throw DbError(3380, QStringLiteral("Field '%1' already exists in table.").arg(msg.section(QChar(':'), 1).trimmed()));
+    if (msg.contains(QLatin1String("after drop column")) || msg.startsWith(QLatin1String("cannot drop")))
+        throw DbError(3280, QStringLiteral("Can't delete a field that is part of an index or is needed by the system. (%1)").arg(msg));
     if (msg.contains(QLatin1String("syntax error")) || msg.contains(QLatin1String("incomplete input"))
         || msg.contains(QLatin1String("unrecognized token")))
         throw DbError(3075, QStringLiteral("Syntax error in query expression '%1'. (%2)").arg(sql, msg));

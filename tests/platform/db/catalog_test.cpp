@@ -107,6 +107,9 @@ TEST_F(Catalog, DropRenameAndCopyKeepTheValues)
     EXPECT_EQ(errorOf([&] { conn.DropColumn("RV11", "RV111"); }), 3265);
     EXPECT_EQ(errorOf([&] { conn.RenameColumn("RV11", "RV111", "x"); }), 3265);
     EXPECT_NE(errorOf([&] { conn.Execute("ALTER TABLE RV11 DROP COLUMN e-mail"); }), 0);
+    conn.Execute("CREATE INDEX RV11名稱 ON RV11 (送貨名稱)");
+    EXPECT_EQ(errorOf([&] { conn.DropColumn("RV11", "送貨名稱"); }), 3280);
+    EXPECT_TRUE(conn.ColumnExists("RV11", "送貨名稱"));
 }
 
 TEST_F(Catalog, DefaultValueIsARealDefault)
