@@ -60,14 +60,19 @@ void FieldBinding::bind(QWidget* widget, const QString& field)
             if (b.widget == widget)
                 write(b);
     };
+    // Text set by code counts as typed, as in a bound box of the original; filling a combo's
+    // list or showing a row does not.
     if (auto* e = qobject_cast<QLineEdit*>(widget))
-        connect(e, &QLineEdit::textEdited, this, changed);
+        connect(e, &QLineEdit::textChanged, this, changed);
     else if (auto* p = qobject_cast<QPlainTextEdit*>(widget))
         connect(p, &QPlainTextEdit::textChanged, this, changed);
     else if (auto* t = qobject_cast<QTextEdit*>(widget))
         connect(t, &QTextEdit::textChanged, this, changed);
-    else if (auto* c = qobject_cast<QComboBox*>(widget))
-        connect(c, &QComboBox::currentTextChanged, this, changed);
+    else if (auto* c = qobject_cast<QComboBox*>(widget)) {
+        connect(c, &QComboBox::textActivated, this, changed);
+        if (c->lineEdit())
+            connect(c->lineEdit(), &QLineEdit::textEdited, this, changed);
+    }
     else if (auto* k = qobject_cast<QCheckBox*>(widget))
         connect(k, &QCheckBox::toggled, this, changed);
     else if (auto* d = qobject_cast<QDateTimeEdit*>(widget))

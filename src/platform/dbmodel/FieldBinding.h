@@ -1,6 +1,7 @@
 // Boxes bound to fields of a recordset's current row: a move, requery or change of the field
-// shows the row's value in the box; what the user types goes into the field (the recordset
-// enters its edit mode, and Update writes it).
+// shows the row's value in the box; a changed box text (typed, or set by code) goes into the
+// field (the recordset enters its edit mode, and Update writes it).  A combo box writes what
+// the user picks or types, not what filling its list selects.
 #pragma once
 
 #include "platform/db/Db.h"

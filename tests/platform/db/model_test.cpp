@@ -3,6 +3,7 @@
 #include "platform/dbmodel/RecordsetModel.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -66,8 +67,13 @@ TEST(FieldBinding, BoxesShowTheRowAndTypingEntersTheField)
     EXPECT_EQ(no.text(), "M002");
     EXPECT_EQ(points.text(), "0");
 
+    QComboBox kind;
+    binding.bind(&kind, "會員編號");
+    kind.addItems({"A", "B"});  // filling the list is no edit
+    EXPECT_EQ(rs.EditMode(), adEditNone);
+    binding.unbind(&kind);
+
     points.setText("12");
-    emit points.textEdited("12");
     EXPECT_EQ(rs.EditMode(), adEditInProgress);
     EXPECT_EQ(rs["累積點數"].value(), QVariant(qint64(12)));
     rs.CancelUpdate();
@@ -75,7 +81,6 @@ TEST(FieldBinding, BoxesShowTheRowAndTypingEntersTheField)
 
     QSignalSpy failed(&binding, &dbmodel::FieldBinding::writeFailed);
     points.setText("abc");
-    emit points.textEdited("abc");
     ASSERT_EQ(failed.count(), 1);
     EXPECT_EQ(failed.first().at(1).toInt(), 3421);
 
