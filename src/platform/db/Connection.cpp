@@ -586,7 +586,7 @@ void Connection::CreateDatabase(const QString& path, const QString& schemaScript
 {
     QString p = path;
     p.replace(QChar('\\'), QChar('/'));
-    if (QFileInfo::exists(p))
+    if (!detail::locateFile(p).isEmpty())
         throw DbError(3204, QStringLiteral("Database '%1' already exists.").arg(p));
     detail::ConnState st;
     st.db = detail::openFile(p, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);

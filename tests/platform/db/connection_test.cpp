@@ -48,6 +48,7 @@ TEST_F(Db, OpenNeverCreatesAFileAndMatchesTheNameWithoutLetterCase)
     other.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + dir.file("tessarine.MDB"));
     EXPECT_TRUE(other.IsOpen());
     EXPECT_EQ(errorOf([&] { Connection::CreateDatabase(path, {}); }), 3204);
+    EXPECT_EQ(errorOf([&] { Connection::CreateDatabase(dir.file("TESSARINE.mdb"), {}); }), 3204);
 }
 
 TEST_F(Db, NeverOpenedConnectionRaisesClosedOnEveryUse)
