@@ -233,9 +233,30 @@ QString ConnState::tableName(const QString& table)
     return s.step() ? textAt(s.get(), 0) : QString();
 }
 
+int ConnState::schemaVersion()
+{
+    sqlite3_stmt* s = stmtCache.value(QStringLiteral("PRAGMA schema_version"), nullptr);
+    if (!s) {
+        if (sqlite3_prepare_v2(db, "PRAGMA schema_version", -1, &s, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(s);
+            return -1;
+        }
+        stmtCache.insert(QStringLiteral("PRAGMA schema_version"), s);
+    }
+    const int v = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int(s, 0) : -1;
+    sqlite3_reset(s);
+    return v;
+}
+
 const TableCat& ConnState::catalogue(const QString& table)
 {
     check();
+    // Another connection may have changed the schema since the cache was read.
+    const int version = schemaVersion();
+    if (version != catVersion || version < 0) {
+        catCache.clear();
+        catVersion = version;
+    }
     const QString key = table.toLower();
     auto it = catCache.constFind(key);
     if (it != catCache.constEnd())

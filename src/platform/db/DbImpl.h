@@ -68,6 +68,8 @@ struct ConnState {
     bool inTrans = false;
     int savepointSeq = 0;
     QHash<QString, TableCat> catCache;  // key: table name lower-cased
+    int catVersion = -1;                // schema version the cache was read at
+    int schemaVersion();
 
     void check() const { if (!db) ThrowClosed(); }
     long exec(const QString& sqliteSql, const Params& params = {});

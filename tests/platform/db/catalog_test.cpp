@@ -91,6 +91,11 @@ TEST_F(Catalog, AddSeveralColumnsAllOrNone)
     EXPECT_FALSE(conn.ColumnExists("RV11", "新欄"));
     EXPECT_EQ(errorOf([&] { conn.Execute("ALTER TABLE RV11 ADD COLUMN 壞欄 Text(5), 另欄 Nonsense"); }), 3259);
     EXPECT_FALSE(conn.ColumnExists("RV11", "壞欄"));
+    // A column another connection adds is seen with its type.
+    Connection other;
+    other.Open(QStringLiteral("Data Source=") + conn.DataSource());
+    other.Execute("ALTER TABLE RV11 ADD COLUMN 結帳日 Integer;");
+    EXPECT_EQ(conn.Column("RV11", "結帳日").adoType, adSmallInt);
 }
 
 TEST_F(Catalog, DropRenameAndCopyKeepTheValues)
