@@ -1,0 +1,48 @@
+// What the boxes of the customer record do while the user works in them, as plain rules: which
+// pick list a box opens, the stock texts of F3/F4/F5, where Enter and the arrow keys lead, the
+// closing-day range and the invoice-status texts.  The window applies them.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The list a box hands its focus to while adding or changing.
+enum class PickKind {
+    None,
+    Salespeople,  // the salesperson list (box 10)
+    Stock,        // fixed items (StockPickItems)
+    Categories,   // the categories already used (box 19)
+    Accounts,     // the invoice accounts (box 23)
+    Grades,       // the grade lines (box 13)
+    Unchanged,    // the pick list as it was last filled (box 17)
+};
+PickKind PickKindOf(int box);
+// The items of the boxes with a fixed list (18 invoice status, 20 billing method, 21 payment terms).
+QStringList StockPickItems(int box);
+// The grade list: the setting's text when it holds more than blanks, else the five stock grades
+// joined by CR LF.
+QString GradeListText(const QString& customTypeSetting);
+// The pick list opens over the boxes' strip (19, 23) rather than over the basic-data page.
+bool PickListOverStrip(int box);
+
+// F3 (114), F4 (115), F5 (116): the text appended to the box, or nothing.  F5 in the invoice
+// address appends the company address.
+std::optional<QString> StockText(int box, int keyCode, const QString& companyAddress);
+
+// The box Enter leads to from a single-line box (or the remarks box on an empty last line).
+int NextBoxOnEnter(int box);
+// The box the Down and Up arrows lead to; -1 for none.
+int NextBoxOnDown(int box);
+int NextBoxOnUp(int box);
+
+// Closing day: empty (0) or 1 to 31.
+bool ClosingDayAccepted(const QString& text);
+
+// 發票狀況: 1 to 4 and their texts; any other code shows "不詳"; a text outside the four has no code.
+QString InvoiceStatusText(int code);
+std::optional<int> InvoiceStatusCode(const QString& text);
+
+// The billing method's text for its stored code, and the code for a shown text.
+QString BillingMethodText(const QString& code);
+QString BillingMethodCode(const QString& text);
