@@ -389,6 +389,8 @@ void CustomerDetailGrids::load(Side& s, const QString& rawCode)
                 table + QStringLiteral(".") + table + QStringLiteral("0 = ? )"),
             gConn, db::adOpenStatic,
             db::adLockReadOnly, {code});
+    // The list opens at its top whichever row ends up current.
+    s.grid->setAutoScroll(false);
     if (!rs.Eof()) {
         s.grid->setRows(int(rs.RecordCount()) + 2);
         for (int r = 1; r < s.grid->Rows(); ++r)
@@ -408,6 +410,8 @@ void CustomerDetailGrids::load(Side& s, const QString& rawCode)
             s.rows.setCount(short(n));
         }
     }
+    s.grid->setAutoScroll(true);
+    s.grid->scrollToTop();
     s.grid->show();
 }
 
