@@ -44,14 +44,15 @@ QMenu::separator { height: 1px; background: #d0d0d0; margin: 3px 6px; }
 #ToolPicture QToolButton { border: 1px solid #aab4c2; background: #f7f9fc; }
 
 QPushButton {
-    border: 1px solid #9aa7b8; border-radius: 3px; padding: 4px 12px;
+    border: 1px solid #9aa7b8; border-radius: 3px; padding: 1px 2px;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #e1e6ee);
 }
+QDialogButtonBox QPushButton, QMessageBox QPushButton { min-width: 72px; padding: 3px 10px; }
 QPushButton:hover { border-color: #3d6fb6; }
 QPushButton:pressed { background: #c9daf2; }
 QPushButton:disabled { color: #9a9a9a; }
 QLineEdit, QComboBox, QDateEdit, QSpinBox, QPlainTextEdit, QTextEdit {
-    border: 1px solid #a9b6c8; border-radius: 2px; background: #ffffff; padding: 1px 3px;
+    border: 1px solid #a9b6c8; border-radius: 2px; background: #ffffff; padding: 0 1px;
 }
 QLineEdit:focus, QComboBox:focus, QPlainTextEdit:focus, QTextEdit:focus { border-color: #3d6fb6; }
 QTableView { gridline-color: #c9d1dc; selection-background-color: #3d6fb6; }

@@ -53,6 +53,9 @@ bkmdbfrm::bkmdbfrm(QWidget* parent) : QDialog(parent)
     Command1[1] = new QPushButton(QStringLiteral("取消(&C)"), this);
     Command1[1]->setObjectName(QStringLiteral("Command1_1"));
     Command1[0]->setDefault(true);
+    for (QPushButton* b : Command1)
+        b->setMinimumSize(96, 30);
+    Command2->setMinimumWidth(36);
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 12);
