@@ -7,7 +7,16 @@
 // Errors are thrown as DbError carrying a Jet-style number:
 //   3021 no current record, 3022 duplicate key, 3260 record locked, 3314 required field,
 //   3704 connection/recordset closed, 3265 item not found in this collection,
-//   3024 file not found, anything else: a number of its own with SQLite's text.
+//   3024 file not found, 3078 no such table, 3061 no such column (unknown name),
+//   3075 syntax error, 3142 a second statement after the first, 3010 table exists,
+//   3380 field exists, 3280 field is part of an index, 3421 value of the wrong type for the field,
+//   3349 number too large for the field, 3164 field cannot be updated (identity, expression),
+//   3251 recordset is read-only, 3159 bookmark not valid, 3167 row no longer there,
+//   3001 bad argument (Find/Filter text), 3003 transaction already open, 3034 no transaction,
+//   3343 not a database file; anything else: 30000 + SQLite's code, with SQLite's text.
+//
+// Text columns are declared COLLATE NOCASE: "=", Max, DISTINCT, ORDER BY and unique indexes
+// ignore ASCII letter case.  Dates are stored as the text "yyyy-MM-dd HH:mm:ss".
 #pragma once
 
 #include <QDateTime>
