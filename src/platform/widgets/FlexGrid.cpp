@@ -2,7 +2,11 @@
 
 #include "platform/text/VbText.h"
 
+#include <QAbstractButton>
+#include <QEvent>
 #include <QHeaderView>
+#include <QStyleOptionHeader>
+#include <QStylePainter>
 #include <QScrollBar>
 #include <QStringList>
 
@@ -34,6 +38,9 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableWidget(parent)
         }
     });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { emit scrolled(); });
+    cornerButton_ = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+    if (cornerButton_)
+        cornerButton_->installEventFilter(this);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { emit scrolled(); });
 }
 
@@ -88,7 +95,7 @@ QTableWidgetItem* FlexGrid::itemFor(int row, int col, bool create)
     if (row < 0 || col < 0 || row >= Rows() || col >= Cols())
         return nullptr;
     if (row == 0 && col == 0)
-        return nullptr;  // the corner holds no text
+        return nullptr;  // the corner is no item (see corner_)
     if (row == 0) {
         QTableWidgetItem* it = horizontalHeaderItem(col - 1);
         if (!it && create) {
@@ -113,8 +120,28 @@ QTableWidgetItem* FlexGrid::itemFor(int row, int col, bool create)
     return it;
 }
 
+// The corner button paints a blank header section; ours carries the corner's text.
+bool FlexGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == cornerButton_ && event->type() == QEvent::Paint) {
+        QStyleOptionHeader opt;
+        opt.initFrom(cornerButton_);
+        opt.rect = cornerButton_->rect();
+        opt.text = corner_;
+        opt.textAlignment = Qt::AlignCenter;
+        opt.position = QStyleOptionHeader::OnlyOneSection;
+        opt.orientation = Qt::Horizontal;
+        QStylePainter painter(cornerButton_);
+        painter.drawControl(QStyle::CE_Header, opt);
+        return true;
+    }
+    return QTableWidget::eventFilter(watched, event);
+}
+
 QString FlexGrid::TextMatrix(int row, int col) const
 {
+    if (row == 0 && col == 0)
+        return corner_;
     auto* self = const_cast<FlexGrid*>(this);
     QTableWidgetItem* it = self->itemFor(row, col, false);
     return it ? it->text() : QString();
@@ -122,6 +149,12 @@ QString FlexGrid::TextMatrix(int row, int col) const
 
 void FlexGrid::setTextMatrix(int row, int col, const QString& text)
 {
+    if (row == 0 && col == 0) {
+        corner_ = text;
+        if (cornerButton_)
+            cornerButton_->update();
+        return;
+    }
     if (QTableWidgetItem* it = itemFor(row, col, true))
         it->setText(text);
 }
@@ -200,6 +233,7 @@ void FlexGrid::RemoveItem(int index)
 
 void FlexGrid::Clear()
 {
+    setTextMatrix(0, 0, QString());
     for (int r = 0; r < Rows(); ++r)
         for (int c = 0; c < Cols(); ++c)
             if (QTableWidgetItem* it = itemFor(r, c, false))

@@ -2,6 +2,7 @@
 //
 // Row 0 is the caption row and column 0 the fixed column (shown as the table's headers, so they
 // stay put when the body scrolls); body cell (r, c) with r, c >= 1 is table cell (r-1, c-1).
+// Cell (0, 0) is the corner above the fixed column; its text is drawn there.
 // Sizes and positions are in twips, measured from the grid's own top-left corner.
 #pragma once
 
@@ -47,11 +48,16 @@ signals:
     void scrolled();                     // VB Scroll
     void rowColChanged();                // VB RowColChange
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QTableWidgetItem* itemFor(int row, int col, bool create);
     void fillHeaders();
     QHash<int, int> colTwips_;  // widths as set, so a set width reads back unchanged
     QHash<int, int> rowTwips_;
+    QString corner_;            // the text of cell (0, 0), drawn on the corner button
+    QWidget* cornerButton_ = nullptr;
     int row_ = 1;
     int col_ = 1;
 };

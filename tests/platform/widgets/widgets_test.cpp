@@ -1,6 +1,7 @@
 #include "platform/widgets/ByteLimit.h"
 #include "platform/widgets/FlexGrid.h"
 
+#include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTest>
@@ -89,6 +90,23 @@ TEST(FlexGrid, KeepsVbIndicesWithCaptionRowAndFixedColumn)
     g.setCol(2);
     g.setText("x");
     EXPECT_EQ(g.TextMatrix(1, 2), "x");
+}
+
+TEST(FlexGrid, CornerCellHoldsItsCaption)
+{
+    FlexGrid g;
+    g.setCols(3);
+    g.setRows(2);
+    g.setColWidth(0, 500);
+    g.setTextMatrix(0, 0, QString::fromUtf8("項次"));
+    EXPECT_EQ(g.TextMatrix(0, 0), QString::fromUtf8("項次"));
+    g.resize(300, 200);
+    g.show();
+    const QRect corner(g.frameWidth(), g.frameWidth(), g.verticalHeader()->width(), g.horizontalHeader()->height());
+    const QImage withText = g.grab(corner).toImage();
+    g.Clear();
+    EXPECT_EQ(g.TextMatrix(0, 0), "");
+    EXPECT_NE(g.grab(corner).toImage(), withText);  // the caption is drawn in the corner
 }
 
 TEST(FlexGrid, GeometryIsInTwips)
