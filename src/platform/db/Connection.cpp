@@ -597,11 +597,13 @@ void Connection::CreateDatabase(const QString& path, const QString& schemaScript
             st.execJet(statement, {});
         st.execPlain(QStringLiteral("COMMIT"));
     } catch (...) {
+        st.dropCache();
         sqlite3_close_v2(st.db);
         st.db = nullptr;
         QFile::remove(p);
         throw;
     }
+    st.dropCache();
     sqlite3_close_v2(st.db);
     st.db = nullptr;
 }
