@@ -2,6 +2,7 @@
 #include "platform/db/Db.h"
 #include "support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -49,6 +50,25 @@ TEST_F(Db, OpenNeverCreatesAFileAndMatchesTheNameWithoutLetterCase)
     EXPECT_TRUE(other.IsOpen());
     EXPECT_EQ(errorOf([&] { Connection::CreateDatabase(path, {}); }), 3204);
     EXPECT_EQ(errorOf([&] { Connection::CreateDatabase(dir.file("TESSARINE.mdb"), {}); }), 3204);
+}
+
+TEST_F(Db, ClosingReleasesTheFile)
+{
+    auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size(); };
+    const auto before = openFiles();
+    for (int i = 0; i < 3; ++i) {
+        const QString other = dir.file(QStringLiteral("copy%1.mdb").arg(i));
+        Connection::CreateDatabase(other, QString::fromUtf8(kSchema));
+        Connection c;
+        c.Open(QStringLiteral("Data Source=") + other);
+        Recordset rs;
+        rs.Open("Select RV12.* From RV12", c);
+        rs.AddNew();
+        rs["RV120"] = "A";
+        rs.Update();
+        c.Close();
+    }
+    EXPECT_EQ(openFiles(), before);
 }
 
 TEST_F(Db, NeverOpenedConnectionRaisesClosedOnEveryUse)
