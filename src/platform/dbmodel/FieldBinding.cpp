@@ -155,7 +155,7 @@ QVariant FieldBinding::widgetValue(const QWidget* w) const
     if (auto* c = qobject_cast<const QComboBox*>(w))
         return c->currentText();
     if (auto* k = qobject_cast<const QCheckBox*>(w))
-        return k->isChecked();
+        return k->isChecked() ? 1 : 0;  // a check box's value: 1 checked, 0 clear
     if (auto* d = qobject_cast<const QDateTimeEdit*>(w))
         return d->dateTime();
     return {};
@@ -171,7 +171,7 @@ void FieldBinding::write(const Bound& b)
         const QVariant now = widgetValue(b.widget);
         const QVariant current = rs_.value(b.field);
         if (qobject_cast<QCheckBox*>(b.widget.data())) {
-            if (current.isValid() && !current.isNull() && (current.toDouble() != 0) == now.toBool())
+            if (current.isValid() && !current.isNull() && (current.toDouble() != 0) == (now.toInt() != 0))
                 return;
         } else if (DisplayText(current) == now.toString()) {
             return;

@@ -62,6 +62,14 @@ TEST(FieldBinding, BoxesShowTheRowAndTypingEntersTheField)
     QCheckBox flag;
     binding.bind(&no, "會員編號");
     binding.bind(&points, "累積點數");
+    binding.bind(&flag, "累積點數");
+    EXPECT_TRUE(flag.isChecked());
+    flag.setChecked(false);
+    EXPECT_EQ(rs["累積點數"].value(), QVariant(qint64(0)));
+    flag.setChecked(true);
+    EXPECT_EQ(rs["累積點數"].value(), QVariant(qint64(1)));
+    rs.CancelUpdate();
+    binding.unbind(&flag);
     EXPECT_EQ(no.text(), "M001");
     rs.MoveNext();
     EXPECT_EQ(no.text(), "M002");
