@@ -312,6 +312,8 @@ CustomerDetailGrids::CustomerDetailGrids(QWidget* manPage, QWidget* delivePage, 
         s->grid->setObjectName(s->kind == DetailKind::Contacts ? QStringLiteral("ManGrid")
                                                                 : QStringLiteral("DeliveGrid"));
         new FillPage(page, s->grid);
+        // A click never scrolls the grid under the editor it places; Enter scrolls on purpose.
+        s->grid->setAutoScroll(false);
         s->txt = new GridEditBox(this, s->kind, page);
         s->txt->setObjectName(s->kind == DetailKind::Contacts ? QStringLiteral("ManGridTxt")
                                                                : QStringLiteral("EditGridTXT"));
@@ -389,8 +391,6 @@ void CustomerDetailGrids::load(Side& s, const QString& rawCode)
                 table + QStringLiteral(".") + table + QStringLiteral("0 = ? )"),
             gConn, db::adOpenStatic,
             db::adLockReadOnly, {code});
-    // The list opens at its top whichever row ends up current.
-    s.grid->setAutoScroll(false);
     if (!rs.Eof()) {
         s.grid->setRows(int(rs.RecordCount()) + 2);
         for (int r = 1; r < s.grid->Rows(); ++r)
@@ -410,8 +410,7 @@ void CustomerDetailGrids::load(Side& s, const QString& rawCode)
             s.rows.setCount(short(n));
         }
     }
-    s.grid->setAutoScroll(true);
-    s.grid->scrollToTop();
+    s.grid->scrollToTop();  // the list opens at its top whichever row ends up current
     s.grid->show();
 }
 
@@ -444,6 +443,14 @@ void CustomerDetailGrids::spareRows(Side& s)
     } else if (which == SpareRowCase::B) {
         g->setRowHeight(s.rows.Count() + 1, kRowTwips);
     }
+}
+
+// Scrolls the grid so that its current cell is in view.
+void CustomerDetailGrids::showCell(Side& s)
+{
+    FlexGrid* g = s.grid;
+    if (g->Row() >= 1 && g->Row() < g->Rows() && g->Col() >= 1 && g->Col() < g->Cols())
+        g->scrollTo(g->model()->index(g->Row() - 1, g->Col() - 1));
 }
 
 void CustomerDetailGrids::place(Side& s, int row, int col)
@@ -530,10 +537,12 @@ bool CustomerDetailGrids::EditorKeyPress(DetailKind kind, int keyAscii)
             }
             g->setCol(1);
             g->setRow(m.row);
+            showCell(s);
             place(s, g->Row(), g->Col());
             s.txt->setFocus(Qt::OtherFocusReason);
         } else {
             g->setCol(m.col);
+            showCell(s);
             place(s, g->Row(), m.col);
         }
         s.txt->setCursorPosition(int(s.txt->text().size()));

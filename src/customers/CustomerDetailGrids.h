@@ -201,6 +201,7 @@ private:
     void build(Side& s);
     void load(Side& s, const QString& code);
     void place(Side& s, int row, int col);
+    void showCell(Side& s);
     void spareRows(Side& s);
     void hideEditor(Side& s);
 

@@ -452,6 +452,12 @@ TEST_F(DetailGridsTest, LeavingTheEmailCellRechecksItButNotOtherColumns)
     EXPECT_FALSE(manTxt()->isVisible());
     EXPECT_EQ(grids->ManRowData().at(1, 6), "abc@mail.com.tw");
     EXPECT_EQ(grids->ManRowData().at(1, 7), "skypeuser");
+
+    // Closing the window over a wrong address asks nothing.
+    click(man(), 1, 6);
+    manTxt()->setText("wrong");
+    window.close();
+    EXPECT_TRUE(r.messages.empty());
 }
 
 TEST_F(DetailGridsTest, ScrollingHidesTheEditorUnlessEnterMovedIt)
@@ -461,6 +467,15 @@ TEST_F(DetailGridsTest, ScrollingHidesTheEditorUnlessEnterMovedIt)
     window.resize(1300, 400);
     grids->ReadMinDate("C1");
     grids->SetEditMode("change");
+    // A click on the half-shown bottom row leaves the editor where it was placed.
+    const int bottomY = man()->viewport()->height() - 2;
+    const int bottomRow = man()->rowAt(bottomY) + 1;
+    QTest::mouseClick(man()->viewport(), Qt::LeftButton, {}, QPoint(man()->columnViewportPosition(0) + 5, bottomY));
+    QTest::qWait(QApplication::doubleClickInterval() + 300);
+    EXPECT_TRUE(manTxt()->isVisible());
+    EXPECT_EQ(man()->Row(), bottomRow);
+    EXPECT_EQ(man()->verticalScrollBar()->value(), 0);
+
     click(man(), 1, 8);
     const int before = man()->verticalScrollBar()->value();
     EXPECT_EQ(before, 0);  // a loaded list starts at its top
