@@ -1,0 +1,187 @@
+#include "shell/DbMaintenance.h"
+
+#include "platform/db/Db.h"
+#include "platform/ui/Ui.h"
+
+#include <QHash>
+#include <QSet>
+#include <vector>
+
+namespace dbmaint {
+
+namespace {
+
+QString Describe(const std::exception& e)
+{
+    if (const auto* d = dynamic_cast<const db::DbError*>(&e))
+        return d->Description();
+    return QString::fromUtf8(e.what());
+}
+
+bool IsTextType(int type)
+{
+    return type == db::adWChar || type == db::adVarWChar || type == db::adLongVarWChar;
+}
+
+// Codes compare as the database compares text: ASCII letters without regard to case.
+QString CodeKey(const QString& code)
+{
+    QString key = code;
+    for (QChar& c : key)
+        if (c.unicode() >= 'A' && c.unicode() <= 'Z')
+            c = QChar(c.unicode() + 32);
+    return key;
+}
+
+// The keys 序號 of the detail rows of each code (by CodeKey); rows without a code belong to none.
+QHash<QString, QVector<qint64>> DetailKeysByCode(db::Connection& conn, const QString& table, const QString& codeColumn)
+{
+    QHash<QString, QVector<qint64>> keys;
+    db::Recordset rs = conn.ExecuteQuery(
+        QStringLiteral("Select 序號, %1 From %2 Order By 序號").arg(codeColumn, table));
+    while (!rs.Eof()) {
+        const QVariant code = rs.value(1);
+        if (!code.isNull())
+            keys[CodeKey(code.toString())].push_back(rs.value(0).toLongLong());
+        rs.MoveNext();
+    }
+    return keys;
+}
+
+// A prefix no stored code begins with: temporary codes made from it meet no other code.
+QString TemporaryPrefix(const QStringList& codes)
+{
+    for (int n = 0;; ++n) {
+        const QString prefix = QStringLiteral("~%1-").arg(n);
+        bool used = false;
+        for (const QString& c : codes)
+            if (CodeKey(c).startsWith(prefix)) {
+                used = true;
+                break;
+            }
+        if (!used)
+            return prefix;
+    }
+}
+
+}  // namespace
+
+QStringList LoadTableList(db::Connection& conn)
+{
+    QStringList names;
+    db::Recordset rs = conn.OpenSchemaTables();
+    if (rs.RecordCount() != 0) {
+        rs.MoveFirst();
+        while (!rs.Eof()) {
+            names << rs.value(QStringLiteral("TABLE_NAME")).toString();
+            rs.MoveNext();
+        }
+    }
+    rs.Close();
+    return names;
+}
+
+bool AllowZeroLengthAll(db::Connection& conn, const QStringList& tables)
+{
+    for (const QString& table : tables) {
+        QVector<db::ColumnInfo> columns;
+        if (!ui::RunSteps({[&] { columns = conn.Columns(table); }}, Describe))
+            return false;
+        std::vector<ui::Step> steps;
+        for (const db::ColumnInfo& c : columns)
+            if (IsTextType(c.adoType))
+                steps.push_back([&conn, table, name = c.name] { conn.SetAllowZeroLength(table, name, true); });
+        if (!ui::RunSteps(steps, Describe))
+            return false;
+    }
+    return true;
+}
+
+void ClearTables(db::Connection& conn, const QStringList& tables)
+{
+    for (const QString& t : tables) {
+        if (ui::MsgBox(QStringLiteral("清空") + t + QStringLiteral("嗎?"), ui::Buttons::YesNo) != ui::Answer::Yes)
+            continue;
+        try {
+            conn.Execute(QStringLiteral("Delete ") + t + QStringLiteral(".*from[") + t + QStringLiteral("]"));
+        } catch (const std::exception& e) {
+            ui::MsgBox(Describe(e));
+        }
+    }
+}
+
+QString RenumberCode(int n)
+{
+    return QStringLiteral("2005") + QString::number(n).rightJustified(4, QLatin1Char('0'));
+}
+
+RenumberOutcome RenumberCustomerCodes(db::Connection& conn, const std::function<void(const QString&)>& showCode)
+{
+    RenumberOutcome out;
+    bool began = false;
+    try {
+        conn.BeginTrans();
+        began = true;
+        db::Recordset rs;
+        rs.Open(QStringLiteral("Select RV12.* From RV12 Order By RV12.RV120"), conn, db::adOpenDynamic,
+                db::adLockOptimistic);
+        const int codeField = rs.FieldIndex(QStringLiteral("RV120"));
+        if (codeField < 0)
+            throw db::DbError(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
+
+        // Everything the renumbering needs, read before the first write.
+        QStringList oldCodes;
+        for (long i = 0; i < rs.RecordCount(); ++i)
+            oldCodes << rs.valueAt(i, codeField).toString();
+        auto contacts = DetailKeysByCode(conn, QStringLiteral("RV12A"), QStringLiteral("RV12A0"));
+        auto deliveries = DetailKeysByCode(conn, QStringLiteral("RV12B"), QStringLiteral("RV12B0"));
+
+        // Phase one: every customer gets a temporary code that no old or new code can equal.
+        const QString prefix = TemporaryPrefix(oldCodes);
+        long n = 0;
+        if (rs.RecordCount() > 0)
+            rs.MoveFirst();
+        while (!rs.Eof()) {
+            rs.setValue(codeField, prefix + QString::number(++n));
+            rs.Update();
+            rs.MoveNext();
+        }
+
+        // Phase two: the final codes, and the details found above follow by their keys.
+        const QString moveContact = QStringLiteral("Update RV12A Set RV12A0 = ? Where 序號 = ?");
+        const QString moveDelivery = QStringLiteral("Update RV12B Set RV12B0 = ? Where 序號 = ?");
+        qint16 counter = 0;
+        long row = 0;
+        if (rs.RecordCount() > 0)
+            rs.MoveFirst();
+        while (!rs.Eof()) {
+            const QString key = CodeKey(oldCodes[row++]);
+            ui::DoEvents();
+            if (counter == 32767)
+                throw db::DbError(6, QStringLiteral("溢位"));
+            const QString code = RenumberCode(++counter);
+            if (showCode)
+                showCode(code);
+            ui::DoEvents();
+            rs.setValue(codeField, code);
+            rs.Update();
+            // Taken out once moved: two customers without a code cannot both claim them.
+            for (qint64 k : contacts.take(key))
+                conn.Execute(moveContact, {code, k});
+            for (qint64 k : deliveries.take(key))
+                conn.Execute(moveDelivery, {code, k});
+            rs.MoveNext();
+        }
+        rs.Close();
+        conn.CommitTrans();
+        out.ok = true;
+        out.customers = counter;
+    } catch (const std::exception& e) {
+        if (began && conn.InTransaction())
+            conn.RollbackTrans();
+        out.error = Describe(e);
+    }
+    return out;
+}
+
+}  // namespace dbmaint

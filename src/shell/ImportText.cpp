@@ -1,0 +1,273 @@
+#include "shell/ImportText.h"
+
+#include "core/Globals.h"
+#include "core/numbering/Numbering.h"
+#include "platform/text/VbText.h"
+
+#include <QFile>
+#include <utility>
+
+namespace textimport {
+
+namespace {
+
+struct Caption {
+    const char* column;
+    const char* caption;
+};
+
+const Caption kCaptions[] = {
+    {"RV120", "客戶代號"},  {"RV121", "客戶簡稱"},   {"客戶全銜", "客戶全銜"}, {"RV123", "電話"},
+    {"RV124", "傳真"},      {"RV125", "郵遞區號"},   {"RV126", "負責人"},     {"RV127", "統一編號"},
+    {"RV128", "公司地址"},  {"RV129", "發票地址"},   {"RV1210", "業務"},      {"RV1211", "應收帳款"},
+    {"RV1212", "結帳日"},   {"RV1213", "備註說明"},  {"RV1214", "請款方式"},  {"RV1217", "網址"},
+};
+
+bool IsNumericType(int type)
+{
+    return type == db::adSmallInt || type == db::adInteger || type == db::adSingle || type == db::adCurrency
+           || type == db::adBoolean;
+}
+
+// A failure of the run that is not the database's own.
+class ImportError : public std::runtime_error {
+public:
+    explicit ImportError(const QString& text) : std::runtime_error(text.toStdString()), text_(text) {}
+    QString text() const { return text_; }
+
+private:
+    QString text_;
+};
+
+QString Describe(const std::exception& e)
+{
+    if (const auto* d = dynamic_cast<const db::DbError*>(&e))
+        return d->Description();
+    if (const auto* i = dynamic_cast<const ImportError*>(&e))
+        return i->text();
+    return QString::fromUtf8(e.what());
+}
+
+}  // namespace
+
+QString CheangChineseName(const QString& name)
+{
+    const QString upper = vb::UCase(name);
+    for (const Caption& c : kCaptions)
+        if (upper == QString::fromUtf8(c.column))
+            return QString::fromUtf8(c.caption);
+    return name;
+}
+
+int FieldWidth(int adoType, int definedSize)
+{
+    switch (adoType) {
+    case db::adDate:
+        return 10;
+    case db::adSmallInt:
+    case db::adInteger:
+    case db::adSingle:
+    case db::adCurrency:
+        return 8;
+    case db::adBoolean:
+        return 0;
+    case db::adLongVarWChar:
+        return 255;
+    case db::adDouble:
+        return 8;  // the provider's defined size of a double
+    case db::adUnsignedTinyInt:
+        return 1;
+    default:
+        return definedSize;
+    }
+}
+
+QVector<ImportField> GetFields(db::Connection& conn, const QString& table)
+{
+    db::Recordset rs;
+    rs.Open(QStringLiteral("SELECT *FROM ") + table, conn, db::adOpenDynamic, db::adLockPessimistic);
+    QVector<ImportField> fields;
+    fields.reserve(rs.FieldCount());
+    for (int i = 0; i < rs.FieldCount(); ++i) {
+        ImportField f;
+        f.name = rs.FieldName(i);
+        f.type = rs.FieldType(i);
+        f.caption = CheangChineseName(f.name);
+        f.width = FieldWidth(f.type, rs.FieldSize(i));
+        fields.push_back(f);
+    }
+    rs.Close();
+    return fields;
+}
+
+QString PreviewTable(const QString& target)
+{
+    if (target == QStringLiteral("客戶資料管理"))
+        return QStringLiteral("RV12");
+    if (target == QStringLiteral("廠商資料管理"))
+        return QStringLiteral("RV11");
+    if (target == QStringLiteral("員工資料管理"))
+        return QStringLiteral("RV17A");
+    return {};
+}
+
+QString RunTable(const QString& target)
+{
+    const QString table = PreviewTable(target);
+    return table == QStringLiteral("RV17A") ? QString() : table;
+}
+
+QString DelimiterOf(const QString& choice)
+{
+    if (choice == QStringLiteral("<space>"))
+        return QStringLiteral(" ");
+    if (choice == QStringLiteral("<tab>"))
+        return QStringLiteral("\t");
+    return choice;
+}
+
+QStringList SplitLine(const QString& line, const QString& delimiter)
+{
+    QStringList columns;
+    if (delimiter.isEmpty()) {
+        if (!line.isEmpty())
+            columns << line;
+        return columns;
+    }
+    qsizetype from = 0;
+    while (from < line.size()) {
+        const qsizetype p = line.indexOf(delimiter, from);
+        if (p < 0) {
+            columns << line.mid(from);
+            break;
+        }
+        columns << line.mid(from, p - from);
+        from = p + delimiter.size();
+    }
+    return columns;
+}
+
+QString GetWord(const QString& text, short& position, short count)
+{
+    if (count <= 0 || position < 1)
+        return {};
+    const QString word = vb::LeftBytes(text.mid(position - 1), count);
+    position = short(position + word.size());
+    return word;
+}
+
+QStringList ChooserCaptions(const QVector<ImportField>& fields, const QStringList& taken)
+{
+    QStringList captions;
+    for (qsizetype i = 0; i + 1 < fields.size(); ++i)
+        if (!taken.contains(fields[i].caption))
+            captions << fields[i].caption;
+    return captions;
+}
+
+short GetFieldID(const QVector<ImportField>& fields, const QString& caption)
+{
+    for (qsizetype i = 0; i + 1 < fields.size(); ++i)
+        if (fields[i].caption == caption)
+            return short(i);
+    return 1000;
+}
+
+QStringList SplitTextLines(const QByteArray& bytes)
+{
+    const QString text = vb::DecodeText(bytes);
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();  // the break after the last line
+    for (QString& l : lines)
+        if (l.endsWith(QLatin1Char('\r')))
+            l.chop(1);
+    return lines;
+}
+
+std::optional<QStringList> ReadTextLines(const QString& path)
+{
+    QFile f(path);
+    if (path.isEmpty() || !f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return SplitTextLines(f.readAll());
+}
+
+ImportOutcome ImportLines(db::Recordset& rs, const QVector<ImportField>& fields, const QStringList& lines,
+                          const QString& delimiter, const QStringList& columnCaptions)
+{
+    ImportOutcome out;
+    // Where each column goes, settled once: -1 dropped, else the field's index.
+    QVector<int> target(columnCaptions.size(), -1);
+    QVector<bool> mapped(columnCaptions.size(), false);
+    for (qsizetype col = 0; col < columnCaptions.size(); ++col) {
+        if (vb::Trim(columnCaptions[col]).isEmpty())
+            continue;
+        mapped[col] = true;
+        const short idx = GetFieldID(fields, columnCaptions[col]);
+        target[col] = idx == 1000 ? -1 : idx;
+    }
+    const int codeField = rs.FieldIndex(QStringLiteral("RV120"));
+
+    bool began = false;
+    try {
+        gConn.BeginTrans();
+        began = true;
+        long lineNo = 0;
+        for (const QString& line : lines) {
+            ++lineNo;
+            if (line.isEmpty())
+                continue;
+            const QStringList values = SplitLine(line, delimiter);
+            if (values.size() > columnCaptions.size())
+                throw ImportError(QStringLiteral("第 %1 行有 %2 個欄位，比預覽的 %3 個欄位多")
+                                      .arg(lineNo).arg(values.size()).arg(columnCaptions.size()));
+            rs.AddNew();
+            for (qsizetype col = 0; col < values.size(); ++col) {
+                if (!mapped[col])
+                    continue;
+                if (target[col] < 0)
+                    throw ImportError(QStringLiteral("「%1」不是資料庫的欄位").arg(columnCaptions[col]));
+                const ImportField& f = fields[target[col]];
+                QString value = values[col];
+                if (vb::ByteLen(value) > f.width)
+                    value = vb::LeftBytes(value, f.width);
+                if (IsNumericType(f.type))
+                    rs.setValue(f.name, vb::Val(value));
+                else
+                    rs.setValue(f.name, value);
+            }
+            if (codeField < 0)
+                throw db::DbError(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
+            rs.setValue(codeField, GetCustomerNewNo());
+            rs.Update();
+            ++out.added;
+        }
+        gConn.CommitTrans();
+        out.ok = true;
+    } catch (const std::exception& e) {
+        if (rs.IsOpen() && rs.EditMode() != db::adEditNone) {
+            try {
+                rs.CancelUpdate();
+            } catch (const std::exception&) {
+            }
+        }
+        if (began && gConn.InTransaction())
+            gConn.RollbackTrans();
+        out.ok = false;
+        out.error = Describe(e);
+    }
+    return out;
+}
+
+QString ResultMessage(const ImportOutcome& outcome)
+{
+    return QStringLiteral("新增 %1 筆記錄。失敗%2 筆記錄。").arg(outcome.added).arg(outcome.failed);
+}
+
+QString FailureMessage(const QString& error)
+{
+    return error + QStringLiteral("\n\r請修正後再試一次");
+}
+
+}  // namespace textimport

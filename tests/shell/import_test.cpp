@@ -1,0 +1,294 @@
+// The customer text import: splitting, cutting and reading lines, the field list, the run in one
+// transaction, and the wizard window driven end to end.
+#include "CustomerDb.h"
+
+#include "core/Globals.h"
+#include "platform/text/VbText.h"
+#include "shell/ImportText.h"
+#include "shell/frmImpDB2.h"
+#include "support/Responder.h"
+#include "support/TempDir.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableView>
+#include <gtest/gtest.h>
+#include <iostream>
+
+using namespace textimport;
+using testsupport::ScriptedResponder;
+using testsupport::TempDir;
+
+namespace {
+
+TEST(ImportText, SplitsLinesLikeThePreview)
+{
+    struct Case {
+        QString line, delimiter;
+        QStringList columns;
+    };
+    const Case cases[] = {
+        {"甲公司", ",", {"甲公司"}},
+        {"a,b,", ",", {"a", "b"}},                 // a trailing delimiter gives no empty column
+        {"a,,b", ",", {"a", "", "b"}},
+        {",a", ",", {"", "a"}},
+        {"a,b,,", ",", {"a", "b", ""}},
+        {"a\tb,c\"d", "\t", {"a", "b,c\"d"}},      // quotes mean nothing; commas are text
+        {"a  b", " ", {"a", "", "b"}},             // each blank separates
+        {"a::b::", "::", {"a", "b"}},
+        {"", ",", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SplitLine(c.line, c.delimiter), c.columns) << c.line.toStdString();
+
+    EXPECT_EQ(DelimiterOf("<space>"), " ");
+    EXPECT_EQ(DelimiterOf("<tab>"), "\t");
+    EXPECT_EQ(DelimiterOf(";;"), ";;");
+    EXPECT_EQ(DelimiterOf(""), "");
+}
+
+TEST(ImportText, GetWordCountsBytesAndNeverSplitsACharacter)
+{
+    struct Case {
+        QString text;
+        short position, count;
+        QString word;
+        short after;
+    };
+    const Case cases[] = {
+        {"abcdef", 1, 4, "abcd", 5},
+        {"台北市", 1, 4, "台北", 3},
+        {"台北市", 1, 5, "台北", 3},     // half a character is left out
+        {"A台北", 1, 2, "A", 2},
+        {"A台北", 2, 4, "台北", 4},
+        {"台北", 1, 0, "", 1},
+        {"ab", 1, 8, "ab", 3},
+    };
+    for (const Case& c : cases) {
+        short position = c.position;
+        EXPECT_EQ(GetWord(c.text, position, c.count), c.word) << c.text.toStdString() << " " << c.count;
+        EXPECT_EQ(position, c.after) << c.text.toStdString() << " " << c.count;
+    }
+}
+
+TEST(ImportText, ReadsUtf8OrCodePage950WithEitherLineEnd)
+{
+    const QString text = QStringLiteral("台北,02-1234\r\n\r\n高雄,07-5678\n最後一行");
+    const QStringList expected = {"台北,02-1234", "", "高雄,07-5678", "最後一行"};
+    EXPECT_EQ(SplitTextLines(vb::ToCp950(text)), expected);
+    EXPECT_EQ(SplitTextLines(text.toUtf8()), expected);
+    EXPECT_EQ(SplitTextLines(QByteArray("\xEF\xBB\xBF") + text.toUtf8() + "\r\n"), expected);
+    EXPECT_FALSE(ReadTextLines(QStringLiteral("/nonexistent/file.txt")).has_value());
+}
+
+class ImportRun : public CustomerDb {
+protected:
+    // Runs the import of the lines with one caption per previewed column.
+    ImportOutcome run(const QStringList& lines, const QStringList& captions, const QString& delimiter = ",")
+    {
+        fields = GetFields(gConn, QStringLiteral("RV12"));
+        db::Recordset rs;
+        rs.Open(QStringLiteral("SELECT *FROM RV12"), gConn, db::adOpenDynamic, db::adLockPessimistic);
+        return ImportLines(rs, fields, lines, delimiter, captions);
+    }
+    QVector<ImportField> fields;
+};
+
+TEST_F(ImportRun, FieldListCaptionsWidthsAndTheChooser)
+{
+    fields = GetFields(gConn, QStringLiteral("RV12"));
+    ASSERT_EQ(fields.last().name, QStringLiteral("總序"));
+    auto field = [&](const QString& name) {
+        for (const ImportField& f : fields)
+            if (f.name == name)
+                return f;
+        return ImportField{};
+    };
+    EXPECT_EQ(field("RV121").caption, "客戶簡稱");
+    EXPECT_EQ(field("RV121").width, 10);
+    EXPECT_EQ(field("RV1213").width, 255);   // memo
+    EXPECT_EQ(field("發票狀況").width, 8);   // small integer
+    EXPECT_EQ(field("類別").caption, "類別");
+    EXPECT_EQ(CheangChineseName("rv1217"), "網址");
+
+    const QStringList all = ChooserCaptions(fields);
+    EXPECT_EQ(all.size(), fields.size() - 1);
+    EXPECT_FALSE(all.contains("總序"));
+    const QStringList rest = ChooserCaptions(fields, {"客戶簡稱", "電話"});
+    EXPECT_EQ(rest.size(), all.size() - 2);
+    EXPECT_FALSE(rest.contains("客戶簡稱"));
+
+    EXPECT_EQ(GetFieldID(fields, "客戶代號"), 0);
+    EXPECT_EQ(GetFieldID(fields, "總序"), 1000);
+    EXPECT_EQ(GetFieldID(fields, "電話 "), 1000);
+}
+
+TEST_F(ImportRun, MapsCutsConvertsAndNumbersEveryLine)
+{
+    gConn.Execute(QStringLiteral("Insert Into RV12 (RV120, RV121) Values ('000007', '舊客戶')"));
+    const QStringList lines = {
+        // code (overwritten), short name (over-long Chinese), dropped, a Long number, address
+        "X1\t台灣大哥大股份有限公司\tskip\t12abc\t台北市\"信義\"路, 5 段",
+        "",
+        "X2\t甲乙\tskip\t123456789",     // fewer columns: the address keeps its default
+        "X3\tA台北市政府\t\tno number\t高雄市",
+    };
+    const ImportOutcome outcome = run(lines, {"客戶代號", "客戶簡稱", "", "建檔日", "公司地址"}, "\t");
+    ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
+    EXPECT_EQ(outcome.added, 3);
+    EXPECT_EQ(ResultMessage(outcome), "新增 3 筆記錄。失敗0 筆記錄。");
+    EXPECT_FALSE(gConn.InTransaction());
+    EXPECT_EQ(rows("Select RV120, RV121, 建檔日, RV128 From RV12 Where RV120 > '000007' Order By RV120"),
+              (QStringList{"000008|台灣大哥大|12|台北市\"信義\"路, 5 段",
+                           "000009|甲乙|12345678|",
+                           "000010|A台北市政|0|高雄市"}));
+}
+
+TEST_F(ImportRun, AnyFailingLineRollsTheWholeFileBack)
+{
+    struct Case {
+        QStringList lines;
+        QStringList captions;
+        QString error;
+    };
+    const Case cases[] = {
+        {{"甲,02", "乙,03,多一欄"}, {"客戶簡稱", "電話"}, "第 2 行有 3 個欄位，比預覽的 2 個欄位多"},
+        {{"甲,02"}, {"客戶簡稱", "手機"}, "「手機」不是資料庫的欄位"},
+        {{"甲,02"}, {"客戶簡稱", "總序"}, "「總序」不是資料庫的欄位"},
+    };
+    for (const Case& c : cases) {
+        const ImportOutcome outcome = run(c.lines, c.captions);
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_EQ(outcome.error, c.error);
+        EXPECT_EQ(count("RV12"), 0);
+        EXPECT_FALSE(gConn.InTransaction());
+    }
+    EXPECT_EQ(FailureMessage("錯誤"), "錯誤\n\r請修正後再試一次");
+}
+
+TEST_F(ImportRun, TenThousandLinesInCodePage950AndUtf8GiveTheSameRows)
+{
+    QStringList lines;
+    for (int i = 1; i <= 10000; ++i)
+        lines << QStringLiteral("捷錄%1號科技股份有限公司,(02)2345-%1,台北市中正區重慶南路一段%1號,備註：第%1筆")
+                     .arg(i);
+    const QStringList captions = {"客戶簡稱", "電話", "公司地址", "備註說明"};
+    const QString select = QStringLiteral("Select RV120, RV121, RV123, RV128, RV1213 From RV12 Order By RV120");
+
+    TempDir dir;
+    const QString big5 = dir.write("big5.txt", vb::ToCp950(lines.join("\r\n") + "\r\n"));
+    const QString utf8 = dir.write("utf8.txt", (lines.join("\n")).toUtf8());
+
+    QStringList first;
+    for (const QString& file : {big5, utf8}) {
+        gConn.Execute(QStringLiteral("Delete From RV12"));
+        const std::optional<QStringList> read = ReadTextLines(file);
+        ASSERT_TRUE(read.has_value());
+        QElapsedTimer timer;
+        timer.start();
+        const ImportOutcome outcome = run(*read, captions);
+        const qint64 ms = std::max<qint64>(timer.elapsed(), 1);
+        ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
+        EXPECT_EQ(outcome.added, 10000);
+        std::cout << "[ import ] " << file.section('/', -1).toStdString() << ": 10000 rows in " << ms << " ms, "
+                  << (10000 * 1000 / ms) << " rows/s\n";
+        const QStringList got = rows(select);
+        if (first.isEmpty())
+            first = got;
+        else
+            EXPECT_EQ(got, first);
+    }
+    ASSERT_EQ(first.size(), 10000);
+    EXPECT_EQ(first.first(), "000001|捷錄1號科|(02)2345-1|台北市中正區重慶南路一段1號|備註：第1筆");
+    EXPECT_EQ(first.last().section('|', 0, 1), "10000|捷錄10000");
+    for (const QString& row : first)
+        ASSERT_LE(vb::ByteLen(row.section('|', 1, 1)), 10) << row.toStdString();
+}
+
+// ---- The window -------------------------------------------------------------------------------
+
+class ImportWindow : public CustomerDb {};
+
+TEST_F(ImportWindow, PreviewMapAndRun)
+{
+    ScriptedResponder user;
+    frmImpDB2 window;
+    EXPECT_EQ(window.txtTextFile->text(), folder.file("test1.txt"));
+    EXPECT_EQ(window.cboDelimiter->currentText(), ",");
+    EXPECT_EQ(window.Combo2->currentText(), "客戶資料管理");
+    EXPECT_EQ(window.Pages->currentIndex(), 0);
+
+    // Browse: a cancel keeps the path, a choice replaces it.
+    const QString file = folder.write("customers.txt", vb::ToCp950("甲公司,02-1111,台北市\r\n乙公司,03-2222\r\n"));
+    user.openFile("");
+    window.Command4->click();
+    EXPECT_EQ(window.txtTextFile->text(), folder.file("test1.txt"));
+    user.openFile(file);
+    window.Command4->click();
+    EXPECT_EQ(window.txtTextFile->text(), file);
+    EXPECT_EQ(user.fileDialogTitles, QStringList(2, "選取要轉換的文字檔"));
+
+    window.Command1->click();
+    EXPECT_TRUE(window.Command1->isHidden());
+    ASSERT_EQ(window.Text1.size(), 3u);
+    EXPECT_EQ(window.Text1[2]->text(), "台北市");
+    EXPECT_EQ(window.LastColumnIndex, 2);
+
+    // The chooser offers what no other column took, never the identity column.
+    window.Text2[0]->setText("客戶簡稱");
+    window.Text2_GotFocus(1);
+    QStringList offered;
+    for (int i = 0; i < window.Combo1->count(); ++i)
+        offered << window.Combo1->itemText(i);
+    EXPECT_FALSE(offered.contains("客戶簡稱"));
+    EXPECT_FALSE(offered.contains("總序"));
+    EXPECT_TRUE(offered.contains("電話"));
+    window.Combo1->setEditText("電話");
+    window.Combo1_LostFocus();
+    EXPECT_EQ(window.Text2[1]->text(), "電話");
+
+    user.answer(ui::Answer::OK);
+    window.cmdImport->click();
+    EXPECT_EQ(user.texts(), QStringList{"新增 2 筆記錄。失敗0 筆記錄。"});
+    EXPECT_EQ(rows("Select RV120, RV121, RV123, RV128 From RV12 Order By RV120"),
+              (QStringList{"000001|甲公司|02-1111|", "000002|乙公司|03-2222|"}));
+    EXPECT_EQ(window.Pages->currentIndex(), 3);
+    EXPECT_TRUE(window.cmdImport->isHidden());
+    EXPECT_FALSE(window.Command5->isHidden());
+    EXPECT_EQ(window.DataGrid2->model()->rowCount(), 2);
+    EXPECT_EQ(ui::WaitCursorDepth(), 0);
+}
+
+TEST_F(ImportWindow, FailuresAreReportedAndLeaveTheRunButton)
+{
+    const QString file = folder.write("c.txt", QByteArray("甲,1\n乙,2,3\n"));
+    struct Case {
+        QString path, delimiter;
+        QString message;
+    };
+    const Case cases[] = {
+        {file, "", "請選擇分隔符號。"},
+        {folder.file("missing.txt"), ",", "開啟文字檔錯誤。"},
+        {file, ",", "第 2 行有 3 個欄位，比預覽的 2 個欄位多\n\r請修正後再試一次"},
+    };
+    for (const Case& c : cases) {
+        ScriptedResponder user;
+        frmImpDB2 window;
+        window.txtTextFile->setText(file);
+        window.Command1->click();
+        window.Text2[0]->setText("客戶簡稱");
+        window.txtTextFile->setText(c.path);
+        window.cboDelimiter->setEditText(c.delimiter);
+        user.answer(ui::Answer::OK);
+        window.cmdImport->click();
+        EXPECT_EQ(user.texts(), QStringList{c.message});
+        EXPECT_FALSE(window.cmdImport->isHidden());
+        EXPECT_EQ(count("RV12"), 0);
+        EXPECT_EQ(ui::WaitCursorDepth(), 0);
+    }
+}
+
+}  // namespace
