@@ -3,14 +3,12 @@
 #include <QApplication>
 #include <QWidget>
 
+// Colours and the main window's own areas only: the record windows place their controls
+// at fixed sizes, so the sheet changes no padding, border or font of the common controls.
 QString SkinStyleSheet()
 {
     return QStringLiteral(R"css(
-* {
-    font-family: "Noto Sans CJK TC", "Noto Sans CJK SC", "AR PL UMing TW", sans-serif;
-}
 QMainWindow, QDialog { background: #f4f5f7; }
-QMdiArea { background: #8c9db5; }
 QMenuBar { background: #efefef; border-bottom: 1px solid #c8c8c8; }
 QMenuBar::item { padding: 3px 10px; background: transparent; }
 QMenuBar::item:selected { background: #d6e4f5; color: #0b2e59; }
@@ -43,20 +41,6 @@ QMenu::separator { height: 1px; background: #d0d0d0; margin: 3px 6px; }
 #ToolPicture QPlainTextEdit { background: #ffffff; color: #008000; border: 1px solid #b4bfcd; }
 #ToolPicture QToolButton { border: 1px solid #aab4c2; background: #f7f9fc; }
 
-QPushButton {
-    border: 1px solid #9aa7b8; border-radius: 3px; padding: 1px 2px;
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #e1e6ee);
-}
-QDialogButtonBox QPushButton, QMessageBox QPushButton { min-width: 72px; padding: 3px 10px; }
-QPushButton:hover { border-color: #3d6fb6; }
-QPushButton:pressed { background: #c9daf2; }
-QPushButton:disabled { color: #9a9a9a; }
-QLineEdit, QComboBox, QDateEdit, QSpinBox, QPlainTextEdit, QTextEdit {
-    border: 1px solid #a9b6c8; border-radius: 2px; background: #ffffff; padding: 0 1px;
-}
-QLineEdit:focus, QComboBox:focus, QPlainTextEdit:focus, QTextEdit:focus { border-color: #3d6fb6; }
-QTableView { gridline-color: #c9d1dc; selection-background-color: #3d6fb6; }
-QHeaderView::section { background: #e3e8ef; border: 1px solid #c2cbd8; padding: 2px 4px; }
 QToolTip { background: #ffffe1; color: #000000; border: 1px solid #767676; }
 )css");
 }
