@@ -4,7 +4,9 @@
 #include "core/Startup.h"
 #include "core/schema/SchemaCheck.h"
 #include "core/update/SelfUpdate.h"
+#include "shell/HelpBrowser.h"
 #include "shell/MDIForm1.h"
+#include "shell/OnlineUpdate.h"
 
 #include <QApplication>
 
@@ -20,9 +22,13 @@ int main(int argc, char** argv)
     hooks.checkFileVer = [] { checkfilever(SetSplashMessage); };
     hooks.checkFactoryTables = [] { CheckFactoryTables(SetSplashMessage); };
     hooks.checkMemberTable = [] { CheckMemberTable(SetSplashMessage); };
-    hooks.loadMainWindow = [] { return static_cast<QWidget*>(new MDIForm1(gCommandLine)); };
+    hooks.loadMainWindow = [] {
+        InstallUserManual(gProgramPath);  // the manual ships inside the program
+        return static_cast<QWidget*>(new MDIForm1(gCommandLine));
+    };
     hooks.finishSelfUpdate = [&env] { return update::FinishSelfUpdateHook(env.arguments); };
     hooks.installNewVersion = [&env] { return update::InstallNewVersionHook(env.arguments); };
+    hooks.checkVersionReminder = [] { update::CheckVersionReminder(); };
 
     if (!SubMain(env, hooks))
         return 0;

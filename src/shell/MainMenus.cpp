@@ -92,15 +92,7 @@ const MenuRow kMenus[] = {
     {"ReadSTRING_ITEM", "讀取資源檔", 0, Hidden, &MDIForm1::ShowReadString},
 };
 
-// Where the maker's pages live; set by the installation.
-const QString kMakerSite = QStringLiteral("https://www.tessarine.example");
-
 }  // namespace
-
-QString MakerUrl(const QString& path)
-{
-    return kMakerSite + path;
-}
 
 void MDIForm1::buildMenus()
 {
@@ -236,15 +228,12 @@ void MDIForm1::ShowDevrItemFrm() {}
 void MDIForm1::ShowDipartmant1FRM() {}
 void MDIForm1::ShowCustomPrintMsgFrm() {}
 void MDIForm1::ShowMemberBirthdayQuery() {}
-void MDIForm1::ShowOptions() {}
+void MDIForm1::ShowImport() {}
 void MDIForm1::ShowExcelLabelJob() {}
 void MDIForm1::ShowCustomerEmail() {}
 void MDIForm1::ShowCustomLabel() {}
 void MDIForm1::ShowFactoryLabel() {}
-void MDIForm1::ShowHelpBrowser(const QString&) {}
-void MDIForm1::FitHelpBrowser() {}
-void MDIForm1::CheckNewVer_Item_Click() {}
-void MDIForm1::ShowAboutRAVO() {}
+void MDIForm1::ShowMaintenance() {}
 
 void MDIForm1::OpenCustomerFind(const QString& text)
 {

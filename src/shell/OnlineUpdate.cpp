@@ -1,0 +1,175 @@
+#include "shell/OnlineUpdate.h"
+
+#include "core/Globals.h"
+#include "core/Paths.h"
+#include "core/SettingKeys.h"
+#include "core/Settings.h"
+#include "core/Startup.h"
+#include "core/WindowHelpers.h"
+#include "platform/net/Net.h"
+#include "platform/shell/Shell.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/Ui.h"
+#include "shell/MDIForm1.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+#include <optional>
+
+namespace update {
+
+namespace {
+
+constexpr int kVersionTimeoutMs = 30000;
+constexpr int kDownloadTimeoutMs = 600000;
+
+// The whole of bytes into path: written beside it under a temporary name, on disk, then
+// renamed over it.  A failure leaves the old file as it was.
+void ReplaceFile(const QString& path, const QByteArray& bytes, bool executable)
+{
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+        throw net::FetchError(QStringLiteral("%1: %2").arg(path, out.errorString()));
+    if (executable)
+        out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                           | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                           | QFileDevice::ExeOther);
+    if (!out.commit())
+        throw net::FetchError(QStringLiteral("%1: %2").arg(path, out.errorString()));
+}
+
+QString VersionFilePath()
+{
+    return SettingsFilePath(settings::kVersionFile, 0);
+}
+
+int VersionNumber(const QString& key)
+{
+    return vb::CInt(vb::Val(ReadSetting(key, settings::kVersionFile, 0)));
+}
+
+}  // namespace
+
+QString MakerSite()
+{
+    QString site = vb::Trim(ReadSetting(kMakerSiteKey, settings::kMain, 0));
+    while (site.endsWith(QLatin1Char('/')))
+        site.chop(1);
+    return site;
+}
+
+ReleaseInfo ReadReleaseInfo()
+{
+    ReleaseInfo info;
+    info.version.Major = VersionNumber(settings::Major);
+    info.version.Minor = VersionNumber(settings::Minor);
+    info.version.Revision = VersionNumber(settings::Revision);
+    info.url = ReadSetting(settings::Url1, settings::kVersionFile, 0);
+    return info;
+}
+
+void CheckNewVersion()
+{
+    ui::MsgBox(QStringLiteral("這個動作將會連結上網際網路以檢查有沒有新版程式可供更新"));
+    SetStatusText(QStringLiteral("掃描更新中...."));
+    std::optional<ui::WaitCursor> wait;
+    wait.emplace();
+
+    QByteArray page;
+    ReleaseInfo info;
+    const std::vector<ui::Step> steps{
+        [&] {
+            const QString site = MakerSite();
+            if (site.isEmpty())
+                throw net::FetchError(QStringLiteral("無法連上軟體更新網站: 尚未設定網站位址"));
+            page = net::FetchBytes(site + kVersionPage, kVersionTimeoutMs);
+        },
+        [&] { ReplaceFile(VersionFilePath(), page, false); },
+        [&] { info = ReadReleaseInfo(); },
+        [&] {
+            wait.reset();
+            if (info.version > kOwnVersion) {
+                UPdateSub(info.url);
+            } else {
+                ui::MsgBox(QStringLiteral("沒有可用的更新檔,您目前的程式已經是最新版本"));
+                SetStatusText(QString());
+            }
+        },
+    };
+    ui::RunSteps(steps, [](const std::exception& e) { return QString::fromUtf8(e.what()); });
+}
+
+void UPdateSub(const QString& url)
+{
+    if (ui::MsgBox(QStringLiteral("有新版本的程式是否更新"), ui::Buttons::YesNo) != ui::Answer::Yes)
+        return;
+    SetStatusText(QStringLiteral("下載檔案中....,請耐心等待"));
+    const QString updater = ResolveFileNoCase(gProgramPath, kUpdaterName);
+    {
+        ui::WaitCursor wait;
+        const net::FetchResult r = net::Fetch(url, kDownloadTimeoutMs);
+        if (!r.ok)
+            throw net::FetchError(r.error.isEmpty() ? QStringLiteral("下載失敗: %1").arg(url) : r.error);
+        if (r.body.isEmpty())
+            throw net::FetchError(QStringLiteral("下載的檔案是空的: %1").arg(url));
+        ReplaceFile(updater, r.body, true);
+    }
+    ui::MsgBox(QStringLiteral("系統現在要結束並置換新版程式,約十幾秒鐘,請稍候"));
+    // The updater's start-up must not find this copy's single-copy lock.
+    ReleaseSingleCopyLock();
+    if (!shellsvc::StartDetached(updater, {QStringLiteral("S")}, gProgramPath)) {
+        AcquireSingleCopyLock(gProgramPath);
+        throw net::FetchError(QStringLiteral("%1: 無法啟動程式").arg(updater));
+    }
+    ui::EndProcess(0);
+}
+
+void CheckVersionReminder(const std::function<void()>& softHome, const std::function<void()>& check)
+{
+    const QString last = vb::Trim(ReadSetting(settings::CheckVerDate, settings::kMain, 0));
+    const QDate today = ui::Today();
+    const QString todayText = vb::Format(today, QStringLiteral("yyyy/mm/dd"));
+    const QDate lastDate = QDate::fromString(last, QStringLiteral("yyyy/M/d"));
+    const auto ask = [] {
+        return ui::MsgBox(LoadResString(919), ui::Buttons::YesNo) == ui::Answer::Yes;
+    };
+    // A date that cannot be read counts as never asked.
+    if (lastDate.isValid()) {
+        double interval = vb::Val(vb::Trim(ReadSetting(settings::CheckNewVer, settings::kMain, 0)));
+        if (interval == 0)
+            interval = 3;
+        if (lastDate.daysTo(today) > interval && ask()) {
+            softHome();
+            WriteSetting(settings::CheckVerDate, todayText, settings::kMain, 0);
+            check();
+        }
+        return;
+    }
+    if (ask()) {
+        check();
+        WriteSetting(settings::CheckVerDate, todayText, settings::kMain, 0);
+    }
+}
+
+void CheckVersionReminder()
+{
+    MDIForm1* main = MDIForm1::Instance();
+    if (!main)
+        return;
+    CheckVersionReminder([main] { main->Softhome_item_Click(); }, [main] { main->CheckNewVer_Item_Click(); });
+}
+
+}  // namespace update
+
+// ---- The main window's side ---------------------------------------------------------------------
+
+QString MakerUrl(const QString& path)
+{
+    const QString site = update::MakerSite();
+    return site.isEmpty() ? QString() : site + path;
+}
+
+void MDIForm1::CheckNewVer_Item_Click()
+{
+    update::CheckNewVersion();
+}
