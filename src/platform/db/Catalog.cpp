@@ -147,13 +147,13 @@ ColumnDef parseColumn(const QVector<Token>& item)
 {
     if (item.isEmpty() || !isName(item[0]))
         syntax(QStringLiteral("field definition"));
-    ColumnDef spec;
+    ColumnDef def;
     int i = 1;
     int typeEnd = i;
     while (typeEnd < item.size() && !isStopWord(item[typeEnd]))
         ++typeEnd;
     const jet::JetType type = jet::ParseType(tokensText(item, 1, typeEnd));
-    CatColumn& c = spec.col;
+    CatColumn& c = def.col;
     c.info.name = item[0].text;
     c.info.jetType = type.jetType;
     c.info.adoType = type.adoType;
@@ -182,11 +182,11 @@ ColumnDef parseColumn(const QVector<Token>& item)
             c.dflt = DefaultToSql(c.info.defaultValue);
             i = j;
         } else if (t.is("PRIMARY")) {
-            spec.primary = spec.unique = true;
+            def.primary = def.unique = true;
             c.info.required = true;
             i += 2;
         } else if (t.is("UNIQUE")) {
-            spec.unique = true;
+            def.unique = true;
             ++i;
         } else if (t.is("CONSTRAINT")) {
             i += 2;
@@ -194,7 +194,7 @@ ColumnDef parseColumn(const QVector<Token>& item)
             syntax(QStringLiteral("field definition"));
         }
     }
-    return spec;
+    return def;
 }
 
 QString columnSql(const CatColumn& c)
@@ -437,17 +437,17 @@ void ConnState::createTable(const QVector<Token>& sig)
             primaries << primary;
             continue;
         }
-        ColumnDef spec = parseColumn(item);
+        ColumnDef def = parseColumn(item);
         if (std::any_of(cols.begin(), cols.end(), [&](const CatColumn& c) {
-                return c.info.name.compare(spec.col.info.name, Qt::CaseInsensitive) == 0;
+                return c.info.name.compare(def.col.info.name, Qt::CaseInsensitive) == 0;
             }))
-            throw DbError(3191, QStringLiteral("Cannot define field '%1' more than once.").arg(spec.col.info.name));
-        spec.col.info.ordinal = cols.size();
-        if (spec.unique) {
-            uniques << QStringList{spec.col.info.name};
-            primaries << spec.primary;
+            throw DbError(3191, QStringLiteral("Cannot define field '%1' more than once.").arg(def.col.info.name));
+        def.col.info.ordinal = cols.size();
+        if (def.unique) {
+            uniques << QStringList{def.col.info.name};
+            primaries << def.primary;
         }
-        cols << spec.col;
+        cols << def.col;
     }
     if (cols.isEmpty())
         syntax(QStringLiteral("CREATE TABLE statement"));
@@ -653,13 +653,13 @@ void ConnState::alterTable(const QVector<Token>& sig)
         }
         dropColumns(table, names);
     } else if (action.is("ALTER")) {
-        const ColumnDef spec = parseColumn(sig.mid(i));
+        const ColumnDef def = parseColumn(sig.mid(i));
         const TableCat cat = catalogue(table);
-        const int k = cat.find(spec.col.info.name);
+        const int k = cat.find(def.col.info.name);
         if (k < 0)
-            ThrowMissingItem(spec.col.info.name);
+            ThrowMissingItem(def.col.info.name);
         QVector<CatColumn> columns = cat.columns;
-        CatColumn c = spec.col;
+        CatColumn c = def.col;
         c.info.name = columns[k].info.name;
         c.info.ordinal = columns[k].info.ordinal;
         c.info.allowZeroLength = columns[k].info.allowZeroLength;
