@@ -167,9 +167,13 @@ long ConnState::exec(const QString& sqliteSql, const Params& params)
     check();
     Stmt st(db, sqliteSql);
     st.bind(params);
+    if (sqlite3_stmt_readonly(st.get())) {
+        st.step();  // a query run as a command: its first row is enough to show it works
+        return -1;
+    }
     while (st.step()) {
     }
-    return sqlite3_stmt_readonly(st.get()) ? -1 : long(sqlite3_changes(db));
+    return long(sqlite3_changes(db));
 }
 
 long ConnState::execCached(const QString& sqliteSql, const Params& params)
