@@ -136,11 +136,15 @@ void BindValue(sqlite3_stmt* s, int i, const Value& v)
         sqlite3_bind_double(s, i, v.toDouble());
         return;
     case QMetaType::QDate: {
+        if (!v.toDate().isValid())
+            return void(sqlite3_bind_null(s, i));
         const QByteArray t = (v.toDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00")).toUtf8();
         sqlite3_bind_text(s, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
         return;
     }
     case QMetaType::QDateTime: {
+        if (!v.toDateTime().isValid())
+            return void(sqlite3_bind_null(s, i));
         const QByteArray t = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
         sqlite3_bind_text(s, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
         return;

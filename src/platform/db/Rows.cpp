@@ -213,6 +213,9 @@ QVariant ToStorage(const QVariant& v, const FieldDef& f)
 {
     if (!v.isValid() || v.isNull())
         return {};
+    if ((v.typeId() == QMetaType::QDate && !v.toDate().isValid())
+        || (v.typeId() == QMetaType::QDateTime && !v.toDateTime().isValid()))
+        return {};  // an empty date is Null
     const int t = f.adoType;
     const int id = v.typeId();
     const bool isString = id == QMetaType::QString || id == QMetaType::QByteArray || id == QMetaType::QChar;
