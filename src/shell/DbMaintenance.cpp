@@ -88,8 +88,9 @@ bool AllowZeroLengthAll(db::Connection& conn, const QStringList& tables)
         if (!ui::RunSteps({[&] { columns = conn.Columns(table); }}, Describe))
             return false;
         std::vector<ui::Step> steps;
+        // A column that already accepts the empty text has nothing to change.
         for (const db::ColumnInfo& c : columns)
-            if (IsTextType(c.adoType))
+            if (IsTextType(c.adoType) && !c.allowZeroLength)
                 steps.push_back([&conn, table, name = c.name] { conn.SetAllowZeroLength(table, name, true); });
         if (!ui::RunSteps(steps, Describe))
             return false;
