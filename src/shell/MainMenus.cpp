@@ -228,12 +228,10 @@ void MDIForm1::ShowDevrItemFrm() {}
 void MDIForm1::ShowDipartmant1FRM() {}
 void MDIForm1::ShowCustomPrintMsgFrm() {}
 void MDIForm1::ShowMemberBirthdayQuery() {}
-void MDIForm1::ShowImport() {}
 void MDIForm1::ShowExcelLabelJob() {}
 void MDIForm1::ShowCustomerEmail() {}
 void MDIForm1::ShowCustomLabel() {}
 void MDIForm1::ShowFactoryLabel() {}
-void MDIForm1::ShowMaintenance() {}
 
 void MDIForm1::OpenCustomerFind(const QString& text)
 {
