@@ -229,11 +229,7 @@ void GridEditBox::keyPressEvent(QKeyEvent* event)
     else if (event->key() != Qt::Key_Delete && !event->text().isEmpty() && event->text()[0].unicode() >= 32 &&
              !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         keyAscii = event->text()[0].unicode();
-    if (keyAscii == 0) {
-        QLineEdit::keyPressEvent(event);
-        return;
-    }
-    if (!owner_) {
+    if (keyAscii == 0 || !owner_) {  // not a typed character: the box handles it as any box
         QLineEdit::keyPressEvent(event);
         return;
     }
