@@ -4,6 +4,7 @@
 #include "core/Settings.h"
 #include "core/WindowHelpers.h"
 #include "core/numbering/ListFillers.h"
+#include "customers/CustomerDetailGrids.h"
 #include "customers/CustomerNotes.h"
 #include "platform/dbmodel/FieldBinding.h"
 #include "platform/dbmodel/RecordsetModel.h"
@@ -11,6 +12,7 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
+#include "platform/widgets/FlexGrid.h"
 
 #include <QAbstractItemView>
 #include <QCloseEvent>
@@ -48,41 +50,43 @@ constexpr int kTitleHeight = 1155;
 constexpr int kListWidth = 2760;
 constexpr int kAuditHeight = 330;
 constexpr int kButtonHeight = 375;
-constexpr int kButtonWidth = 975;
+constexpr int kButtonWidth = 1035;
 constexpr int kStripHeight = 390;
-constexpr int kRowHeight = 330;
+constexpr int kRowHeight = 315;
 
-// Where each box sits on the basic-data page (twips): label left, box left, top, box width.
+// Where each box sits on the basic-data page (twips): label left, box left, row, box width.
+// Two columns; the remarks box takes what is left of the page below the last row.
 struct Place {
-    int labelLeft, boxLeft, top, width;
+    int labelLeft, boxLeft, row, width;
 };
-constexpr int kColA = 60, kBoxA = 1080, kColB = 4020, kBoxB = 5040;
+constexpr int kColA = 60, kBoxA = 1080, kColB = 4020, kBoxB = 5040, kTopMargin = 60;
 const Place kPlaces[24] = {
-    {kColA, kBoxA, 90, 1800},                   // 0 code
-    {kColB, kBoxB, 90, 1800},                   // 1 short name
-    {kColA, kBoxA, 90 + kRowHeight, 5760},      // 2 full name
-    {kColA, kBoxA, 90 + 2 * kRowHeight, 2700},  // 3 telephone
-    {kColB, kBoxB, 90 + 2 * kRowHeight, 2700},  // 4 fax
-    {kColA, kBoxA, 90 + 3 * kRowHeight, 1200},  // 5 postcode
-    {kColB, kBoxB, 90 + 3 * kRowHeight, 1800},  // 6 person in charge
-    {kColA, kBoxA, 90 + 4 * kRowHeight, 1200},  // 7 tax number
-    {kColA, kBoxA, 90 + 5 * kRowHeight, 5760},  // 8 company address
-    {kColA, kBoxA, 90 + 6 * kRowHeight, 5760},  // 9 invoice address
-    {kColA, kBoxA, 90 + 7 * kRowHeight, 1800},  // 10 salesperson
-    {kColA, kBoxA, 90 + 8 * kRowHeight, 1200},  // 11 receivables
-    {kColB, kBoxB, 90 + 8 * kRowHeight, 900},   // 12 closing day
-    {kColB, kBoxB, 90 + 7 * kRowHeight, 1800},  // 13 grade
-    {kColA, kBoxA, 0, 450},                     // 14 billing-method code (hidden)
-    {kColA, kBoxA, 90 + 11 * kRowHeight, 5400}, // 15 web site
-    {kColA, kBoxA, 90 + 12 * kRowHeight, 5760}, // 16 remarks
-    {kColA, kBoxA, 90 + 9 * kRowHeight, 1800},  // 17 invoice recipient
-    {kColB, kBoxB, 90 + 9 * kRowHeight, 1800},  // 18 invoice status
-    {kColB, kBoxB, 90 + 4 * kRowHeight, 1800},  // 19 category
-    {kColA, kBoxA, 90 + 10 * kRowHeight, 1800}, // 20 billing method
-    {kColB, kBoxB, 90 + 10 * kRowHeight, 900},  // 21 payment terms
-    {kColB + 1980, kBoxB + 1260, 90 + 10 * kRowHeight, 540},  // 22 payment days
-    {kColB, kBoxB, 90 + 5 * kRowHeight + 0, 0}, // 23 account (placed below)
+    {kColA, kBoxA, 0, 1800},        // 0 code
+    {kColB, kBoxB, 0, 1800},        // 1 short name
+    {kColA, kBoxA, 1, 5760},        // 2 full name
+    {kColA, kBoxA, 2, 2700},        // 3 telephone
+    {kColB, kBoxB, 2, 2700},        // 4 fax
+    {kColA, kBoxA, 3, 1200},        // 5 postcode
+    {kColB, kBoxB, 3, 1800},        // 6 person in charge
+    {kColA, kBoxA, 4, 1200},        // 7 tax number
+    {kColA, kBoxA, 5, 5760},        // 8 company address
+    {kColA, kBoxA, 6, 5760},        // 9 invoice address
+    {kColA, kBoxA, 7, 1800},        // 10 salesperson
+    {kColA, kBoxA, 8, 1200},        // 11 receivables
+    {kColB, kBoxB, 8, 900},         // 12 closing day
+    {kColB, kBoxB, 7, 1800},        // 13 grade
+    {kColA, kBoxA, 0, 450},         // 14 billing-method code (hidden)
+    {kColB, kBoxB, 11, 2220},       // 15 web site
+    {kColA, kBoxA, 12, 5760},       // 16 remarks
+    {kColA, kBoxA, 9, 1800},        // 17 invoice recipient
+    {kColB, kBoxB, 9, 1800},        // 18 invoice status
+    {kColB, kBoxB, 4, 1800},        // 19 category
+    {kColA, kBoxA, 10, 1800},       // 20 billing method
+    {kColB, kBoxB, 10, 900},        // 21 payment terms
+    {kBoxB + 1740, kBoxB + 960, 10, 720},  // 22 payment days, its label after it
+    {kColA, kBoxA, 11, 1800},       // 23 account
 };
+int RowTop(int row) { return kTopMargin + row * kRowHeight; }
 
 QString Str(const char* s) { return QString::fromUtf8(s); }
 
@@ -200,7 +204,10 @@ CustomFrom::CustomFrom(QWidget* parent, const QPixmap& titlePicture) : QWidget(p
         Global() = this;
     setObjectName(QStringLiteral("CustomFrom"));
     build(titlePicture);
-    EditMode.changed = [this] { lockBoxes(); };
+    EditMode.changed = [this] {
+        lockBoxes();
+        Grids->SetEditMode(EditMode);
+    };
     lockBoxes();
     formLoad();
     loading_ = false;
@@ -265,8 +272,7 @@ void CustomFrom::build(const QPixmap& titlePicture)
     DataGrid1[0]->setWordWrap(false);
     DataGrid1[0]->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     DataGrid1[0]->verticalHeader()->setDefaultSectionSize(Px(270));
-    DataGrid1[0]->verticalHeader()->setFixedWidth(Px(225));
-    DataGrid1[0]->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    DataGrid1[0]->verticalHeader()->hide();
     DataGrid1[0]->horizontalHeader()->setHighlightSections(false);
     DataGrid1[0]->viewport()->setAttribute(Qt::WA_Hover);
     DataGrid1[0]->viewport()->installEventFilter(this);
@@ -315,6 +321,22 @@ void CustomFrom::build(const QPixmap& titlePicture)
         Picture3[i]->setVisible(i == 1);
     }
 
+    // Detail grids and the strip's buttons.
+    Grids = new CustomerDetailGrids(Picture3[2], Picture3[3], this);
+    MailCom = new QPushButton(QStringLiteral("發信給聯絡人"), Picture5);
+    MailCom->setObjectName(QStringLiteral("MailCom"));
+    MailCom->setGeometry(Px(60), Px(30), Px(1500), Px(330));
+    MailCom->hide();
+    connect(MailCom, &QPushButton::clicked, this, [this] { Grids->MailCom_Click(); });
+    AddressCom = new QPushButton(QStringLiteral("關聯公司地址"), Picture5);
+    AddressCom->setObjectName(QStringLiteral("AddressCom"));
+    AddressCom->setGeometry(Px(60), Px(30), Px(1500), Px(330));
+    AddressCom->hide();
+    connect(AddressCom, &QPushButton::clicked, this, [this] {
+        if (Grids->AddressCom_Click(BoxText(1), BoxText(3), BoxText(4), BoxText(8)))
+            AddressCom->hide();
+    });
+
     // Record boxes and their labels.
     binding_ = new dbmodel::FieldBinding(this);
     QWidget* page = Picture3[1];
@@ -339,40 +361,22 @@ void CustomFrom::build(const QPixmap& titlePicture)
         box->setAttribute(Qt::WA_Hover);
         box->installEventFilter(this);
         Text1[f.box] = box;
-        if (f.box == 23) {
-            box->setGeometry(Px(kBoxB), Px(90 + 11 * kRowHeight - kRowHeight), Px(1800), Px(300));
-        } else {
-            box->setGeometry(Px(p.boxLeft), Px(p.top), Px(p.width), Px(300));
-        }
+        box->setGeometry(Px(p.boxLeft), Px(RowTop(p.row)), Px(p.width), Px(285));
         if (f.label >= 0) {
             auto* label = new QLabel(f.caption, page);
             label->setObjectName(QStringLiteral("Label3_%1").arg(f.label));
-            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            const int left = f.box == 23 ? kColB : p.labelLeft;
-            const int top = f.box == 23 ? 90 + 10 * kRowHeight : p.top;
-            label->setGeometry(Px(left), Px(top), Px(f.box == 22 ? 1200 : 960), Px(300));
-            if (f.box == 22)
-                label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            label->setAlignment((f.box == 22 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+            label->setGeometry(Px(p.labelLeft), Px(RowTop(p.row)), Px(f.box == 22 ? 300 : 960), Px(285));
             Label3[f.label] = label;
         }
         if (f.bound)
             binding_->bind(box, f.column);
     }
-    // Box 22 ("日") sits right of box 21; its label follows it.
-    Label3[33]->setGeometry(Px(kBoxB + 1260 + 540 + 60), Px(90 + 10 * kRowHeight), Px(300), Px(300));
-    Text1[22]->setGeometry(Px(kBoxB + 960), Px(90 + 10 * kRowHeight), Px(840), Px(300));
-    // Account under payment terms.
-    Text1[23]->setGeometry(Px(kBoxB), Px(90 + 11 * kRowHeight - kRowHeight + kRowHeight), Px(1800), Px(300));
-    Label3[15]->setGeometry(Px(kColB), Px(90 + 11 * kRowHeight), Px(960), Px(300));
-    Text1[15]->setGeometry(Px(kBoxA), Px(90 + 12 * kRowHeight), Px(2640), Px(300));
-    Label3[28]->setGeometry(Px(kColA), Px(90 + 12 * kRowHeight), Px(960), Px(300));
-    Text1[16]->move(Px(kBoxA), Px(90 + 13 * kRowHeight));
-    Label3[12]->setGeometry(Px(kColA), Px(90 + 13 * kRowHeight), Px(960), Px(300));
     Text1[14]->hide();
     Command5[1] = new QPushButton(QStringLiteral("..."), page);
     Command5[1]->setObjectName(QStringLiteral("Command5_1"));
     Command5[1]->setToolTip(QStringLiteral("開啟瀏覽器連上這個網址"));
-    Command5[1]->setGeometry(Px(kBoxA + 2640 + 30), Px(90 + 12 * kRowHeight), Px(360), Px(300));
+    Command5[1]->setGeometry(Px(kBoxB + 2220 + 30), Px(RowTop(11)), Px(660), Px(285));
     Command5[1]->setAttribute(Qt::WA_Hover);
     Command5[1]->installEventFilter(this);
     connect(Command5[1], &QPushButton::clicked, this, [this] { Command5_Click(1); });
@@ -408,6 +412,7 @@ void CustomFrom::build(const QPixmap& titlePicture)
     Command2[10]->setText(QStringLiteral("刪除一行"));
     for (int i : {3, 5, 6, 7, 10})
         Command2[i]->hide();
+    Grids->SetDeleteRowButton(Command2[10]);
 
     // Audit strip.
     Picture2 = new QWidget(this);
@@ -502,6 +507,8 @@ void CustomFrom::formLoad()
         Combo1->setEditText(sort);
 
     SetGrid();
+    Grids->SetManGrid();
+    Grids->SetDeliveGrid();
     trap([&] { LinkMainRs(); });
 
     trap([&] {
@@ -674,19 +681,11 @@ void CustomFrom::RS2TEXT()
 
 void CustomFrom::Text2Rs() {}
 
-int CustomFrom::ContactRowCount() const { return contactRows_; }
+int CustomFrom::ContactRowCount() const { return Grids->ManRowCount(); }
 
-void CustomFrom::ReadDeliveDate(const QString& code) { Q_UNUSED(code); }
+void CustomFrom::ReadDeliveDate(const QString& code) { Grids->ReadDeliveDate(code); }
 
-void CustomFrom::ReadMinDate(const QString& code)
-{
-    contactRows_ = 0;
-    if (code.trimmed().isEmpty())
-        return;
-    db::Recordset rs = gConn.ExecuteQuery(
-        QStringLiteral("Select Count(*) From RV12A Where (RV12A.RV12A0 = ? )"), {vb::Trim(code)});
-    contactRows_ = rs.Eof() ? 0 : int(rs.value(0).toLongLong());
-}
+void CustomFrom::ReadMinDate(const QString& code) { Grids->ReadMinDate(code); }
 
 void CustomFrom::報告()
 {
@@ -742,6 +741,8 @@ void CustomFrom::TabStrip2_Click()
     const int selected = TabStrip2->currentIndex() + 1;
     for (int i = 1; i <= 3; ++i)
         Picture3[i]->setVisible(selected == i);
+    MailCom->setVisible(selected == 2);
+    AddressCom->setVisible(selected == 3 && !EditMode.isEmpty());
     // Find, modify and delete need a customer to act on.
     const bool customer = HasCurrentCustomer();
     if (selected == 2) {
@@ -780,6 +781,9 @@ void CustomFrom::Command2_Click(int index)
     }
     case 8:
         close();
+        break;
+    case 10:
+        Grids->刪除一行(TabStrip2->currentIndex() + 1);
         break;
     case 9:
         trap([&] { LinkMainRs(); });
@@ -889,6 +893,9 @@ void CustomFrom::showEvent(QShowEvent* event)
         return;
     centred_ = true;
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        // The design size is the outer size, frame included.
+        if (!sub->isMaximized())
+            sub->resize(Px(11070), Px(7850));
         connect(sub, &QMdiSubWindow::windowStateChanged, this,
                 [this](Qt::WindowStates was, Qt::WindowStates now) {
                     if ((now & Qt::WindowActive) && !(was & Qt::WindowActive))
@@ -920,8 +927,11 @@ void CustomFrom::formResize()
 {
     const int scaleWidth = Tw(width());
     const int scaleHeight = Tw(height());
+    // The window's outer width decides, frame included.
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    const int outerWidth = Tw(sub ? sub->width() : width());
     int top = 0;
-    if (scaleWidth > 11200) {
+    if (outerWidth > 11200) {
         Picture1->hide();
     } else {
         Picture1->show();
@@ -932,26 +942,30 @@ void CustomFrom::formResize()
     const int buttonTop = scaleHeight - kAuditHeight - kButtonHeight - 100;
     const int listHeight = std::max(0, scaleHeight - top - kAuditHeight - kButtonHeight - 200);
     Picture4->setGeometry(0, Px(top), Px(kListWidth), Px(listHeight));
-    const int rowH = 315;
-    Command1[1]->setGeometry(Px(20), Px(30), Px(700), Px(rowH));
-    Combo1->setGeometry(Px(740), Px(30), Px(kListWidth - 780), Px(rowH));
-    Command1[0]->setGeometry(Px(20), Px(30 + 345), Px(700), Px(rowH));
-    Combo3->setGeometry(Px(740), Px(30 + 345), Px(kListWidth - 780), Px(rowH));
-    Command1[2]->setGeometry(Px(20), Px(30 + 690), Px(700), Px(rowH));
-    DataCombo1[0]->setGeometry(Px(740), Px(30 + 690), Px(kListWidth - 780), Px(rowH));
+    const int rowH = 315, captionW = 840;
+    Command1[1]->setGeometry(Px(20), Px(30), Px(captionW), Px(rowH));
+    Combo1->setGeometry(Px(captionW + 40), Px(30), Px(kListWidth - captionW - 80), Px(rowH));
+    Command1[0]->setGeometry(Px(20), Px(30 + 345), Px(captionW), Px(rowH));
+    Combo3->setGeometry(Px(captionW + 40), Px(30 + 345), Px(kListWidth - captionW - 80), Px(rowH));
+    Command1[2]->setGeometry(Px(20), Px(30 + 690), Px(captionW), Px(rowH));
+    DataCombo1[0]->setGeometry(Px(captionW + 40), Px(30 + 690), Px(kListWidth - captionW - 80), Px(rowH));
     const int gridTop = 30 + 1035 + 30;
     DataGrid1[0]->setGeometry(Px(20), Px(gridTop), std::max(0, Picture4->width() - Px(20) - Px(40)),
                               std::max(0, Picture4->height() - Px(gridTop) - Px(40)));
 
     const int tabLeft = kListWidth;
     const int tabWidth = std::max(0, scaleWidth - tabLeft);
-    TabStrip2->setGeometry(Px(tabLeft), Px(top), Px(tabWidth), Px(300));
-    const int stripTop = top + 300;
+    const int tabHeight = std::max(300, Tw(TabStrip2->sizeHint().height()));
+    TabStrip2->setGeometry(Px(tabLeft), Px(top), Px(tabWidth), Px(tabHeight));
+    const int stripTop = top + tabHeight;
     Picture5->setGeometry(Px(tabLeft + 20), Px(stripTop), std::max(0, Px(tabWidth - 40)), Px(kStripHeight));
     const int pageTop = stripTop + kStripHeight;
     const int pageHeight = std::max(0, top + listHeight - pageTop - 40);
     for (int i = 1; i <= 3; ++i)
         Picture3[i]->setGeometry(Px(tabLeft + 20), Px(pageTop), std::max(0, Px(tabWidth - 40)), Px(pageHeight));
+    // The detail grids fill their pages.
+    Grids->ManGrid()->setGeometry(0, 0, Picture3[2]->width(), Picture3[2]->height());
+    Grids->DeliveGrid()->setGeometry(0, 0, Picture3[3]->width(), Picture3[3]->height());
     // The remarks box grows with the page.
     QWidget* memo = Text1[16];
     memo->resize(std::max(0, Picture3[1]->width() - memo->x() - Px(100)),

@@ -22,6 +22,7 @@ class QRadioButton;
 class QTabBar;
 class QTableView;
 class QuickFindBox;
+class CustomerDetailGrids;
 
 namespace dbmodel {
 class FieldBinding;
@@ -83,6 +84,9 @@ public:
     QTabBar* TabStrip2 = nullptr;            // "bascdata", "man", "devaddres"
     QWidget* Picture5 = nullptr;             // strip between the tabs and the pages
     std::array<QWidget*, 4> Picture3{};      // pages 1-3
+    QPushButton* MailCom = nullptr;          // on Picture5: mail the current contact
+    QPushButton* AddressCom = nullptr;       // on Picture5: the customer's own address as a delivery row
+    CustomerDetailGrids* Grids = nullptr;    // ManGrid on page 2, DeliveGrid on page 3
     std::array<QWidget*, kBoxes> Text1{};    // record boxes (QLineEdit; box 16 QPlainTextEdit)
     std::array<QLabel*, 36> Label3{};
     std::array<QPushButton*, 11> Command2{};  // action buttons
@@ -168,7 +172,6 @@ private:
     dbmodel::FieldBinding* binding_ = nullptr;
     dbmodel::RecordsetModel* listModel_ = nullptr;
     QuickFindBox* quickFind_ = nullptr;
-    int contactRows_ = 0;
     bool inRowChange_ = false;
     bool loading_ = true;
     bool centred_ = false;

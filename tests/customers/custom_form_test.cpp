@@ -4,10 +4,12 @@
 #include "core/schema/SchemaCheck.h"
 #include "customers/CustomFond.h"
 #include "customers/CustomFrom.h"
+#include "customers/CustomerDetailGrids.h"
 #include "customers/CustomerNotes.h"
 #include "platform/db/Db.h"
 #include "platform/shell/Shell.h"
 #include "platform/ui/Ui.h"
+#include "platform/widgets/FlexGrid.h"
 #include "shell/MDIForm1.h"
 #include "support/Responder.h"
 #include "support/TempDir.h"
@@ -233,6 +235,7 @@ TEST_F(CustomerDb, OpensOnTheLastCustomerByShortNameWithItsUnboundFields)
     EXPECT_TRUE(w->NotesText.contains(kNoContact));
     grid->setCurrentIndex(grid->model()->index(1, 0));
     EXPECT_EQ(current(*w), QStringLiteral("000003"));
+    EXPECT_EQ(w->Grids->ManGrid()->TextMatrix(1, 1), QStringLiteral("王小明"));
     EXPECT_FALSE(w->NotesText.contains(kNoContact));
     EXPECT_EQ(sink.help, w->NotesText);
 }
