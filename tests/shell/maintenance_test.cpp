@@ -4,8 +4,12 @@
 
 #include "shell/DbMaintenance.h"
 #include "shell/DbMaintenanceFrm.h"
+#include "shell/MDIForm1.h"
+#include "shell/frmImpDB2.h"
 #include "support/Responder.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -216,6 +220,28 @@ TEST_F(Maintenance, FailedRenumberingChangesNothing)
     EXPECT_EQ(rows("Select RV120, RV121 From RV12 Order By RV120"), before);
     EXPECT_EQ(rows("Select RV12B0 From RV12B"), QStringList{"000002"});
     EXPECT_FALSE(gConn.InTransaction());
+}
+
+TEST_F(Maintenance, MenuItemsOpenOneWindowEach)
+{
+    const QString savedData = gDataPath;
+    gDataPath = folder.path();
+    {
+        MDIForm1 main;
+        auto shown = [](const QString& name) {
+            int n = 0;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                n += w->objectName() == name && w->isVisible();
+            return n;
+        };
+        for (int i = 0; i < 2; ++i) {
+            main.Item("ConvOtherItem")->trigger();
+            main.ShowMaintenance();
+        }
+        EXPECT_EQ(shown("frmImpDB2"), 1);
+        EXPECT_EQ(shown("資料庫維護frm"), 1);
+    }
+    gDataPath = savedData;
 }
 
 TEST(RenumberCode, FourDigitsAtLeast)
