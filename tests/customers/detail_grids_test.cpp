@@ -338,6 +338,18 @@ TEST_F(DetailGridsTest, DeletingAStoredRowRemembersItsKeyAndAnswerNoChangesNothi
     EXPECT_EQ(man()->TextMatrix(2, 0), "3");  // the grid's numbers wait for the next load
     grids->刪除一行(1);                           // tab 1 (basic data): nothing
     EXPECT_EQ(grids->ManRowCount(), 2);
+
+    // Deleting row 1 leaves the caption row current: a second delete is out of range.
+    click(man(), 1, 1);
+    r.answer(ui::Answer::Yes).answer(ui::Answer::Yes).answer(ui::Answer::OK);
+    grids->刪除一行(2);
+    EXPECT_EQ(man()->Row(), 0);
+    EXPECT_EQ(grids->ManRowData().at(1, 1), K("丙"));
+    grids->刪除一行(2);
+    EXPECT_EQ(r.texts().mid(1), QStringList({K("確定刪除 1 甲 這一行?"), K("確定刪除   這一行?"),
+                                             K("超過範圍,也許刪過頭了...")}));
+    EXPECT_EQ(grids->ManDeletedRowKeys().Keys(), (std::vector<qint64>{2, 1}));
+    EXPECT_EQ(grids->ManRowData().at(1, 1), K("丙"));
     grids->ClearDeletedRowKeys();
     EXPECT_EQ(grids->ManDeletedRowKeys().Count(), 0);
 }
