@@ -446,9 +446,15 @@ TEST_F(CustomerDb, CommandLineOpensTheWindowOnTheNamedCustomer)
         EXPECT_EQ(w->BoxText(0), QStringLiteral("000003"));
         EXPECT_EQ(main.Text2->toPlainText().isEmpty(), false);
         EXPECT_EQ(main.Label6[1]->text(), QStringLiteral("客戶管理"));
+        // Coming back to the window shows its notes again.
+        main.show();
+        auto* other = new QWidget;
+        main.ShowInner(other, true);
+        SetHelpPanelText(QStringLiteral("other notes"));
         // The menu brings the same window back.
         main.ShowCustomFrom();
         EXPECT_EQ(CustomFrom::Global().data(), w);
+        EXPECT_EQ(main.Text2->toPlainText(), QString(w->NotesText).replace(kCrLf, "\n"));
     }
     SetStatusSink(&sink);
 }
