@@ -1,6 +1,7 @@
 #include "customers/CustomFrom.h"
 
 #include "core/Globals.h"
+#include "core/Rights.h"
 #include "core/Settings.h"
 #include "core/WindowHelpers.h"
 #include "core/numbering/ListFillers.h"
@@ -204,6 +205,7 @@ CustomFrom::CustomFrom(QWidget* parent, const QPixmap& titlePicture) : QWidget(p
         Global() = this;
     setObjectName(QStringLiteral("CustomFrom"));
     build(titlePicture);
+    setupRecordCycle();
     EditMode.changed = [this] {
         lockBoxes();
         Grids->SetEditMode(EditMode);
@@ -679,8 +681,6 @@ void CustomFrom::RS2TEXT()
     Label2[3]->setText(text("修改日期"));
 }
 
-void CustomFrom::Text2Rs() {}
-
 int CustomFrom::ContactRowCount() const { return Grids->ManRowCount(); }
 
 void CustomFrom::ReadDeliveDate(const QString& code) { Grids->ReadDeliveDate(code); }
@@ -779,6 +779,32 @@ void CustomFrom::Command2_Click(int index)
         ui::ShowModal(&find);
         break;
     }
+    case 1:
+        buttonSteps({[this] {
+            if (CheckRight(QStringLiteral("客戶"), QStringLiteral("新增"), true))
+                AddNew();
+        }});
+        break;
+    case 2:
+        if (CheckRight(QStringLiteral("客戶"), QStringLiteral("寫"), true))
+            Modification();
+        break;
+    case 4:
+        buttonSteps({[this] {
+            if (CheckRight(QStringLiteral("客戶"), QStringLiteral("刪除"), true))
+                DeleteDateItem();
+        }});
+        break;
+    case 5:
+        buttonSteps({[] { SetStatusText(LoadResString(323)); }, [this] { SaveFile(); }, [this] { 報告(); },
+                     [] { SetStatusText(QString()); }});
+        break;
+    case 6:
+        if (FieldsChanged && ui::MsgBox(LoadResString(322), ui::Buttons::YesNo) == ui::Answer::No)
+            break;
+        buttonSteps({[this] { CancleModif(); }, [this] { EditEnabled(false); },
+                     [] { SetStatusPanel(QStringLiteral("客戶顯示資料"), 0); }});
+        break;
     case 8:
         close();
         break;
@@ -982,6 +1008,8 @@ void CustomFrom::formResize()
 // Hover help and the keys the category list refuses.
 bool CustomFrom::eventFilter(QObject* watched, QEvent* event)
 {
+    if (recordEvent(watched, event))
+        return true;
     const QEvent::Type type = event->type();
     auto* widget = qobject_cast<QWidget*>(watched);
     if (watched == Combo3 && type == QEvent::KeyPress) {

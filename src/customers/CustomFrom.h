@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -22,6 +23,7 @@ class QRadioButton;
 class QTabBar;
 class QTableView;
 class QuickFindBox;
+class QKeyEvent;
 class CustomerDetailGrids;
 
 namespace dbmodel {
@@ -154,6 +156,28 @@ public:
     void Text1_Change(int index);
     void Form_Activate();
 
+    // ---- Record cycle, save and delete, field entry (CustomFromRecord.cpp) ----------------
+    void AddNew();
+    void Modification();
+    void CancleModif();
+    void CommandSty(int editing);
+    void EditEnabled(bool editing);
+    void 記錄初值();
+    void SaveFile();
+    bool 存檔檢查基本資料();  // true = may save
+    bool SaveCheck_Custom();   // true = refuse
+    bool 存基本資料();          // true = committed
+    void DeleteDateItem();
+    void Text1_GotFocus(int index);
+    void Text1_LostFocus(int index);
+    // Keys of a record box: F3/F4/F5, arrows, Enter, the numeric boxes.  True = consumed.
+    bool Text1_Key(int index, QKeyEvent* key);
+    void Combo2_Click();
+    void Combo2_Enter();
+    void Combo2_LostFocus();
+    void Sales_Enter();
+    void Sales_LostFocus();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -176,4 +200,16 @@ private:
     bool loading_ = true;
     bool centred_ = false;
     bool unloaded_ = false;
+
+    // Record cycle (CustomFromRecord.cpp).
+    void setupRecordCycle();
+    bool recordEvent(QObject* watched, QEvent* event);
+    // Runs the steps of a button; 3314 and 3021 have their own messages, any other error asks
+    // Abort, Retry or Ignore.
+    void buttonSteps(const std::vector<std::function<void()>>& steps);
+    void returnFocus(int box);
+    void afterSave(bool added, const QString& code, db::Bookmark mark);
+    db::Recordset salesRs_;  // the salesperson list behind DataCombo1(1)
+    bool returning_ = false; // a leave check is putting the focus back
+    bool pickReturn_ = false;  // the pick list hands the focus back to its box
 };

@@ -1,0 +1,780 @@
+// The customer window's record cycle: the modes and the button bar, adding, changing and
+// cancelling, the save and the delete, and what the record boxes do while the user types.
+#include "customers/CustomFrom.h"
+
+#include "core/Globals.h"
+#include "core/Rights.h"
+#include "core/Settings.h"
+#include "core/WindowHelpers.h"
+#include "core/numbering/ListFillers.h"
+#include "core/numbering/Numbering.h"
+#include "core/numbering/Validators.h"
+#include "customers/CustomerDetailGrids.h"
+#include "customers/CustomerEntryRules.h"
+#include "customers/CustomerSave.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/Ui.h"
+#include "platform/widgets/ByteLimit.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTableView>
+
+namespace {
+
+const QColor kEditingColor(0xFF, 0xFF, 0xFF);
+const QColor kBoxColor(0xE8, 0xE3, 0xD9);  // the boxes' own background
+
+// Thrown out of a step when its handler has dealt with the error itself (no Abort/Retry/Ignore).
+struct Handled {};
+
+// Runs steps; `special` may deal with an error itself (true ends the operation), any other
+// error shows `describe`'s text with Abort, Retry and Ignore.
+bool RunHandled(const std::vector<std::function<void()>>& steps,
+                const std::function<bool(const db::DbError&)>& special,
+                const std::function<QString(const db::DbError&)>& describe)
+{
+    std::vector<ui::Step> wrapped;
+    wrapped.reserve(steps.size());
+    for (const auto& s : steps) {
+        wrapped.push_back([s, special] {
+            try {
+                s();
+            } catch (const db::DbError& e) {
+                if (special && special(e))
+                    throw Handled{};
+                throw;
+            }
+        });
+    }
+    try {
+        return ui::RunSteps(wrapped, [&](const std::exception& e) {
+            if (const auto* d = dynamic_cast<const db::DbError*>(&e))
+                return describe(*d);
+            return describe(db::DbError(-1, QString::fromUtf8(e.what())));
+        });
+    } catch (const Handled&) {
+        return false;
+    }
+}
+
+QString ErrorWithNumber(const db::DbError& e)
+{
+    return e.Description() + LoadResString(326) + QString::number(e.Number());
+}
+
+void SetBackground(QWidget* box, const QColor& color)
+{
+    QPalette p = box->palette();
+    p.setColor(QPalette::Base, color);
+    box->setPalette(p);
+}
+
+bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
+
+DetailRowSet RowsOf(const DetailRowArray& rows, const DeletedRowKeys& deleted)
+{
+    DetailRowSet out;
+    for (int r = 1; r <= rows.Count(); ++r) {
+        QStringList cells;
+        for (int c = 0; c <= rows.KeyColumn(); ++c)
+            cells << rows.at(r, c);
+        out.rows << cells;
+    }
+    for (qint64 k : deleted.Keys())
+        out.deletedKeys << k;
+    return out;
+}
+
+QString Today8() { return vb::Format(ui::Now(), QStringLiteral("YYYYMMDD")); }
+
+// The byte limit of a record box holds what the user puts in (keys, input-method commits,
+// pastes); a stored value shown by the window is shown whole, so the save can name its width.
+class TypedByteLimit : public ByteLimitValidator {
+public:
+    TypedByteLimit(QLineEdit* box, int maxBytes) : ByteLimitValidator(box, maxBytes), box_(box) {}
+    State validate(QString& input, int& pos) const override
+    {
+        if (!box_->hasFocus() || box_->isReadOnly())
+            return Acceptable;
+        return ByteLimitValidator::validate(input, pos);
+    }
+
+private:
+    QLineEdit* box_;
+};
+
+}  // namespace
+
+// ---- Wiring --------------------------------------------------------------------------------------
+
+void CustomFrom::setupRecordCycle()
+{
+    // The pick lists hold any text the box held, not only their items.
+    Combo2->setEditable(true);
+    Combo2->setInsertPolicy(QComboBox::NoInsert);
+    Combo2->setCompleter(nullptr);
+    connect(Combo2, &QComboBox::activated, this, [this] { Combo2_Click(); });
+    DataCombo1[1]->setEditable(true);
+    DataCombo1[1]->setInsertPolicy(QComboBox::NoInsert);
+    DataCombo1[1]->setCompleter(nullptr);
+    DataCombo1[1]->installEventFilter(this);
+    for (QWidget* box : Text1)
+        SetBackground(box, kBoxColor);
+    for (const CustomerField& f : CustomerFields()) {
+        QLineEdit* line = Box(f.box);
+        if (line && f.maxLength > 0) {
+            const QValidator* old = line->validator();
+            line->setValidator(new TypedByteLimit(line, f.maxLength));
+            delete old;
+        }
+    }
+}
+
+bool CustomFrom::recordEvent(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress)
+        return false;
+    auto focusLeft = [&] {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // A message box or a list's own popup taking the focus does not leave the box.
+        return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+    };
+    if (watched == Combo2) {
+        if (type == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {
+            Combo2_Enter();
+            return true;
+        }
+        if (type == QEvent::FocusOut && focusLeft())
+            Combo2_LostFocus();
+        return false;
+    }
+    if (watched == DataCombo1[1]) {
+        if (type == QEvent::FocusIn)
+            SetStatusText(DataCombo1[1]->toolTip());
+        else if (type == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {
+            Sales_Enter();
+            return true;
+        } else if (type == QEvent::FocusOut && focusLeft())
+            Sales_LostFocus();
+        return false;
+    }
+    const auto it = std::find(Text1.begin(), Text1.end(), watched);
+    if (it == Text1.end())
+        return false;
+    const int index = int(it - Text1.begin());
+    if (type == QEvent::FocusIn) {
+        Text1_GotFocus(index);
+    } else if (type == QEvent::FocusOut) {
+        if (focusLeft())
+            Text1_LostFocus(index);
+    } else {
+        return Text1_Key(index, static_cast<QKeyEvent*>(event));
+    }
+    return false;
+}
+
+// ---- Button bar ----------------------------------------------------------------------------------
+
+void CustomFrom::buttonSteps(const std::vector<std::function<void()>>& steps)
+{
+    RunHandled(
+        steps,
+        [this](const db::DbError& e) {
+            if (e.Number() == 3314) {
+                ui::MsgBox(LoadResString(324));
+                return true;
+            }
+            if (e.Number() == 3021) {
+                ui::MsgBox(LoadResString(325));
+                DataGrid1[0]->setEnabled(true);
+                TabStrip2->setEnabled(true);
+                EditMode.clear();
+                CommandSty(0);
+                SetStatusText(QString());
+                return true;
+            }
+            return false;
+        },
+        ErrorWithNumber);
+}
+
+// ---- Modes ---------------------------------------------------------------------------------------
+
+void CustomFrom::CommandSty(int editing)
+{
+    const bool browsing = editing == 0;
+    for (int i : {0, 1, 2, 4, 8, 9})
+        Command2[i]->setVisible(browsing);
+    for (int i : {5, 6, 10})
+        Command2[i]->setVisible(!browsing);
+    Picture4->setEnabled(browsing);
+    DataGrid1[0]->setEnabled(browsing);
+}
+
+void CustomFrom::EditEnabled(bool editing)
+{
+    Combo2->setEnabled(editing);
+    DataCombo1[0]->setEnabled(!editing);
+}
+
+void CustomFrom::記錄初值() { Grids->ClearDeletedRowKeys(); }
+
+void CustomFrom::AddNew()
+{
+    SetStatusText(QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔"));
+    NewRecordFlag = true;
+    EditEnabled(true);
+    EditMode = QStringLiteral("addnew");
+    CommandSty(1);
+    NewRecordFlag = true;
+    CustomerRs.AddNew();
+    if (vb::Val(ReadSetting(QStringLiteral("CustomAutoNO"), QStringLiteral("Tessarine"), 0)) != 1) {
+        SetBoxText(0, GetCustomerNewNo());
+        Text1[0]->setFocus(Qt::OtherFocusReason);
+    }
+    FieldsChanged = false;
+    SetStatusPanel(LoadResString(303), 0);
+    Label2[2]->clear();
+    Label2[3]->clear();
+    Label2[0]->setText(gUserName);
+    Label2[1]->setText(Today8());
+    SetBoxText(18, QStringLiteral("隨貨附發票"));
+    SetBoxText(21, QStringLiteral("次月結"));
+    SetBoxText(22, QStringLiteral("60"));
+    EditMode = QStringLiteral("addnew");
+    ReadDeliveDate(QString());
+    ReadMinDate(QString());
+}
+
+void CustomFrom::Modification()
+{
+    RunHandled(
+        {[this] {
+             SetStatusText(QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔"));
+             NewRecordFlag = true;
+             EditEnabled(true);
+             EditMode = QStringLiteral("change");
+             // Changing needs a customer to change.
+             CustomerRs.value(QStringLiteral("總序"));
+         },
+         [this] {
+             SetStatusPanel(QStringLiteral("客戶") + LoadResString(327), 0);
+             CommandSty(1);
+             if (TabStrip2->currentIndex() + 1 == 3)
+                 AddressCom->setVisible(true);
+             Text1[1]->setFocus(Qt::OtherFocusReason);
+             Label2[2]->setText(gUserName);
+             Label2[3]->setText(Today8());
+             FieldsChanged = false;
+         }},
+        [this](const db::DbError& e) {
+            if (e.Number() == 3260) {
+                ui::MsgBox(e.Description() + gCrLf + LoadResString(330));
+                NewRecordFlag = false;
+                EditMode.clear();
+                EditEnabled(false);
+                TabStrip2->setEnabled(true);
+                return true;
+            }
+            if (e.Number() == 3021) {
+                ui::MsgBox(LoadResString(331));
+                NewRecordFlag = true;
+                EditEnabled(true);
+                return true;
+            }
+            return false;
+        },
+        ErrorWithNumber);
+}
+
+void CustomFrom::CancleModif()
+{
+    TabStrip2->setEnabled(true);
+    db::Bookmark mark = 0;
+    try {
+        mark = CustomerRs.bookmark();
+    } catch (const db::DbError&) {
+    }
+    inRowChange_ = true;
+    try {
+        CustomerRs.CancelUpdate();
+    } catch (const db::DbError&) {
+    }
+    if (!(EditMode == "change")) {
+        try {
+            CustomerRs.setBookmark(CustomerListRs.bookmark());
+        } catch (const db::DbError&) {
+        }
+        inRowChange_ = false;
+    } else {
+        try {
+            CustomerRs.Requery();
+        } catch (const db::DbError&) {
+        }
+        inRowChange_ = false;
+        CustomerRs.setBookmark(mark);
+        CustomerListRs.setBookmark(mark);
+    }
+    const QString code = vb::Trim(Nz(CustomerRs.field(QStringLiteral("rv120"))).toString());
+    ReadDeliveDate(code);
+    ReadMinDate(code);
+    CommandSty(0);
+    TabStrip2->setEnabled(true);
+    EditMode.clear();
+    記錄初值();
+    // The unbound boxes show the stored record again.
+    RS2TEXT();
+    SetBoxText(20, BillingMethodText(BoxText(14)));
+    SetStatusPanel(Option1->isChecked() ? QStringLiteral("客戶顯示全部資料") : QStringLiteral("客戶顯示查詢資料"), 0);
+    AddressCom->hide();
+}
+
+void CustomFrom::Text2Rs()
+{
+    if (const auto code = InvoiceStatusCode(BoxText(18)))
+        CustomerRs.setValue(QStringLiteral("發票狀況"), *code);
+    CustomerRs.setValue(QStringLiteral("建檔者"), Label2[0]->text());
+    if (!Label2[1]->text().isEmpty())
+        CustomerRs.setValue(QStringLiteral("建檔日"), qint64(vb::Val(Label2[1]->text())));
+    CustomerRs.setValue(QStringLiteral("修改者"), Label2[2]->text());
+    if (!vb::Trim(Label2[3]->text()).isEmpty())
+        CustomerRs.setValue(QStringLiteral("修改日期"), qint64(vb::Val(Label2[3]->text())));
+}
+
+// ---- Save ----------------------------------------------------------------------------------------
+
+void CustomFrom::SaveFile()
+{
+    bool committed = false;
+    bool added = false;
+    QString code;
+    db::Bookmark mark = 0;
+    RunHandled(
+        {[this] { TabStrip2->setEnabled(true); },
+         [&] {
+             if (!存檔檢查基本資料())
+                 return;
+             added = EditMode == "addnew";
+             code = vb::Trim(BoxText(0));
+             try {
+                 mark = CustomerRs.bookmark();
+             } catch (const db::DbError&) {
+             }
+             committed = 存基本資料();
+         },
+         [&] {
+             if (committed)
+                 afterSave(added, code, mark);
+         },
+         [&] {
+             if (committed)
+                 記錄初值();
+         }},
+        {},
+        [](const db::DbError& e) {
+            return e.Description() + QStringLiteral("(") + QString::number(e.Number()) + QStringLiteral(")");
+        });
+}
+
+bool CustomFrom::存檔檢查基本資料()
+{
+    const QString message = MissingFieldsMessage([this](int box) { return BoxText(box); });
+    if (message.isEmpty())
+        return true;
+    ui::MsgBox(message);
+    return false;
+}
+
+bool CustomFrom::SaveCheck_Custom()
+{
+    const int wide = FirstTooWideBox([this](int box) { return BoxText(box); });
+    if (wide >= 0) {
+        ui::MsgBox(TooWideMessage(CustomerFields()[size_t(wide)].maxLength), ui::Buttons::OK, ui::Icon::Question,
+                   SaveWidthTitle());
+        if (QLineEdit* box = Box(wide)) {
+            box->setFocus(Qt::OtherFocusReason);
+            box->selectAll();
+        }
+        return true;
+    }
+    SetBoxText(11, QString::number(vb::Val(BoxText(11)), 'g', 15));
+    if (vb::Trim(BoxText(0)).isEmpty() || vb::Trim(BoxText(1)).isEmpty() || vb::Trim(BoxText(2)).isEmpty()) {
+        ui::MsgBox(LoadResString(319));
+        return true;
+    }
+    return false;
+}
+
+bool CustomFrom::存基本資料()
+{
+    if (SaveCheck_Custom())
+        return false;
+    // The code is trimmed once; the row and its details get the same text.
+    const QString code = vb::Trim(BoxText(0));
+    if (BoxText(0) != code)
+        SetBoxText(0, code);
+    const bool adding = EditMode == "addnew";
+    db::Bookmark mark = 0;
+    if (!adding) {
+        try {
+            mark = CustomerRs.bookmark();
+        } catch (const db::DbError&) {
+        }
+    }
+    QVector<QVariant> typed;  // the record as typed, should the commit itself fail
+    const SaveOutcome out = SaveCustomerRows(
+        gConn, code, RowsOf(Grids->ManRowData(), Grids->ManDeletedRowKeys()),
+        RowsOf(Grids->DeliveRowData(), Grids->DeliveDeletedRowKeys()), [this] { Text2Rs(); },
+        [&] {
+            for (int k = 0; k < CustomerRs.FieldCount(); ++k)
+                typed << CustomerRs.value(k);
+            CustomerRs.Update();
+        });
+    if (out.saved)
+        return true;
+    if (out.customerWritten) {
+        // The row reached the recordset before the commit failed: read the table again and
+        // put the typed record back into editing, so the next save writes it.
+        inRowChange_ = true;
+        try {
+            CustomerRs.Requery();
+            if (adding)
+                CustomerRs.AddNew();
+            else
+                CustomerRs.setBookmark(mark);
+            for (int k = 0; k < typed.size(); ++k) {
+                if (CustomerRs.FieldName(k).compare(QStringLiteral("總序"), Qt::CaseInsensitive) == 0)
+                    continue;
+                if (CustomerRs.value(k) != typed[k])
+                    CustomerRs.setValue(k, typed[k]);
+            }
+        } catch (const db::DbError&) {
+        }
+        inRowChange_ = false;
+    }
+    ui::MsgBox(out.message);
+    return false;
+}
+
+void CustomFrom::afterSave(bool added, const QString& code, db::Bookmark mark)
+{
+    if (!added) {
+        CustomerRs.MoveLast();
+        LinkDataGrid();
+        CustomerListRs.setBookmark(mark);
+        CommandSty(0);
+        EditMode.clear();
+        NewRecordFlag = false;
+        EditEnabled(false);
+    } else {
+        CustomerRs.Requery();
+        ui::DoEvents();
+        EditMode.clear();
+        LinkDataGrid();
+        if (!CustomerRs.Eof()) {
+            const int field = CustomerRs.FieldIndex(QStringLiteral("rv120"));
+            for (long i = 0; i < CustomerRs.RecordCount(); ++i) {
+                if (CustomerRs.valueAt(i, field).toString().compare(code, Qt::CaseInsensitive) == 0) {
+                    CustomerRs.SetAbsolutePosition(i + 1);
+                    break;
+                }
+            }
+            CustomerListRs.setBookmark(CustomerRs.bookmark());
+        }
+        CommandSty(0);
+        NewRecordFlag = false;
+        EditEnabled(false);
+    }
+    // The window shows the saved customer with its stored detail rows.
+    RS2TEXT();
+    SetBoxText(20, BillingMethodText(BoxText(14)));
+    ReadDeliveDate(code);
+    ReadMinDate(code);
+    AddressCom->hide();
+    for (int i : {0, 2, 4})
+        Command2[i]->setEnabled(true);
+}
+
+// ---- Delete --------------------------------------------------------------------------------------
+
+void CustomFrom::DeleteDateItem()
+{
+    EditMode.clear();
+    SetStatusPanel(QStringLiteral("刪除客戶資料"), 0);
+    if (ui::MsgBox(LoadResString(306), ui::Buttons::YesNo) != ui::Answer::Yes)
+        return;
+    // The code of the customer being deleted, taken before its row goes.
+    const QString code = vb::Trim(Nz(CustomerRs.field(QStringLiteral("rv120"))).toString());
+    const db::Bookmark mark = CustomerRs.bookmark();
+    inRowChange_ = true;
+    const DeleteOutcome out = DeleteCustomerRows(gConn, code, [this] { CustomerRs.Delete(); });
+    if (!out.deleted) {
+        // The recordset forgot the row the database kept: read it again.
+        try {
+            CustomerRs.Requery();
+            CustomerRs.setBookmark(mark);
+        } catch (const db::DbError&) {
+        }
+        inRowChange_ = false;
+        ui::MsgBox(out.message);
+        return;
+    }
+    inRowChange_ = false;
+    CustomerRs.Requery();
+    LinkDataGrid();
+    try {
+        CustomerListRs.MoveLast();
+    } catch (const db::DbError&) {
+    }
+    if (CustomerRs.Eof() && CustomerRs.Bof()) {
+        for (int i : {0, 2, 4})
+            Command2[i]->setEnabled(false);
+        RS2TEXT();
+        ReadDeliveDate(QString());
+        ReadMinDate(QString());
+    }
+    SetStatusPanel(Option1->isChecked() ? QStringLiteral("顯示全部資料") : QStringLiteral("顯示查詢資料"), 0);
+}
+
+// ---- Record boxes --------------------------------------------------------------------------------
+
+void CustomFrom::Text1_GotFocus(int index)
+{
+    if (EditMode.isEmpty())
+        return;
+    QWidget* box = Text1[size_t(index)];
+    if (QLineEdit* line = Box(index))
+        line->setCursorPosition(int(vb::Trim(line->text()).size()));
+    SetBackground(box, kEditingColor);
+    PickTarget = box;
+    Combo2->setToolTip(QString());
+
+    const PickKind kind = PickKindOf(index);
+    if (kind != PickKind::None && !pickReturn_ && !returning_) {
+        QComboBox* list = Combo2;
+        const QString keep = BoxText(index);
+        trap([&] {
+            switch (kind) {
+            case PickKind::Salespeople: {
+                list = DataCombo1[1];
+                salesRs_ = db::Recordset();
+                salesRs_.Open(QStringLiteral(
+                                  "Select RV17.*,RV17A.* From RV17,RV17A Where (RV17.RV171 Like '業務%' ) And "
+                                  "( RV17A.RV17A13 is null or RV17A.RV17A13='') And RV17.RV170=RV17A.RV17A0 "
+                                  "Order By RV17A.RV17A2"),
+                              gConn, db::adOpenStatic, db::adLockReadOnly);
+                const QSignalBlocker block(list);
+                list->clear();
+                const int name = salesRs_.FieldIndex(QStringLiteral("rv17a2"));
+                for (long i = 0; name >= 0 && i < salesRs_.RecordCount(); ++i)
+                    list->addItem(vb::Nz(salesRs_.valueAt(i, name)));
+                SalesTarget = box;
+                SalesNextFocus = Text1[11];
+                break;
+            }
+            case PickKind::Categories:
+                Combo2->setToolTip(QStringLiteral("輸入客戶的分類,您曾經建立過的客戶分類會顯示在這個下拉式清單內"));
+                FillDistinctCombo(Combo2, QStringLiteral("類別"), QStringLiteral("RV12"), gConn);
+                break;
+            case PickKind::Accounts:
+                FillInvoiceAccountCombo(Combo2);
+                break;
+            case PickKind::Grades:
+                FillListFromLines(Combo2, GradeListText(ReadSetting(QStringLiteral("CustomType"), QStringLiteral("Tessarine"), 0)));
+                SetStatusText(LoadResString(344));
+                break;
+            case PickKind::Stock: {
+                const QSignalBlocker block(Combo2);
+                Combo2->clear();
+                Combo2->addItems(StockPickItems(index));
+                break;
+            }
+            default:
+                break;
+            }
+        });
+        // Over the box: on the basic-data page, or shifted by the strip above the pages.
+        QPoint at = box->pos();
+        if (list == DataCombo1[1] || PickListOverStrip(index))
+            at += Picture5->pos() - Picture3[1]->pos();
+        if (list == DataCombo1[1])
+            at.ry() += vb::TwipsToPixels(50);
+        list->setGeometry(at.x(), at.y(), box->width() + vb::TwipsToPixels(50), box->height());
+        if (!vb::Trim(keep).isEmpty())
+            list->setEditText(keep);
+        list->raise();
+        list->show();
+        list->setFocus(Qt::OtherFocusReason);
+    }
+    SetStatusText(box->toolTip());
+}
+
+void CustomFrom::Text1_LostFocus(int index)
+{
+    if (EditMode.isEmpty() || returning_)
+        return;
+    QWidget* box = Text1[size_t(index)];
+    // A click on 放棄 is never held up by the box being left, nor is a change of tab page
+    // (the box is hidden then; the save checks again).
+    if (QApplication::focusWidget() == Command2[6] || !box->isVisible()) {
+        SetBackground(box, kBoxColor);
+        return;
+    }
+    auto serial = [this] { return qint32(vb::Val(Nz(CustomerRs.field(QStringLiteral("總序"))).toString())); };
+    bool back = false;
+    trap([&] {
+        back = false;
+        switch (index) {
+        case 0: {
+            const QString code = vb::Trim(vb::UCase(BoxText(0)));
+            if (BoxText(0) != code)
+                SetBoxText(0, code);
+            back = CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("rv12"), QStringLiteral("RV120"), code,
+                                    serial());
+            break;
+        }
+        case 1: {
+            if (BoxText(1) != vb::Trim(BoxText(1)))
+                SetBoxText(1, vb::Trim(BoxText(1)));
+            back = CheckDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("rv12"), QStringLiteral("RV121"),
+                                  vb::Trim(BoxText(1)), serial());
+            if (BoxText(2).isEmpty())
+                SetBoxText(2, vb::Trim(BoxText(1)));
+            break;
+        }
+        case 2:
+            if (BoxText(2) != vb::Trim(BoxText(2)))
+                SetBoxText(2, vb::Trim(BoxText(2)));
+            break;
+        case 7: {
+            QString message;
+            if (!vb::Trim(BoxText(7)).isEmpty() && !IsValidTaxNo(BoxText(7), message)) {
+                ui::MsgBox(message);
+                back = true;
+            }
+            break;
+        }
+        case 12:
+            if (!ClosingDayAccepted(BoxText(12))) {
+                ui::Beep();
+                ui::MsgBox(LoadResString(349));
+                back = true;
+            }
+            break;
+        default:
+            break;
+        }
+    });
+    SetBackground(box, kBoxColor);
+    if (back)
+        returnFocus(index);
+}
+
+// Puts the focus back into a box a check refused, without running the leave checks of the box
+// the focus was on its way to.
+void CustomFrom::returnFocus(int box)
+{
+    returning_ = true;
+    Text1[size_t(box)]->setFocus(Qt::OtherFocusReason);
+    returning_ = false;
+    SetBackground(Text1[size_t(box)], kEditingColor);
+}
+
+bool CustomFrom::Text1_Key(int index, QKeyEvent* key)
+{
+    const bool editing = !EditMode.isEmpty();
+    const int code = key->key();
+    auto focusBox = [this](int n) {
+        // The hidden billing-method code box is passed over.
+        for (int guard = 0; n >= 0 && n < kBoxes && Text1[size_t(n)]->isHidden() && guard < kBoxes; ++guard)
+            n = NextBoxOnEnter(n);
+        if (n >= 0 && n < kBoxes)
+            Text1[size_t(n)]->setFocus(Qt::OtherFocusReason);
+    };
+    if (editing && (code == Qt::Key_F3 || code == Qt::Key_F4 || code == Qt::Key_F5)) {
+        if (const auto text = StockText(index, 114 + (code - Qt::Key_F3), BoxText(8)))
+            SetBoxText(index, BoxText(index) + *text);
+        return true;
+    }
+    if (index != 16 && (code == Qt::Key_Down || code == Qt::Key_Up)) {
+        const int next = code == Qt::Key_Down ? NextBoxOnDown(index) : NextBoxOnUp(index);
+        if (next >= 0)
+            Text1[size_t(next)]->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    const bool enter = IsEnter(key);
+    if (!enter && key->text().isEmpty())
+        return false;  // caret movement, selection and the like
+    if (!editing)
+        return true;  // browsing: every key is refused
+    if (enter) {
+        if (index == 16) {
+            int pos = Remarks()->textCursor().position();
+            if (!CaretAfterLastLine(Remarks(), pos))
+                return false;  // a line break inside the remarks
+        }
+        focusBox(NextBoxOnEnter(index));
+        return true;
+    }
+    if (index == 11 || index == 12) {
+        const QString text = key->text();
+        const int ascii = text.isEmpty() ? 0 : int(text.at(0).unicode());
+        if (!NumericKeyFilter(ascii))
+            return true;
+    }
+    return false;
+}
+
+// ---- Pick lists ----------------------------------------------------------------------------------
+
+void CustomFrom::Combo2_Click()
+{
+    if (auto* box = qobject_cast<QLineEdit*>(PickTarget))
+        box->setText(Combo2->currentText());
+}
+
+void CustomFrom::Combo2_Enter()
+{
+    if (!PickTarget)
+        return;
+    // Back to the box, which keeps the focus (Enter there moves on).
+    pickReturn_ = true;
+    PickTarget->setFocus(Qt::OtherFocusReason);
+    pickReturn_ = false;
+}
+
+void CustomFrom::Combo2_LostFocus()
+{
+    if (auto* box = qobject_cast<QLineEdit*>(PickTarget))
+        box->setText(Combo2->currentText());
+    Combo2->hide();
+}
+
+void CustomFrom::Sales_Enter()
+{
+    if (auto* box = qobject_cast<QLineEdit*>(SalesTarget))
+        box->setText(DataCombo1[1]->currentText());
+    if (SalesNextFocus)
+        SalesNextFocus->setFocus(Qt::OtherFocusReason);
+}
+
+void CustomFrom::Sales_LostFocus()
+{
+    DataCombo1[1]->hide();
+    if (auto* box = qobject_cast<QLineEdit*>(SalesTarget)) {
+        box->setText(DataCombo1[1]->currentText());
+        SetBackground(box, kBoxColor);
+    }
+    SetStatusText(QString());
+}

@@ -1,0 +1,539 @@
+// The customer window's record cycle driven as a user drives it: the buttons, the boxes and the
+// detail grids, against a real database file in a temporary folder.
+#include "core/Globals.h"
+#include "core/WindowHelpers.h"
+#include "core/schema/SchemaCheck.h"
+#include "customers/CustomFrom.h"
+#include "customers/CustomerDetailGrids.h"
+#include "platform/db/Db.h"
+#include "platform/ui/Ui.h"
+#include "platform/text/VbText.h"
+#include "platform/widgets/FlexGrid.h"
+#include "support/Responder.h"
+#include "support/TempDir.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using testsupport::ScriptedResponder;
+using testsupport::TempDir;
+
+namespace {
+
+QString K(const char* s) { return QString::fromUtf8(s); }
+
+class RecordTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedProgram = gProgramPath;
+        gProgramPath = folder.path();
+        gLangOffset = 0;
+        QFile script(QStringLiteral(":/schema/base_tables.sql"));
+        ASSERT_TRUE(script.open(QIODevice::ReadOnly));
+        path = folder.file(QStringLiteral("Tessarine.mdb"));
+        db::Connection::CreateDatabase(path, QString::fromUtf8(script.readAll()));
+        gConn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
+        checkfilever();
+        gConn.Execute(QStringLiteral("Delete From RV12A"));
+        gConn.Execute(QStringLiteral("Delete From RV12B"));
+    }
+    void TearDown() override
+    {
+        w.reset();
+        gConn.Close();
+        gProgramPath = savedProgram;
+    }
+
+    static void addCustomer(const QString& code, const QString& name)
+    {
+        gConn.Execute(QStringLiteral("Insert Into RV12 (RV120, RV121, 客戶全銜, RV123, RV1210, 發票狀況, 建檔日) "
+                                     "Values (?, ?, ?, '02-1234', '王', 2, 20261201)"),
+                      {code, name, name + K("股份有限公司")});
+    }
+    static void addDetails(const QString& code)
+    {
+        gConn.Execute(QStringLiteral("Insert Into RV12A (RV12A0, RV12A1) Values (?, '王大明')"), {code});
+        gConn.Execute(QStringLiteral("Insert Into RV12B (RV12B0, 送貨名稱) Values (?, '總倉')"), {code});
+    }
+    static QStringList rows(const QString& sql)
+    {
+        db::Recordset rs = gConn.ExecuteQuery(sql);
+        QStringList out;
+        while (!rs.Eof()) {
+            QStringList cells;
+            for (int i = 0; i < rs.FieldCount(); ++i)
+                cells << rs.value(i).toString();
+            out << cells.join(QChar('|'));
+            rs.MoveNext();
+        }
+        return out;
+    }
+
+    // Opens the window (the first-use message of an empty table answered).
+    void open(ScriptedResponder& user, bool emptyTable = false)
+    {
+        if (emptyTable)
+            user.answer(ui::Answer::OK);
+        w = std::make_unique<CustomFrom>();
+        w->show();
+        QApplication::setActiveWindow(w.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    }
+    QLineEdit* box(int n) const { return w->Box(n); }
+    void press(int button) { w->Command2[size_t(button)]->click(); }
+    void focus(int n)
+    {
+        w->Text1[size_t(n)]->setFocus(Qt::OtherFocusReason);
+        QApplication::processEvents();
+    }
+    // Types into a box as keys (Chinese arrives as input-method commits).
+    void type(QWidget* target, const QString& text)
+    {
+        for (QChar ch : text) {
+            if (ch.unicode() < 128) {
+                QTest::keyClicks(target, QString(ch));
+            } else {
+                QInputMethodEvent ev;
+                ev.setCommitString(QString(ch));
+                QCoreApplication::sendEvent(target, &ev);
+            }
+        }
+    }
+    void fillRequired(const QString& name)
+    {
+        box(1)->setText(name);
+        box(2)->setText(name + K("股份有限公司"));
+        box(3)->setText(QStringLiteral("02-2592-1111"));
+        box(10)->setText(K("王小明"));
+    }
+    // Types one grid row: a click on column 1 of the row, then each cell followed by Enter.
+    void typeRow(FlexGrid* grid, QLineEdit* editor, int row, const QStringList& cells)
+    {
+        grid->setRow(row);
+        grid->setCol(1);
+        emit grid->cellClicked(row, 1);
+        QApplication::processEvents();
+        for (const QString& cell : cells) {
+            type(editor, cell);
+            QTest::keyClick(editor, Qt::Key_Return);
+        }
+    }
+    QString mode() const { return w->EditMode; }
+
+    TempDir folder;
+    QString path;
+    QString savedProgram;
+    std::unique_ptr<CustomFrom> w;
+};
+
+}  // namespace
+
+// 新增 on an empty table numbers the customer "000001"; 存檔 with blanks lists every missing
+// field in one message and stays adding; a six-character short name is refused at its width.
+TEST_F(RecordTest, AddNumbersChecksRequiredFieldsAndWidths)
+{
+    ScriptedResponder user;
+    open(user, true);
+    EXPECT_FALSE(w->Command2[2]->isEnabled());
+    press(1);
+    EXPECT_EQ(mode(), "addnew");
+    EXPECT_EQ(box(0)->text(), "000001");
+    EXPECT_EQ(box(18)->text(), K("隨貨附發票"));
+    EXPECT_EQ(box(21)->text(), K("次月結"));
+    EXPECT_EQ(box(22)->text(), "60");
+    EXPECT_FALSE(w->Command2[1]->isVisible());
+    EXPECT_TRUE(w->Command2[5]->isVisible());
+    EXPECT_TRUE(w->Command2[6]->isVisible());
+
+    user.answer(ui::Answer::OK);
+    press(5);
+    EXPECT_EQ(user.last().text, K("客戶簡稱必須輸入\r\n客戶全銜必須輸入\r\n客戶電話必須輸入\r\n負責的業務必須輸入\r\n"));
+    EXPECT_EQ(mode(), "addnew");
+
+    fillRequired(K("大同電子股份"));  // six Chinese characters, 12 bytes of 10
+    user.answer(ui::Answer::OK);
+    press(5);
+    EXPECT_EQ(user.last().text, K("'欄位資料過長,請不要超過10個字元(一個中文字算2個字元)"));
+    EXPECT_EQ(user.last().icon, ui::Icon::Question);
+    EXPECT_EQ(user.last().title, K("取消存檔"));
+    EXPECT_TRUE(box(1)->hasFocus());
+    EXPECT_EQ(box(1)->selectedText(), K("大同電子股份"));
+    EXPECT_EQ(mode(), "addnew");
+    EXPECT_TRUE(rows("Select RV120 From RV12").isEmpty());
+
+    // Typed or committed through the input method, the box holds no more than its width.
+    box(1)->clear();
+    focus(1);
+    type(box(1), K("大同電子股份"));
+    EXPECT_EQ(box(1)->text(), K("大同電子股"));
+    type(box(1), "A");
+    EXPECT_EQ(box(1)->text(), K("大同電子股"));
+}
+
+// A new customer saved with two contacts and a delivery row: one row each in the tables, all
+// with the trimmed code; the window browses the saved customer with the stored keys.
+TEST_F(RecordTest, SaveWritesTheCustomerWithContactsAndDeliveries)
+{
+    ScriptedResponder user;
+    open(user, true);
+    press(1);
+    box(0)->setText(QStringLiteral(" c01 "));
+    focus(1);
+    EXPECT_EQ(box(0)->text(), "C01");  // upper-cased and trimmed on leaving
+    fillRequired(K("大同"));
+    box(12)->setText("25");
+    const size_t shown = user.messages.size();
+
+    CustomerDetailGrids* g = w->Grids;
+    w->TabStrip2->setCurrentIndex(1);
+    typeRow(g->ManGrid(), g->ManGridTxt(), 1, {K("王大明"), K("先生"), K("經理"), "101", "0912345678", "w@x.com.tw", "wang"});
+    typeRow(g->ManGrid(), g->ManGridTxt(), 2, {K("林淑芬")});
+    w->TabStrip2->setCurrentIndex(2);
+    typeRow(g->DeliveGrid(), g->EditGridTXT(), 1, {K("大同總倉"), K("陳"), "02-1", "02-2", K("台北市中山北路")});
+    w->TabStrip2->setCurrentIndex(0);
+
+    press(5);
+    EXPECT_EQ(user.messages.size(), shown) << user.texts().join(" / ").toStdString();
+    EXPECT_EQ(mode(), "");
+    EXPECT_EQ(rows("Select RV120, RV121, 發票狀況, RV1212 From RV12"), QStringList{K("C01|大同|1|25")});
+    EXPECT_EQ(rows("Select RV12A0, RV12A1, 稱謂, RV12A2, RV12A3, RV12A5, RV12A6, RV12A4 From RV12A Order By 序號"),
+              (QStringList{K("C01|王大明|先生|經理|101|0912345678|w@x.com.tw|wang"), K("C01|林淑芬||||||")}));
+    EXPECT_EQ(rows("Select RV12B0, 送貨名稱, RV12B2, RV12B3, RV12B4, RV12B5 From RV12B"),
+              QStringList{K("C01|大同總倉|陳|02-1|02-2|台北市中山北路")});
+    EXPECT_EQ(box(0)->text(), "C01");
+    EXPECT_EQ(g->ManRowCount(), 2);
+    EXPECT_FALSE(g->ManRowData().Key(1).isEmpty());
+    EXPECT_EQ(g->DeliveRowCount(), 1);
+    EXPECT_EQ(w->CustomerListRs.RecordCount(), 1);
+    EXPECT_TRUE(w->Command2[2]->isVisible());
+    EXPECT_FALSE(w->Command2[5]->isVisible());
+}
+
+// Leaving a box checks it and keeps the focus there: closing day, tax number, duplicate code.
+// A click on 放棄 still works while a box holds a refused value.
+TEST_F(RecordTest, LeaveChecksReturnTheFocusAndCancelStillWorks)
+{
+    addCustomer("000001", K("大同"));
+    ScriptedResponder user;
+    open(user);
+    press(1);
+    EXPECT_EQ(box(0)->text(), "000002");
+
+    const struct {
+        int box;
+        QString text;
+        QString message;  // "" = accepted
+    } cases[] = {
+        {12, "32", K("請輸入 1- 31 的數字")},
+        {12, "0.5", K("請輸入 1- 31 的數字")},
+        {12, "31", ""},
+        {12, "", ""},
+        {0, "000001", K("編號重複000001")},
+        {0, "000002", ""},
+    };
+    for (const auto& c : cases) {
+        focus(c.box);
+        box(c.box)->setText(c.text);
+        const size_t before = user.messages.size();
+        if (!c.message.isEmpty())
+            user.answer(ui::Answer::OK);
+        focus(c.box == 12 ? 13 : 5);
+        if (c.message.isEmpty()) {
+            EXPECT_EQ(user.messages.size(), before) << c.text.toStdString();
+            EXPECT_FALSE(box(c.box)->hasFocus());
+        } else {
+            ASSERT_EQ(user.messages.size(), before + 1) << c.text.toStdString();
+            EXPECT_EQ(user.last().text, c.message);
+            EXPECT_TRUE(box(c.box)->hasFocus()) << c.text.toStdString();
+        }
+        QApplication::processEvents();
+    }
+    // A wrong tax number is shown with the validator's reason.
+    focus(7);
+    box(7)->setText("12345678");
+    user.answer(ui::Answer::OK);
+    focus(8);
+    EXPECT_TRUE(box(7)->hasFocus());
+    box(7)->setText("04595257");
+    focus(8);
+    EXPECT_TRUE(box(8)->hasFocus());
+
+    focus(12);
+    box(12)->setText("40");
+    const size_t before = user.messages.size();
+    user.answer(ui::Answer::Yes);  // 放棄編輯 ?
+    QTest::mouseClick(w->Command2[6], Qt::LeftButton);
+    EXPECT_EQ(user.messages.size(), before + 1);
+    EXPECT_EQ(user.last().text, K("放棄編輯 ?"));
+    EXPECT_EQ(mode(), "");
+    EXPECT_EQ(box(0)->text(), "000001");
+    EXPECT_EQ(rows("Select RV120 From RV12"), QStringList{"000001"});
+}
+
+// 修改, change, 放棄: No keeps what was typed, Yes shows the stored values again; the detail grids
+// are read again and a removed row comes back.
+TEST_F(RecordTest, CancelAfterChangeRestoresTheStoredValues)
+{
+    addCustomer("000001", K("大同"));
+    addDetails("000001");
+    ScriptedResponder user;
+    open(user);
+    EXPECT_EQ(box(18)->text(), K("月結開發票"));
+    press(2);
+    EXPECT_EQ(mode(), "change");
+    EXPECT_EQ(w->Label2[3]->text(), vb::Format(ui::Now(), "YYYYMMDD"));
+    box(1)->setText(K("中華"));
+    box(18)->setText(K("不開發票"));
+    w->TabStrip2->setCurrentIndex(1);
+    w->Grids->ManGrid()->setRow(1);
+    user.answer(ui::Answer::Yes);  // 確定刪除 … 這一行?
+    press(10);
+    EXPECT_EQ(w->Grids->ManRowCount(), 0);
+
+    user.answer(ui::Answer::No);
+    press(6);
+    EXPECT_EQ(user.last().text, K("放棄編輯 ?"));
+    EXPECT_EQ(mode(), "change");
+    EXPECT_EQ(box(1)->text(), K("中華"));
+
+    user.answer(ui::Answer::Yes);
+    press(6);
+    EXPECT_EQ(mode(), "");
+    EXPECT_EQ(box(1)->text(), K("大同"));
+    EXPECT_EQ(box(18)->text(), K("月結開發票"));
+    EXPECT_EQ(w->Label2[3]->text(), "");
+    EXPECT_EQ(w->Grids->ManRowCount(), 1);
+    EXPECT_EQ(w->Grids->ManDeletedRowKeys().Count(), 0);
+    EXPECT_EQ(rows("Select RV121 From RV12"), QStringList{K("大同")});
+    EXPECT_EQ(rows("Select RV12A1 From RV12A"), QStringList{K("王大明")});
+}
+
+// 刪除 removes the customer with its contacts and delivery rows; the last one gone disables
+// find, modify and delete.
+TEST_F(RecordTest, DeleteRemovesTheCustomerWithItsDetails)
+{
+    addCustomer("000001", K("大同"));
+    addCustomer("000002", K("中華"));
+    addDetails("000001");
+    addDetails("000002");
+    ScriptedResponder user;
+    open(user);
+    ASSERT_EQ(box(0)->text(), "000001");  // the list is ordered by short name
+
+    user.answer(ui::Answer::No);
+    press(4);
+    EXPECT_EQ(user.last().text, K("確定要刪除這個客戶的資料"));
+    EXPECT_EQ(rows("Select RV120 From RV12 Order By RV120").size(), 2);
+
+    user.answer(ui::Answer::Yes);
+    press(4);
+    EXPECT_EQ(rows("Select RV120 From RV12"), QStringList{"000002"});
+    EXPECT_EQ(rows("Select RV12A0 From RV12A"), QStringList{"000002"});
+    EXPECT_EQ(rows("Select RV12B0 From RV12B"), QStringList{"000002"});
+    EXPECT_EQ(box(0)->text(), "000002");
+
+    user.answer(ui::Answer::Yes);
+    press(4);
+    EXPECT_TRUE(rows("Select RV120 From RV12").isEmpty());
+    EXPECT_TRUE(rows("Select RV12A0 From RV12A").isEmpty());
+    EXPECT_FALSE(w->Command2[0]->isEnabled());
+    EXPECT_FALSE(w->Command2[2]->isEnabled());
+    EXPECT_FALSE(w->Command2[4]->isEnabled());
+}
+
+// Another program holds the database while the user saves: nothing is written, the message
+// says so, and every typed value, grid row and pending removal is still there; once the other
+// program lets go, the same save goes through.  Both a writer holding the file and a reader
+// keeping the commit from finishing.
+TEST_F(RecordTest, SaveWhileAnotherProgramHoldsTheDatabaseLosesNothing)
+{
+    addCustomer("000001", K("大同"));
+    addDetails("000001");
+    ScriptedResponder user;
+    open(user);
+    press(2);
+    box(1)->setText(K("大同電子"));
+    box(18)->setText(K("不開發票"));
+    CustomerDetailGrids* g = w->Grids;
+    w->TabStrip2->setCurrentIndex(2);
+    g->DeliveGrid()->setRow(1);
+    g->DeliveGrid()->setCol(1);
+    emit g->DeliveGrid()->cellClicked(1, 1);
+    user.answer(ui::Answer::Yes);
+    press(10);  // the stored delivery row removed
+    w->TabStrip2->setCurrentIndex(1);
+    typeRow(g->ManGrid(), g->ManGridTxt(), 2, {K("林淑芬")});
+    w->TabStrip2->setCurrentIndex(0);
+
+    for (const char* hold : {"BEGIN IMMEDIATE; INSERT INTO RV17 (RV170) VALUES ('X');",
+                             "BEGIN; SELECT count(*) FROM RV12;"}) {
+        QProcess other;
+        other.start(QStringLiteral("sqlite3"), {path});
+        ASSERT_TRUE(other.waitForStarted());
+        other.write(QByteArray(hold) + "\nSELECT 'held';\n");
+        QByteArray out;
+        while (!out.contains("held") && other.waitForReadyRead(5000))
+            out += other.readAll();
+        ASSERT_TRUE(out.contains("held")) << out.constData();
+
+        user.answer(ui::Answer::OK);
+        press(5);
+        other.write("ROLLBACK;\n.quit\n");
+        other.closeWriteChannel();
+        other.waitForFinished(5000);
+
+        EXPECT_TRUE(user.last().text.endsWith(K("\r\n資料並未存檔。"))) << hold;
+        EXPECT_EQ(mode(), "change") << hold;
+        EXPECT_EQ(box(1)->text(), K("大同電子")) << hold;
+        EXPECT_EQ(box(18)->text(), K("不開發票")) << hold;
+        EXPECT_EQ(g->ManRowCount(), 2) << hold;
+        EXPECT_EQ(g->ManRowData().at(2, 1), K("林淑芬")) << hold;
+        EXPECT_EQ(g->DeliveDeletedRowKeys().Count(), 1) << hold;
+        EXPECT_EQ(rows("Select RV121, 發票狀況 From RV12"), QStringList{K("大同|2")}) << hold;
+        EXPECT_EQ(rows("Select RV12A1 From RV12A"), QStringList{K("王大明")}) << hold;
+        EXPECT_EQ(rows("Select 送貨名稱 From RV12B"), QStringList{K("總倉")}) << hold;
+    }
+
+    const size_t before = user.messages.size();
+    press(5);
+    EXPECT_EQ(user.messages.size(), before) << user.last().text.toStdString();
+    EXPECT_EQ(mode(), "");
+    EXPECT_EQ(rows("Select RV120, RV121, 發票狀況 From RV12"), QStringList{K("000001|大同電子|4")});
+    EXPECT_EQ(rows("Select RV12A1 From RV12A Order By 序號"), (QStringList{K("王大明"), K("林淑芬")}));
+    EXPECT_TRUE(rows("Select 送貨名稱 From RV12B").isEmpty());
+}
+
+// Keys and pick lists while adding: the stock texts of F3/F4/F5, Enter and the arrows moving
+// the focus, the numeric boxes refusing letters, and the lists a box hands its focus to.
+TEST_F(RecordTest, EntryKeysAndPickLists)
+{
+    gConn.Execute(QStringLiteral("Insert Into RV17 (RV170, RV171) Values ('01', '業務部')"));
+    gConn.Execute(QStringLiteral("Insert Into RV17 (RV170, RV171) Values ('02', '會計部')"));
+    gConn.Execute(QStringLiteral("Insert Into RV17A (RV17A0, RV17A2) Values ('01', '王小明')"));
+    gConn.Execute(QStringLiteral("Insert Into RV17A (RV17A0, RV17A2, RV17A13) Values ('01', '離職者', '2020')"));
+    gConn.Execute(QStringLiteral("Insert Into RV17A (RV17A0, RV17A2) Values ('02', '林會計')"));
+    ScriptedResponder user;
+    open(user, true);
+    press(1);
+
+    const struct {
+        int box;
+        Qt::Key key;
+        QString before, after;
+    } stock[] = {
+        {9, Qt::Key_F5, K("新"), K("新台北市")},
+        {2, Qt::Key_F3, K("大同"), K("大同股份有限公司")},
+        {2, Qt::Key_F4, K("大同"), K("大同有限公司")},
+        {8, Qt::Key_F3, K("台北市"), K("台北市縣市區街路段巷弄號樓之")},
+        {15, Qt::Key_F3, "abc", "abc.com.tw"},
+    };
+    box(8)->setText(K("台北市"));
+    for (const auto& s : stock) {
+        focus(s.box);
+        box(s.box)->setText(s.before);
+        QTest::keyClick(box(s.box), s.key);
+        EXPECT_EQ(box(s.box)->text(), s.after) << s.box;
+    }
+
+    const struct {
+        int from;
+        Qt::Key key;
+        int to;
+    } moves[] = {
+        {2, Qt::Key_Down, 3}, {0, Qt::Key_Up, 1}, {15, Qt::Key_Up, 13}, {9, Qt::Key_Return, 15},
+        {11, Qt::Key_Return, 12}, {22, Qt::Key_Return, 2}, {5, Qt::Key_Return, 6},
+    };
+    for (const auto& m : moves) {
+        focus(m.from);
+        QTest::keyClick(w->Text1[size_t(m.from)], m.key);
+        QApplication::processEvents();
+        if (m.to == 13)
+            EXPECT_TRUE(w->Combo2->hasFocus()) << m.from;  // the grade box hands over to its list
+        else
+            EXPECT_TRUE(box(m.to)->hasFocus()) << m.from << " -> " << m.to;
+    }
+
+    focus(11);
+    box(11)->clear();
+    QTest::keyClicks(box(11), "12a.5");
+    EXPECT_EQ(box(11)->text(), "12.5");
+
+    // Invoice status: the four texts, the box's own text shown; Enter returns to the box.
+    focus(18);
+    EXPECT_TRUE(w->Combo2->isVisible());
+    EXPECT_TRUE(w->Combo2->hasFocus());
+    QStringList items;
+    for (int i = 0; i < w->Combo2->count(); ++i)
+        items << w->Combo2->itemText(i);
+    EXPECT_EQ(items, (QStringList{K("隨貨附發票"), K("月結開發票"), K("隨訂單開發票"), K("不開發票")}));
+    EXPECT_EQ(w->Combo2->currentText(), K("隨貨附發票"));
+    w->Combo2->setCurrentIndex(3);
+    QTest::keyClick(w->Combo2, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_TRUE(box(18)->hasFocus());
+    EXPECT_FALSE(w->Combo2->isVisible());
+    EXPECT_EQ(box(18)->text(), K("不開發票"));
+
+    // Salespeople: employees still employed in a department whose name begins with 業務.
+    focus(10);
+    ASSERT_TRUE(w->DataCombo1[1]->hasFocus());
+    ASSERT_EQ(w->DataCombo1[1]->count(), 1);
+    EXPECT_EQ(w->DataCombo1[1]->itemText(0), K("王小明"));
+    w->DataCombo1[1]->setCurrentIndex(0);
+    QTest::keyClick(w->DataCombo1[1], Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(box(10)->text(), K("王小明"));
+    EXPECT_TRUE(box(11)->hasFocus());
+    EXPECT_FALSE(w->DataCombo1[1]->isVisible());
+
+    // Browsing: no key reaches a box.
+    user.answer(ui::Answer::Yes);
+    press(6);
+    focus(2);
+    QTest::keyClick(box(2), Qt::Key_F3);
+    QTest::keyClicks(box(2), "x");
+    EXPECT_EQ(box(2)->text(), "");
+}
+
+// A code another customer holds gets past no save: the unique index refuses the row, nothing of
+// the customer or its details is written, and the window keeps adding with what was typed.
+TEST_F(RecordTest, CodeTheIndexRefusesRollsTheSaveBack)
+{
+    addCustomer("000001", K("大同"));
+    ScriptedResponder user;
+    open(user);
+    press(1);
+    box(0)->setText("000001");
+    fillRequired(K("中華"));
+    CustomerDetailGrids* g = w->Grids;
+    w->TabStrip2->setCurrentIndex(1);  // leaving the page does not check the code box
+    EXPECT_TRUE(user.messages.empty()) << user.texts().join(" / ").toStdString();
+    typeRow(g->ManGrid(), g->ManGridTxt(), 1, {K("林淑芬")});
+    w->TabStrip2->setCurrentIndex(0);
+
+    user.answer(ui::Answer::OK);
+    press(5);
+    EXPECT_TRUE(user.last().text.endsWith(K("\r\n資料並未存檔。"))) << user.last().text.toStdString();
+    EXPECT_EQ(mode(), "addnew");
+    EXPECT_EQ(box(1)->text(), K("中華"));
+    EXPECT_EQ(g->ManRowData().at(1, 1), K("林淑芬"));
+    EXPECT_EQ(rows("Select RV121 From RV12"), QStringList{K("大同")});
+    EXPECT_TRUE(rows("Select RV12A1 From RV12A").isEmpty());
+
+    box(0)->setText("000002");
+    const size_t before = user.messages.size();
+    press(5);
+    EXPECT_EQ(user.messages.size(), before);
+    EXPECT_EQ(rows("Select RV120, RV121 From RV12 Order By RV120"), (QStringList{K("000001|大同"), K("000002|中華")}));
+    EXPECT_EQ(rows("Select RV12A0, RV12A1 From RV12A"), QStringList{K("000002|林淑芬")});
+    EXPECT_EQ(box(0)->text(), "000002");
+}
