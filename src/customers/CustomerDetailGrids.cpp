@@ -269,8 +269,13 @@ void GridEditBox::focusOutEvent(QFocusEvent* event)
     // Another program or a context menu taking the focus is not leaving the box.
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
         return;
-    if (!owner_ || owner_->quietHide_ > 0 || !isVisible())
+    if (!owner_ || owner_->quietHide_ > 0 || isHidden())
         return;
+    // Nor is the window closing (a container above the page going away); the page itself
+    // hidden under the box (another tab chosen) is.
+    for (QWidget* w = parentWidget() ? parentWidget()->parentWidget() : nullptr; w; w = w->parentWidget())
+        if (w->isHidden())
+            return;
     owner_->EditorLostFocus(kind_);
 }
 

@@ -154,8 +154,10 @@ protected:
 
         window.resize(900, 400);
         auto* layout = new QVBoxLayout(&window);
-        layout->addWidget(manPage);
-        layout->addWidget(delivePage);
+        auto* frameLayout = new QVBoxLayout(frame);
+        frameLayout->addWidget(manPage);
+        frameLayout->addWidget(delivePage);
+        layout->addWidget(frame);
         layout->addWidget(other);
         layout->addWidget(deleteRow);
         grids = new CustomerDetailGrids(manPage, delivePage, &window);
@@ -213,6 +215,7 @@ protected:
 
     TempDir dir;
     QWidget window;
+    QWidget* frame = new QWidget;  // the record window around the pages
     QWidget* manPage = new QWidget;
     QWidget* delivePage = new QWidget;
     QLineEdit* other = new QLineEdit;
@@ -465,10 +468,21 @@ TEST_F(DetailGridsTest, LeavingTheEmailCellRechecksItButNotOtherColumns)
     EXPECT_EQ(grids->ManRowData().at(1, 6), "abc@mail.com.tw");
     EXPECT_EQ(grids->ManRowData().at(1, 7), "skypeuser");
 
-    // Closing the window over a wrong address asks nothing.
+    // Choosing another tab leaves the box too.
     click(man(), 1, 6);
     manTxt()->setText("wrong");
-    window.close();
+    r.answer(ui::Answer::OK);
+    manPage->hide();
+    EXPECT_EQ(r.texts(), QStringList({K("字串首字或尾字含有 @ 字元。")}));
+    manPage->show();
+    EXPECT_TRUE(manTxt()->isVisible());
+    EXPECT_EQ(cellOf(man(), manTxt()), QPoint(1, 6));
+    r.messages.clear();
+
+    // Closing the record window over a wrong address asks nothing.
+    manTxt()->setFocus();
+    ASSERT_TRUE(manTxt()->hasFocus());
+    frame->close();
     EXPECT_TRUE(r.messages.empty());
 }
 
