@@ -103,6 +103,16 @@ Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& ti
     for (const Choice& c : choices)
         set |= c.button;
     box.setStandardButtons(set);
+    // The captions a Traditional-Chinese Windows gives its message boxes.
+    static const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
+        {QMessageBox::Ok, "確定"},          {QMessageBox::Cancel, "取消"},
+        {QMessageBox::Yes, "是(&Y)"},       {QMessageBox::No, "否(&N)"},
+        {QMessageBox::Abort, "中止(&A)"},   {QMessageBox::Retry, "重試(&R)"},
+        {QMessageBox::Ignore, "略過(&I)"},
+    };
+    for (const auto& [button, caption] : captions)
+        if (QAbstractButton* b = box.button(button))
+            b->setText(QString::fromUtf8(caption));
     box.setDefaultButton(choices.front().button);  // the first button, as on Windows
     // Escape answers Cancel where there is one, OK on a lone OK, and nothing otherwise.
     if (set.testFlag(QMessageBox::Cancel))

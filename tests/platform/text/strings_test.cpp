@@ -9,10 +9,10 @@ using strings::LoadResString;
 
 TEST(StringTable, TraditionalAndGeneratedSimplifiedHalves)
 {
-    EXPECT_EQ(LoadResString(1), QStringLiteral("Tessarine 捷錄人事管理系統"));
-    EXPECT_EQ(LoadResString(10001), QStringLiteral("Tessarine 捷录人事管理系统"));
-    EXPECT_TRUE(strings::HasResString(10001));
-    EXPECT_EQ(strings::Caption(1), LoadResString(1));
+    EXPECT_EQ(LoadResString(132), QStringLiteral("客戶資料管理"));
+    EXPECT_EQ(LoadResString(10132), QStringLiteral("客户资料管理"));
+    EXPECT_TRUE(strings::HasResString(10132));
+    EXPECT_EQ(strings::Caption(132), LoadResString(132));
 
     // Every Traditional line has its Simplified twin at id + 10000.
     QFile tw(QStringLiteral(":/strings/zh_TW.tsv"));
