@@ -398,9 +398,9 @@ void CustomerDetailGrids::load(Side& s, const QString& rawCode)
             s.grid->setRowHeight(r, kRowTwips);
         const int key = KeyColumnOf(s.kind);
         int n = 0;
+        s.grid->setUpdatesEnabled(false);
         for (; !rs.Eof(); rs.MoveNext()) {
             ++n;
-            s.grid->setRow(n);
             s.rows.Redim(n);
             for (int c = 0; c < int(cols.size()); ++c) {
                 const QString v = c == 0 ? QString::number(n) : vb::Nz(rs.value(QString::fromUtf8(fieldOf(s.kind, c))));
@@ -410,6 +410,8 @@ void CustomerDetailGrids::load(Side& s, const QString& rawCode)
             s.rows.set(n, key, vb::Nz(rs.value(QStringLiteral("序號"))));
             s.rows.setCount(short(n));
         }
+        s.grid->setRow(n);  // the last row read stays current
+        s.grid->setUpdatesEnabled(true);
     }
     s.grid->scrollToTop();  // the list opens at its top whichever row ends up current
     s.grid->show();
