@@ -48,6 +48,26 @@ QHash<QString, QVector<qint64>> DetailKeysByCode(db::Connection& conn, const QSt
     return keys;
 }
 
+// Writes the new code into every detail row whose key has one, in one pass over the table.
+void MoveDetails(db::Connection& conn, const QString& table, const QString& codeColumn,
+                 const QHash<qint64, QString>& newCodes)
+{
+    if (newCodes.isEmpty())
+        return;
+    db::Recordset rs;
+    rs.Open(QStringLiteral("Select 序號, %1 From %2").arg(codeColumn, table), conn, db::adOpenDynamic,
+            db::adLockOptimistic);
+    while (!rs.Eof()) {
+        const auto it = newCodes.constFind(rs.value(0).toLongLong());
+        if (it != newCodes.constEnd()) {
+            rs.setValue(1, *it);
+            rs.Update();
+        }
+        rs.MoveNext();
+    }
+    rs.Close();
+}
+
 // A prefix no stored code begins with: temporary codes made from it meet no other code.
 QString TemporaryPrefix(const QStringList& codes)
 {
@@ -148,9 +168,8 @@ RenumberOutcome RenumberCustomerCodes(db::Connection& conn, const std::function<
             rs.MoveNext();
         }
 
-        // Phase two: the final codes, and the details found above follow by their keys.
-        const QString moveContact = QStringLiteral("Update RV12A Set RV12A0 = ? Where 序號 = ?");
-        const QString moveDelivery = QStringLiteral("Update RV12B Set RV12B0 = ? Where 序號 = ?");
+        // Phase two: the final codes; the details found above follow by their keys.
+        QHash<qint64, QString> contactCodes, deliveryCodes;
         qint16 counter = 0;
         long row = 0;
         if (rs.RecordCount() > 0)
@@ -168,12 +187,14 @@ RenumberOutcome RenumberCustomerCodes(db::Connection& conn, const std::function<
             rs.Update();
             // Taken out once moved: two customers without a code cannot both claim them.
             for (qint64 k : contacts.take(key))
-                conn.Execute(moveContact, {code, k});
+                contactCodes.insert(k, code);
             for (qint64 k : deliveries.take(key))
-                conn.Execute(moveDelivery, {code, k});
+                deliveryCodes.insert(k, code);
             rs.MoveNext();
         }
         rs.Close();
+        MoveDetails(conn, QStringLiteral("RV12A"), QStringLiteral("RV12A0"), contactCodes);
+        MoveDetails(conn, QStringLiteral("RV12B"), QStringLiteral("RV12B0"), deliveryCodes);
         conn.CommitTrans();
         out.ok = true;
         out.customers = counter;
