@@ -189,9 +189,9 @@ void frmBrowser::NavigateFromCaller(const QString& address)
 void frmBrowser::ButtonClick(const QString& key)
 {
     timTimer->start();
-    if (key == QLatin1String("上一頁")) {
+    if (key == QStringLiteral("上一頁")) {
         brwWebBrowser->backward();
-    } else if (key == QLatin1String("下一頁")) {
+    } else if (key == QStringLiteral("下一頁")) {
         brwWebBrowser->forward();
     } else if (key == QLatin1String("Stop")) {
         timTimer->stop();
@@ -204,7 +204,7 @@ void frmBrowser::ButtonClick(const QString& key)
     } else if (key == QLatin1String("Search")) {
         // The manual's contents page serves as the search page.
         Navigate(StartAddress);
-    } else if (key == QLatin1String("關閉")) {
+    } else if (key == QStringLiteral("關閉")) {
         close();
     }
 }

@@ -415,6 +415,11 @@ void frmOptions::BackPathText_LostFocus()
 void frmOptions::tbsOptions_Click()
 {
     const int selected = tbsOptions->currentIndex() + 1;
+    // The focus stays in the window when its panel is switched off.
+    QWidget* focus = QApplication::focusWidget();
+    for (int i = 1; i <= 4; ++i)
+        if (i != selected && focus && picOptions[i]->isAncestorOf(focus))
+            tbsOptions->setFocus();
     for (int i = 1; i <= 4; ++i) {
         picOptions[i]->setEnabled(i == selected);
         if (i == selected)
@@ -453,7 +458,8 @@ bool frmOptions::eventFilter(QObject* watched, QEvent* event)
     if (!target || (target != this && !isAncestorOf(target)))
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    const bool ctrlTab = key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier;
+    const bool tabKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+    const bool ctrlTab = tabKey && key->modifiers() & Qt::ControlModifier;  // Ctrl+Shift+Tab: kept, no effect
     const bool escape = key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier;
     if (!ctrlTab && !escape)
         return false;
@@ -461,8 +467,10 @@ bool frmOptions::eventFilter(QObject* watched, QEvent* event)
         event->accept();  // ours, not a shortcut's
         return true;
     }
-    if (ctrlTab)
-        NextTab();
+    if (ctrlTab) {
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier)
+            NextTab();
+    }
     else
         cmdCancel->click();
     return true;

@@ -1,0 +1,187 @@
+#include "core/Globals.h"
+#include "core/Settings.h"
+#include "platform/shell/Shell.h"
+#include "platform/strings/Strings.h"
+#include "shell/AboutMaker.h"
+#include "shell/HelpBrowser.h"
+#include "shell/MDIForm1.h"
+#include "shell/OnlineUpdate.h"
+#include "support/Responder.h"
+#include "support/TempDir.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using testsupport::TempDir;
+
+namespace {
+
+const QString kHintsStart = QStringLiteral("※ 您可以在功能表〔視窗〕下點選〔輔助說明〕，可以進入此畫面\r\n\r\n※ 如果您不希望");
+
+class HelpTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved = {gProgramPath, gDataPath};
+        gProgramPath = program.path();
+        gDataPath = program.path();
+        gLangOffset = 0;
+    }
+    void TearDown() override
+    {
+        gProgramPath = saved[0];
+        gDataPath = saved[1];
+        gLangOffset = 0;
+    }
+    static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    QMdiSubWindow* browserFrame(MDIForm1& main)
+    {
+        for (QMdiSubWindow* sub : main.MdiArea->subWindowList())
+            if (qobject_cast<frmBrowser*>(sub->widget()))
+                return sub;
+        return nullptr;
+    }
+
+    TempDir program;
+    QStringList saved;
+};
+
+TEST_F(HelpTest, ManualIsInstalledOnceAndNeverOverwritten)
+{
+    ASSERT_TRUE(InstallUserManual(gProgramPath));
+    const QString page = QString::fromUtf8(program.read(kUserManualPage));
+    for (const char* section : {"新增一筆客戶資料", "尋找客戶", "列印客戶清單", "備份資料庫"})
+        EXPECT_TRUE(page.contains(QString::fromUtf8(section))) << section;
+
+    program.write(kUserManualPage, "<html><body>our own notes</body></html>");
+    EXPECT_TRUE(InstallUserManual(gProgramPath));
+    EXPECT_EQ(program.read(kUserManualPage), QByteArray("<html><body>our own notes</body></html>"));
+}
+
+TEST_F(HelpTest, BrowserShowsTheManualAndWritesTheHelpPanelWhileOpen)
+{
+    InstallUserManual(gProgramPath);
+    for (const bool panelInUse : {true, false}) {
+        SCOPED_TRACE(panelInUse ? "panel in use" : "panel not in use");
+        MDIForm1 main;
+        main.show();
+        main.顯示報告列_item->setChecked(panelInUse);
+        SetHelpPanelText(QStringLiteral("notes"));
+        SetHelpPanelCaption(QStringLiteral("caption"));
+        main.Item(QStringLiteral("輔助說明_item"))->trigger();  // no maker site: the local manual only
+        frmBrowser* browser = HelpBrowserInstance();
+        ASSERT_TRUE(browser);
+        EXPECT_EQ(browser->StartAddress, program.file(kUserManualPage));
+        EXPECT_EQ(browser->windowTitle(), QStringLiteral("Tessarine 使用手冊"));
+        EXPECT_EQ(browser->cboAddress->count(), 1);
+        EXPECT_EQ(main.helpText().startsWith(QStringLiteral("※ 您可以")), panelInUse);
+        EXPECT_EQ(main.helpCaption(), panelInUse ? QStringLiteral("輔助說明") : QStringLiteral("caption"));
+
+        // It covers the inner area, also after it was made smaller.
+        QMdiSubWindow* frame = browserFrame(main);
+        ASSERT_TRUE(frame);
+        EXPECT_EQ(frame->geometry(), main.MdiArea->viewport()->rect());
+        frame->resize(200, 150);
+        EXPECT_EQ(frame->geometry(), main.MdiArea->viewport()->rect());
+
+        // Opening again keeps the one window.
+        main.Item(QStringLiteral("輔助說明_item"))->trigger();
+        EXPECT_EQ(HelpBrowserInstance(), browser);
+
+        browser->ButtonClick(QStringLiteral("關閉"));
+        flushDeletes();
+        EXPECT_FALSE(HelpBrowserInstance());
+        EXPECT_EQ(main.helpText(), panelInUse ? QString() : QStringLiteral("notes"));
+        EXPECT_EQ(main.helpCaption(), panelInUse ? QString() : QStringLiteral("caption"));
+    }
+}
+
+TEST_F(HelpTest, WebAddressesGoToTheSystemBrowserLocalPagesStayWithHistory)
+{
+    InstallUserManual(gProgramPath);
+    program.write(QStringLiteral("UserManu/second.html"), "<html><head><title>第二頁</title></head><body>2</body></html>");
+    WriteSetting(update::kMakerSiteKey, QStringLiteral("https://maker.test/"), QStringLiteral("Tessarine"));
+    MDIForm1 main;
+    shellsvc::Recorder shell;
+    main.Item(QStringLiteral("Softhome_item"))->trigger();
+    frmBrowser* browser = HelpBrowserInstance();
+    ASSERT_TRUE(browser);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].kind, shellsvc::ShellCall::Url);
+    EXPECT_EQ(shell.calls[0].target, QStringLiteral("https://maker.test/pressmont/"));
+    EXPECT_EQ(browser->cboAddress->itemText(1), QStringLiteral("https://maker.test/pressmont/"));
+    EXPECT_EQ(browser->windowTitle(), QStringLiteral("Tessarine 使用手冊"));  // still the manual
+    EXPECT_TRUE(browser->timTimer->isActive());
+    browser->timTimer_Timer();
+    EXPECT_FALSE(browser->timTimer->isActive());
+
+    // "上一頁" with no earlier page does nothing; Enter in the address box goes to a local page.
+    browser->ButtonClick(QStringLiteral("上一頁"));
+    EXPECT_EQ(browser->windowTitle(), QStringLiteral("Tessarine 使用手冊"));
+    browser->cboAddress->setEditText(program.file(QStringLiteral("UserManu/second.html")));
+    QTest::keyClick(browser->cboAddress->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(browser->windowTitle(), QStringLiteral("第二頁"));
+    browser->ButtonClick(QStringLiteral("上一頁"));
+    EXPECT_EQ(browser->windowTitle(), QStringLiteral("Tessarine 使用手冊"));
+    browser->ButtonClick(QStringLiteral("下一頁"));
+    EXPECT_EQ(browser->windowTitle(), QStringLiteral("第二頁"));
+    browser->ButtonClick(QStringLiteral("Home"));
+    EXPECT_EQ(browser->windowTitle(), QStringLiteral("Tessarine 使用手冊"));
+    EXPECT_EQ(shell.calls.size(), 1u);
+    browser->close();
+    flushDeletes();
+}
+
+TEST_F(HelpTest, BrowserOpensWithoutAManual)
+{
+    MDIForm1 main;
+    main.ShowHelpBrowser(QString());
+    frmBrowser* browser = HelpBrowserInstance();
+    ASSERT_TRUE(browser);
+    EXPECT_TRUE(browser->isVisibleTo(&main));
+    EXPECT_TRUE(browser->brwWebBrowser->toPlainText().isEmpty());
+    EXPECT_EQ(browser->LocationName(), QStringLiteral("index.html"));
+    browser->close();
+    flushDeletes();
+}
+
+TEST_F(HelpTest, AboutTheMakerFollowsTheLanguageAndOpensOnlyItsWebAddress)
+{
+    for (const short offset : {0, 10000}) {
+        gLangOffset = offset;
+        QPointer<AboutRAVO> about = new AboutRAVO;
+        for (int i = 0; i <= 32; ++i) {
+            EXPECT_FALSE(about->Label2[i]->text().isEmpty()) << i;
+            EXPECT_EQ(about->Label2[i]->text(), strings::LoadResString(offset + 200 + i)) << i;
+        }
+        EXPECT_EQ(about->Command1->text(), strings::LoadResString(offset + 183));
+
+        shellsvc::Recorder shell;
+        for (int i : {0, 24, 26, 32})
+            QTest::mouseClick(about->Label2[i], Qt::LeftButton);
+        EXPECT_TRUE(shell.calls.empty());
+        QTest::mouseClick(about->Label2[25], Qt::LeftButton);
+        ASSERT_EQ(shell.calls.size(), 1u);
+        EXPECT_EQ(shell.calls[0].kind, shellsvc::ShellCall::Url);
+        EXPECT_EQ(shell.calls[0].target, about->Label2[25]->text());
+        EXPECT_TRUE(shell.calls[0].target.startsWith(QStringLiteral("https://")));
+
+        about->show();
+        about->Command1->click();
+        flushDeletes();
+        EXPECT_TRUE(about.isNull());
+    }
+}
+
+}  // namespace
