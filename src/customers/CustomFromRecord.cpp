@@ -147,7 +147,8 @@ bool CustomFrom::recordEvent(QObject* watched, QEvent* event)
         return false;
     auto focusLeft = [&] {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        // A message box or a list's own popup taking the focus does not leave the box.
+        // A message box or a list's own popup taking the focus (and giving it back) neither
+        // leaves nor enters the box.
         return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
     };
     if (watched == Combo2) {
@@ -174,7 +175,8 @@ bool CustomFrom::recordEvent(QObject* watched, QEvent* event)
         return false;
     const int index = int(it - Text1.begin());
     if (type == QEvent::FocusIn) {
-        Text1_GotFocus(index);
+        if (focusLeft())  // the window coming back to the front is no entry into the box
+            Text1_GotFocus(index);
     } else if (type == QEvent::FocusOut) {
         if (focusLeft())
             Text1_LostFocus(index);
@@ -686,6 +688,9 @@ void CustomFrom::Text1_LostFocus(int index)
 void CustomFrom::returnFocus(int box)
 {
     returning_ = true;
+    // The message box may have left the window in the background.
+    if (!isActiveWindow())
+        activateWindow();
     Text1[size_t(box)]->setFocus(Qt::OtherFocusReason);
     returning_ = false;
     SetBackground(Text1[size_t(box)], kEditingColor);
