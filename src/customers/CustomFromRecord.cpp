@@ -98,13 +98,14 @@ DetailRowSet RowsOf(const DetailRowArray& rows, const DeletedRowKeys& deleted)
 QString Today8() { return vb::Format(ui::Now(), QStringLiteral("YYYYMMDD")); }
 
 // The byte limit of a record box holds what the user puts in (keys, input-method commits,
-// pastes); a stored value shown by the window is shown whole, so the save can name its width.
+// pastes: edits the box records as modifications); a text the program sets, such as a stored
+// value, is shown whole, so the save can name its width.
 class TypedByteLimit : public ByteLimitValidator {
 public:
     TypedByteLimit(QLineEdit* box, int maxBytes) : ByteLimitValidator(box, maxBytes), box_(box) {}
     State validate(QString& input, int& pos) const override
     {
-        if (!box_->hasFocus() || box_->isReadOnly())
+        if (!box_->isModified() || box_->isReadOnly())
             return Acceptable;
         return ByteLimitValidator::validate(input, pos);
     }

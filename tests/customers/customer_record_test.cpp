@@ -13,6 +13,7 @@
 #include "support/TempDir.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -159,7 +160,9 @@ TEST_F(RecordTest, AddNumbersChecksRequiredFieldsAndWidths)
     EXPECT_EQ(user.last().text, K("客戶簡稱必須輸入\r\n客戶全銜必須輸入\r\n客戶電話必須輸入\r\n負責的業務必須輸入\r\n"));
     EXPECT_EQ(mode(), "addnew");
 
-    fillRequired(K("大同電子股份"));  // six Chinese characters, 12 bytes of 10
+    focus(1);
+    fillRequired(K("大同電子股份"));  // six Chinese characters, 12 bytes of 10, set by the program
+    EXPECT_EQ(box(1)->text(), K("大同電子股份"));
     user.answer(ui::Answer::OK);
     press(5);
     EXPECT_EQ(user.last().text, K("'欄位資料過長,請不要超過10個字元(一個中文字算2個字元)"));
@@ -177,6 +180,10 @@ TEST_F(RecordTest, AddNumbersChecksRequiredFieldsAndWidths)
     EXPECT_EQ(box(1)->text(), K("大同電子股"));
     type(box(1), "A");
     EXPECT_EQ(box(1)->text(), K("大同電子股"));
+    box(1)->clear();
+    QApplication::clipboard()->setText(K("中華電信股份"));
+    box(1)->paste();
+    EXPECT_EQ(box(1)->text(), K("中華電信股"));
 }
 
 // A new customer saved with two contacts and a delivery row: one row each in the tables, all
