@@ -346,6 +346,9 @@ void frmImpDB2::cmdImport_Click()
         ui::MsgBox(QStringLiteral("開啟文字檔錯誤。"));
         return;
     }
+    // The run button's access key leaves the chooser without taking the focus from it.
+    if (Combo1->hasFocus())
+        Combo1_LostFocus();
     QStringList captions;
     for (int col = 0; col <= LastColumnIndex && col < int(Text2.size()); ++col)
         captions << Text2[col]->text();
