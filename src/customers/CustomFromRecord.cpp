@@ -305,8 +305,10 @@ void CustomFrom::CancleModif()
 {
     TabStrip2->setEnabled(true);
     db::Bookmark mark = 0;
+    bool marked = false;  // a change with no customer under it has nothing to return to
     try {
         mark = CustomerRs.bookmark();
+        marked = HasCurrentCustomer();
     } catch (const db::DbError&) {
     }
     inRowChange_ = true;
@@ -326,8 +328,10 @@ void CustomFrom::CancleModif()
         } catch (const db::DbError&) {
         }
         inRowChange_ = false;
-        CustomerRs.setBookmark(mark);
-        CustomerListRs.setBookmark(mark);
+        if (marked) {
+            CustomerRs.setBookmark(mark);
+            CustomerListRs.setBookmark(mark);
+        }
     }
     const QString code = vb::Trim(Nz(CustomerRs.field(QStringLiteral("rv120"))).toString());
     ReadDeliveDate(code);

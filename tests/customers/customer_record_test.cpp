@@ -211,7 +211,9 @@ TEST_F(RecordTest, SaveWritesTheCustomerWithContactsAndDeliveries)
     press(5);
     EXPECT_EQ(user.messages.size(), shown) << user.texts().join(" / ").toStdString();
     EXPECT_EQ(mode(), "");
-    EXPECT_EQ(rows("Select RV120, RV121, 發票狀況, RV1212 From RV12"), QStringList{K("C01|大同|1|25")});
+    const QString today = QString::number(vb::DateNumber(ui::Today()));
+    EXPECT_EQ(rows("Select RV120, RV121, 發票狀況, RV1212, 建檔日, 修改者, 修改日期 From RV12"),
+              QStringList{K("C01|大同|1|25|") + today + "||"});
     EXPECT_EQ(rows("Select RV12A0, RV12A1, 稱謂, RV12A2, RV12A3, RV12A5, RV12A6, RV12A4 From RV12A Order By 序號"),
               (QStringList{K("C01|王大明|先生|經理|101|0912345678|w@x.com.tw|wang"), K("C01|林淑芬||||||")}));
     EXPECT_EQ(rows("Select RV12B0, 送貨名稱, RV12B2, RV12B3, RV12B4, RV12B5 From RV12B"),
@@ -414,7 +416,8 @@ TEST_F(RecordTest, SaveWhileAnotherProgramHoldsTheDatabaseLosesNothing)
     press(5);
     EXPECT_EQ(user.messages.size(), before) << user.last().text.toStdString();
     EXPECT_EQ(mode(), "");
-    EXPECT_EQ(rows("Select RV120, RV121, 發票狀況 From RV12"), QStringList{K("000001|大同電子|4")});
+    EXPECT_EQ(rows("Select RV120, RV121, 發票狀況, 建檔日, 修改日期 From RV12"),
+              QStringList{K("000001|大同電子|4|20261201|") + QString::number(vb::DateNumber(ui::Today()))});
     EXPECT_EQ(rows("Select RV12A1 From RV12A Order By 序號"), (QStringList{K("王大明"), K("林淑芬")}));
     EXPECT_TRUE(rows("Select 送貨名稱 From RV12B").isEmpty());
 }
@@ -543,4 +546,34 @@ TEST_F(RecordTest, CodeTheIndexRefusesRollsTheSaveBack)
     EXPECT_EQ(rows("Select RV120, RV121 From RV12 Order By RV120"), (QStringList{K("000001|大同"), K("000002|中華")}));
     EXPECT_EQ(rows("Select RV12A0, RV12A1 From RV12A"), QStringList{K("000002|林淑芬")});
     EXPECT_EQ(box(0)->text(), "000002");
+}
+
+// The button bar's own error handling: changing with no customer to change says so; a database
+// another program holds while adding shows the error with its number and Abort, Retry, Ignore.
+TEST_F(RecordTest, ButtonErrorsHaveTheirMessages)
+{
+    ScriptedResponder user;
+    open(user, true);
+    user.answer(ui::Answer::OK);
+    w->Modification();
+    EXPECT_EQ(user.last().text, K("無現用資料"));
+    EXPECT_EQ(mode(), "change");
+    press(6);
+    EXPECT_EQ(mode(), "");
+
+    QProcess other;
+    other.start(QStringLiteral("sqlite3"), {path});
+    ASSERT_TRUE(other.waitForStarted());
+    other.write("BEGIN EXCLUSIVE;\nSELECT 'held';\n");
+    QByteArray out;
+    while (!out.contains("held") && other.waitForReadyRead(5000))
+        out += other.readAll();
+    ASSERT_TRUE(out.contains("held"));
+    user.answer(ui::Answer::Abort);
+    press(1);
+    other.write("ROLLBACK;\n.quit\n");
+    other.closeWriteChannel();
+    other.waitForFinished(5000);
+    EXPECT_TRUE(user.last().text.endsWith(K("錯誤代號: 3260"))) << user.last().text.toStdString();
+    EXPECT_EQ(user.last().buttons, ui::Buttons::AbortRetryIgnore);
 }
