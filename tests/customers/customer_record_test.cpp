@@ -343,6 +343,27 @@ TEST_F(RecordTest, DeleteRemovesTheCustomerWithItsDetails)
     EXPECT_EQ(user.last().text, K("確定要刪除這個客戶的資料"));
     EXPECT_EQ(rows("Select RV120 From RV12 Order By RV120").size(), 2);
 
+    // Another program writing at the same time: nothing is deleted and the window says so.
+    {
+        QProcess other;
+        other.start(QStringLiteral("sqlite3"), {path});
+        ASSERT_TRUE(other.waitForStarted());
+        other.write("BEGIN IMMEDIATE;\nSELECT 'held';\n");
+        QByteArray out;
+        while (!out.contains("held") && other.waitForReadyRead(5000))
+            out += other.readAll();
+        ASSERT_TRUE(out.contains("held"));
+        user.answer(ui::Answer::Yes).answer(ui::Answer::OK);
+        press(4);
+        other.write("ROLLBACK;\n.quit\n");
+        other.closeWriteChannel();
+        other.waitForFinished(5000);
+        EXPECT_TRUE(user.last().text.endsWith(K("\r\n刪除失敗，資料並未刪除。"))) << user.last().text.toStdString();
+        EXPECT_EQ(rows("Select RV12A0 From RV12A Order By RV12A0"), (QStringList{"000001", "000002"}));
+        EXPECT_EQ(w->CustomerListRs.RecordCount(), 2);
+        EXPECT_EQ(box(0)->text(), "000001");
+    }
+
     user.answer(ui::Answer::Yes);
     press(4);
     EXPECT_EQ(rows("Select RV120 From RV12"), QStringList{"000002"});
