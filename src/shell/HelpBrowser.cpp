@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -259,6 +260,9 @@ bool frmBrowser::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == parentWidget() && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
         fitToClientArea();
+    else if (event->type() == QEvent::Resize && MDIForm1::Instance()
+             && watched == MDIForm1::Instance()->MdiArea->viewport())
+        fitToClientArea();
     return QWidget::eventFilter(watched, event);
 }
 
@@ -289,6 +293,7 @@ void MDIForm1::ShowHelpBrowser(const QString& url)
     QMdiSubWindow* sub = ShowInner(browser, true);
     if (created && sub) {
         sub->installEventFilter(browser);
+        MdiArea->viewport()->installEventFilter(browser);
         browser->fitToClientArea();
     }
     if (!url.isEmpty())
@@ -299,11 +304,10 @@ void MDIForm1::FitHelpBrowser()
 {
     if (!gBrowser)
         ShowHelpBrowser(QString());
-    // After the help panel's new width has reached the inner area.
-    QTimer::singleShot(0, gBrowser.data(), [] {
-        if (gBrowser)
-            gBrowser->fitToClientArea();
-    });
+    // The help panel's new width reaches the inner area first.
+    if (QWidget* central = centralWidget(); central && central->layout())
+        central->layout()->activate();
+    gBrowser->fitToClientArea();
 }
 
 // ---- The manual -----------------------------------------------------------------------------------

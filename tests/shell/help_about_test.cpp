@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 using testsupport::TempDir;
@@ -94,6 +95,13 @@ TEST_F(HelpTest, BrowserShowsTheManualAndWritesTheHelpPanelWhileOpen)
         EXPECT_EQ(frame->geometry(), main.MdiArea->viewport()->rect());
         frame->resize(200, 150);
         EXPECT_EQ(frame->geometry(), main.MdiArea->viewport()->rect());
+        if (panelInUse) {  // the help panel's toggle changes the inner area's width
+            const int before = frame->width();
+            main.Command3->click();
+            QCoreApplication::processEvents();
+            EXPECT_NE(frame->width(), before);
+            EXPECT_EQ(frame->geometry(), main.MdiArea->viewport()->rect());
+        }
 
         // Opening again keeps the one window.
         main.Item(QStringLiteral("輔助說明_item"))->trigger();
