@@ -468,6 +468,30 @@ void fnStr(sqlite3_context* c, int, sqlite3_value** a)
     resultText(c, n >= 0 ? QStringLiteral(" ") + t : t);
 }
 
+// Jet's "&": Null reads as an empty text; only when every part is Null is the result Null.
+void fnCat(sqlite3_context* c, int argc, sqlite3_value** a)
+{
+    QString out;
+    bool any = false;
+    for (int k = 0; k < argc; ++k) {
+        switch (sqlite3_value_type(a[k])) {
+        case SQLITE_NULL:
+            continue;
+        case SQLITE_FLOAT: {
+            const double d = sqlite3_value_double(a[k]);
+            out += (d == std::floor(d) && std::fabs(d) < 9e15) ? QString::number(qint64(d)) : QString::number(d, 'g', 15);
+            break;
+        }
+        default:
+            out += argText(a[k]);
+        }
+        any = true;
+    }
+    if (!any)
+        return sqlite3_result_null(c);
+    resultText(c, out);
+}
+
 void registerFunctions(sqlite3* db)
 {
     struct F { const char* name; int argc; void (*fn)(sqlite3_context*, int, sqlite3_value**); bool det; };
@@ -482,7 +506,7 @@ void registerFunctions(sqlite3* db)
         {"jet_format", 1, fnFormat, true}, {"jet_format", 2, fnFormat, true},
         {"jet_instr", 2, fnInStr, true}, {"jet_instr", 3, fnInStr, true},
         {"clng", 1, fnCLng, true},       {"cint", 1, fnCLng, true},       {"cdbl", 1, fnCDbl, true},
-        {"jet_str", 1, fnStr, true},
+        {"jet_str", 1, fnStr, true},     {"jet_cat", -1, fnCat, true},
     };
     for (const F& f : fns)
         sqlite3_create_function_v2(db, f.name, f.argc, SQLITE_UTF8 | (f.det ? SQLITE_DETERMINISTIC : 0), nullptr,

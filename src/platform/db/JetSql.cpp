@@ -276,6 +276,96 @@ QString Render(const QVector<Token>& tokens, int from, int to)
     return out;
 }
 
+namespace {
+
+// Where an operand of "&" ends: "&" binds more loosely than arithmetic and more tightly than
+// comparisons, so a chain runs between commas, parentheses, comparisons and clause words.
+bool endsConcatOperand(const QVector<Token>& tokens, int i)
+{
+    const Token& t = tokens[i];
+    if (t.kind == Token::Punct) {
+        static const char* ops[] = {",", ";", "=", "==", "<>", "!=", "<", ">", "<=", ">="};
+        for (const char* op : ops)
+            if (t.text == QLatin1String(op))
+                return true;
+        return false;
+    }
+    if (t.kind != Token::Word)
+        return false;
+    static const char* words[] = {"SELECT", "DISTINCT", "DISTINCTROW", "ALL", "TOP", "FROM", "WHERE", "AS", "AND", "OR",
+                                  "NOT", "LIKE", "IS", "IN", "BETWEEN", "ORDER", "GROUP", "BY", "HAVING", "ON", "SET",
+                                  "VALUES", "INTO", "DESC", "ASC", "UNION", "JOIN", "INNER", "OUTER", "CASE", "WHEN",
+                                  "THEN", "ELSE", "END", "UPDATE", "INSERT", "DELETE", "ESCAPE"};
+    for (const char* w : words)
+        if (t.is(w))
+            return true;
+    if (t.is("LEFT") || t.is("RIGHT")) {  // LEFT JOIN, but Left(x, n) is a function
+        int j = i + 1;
+        while (j < tokens.size() && tokens[j].kind == Token::Space)
+            ++j;
+        return !(j < tokens.size() && tokens[j].kind == Token::Punct && tokens[j].text == QLatin1String("("));
+    }
+    return false;
+}
+
+// Rewrites "a & b & c" as jet_cat(a, b, c): Jet's "&" reads Null as "", where SQLite's "||"
+// would make the whole text Null.  i starts after an opening parenthesis (or at 0) and stops
+// on the matching closing one.
+QVector<Token> rewriteConcat(const QVector<Token>& tokens, int& i)
+{
+    QVector<Token> out, cur;
+    QVector<QVector<Token>> operands;
+    const auto flush = [&]() {
+        if (operands.isEmpty()) {
+            out += cur;
+        } else {
+            operands << cur;
+            out << Token{Token::Space, QStringLiteral(" ")} << Token{Token::Word, QStringLiteral("jet_cat")}
+                << Token{Token::Punct, QStringLiteral("(")};
+            for (int k = 0; k < operands.size(); ++k) {
+                if (k > 0)
+                    out << Token{Token::Punct, QStringLiteral(",")};
+                out += operands[k];
+            }
+            out << Token{Token::Punct, QStringLiteral(")")} << Token{Token::Space, QStringLiteral(" ")};
+            operands.clear();
+        }
+        cur.clear();
+    };
+    while (i < tokens.size()) {
+        const Token& t = tokens[i];
+        if (t.kind == Token::Punct && t.text == QLatin1String(")"))
+            break;
+        if (t.kind == Token::Punct && t.text == QLatin1String("(")) {
+            ++i;
+            QVector<Token> inner = rewriteConcat(tokens, i);
+            cur << t;
+            cur += inner;
+            if (i < tokens.size())
+                cur << tokens[i++];  // ")"
+            continue;
+        }
+        if (t.kind == Token::Punct && t.text == QLatin1String("&")) {
+            operands << cur;
+            cur.clear();
+            ++i;
+            continue;
+        }
+        if (endsConcatOperand(tokens, i)) {
+            flush();
+            out << t;
+            ++i;
+            continue;
+        }
+        cur << t;
+        ++i;
+    }
+    flush();
+    return out;
+}
+
+}  // namespace
+
 QString RewriteStatement(const QString& sql)
 {
     QVector<Token> tokens = Tokenize(sql);
@@ -300,6 +390,19 @@ QString RewriteStatement(const QString& sql)
             tokens.insert(1, Token{Token::Space, QStringLiteral(" ")});
         }
     }
+    for (const Token& t : tokens)
+        if (t.kind == Token::Punct && t.text == QLatin1String("&")) {
+            int i = 0;
+            QVector<Token> rewritten;
+            while (true) {
+                rewritten += rewriteConcat(tokens, i);
+                if (i >= tokens.size())
+                    break;
+                rewritten << tokens[i++];  // an unmatched ")" stays for SQLite to refuse
+            }
+            tokens = rewritten;
+            break;
+        }
     return Render(tokens);
 }
 
