@@ -821,6 +821,23 @@ struct Recordset::Impl {
     void open(const QString& sql, const std::shared_ptr<detail::ConnState>& conn, bool readOnly, const Params& params);
 };
 
+namespace {
+
+// A field's DefinedSize as ADO reports it: characters for text, bytes for the fixed-size types.
+int fieldSize(int adoType, int columnSize)
+{
+    switch (adoType) {
+    case adUnsignedTinyInt: return 1;
+    case adSmallInt: case adBoolean: return 2;
+    case adInteger: case adSingle: return 4;
+    case adDouble: case adCurrency: case adDate: return 8;
+    case adLongVarWChar: return 536870910;
+    default: return columnSize;
+    }
+}
+
+}  // namespace
+
 void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::ConnState>& conn, bool readOnly, const Params& params)
 {
     conn->check();
@@ -900,7 +917,7 @@ void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::Con
                 if (k >= 0) {
                     const ColumnInfo& info = cat.columns[k].info;
                     f.adoType = info.adoType;
-                    f.definedSize = info.definedSize;
+                    f.definedSize = fieldSize(info.adoType, info.definedSize);
                     f.identity = info.identity;
                 }
             } catch (const DbError&) {
@@ -925,8 +942,8 @@ void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::Con
             continue;
         const Cell c = set->rows.empty() ? Cell() : detail::CellAt(set->rows.front(), k);
         switch (c.tag) {
-        case detail::TagInt: f.adoType = adInteger; break;
-        case detail::TagReal: f.adoType = adDouble; break;
+        case detail::TagInt: f.adoType = adInteger; f.definedSize = 4; break;
+        case detail::TagReal: f.adoType = adDouble; f.definedSize = 8; break;
         case detail::TagBlob: f.adoType = adLongVarBinary; break;
         default: f.adoType = adVarWChar; f.definedSize = 255;
         }

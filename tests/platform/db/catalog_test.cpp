@@ -57,16 +57,18 @@ TEST_F(Catalog, JetTypeWordsAreKeptWithTheirAdoCodes)
         int size;
         bool required;
         bool identity;
+        int fieldSize;  // DefinedSize of the recordset's field, as ADO gives it
     } cases[] = {
-        {"項次", "Integer", adSmallInt, 0, false, false}, {"聯絡人", "Text", adVarWChar, 20, true, false},
-        {"部門", "Text", adVarWChar, 20, false, false},   {"性別", "nchar", adWChar, 4, false, false},
-        {"備註", "Memo", adLongVarWChar, 0, false, false}, {"金額", "Currency", adCurrency, 0, false, false},
-        {"日", "Date", adDate, 0, false, false},           {"時", "Date", adDate, 0, false, false},
-        {"比", "Double", adDouble, 0, false, false},       {"旗", "YesNo", adBoolean, 0, false, false},
-        {"位", "YesNo", adBoolean, 0, false, false},       {"小", "Byte", adUnsignedTinyInt, 0, false, false},
-        {"數", "Long", adInteger, 0, false, false},        {"總序", "Long", adInteger, 0, false, true},
-        {"計", "Long", adInteger, 0, false, true},
+        {"項次", "Integer", adSmallInt, 0, false, false, 2}, {"聯絡人", "Text", adVarWChar, 20, true, false, 20},
+        {"部門", "Text", adVarWChar, 20, false, false, 20},   {"性別", "nchar", adWChar, 4, false, false, 4},
+        {"備註", "Memo", adLongVarWChar, 0, false, false, 536870910}, {"金額", "Currency", adCurrency, 0, false, false, 8},
+        {"日", "Date", adDate, 0, false, false, 8},           {"時", "Date", adDate, 0, false, false, 8},
+        {"比", "Double", adDouble, 0, false, false, 8},       {"旗", "YesNo", adBoolean, 0, false, false, 2},
+        {"位", "YesNo", adBoolean, 0, false, false, 2},       {"小", "Byte", adUnsignedTinyInt, 0, false, false, 1},
+        {"數", "Long", adInteger, 0, false, false, 4},        {"總序", "Long", adInteger, 0, false, true, 4},
+        {"計", "Long", adInteger, 0, false, true, 4},
     };
+    Recordset rs = conn.ExecuteQuery("Select * From 廠商聯絡人");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.column);
         const ColumnInfo info = conn.Column("廠商聯絡人", QString::fromUtf8(c.column));
@@ -75,6 +77,7 @@ TEST_F(Catalog, JetTypeWordsAreKeptWithTheirAdoCodes)
         EXPECT_EQ(info.definedSize, c.size);
         EXPECT_EQ(info.required, c.required);
         EXPECT_EQ(info.identity, c.identity);
+        EXPECT_EQ(rs.field(QString::fromUtf8(c.column)).DefinedSize(), c.fieldSize);
     }
     EXPECT_EQ(conn.Column("廠商聯絡人", "總序").ordinal, 13);
     EXPECT_EQ(errorOf([&] { conn.Column("廠商聯絡人", "e_mail"); }), 3265);
