@@ -455,7 +455,8 @@ bool frmOptions::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
         return false;
     auto* target = qobject_cast<QWidget*>(watched);
-    if (!target || (target != this && !isAncestorOf(target)))
+    // The window itself, its controls, or the frame around it in the inner area.
+    if (!target || (target != this && !isAncestorOf(target) && target != parentWidget()))
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
     const bool tabKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
