@@ -54,7 +54,7 @@ QString DefaultToSql(const QString& jetDefault)
     if (l == QLatin1String("time()"))
         return QStringLiteral("('1899-12-30 ' || time('now','localtime'))");
     if (l == QLatin1String("true") || l == QLatin1String("yes") || l == QLatin1String("on"))
-        return QStringLiteral("1");
+        return QStringLiteral("-1");
     if (l == QLatin1String("false") || l == QLatin1String("no") || l == QLatin1String("off"))
         return QStringLiteral("0");
     return QuoteText(t);

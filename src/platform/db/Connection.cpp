@@ -116,7 +116,7 @@ void BindValue(sqlite3_stmt* s, int i, const Value& v)
     }
     switch (v.typeId()) {
     case QMetaType::Bool:
-        sqlite3_bind_int64(s, i, v.toBool() ? 1 : 0);
+        sqlite3_bind_int64(s, i, v.toBool() ? -1 : 0);  // Jet's True
         return;
     case QMetaType::Int:
     case QMetaType::UInt:

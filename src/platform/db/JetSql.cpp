@@ -256,7 +256,12 @@ QString Render(const QVector<Token>& tokens, int from, int to)
                     break;
                 }
             }
-            out += t.text;
+            if (t.is("TRUE"))
+                out += QStringLiteral("-1");  // Jet's True
+            else if (t.is("FALSE"))
+                out += QChar('0');
+            else
+                out += t.text;
             break;
         }
         case Token::Quoted:

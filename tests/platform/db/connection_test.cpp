@@ -134,6 +134,24 @@ TEST_F(Db, DeleteFormsOfJet)
     }
 }
 
+TEST_F(Db, TrueIsMinusOneHoweverItIsWritten)
+{
+    conn.Execute("CREATE TABLE 旗 (a Text(4), b YesNo, c Integer, d YesNo DEFAULT True)");
+    conn.Execute("INSERT INTO 旗 (a, b, c) VALUES ('lit', True, True)");
+    conn.Execute("INSERT INTO 旗 (a, b, c) VALUES (?, ?, ?)", {"bound", true, true});
+    Recordset rs;
+    rs.Open("Select * From 旗", conn);
+    rs.AddNew();
+    rs["a"] = QString("rs");
+    rs["b"] = true;
+    rs["c"] = true;
+    rs.Update();
+    EXPECT_EQ(scalar("Select count(*) From 旗 Where b = -1 And c = -1 And d = -1").toInt(), 3);
+    EXPECT_EQ(scalar("Select count(*) From 旗 Where b = True And c = True And Not (b = False)").toInt(), 3);
+    rs.Requery();
+    EXPECT_EQ(rs["b"].value(), QVariant(true));
+}
+
 TEST_F(Db, TextKeepsItsFormAndCaseIsIgnored)
 {
     conn.Execute("INSERT INTO RV12 (RV120, RV1213) VALUES (?, ?)", {"A001", "007"});
