@@ -440,6 +440,9 @@ bool CustomFrom::存基本資料()
         }
     }
     QVector<QVariant> typed;  // the record as typed, should the commit itself fail
+    // The list follows the written row only once the save is over: reloading the detail grids
+    // in the middle of it would replace the rows being saved.
+    inRowChange_ = true;
     const SaveOutcome out = SaveCustomerRows(
         gConn, code, RowsOf(Grids->ManRowData(), Grids->ManDeletedRowKeys()),
         RowsOf(Grids->DeliveRowData(), Grids->DeliveDeletedRowKeys()), [this] { Text2Rs(); },
@@ -448,6 +451,7 @@ bool CustomFrom::存基本資料()
                 typed << CustomerRs.value(k);
             CustomerRs.Update();
         });
+    inRowChange_ = false;
     if (out.saved)
         return true;
     if (out.customerWritten) {

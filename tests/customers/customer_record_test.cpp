@@ -31,6 +31,36 @@ namespace {
 
 QString K(const char* s) { return QString::fromUtf8(s); }
 
+// Another program (the sqlite3 shell) holding the database file from its own transaction until
+// it is let go.
+class OtherProgram {
+public:
+    OtherProgram(const QString& path, const QByteArray& hold)
+    {
+        shell_.start(QStringLiteral("sqlite3"), {path});
+        shell_.waitForStarted();
+        shell_.write(hold + "\nSELECT 'held';\n");
+        QByteArray out;
+        while (!out.contains("held") && shell_.waitForReadyRead(5000))
+            out += shell_.readAll();
+        holding_ = out.contains("held");
+    }
+    ~OtherProgram() { letGo(); }
+    bool holding() const { return holding_; }
+    void letGo()
+    {
+        if (shell_.state() == QProcess::NotRunning)
+            return;
+        shell_.write("ROLLBACK;\n.quit\n");
+        shell_.closeWriteChannel();
+        shell_.waitForFinished(5000);
+    }
+
+private:
+    QProcess shell_;
+    bool holding_ = false;
+};
+
 class RecordTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -345,19 +375,11 @@ TEST_F(RecordTest, DeleteRemovesTheCustomerWithItsDetails)
 
     // Another program writing at the same time: nothing is deleted and the window says so.
     {
-        QProcess other;
-        other.start(QStringLiteral("sqlite3"), {path});
-        ASSERT_TRUE(other.waitForStarted());
-        other.write("BEGIN IMMEDIATE;\nSELECT 'held';\n");
-        QByteArray out;
-        while (!out.contains("held") && other.waitForReadyRead(5000))
-            out += other.readAll();
-        ASSERT_TRUE(out.contains("held"));
+        OtherProgram other(path, "BEGIN IMMEDIATE;");
+        ASSERT_TRUE(other.holding());
         user.answer(ui::Answer::Yes).answer(ui::Answer::OK);
         press(4);
-        other.write("ROLLBACK;\n.quit\n");
-        other.closeWriteChannel();
-        other.waitForFinished(5000);
+        other.letGo();
         EXPECT_TRUE(user.last().text.endsWith(K("\r\n刪除失敗，資料並未刪除。"))) << user.last().text.toStdString();
         EXPECT_EQ(rows("Select RV12A0 From RV12A Order By RV12A0"), (QStringList{"000001", "000002"}));
         EXPECT_EQ(w->CustomerListRs.RecordCount(), 2);
@@ -406,20 +428,11 @@ TEST_F(RecordTest, SaveWhileAnotherProgramHoldsTheDatabaseLosesNothing)
 
     for (const char* hold : {"BEGIN IMMEDIATE; INSERT INTO RV17 (RV170) VALUES ('X');",
                              "BEGIN; SELECT count(*) FROM RV12;"}) {
-        QProcess other;
-        other.start(QStringLiteral("sqlite3"), {path});
-        ASSERT_TRUE(other.waitForStarted());
-        other.write(QByteArray(hold) + "\nSELECT 'held';\n");
-        QByteArray out;
-        while (!out.contains("held") && other.waitForReadyRead(5000))
-            out += other.readAll();
-        ASSERT_TRUE(out.contains("held")) << out.constData();
-
+        OtherProgram other(path, hold);
+        ASSERT_TRUE(other.holding()) << hold;
         user.answer(ui::Answer::OK);
         press(5);
-        other.write("ROLLBACK;\n.quit\n");
-        other.closeWriteChannel();
-        other.waitForFinished(5000);
+        other.letGo();
 
         EXPECT_TRUE(user.last().text.endsWith(K("\r\n資料並未存檔。"))) << hold;
         EXPECT_EQ(mode(), "change") << hold;
@@ -560,7 +573,23 @@ TEST_F(RecordTest, CodeTheIndexRefusesRollsTheSaveBack)
     EXPECT_EQ(rows("Select RV121 From RV12"), QStringList{K("大同")});
     EXPECT_TRUE(rows("Select RV12A1 From RV12A").isEmpty());
 
+    // A reader keeps the commit from finishing: the new record is still being added afterwards.
     box(0)->setText("000002");
+    {
+        OtherProgram reader(path, "BEGIN; SELECT count(*) FROM RV12;");
+        ASSERT_TRUE(reader.holding());
+        user.answer(ui::Answer::OK);
+        press(5);
+    }
+    EXPECT_TRUE(user.last().text.endsWith(K("\r\n資料並未存檔。")));
+    EXPECT_EQ(mode(), "addnew");
+    EXPECT_EQ(box(0)->text(), "000002");
+    EXPECT_EQ(box(1)->text(), K("中華"));
+    EXPECT_EQ(box(3)->text(), "02-2592-1111");
+    EXPECT_EQ(g->ManRowCount(), 1);
+    EXPECT_EQ(g->ManRowData().at(1, 1), K("林淑芬"));
+    EXPECT_EQ(rows("Select RV121 From RV12"), QStringList{K("大同")});
+
     const size_t before = user.messages.size();
     press(5);
     EXPECT_EQ(user.messages.size(), before);
@@ -582,19 +611,11 @@ TEST_F(RecordTest, ButtonErrorsHaveTheirMessages)
     press(6);
     EXPECT_EQ(mode(), "");
 
-    QProcess other;
-    other.start(QStringLiteral("sqlite3"), {path});
-    ASSERT_TRUE(other.waitForStarted());
-    other.write("BEGIN EXCLUSIVE;\nSELECT 'held';\n");
-    QByteArray out;
-    while (!out.contains("held") && other.waitForReadyRead(5000))
-        out += other.readAll();
-    ASSERT_TRUE(out.contains("held"));
+    OtherProgram other(path, "BEGIN EXCLUSIVE;");
+    ASSERT_TRUE(other.holding());
     user.answer(ui::Answer::Abort);
     press(1);
-    other.write("ROLLBACK;\n.quit\n");
-    other.closeWriteChannel();
-    other.waitForFinished(5000);
+    other.letGo();
     EXPECT_TRUE(user.last().text.endsWith(K("錯誤代號: 3260"))) << user.last().text.toStdString();
     EXPECT_EQ(user.last().buttons, ui::Buttons::AbortRetryIgnore);
 }
