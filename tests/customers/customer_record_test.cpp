@@ -19,7 +19,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -508,8 +510,21 @@ TEST_F(RecordTest, EntryKeysAndPickLists)
 
     focus(11);
     box(11)->clear();
+    const int beeps = user.beeps;
     QTest::keyClicks(box(11), "12a.5");
     EXPECT_EQ(box(11)->text(), "12.5");
+    EXPECT_EQ(user.beeps, beeps + 1);
+
+    // Remarks: Enter breaks the line until it is pressed on an empty last line.
+    focus(16);
+    QTest::keyClicks(w->Remarks(), "ab");
+    QTest::keyClick(w->Remarks(), Qt::Key_Return);
+    QTest::keyClicks(w->Remarks(), "cd");
+    QTest::keyClick(w->Remarks(), Qt::Key_Return);
+    EXPECT_TRUE(w->Remarks()->hasFocus());
+    QTest::keyClick(w->Remarks(), Qt::Key_Return);
+    EXPECT_TRUE(box(1)->hasFocus());
+    EXPECT_EQ(w->BoxText(16).split(QRegularExpression("\\r?\\n")).mid(0, 2), (QStringList{"ab", "cd"}));
 
     // Invoice status: the four texts, the box's own text shown; Enter returns to the box.
     focus(18);
