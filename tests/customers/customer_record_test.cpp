@@ -1,6 +1,7 @@
 // The customer window's record cycle driven as a user drives it: the buttons, the boxes and the
 // detail grids, against a real database file in a temporary folder.
 #include "core/Globals.h"
+#include "core/Settings.h"
 #include "core/WindowHelpers.h"
 #include "core/schema/SchemaCheck.h"
 #include "customers/CustomFrom.h"
@@ -216,6 +217,13 @@ TEST_F(RecordTest, AddNumbersChecksRequiredFieldsAndWidths)
     QApplication::clipboard()->setText(K("中華電信股份"));
     box(1)->paste();
     EXPECT_EQ(box(1)->text(), K("中華電信股"));
+
+    // With automatic numbering switched off the code box starts empty.
+    user.answer(ui::Answer::Yes);
+    press(6);
+    WriteSetting(QStringLiteral("CustomAutoNO"), QStringLiteral("1"), QStringLiteral("Tessarine"), 0);
+    press(1);
+    EXPECT_EQ(box(0)->text(), "");
 }
 
 // A new customer saved with two contacts and a delivery row: one row each in the tables, all
