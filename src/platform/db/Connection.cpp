@@ -49,6 +49,10 @@ void ThrowSqlite(sqlite3* db, int rc, const QString& sql)
                                 .arg(msg.section(QChar(':'), 1).trimmed()));
     if (msg.startsWith(QLatin1String("no such column:")))
         throw DbError(3061, QStringLiteral("No value given for one or more required parameters. (%1)").arg(msg));
+    if (msg.contains(QLatin1String(" has no column named ")))
+        throw DbError(3127, QStringLiteral("The INSERT INTO statement contains the following unknown field name: '%1'. "
+                                           "Make sure you have typed the name correctly, and try the operation again.")
+                                .arg(msg.section(QLatin1String(" has no column named "), 1).trimmed()));
     if (msg.startsWith(QLatin1String("duplicate column name:")))
         throw DbError(3380, QStringLiteral("Field '%1' already exists in table.").arg(msg.section(QChar(':'), 1).trimmed()));
     if (msg.contains(QLatin1String("after drop column")) || msg.startsWith(QLatin1String("cannot drop")))

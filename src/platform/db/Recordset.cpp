@@ -1,6 +1,8 @@
 // Client-side recordset: a snapshot of the rows that writes changes back by the row's key.
 #include "platform/db/DbImpl.h"
 
+#include <QRegularExpression>
+
 #include <QDebug>
 #include <algorithm>
 #include <cmath>
@@ -904,9 +906,14 @@ void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::Con
     const int count = sqlite3_column_count(s);
     if (count == 0)
         throw DbError(3219, QStringLiteral("Operation is not allowed in this context: the statement returns no rows."));
+    int unnamed = 0;
     for (int c = first; c < count; ++c) {
         FieldDef f;
         f.name = QString::fromUtf8(sqlite3_column_name(s, c));
+        // An expression without a name of its own is "Expr1000", "Expr1001", ... as Jet names it.
+        static const QRegularExpression plainName(QStringLiteral("^[^\\d\\W]\\w*$"), QRegularExpression::UseUnicodePropertiesOption);
+        if (!sqlite3_column_origin_name(s, c) && !plainName.match(f.name).hasMatch())
+            f.name = QStringLiteral("Expr%1").arg(1000 + unnamed++);
         const char* table = sqlite3_column_table_name(s, c);
         const char* origin = sqlite3_column_origin_name(s, c);
         if (table && origin) {

@@ -122,6 +122,15 @@ TEST_F(Db, JetStatementsRunAsWritten)
     }
 }
 
+TEST_F(Db, ExpressionsWithoutAnAliasAreNamedAsJetNamesThem)
+{
+    Recordset rs = conn.ExecuteQuery("Select RV12.RV120, Count(*), Max(RV121) As MAXno, RV120 & 'x', 1 From RV12 Group By RV120");
+    QStringList names;
+    for (int i = 0; i < rs.FieldCount(); ++i)
+        names << rs.FieldName(i);
+    EXPECT_EQ(names, QStringList({"RV120", "Expr1000", "MAXno", "Expr1001", "Expr1002"}));
+}
+
 TEST_F(Db, DeleteFormsOfJet)
 {
     const char* forms[] = {"Delete  RV12a.* From RV12a Where rv12a0='A001'", "Delete *.* from RV12A",
@@ -172,6 +181,7 @@ TEST_F(Db, ErrorNumbers)
     EXPECT_EQ(errorOf([&] { conn.Execute("INSERT INTO 會員管理 (會員編號, 姓名) VALUES ('1', 'y')"); }), 3022);
     EXPECT_EQ(errorOf([&] { conn.Execute("Select * From NoSuchTable"); }), 3078);
     EXPECT_EQ(errorOf([&] { conn.Execute("Select RV12.NoSuch From RV12"); }), 3061);
+    EXPECT_EQ(errorOf([&] { conn.Execute("INSERT INTO RV12 (NoSuch) VALUES ('1')"); }), 3127);
     EXPECT_EQ(errorOf([&] { conn.Execute("Select RV121 From RV12 Where RV121 = 'it's'"); }), 3075);
     EXPECT_EQ(errorOf([&] { conn.Execute("DELETE FROM RV12A; DELETE FROM RV12"); }), 3142);
 
