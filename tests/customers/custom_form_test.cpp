@@ -1,7 +1,6 @@
 #include "core/Globals.h"
 #include "core/Settings.h"
 #include "core/WindowHelpers.h"
-#include "core/schema/SchemaCheck.h"
 #include "customers/CustomFond.h"
 #include "customers/CustomFrom.h"
 #include "customers/CustomerDetailGrids.h"
@@ -11,14 +10,13 @@
 #include "platform/ui/Ui.h"
 #include "platform/widgets/FlexGrid.h"
 #include "shell/MDIForm1.h"
+#include "support/CustomerDb.h"
 #include "support/Responder.h"
-#include "support/TempDir.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -30,7 +28,6 @@
 #include <iostream>
 
 using testsupport::ScriptedResponder;
-using testsupport::TempDir;
 
 namespace {
 
@@ -55,31 +52,19 @@ struct Customer {
     int invoice = 0;
 };
 
-// A fresh database with the base tables brought up to date, in a temporary program folder.
-class CustomerDb : public ::testing::Test {
+// The customer database, with the main window's writable areas recorded.
+class CustomerDb : public testsupport::CustomerDb {
 protected:
     void SetUp() override
     {
-        savedProgram = gProgramPath;
-        gProgramPath = folder.path();
-        gLangOffset = 0;
         previousSink = SetStatusSink(&sink);
         gStatusText.clear();
-        QFile script(QStringLiteral(":/schema/base_tables.sql"));
-        ASSERT_TRUE(script.open(QIODevice::ReadOnly));
-        const QString path = folder.file(QStringLiteral("Tessarine.mdb"));
-        db::Connection::CreateDatabase(path, QString::fromUtf8(script.readAll()));
-        gConn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
-        checkfilever();
-        // The upgrade's sample contacts belong to no customer of these tests.
-        gConn.Execute(QStringLiteral("Delete From RV12A"));
-        gConn.Execute(QStringLiteral("Delete From RV12B"));
+        testsupport::CustomerDb::SetUp();
     }
     void TearDown() override
     {
-        gConn.Close();
+        testsupport::CustomerDb::TearDown();
         SetStatusSink(previousSink);
-        gProgramPath = savedProgram;
     }
 
     static void add(const Customer& c)
@@ -114,10 +99,8 @@ protected:
 
     static QString current(CustomFrom& w) { return w.BoxText(0); }
 
-    TempDir folder;
     Sink sink;
     StatusSink* previousSink = nullptr;
-    QString savedProgram;
 };
 
 QString Notes(const QStringList& items)

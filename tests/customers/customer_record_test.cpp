@@ -3,20 +3,18 @@
 #include "core/Globals.h"
 #include "core/Settings.h"
 #include "core/WindowHelpers.h"
-#include "core/schema/SchemaCheck.h"
 #include "customers/CustomFrom.h"
 #include "customers/CustomerDetailGrids.h"
 #include "platform/db/Db.h"
 #include "platform/ui/Ui.h"
 #include "platform/text/VbText.h"
 #include "platform/widgets/FlexGrid.h"
+#include "support/CustomerDb.h"
 #include "support/Responder.h"
-#include "support/TempDir.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -28,7 +26,6 @@
 #include <gtest/gtest.h>
 
 using testsupport::ScriptedResponder;
-using testsupport::TempDir;
 
 namespace {
 
@@ -64,27 +61,12 @@ private:
     bool holding_ = false;
 };
 
-class RecordTest : public ::testing::Test {
+class RecordTest : public testsupport::CustomerDb {
 protected:
-    void SetUp() override
-    {
-        savedProgram = gProgramPath;
-        gProgramPath = folder.path();
-        gLangOffset = 0;
-        QFile script(QStringLiteral(":/schema/base_tables.sql"));
-        ASSERT_TRUE(script.open(QIODevice::ReadOnly));
-        path = folder.file(QStringLiteral("Tessarine.mdb"));
-        db::Connection::CreateDatabase(path, QString::fromUtf8(script.readAll()));
-        gConn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
-        checkfilever();
-        gConn.Execute(QStringLiteral("Delete From RV12A"));
-        gConn.Execute(QStringLiteral("Delete From RV12B"));
-    }
     void TearDown() override
     {
         w.reset();
-        gConn.Close();
-        gProgramPath = savedProgram;
+        CustomerDb::TearDown();
     }
 
     static void addCustomer(const QString& code, const QString& name)
@@ -97,19 +79,6 @@ protected:
     {
         gConn.Execute(QStringLiteral("Insert Into RV12A (RV12A0, RV12A1) Values (?, '王大明')"), {code});
         gConn.Execute(QStringLiteral("Insert Into RV12B (RV12B0, 送貨名稱) Values (?, '總倉')"), {code});
-    }
-    static QStringList rows(const QString& sql)
-    {
-        db::Recordset rs = gConn.ExecuteQuery(sql);
-        QStringList out;
-        while (!rs.Eof()) {
-            QStringList cells;
-            for (int i = 0; i < rs.FieldCount(); ++i)
-                cells << rs.value(i).toString();
-            out << cells.join(QChar('|'));
-            rs.MoveNext();
-        }
-        return out;
     }
 
     // Opens the window (the first-use message of an empty table answered).
@@ -163,9 +132,6 @@ protected:
     }
     QString mode() const { return w->EditMode; }
 
-    TempDir folder;
-    QString path;
-    QString savedProgram;
     std::unique_ptr<CustomFrom> w;
 };
 

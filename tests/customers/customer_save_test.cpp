@@ -1,51 +1,19 @@
 // The customer save and delete without the window: the checks, the detail statements and the
 // one transaction, against a real database file.
 #include "core/Globals.h"
-#include "core/schema/SchemaCheck.h"
 #include "customers/CustomerEntryRules.h"
 #include "customers/CustomerSave.h"
 #include "platform/db/Db.h"
-#include "support/TempDir.h"
+#include "support/CustomerDb.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
-
-using testsupport::TempDir;
 
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-class SaveDb : public ::testing::Test {
+class SaveDb : public testsupport::CustomerDb {
 protected:
-    void SetUp() override
-    {
-        gLangOffset = 0;
-        QFile script(QStringLiteral(":/schema/base_tables.sql"));
-        ASSERT_TRUE(script.open(QIODevice::ReadOnly));
-        path = folder.file(QStringLiteral("Tessarine.mdb"));
-        db::Connection::CreateDatabase(path, QString::fromUtf8(script.readAll()));
-        gConn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
-        checkfilever();
-        gConn.Execute(QStringLiteral("Delete From RV12A"));
-        gConn.Execute(QStringLiteral("Delete From RV12B"));
-    }
-    void TearDown() override { gConn.Close(); }
-
-    // Every row of the query as "a|b|c", in key order.
-    static QStringList rows(const QString& sql)
-    {
-        db::Recordset rs = gConn.ExecuteQuery(sql);
-        QStringList out;
-        while (!rs.Eof()) {
-            QStringList cells;
-            for (int i = 0; i < rs.FieldCount(); ++i)
-                cells << rs.value(i).toString();
-            out << cells.join(QChar('|'));
-            rs.MoveNext();
-        }
-        return out;
-    }
     static QStringList contacts()
     {
         return rows(QStringLiteral("Select RV12A0, RV12A1, 稱謂, RV12A2, RV12A3, RV12A4, RV12A5, RV12A6, 備註 "
@@ -61,9 +29,6 @@ protected:
             QStringLiteral("Select 序號 From %1 Where %2 = ?").arg(table, nameColumn), {name});
         return rs.Eof() ? QString() : rs.value(0).toString();
     }
-
-    TempDir folder;
-    QString path;
 };
 
 }  // namespace

@@ -1,11 +1,10 @@
 // The customer text import: splitting, cutting and reading lines, the field list, the run in one
 // transaction, and the wizard window driven end to end.
-#include "CustomerDb.h"
-
 #include "core/Globals.h"
 #include "platform/text/VbText.h"
 #include "shell/ImportText.h"
 #include "shell/frmImpDB2.h"
+#include "support/CustomerDb.h"
 #include "support/Responder.h"
 #include "support/TempDir.h"
 
@@ -19,6 +18,7 @@
 #include <iostream>
 
 using namespace textimport;
+using testsupport::CustomerDb;
 using testsupport::ScriptedResponder;
 using testsupport::TempDir;
 

@@ -1,11 +1,10 @@
 // The database maintenance window: table list, allow-empty pass, clearing tables and the
 // renumbering of customer codes with their contact and delivery rows.
-#include "CustomerDb.h"
-
 #include "shell/DbMaintenance.h"
 #include "shell/DbMaintenanceFrm.h"
 #include "shell/MDIForm1.h"
 #include "shell/frmImpDB2.h"
+#include "support/CustomerDb.h"
 #include "support/Responder.h"
 
 #include <QAction>
@@ -17,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+using testsupport::CustomerDb;
 using testsupport::ScriptedResponder;
 
 namespace {

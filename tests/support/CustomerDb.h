@@ -1,5 +1,6 @@
-// A customer database in a temporary folder, in the layout start-up leaves it (base tables
-// brought up to date, no sample details), opened as gConn.
+// A customer database in a temporary program folder, in the layout start-up leaves it (base
+// tables brought up to date, no sample contacts or deliveries), opened as gConn.
+// Header only: the schema code it calls is linked by the test binaries that use it.
 #pragma once
 
 #include "core/Globals.h"
@@ -7,13 +8,19 @@
 #include "platform/db/Db.h"
 #include "support/TempDir.h"
 
+#include <QChar>
 #include <QFile>
+#include <QStringList>
 #include <gtest/gtest.h>
+
+namespace testsupport {
 
 class CustomerDb : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        savedProgramPath = gProgramPath;
+        gProgramPath = folder.path();
         gLangOffset = 0;
         QFile script(QStringLiteral(":/schema/base_tables.sql"));
         ASSERT_TRUE(script.open(QIODevice::ReadOnly));
@@ -21,10 +28,9 @@ protected:
         db::Connection::CreateDatabase(path, QString::fromUtf8(script.readAll()));
         gConn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
         checkfilever();
+        // The upgrade's sample contacts and deliveries belong to no customer of the tests.
         gConn.Execute(QStringLiteral("Delete From RV12A"));
         gConn.Execute(QStringLiteral("Delete From RV12B"));
-        savedProgramPath = gProgramPath;
-        gProgramPath = folder.path();
     }
     void TearDown() override
     {
@@ -53,7 +59,9 @@ protected:
         return gConn.ExecuteQuery(QStringLiteral("Select Count(*) From ") + table).value(0).toLongLong();
     }
 
-    testsupport::TempDir folder;
-    QString path;
+    TempDir folder;
+    QString path;  // the database file
     QString savedProgramPath;
 };
+
+}  // namespace testsupport
