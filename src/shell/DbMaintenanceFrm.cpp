@@ -29,11 +29,7 @@ int Px(int twips) { return vb::TwipsToPixels(twips); }
 
     auto* banner = new QWidget(this);
     banner->setGeometry(0, 0, Px(8085), Px(1155));
-    Image1 = new QLabel(banner);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    if (MDIForm1* main = MDIForm1::Instance())
-        Image1->setPixmap(main->TitlePixmap());
-    Image1->setScaledContents(true);
+    Image1 = NewTitleImage(banner);
     Image1->setGeometry(0, 0, Px(8085), Px(1155));
 
     Combo1 = new QComboBox(this);

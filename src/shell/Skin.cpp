@@ -1,6 +1,9 @@
 #include "shell/Skin.h"
 
+#include "shell/MDIForm1.h"
+
 #include <QApplication>
+#include <QLabel>
 #include <QWidget>
 
 // Colours and the main window's own areas only: the record windows place their controls
@@ -53,4 +56,14 @@ void ApplySkin(QWidget* window)
         installed = true;
     }
     (void)window;
+}
+
+QLabel* NewTitleImage(QWidget* parent)
+{
+    auto* image = new QLabel(parent);
+    image->setObjectName(QStringLiteral("Image1"));
+    if (MDIForm1* main = MDIForm1::Instance())
+        image->setPixmap(main->TitlePixmap());
+    image->setScaledContents(true);
+    return image;
 }

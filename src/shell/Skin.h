@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class QLabel;
 class QWidget;
 
 // The style sheet itself.
@@ -10,3 +11,6 @@ QString SkinStyleSheet();
 // Gives the window the program's look (Skin1's apply): the sheet is installed once for the
 // whole application, so every window, dialog and report preview shares it.
 void ApplySkin(QWidget* window);
+// The banner picture at the top of the tool windows ("Image1"): the main window's title
+// picture, scaled to the label's size.
+QLabel* NewTitleImage(QWidget* parent);

@@ -7,7 +7,6 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "shell/Backup.h"
-#include "shell/MDIForm1.h"
 #include "shell/Skin.h"
 
 #include <QDir>
@@ -33,12 +32,8 @@ bkmdbfrm::bkmdbfrm(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("bkmdbfrm"));
     ApplySkin(this);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    if (MDIForm1* main = MDIForm1::Instance())
-        Image1->setPixmap(main->TitlePixmap());
+    Image1 = NewTitleImage(this);
     Image1->setFixedSize(vb::TwipsToPixels(10800), vb::TwipsToPixels(1155));
-    Image1->setScaledContents(true);
 
     for (int i : {0, 2, 4}) {
         SkinLabel1[i] = new QLabel(this);

@@ -57,12 +57,8 @@ frmImpDB2::frmImpDB2(QWidget* parent) : QDialog(parent)
     setWindowTitle(LoadResString(147));
     ApplySkin(this);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    if (MDIForm1* main = MDIForm1::Instance())
-        Image1->setPixmap(main->TitlePixmap());
+    Image1 = NewTitleImage(this);
     Image1->setFixedSize(vb::TwipsToPixels(10800), vb::TwipsToPixels(1155));
-    Image1->setScaledContents(true);
 
     TabStrip1 = new QTabBar(this);
     TabStrip1->setObjectName(QStringLiteral("TabStrip1"));

@@ -96,6 +96,15 @@ bool HeldByAnother(db::Recordset& rs, qint32 ownSerial)
     return false;
 }
 
+// Whether the trimmed value stands in the column of another record of the main database.
+bool TakenInMainDb(const QString& table, const QString& column, const QString& value, qint32 ownSerial)
+{
+    db::Recordset rs = OpenReadOnly(QStringLiteral("select * from ") + table + QStringLiteral(" where ") + column +
+                                        QStringLiteral("=?"),
+                                    gConn, {vb::Trim(value)});
+    return HeldByAnother(rs, ownSerial);
+}
+
 QString ErrorText(const std::exception& e)
 {
     if (const auto* dbe = dynamic_cast<const db::DbError*>(&e))
@@ -287,10 +296,7 @@ bool IsValueTaken(const QString& table, const QString& value, const QString& col
 bool CheckNoDuplicate(const QString&, const QString& table, const QString& column, const QString& value,
                       qint32 ownSerial)
 {
-    db::Recordset rs = OpenReadOnly(QStringLiteral("select * from ") + table + QStringLiteral(" where ") + column +
-                                        QStringLiteral("=?"),
-                                    gConn, {vb::Trim(value)});
-    if (!HeldByAnother(rs, ownSerial))
+    if (!TakenInMainDb(table, column, value, ownSerial))
         return false;
     ui::MsgBox(QStringLiteral("編號重複") + value, ui::Buttons::OK);
     return true;
@@ -299,10 +305,7 @@ bool CheckNoDuplicate(const QString&, const QString& table, const QString& colum
 bool CheckDuplicate(const QString&, const QString& table, const QString& column, const QString& value,
                     qint32 ownSerial)
 {
-    db::Recordset rs = OpenReadOnly(QStringLiteral("select * from ") + table + QStringLiteral(" where ") + column +
-                                        QStringLiteral("=?"),
-                                    gConn, {vb::Trim(value)});
-    if (!HeldByAnother(rs, ownSerial))
+    if (!TakenInMainDb(table, column, value, ownSerial))
         return false;
     ui::MsgBox(column + QStringLiteral("重複: ") + value, ui::Buttons::OK);
     return true;
