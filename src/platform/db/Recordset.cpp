@@ -620,7 +620,12 @@ struct Recordset::Impl {
             Params params;
             for (int k = 0; k < rs->fields.size(); ++k)
                 if (dirty[k] && rs->fields[k].updatable) {
-                    names << jet::QuoteName(rs->fields[k].baseColumn);
+                    const FieldDef& f = rs->fields[k];
+                    if ((f.adoType == adVarWChar || f.adoType == adWChar) && f.definedSize > 0
+                        && buf[k].typeId() == QMetaType::QString && buf[k].toString().size() > f.definedSize)
+                        throw DbError(3163, QStringLiteral("The field is too small to accept the amount of data you attempted "
+                                                           "to add. Try inserting or pasting less data. (%1)").arg(f.name));
+                    names << jet::QuoteName(f.baseColumn);
                     params << buf[k];
                 }
             const QString table = jet::QuoteName(rs->baseTable);

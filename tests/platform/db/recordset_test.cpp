@@ -123,6 +123,10 @@ TEST_F(Rs, FailedUpdateKeepsTheBufferAsTyped)
     EXPECT_EQ(rs.EditMode(), adEditAdd);
     EXPECT_EQ(rs["RV120"].toString(), "000001");
     EXPECT_EQ(rs["RV121"].toString(), "新的");
+    rs["RV121"] = QString(11, QChar(0x9577));  // one character more than Text(10) holds
+    EXPECT_EQ(errorOf([&] { rs.Update(); }), 3163);
+    EXPECT_EQ(rs["RV121"].toString().size(), 11);
+    rs["RV121"] = "新的";
     rs["RV120"] = "000005";
     rs.Update();
     EXPECT_EQ(rs.EditMode(), adEditNone);
