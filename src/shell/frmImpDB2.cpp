@@ -43,6 +43,24 @@ const char* const kWelcome =
     "步驟一選擇文字檔與分隔符號，步驟二讀入第一行並指定每一欄對應的資料庫欄位，"
     "按「開始轉換」後，步驟三顯示轉入的結果。";
 
+// The delimiter of the chosen entry; empty after telling the user to choose one.
+QString ChosenDelimiter(const QString& choice)
+{
+    const QString delimiter = DelimiterOf(choice);
+    if (delimiter.isEmpty())
+        ui::MsgBox(QStringLiteral("請選擇分隔符號。"));
+    return delimiter;
+}
+
+// The lines of the chosen text file; none after telling the user it could not be opened.
+std::optional<QStringList> ReadChosenFile(const QString& path)
+{
+    std::optional<QStringList> lines = ReadTextLines(path);
+    if (!lines)
+        ui::MsgBox(QStringLiteral("開啟文字檔錯誤。"));
+    return lines;
+}
+
 QLabel* Caption(const QString& text, QWidget* parent)
 {
     auto* l = new QLabel(text, parent);
@@ -271,19 +289,15 @@ void frmImpDB2::Command1_Click()
             return;
         }
     }
-    const QString delimiter = DelimiterOf(cboDelimiter->currentText());
-    if (delimiter.isEmpty()) {
-        ui::MsgBox(QStringLiteral("請選擇分隔符號。"));
+    const QString delimiter = ChosenDelimiter(cboDelimiter->currentText());
+    if (delimiter.isEmpty())
         return;
-    }
     Combo1->clear();
     Combo1->addItems(ChooserCaptions(Fields));
 
-    const std::optional<QStringList> lines = ReadTextLines(txtTextFile->text());
-    if (!lines) {
-        ui::MsgBox(QStringLiteral("開啟文字檔錯誤。"));
+    const std::optional<QStringList> lines = ReadChosenFile(txtTextFile->text());
+    if (!lines)
         return;
-    }
     const QStringList samples = lines->isEmpty() ? QStringList() : SplitLine(lines->first(), delimiter);
     for (int k = 0; k < samples.size(); ++k) {
         if (k >= int(Text1.size())) {
@@ -332,16 +346,12 @@ void frmImpDB2::cmdImport_Click()
         ui::MsgBox(e.Description());
         return;
     }
-    const QString delimiter = DelimiterOf(cboDelimiter->currentText());
-    if (delimiter.isEmpty()) {
-        ui::MsgBox(QStringLiteral("請選擇分隔符號。"));
+    const QString delimiter = ChosenDelimiter(cboDelimiter->currentText());
+    if (delimiter.isEmpty())
         return;
-    }
-    const std::optional<QStringList> lines = ReadTextLines(txtTextFile->text());
-    if (!lines) {
-        ui::MsgBox(QStringLiteral("開啟文字檔錯誤。"));
+    const std::optional<QStringList> lines = ReadChosenFile(txtTextFile->text());
+    if (!lines)
         return;
-    }
     // The run button's access key leaves the chooser without taking the focus from it.
     if (Combo1->hasFocus())
         Combo1_LostFocus();
