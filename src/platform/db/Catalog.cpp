@@ -366,6 +366,7 @@ void ConnState::dropLayerTriggers(const QString& table)
 void ConnState::makeIdentityTriggers(const QString& table, const QVector<CatColumn>& columns)
 {
     dropLayerTriggers(table);
+    makeCheckTriggers(table, columns);
     for (const CatColumn& c : columns) {
         if (!c.info.identity)
             continue;
@@ -378,6 +379,45 @@ void ConnState::makeIdentityTriggers(const QString& table, const QVector<CatColu
         execPlain(QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON %2 FOR EACH ROW WHEN NEW.%3 IS NOT NULL BEGIN "
                                  "UPDATE __tess_columns SET seq = NEW.%3 WHERE %4 AND seq < NEW.%3; END")
                       .arg(QuoteName(QStringLiteral("__tess_ix_%1_%2").arg(table, c.info.name)), t, col, where));
+    }
+}
+
+// What Jet refuses on every write, statements included: a text longer than its column (3163)
+// and a text that is no number in a number column (3464).  An empty text in a number column
+// becomes Null, as a recordset writes it.
+void ConnState::makeCheckTriggers(const QString& table, const QVector<CatColumn>& columns)
+{
+    QStringList when, raise, empty, nulls;
+    for (const CatColumn& c : columns) {
+        const QString col = QStringLiteral("NEW.") + QuoteName(c.info.name);
+        const int t = c.info.adoType;
+        if ((t == adVarWChar || t == adWChar) && c.info.definedSize > 0) {
+            const QString cond = QStringLiteral("length(%1) > %2").arg(col).arg(c.info.definedSize);
+            when << cond;
+            raise << QStringLiteral("SELECT RAISE(ABORT, %1) WHERE %2;")
+                         .arg(QuoteText(QStringLiteral("__tess_toolong:") + c.info.name), cond);
+        } else if (!c.info.identity
+                   && (t == adSmallInt || t == adInteger || t == adUnsignedTinyInt || t == adDouble || t == adSingle
+                       || t == adCurrency || t == adBoolean)) {
+            const QString cond = QStringLiteral("(typeof(%1) = 'text' AND %1 <> '')").arg(col);
+            when << cond;
+            raise << QStringLiteral("SELECT RAISE(ABORT, %1) WHERE %2;")
+                         .arg(QuoteText(QStringLiteral("__tess_mismatch:") + c.info.name), cond);
+            empty << QStringLiteral("(typeof(%1) = 'text' AND %1 = '')").arg(col);
+            nulls << QStringLiteral("%1 = CASE WHEN typeof(%1) = 'text' AND %1 = '' THEN NULL ELSE %1 END").arg(QuoteName(c.info.name));
+        }
+    }
+    const QString t = QuoteName(table);
+    for (const char* op : {"INSERT", "UPDATE"}) {
+        const QString suffix = QStringLiteral("%1_%2").arg(QString::fromLatin1(op).toLower(), table);
+        if (!when.isEmpty())
+            execPlain(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW WHEN %4 BEGIN %5 END")
+                          .arg(QuoteName(QStringLiteral("__tess_ck_") + suffix), QString::fromLatin1(op), t,
+                               when.join(QStringLiteral(" OR ")), raise.join(QChar(' '))));
+        if (!empty.isEmpty())
+            execPlain(QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON %3 FOR EACH ROW WHEN %4 BEGIN UPDATE %3 SET %5 WHERE rowid = NEW.rowid; END")
+                          .arg(QuoteName(QStringLiteral("__tess_nz_") + suffix), QString::fromLatin1(op), t,
+                               empty.join(QStringLiteral(" OR ")), nulls.join(QStringLiteral(", "))));
     }
 }
 

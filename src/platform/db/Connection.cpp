@@ -37,6 +37,11 @@ void ThrowSqlite(sqlite3* db, int rc, const QString& sql)
         throw DbError(3314, QStringLiteral("The field '%1' cannot contain a Null value because the Required property "
                                            "for this field is set to True.  Enter a value in this field.").arg(field));
     }
+    if (msg.startsWith(QLatin1String("__tess_toolong:")))
+        throw DbError(3163, QStringLiteral("The field is too small to accept the amount of data you attempted to add. "
+                                           "Try inserting or pasting less data. (%1)").arg(msg.section(QChar(':'), 1)));
+    if (msg.startsWith(QLatin1String("__tess_mismatch:")))
+        throw DbError(3464, QStringLiteral("Data type mismatch in criteria expression. (%1)").arg(msg.section(QChar(':'), 1)));
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
         throw DbError(3260, QStringLiteral("Could not update; currently locked. (%1)").arg(msg));
     if (primary == SQLITE_NOTADB)

@@ -101,6 +101,7 @@ struct ConnState {
     void rebuild(const QString& table, QVector<CatColumn> columns);
     void writeCatalogue(const QString& table, const QVector<CatColumn>& columns);
     void makeIdentityTriggers(const QString& table, const QVector<CatColumn>& columns);
+    void makeCheckTriggers(const QString& table, const QVector<CatColumn>& columns);  // called by the above
     void dropLayerTriggers(const QString& table);
 };
 

@@ -145,7 +145,7 @@ TEST_F(Db, DeleteFormsOfJet)
 
 TEST_F(Db, TrueIsMinusOneHoweverItIsWritten)
 {
-    conn.Execute("CREATE TABLE 旗 (a Text(4), b YesNo, c Integer, d YesNo DEFAULT True)");
+    conn.Execute("CREATE TABLE 旗 (a Text(8), b YesNo, c Integer, d YesNo DEFAULT True)");
     conn.Execute("INSERT INTO 旗 (a, b, c) VALUES ('lit', True, True)");
     conn.Execute("INSERT INTO 旗 (a, b, c) VALUES (?, ?, ?)", {"bound", true, true});
     Recordset rs;
@@ -182,6 +182,14 @@ TEST_F(Db, ErrorNumbers)
     EXPECT_EQ(errorOf([&] { conn.Execute("Select * From NoSuchTable"); }), 3078);
     EXPECT_EQ(errorOf([&] { conn.Execute("Select RV12.NoSuch From RV12"); }), 3061);
     EXPECT_EQ(errorOf([&] { conn.Execute("INSERT INTO RV12 (NoSuch) VALUES ('1')"); }), 3127);
+    // Statements are held to the columns as recordsets are.
+    EXPECT_EQ(errorOf([&] { conn.Execute("INSERT INTO RV12 (RV120) VALUES ('123456789012345')"); }), 3163);
+    EXPECT_EQ(errorOf([&] { conn.Execute("INSERT INTO RV12 (RV120, 隨貨附發票) VALUES ('N1', 'abc')"); }), 3464);
+    conn.Execute("INSERT INTO RV12 (RV120, 隨貨附發票) VALUES ('N1', '12')");
+    conn.Execute("INSERT INTO RV12 (RV120, 隨貨附發票) VALUES ('N2', '')");
+    EXPECT_EQ(errorOf([&] { conn.Execute("UPDATE RV12 SET RV121 = ? WHERE RV120 = 'N1'", {QString(11, QChar(0x9577))}); }), 3163);
+    conn.Execute("UPDATE RV12 SET 隨貨附發票 = '' WHERE RV120 = 'N1'");
+    EXPECT_EQ(scalar("Select count(*) From RV12 Where 隨貨附發票 Is Null And RV120 Like 'N%'").toInt(), 2);
     EXPECT_EQ(errorOf([&] { conn.Execute("Select RV121 From RV12 Where RV121 = 'it's'"); }), 3075);
     EXPECT_EQ(errorOf([&] { conn.Execute("DELETE FROM RV12A; DELETE FROM RV12"); }), 3142);
 
