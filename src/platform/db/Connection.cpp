@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <cmath>
+#include <optional>
 
 namespace db {
 
@@ -415,6 +416,53 @@ void fnTime(sqlite3_context* c, int, sqlite3_value**)
     resultText(c, QStringLiteral("1899-12-30 ") + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
 }
 
+// A number through a VB pattern of digits ("0", "000", "0.00", "#,##0.00", "#") or one of the
+// named formats; nothing when the pattern is none of these.
+std::optional<QString> formatNumber(double n, QString pattern)
+{
+    const QString named = pattern.toLower();
+    if (named == QLatin1String("fixed"))
+        pattern = QStringLiteral("0.00");
+    else if (named == QLatin1String("standard"))
+        pattern = QStringLiteral("#,##0.00");
+    else if (named == QLatin1String("general number"))
+        pattern.clear();
+    static const QRegularExpression digits(QStringLiteral("^[0#,]*(\\.[0#]*)?$"));
+    if (!pattern.isEmpty() && !digits.match(pattern).hasMatch())
+        return {};
+    if (pattern.isEmpty())
+        return (n == std::floor(n) && std::fabs(n) < 9e15) ? QString::number(qint64(n)) : QString::number(n, 'g', 15);
+    const int dot = pattern.indexOf(QChar('.'));
+    const QString whole = dot < 0 ? pattern : pattern.left(dot);
+    const QString frac = dot < 0 ? QString() : pattern.mid(dot + 1);
+    const int minWhole = int(whole.count(QChar('0')));
+    const int maxFrac = int(frac.size());
+    const int minFrac = int(frac.count(QChar('0')));
+    const bool group = whole.contains(QChar(','));
+    // Half away from zero, as Format rounds.
+    const double scale = std::pow(10.0, maxFrac);
+    const double rounded = std::round(std::fabs(n) * scale) / scale;
+    QString text = QString::number(rounded, 'f', maxFrac);
+    QString intPart = text.section(QChar('.'), 0, 0);
+    QString fracPart = maxFrac > 0 ? text.section(QChar('.'), 1) : QString();
+    while (fracPart.size() > minFrac && fracPart.endsWith(QChar('0')))
+        fracPart.chop(1);
+    if (intPart == QLatin1String("0") && minWhole == 0)
+        intPart.clear();
+    intPart = intPart.rightJustified(minWhole, QChar('0'));
+    if (group)
+        for (int k = int(intPart.size()) - 3; k > 0; k -= 3)
+            intPart.insert(k, QChar(','));
+    QString out = intPart;
+    if (!fracPart.isEmpty() || (dot >= 0 && minFrac > 0))
+        out += QChar('.') + fracPart;
+    else if (dot >= 0 && maxFrac == 0)
+        out += QChar('.');
+    if (n < 0 && rounded != 0)
+        out.prepend(QChar('-'));
+    return out;
+}
+
 void fnFormat(sqlite3_context* c, int argc, sqlite3_value** a)
 {
     if (argNull(a[0])) return sqlite3_result_null(c);
@@ -425,21 +473,13 @@ void fnFormat(sqlite3_context* c, int argc, sqlite3_value** a)
         const QDateTime d = argDate(a[0], &ok);
         if (ok && !pattern.isEmpty())
             return resultText(c, vb::Format(d, pattern));
-        if (pattern.isEmpty() || !QRegularExpression(QStringLiteral("^0+$")).match(pattern).hasMatch())
+        bool number = false;
+        argText(a[0]).trimmed().toDouble(&number);
+        if (!number)
             return resultText(c, argText(a[0]));
     }
-    // Numbers: a pattern of zeros pads on the left.
-    const double n = argNumber(a[0]);
-    QString text = (n == std::floor(n)) ? QString::number(qint64(n)) : QString::number(n, 'g', 15);
-    if (!pattern.isEmpty() && QRegularExpression(QStringLiteral("^0+$")).match(pattern).hasMatch()) {
-        const bool neg = text.startsWith(QChar('-'));
-        if (neg)
-            text.remove(0, 1);
-        text = text.rightJustified(pattern.size(), QChar('0'));
-        if (neg)
-            text.prepend(QChar('-'));
-    }
-    resultText(c, text);
+    const std::optional<QString> text = formatNumber(argNumber(a[0]), pattern);
+    resultText(c, text ? *text : argText(a[0]));
 }
 
 void fnInStr(sqlite3_context* c, int argc, sqlite3_value** a)

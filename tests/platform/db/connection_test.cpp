@@ -112,6 +112,7 @@ TEST_F(Db, JetStatementsRunAsWritten)
         {"Select Mid(RV120, 2, 2) & UCase(Trim('  b ')) From RV12 Where RV120 = 'A001'", "00B"},
         {"Select Val('12abc') + Nz(RV1213, 5) From RV12 Where RV120 = 'A001'", 17},
         {"Select Format(#2026/12/09#, 'yyyy/mm/dd')", "2026/12/09"},
+        {"Select Format(7, '000') & Format(1234.565, '#,##0.00') & Format(0.5, '0') & Format(-2.5, 'Fixed')", "0071,234.571-2.50"},
         {"Select Year(#2026/12/09#) * 100 + Month(#2026/12/09#)", 202612},
         {"RV12", "A001"},
     };
