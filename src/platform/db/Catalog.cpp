@@ -405,6 +405,17 @@ void ConnState::makeCheckTriggers(const QString& table, const QVector<CatColumn>
                          .arg(QuoteText(QStringLiteral("__tess_mismatch:") + c.info.name), cond);
             empty << QStringLiteral("(typeof(%1) = 'text' AND %1 = '')").arg(col);
             nulls << QStringLiteral("%1 = CASE WHEN typeof(%1) = 'text' AND %1 = '' THEN NULL ELSE %1 END").arg(QuoteName(c.info.name));
+        } else if (t == adDate) {
+            // A date written as text "yyyy/mm/dd" or "yyyy/mm/dd hh:nn:ss" is kept in the stored form, so
+            // that it compares and sorts with the others; an empty text is Null.
+            static const char* day = "[0-9][0-9][0-9][0-9][/-][0-9][0-9][/-][0-9][0-9]";
+            const QString name = QuoteName(c.info.name);
+            const QString loose = QStringLiteral("(typeof(%1) = 'text' AND (%1 = '' OR %1 GLOB '%2' OR (%1 GLOB '%2 [0-9][0-9]:[0-9][0-9]:[0-9][0-9]' AND %1 GLOB '*/*')))");
+            empty << loose.arg(col, QLatin1String(day));
+            nulls << QStringLiteral("%1 = CASE WHEN typeof(%1) <> 'text' THEN %1 WHEN %1 = '' THEN NULL "
+                                    "WHEN %1 GLOB '%2' THEN replace(%1, '/', '-') || ' 00:00:00' "
+                                    "WHEN %1 GLOB '%2 [0-9][0-9]:[0-9][0-9]:[0-9][0-9]' THEN replace(%1, '/', '-') ELSE %1 END")
+                         .arg(name, QLatin1String(day));
         }
     }
     const QString t = QuoteName(table);

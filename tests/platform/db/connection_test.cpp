@@ -191,6 +191,12 @@ TEST_F(Db, ErrorNumbers)
     EXPECT_EQ(errorOf([&] { conn.Execute("UPDATE RV12 SET RV121 = ? WHERE RV120 = 'N1'", {QString(11, QChar(0x9577))}); }), 3163);
     conn.Execute("UPDATE RV12 SET 隨貨附發票 = '' WHERE RV120 = 'N1'");
     EXPECT_EQ(scalar("Select count(*) From RV12 Where 隨貨附發票 Is Null And RV120 Like 'N%'").toInt(), 2);
+    conn.Execute("CREATE TABLE 日 (d DateTime)");
+    for (const char* d : {"2026/12/09", "2026-01-05", "2025/12/31 23:59:58", ""})
+        conn.Execute("INSERT INTO 日 (d) VALUES (?)", {QString::fromUtf8(d)});
+    EXPECT_EQ(scalar("Select count(*) From 日 Where d >= #2026/01/05# And d <= #2026/12/09#").toInt(), 2);
+    EXPECT_EQ(scalar("Select Min(d) From 日").toDateTime(), QDateTime(QDate(2025, 12, 31), QTime(23, 59, 58)));
+    EXPECT_EQ(scalar("Select count(*) From 日 Where d Is Null").toInt(), 1);
     EXPECT_EQ(errorOf([&] { conn.Execute("Select RV121 From RV12 Where RV121 = 'it's'"); }), 3075);
     EXPECT_EQ(errorOf([&] { conn.Execute("DELETE FROM RV12A; DELETE FROM RV12"); }), 3142);
 
