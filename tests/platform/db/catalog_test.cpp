@@ -1,6 +1,5 @@
 // The column catalogue and the schema changes the start-up upgrade makes.
-#include "platform/db/Db.h"
-#include "support/TempDir.h"
+#include "DbTestUtil.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -9,24 +8,12 @@ using namespace db;
 
 namespace {
 
-long errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const DbError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using dbtest::errorOf;
 
-struct Catalog : ::testing::Test {
-    testsupport::TempDir dir;
-    Connection conn;
+struct Catalog : dbtest::DatabaseFile {
     void SetUp() override
     {
-        const QString path = dir.file(QStringLiteral("t.mdb"));
-        Connection::CreateDatabase(path, QStringLiteral("CREATE TABLE RV11 (RV110 Text(10), RV111 Text(10), RV1118 Memo);"));
-        conn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
+        CreateAndOpen(QStringLiteral("CREATE TABLE RV11 (RV110 Text(10), RV111 Text(10), RV1118 Memo);"));
     }
     QStringList order(const QString& table)
     {

@@ -1,6 +1,5 @@
 // Connection, Jet SQL as the program writes it, errors and transactions, on real files.
-#include "platform/db/Db.h"
-#include "support/TempDir.h"
+#include "DbTestUtil.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,29 +15,14 @@ CREATE UNIQUE INDEX RV12IDX ON RV12 (RV120);
 CREATE TABLE RV12A (RV12A0 Text(14), RV12A1 Text(16), RV12A6 Text(50));
 )";
 
-struct Db : ::testing::Test {
-    testsupport::TempDir dir;
-    QString path = dir.file(QStringLiteral("Tessarine.mdb"));
-    Connection conn;
-    void SetUp() override
-    {
-        Connection::CreateDatabase(path, QString::fromUtf8(kSchema));
-        conn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
-    }
+struct Db : dbtest::DatabaseFile {
+    void SetUp() override { CreateAndOpen(QString::fromUtf8(kSchema), QStringLiteral("Tessarine.mdb")); }
     QVariant scalar(const QString& sql, const Params& p = {})
     {
         Recordset rs = conn.ExecuteQuery(sql, p);
         return rs.Eof() ? QVariant() : rs.value(0);
     }
-    long errorOf(const std::function<void()>& f)
-    {
-        try {
-            f();
-        } catch (const DbError& e) {
-            return e.Number();
-        }
-        return 0;
-    }
+    static long errorOf(const std::function<void()>& f) { return dbtest::errorOf(f); }
 };
 
 TEST_F(Db, OpenNeverCreatesAFileAndMatchesTheNameWithoutLetterCase)

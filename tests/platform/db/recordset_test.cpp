@@ -1,7 +1,6 @@
 // Recordset: cursor moves, edits written back by the row's key, identity numbers, bookmarks,
 // clones, Find, Filter, Sort and in-memory recordsets.
-#include "platform/db/Db.h"
-#include "support/TempDir.h"
+#include "DbTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -9,26 +8,14 @@ using namespace db;
 
 namespace {
 
-long errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const DbError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using dbtest::errorOf;
 
-struct Rs : ::testing::Test {
-    testsupport::TempDir dir;
-    Connection conn;
+struct Rs : dbtest::DatabaseFile {
     void SetUp() override
     {
-        const QString path = dir.file(QStringLiteral("t.mdb"));
-        Connection::CreateDatabase(path, QStringLiteral(
+        CreateAndOpen(QStringLiteral(
             "CREATE TABLE RV12 (RV120 Text(14), RV121 Text(10), RV1213 Memo, 付款條件日 Integer, 建檔日 long, 最後交易日 DateTime);"
             "CREATE UNIQUE INDEX RV12IDX ON RV12 (RV120);"));
-        conn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
         const char* rows[][2] = {{"000003", "大同"}, {"000001", "Acer"}, {"000002", "華碩"}, {"A010", "O'Neil"}};
         for (auto& r : rows)
             conn.Execute("INSERT INTO RV12 (RV120, RV121) VALUES (?, ?)", {QString::fromUtf8(r[0]), QString::fromUtf8(r[1])});
