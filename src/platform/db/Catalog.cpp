@@ -24,6 +24,14 @@ int TableCat::find(const QString& column) const
     return -1;
 }
 
+int TableCat::at(const QString& column) const
+{
+    const int k = find(column);
+    if (k < 0)
+        ThrowMissingItem(column);
+    return k;
+}
+
 QString DefaultToSql(const QString& jetDefault)
 {
     QString t = jetDefault.trimmed();
@@ -794,9 +802,7 @@ QVector<ColumnInfo> Connection::Columns(const QString& table) const
 ColumnInfo Connection::Column(const QString& table, const QString& column) const
 {
     const auto& cat = d->st->catalogue(table);
-    const int k = cat.find(column);
-    if (k < 0)
-        detail::ThrowMissingItem(column);
+    const int k = cat.at(column);
     return cat.columns[k].info;
 }
 
@@ -823,9 +829,7 @@ void Connection::RenameColumn(const QString& table, const QString& oldName, cons
 {
     auto& st = *d->st;
     const TableCat cat = st.catalogue(table);
-    const int k = cat.find(oldName);
-    if (k < 0)
-        detail::ThrowMissingItem(oldName);
+    const int k = cat.at(oldName);
     const int clash = cat.find(newName);
     if (clash >= 0 && clash != k)
         throw DbError(3191, QStringLiteral("Field '%1' already exists in table '%2'.").arg(newName, cat.name));
@@ -851,9 +855,7 @@ void Connection::SetDefaultValue(const QString& table, const QString& column, co
 {
     auto& st = *d->st;
     const TableCat cat = st.catalogue(table);
-    const int k = cat.find(column);
-    if (k < 0)
-        detail::ThrowMissingItem(column);
+    const int k = cat.at(column);
     QVector<CatColumn> columns = cat.columns;
     columns[k].info.defaultValue = defaultText;
     columns[k].dflt = detail::DefaultToSql(defaultText);
@@ -866,9 +868,7 @@ void Connection::SetOrdinalPosition(const QString& table, const QString& column,
 {
     auto& st = *d->st;
     const TableCat cat = st.catalogue(table);
-    const int k = cat.find(column);
-    if (k < 0)
-        detail::ThrowMissingItem(column);
+    const int k = cat.at(column);
     if (cat.columns[k].info.ordinal == position)
         return;
     QVector<CatColumn> columns = cat.columns;
@@ -900,9 +900,7 @@ void Connection::SetAllowZeroLength(const QString& table, const QString& column,
 {
     auto& st = *d->st;
     const TableCat cat = st.catalogue(table);
-    const int k = cat.find(column);
-    if (k < 0)
-        detail::ThrowMissingItem(column);
+    const int k = cat.at(column);
     QVector<CatColumn> columns = cat.columns;
     columns[k].info.allowZeroLength = allow;
     detail::Savepoint sp(st);

@@ -40,6 +40,7 @@ struct TableCat {
     QString name;                // as stored in the database
     QVector<CatColumn> columns;  // physical order
     int find(const QString& column) const;  // -1 when missing
+    int at(const QString& column) const;    // 3265 when missing
 };
 
 // A prepared statement, finalised on destruction.
