@@ -2,6 +2,7 @@
 #include "shell/MDIForm1.h"
 
 #include "output/CustomLabelPrtFrm1.h"
+#include "output/ExcelLabelJob.h"
 #include "output/frmListPickerTemplate1.h"
 
 void MDIForm1::ShowCustomLabel()
@@ -22,4 +23,11 @@ void MDIForm1::ShowFactoryLabel()
     }, true, true);
 }
 
-void MDIForm1::ShowExcelLabelJob() {}
+void MDIForm1::ShowExcelLabelJob()
+{
+    ShowSingle<自訂標籤列印FRM>(自訂標籤列印FRM::Global(), [] {
+        auto* w = new 自訂標籤列印FRM;
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        return w;
+    }, true, false);
+}

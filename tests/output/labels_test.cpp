@@ -3,6 +3,7 @@
 #include "output/AdjustLabelFrm.h"
 #include "output/BulkMail.h"
 #include "output/CustomLabelPrtFrm1.h"
+#include "output/ExcelLabelJob.h"
 #include "output/LabelSheet.h"
 #include "output/ListPicker.h"
 #include "output/frmListPickerTemplate1.h"
@@ -14,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -265,4 +267,39 @@ TEST_F(Labels, VendorLabelsFromAllOrOneCategory)
     w.Command1_Click(0);
     EXPECT_EQ(Field(w.lastSheet(), 0, "公司地址1"), "公司址");
     EXPECT_EQ(Field(w.lastSheet(), 0, "收件人1"), "聯絡丙廠");  // 聯絡人 is RV114
+}
+
+TEST_F(Labels, ImportedFirmsPrintToTheChairmanOrTheGeneralManager)
+{
+    struct Case { const char* f2; const char* f3; const char* recipient; };
+    for (const Case& c : {Case{"王董", "李總", "王董 董事長"}, Case{"", "李總", "李總 總經理"}, Case{nullptr, nullptr, " 總經理"}}) {
+        const QVariant f2 = c.f2 ? QVariant(QString::fromUtf8(c.f2)) : QVariant();
+        const QVariant f3 = c.f3 ? QVariant(QString::fromUtf8(c.f3)) : QVariant();
+        EXPECT_EQ(ImportedFirmLabel(QStringLiteral("甲"), f2, f3, QStringLiteral("址")).recipient, c.recipient);
+    }
+
+    ScriptedResponder user;
+    const QString saved = gDataPathCopy;
+    gDataPathCopy = folder.path();
+    自訂標籤列印FRM w;
+    user.answer(ui::Answer::OK);
+    w.Command1_Click(0);  // nothing imported yet
+    EXPECT_TRUE(user.last().text.contains(QStringLiteral("轉換服務業")));
+    user.answer(ui::Answer::OK);
+    w.Command2_Click(0);  // no workbook in the data folder
+    EXPECT_TRUE(user.last().text.contains(QStringLiteral("服務業.xls")));
+
+    QFile::copy(QStringLiteral(TESS_FIXTURES "/firms.xls"), folder.file(QStringLiteral("服務業.xls")));
+    for (int round = 0; round < 2; ++round) {  // a second import replaces the rows
+        user.answer(ui::Answer::OK);
+        w.Command2_Click(0);
+        EXPECT_EQ(user.last().text, "匯入成功.");
+    }
+    const long rows = count(QStringLiteral("服務業"));
+    ASSERT_GT(rows, 0);
+    w.Command1_Click(0);
+    EXPECT_EQ(w.lastSheet().RecordCount(), (rows + 1) / 2);
+    EXPECT_EQ(Field(w.lastSheet(), 0, "公司名稱1"), "台灣精密工業股份有限公司");
+    EXPECT_EQ(Field(w.lastSheet(), 0, "公司地址1"), "台北市中正區重慶南路一段122號");
+    gDataPathCopy = saved;
 }

@@ -95,7 +95,7 @@ void ExportRsToExcel(db::Recordset& rs, QString& path)
 }
 
 void ImportExcelSheet(const QString& sheet, const QString& workbook, const QString& table,
-                      const QString& database)
+                      const QString& database, bool replaceExisting)
 {
     spreadsheet::SheetRows data;
     try {
@@ -138,10 +138,13 @@ void ImportExcelSheet(const QString& sheet, const QString& workbook, const QStri
 
     db::Connection conn;
     conn.Open(Connect(database));
-    if (conn.TableExists(table))
+    const bool exists = conn.TableExists(table);
+    if (exists && !replaceExisting)
         throw db::DbError(3010, QStringLiteral("資料表 '%1' 已經存在。").arg(table));
     conn.BeginTrans();
     try {
+        if (exists)
+            conn.Execute(QStringLiteral("DROP TABLE [%1]").arg(table));
         conn.Execute(QStringLiteral("CREATE TABLE [%1] (%2)").arg(table, defs.join(QStringLiteral(", "))));
         const QString insert = QStringLiteral("INSERT INTO [%1] (%2) VALUES (%3)")
                                    .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));

@@ -17,5 +17,7 @@ void ExportRsToExcel(db::Recordset& rs, QString& path);
 // mix Text), one row per worksheet row that holds a value.  Shows "匯入成功.".
 // Throws db::DbError: 3024 workbook missing, 3274 not a workbook, 3011 no such sheet,
 // 3010 the table exists already (it is left unchanged), or the database's own errors.
+// With replaceExisting an existing table is dropped and made anew in the same transaction,
+// so a failed import leaves the old rows in place.
 void ImportExcelSheet(const QString& sheet, const QString& workbook, const QString& table,
-                      const QString& database);
+                      const QString& database, bool replaceExisting = false);

@@ -1,0 +1,31 @@
+// Labels from imported Excel sheets: the service-firm and manufacturing-firm workbooks of the
+// data folder are copied into the tables 服務業 and 製造業, whose rows are printed as
+// two-column labels addressed to the chairman or, failing that, the general manager.
+#pragma once
+
+#include "output/LabelSheet.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <array>
+
+class QPushButton;
+
+// The label of one imported row: F1 company, F4 address, F2 + " 董事長" or F3 + " 總經理".
+LabelParts ImportedFirmLabel(const QVariant& f1, const QVariant& f2, const QVariant& f3, const QVariant& f4);
+
+class 自訂標籤列印FRM : public QWidget {
+public:
+    explicit 自訂標籤列印FRM(QWidget* parent = nullptr);
+    static QPointer<自訂標籤列印FRM>& Global();
+
+    std::array<QPushButton*, 2> Command2{};  // import service / manufacturing firms
+    std::array<QPushButton*, 2> Command1{};  // labels of service / manufacturing firms
+
+    void Command2_Click(int index);
+    void Command1_Click(int index);
+    db::Recordset lastSheet() const { return lastSheet_; }
+
+private:
+    db::Recordset lastSheet_;
+};
