@@ -277,6 +277,40 @@ QString FromCp950(const QByteArray& bytes)
     return result;
 }
 
+std::optional<QString> FromCp950Exact(const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return QString();
+    // One converter per thread, kept: a file is decoded a line at a time.
+    struct Converter {
+        iconv_t cd = iconv_open("UTF-16LE", "CP950");
+        ~Converter()
+        {
+            if (cd != reinterpret_cast<iconv_t>(-1))
+                iconv_close(cd);
+        }
+    };
+    thread_local Converter conv;
+    if (conv.cd == reinterpret_cast<iconv_t>(-1))
+        throw std::runtime_error("iconv has no CP950 converter");
+    iconv(conv.cd, nullptr, nullptr, nullptr, nullptr);
+    QString result;
+    result.reserve(bytes.size());
+    QByteArray in = bytes;
+    char* ip = in.data();
+    size_t il = static_cast<size_t>(in.size());
+    char buf[4096];
+    while (il > 0) {
+        char* op = buf;
+        size_t ol = sizeof buf;
+        const size_t r = iconv(conv.cd, &ip, &il, &op, &ol);
+        result.append(QString::fromUtf16(reinterpret_cast<const char16_t*>(buf), (sizeof buf - ol) / 2));
+        if (r == static_cast<size_t>(-1) && errno != E2BIG)
+            return std::nullopt;
+    }
+    return result;
+}
+
 bool IsValidUtf8(const QByteArray& bytes)
 {
     QStringDecoder dec(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
