@@ -13,7 +13,9 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QProgressDialog>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QTableView>
 #include <gtest/gtest.h>
 #include <iostream>
@@ -359,6 +361,35 @@ TEST_F(ImportWindow, FailuresAreReportedAndLeaveTheRunButton)
         EXPECT_EQ(count("RV12"), 0);
         EXPECT_EQ(ui::WaitCursorDepth(), 0);
     }
+}
+
+TEST_F(ImportWindow, TheRunCanBeStoppedFromItsProgressWindow)
+{
+    QByteArray text;
+    for (int i = 0; i < 600; ++i)
+        text += vb::ToCp950(QStringLiteral("客戶%1,02-%1\r").arg(i));  // CR alone ends each line
+    const QString file = folder.write("many.txt", text);
+    ScriptedResponder user;
+    frmImpDB2 window;
+    window.txtTextFile->setText(file);
+    window.Command1->click();
+    window.Text2[0]->setText("客戶簡稱");
+    QTimer::singleShot(0, &window, [&] {
+        ASSERT_TRUE(window.Progress1);
+        window.Progress1->cancel();
+    });
+    user.answer(ui::Answer::OK);
+    window.cmdImport->click();
+    EXPECT_EQ(user.texts(), QStringList{"轉換已取消，資料並未轉入。"});
+    EXPECT_EQ(count("RV12"), 0);
+    EXPECT_FALSE(window.cmdImport->isHidden());
+    EXPECT_FALSE(window.Progress1->isVisible());
+
+    // Run again to the end: every CR-ended line is a customer.
+    user.answer(ui::Answer::OK);
+    window.cmdImport->click();
+    EXPECT_EQ(user.texts().last(), "新增 600 筆記錄。失敗0 筆記錄。");
+    EXPECT_EQ(count("RV12"), 600);
 }
 
 }  // namespace

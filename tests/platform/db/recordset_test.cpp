@@ -336,6 +336,7 @@ TEST_F(Rs, ForwardOnlyQueriesReadAsTheyGoAndLetGoOfTheFile)
     Recordset all = conn.ExecuteQuery("Select RV120 From RV12");
     all.setSort("RV120 DESC");
     EXPECT_EQ(all.RecordCount(), 5);
+    all.MoveFirst();
     EXPECT_EQ(all.value(0).toString(), "X");
 }
 
