@@ -133,10 +133,10 @@ void bindValue(sqlite3_stmt* s, int i, const QVariant& v)
 }
 
 // Every row of a table but its identity column, `perCode` rows for each customer code.
-void fillTable(sqlite3* raw, const QString& table, int perCode, std::mt19937& rng)
+void fillTable(sqlite3* raw, const QString& table, const QVector<db::ColumnInfo>& all, int perCode, std::mt19937& rng)
 {
     QVector<db::ColumnInfo> cols;
-    for (const db::ColumnInfo& c : gConn.Columns(table))
+    for (const db::ColumnInfo& c : all)
         if (!c.identity)
             cols << c;
     QStringList names, marks;
@@ -190,14 +190,17 @@ void build()
     gConn.Close();
     makeProgramDatabase(w->fullFolder);
     std::mt19937 rng(42);
+    const QVector<db::ColumnInfo> customers = gConn.Columns(QStringLiteral("RV12"));
+    const QVector<db::ColumnInfo> contacts = gConn.Columns(QStringLiteral("RV12A"));
+    const QVector<db::ColumnInfo> deliveries = gConn.Columns(QStringLiteral("RV12B"));
+    gConn.Close();
     sqlite3* raw = openRaw(w->fullPath);
     sqlite3_exec(raw, "BEGIN", nullptr, nullptr, nullptr);
-    fillTable(raw, QStringLiteral("RV12"), 1, rng);
-    fillTable(raw, QStringLiteral("RV12A"), kContactsPerCustomer, rng);
-    fillTable(raw, QStringLiteral("RV12B"), kDeliveriesPerCustomer, rng);
+    fillTable(raw, QStringLiteral("RV12"), customers, 1, rng);
+    fillTable(raw, QStringLiteral("RV12A"), contacts, kContactsPerCustomer, rng);
+    fillTable(raw, QStringLiteral("RV12B"), deliveries, kDeliveriesPerCustomer, rng);
     sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close_v2(raw);
-    gConn.Close();
 
     // The import file: every text column of the customer table that the import offers.
     gConn.Open(connectionText(w->emptyPath));

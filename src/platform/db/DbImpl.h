@@ -210,6 +210,10 @@ struct RowSet {
     bool hasRowid = false;
     bool readOnly = false;
     QVector<FieldDef> fields;
+    QString quotedBase;      // the base table and each field's column as statements name them
+    QVector<QString> quoted;
+    QString readBackSql;           // an added row read back: its identity numbers and defaults
+    QVector<int> readBackFields;
     std::vector<Row> rows;
     Arena arena;
     qint64 nextBookmark = 1;

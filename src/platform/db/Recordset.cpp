@@ -668,10 +668,10 @@ struct Recordset::Impl {
                         && buf[k].typeId() == QMetaType::QString && buf[k].toString().size() > f.definedSize)
                         throw DbError(3163, QStringLiteral("The field is too small to accept the amount of data you attempted "
                                                            "to add. Try inserting or pasting less data. (%1)").arg(f.name));
-                    names << jet::QuoteName(f.baseColumn);
+                    names << rs->quoted[k];
                     params << buf[k];
                 }
-            const QString table = jet::QuoteName(rs->baseTable);
+            const QString& table = rs->quotedBase;
             if (edit == adEditAdd) {
                 QString sql;
                 if (names.isEmpty()) {
@@ -697,17 +697,10 @@ struct Recordset::Impl {
         } else if (rs->conn) {
             // Read the new row back: identity numbers and defaults as stored.
             auto& st = *rs->conn;
-            const QString table = jet::QuoteName(rs->baseTable);
             QVector<QVariant> values = rowValues(editRow);
-            QStringList cols;
-            QVector<int> which;
-            for (int k = 0; k < rs->fields.size(); ++k)
-                if (rs->fields[k].updatable) {
-                    cols << jet::QuoteName(rs->fields[k].baseColumn);
-                    which << k;
-                }
-            if (!cols.isEmpty()) {
-                sqlite3_stmt* s = st.cachedStatement(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(cols.join(QChar(',')), table));
+            const QVector<int>& which = rs->readBackFields;
+            if (!which.isEmpty()) {
+                sqlite3_stmt* s = st.cachedStatement(rs->readBackSql);
                 detail::CachedUse use{s};
                 sqlite3_bind_int64(s, 1, rowid);
                 const int rc = sqlite3_step(s);
@@ -991,6 +984,17 @@ void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::Con
         set->fields << f;
     }
     set->readOnly = readOnly || !set->hasRowid;
+    set->quotedBase = jet::QuoteName(set->baseTable);
+    QStringList readBack;
+    for (int k = 0; k < set->fields.size(); ++k) {
+        const FieldDef& f = set->fields[k];
+        set->quoted << (f.updatable ? jet::QuoteName(f.baseColumn) : QString());
+        if (f.updatable) {
+            readBack << set->quoted.last();
+            set->readBackFields << k;
+        }
+    }
+    set->readBackSql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(readBack.join(QChar(',')), set->quotedBase);
     // No column of the base table: nothing to write back to.
     if (std::none_of(set->fields.begin(), set->fields.end(), [](const FieldDef& f) { return f.updatable; }))
         set->readOnly = true;

@@ -248,40 +248,15 @@ QByteArray ToCp950(const QString& s)
     return out;
 }
 
-QString FromCp950(const QByteArray& bytes)
-{
-    if (bytes.isEmpty())
-        return {};
-    iconv_t cd = iconv_open("UTF-16LE", "CP950");
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        throw std::runtime_error("iconv has no CP950 converter");
-    QString result;
-    result.reserve(bytes.size());
-    QByteArray in = bytes;
-    char* ip = in.data();
-    size_t il = static_cast<size_t>(in.size());
-    char buf[4096];
-    while (il > 0) {
-        char* op = buf;
-        size_t ol = sizeof buf;
-        const size_t r = iconv(cd, &ip, &il, &op, &ol);
-        result.append(QString::fromUtf16(reinterpret_cast<const char16_t*>(buf), (sizeof buf - ol) / 2));
-        if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-            // A byte the code page cannot read (or a lead byte cut off at the end).
-            result.append(QChar(QChar::ReplacementCharacter));
-            ++ip;
-            --il;
-        }
-    }
-    iconv_close(cd);
-    return result;
-}
+namespace {
 
-std::optional<QString> FromCp950Exact(const QByteArray& bytes)
+// Code page 950 to text through one converter per thread, kept: a file is decoded a line at a
+// time.  A byte the code page cannot read (or a lead byte cut off at the end) becomes U+FFFD,
+// or ends the decoding with nullopt when `exact`.
+std::optional<QString> DecodeCp950(const QByteArray& bytes, bool exact)
 {
     if (bytes.isEmpty())
         return QString();
-    // One converter per thread, kept: a file is decoded a line at a time.
     struct Converter {
         iconv_t cd = iconv_open("UTF-16LE", "CP950");
         ~Converter()
@@ -305,11 +280,23 @@ std::optional<QString> FromCp950Exact(const QByteArray& bytes)
         size_t ol = sizeof buf;
         const size_t r = iconv(conv.cd, &ip, &il, &op, &ol);
         result.append(QString::fromUtf16(reinterpret_cast<const char16_t*>(buf), (sizeof buf - ol) / 2));
-        if (r == static_cast<size_t>(-1) && errno != E2BIG)
-            return std::nullopt;
+        if (r == static_cast<size_t>(-1) && errno != E2BIG) {
+            if (exact)
+                return std::nullopt;
+            result.append(QChar(QChar::ReplacementCharacter));
+            ++ip;
+            --il;
+            iconv(conv.cd, nullptr, nullptr, nullptr, nullptr);
+        }
     }
     return result;
 }
+
+}  // namespace
+
+QString FromCp950(const QByteArray& bytes) { return *DecodeCp950(bytes, false); }
+
+std::optional<QString> FromCp950Exact(const QByteArray& bytes) { return DecodeCp950(bytes, true); }
 
 bool IsValidUtf8(const QByteArray& bytes)
 {
