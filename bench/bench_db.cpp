@@ -28,6 +28,7 @@
 #include <map>
 #include <random>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <string>
 #include <vector>
 
@@ -547,25 +548,32 @@ BENCHMARK(BM_ImportFull_Raw)->Repetitions(5)->Iterations(1)->Unit(benchmark::kMi
 BENCHMARK(BM_ListMove_Layer)->Repetitions(5)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ListMove_Raw)->Repetitions(5)->Unit(benchmark::kMicrosecond);
 
-// Keeps the wall time per iteration of every repetition, for the medians.
+double medianOf(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// Keeps the processor and wall time per iteration of every repetition, for the medians.
 class MedianReporter : public benchmark::ConsoleReporter {
 public:
-    std::map<std::string, std::vector<double>> seconds;
+    std::map<std::string, std::vector<double>> cpu, wall;
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& r : runs)
-            if (r.iterations > 0 && r.run_type == Run::RT_Iteration && !r.error_occurred)
-                seconds[r.run_name.function_name].push_back(r.real_accumulated_time / double(r.iterations));
+            if (r.iterations > 0 && r.run_type == Run::RT_Iteration && !r.error_occurred) {
+                cpu[r.run_name.function_name].push_back(r.cpu_accumulated_time / double(r.iterations));
+                wall[r.run_name.function_name].push_back(r.real_accumulated_time / double(r.iterations));
+            }
         ConsoleReporter::ReportRuns(runs);
     }
-    double median(const std::string& name) const
+    double median(const std::string& name, bool processor = true) const
     {
-        const auto it = seconds.find(name);
-        if (it == seconds.end() || it->second.empty())
-            return 0;
-        std::vector<double> v = it->second;
-        std::sort(v.begin(), v.end());
-        return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+        const auto& m = processor ? cpu : wall;
+        const auto it = m.find(name);
+        return it == m.end() ? 0 : medianOf(it->second);
     }
 };
 
@@ -585,19 +593,23 @@ int startupChild(const QString& folder)
     main->show();
     for (int i = 0; i < 20; ++i)
         QApplication::processEvents();
-    std::printf("%lld\n", residentBytes());
+    rusage use{};
+    getrusage(RUSAGE_SELF, &use);
+    const double cpu = double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) + double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
+    std::printf("%lld %.6f\n", residentBytes(), cpu);
     std::fflush(stdout);
     return 0;
 }
 
 struct StartFigure {
-    double seconds = 0;
+    double seconds = 0;  // wall, process start to idle main window
+    double cpu = 0;      // processor time of the same
     double megabytes = 0;
 };
 
 StartFigure measureStarts(const QString& self, const QString& folder)
 {
-    std::vector<double> times, memory;
+    std::vector<double> times, cpu, memory;
     for (int i = 0; i < kStarts; ++i) {
         QProcess p;
         QElapsedTimer t;
@@ -605,11 +617,11 @@ StartFigure measureStarts(const QString& self, const QString& folder)
         p.start(self, {QStringLiteral("--startup-child"), folder});
         p.waitForFinished(120000);
         times.push_back(double(t.nsecsElapsed()) / 1e9);
-        memory.push_back(p.readAllStandardOutput().trimmed().toDouble() / 1048576.0);
+        const QStringList out = QString::fromLatin1(p.readAllStandardOutput()).split(QChar(' '), Qt::SkipEmptyParts);
+        memory.push_back(out.value(0).toDouble() / 1048576.0);
+        cpu.push_back(out.value(1).toDouble());
     }
-    std::sort(times.begin(), times.end());
-    std::sort(memory.begin(), memory.end());
-    return {times[times.size() / 2], memory[memory.size() / 2]};
+    return {medianOf(times), medianOf(cpu), medianOf(memory)};
 }
 
 }  // namespace
@@ -641,21 +653,26 @@ int main(int argc, char** argv)
     const StartFigure startFull = measureStarts(QCoreApplication::applicationFilePath(), w->fullFolder);
     const StartFigure startEmpty = measureStarts(QCoreApplication::applicationFilePath(), w->emptyFolder);
 
+    // Processor time is the figure that holds on a shared machine; wall time follows for reference.
     auto pair = [&](const char* what, const char* ours, const char* raw, double scale, const char* unit, const char* goal) {
         const double a = reporter.median(ours), b = reporter.median(raw);
+        const double aw = reporter.median(ours, false), bw = reporter.median(raw, false);
         if (a <= 0 || b <= 0)
             return;
-        std::printf("| %-34s | %10.3f %s | %10.3f %s | %6.2fx | %s |\n", what, a * scale, unit, b * scale, unit, a / b, goal);
+        std::printf("| %s | %.3f %s | %.3f %s | %.2fx | %.3f / %.3f %s | %s |\n", what, a * scale, unit, b * scale, unit, a / b,
+                    aw * scale, bw * scale, unit, goal);
     };
     auto rate = [&](const char* what, const char* ours, const char* raw, const char* goal) {
         const double a = reporter.median(ours), b = reporter.median(raw);
+        const double aw = reporter.median(ours, false), bw = reporter.median(raw, false);
         if (a <= 0 || b <= 0)
             return;
-        std::printf("| %-34s | %10.0f lines/s | %10.0f lines/s | %6.2fx | %s |\n", what, kImportLines / a, kImportLines / b,
-                    a / b, goal);
+        std::printf("| %s | %.0f lines/s | %.0f lines/s | %.2fx | %.0f / %.0f lines/s | %s |\n", what, kImportLines / a,
+                    kImportLines / b, a / b, kImportLines / aw, kImportLines / bw, goal);
     };
-    std::printf("\nmedian wall time of 5 repetitions; 100,000 customers, 200,000 contacts, 200,000 deliveries\n\n");
-    std::printf("| work | ours | raw sqlite3 | ratio | goal |\n|---|---|---|---|---|\n");
+    std::printf("\n100,000 customers (every column filled), 200,000 contacts, 200,000 deliveries; median of %d repetitions\n\n",
+                kStarts);
+    std::printf("| work | ours (processor) | raw (processor) | ratio | wall: ours / raw | goal |\n|---|---|---|---|---|---|\n");
     pair("open the customer list", "BM_Open_Layer", "BM_Open_Raw", 1e3, "ms", "<= 1.5x");
     pair("find a code near the end", "BM_Find_Layer", "BM_Find_Raw", 1e3, "ms", "< 20 ms");
     pair("update one field", "BM_Update_Layer", "BM_Update_Raw", 1e6, "us", "<= 2x");
@@ -664,10 +681,13 @@ int main(int argc, char** argv)
     rate("import into an empty table", "BM_ImportEmpty_Layer", "BM_ImportEmpty_Raw", ">= 25,000 lines/s, <= 3x");
     rate("import into 100,000 customers", "BM_ImportFull_Layer", "BM_ImportFull_Raw", ">= 25,000 lines/s, <= 3x");
     pair("move to the next customer", "BM_ListMove_Layer", "BM_ListMove_Raw", 1e3, "ms", "<= 2 ms");
-    std::printf("| %-34s | %10.3f s  | %10.3f s  | %6.2fx | %s |\n", "start (100,000 vs empty database)",
-                startFull.seconds, startEmpty.seconds, startFull.seconds / startEmpty.seconds, "<= 1.5x");
-    std::printf("| %-34s | %10.1f MB | %10.1f MB | %6.2fx | %s |\n", "idle memory after start (same)",
-                startFull.megabytes, startEmpty.megabytes, startFull.megabytes / startEmpty.megabytes, "<= 1.2x");
+    std::printf("\n| start-up (process start to idle main window) | 100,000 customers | empty database | ratio | goal |\n"
+                "|---|---|---|---|---|\n");
+    std::printf("| processor time | %.3f s | %.3f s | %.2fx | <= 1.5x |\n", startFull.cpu, startEmpty.cpu, startFull.cpu / startEmpty.cpu);
+    std::printf("| wall time | %.3f s | %.3f s | %.2fx | <= 1.5x |\n", startFull.seconds, startEmpty.seconds,
+                startFull.seconds / startEmpty.seconds);
+    std::printf("| resident memory when idle | %.1f MB | %.1f MB | %.2fx | <= 1.2x |\n", startFull.megabytes,
+                startEmpty.megabytes, startFull.megabytes / startEmpty.megabytes);
     delete window;
     w->list.Close();
     gConn.Close();
