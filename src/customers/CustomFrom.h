@@ -18,6 +18,7 @@
 #include <functional>
 #include <vector>
 
+class AuditStrip;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -64,7 +65,8 @@ public:
     std::vector<QLabel*> Label3;
     std::vector<QPushButton*> Command2;       // action buttons 0..10
     std::array<QPushButton*, 2> Command5{};   // 1: open the web site
-    QWidget* Picture2 = nullptr;              // audit strip
+    AuditStrip* Audit = nullptr;              // audit strip
+    QWidget* Picture2 = nullptr;              // the same
     std::array<QLabel*, 4> Label1{};          // "建檔者:" ...
     std::array<QLabel*, 4> Label2{};          // their values
     QComboBox* Combo2 = nullptr;              // floating pick list

@@ -12,6 +12,7 @@
 #include "customers/CustomerDetailGrids.h"
 #include "customers/CustomerEntryRules.h"
 #include "customers/CustomerSave.h"
+#include "records/RecordExtras.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
@@ -32,8 +33,6 @@
 namespace {
 
 bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
-
-QString Today8() { return vb::Format(ui::Now(), QStringLiteral("YYYYMMDD")); }
 
 // The buttons each mode shows.
 const std::vector<ButtonMode>& ButtonBar()
@@ -152,10 +151,7 @@ void CustomFrom::AddNew()
     }
     FieldsChanged = false;
     SetStatusPanel(LoadResString(303), 0);
-    Label2[2]->clear();
-    Label2[3]->clear();
-    Label2[0]->setText(gUserName);
-    Label2[1]->setText(Today8());
+    Audit->StartAdd(gUserName, AuditToday());
     SetBoxText(18, QStringLiteral("隨貨附發票"));
     SetBoxText(21, QStringLiteral("次月結"));
     SetBoxText(22, QStringLiteral("60"));
@@ -181,8 +177,7 @@ void CustomFrom::Modification()
              if (TabStrip2->currentIndex() + 1 == 3)
                  AddressCom->setVisible(true);
              Text1[1]->setFocus(Qt::OtherFocusReason);
-             Label2[2]->setText(gUserName);
-             Label2[3]->setText(Today8());
+             Audit->StartChange(gUserName, AuditToday());
              FieldsChanged = false;
          }},
         [this](const db::DbError& e) {
@@ -252,12 +247,7 @@ void CustomFrom::Text2Rs()
 {
     if (const auto code = InvoiceStatusCode(BoxText(18)))
         CustomerRs.setValue(QStringLiteral("發票狀況"), *code);
-    CustomerRs.setValue(QStringLiteral("建檔者"), Label2[0]->text());
-    if (!Label2[1]->text().isEmpty())
-        CustomerRs.setValue(QStringLiteral("建檔日"), qint64(vb::Val(Label2[1]->text())));
-    CustomerRs.setValue(QStringLiteral("修改者"), Label2[2]->text());
-    if (!vb::Trim(Label2[3]->text()).isEmpty())
-        CustomerRs.setValue(QStringLiteral("修改日期"), qint64(vb::Val(Label2[3]->text())));
+    Audit->Write(CustomerRs);
 }
 
 // ---- Save ----------------------------------------------------------------------------------------
