@@ -340,20 +340,7 @@ bool CustomFrom::存基本資料()
     if (out.rowWritten) {
         // The row reached the recordset before the commit failed: read the table again and
         // put the typed record back into editing, so the next save writes it.
-        try {
-            CustomerRs.Requery();
-            if (adding)
-                CustomerRs.AddNew();
-            else
-                CustomerRs.setBookmark(mark);
-            for (int k = 0; k < typed.size(); ++k) {
-                if (CustomerRs.FieldName(k).compare(QStringLiteral("總序"), Qt::CaseInsensitive) == 0)
-                    continue;
-                if (CustomerRs.value(k) != typed[k])
-                    CustomerRs.setValue(k, typed[k]);
-            }
-        } catch (const db::DbError&) {
-        }
+        RestoreTypedRow(CustomerRs, typed, adding, mark, QStringLiteral("總序"));
     }
     ui::MsgBox(out.message);
     return false;
