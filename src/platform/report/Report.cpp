@@ -4,6 +4,7 @@
 #include "platform/report/ReportWindow.h"
 #include "platform/ui/Ui.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QPointer>
 #include <algorithm>
@@ -419,8 +420,12 @@ void Report::closeWindow()
 {
     if (ReportWindow* w = window_->window.data()) {
         w->detachReport();
-        w->close();
-        delete w;
+        // A report kept for reuse may outlive the application object; its window can then
+        // no longer be torn down and is left to the process exit.
+        if (QCoreApplication::instance()) {
+            w->close();
+            delete w;
+        }
     }
     window_->window = nullptr;
 }
