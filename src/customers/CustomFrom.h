@@ -160,6 +160,8 @@ public:
     void AddNew();
     void Modification();
     void CancleModif();
+    // The current customer and its detail rows read again from the database before a change.
+    void ReReadCustomer();
     void CommandSty(int editing);
     void EditEnabled(bool editing);
     void 記錄初值();

@@ -265,11 +265,13 @@ void CustomFrom::Modification()
     RunHandled(
         {[this] {
              SetStatusText(QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔"));
+             // Changing needs a customer to change; another computer may have changed it or its
+             // detail rows since they were read, so editing starts from what is stored now.
+             CustomerRs.value(QStringLiteral("總序"));
+             ReReadCustomer();
              NewRecordFlag = true;
              EditEnabled(true);
              EditMode = QStringLiteral("change");
-             // Changing needs a customer to change.
-             CustomerRs.value(QStringLiteral("總序"));
          },
          [this] {
              SetStatusPanel(QStringLiteral("客戶") + LoadResString(327), 0);
@@ -290,6 +292,18 @@ void CustomFrom::Modification()
                 TabStrip2->setEnabled(true);
                 return true;
             }
+            if (e.Number() == 3167) {
+                // Deleted on another computer: say so and show the customer the list now stands on.
+                ui::MsgBox(e.Description() + gCrLf + LoadResString(331));
+                try {
+                    CustomerListRs.MoveNext();
+                    if (CustomerListRs.Eof() && CustomerListRs.RecordCount() > 0)
+                        CustomerListRs.MoveLast();
+                } catch (const db::DbError&) {
+                }
+                DataGrid1_RowColChange();
+                return true;
+            }
             if (e.Number() == 3021) {
                 ui::MsgBox(LoadResString(331));
                 NewRecordFlag = true;
@@ -299,6 +313,23 @@ void CustomFrom::Modification()
             return false;
         },
         ErrorWithNumber);
+}
+
+void CustomFrom::ReReadCustomer()
+{
+    inRowChange_ = true;
+    try {
+        CustomerRs.Resync();
+    } catch (...) {
+        inRowChange_ = false;
+        throw;
+    }
+    inRowChange_ = false;
+    RS2TEXT();
+    SetBoxText(20, BillingMethodText(BoxText(14)));
+    const QString code = Nz(CustomerRs.field(QStringLiteral("rv120"))).toString();
+    ReadDeliveDate(code);
+    ReadMinDate(code);
 }
 
 void CustomFrom::CancleModif()

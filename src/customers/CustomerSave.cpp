@@ -73,7 +73,7 @@ QVector<SqlStatement> ContactStatements(const QString& code, const DetailRowSet&
             params << key;
             out.push_back({QStringLiteral("UPDATE  RV12A SET RV12A1 =? , 稱謂 =? , RV12A2 =? , RV12A3 =? , "
                                           "RV12A4 =? , RV12A5 =? , RV12A6 =? ,  備註 =? ,  RV12A0 =?  WHERE 序號=?"),
-                           params});
+                           params, true});
         } else if (!vb::Trim(Cell(r, 1)).isEmpty()) {
             out.push_back({QStringLiteral("INSERT INTO RV12A (RV12A1,稱謂, RV12A2,RV12A3,RV12A4,RV12A5,RV12A6,備註,RV12A0) "
                                           "VALUES ( ?, ?, ?, ?, ?, ?, ?, ?, ? ) "),
@@ -81,7 +81,7 @@ QVector<SqlStatement> ContactStatements(const QString& code, const DetailRowSet&
         }
     }
     for (qint64 k : contacts.deletedKeys)
-        out.push_back({QStringLiteral("DELETE FROM RV12A where 序號= ?"), {k}});
+        out.push_back({QStringLiteral("DELETE FROM RV12A where 序號= ?"), {k}, true});
     return out;
 }
 
@@ -95,7 +95,7 @@ QVector<SqlStatement> DeliveryStatements(const QString& code, const DetailRowSet
             params << key;
             out.push_back({QStringLiteral("UPDATE  RV12B SET 送貨名稱 =? , RV12B2 =? , RV12B3 =? , RV12B4 =? , "
                                           "RV12B5 =? , RV12B6 =? ,  RV12B0 =?  WHERE 序號=?"),
-                           params});
+                           params, true});
         } else if (!vb::Trim(Cell(r, 1)).isEmpty()) {
             out.push_back({QStringLiteral("INSERT INTO RV12B (送貨名稱, RV12B2,RV12B3,RV12B4,RV12B5,RV12B6,RV12B0) "
                                           "VALUES ( ?, ?, ?, ?, ?, ?, ? ) "),
@@ -103,7 +103,7 @@ QVector<SqlStatement> DeliveryStatements(const QString& code, const DetailRowSet
         }
     }
     for (qint64 k : deliveries.deletedKeys)
-        out.push_back({QStringLiteral("DELETE FROM RV12B where 序號= ?"), {k}});
+        out.push_back({QStringLiteral("DELETE FROM RV12B where 序號= ?"), {k}, true});
     return out;
 }
 
@@ -120,7 +120,7 @@ SaveOutcome SaveCustomerRows(db::Connection& conn, const QString& code, const De
             beforeDetails();
         for (const auto& list : {ContactStatements(code, contacts), DeliveryStatements(code, deliveries)})
             for (const SqlStatement& s : list)
-                conn.Execute(s.sql, s.params);
+                s.storedRow ? conn.ExecuteOnStoredRows(s.sql, s.params) : conn.Execute(s.sql, s.params);
         if (writeCustomer)
             writeCustomer();
         out.customerWritten = true;

@@ -41,6 +41,7 @@ struct DetailRowSet {
 struct SqlStatement {
     QString sql;
     db::Params params;
+    bool storedRow = false;  // writes a row read earlier: touching none is error 3197
 };
 
 // Contact persons (RV12A): an UPDATE by 序號 for each stored row, an INSERT for each new row

@@ -332,6 +332,45 @@ TEST_F(RecordTest, CancelAfterChangeRestoresTheStoredValues)
     EXPECT_EQ(rows("Select RV12A1 From RV12A"), QStringList{K("王大明")});
 }
 
+// Another computer on the shared data folder changes the customer and its contacts while this
+// window shows it: 修改 starts from what is stored now, and a customer deleted there is not
+// edited at all.
+TEST_F(RecordTest, ChangeStartsFromWhatAnotherComputerSaved)
+{
+    addCustomer("000001", K("大同"));
+    addCustomer("000002", K("中華"));
+    addDetails("000001");
+    ScriptedResponder user;
+    open(user);
+    ASSERT_EQ(box(0)->text(), "000001");
+    auto other = [&](const QString& sql) {
+        QProcess shell;
+        shell.start(QStringLiteral("sqlite3"), {path, sql});
+        ASSERT_TRUE(shell.waitForFinished(10000));
+        ASSERT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+    };
+    other(K("UPDATE RV12 SET RV121 = '大同電子' WHERE RV120 = '000001';"
+            "UPDATE RV12A SET RV12A1 = '林淑芬' WHERE RV12A0 = '000001';"));
+    press(2);
+    EXPECT_EQ(mode(), "change");
+    EXPECT_EQ(box(1)->text(), K("大同電子"));
+    ASSERT_EQ(w->Grids->ManRowCount(), 1);
+    EXPECT_EQ(w->Grids->ManRowData().at(1, 1), K("林淑芬"));
+    box(3)->setText(QStringLiteral("02-9999"));
+    press(5);
+    EXPECT_EQ(mode(), "");
+    EXPECT_EQ(rows("Select RV121, RV123 From RV12 Where RV120 = '000001'"), QStringList{K("大同電子|02-9999")});
+    EXPECT_EQ(rows("Select RV12A1 From RV12A"), QStringList{K("林淑芬")});
+
+    other(K("DELETE FROM RV12 WHERE RV120 = '000001'; DELETE FROM RV12A;"));
+    user.answer(ui::Answer::OK);
+    press(2);
+    EXPECT_TRUE(user.last().text.startsWith(K("Record is deleted."))) << user.last().text.toStdString();
+    EXPECT_EQ(mode(), "");
+    EXPECT_EQ(box(0)->text(), "000002");
+    EXPECT_EQ(w->Grids->ManRowCount(), 0);
+}
+
 // 刪除 removes the customer with its contacts and delivery rows; the last one gone disables
 // find, modify and delete.
 TEST_F(RecordTest, DeleteRemovesTheCustomerWithItsDetails)

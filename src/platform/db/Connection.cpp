@@ -16,6 +16,12 @@ DbError::DbError(long number, const QString& description)
 {
 }
 
+DbError ChangedByAnotherUser()
+{
+    return DbError(3197, QStringLiteral("The Microsoft Jet database engine stopped the process because you and another user "
+                                        "are attempting to change the same data at the same time."));
+}
+
 namespace detail {
 
 void ThrowClosed()
@@ -693,6 +699,14 @@ long Connection::Execute(const QString& sql, const Params& params)
 {
     d->st->check();
     return d->st->execJet(sql, params);
+}
+
+long Connection::ExecuteOnStoredRows(const QString& sql, const Params& params)
+{
+    const long n = Execute(sql, params);
+    if (n == 0)
+        throw ChangedByAnotherUser();
+    return n;
 }
 
 void Connection::BeginTrans()

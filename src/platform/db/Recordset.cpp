@@ -605,6 +605,121 @@ struct Recordset::Impl {
         return values;
     }
 
+    // "column still holds what the row image holds", with the value bound exactly as it was read.
+    // A Yes/No column is compared by truth (stored True is -1, a written one may read 1).
+    QString readCondition(const Row& row, int k, Params& params) const
+    {
+        const FieldDef& f = rs->fields[k];
+        const QString col = jet::QuoteName(f.baseColumn);
+        const Cell c = detail::CellAt(row, k);
+        switch (c.tag) {
+        case detail::TagNull:
+            return col + QStringLiteral(" IS NULL");
+        case detail::TagInt:
+            if (f.adoType == adBoolean) {
+                params << qint64(c.i != 0);
+                return QStringLiteral("(%1 <> 0) IS ?").arg(col);
+            }
+            params << c.i;
+            break;
+        case detail::TagReal:
+            params << c.d;
+            break;
+        case detail::TagText:
+            params << QString::fromUtf8(c.p, c.n);
+            break;
+        case detail::TagBlob:
+            params << QByteArray(c.p, c.n);
+            break;
+        }
+        return col + QStringLiteral(" IS ?");
+    }
+
+    // Reads the base table's columns of the row with that rowid into `values` (decoded, or as
+    // stored when `raw`); false when the row is gone.
+    bool readBaseColumns(qint64 rowid, QVector<QVariant>& values, bool raw) const
+    {
+        auto& st = *rs->conn;
+        QStringList cols;
+        QVector<int> which;
+        for (int k = 0; k < rs->fields.size(); ++k)
+            if (rs->fields[k].updatable) {
+                cols << jet::QuoteName(rs->fields[k].baseColumn);
+                which << k;
+            }
+        if (cols.isEmpty())
+            return true;
+        detail::Stmt s(st.db, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(cols.join(QChar(',')), jet::QuoteName(rs->baseTable)));
+        s.bindAt(1, rowid);
+        if (!s.step())
+            return false;
+        for (int j = 0; j < which.size(); ++j) {
+            Cell c;
+            QByteArray hold;
+            switch (sqlite3_column_type(s.get(), j)) {
+            case SQLITE_INTEGER:
+                c.tag = detail::TagInt;
+                c.i = sqlite3_column_int64(s.get(), j);
+                break;
+            case SQLITE_FLOAT:
+                c.tag = detail::TagReal;
+                c.d = sqlite3_column_double(s.get(), j);
+                break;
+            case SQLITE_TEXT:
+            case SQLITE_BLOB: {
+                const bool text = sqlite3_column_type(s.get(), j) == SQLITE_TEXT;
+                const void* p = text ? static_cast<const void*>(sqlite3_column_text(s.get(), j)) : sqlite3_column_blob(s.get(), j);
+                hold = QByteArray(static_cast<const char*>(p), sqlite3_column_bytes(s.get(), j));
+                c.tag = text ? detail::TagText : detail::TagBlob;
+                c.p = hold.constData();
+                c.n = int(hold.size());
+                break;
+            }
+            default:
+                break;
+            }
+            QVariant& v = values[which[j]];
+            if (!raw)
+                v = detail::Decode(c, rs->fields[which[j]].adoType);
+            else if (c.tag == detail::TagInt)
+                v = c.i;
+            else if (c.tag == detail::TagReal)
+                v = c.d;
+            else if (c.tag == detail::TagText)
+                v = QString::fromUtf8(hold);
+            else if (c.tag == detail::TagBlob)
+                v = hold;
+            else
+                v = QVariant();
+        }
+        return true;
+    }
+
+    // Reads the current row again from the database (what another user saved since); a row
+    // another user deleted leaves the cursor and raises 3167.  A pending edit is dropped.
+    void resync()
+    {
+        requireOpen();
+        if (edit == adEditAdd || !rs->conn || !rs->hasRowid)
+            return;
+        const int r = currentRow();
+        cancelUpdate();
+        rs->conn->check();
+        QVector<QVariant> values(rs->fields.size());
+        if (!readBaseColumns(rs->rows[size_t(r)].rowid, values, true)) {
+            rs->rows[size_t(r)].flags |= detail::RowDeleted;
+            rs->indexValid = false;
+            removeFromViews(r);
+            broadcast(RecordsetEvent::RowsChanged);
+            throw DbError(3167, QStringLiteral("Record is deleted."));
+        }
+        QVector<bool> mask(rs->fields.size());
+        for (int k = 0; k < rs->fields.size(); ++k)
+            mask[k] = rs->fields[k].updatable;
+        rs->patch(rs->rows[size_t(r)], values, mask);
+        broadcast(RecordsetEvent::RowsChanged);
+    }
+
     void update()
     {
         if (edit == adEditNone)
@@ -642,60 +757,27 @@ struct Recordset::Impl {
                 st.execCached(sql, params);
                 rowid = sqlite3_last_insert_rowid(st.db);
             } else if (!names.isEmpty()) {
+                // Optimistic: the row is written only where it still holds, in every changed
+                // field, the value it was read with; otherwise another user got there first.
+                QStringList where{QStringLiteral("rowid = ?")};
+                params << rowid;
+                for (int k = 0; k < rs->fields.size(); ++k)
+                    if (dirty[k] && rs->fields[k].updatable)
+                        where << readCondition(row, k, params);
                 for (QString& n : names)
                     n += QStringLiteral(" = ?");
-                params << rowid;
-                if (st.execCached(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table, names.join(QStringLiteral(", "))), params) == 0)
-                    throw DbError(3167, QStringLiteral("Record is deleted."));
+                if (st.execCached(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                      .arg(table, names.join(QStringLiteral(", ")), where.join(QStringLiteral(" AND "))),
+                                  params) == 0)
+                    throw ChangedByAnotherUser();
             }
         }
         if (!added) {
             rs->patch(row, buf, dirty);
         } else if (rs->conn) {
             // Read the new row back: identity numbers and defaults as stored.
-            auto& st = *rs->conn;
-            const QString table = jet::QuoteName(rs->baseTable);
             QVector<QVariant> values = rowValues(editRow);
-            QStringList cols;
-            QVector<int> which;
-            for (int k = 0; k < rs->fields.size(); ++k)
-                if (rs->fields[k].updatable) {
-                    cols << jet::QuoteName(rs->fields[k].baseColumn);
-                    which << k;
-                }
-            if (!cols.isEmpty()) {
-                detail::Stmt s(st.db, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(cols.join(QChar(',')), table));
-                s.bindAt(1, rowid);
-                if (s.step()) {
-                    for (int j = 0; j < which.size(); ++j) {
-                        Cell c;
-                        QByteArray hold;
-                        switch (sqlite3_column_type(s.get(), j)) {
-                        case SQLITE_INTEGER:
-                            c.tag = detail::TagInt;
-                            c.i = sqlite3_column_int64(s.get(), j);
-                            break;
-                        case SQLITE_FLOAT:
-                            c.tag = detail::TagReal;
-                            c.d = sqlite3_column_double(s.get(), j);
-                            break;
-                        case SQLITE_TEXT:
-                        case SQLITE_BLOB: {
-                            const bool text = sqlite3_column_type(s.get(), j) == SQLITE_TEXT;
-                            const void* p = text ? static_cast<const void*>(sqlite3_column_text(s.get(), j)) : sqlite3_column_blob(s.get(), j);
-                            hold = QByteArray(static_cast<const char*>(p), sqlite3_column_bytes(s.get(), j));
-                            c.tag = text ? detail::TagText : detail::TagBlob;
-                            c.p = hold.constData();
-                            c.n = int(hold.size());
-                            break;
-                        }
-                        default:
-                            break;
-                        }
-                        values[which[j]] = detail::Decode(c, rs->fields[which[j]].adoType);
-                    }
-                }
-            }
+            readBaseColumns(rowid, values, false);
             rs->encode(row, values);
         } else {
             rs->encode(row, rowValues(editRow));
@@ -1203,6 +1285,7 @@ void Recordset::CancelUpdate()
     d->cancelUpdate();
 }
 void Recordset::Delete() { d->deleteCurrent(); }
+void Recordset::Resync() { d->resync(); }
 EditModeEnum Recordset::EditMode() const { return d->edit; }
 
 void Recordset::Requery()
