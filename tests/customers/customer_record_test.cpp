@@ -10,6 +10,7 @@
 #include "platform/text/VbText.h"
 #include "platform/widgets/FlexGrid.h"
 #include "support/CustomerDb.h"
+#include "support/OtherProgram.h"
 #include "support/Responder.h"
 
 #include <QApplication>
@@ -25,41 +26,12 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using testsupport::OtherProgram;
 using testsupport::ScriptedResponder;
 
 namespace {
 
 QString K(const char* s) { return QString::fromUtf8(s); }
-
-// Another program (the sqlite3 shell) holding the database file from its own transaction until
-// it is let go.
-class OtherProgram {
-public:
-    OtherProgram(const QString& path, const QByteArray& hold)
-    {
-        shell_.start(QStringLiteral("sqlite3"), {path});
-        shell_.waitForStarted();
-        shell_.write(hold + "\nSELECT 'held';\n");
-        QByteArray out;
-        while (!out.contains("held") && shell_.waitForReadyRead(5000))
-            out += shell_.readAll();
-        holding_ = out.contains("held");
-    }
-    ~OtherProgram() { letGo(); }
-    bool holding() const { return holding_; }
-    void letGo()
-    {
-        if (shell_.state() == QProcess::NotRunning)
-            return;
-        shell_.write("ROLLBACK;\n.quit\n");
-        shell_.closeWriteChannel();
-        shell_.waitForFinished(5000);
-    }
-
-private:
-    QProcess shell_;
-    bool holding_ = false;
-};
 
 class RecordTest : public testsupport::CustomerDb {
 protected:
