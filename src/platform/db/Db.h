@@ -84,6 +84,10 @@ struct ColumnInfo {
     bool identity = false;
 };
 
+// The connection text for a database file: the path between quotes, so that nothing in it
+// (";", "Data Source=", a quote) can make the text name another file.
+QString ConnectionText(const QString& path);
+
 // Jet's 3197: the row was changed or deleted by another user since it was read.
 DbError ChangedByAnotherUser();
 
@@ -97,6 +101,7 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     // "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<path>": opens an existing file read-write.
+    // A value may stand between quotes (ConnectionText), its quote doubled inside.
     void Open(const QString& connectionText);
     void Close();
     bool IsOpen() const;
