@@ -265,13 +265,13 @@ void CustomFrom::Modification()
     RunHandled(
         {[this] {
              SetStatusText(QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔"));
+             NewRecordFlag = true;
+             EditEnabled(true);
+             EditMode = QStringLiteral("change");
              // Changing needs a customer to change; another computer may have changed it or its
              // detail rows since they were read, so editing starts from what is stored now.
              CustomerRs.value(QStringLiteral("總序"));
              ReReadCustomer();
-             NewRecordFlag = true;
-             EditEnabled(true);
-             EditMode = QStringLiteral("change");
          },
          [this] {
              SetStatusPanel(QStringLiteral("客戶") + LoadResString(327), 0);
@@ -295,6 +295,10 @@ void CustomFrom::Modification()
             if (e.Number() == 3167) {
                 // Deleted on another computer: say so and show the customer the list now stands on.
                 ui::MsgBox(e.Description() + gCrLf + LoadResString(331));
+                NewRecordFlag = false;
+                EditMode.clear();
+                EditEnabled(false);
+                TabStrip2->setEnabled(true);
                 try {
                     CustomerListRs.MoveNext();
                     if (CustomerListRs.Eof() && CustomerListRs.RecordCount() > 0)
@@ -302,6 +306,13 @@ void CustomFrom::Modification()
                 } catch (const db::DbError&) {
                 }
                 DataGrid1_RowColChange();
+                if (CustomerListRs.RecordCount() == 0) {
+                    RS2TEXT();
+                    ReadDeliveDate(QString());
+                    ReadMinDate(QString());
+                    for (int i : {0, 2, 4})
+                        Command2[i]->setEnabled(false);
+                }
                 return true;
             }
             if (e.Number() == 3021) {

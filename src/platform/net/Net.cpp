@@ -25,7 +25,7 @@ FetchResult Transfer(const QString& url, int timeoutMs, qint64 maxBytes,
 {
     FetchResult r;
     const QUrl u(url.trimmed(), QUrl::TolerantMode);
-    if (!u.isValid() || u.scheme().isEmpty() || u.host().isEmpty()) {
+    if (!u.isValid() || u.scheme().isEmpty()) {
         r.error = QStringLiteral("Invalid address: %1").arg(url);
         return r;
     }
