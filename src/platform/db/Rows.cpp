@@ -477,7 +477,7 @@ QVector<QVariant> RowSet::values(const Row& row) const
     return out;
 }
 
-void RowSet::storeRow(sqlite3_stmt* s)
+Row RowSet::imageOf(sqlite3_stmt* s, int first)
 {
     struct Src {
         int type;
@@ -486,7 +486,6 @@ void RowSet::storeRow(sqlite3_stmt* s)
         qint64 i;
         double d;
     };
-    const int first = hasRowid ? 1 : 0;
     const int count = sqlite3_column_count(s);
     Src src[64];
     std::vector<Src> many;
@@ -551,6 +550,12 @@ void RowSet::storeRow(sqlite3_stmt* s)
             *p++ = char(TagNull);
         }
     }
+    return row;
+}
+
+void RowSet::storeRow(sqlite3_stmt* s)
+{
+    Row row = imageOf(s, hasRowid ? 1 : 0);
     if (hasRowid) {
         row.rowid = sqlite3_column_int64(s, 0);
         row.bookmark = row.rowid;
