@@ -817,9 +817,54 @@ struct Recordset::Impl {
             rs->patch(row, buf, dirty);
         } else if (rs->conn) {
             // Read the new row back: identity numbers and defaults as stored.
-            QVector<QVariant> values = rowValues(editRow);
-            readBaseColumns(rowid, values, false);
-            rs->encode(row, values);
+            auto& st = *rs->conn;
+            QVector<QVariant> values;
+            const QVector<int>& which = rs->readBackFields;
+            bool stored = false;
+            if (!which.isEmpty()) {
+                sqlite3_stmt* s = st.cachedStatement(rs->readBackSql);
+                detail::CachedUse use{s};
+                sqlite3_bind_int64(s, 1, rowid);
+                const int rc = sqlite3_step(s);
+                if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+                    detail::ThrowSqlite(st.db, rc);
+                if (rc == SQLITE_ROW && which.size() == rs->fields.size()) {
+                    // Every field is a column of the table: the stored row is the new image.
+                    const Row image = rs->imageOf(s, 0);
+                    row.data = image.data;
+                    row.size = image.size;
+                    stored = true;
+                } else if (rc == SQLITE_ROW) {
+                    values = rowValues(editRow);
+                    for (int j = 0; j < which.size(); ++j) {
+                        Cell c;
+                        switch (sqlite3_column_type(s, j)) {
+                        case SQLITE_INTEGER:
+                            c.tag = detail::TagInt;
+                            c.i = sqlite3_column_int64(s, j);
+                            break;
+                        case SQLITE_FLOAT:
+                            c.tag = detail::TagReal;
+                            c.d = sqlite3_column_double(s, j);
+                            break;
+                        case SQLITE_TEXT:
+                        case SQLITE_BLOB: {
+                            const bool text = sqlite3_column_type(s, j) == SQLITE_TEXT;
+                            const void* p = text ? static_cast<const void*>(sqlite3_column_text(s, j)) : sqlite3_column_blob(s, j);
+                            c.tag = text ? detail::TagText : detail::TagBlob;
+                            c.p = static_cast<const char*>(p);
+                            c.n = sqlite3_column_bytes(s, j);
+                            break;
+                        }
+                        default:
+                            break;
+                        }
+                        values[which[j]] = detail::Decode(c, rs->fields[which[j]].adoType);
+                    }
+                }
+            }
+            if (!stored)
+                rs->encode(row, values.isEmpty() ? rowValues(editRow) : values);
         } else {
             rs->encode(row, rowValues(editRow));
         }
