@@ -229,9 +229,11 @@ ImportOutcome ImportLines(db::Recordset& rs, const QVector<ImportField>& fields,
                 if (target[col] < 0)
                     throw ImportError(QStringLiteral("「%1」不是資料庫的欄位").arg(columnCaptions[col]));
                 const ImportField& f = fields[target[col]];
+                // Too long: a column a delimiter follows is cut to the width in bytes, the
+                // line's last column to the width in characters.
                 QString value = values[col];
                 if (vb::ByteLen(value) > f.width)
-                    value = vb::LeftBytes(value, f.width);
+                    value = col + 1 < values.size() ? vb::LeftBytes(value, f.width) : vb::Left(value, f.width);
                 if (IsNumericType(f.type))
                     rs.setValue(f.name, vb::Val(value));
                 else
