@@ -5,6 +5,7 @@
 #include "core/SettingKeys.h"
 #include "core/Settings.h"
 #include "core/WindowHelpers.h"
+#include "core/update/SelfUpdate.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "shell/Backup.h"
@@ -117,6 +118,7 @@ frmOptions::frmOptions(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmOptions"));
     setAttribute(Qt::WA_DeleteOnClose);
+    QuickSearchProgram = update::ProgramExecutable(QCoreApplication::applicationFilePath(), gProgramPath);
 
     picBanner = new QLabel(this);
     picBanner->setObjectName(QStringLiteral("picBanner"));
@@ -372,8 +374,13 @@ void frmOptions::cmdCancel_Click() { close(); }
 void frmOptions::Command1_Click(int)
 {
     const QString folder = AutostartFolder();
-    const QString program = JoinPath(gProgramPath, QStringLiteral("Tsrne.exe"));
+    const QString program = QuickSearchProgram;
     const std::vector<ui::Step> steps{
+        [&] {
+            const QFileInfo file(program);
+            if (program.isEmpty() || !file.isFile() || !file.isExecutable())
+                throw ui::StepError{QStringLiteral("找不到程式檔 %1").arg(program)};
+        },
         [&] {
             if (!QDir().mkpath(folder))
                 throw ui::StepError{QStringLiteral("無法建立資料夾 %1").arg(folder)};
