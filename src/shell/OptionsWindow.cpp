@@ -30,6 +30,7 @@
 #include <QSaveFile>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -146,11 +147,15 @@ frmOptions::frmOptions(QWidget* parent) : QWidget(parent)
         tbsOptions->setTabData(i, QString::fromUtf8(t.key));
         tbsOptions->setTabToolTip(i, QString::fromUtf8(t.tip));
     }
+    // The tabs are as tall as their captions need (more than the 300 twips of the design with
+    // a Chinese font); the panels start under them and end where the design has them end.
+    tbsOptions->setFixedHeight(std::max(Px(300), tbsOptions->sizeHint().height()));
+    const int panelTop = tbsOptions->geometry().bottom() + 1;
     for (int i = 1; i <= 4; ++i) {
         picOptions[i] = new QWidget(this);
         picOptions[i]->setObjectName(QStringLiteral("picOptions_%1").arg(i));
         picOptions[i]->setAutoFillBackground(true);
-        picOptions[i]->setGeometry(0, Px(1500), Px(6735), Px(3975));
+        picOptions[i]->setGeometry(0, panelTop, Px(6735), Px(1500 + 3975) - panelTop);
     }
 
     // Panel 1: switches, the identity-number check and the start-up button.
