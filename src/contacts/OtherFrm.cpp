@@ -512,6 +512,7 @@ void OtherFrm::報告()
 void OtherFrm::AddNew()
 {
     MainRs().AddNew();
+    loadPhoto();  // a new contact has no photo yet
     SetBoxText(1, GetNextCode(gConn, QStringLiteral("RV18A"), QStringLiteral("RV18A1")));
     CommandSty(false);
     Combo1[0]->setEnabled(true);

@@ -231,6 +231,10 @@ TEST_F(ContactWindow, FindByANameWithAQuoteShowsThePhotoOfTheFoundContact)
     EXPECT_FALSE(w->Picture3->pixmap().isNull());
     EXPECT_EQ(gOtherFindWhere, QStringLiteral("RV18A2 LIKE '%O'N%'"));
     EXPECT_EQ(sink.status, QStringLiteral("查詢條件:RV18A2 LIKE '%O'N%'"));
+    // A new contact starts without a photo.
+    w->Command2[1]->click();
+    EXPECT_TRUE(w->Picture3->pixmap().isNull());
+    w->Command2[6]->click();
 }
 
 TEST_F(ContactWindow, FindWithoutResultSaysSoAndListsEveryoneAgain)
