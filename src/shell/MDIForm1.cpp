@@ -335,6 +335,8 @@ void MDIForm1::setHelpCaption(const QString& text) { Label6[1]->setText(text); }
 QString MDIForm1::helpCaption() const { return Label6[1]->text(); }
 QWidget* MDIForm1::clientArea() const { return MdiArea; }
 
+void MDIForm1::showInner(QWidget* window) { ShowInner(window, true); }
+
 // ---- Showing windows ---------------------------------------------------------------------------
 
 QMdiSubWindow* MDIForm1::ShowInner(QWidget* window, bool front)
