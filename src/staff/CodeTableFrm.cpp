@@ -8,6 +8,7 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "shell/MDIForm1.h"
+#include "staff/ClickSteps.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -38,9 +39,6 @@ const QColor kBoxColour(0xE0, 0xE0, 0xE0);
 
 const QString kByCode = QStringLiteral("代號");
 const QString kByName = QStringLiteral("名稱");
-
-// A click's step found no current record: the click ends without a word.
-struct NoRecord {};
 
 bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
@@ -313,27 +311,8 @@ void CodeTableFrm::focusBox(int i)
 
 void CodeTableFrm::steps(const std::vector<std::function<void()>>& list)
 {
-    std::vector<ui::Step> wrapped;
-    for (const auto& s : list) {
-        wrapped.push_back([s] {
-            try {
-                s();
-            } catch (const db::DbError& e) {
-                if (e.Number() == 3021)
-                    throw NoRecord{};
-                throw;
-            }
-        });
-    }
     try {
-        const bool done = ui::RunSteps(wrapped, [this](const std::exception& e) {
-            const auto* d = dynamic_cast<const db::DbError*>(&e);
-            const QString text = d ? d->Description() : QString::fromUtf8(e.what());
-            return text + spec_.errorNumber.text() + QString::number(d ? d->Number() : 0);
-        });
-        if (!done)
-            ui::EndProcess();
-    } catch (const NoRecord&) {
+        RunClickSteps(list, [](const db::DbError& e) { return e.Number() == 3021; }, spec_.errorNumber.text());
     } catch (const std::exception& e) {
         ui::MsgBox(QString::fromUtf8(e.what()));
     }

@@ -234,7 +234,7 @@ QString PersonnelChecklist(bool editing, const BoxTextFn& text)
 
 // ---- Entry ---------------------------------------------------------------------------------------
 
-QString GradeListText(const QString& setting)
+QString JobGradeListText(const QString& setting)
 {
     if (vb::Trim(setting).isEmpty())
         return QStringLiteral("正職職員") + gCrLf + QStringLiteral("約聘人員") + gCrLf + QStringLiteral("臨時人員");

@@ -108,7 +108,7 @@ QString PersonnelChecklist(bool editing, const BoxTextFn& text);
 // ---- Entry ---------------------------------------------------------------------------------------
 
 // The job grades offered: the setting CommanyManType's non-empty lines, else the three stock grades.
-QString GradeListText(const QString& setting);
+QString JobGradeListText(const QString& setting);
 QStringList GenderItems();
 QStringList EmploymentItems();  // 就職狀況
 QStringList MaritalItems();     // 婚姻狀況
