@@ -1,0 +1,81 @@
+#include "vendors/VendorSave.h"
+
+#include "core/Globals.h"
+#include "core/numbering/Numbering.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/Ui.h"
+#include "vendors/VendorFields.h"
+
+bool VendorNumberPrefixOk(const QString& categoryCode, const QString& number)
+{
+    return number.startsWith(vb::Trim(categoryCode) + QStringLiteral("-"));
+}
+
+int FirstTooWideVendorBox(const VendorBoxText& text)
+{
+    static const std::vector<int> kMeasured = {1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
+    return FirstTooWideBox(VendorFields(), kMeasured, text);
+}
+
+QString VendorTooWideMessage(int maxLength)
+{
+    return LoadResString(316) + QString::number(maxLength) + LoadResString(317);
+}
+
+VendorSaveRefusal CheckSaveFACTOR(const VendorBoxText& text, qint32 ownSerial)
+{
+    VendorSaveRefusal r;
+    if (CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("rv11"), QStringLiteral("RV111"),
+                         vb::Trim(text(1)), ownSerial)) {
+        r.refused = true;
+        return r;
+    }
+    if (!VendorNumberPrefixOk(text(0), text(1))) {
+        ui::MsgBox(LoadResString(405));
+        r.refused = true;
+        return r;
+    }
+    const int wide = FirstTooWideVendorBox(text);
+    if (wide >= 0) {
+        ui::MsgBox(VendorTooWideMessage(VendorMaxLength(wide)), ui::Buttons::OK, ui::Icon::Question,
+                   QStringLiteral("取消存檔"));
+        r.refused = true;
+        r.focusBox = wide;
+    }
+    return r;
+}
+
+SqlStatement VendorContactsDeleteStatement(const QString& vendorNumber)
+{
+    return {QStringLiteral("Delete  廠商聯絡人.* From 廠商聯絡人 Where 廠商編號=?"), {vb::Trim(vendorNumber)}};
+}
+
+QString VendorReportText(bool editing, const VendorBoxText& text)
+{
+    static const struct {
+        int box;
+        const char* line;
+    } kMissing[] = {
+        {0, "◆廠商代號 未輸入"},
+        {2, "◆廠商簡稱 未輸入"},
+        {3, "◆廠商全銜 未輸入,這會影響郵寄名單,以及支票開立等功能"},
+        {13, "◆電話 未輸入"},
+        {14, "◆傳真 未輸入"},
+        {11, "◆廠商的公司地址未輸入"},
+        {12, "◆廠商的工廠地址未輸入"},
+        {16, "◆廠商狀況未輸入: 相關系統有時候不顯示非現用廠商"},
+        {20, "◆廠商結帳日位輸入"},
+    };
+    QString s;
+    auto add = [&s](const QString& line) { s += gCrLf + gCrLf + line; };
+    if (editing) {
+        add(QStringLiteral("※ 中文姓名以及編號一定要輸入才能存檔"));
+    } else {
+        add(QStringLiteral("※ 要編輯資料,要先按修改按鈕"));
+        add(QStringLiteral("※ 要新增資料,請直接按新增按鈕"));
+    }
+    for (const auto& m : kMissing)
+        if (text(m.box).isEmpty())
+            add(QString::fromUtf8(m.line));
+    return s;
+}
