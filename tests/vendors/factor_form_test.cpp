@@ -6,6 +6,7 @@
 #include "platform/ui/Ui.h"
 #include "platform/widgets/FlexGrid.h"
 #include "records/DetailGrid.h"
+#include "shell/MDIForm1.h"
 #include "support/Responder.h"
 #include "vendors/FactorFond.h"
 #include "vendors/FactorFrm.h"
@@ -250,23 +251,100 @@ TEST_F(VendorWindow, FindWindowByShortNameWithAQuoteShowsTheFoundVendorsContacts
     EXPECT_EQ(contactNames(*w), QStringList{"Neil's man"});
 }
 
-TEST_F(VendorWindow, CommandLineTextWaitsInTheHiddenFindWindow)
+// The command line 2/text opens the window; the text waits in the hidden find window's
+// short-name box until the user opens it.
+TEST_F(VendorWindow, CommandLineOpensTheWindowWithTheFindWindowWaiting)
 {
-    auto* find = new FactorFond();
-    find->Text1[1]->setText(QStringLiteral("abc"));
-    auto w = open();
+    addCategory("001", "印刷");
+    addVendor("001", "001-001", "大同");
+    addVendor("001", "001-002", "O'Neil");
+    MDIForm1 main(QStringLiteral("2/ O'Neil "));
+    QPointer<FactorFrm> w = FactorFrm::Global();
+    ASSERT_TRUE(w);
+    ASSERT_TRUE(FactorFond::Global());
+    EXPECT_FALSE(FactorFond::Global()->isVisible());
+    EXPECT_EQ(listed(*w).size(), 2);
     ScriptedResponder r;
     r.modal([](QDialog* d) {
         auto* f = static_cast<FactorFond*>(d);
-        EXPECT_EQ(f->Text1[1]->text(), QStringLiteral("abc"));
+        EXPECT_EQ(f->Text1[1]->text(), QStringLiteral("O'Neil"));
         EXPECT_EQ(f->Text1[2]->text(), QString());
         EXPECT_TRUE(f->Command1[0]->isEnabled());
+        f->Command1[0]->click();
+        return 1;
+    });
+    click(w->Command2[0]);
+    EXPECT_EQ(listed(*w), QStringList{"001-002"});
+    EXPECT_FALSE(FactorFond::Global());
+    // Opened again, the find window starts empty; 取消 leaves the list as it is.
+    r.modal([](QDialog* d) {
+        auto* f = static_cast<FactorFond*>(d);
+        EXPECT_EQ(f->Text1[1]->text(), QString());
+        EXPECT_FALSE(f->Command1[0]->isEnabled());
         f->Command1[1]->click();
         return 0;
     });
     click(w->Command2[0]);
-    EXPECT_FALSE(FactorFond::Global());
-    EXPECT_EQ(sink.panels.last(), QStringLiteral("廠商顯示全部"));
+    EXPECT_EQ(listed(*w), QStringList{"001-002"});
+    w->close();
+}
+
+// Refresh reads the categories again; the picker renumbers a changed vendor only when its
+// category really changes.
+TEST_F(VendorWindow, RefreshOffersANewCategoryAndThePickerRenumbersOnARealChange)
+{
+    addCategory("001", "印刷");
+    addVendor("001", "001-001", "大同");
+    auto w = open();
+    addCategory("002", "製版");
+    click(w->Command3[0]);
+    EXPECT_EQ(w->Command3[1]->text(), QStringLiteral("不分類"));
+    EXPECT_EQ(w->DataCombo2[0]->findText(QStringLiteral("製版")), 1);
+    EXPECT_EQ(w->DataCombo1->findText(QStringLiteral("製版")), 1);
+
+    click(w->Command2[2]);
+    w->Text1_GotFocus(0);
+    EXPECT_TRUE(w->DataCombo1->isVisible());
+    w->DataCombo1->setEditText(QStringLiteral("001"));
+    w->PickList_LostFocus(w->DataCombo1);
+    EXPECT_EQ(w->BoxText(1), QStringLiteral("001-001"));
+    w->Text1_GotFocus(0);
+    w->DataCombo1->setEditText(QStringLiteral("製"));
+    w->PickList_LostFocus(w->DataCombo1);
+    EXPECT_FALSE(w->DataCombo1->isVisible());
+    EXPECT_EQ(w->BoxText(0), QStringLiteral("002"));
+    EXPECT_EQ(w->BoxText(9), QStringLiteral("製版"));
+    EXPECT_EQ(w->BoxText(1), QStringLiteral("002-001"));
+    click(w->Command2[5]);
+    EXPECT_EQ(rows("Select RV110, RV111 From RV11"), QStringList{"002|002-001"});
+    EXPECT_EQ(w->BoxText(1), QStringLiteral("002-001"));
+}
+
+// Without automatic numbers the number box holds the code and a hyphen; leaving it so, or
+// with a stored number, keeps the user in the box.  The status list fills a blank status.
+TEST_F(VendorWindow, ManualNumberLeaveChecksAndTheStatusList)
+{
+    addCategory("A1", "印刷");
+    addVendor("A1", "A1-001", "大同");
+    WriteSetting(QStringLiteral("FacotryAutoNO"), QStringLiteral("1"), QStringLiteral("Tessarine"), 0);
+    auto w = open();
+    click(w->Command2[1]);
+    EXPECT_EQ(w->BoxText(1), QStringLiteral("A1-"));
+    ScriptedResponder r;
+    r.answer(ui::Answer::OK).answer(ui::Answer::OK);
+    w->Text1_LostFocus(1);
+    EXPECT_EQ(r.last().text, QStringLiteral("沒有輸入廠商編號, 廠商編號的組成為 [類別代號]  + [-] + [數字編號] 如: A1-001"));
+    w->SetBoxText(1, QStringLiteral("A1-001"));
+    w->Text1_LostFocus(1);
+    EXPECT_EQ(r.last().text, QStringLiteral("編號重複A1-001"));
+    w->SetBoxText(1, QStringLiteral("A1-002"));
+    w->SetBoxText(16, QString());
+    w->Text1_GotFocus(16);
+    EXPECT_TRUE(w->Combo2->isVisible());
+    EXPECT_EQ(w->BoxText(16), QStringLiteral("尚未核准"));
+    w->Combo2->setEditText(QStringLiteral("次常用"));
+    EXPECT_EQ(w->BoxText(16), QStringLiteral("次常用"));
+    EXPECT_EQ(w->NextBox, w->Text1[23]);
 }
 
 TEST_F(VendorWindow, AddNumbersByNumericSerialWithContactsInOneSave)
