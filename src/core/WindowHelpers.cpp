@@ -89,6 +89,7 @@ void ShowInMainWindow(QWidget* window)
     else
         window->show();
 }
+bool HelpPanelInUse() { return gSink && gSink->helpPanelInUse(); }
 
 // ---- Placement ----------------------------------------------------------------------------
 

@@ -33,6 +33,7 @@ public:
     // Shows a window inside the inner area, in front of the others (without a main window it
     // is shown on its own).
     virtual void showInner(QWidget* window);
+    virtual bool helpPanelInUse() const { return true; }              // the menu's check mark 顯示報告列
 };
 
 // Registers the sink (nullptr = none); returns the previous one.
@@ -54,6 +55,8 @@ QString HelpPanelCaption();
 // Shows a window inside the main window, in front of the others: how one record window opens
 // another (the main window's own menu targets do the same).
 void ShowInMainWindow(QWidget* window);
+// Whether the user keeps the help panel in use (false while no main window is registered).
+bool HelpPanelInUse();
 
 // ---- Placement ----------------------------------------------------------------------------
 

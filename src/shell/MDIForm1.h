@@ -144,6 +144,7 @@ public:
     QString helpCaption() const override;
     QWidget* clientArea() const override;
     void showInner(QWidget* window) override;
+    bool helpPanelInUse() const override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

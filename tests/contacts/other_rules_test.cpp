@@ -94,35 +94,23 @@ TEST(OtherSaveChecks, WidthsFromTheFieldTableSexAndPictureBoxesSkipped)
         {18, QString(128, QChar(0x738B)), 18},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FirstTooWideOtherBox([&](int box) { return box == c.box ? c.text : QString(); }), c.tooWide)
+        EXPECT_EQ(FirstTooWideBox(OtherFields(), OtherWidthBoxes(),
+                                  [&](int box) { return box == c.box ? c.text : QString(); }),
+                  c.tooWide)
             << c.box;
-    EXPECT_EQ(OtherTooWideMessage(25), QStringLiteral("'欄位資料過長,請不要超過25個字元(一個中文字算2個字元)"));
-    EXPECT_EQ(OtherSaveWidthTitle(), QStringLiteral("取消存檔"));
 }
 
-TEST_F(ContactDb, SaveCheckRefusesAnotherContactsNumberWithTwoMessagesThenWidths)
+TEST_F(ContactDb, NumberHeldByAnotherContactIsRefusedWithTwoMessages)
 {
     AddContact(QStringLiteral("001"), QStringLiteral("王"));
-    AddContact(QStringLiteral("002"), QStringLiteral("林"));
     {
-        // A new contact taking 001.
         ScriptedResponder r;
         r.answer(ui::Answer::OK).answer(ui::Answer::OK);
-        EXPECT_EQ(SaveCheck_OTHER(Texts({{1, " 001 "}, {2, "陳"}}), 0), 1);
+        EXPECT_TRUE(OtherNumberTaken(QStringLiteral(" 001 "), 0));  // a new contact taking 001
         EXPECT_EQ(r.texts(), QStringList({"編號重複001", "編號重複"}));
     }
-    {
-        // Its own number passes; a too-wide English name is then refused.
-        ScriptedResponder r;
-        r.answer(ui::Answer::OK);
-        EXPECT_EQ(SaveCheck_OTHER(Texts({{1, "001"}, {2, "王"}, {3, QString(26, QChar('x'))}}),
-                                  SerialOf(QStringLiteral("001"))),
-                  3);
-        ASSERT_EQ(r.messages.size(), 1u);
-        EXPECT_EQ(r.last().icon, ui::Icon::Question);
-        EXPECT_EQ(r.last().title, QStringLiteral("取消存檔"));
-    }
-    EXPECT_EQ(SaveCheck_OTHER(Texts({{1, "003"}, {2, "陳"}}), 0), -1);
+    EXPECT_FALSE(OtherNumberTaken(QStringLiteral("001"), SerialOf(QStringLiteral("001"))));  // its own
+    EXPECT_FALSE(OtherNumberTaken(QStringLiteral("002"), 0));
 }
 
 TEST_F(ContactDb, NextNumberIsThreeDigitsAtLeast)
