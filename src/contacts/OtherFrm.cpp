@@ -3,6 +3,7 @@
 #include "contacts/OtherFields.h"
 #include "contacts/OtherFindFrm.h"
 #include "contacts/OtherRules.h"
+#include "contacts/OtherSave.h"
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
 #include "core/numbering/ListFillers.h"
@@ -243,15 +244,11 @@ void OtherFrm::build(const QPixmap& titlePicture)
 
     Combo1[0] = new QComboBox(Frame1[1]);
     Combo1[0]->setObjectName(QStringLiteral("Combo1_0"));
-    Combo1[0]->setEditable(true);
-    Combo1[0]->setInsertPolicy(QComboBox::NoInsert);
-    Combo1[0]->setCompleter(nullptr);
-    Combo1[0]->hide();
-    Combo1[0]->installEventFilter(this);
-    connect(Combo1[0], &QComboBox::activated, this, [this] {
-        if (auto* box = qobject_cast<QLineEdit*>(PickTarget))
-            box->setText(Combo1[0]->currentText());
-    });
+    pick_ = new PickList(Combo1[0], 0, this);
+    pick_->Left = [this] {
+        if (PickTarget)
+            setBoxColor(PickTarget, false);
+    };
     DateMaskTXT = new QLineEdit(Frame1[1]);
     DateMaskTXT->setObjectName(QStringLiteral("DateMaskTXT"));
     DateMaskTXT->setInputMask(QStringLiteral("0000/00/00;_"));
@@ -415,28 +412,30 @@ void OtherFrm::TessarineOtherDate()
     GridRowSync = false;
 }
 
-void OtherFrm::FondSub(const OtherFindCondition& condition)
+void OtherFrm::FondSub(const FindCondition& condition)
 {
-    SetStatusText(LoadResString(509));
-    SetStatusText(LoadResString(510) + gOtherFindWhere);
-    db::Recordset rs;
-    rs.Open(condition.isEmpty() ? QStringLiteral("select *from RV18a ")
-                                : QStringLiteral("select *from RV18a Where ") + condition.sql,
-            gConn, db::adOpenDynamic, db::adLockPessimistic, condition.params);
-    if (!rs.Eof()) {
-        {
-            RecordList::Hold hold(List);
-            List.Rs = rs;
-            List.Relink();
+    trapButton([&] {
+        SetStatusText(LoadResString(509));
+        SetStatusText(LoadResString(510) + gOtherFindWhere);
+        db::Recordset rs;
+        rs.Open(condition.isEmpty() ? QStringLiteral("select *from RV18a ")
+                                    : QStringLiteral("select *from RV18a Where ") + condition.sql,
+                gConn, db::adOpenDynamic, db::adLockPessimistic, condition.params);
+        if (!rs.Eof()) {
+            {
+                RecordList::Hold hold(List);
+                List.Rs = rs;
+                List.Relink();
+            }
+            boxes_->Binding()->setRecordset(MainRs());
+            quickFind_->setSource(ListRs());
+            // The photo follows the contact the boxes now show.
+            loadPhoto();
+        } else {
+            ui::MsgBox(QStringLiteral("查無資料"));
+            LinkDatag2();
         }
-        boxes_->Binding()->setRecordset(MainRs());
-        quickFind_->setSource(ListRs());
-        // The photo follows the contact the boxes now show.
-        loadPhoto();
-    } else {
-        ui::MsgBox(QStringLiteral("查無資料"));
-        LinkDatag2();
-    }
+    });
 }
 
 OtherFindFrm* OtherFrm::FindWindow()
@@ -554,6 +553,11 @@ bool OtherFrm::SaveCheck_OTHER()
 
 void OtherFrm::FileSave()
 {
+    // A pick list or the date box still open (Alt+S) hands its text over first.
+    CommitPickLists({pick_});
+    Combo1[0]->hide();
+    if (DateMaskTXT->isVisible() && !DateMask_LostFocus())
+        return;
     if (SaveCheck_OTHER())
         return;
     const bool added = EditMode == "addnew";

@@ -464,3 +464,34 @@ TEST_F(ContactWindow, CommandLineFillsTheHiddenFindWindowsNameBox)
     }
     SetStatusSink(&sink);
 }
+
+TEST_F(ContactWindow, PickListsOverCategoryAndSexWriteIntoTheirBoxes)
+{
+    add(QStringLiteral("001"), QStringLiteral("王"), QStringLiteral("朋友"));
+    add(QStringLiteral("002"), QStringLiteral("林"), QStringLiteral("同事"));
+    auto w = open();
+    QApplication::setActiveWindow(w.get());
+    w->Command2[1]->click();
+    // 新增 puts the focus into the category box: the list of the categories in use opens over it.
+    QComboBox* pick = w->Combo1[0];
+    ASSERT_TRUE(pick->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), pick);
+    EXPECT_EQ(pick->count(), 2);
+    EXPECT_EQ(pick->currentText(), QString());
+    pick->setEditText(QStringLiteral("同學"));
+    QTest::keyClick(pick, Qt::Key_Return);
+    EXPECT_EQ(w->BoxText(0), QStringLiteral("同學"));
+    EXPECT_EQ(QApplication::focusWidget(), w->Text1[2]);
+    EXPECT_FALSE(pick->isVisible());
+    // The sex box offers 男, 女, 其他 with 男 shown; saving with the list open (Alt+S) keeps its text.
+    w->SetBoxText(2, QStringLiteral("陳"));
+    w->Text1[5]->setFocus();
+    ASSERT_TRUE(pick->isVisible());
+    EXPECT_EQ(pick->count(), 3);
+    EXPECT_EQ(pick->currentText(), QStringLiteral("男"));
+    pick->setEditText(QStringLiteral("女"));
+    save(*w);
+    w->Command2[6]->click();
+    EXPECT_EQ(rows(QStringLiteral("Select 類別, RV18A2, 性別 From RV18A Where RV18A1 = '003'")),
+              QStringList({"同學|陳|女"}));
+}
