@@ -9,6 +9,7 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
+#include "records/RecordList.h"
 #include "staff/ClickSteps.h"
 #include "staff/CodeTableFrm.h"
 
@@ -139,7 +140,12 @@ void PersonnelFrm::build(const QPixmap& titlePicture)
     Command3[7]->setToolTip(QStringLiteral("顯示全部資料或以部門分類顯示"));
     Command3[7]->setGeometry(Px(20), Px(750), Px(1200), Px(kBoxHeight + 30));
     label(S("速查:"), Picture4, 1260, 780, 600)->setObjectName(QStringLiteral("Label3_1"));
-    combo(1, Picture4)->setToolTip(QStringLiteral("快速尋找,可輸入員工代號或員工姓名來查詢"));
+    // The employee find offers the names of the list as it stands when it is opened.
+    DataCombo1[1] = new QuickFindBox(Picture4, QStringLiteral("RV17A2"));
+    DataCombo1[1]->setObjectName(QStringLiteral("DataCombo1_1"));
+    DataCombo1[1]->setAttribute(Qt::WA_Hover);
+    DataCombo1[1]->installEventFilter(this);
+    DataCombo1[1]->setToolTip(QStringLiteral("快速尋找,可輸入員工代號或員工姓名來查詢"));
     DataCombo1[1]->setGeometry(Px(1860), Px(765), Px(kListWidth - 1900), Px(kBoxHeight));
     connect(DataCombo1[1], &QComboBox::editTextChanged, this,
             [this] { BRisklookworkmanType(vb::Trim(DataCombo1[1]->currentText())); });
@@ -397,21 +403,18 @@ void PersonnelFrm::LinkDataGWorkMan()
         Command2[4]->setEnabled(any);
         LinkDbgridWkmRs();
         binding_->setRecordset(WorkmanRs);
-        QStringList names;
-        const int f = WorkmanRs.FieldIndex(QStringLiteral("RV17A2"));
-        for (long i = 0; f >= 0 && i < WorkmanRs.RecordCount(); ++i)
-            names << vb::Nz(WorkmanRs.valueAt(i, f));
-        const QSignalBlocker block(DataCombo1[1]);
-        const QString typed = DataCombo1[1]->currentText();
-        DataCombo1[1]->clear();
-        DataCombo1[1]->addItems(names);
-        DataCombo1[1]->setEditText(typed);
+        static_cast<QuickFindBox*>(DataCombo1[1])->setSource(WorkmanRs);
     } catch (const db::DbError& e) {
         ui::MsgBox(e.Description(), ui::Buttons::OK, ui::Icon::Question, QString::number(e.Number()));
         Command2[2]->setEnabled(false);
         Command2[4]->setEnabled(false);
     }
-    PartnameLab->setText(DepartRs.IsOpen() ? vb::Nz(Nz(DepartRs.field(QStringLiteral("RV171")))) : QString());
+    // The label beside the department box names the shown employee's department (the listed
+    // department while the list is empty).
+    if (WorkmanRs.IsOpen() && !WorkmanRs.Bof() && !WorkmanRs.Eof())
+        PartnameLab->setText(取得部門名稱(vb::Trim(Text(0))));
+    else
+        PartnameLab->setText(DepartRs.IsOpen() ? vb::Nz(Nz(DepartRs.field(QStringLiteral("RV171")))) : QString());
 }
 
 void PersonnelFrm::LinkDbgridWkmRs()
@@ -476,28 +479,17 @@ void PersonnelFrm::TabStrip1_Click()
 
 // ---- Finds -------------------------------------------------------------------------------------
 
-namespace {
-
-// Position (0-based) of the first row whose column begins with the text, letter case ignored; -1 for none.
-long FindPrefix(const db::Recordset& rs, const QString& column, const QString& prefix)
-{
-    const int field = rs.FieldIndex(column);
-    const long n = rs.RecordCount();
-    for (long i = 0; field >= 0 && i < n; ++i)
-        if (vb::Nz(rs.valueAt(i, field)).startsWith(prefix, Qt::CaseInsensitive))
-            return i;
-    return -1;
-}
-
-}  // namespace
 
 void PersonnelFrm::Brisklookworkman(const QString& text)
 {
     if (text.isEmpty() || !DepartRs.IsOpen())
         return;
-    long found = FindPrefix(DepartRs, QStringLiteral("rv170"), vb::Trim(text));
-    if (found < 0)
-        found = FindPrefix(DepartRs, QStringLiteral("rv171"), vb::Trim(text));
+    long found = -1;
+    barSteps({[&] {
+        found = FindPrefix(DepartRs, QStringLiteral("rv170"), vb::Trim(text));
+        if (found < 0)
+            found = FindPrefix(DepartRs, QStringLiteral("rv171"), vb::Trim(text));
+    }});
     if (found < 0) {
         SetStatusPanel(LoadResString(310), 0);
         return;
@@ -516,9 +508,12 @@ void PersonnelFrm::BRisklookworkmanType(const QString& text)
     if (text.isEmpty() || !WorkmanRs.IsOpen() || editing())
         return;
     db::Recordset rs = WorkmanRs.Clone();
-    long found = FindPrefix(rs, QStringLiteral("rv17A1"), text);
-    if (found < 0)
-        found = FindPrefix(rs, QStringLiteral("rv17A2"), text);
+    long found = -1;
+    barSteps({[&] {
+        found = FindPrefix(rs, QStringLiteral("rv17A1"), text);
+        if (found < 0)
+            found = FindPrefix(rs, QStringLiteral("rv17A2"), text);
+    }});
     if (found < 0) {
         SetStatusText(LoadResString(654));
         return;
