@@ -1,38 +1,20 @@
 #include "staff/ClickSteps.h"
 
 #include "platform/ui/Ui.h"
-
-namespace {
-
-// A step's error was dealt with by the window itself.
-struct Handled {};
-
-}  // namespace
+#include "records/RecordMode.h"
 
 void RunClickSteps(const std::vector<std::function<void()>>& steps,
                    const std::function<bool(const db::DbError&)>& special, const QString& numberText)
 {
-    std::vector<ui::Step> wrapped;
-    wrapped.reserve(steps.size());
-    for (const auto& s : steps) {
-        wrapped.push_back([s, special] {
-            try {
-                s();
-            } catch (const db::DbError& e) {
-                if (special && special(e))
-                    throw Handled{};
-                throw;
-            }
-        });
-    }
-    try {
-        const bool done = ui::RunSteps(wrapped, [&](const std::exception& e) {
-            const auto* d = dynamic_cast<const db::DbError*>(&e);
-            return (d ? d->Description() : QString::fromUtf8(e.what())) + numberText +
-                   QString::number(d ? d->Number() : 0);
-        });
-        if (!done)
-            ui::EndProcess();
-    } catch (const Handled&) {
-    }
+    bool handled = false;
+    const bool done = RunButtonSteps(
+        steps,
+        [&](const db::DbError& e) {
+            handled = special && special(e);
+            return handled;
+        },
+        [&](const db::DbError& e) { return e.Description() + numberText + QString::number(e.Number()); });
+    // Abort ends the program.
+    if (!done && !handled)
+        ui::EndProcess();
 }

@@ -1,4 +1,5 @@
-// The button bars of the staff windows run each click as steps under one error handler.
+// The button bars of the staff windows run each click as steps under one error handler: the
+// kit's button steps, with Abort ending the program.
 #pragma once
 
 #include "platform/db/Db.h"

@@ -5,10 +5,10 @@
 #include "core/WindowHelpers.h"
 #include "core/numbering/Numbering.h"
 #include "platform/dbmodel/FieldBinding.h"
-#include "platform/dbmodel/RecordsetModel.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
+#include "records/RecordList.h"
 #include "staff/ClickSteps.h"
 #include "staff/CodeTableFrm.h"
 
@@ -139,38 +139,28 @@ void PersonnelFrm::build(const QPixmap& titlePicture)
     Command3[7]->setToolTip(QStringLiteral("顯示全部資料或以部門分類顯示"));
     Command3[7]->setGeometry(Px(20), Px(750), Px(1200), Px(kBoxHeight + 30));
     label(S("速查:"), Picture4, 1260, 780, 600)->setObjectName(QStringLiteral("Label3_1"));
-    combo(1, Picture4)->setToolTip(QStringLiteral("快速尋找,可輸入員工代號或員工姓名來查詢"));
+    // The employee find offers the names of the list as it stands when it is opened.
+    DataCombo1[1] = new QuickFindBox(Picture4, QStringLiteral("RV17A2"));
+    DataCombo1[1]->setObjectName(QStringLiteral("DataCombo1_1"));
+    DataCombo1[1]->setAttribute(Qt::WA_Hover);
+    DataCombo1[1]->installEventFilter(this);
+    DataCombo1[1]->setToolTip(QStringLiteral("快速尋找,可輸入員工代號或員工姓名來查詢"));
     DataCombo1[1]->setGeometry(Px(1860), Px(765), Px(kListWidth - 1900), Px(kBoxHeight));
     connect(DataCombo1[1], &QComboBox::editTextChanged, this,
             [this] { BRisklookworkmanType(vb::Trim(DataCombo1[1]->currentText())); });
     DataGrid1 = new QTableView(Picture4);
     DataGrid1->setObjectName(QStringLiteral("DataGrid1_1"));
-    DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DataGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DataGrid1->setWordWrap(false);
-    DataGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    DataGrid1->verticalHeader()->setDefaultSectionSize(Px(270));
-    DataGrid1->verticalHeader()->hide();
-    DataGrid1->horizontalHeader()->setStretchLastSection(true);
     DataGrid1->viewport()->setAttribute(Qt::WA_Hover);
     DataGrid1->viewport()->installEventFilter(this);
-    gridModel_ = new dbmodel::RecordsetModel(this);
-    DataGrid1->setModel(gridModel_);
-    connect(DataGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    barSteps({[&] { gridModel_->moveTo(current.row()); }});
-            });
-    connect(gridModel_, &dbmodel::RecordsetModel::currentRowChanged, this, [this](int row) {
-        if (row < 0)
-            return;
-        const QModelIndex index = gridModel_->index(row, std::max(0, EmployeeGridClone.FieldIndex(QStringLiteral("RV17A1"))));
-        const QSignalBlocker block(DataGrid1->selectionModel());
-        DataGrid1->setCurrentIndex(index);
-        DataGrid1->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        DataGrid1->scrollTo(index);
-    });
+    List.Attach(DataGrid1, {{QStringLiteral("RV17A1"), 1200, LoadResString(649)},
+                            {QStringLiteral("RV17A2"), 1400, LoadResString(650)}});
+    DataGrid1->horizontalHeader()->setStretchLastSection(true);
+    // The record follows the list when the user clicks a row (the keys move the list alone).
+    List.Follows = [this] { return mouseOnGrid_; };
+    List.RowChanged = [this] {
+        Command2[2]->setEnabled(true);
+        Command2[4]->setEnabled(true);
+    };
 
     // Tabs and pages.
     TabStrip1 = new QTabBar(this);
@@ -351,7 +341,8 @@ void PersonnelFrm::LoadLanguage()
     const int bar[] = {1, 2, 3, 4, 5, 6, 7};
     for (int i : bar)
         Command2[size_t(i)]->setText(LoadResString(630 + i));
-    gridModel_->setHeaderData(0, Qt::Horizontal, LoadResString(649));
+    List.SetCaption(0, LoadResString(649));
+    List.SetCaption(1, LoadResString(650));
 }
 
 void PersonnelFrm::formLoad()
@@ -389,49 +380,26 @@ void PersonnelFrm::LinkDataGWorkMan()
     const SqlQuery q = WorkmanListQuery(Command3[7]->text() == kAll, dept, Check2->isChecked(),
                                         Combo2->currentText() == kByName);
     try {
-        db::Recordset rs;
-        rs.Open(q.sql, gConn, db::adOpenDynamic, db::adLockOptimistic, q.params);
-        WorkmanRs = rs;
+        List.Open(q.sql, q.params);
         const bool any = !WorkmanRs.Eof();
         Command2[2]->setEnabled(any);
         Command2[4]->setEnabled(any);
-        LinkDbgridWkmRs();
         binding_->setRecordset(WorkmanRs);
-        QStringList names;
-        const int f = WorkmanRs.FieldIndex(QStringLiteral("RV17A2"));
-        for (long i = 0; f >= 0 && i < WorkmanRs.RecordCount(); ++i)
-            names << vb::Nz(WorkmanRs.valueAt(i, f));
-        const QSignalBlocker block(DataCombo1[1]);
-        const QString typed = DataCombo1[1]->currentText();
-        DataCombo1[1]->clear();
-        DataCombo1[1]->addItems(names);
-        DataCombo1[1]->setEditText(typed);
+        static_cast<QuickFindBox*>(DataCombo1[1])->setSource(WorkmanRs);
     } catch (const db::DbError& e) {
         ui::MsgBox(e.Description(), ui::Buttons::OK, ui::Icon::Question, QString::number(e.Number()));
         Command2[2]->setEnabled(false);
         Command2[4]->setEnabled(false);
     }
-    PartnameLab->setText(DepartRs.IsOpen() ? vb::Nz(Nz(DepartRs.field(QStringLiteral("RV171")))) : QString());
+    // The label beside the department box names the shown employee's department (the listed
+    // department while the list is empty).
+    if (WorkmanRs.IsOpen() && !WorkmanRs.Bof() && !WorkmanRs.Eof())
+        PartnameLab->setText(取得部門名稱(vb::Trim(Text(0))));
+    else
+        PartnameLab->setText(DepartRs.IsOpen() ? vb::Nz(Nz(DepartRs.field(QStringLiteral("RV171")))) : QString());
 }
 
-void PersonnelFrm::LinkDbgridWkmRs()
-{
-    EmployeeGridClone = WorkmanRs.Clone();
-    gridModel_->setRecordset(EmployeeGridClone);
-    for (int c = 0; c < gridModel_->columnCount(); ++c) {
-        const QString name = EmployeeGridClone.FieldName(c);
-        const bool number = name.compare(QStringLiteral("RV17A1"), Qt::CaseInsensitive) == 0;
-        const bool shown = number || name.compare(QStringLiteral("RV17A2"), Qt::CaseInsensitive) == 0;
-        DataGrid1->setColumnHidden(c, !shown);
-        if (shown)
-            gridModel_->setHeaderData(c, Qt::Horizontal, LoadResString(number ? 649 : 650));
-    }
-    const int number = EmployeeGridClone.FieldIndex(QStringLiteral("RV17A1"));
-    if (number >= 0)
-        DataGrid1->setColumnWidth(number, Px(1200));
-    if (!EmployeeGridClone.Eof() && !EmployeeGridClone.Bof())
-        gridModel_->moveTo(gridModel_->currentRow());
-}
+void PersonnelFrm::LinkDbgridWkmRs() { List.Relink(); }
 
 void PersonnelFrm::showPhoto()
 {
@@ -476,28 +444,17 @@ void PersonnelFrm::TabStrip1_Click()
 
 // ---- Finds -------------------------------------------------------------------------------------
 
-namespace {
-
-// Position (0-based) of the first row whose column begins with the text, letter case ignored; -1 for none.
-long FindPrefix(const db::Recordset& rs, const QString& column, const QString& prefix)
-{
-    const int field = rs.FieldIndex(column);
-    const long n = rs.RecordCount();
-    for (long i = 0; field >= 0 && i < n; ++i)
-        if (vb::Nz(rs.valueAt(i, field)).startsWith(prefix, Qt::CaseInsensitive))
-            return i;
-    return -1;
-}
-
-}  // namespace
 
 void PersonnelFrm::Brisklookworkman(const QString& text)
 {
     if (text.isEmpty() || !DepartRs.IsOpen())
         return;
-    long found = FindPrefix(DepartRs, QStringLiteral("rv170"), vb::Trim(text));
-    if (found < 0)
-        found = FindPrefix(DepartRs, QStringLiteral("rv171"), vb::Trim(text));
+    long found = -1;
+    barSteps({[&] {
+        found = FindPrefix(DepartRs, QStringLiteral("rv170"), vb::Trim(text));
+        if (found < 0)
+            found = FindPrefix(DepartRs, QStringLiteral("rv171"), vb::Trim(text));
+    }});
     if (found < 0) {
         SetStatusPanel(LoadResString(310), 0);
         return;
@@ -516,9 +473,12 @@ void PersonnelFrm::BRisklookworkmanType(const QString& text)
     if (text.isEmpty() || !WorkmanRs.IsOpen() || editing())
         return;
     db::Recordset rs = WorkmanRs.Clone();
-    long found = FindPrefix(rs, QStringLiteral("rv17A1"), text);
-    if (found < 0)
-        found = FindPrefix(rs, QStringLiteral("rv17A2"), text);
+    long found = -1;
+    barSteps({[&] {
+        found = FindPrefix(rs, QStringLiteral("rv17A1"), text);
+        if (found < 0)
+            found = FindPrefix(rs, QStringLiteral("rv17A2"), text);
+    }});
     if (found < 0) {
         SetStatusText(LoadResString(654));
         return;
@@ -821,7 +781,6 @@ void PersonnelFrm::afterSave(bool added, const QString& number)
         }
         LinkDbgridWkmRs();
         BRisklookworkmanType(number);
-        gridClicked_ = true;
         CommandSty(true);
         Combo1->setEnabled(false);
         SetStatusPanel(kEmployee + LoadResString(671), 0);
