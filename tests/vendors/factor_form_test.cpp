@@ -475,3 +475,23 @@ TEST_F(VendorWindow, KeysMirrorPrintablesAndBrowseAidsNeverReachTheRow)
     click(w->Command2[6]);
     EXPECT_EQ(rows("Select RV1116 From RV11"), QStringList{""});
 }
+
+// A closing day its number column cannot take is named before anything is written.
+TEST_F(VendorWindow, ALetterInTheClosingDayIsRefusedWithTheBoxNamed)
+{
+    addCategory("001", "印刷");
+    addVendor("001", "001-001", "甲");
+    auto w = open();
+    click(w->Command2[2]);
+    w->SetBoxText(20, QStringLiteral("abc"));
+    w->SetBoxText(3, QStringLiteral("甲公司"));
+    ScriptedResponder r;
+    r.answer(ui::Answer::OK);
+    click(w->Command2[5]);
+    EXPECT_TRUE(r.last().text.startsWith(QStringLiteral("「結帳日」不能存入「abc」"))) << r.last().text.toStdString();
+    EXPECT_EQ(w->EditMode, QStringLiteral("change"));
+    EXPECT_EQ(rows("Select RV113 From RV11"), QStringList{""});
+    w->SetBoxText(20, QStringLiteral("25"));
+    click(w->Command2[5]);
+    EXPECT_EQ(rows("Select RV113, 結帳日 From RV11"), QStringList{"甲公司|25"});
+}
