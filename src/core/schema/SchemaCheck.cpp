@@ -60,6 +60,16 @@ void AddWhenMissing(db::Connection& c, const QString& table, const QString& colu
         c.Execute(sql);
 }
 
+// The detail tables are read a customer (or vendor) at a time and written back by their key:
+// without these indexes every move through a long list scans the whole detail table.
+void AddIndexWhenMissing(db::Connection& c, const QString& table, const QString& column)
+{
+    const QString name = table + QStringLiteral("_") + column;
+    if (!c.IndexExists(name))
+        c.Execute(QStringLiteral("CREATE INDEX ") + name + QStringLiteral(" ON ") + table + QStringLiteral(" (") + column +
+                  QStringLiteral(")"));
+}
+
 }  // namespace
 
 void checkfilever(const SchemaProgress& progress)
@@ -232,6 +242,11 @@ void checkfilever(const SchemaProgress& progress)
             if (!FieldExistsRs(c, QStringLiteral("RV11"), QStringLiteral("最後交易日")))
                 c.Execute(QStringLiteral("ALTER TABLE RV11 ADD COLUMN 最後交易日 DateTime;"));
 
+            AddIndexWhenMissing(c, QStringLiteral("RV12A"), QStringLiteral("RV12A0"));
+            AddIndexWhenMissing(c, QStringLiteral("RV12A"), QStringLiteral("序號"));
+            AddIndexWhenMissing(c, QStringLiteral("RV12B"), QStringLiteral("RV12B0"));
+            AddIndexWhenMissing(c, QStringLiteral("RV12B"), QStringLiteral("序號"));
+
             c.CommitTrans();
         },
         tail);
@@ -350,6 +365,12 @@ void CheckFactoryTables(const SchemaProgress& progress)
                 c.BeginTrans();
                 for (const auto& [name, pos] : kOrder)
                     SetFieldOrdinal(c, contacts, QString::fromUtf8(name), pos);
+                c.CommitTrans();
+            }
+
+            if (!c.IndexExists(contacts + QStringLiteral("_廠商編號"))) {
+                c.BeginTrans();
+                AddIndexWhenMissing(c, contacts, QStringLiteral("廠商編號"));
                 c.CommitTrans();
             }
 

@@ -161,6 +161,9 @@ TEST_F(SchemaCheck, NewDatabaseComesUpToTheRecordWindowsLayout)
     EXPECT_EQ(GetFieldOrdinal(gConn, "會員管理", "修改日期"), 44);
     for (const char* flag : {"印前", "製版", "貨運"})
         EXPECT_EQ(GetFieldDefault(gConn, "RV11", QString::fromUtf8(flag)), "0") << flag;
+    // The detail tables are read by their owner's code and written back by their key.
+    for (const char* index : {"RV12A_RV12A0", "RV12A_序號", "RV12B_RV12B0", "RV12B_序號", "廠商聯絡人_廠商編號"})
+        EXPECT_TRUE(gConn.IndexExists(QString::fromUtf8(index))) << index;
 
     EXPECT_EQ(Count("RV12"), 0);
     EXPECT_EQ(Count("RV12A"), 4);
@@ -243,6 +246,8 @@ TEST_F(SchemaCheck, OldLayoutKeepsItsRowsAndValues)
     for (const auto& v : values)
         EXPECT_EQ(Scalar(QString::fromUtf8(v.sql)).toString(), v.expected.toString()) << v.sql;
 
+    EXPECT_TRUE(gConn.IndexExists("RV12A_RV12A0"));
+    EXPECT_TRUE(gConn.IndexExists("RV12B_序號"));
     for (const char* gone : {"popedem0", "popedem7", "popedem44", "RV17A3"})
         EXPECT_FALSE(FieldExists("RV17A", QString::fromUtf8(gone), gConn)) << gone;
     EXPECT_FALSE(FieldExists("RV12", "隨貨附發票", gConn));
