@@ -32,17 +32,17 @@ constexpr int kButtonHeight = 375;
 
 }  // namespace
 
-FindCondition BuildFindCondition(const std::vector<FindTerm>& terms)
+FindCondition BuildFindCondition(const std::vector<FindTerm>& terms, const FindTextStyle& style)
 {
     FindCondition c;
     for (const FindTerm& t : terms) {
         if (t.text.isEmpty())
             continue;
         if (!c.sql.isEmpty()) {
-            c.text += QStringLiteral(" AND ");
+            c.text += style.join;
             c.sql += QStringLiteral(" AND ");
         }
-        c.text += t.column + QStringLiteral(" Like '%") + t.text + QStringLiteral("%'");
+        c.text += t.column + style.like + QStringLiteral("'%") + t.text + QStringLiteral("%'");
         c.sql += t.column + QStringLiteral(" Like ?");
         c.params << QStringLiteral("%") + t.text + QStringLiteral("%");
     }
@@ -130,7 +130,7 @@ void FindDialog::CheckCommandStyl()
 void FindDialog::Command1_Click(int index)
 {
     if (index == 0) {
-        const FindCondition condition = BuildFindCondition(Terms());
+        const FindCondition condition = BuildFindCondition(Terms(), style_);
         if (condition.isEmpty())
             return;
         done(QDialog::Accepted);

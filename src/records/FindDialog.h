@@ -44,8 +44,15 @@ struct FindCondition {
     bool isEmpty() const { return sql.isEmpty(); }
 };
 
+// How the condition's text (the one the status line shows) is written; the statement itself
+// is always "column Like ?" joined by " AND ".
+struct FindTextStyle {
+    QString like = QStringLiteral(" Like ");  // between the column and the quoted text
+    QString join = QStringLiteral(" AND ");   // between two conditions
+};
+
 // One "column Like '%text%'" per term whose text is not "" (blanks are kept), joined by " AND ".
-FindCondition BuildFindCondition(const std::vector<FindTerm>& terms);
+FindCondition BuildFindCondition(const std::vector<FindTerm>& terms, const FindTextStyle& style = {});
 
 class FindDialog : public QDialog {
 public:
@@ -66,6 +73,8 @@ public:
     void Command1_Click(int index);
     // The terms of the boxes as they stand.
     std::vector<FindTerm> Terms() const;
+    // How the condition's text is written (the default: RV120 Like '%A1%' AND ...).
+    void SetTextStyle(const FindTextStyle& style) { style_ = style; }
 
 protected:
     virtual void Found(const FindCondition& condition) = 0;
@@ -79,5 +88,6 @@ protected:
 
 private:
     std::vector<FindBox> boxes_;
+    FindTextStyle style_;
     bool shown_ = false;
 };
