@@ -44,15 +44,17 @@ struct FindCondition {
     bool isEmpty() const { return sql.isEmpty(); }
 };
 
-// How the condition's text (the one the status line shows) is written; the statement itself
-// is always "column Like ?" joined by " AND ".
-struct FindTextStyle {
-    QString like = QStringLiteral(" Like ");  // between the column and the quoted text
-    QString join = QStringLiteral(" AND ");   // between two conditions
+// The words of a condition's text: the customer and vendor windows write
+// "RV120 Like '%A1%' AND RV123 Like '%02%'", the personal-contact window
+// "RV18A2 LIKE '%王%' and  RV18A17 LIKE '%台北%'".
+struct FindWording {
+    QString like = QStringLiteral(" Like ");
+    QString join = QStringLiteral(" AND ");
 };
 
-// One "column Like '%text%'" per term whose text is not "" (blanks are kept), joined by " AND ".
-FindCondition BuildFindCondition(const std::vector<FindTerm>& terms, const FindTextStyle& style = {});
+// One "column Like '%text%'" per term whose text is not "" (blanks are kept), joined by " AND "
+// (or the wording given).  A "%" or "_" typed stays a wildcard.
+FindCondition BuildFindCondition(const std::vector<FindTerm>& terms, const FindWording& wording = {});
 
 class FindDialog : public QDialog {
 public:
@@ -73,8 +75,6 @@ public:
     void Command1_Click(int index);
     // The terms of the boxes as they stand.
     std::vector<FindTerm> Terms() const;
-    // How the condition's text is written (the default: RV120 Like '%A1%' AND ...).
-    void SetTextStyle(const FindTextStyle& style) { style_ = style; }
 
 protected:
     virtual void Found(const FindCondition& condition) = 0;
@@ -86,8 +86,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
+    FindWording Wording;  // the words of the condition's text
+
 private:
     std::vector<FindBox> boxes_;
-    FindTextStyle style_;
     bool shown_ = false;
 };

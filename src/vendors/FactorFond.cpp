@@ -31,7 +31,7 @@ FactorFond::FactorFond(FactorFrm* owner, const QPixmap& titlePicture)
     if (!Global())
         Global() = this;
     setObjectName(QStringLiteral("FactorFond"));
-    SetTextStyle(VendorFindTextStyle());
+    Wording = VendorFindWording();
 
     // Number and short name on the first line, the full name on the second, contact and person
     // in charge on the third, then one box a line; the remarks box is taller.

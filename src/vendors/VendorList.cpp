@@ -29,7 +29,7 @@ SqlStatement LinkGridData1Query(const QString& categoryCode, bool excludeInactiv
     return q;
 }
 
-FindTextStyle VendorFindTextStyle()
+FindWording VendorFindWording()
 {
     return {QStringLiteral(" LIKE "), QStringLiteral("AND ")};
 }

@@ -21,7 +21,7 @@ SqlStatement LinkGridData1Query(const QString& categoryCode, bool excludeInactiv
 
 // How the find window writes its condition for the status line:
 // RV111 LIKE '%A1%'AND RV112 LIKE '%abc%' (the statement binds every value).
-FindTextStyle VendorFindTextStyle();
+FindWording VendorFindWording();
 
 // The find's query: every vendor matching the condition, in the table's order.
 SqlStatement FondSubQuery(const FindCondition& condition);

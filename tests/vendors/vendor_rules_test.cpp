@@ -74,9 +74,9 @@ TEST_F(VendorRules, ExclusionKeepsVendorsWithoutStatusAndCodesAreBound)
 TEST(VendorFindCondition, TextAsShownAndValuesBound)
 {
     const FindCondition c = BuildFindCondition({{"RV111", "A1"}, {"RV112", "abc"}, {"RV113", ""}, {"RV114", " "}},
-                                               VendorFindTextStyle());
+                                               VendorFindWording());
     EXPECT_EQ(c.text, QStringLiteral("RV111 LIKE '%A1%'AND RV112 LIKE '%abc%'AND RV114 LIKE '% %'"));
-    EXPECT_EQ(c.sql, QStringLiteral("RV111 Like ? AND RV112 Like ? AND RV114 Like ?"));
+    EXPECT_EQ(c.sql, QStringLiteral("RV111 LIKE ?AND RV112 LIKE ?AND RV114 LIKE ?"));
     EXPECT_EQ(c.params, db::Params({"%A1%", "%abc%", "% %"}));
     EXPECT_EQ(FondSubQuery(c).sql, QStringLiteral("select *from RV11 where ") + c.sql);
 }
@@ -85,7 +85,7 @@ TEST_F(VendorRules, FindByShortNameWithAQuote)
 {
     addVendor("001", "001-001", "O'Neil");
     addVendor("001", "001-002", "Neil");
-    const FindCondition c = BuildFindCondition({{"RV112", "O'Ne"}}, VendorFindTextStyle());
+    const FindCondition c = BuildFindCondition({{"RV112", "O'Ne"}}, VendorFindWording());
     EXPECT_EQ(c.text, QStringLiteral("RV112 LIKE '%O'Ne%'"));
     EXPECT_EQ(listed(FondSubQuery(c)), QStringList({"001-001"}));
 }
