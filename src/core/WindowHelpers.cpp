@@ -74,6 +74,8 @@ QString HelpPanelCaption()
     return gSink ? gSink->helpCaption() : QString();
 }
 
+bool HelpPanelInUse() { return gSink && gSink->helpPanelInUse(); }
+
 // ---- Placement ----------------------------------------------------------------------------
 
 namespace {

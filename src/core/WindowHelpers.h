@@ -30,6 +30,7 @@ public:
     virtual void setHelpCaption(const QString& text) = 0;             // the help panel's caption Label6(1)
     virtual QString helpCaption() const = 0;
     virtual QWidget* clientArea() const = 0;                          // the inner area (MDI area) for CenterInMDI
+    virtual bool helpPanelInUse() const { return true; }              // the menu's check mark 顯示報告列
 };
 
 // Registers the sink (nullptr = none); returns the previous one.
@@ -48,6 +49,8 @@ void SetHelpPanelText(const QString& text);
 QString HelpPanelText();
 void SetHelpPanelCaption(const QString& text);
 QString HelpPanelCaption();
+// Whether the user keeps the help panel in use (false while no main window is registered).
+bool HelpPanelInUse();
 
 // ---- Placement ----------------------------------------------------------------------------
 

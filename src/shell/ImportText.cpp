@@ -89,8 +89,8 @@ int FieldWidth(int adoType, int definedSize)
 
 QVector<ImportField> GetFields(db::Connection& conn, const QString& table)
 {
-    db::Recordset rs;
-    rs.Open(QStringLiteral("SELECT *FROM ") + table, conn, db::adOpenDynamic, db::adLockPessimistic);
+    // A forward-only read: the field list needs no row of a long table.
+    db::Recordset rs = conn.ExecuteQuery(QStringLiteral("SELECT *FROM ") + table);
     QVector<ImportField> fields;
     fields.reserve(rs.FieldCount());
     for (int i = 0; i < rs.FieldCount(); ++i) {

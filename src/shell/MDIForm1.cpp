@@ -334,6 +334,7 @@ QString MDIForm1::helpText() const { return Text2->toPlainText(); }
 void MDIForm1::setHelpCaption(const QString& text) { Label6[1]->setText(text); }
 QString MDIForm1::helpCaption() const { return Label6[1]->text(); }
 QWidget* MDIForm1::clientArea() const { return MdiArea; }
+bool MDIForm1::helpPanelInUse() const { return 顯示報告列_item && 顯示報告列_item->isChecked(); }
 
 // ---- Showing windows ---------------------------------------------------------------------------
 

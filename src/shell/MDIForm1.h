@@ -143,6 +143,7 @@ public:
     void setHelpCaption(const QString& text) override;
     QString helpCaption() const override;
     QWidget* clientArea() const override;
+    bool helpPanelInUse() const override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

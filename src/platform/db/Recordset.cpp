@@ -697,8 +697,9 @@ struct Recordset::Impl {
         } else if (rs->conn) {
             // Read the new row back: identity numbers and defaults as stored.
             auto& st = *rs->conn;
-            QVector<QVariant> values = rowValues(editRow);
+            QVector<QVariant> values;
             const QVector<int>& which = rs->readBackFields;
+            bool stored = false;
             if (!which.isEmpty()) {
                 sqlite3_stmt* s = st.cachedStatement(rs->readBackSql);
                 detail::CachedUse use{s};
@@ -706,7 +707,14 @@ struct Recordset::Impl {
                 const int rc = sqlite3_step(s);
                 if (rc != SQLITE_ROW && rc != SQLITE_DONE)
                     detail::ThrowSqlite(st.db, rc);
-                if (rc == SQLITE_ROW) {
+                if (rc == SQLITE_ROW && which.size() == rs->fields.size()) {
+                    // Every field is a column of the table: the stored row is the new image.
+                    const Row image = rs->imageOf(s, 0);
+                    row.data = image.data;
+                    row.size = image.size;
+                    stored = true;
+                } else if (rc == SQLITE_ROW) {
+                    values = rowValues(editRow);
                     for (int j = 0; j < which.size(); ++j) {
                         Cell c;
                         switch (sqlite3_column_type(s, j)) {
@@ -734,7 +742,8 @@ struct Recordset::Impl {
                     }
                 }
             }
-            rs->encode(row, values);
+            if (!stored)
+                rs->encode(row, values.isEmpty() ? rowValues(editRow) : values);
         } else {
             rs->encode(row, rowValues(editRow));
         }
