@@ -4,7 +4,6 @@
 #include "core/WindowHelpers.h"
 #include "core/numbering/Numbering.h"
 #include "platform/dbmodel/FieldBinding.h"
-#include "platform/dbmodel/RecordsetModel.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "shell/MDIForm1.h"
@@ -93,33 +92,14 @@ void CodeTableFrm::build(const QPixmap& titlePicture)
     }
     DataGrid1 = new QTableView(this);
     DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
-    DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DataGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DataGrid1->setWordWrap(false);
-    DataGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    DataGrid1->verticalHeader()->setDefaultSectionSize(Px(270));
-    DataGrid1->verticalHeader()->setFixedWidth(Px(200));
-    DataGrid1->horizontalHeader()->setStretchLastSection(true);
     DataGrid1->setGeometry(Px(kListLeft), Px(listTop), Px(kListWidth), Px(kListBottom - listTop));
     DataGrid1->viewport()->installEventFilter(this);
-    gridModel_ = new dbmodel::RecordsetModel(this);
-    DataGrid1->setModel(gridModel_);
-    connect(DataGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    steps({[&] { gridModel_->moveTo(current.row()); }});
-            });
-    // The list's own cursor moved (a reload, a save): the selection follows.
-    connect(gridModel_, &dbmodel::RecordsetModel::currentRowChanged, this, [this](int row) {
-        if (row < 0)
-            return;
-        const QModelIndex index = gridModel_->index(row, std::max(0, GridRs.FieldIndex(spec_.box(0).column)));
-        const QSignalBlocker block(DataGrid1->selectionModel());
-        DataGrid1->setCurrentIndex(index);
-        DataGrid1->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        DataGrid1->scrollTo(index);
-    });
+    List.Attach(DataGrid1, {{spec_.box(0).column, 1000, spec_.gridCaptions[0].text()},
+                            {spec_.box(1).column, 1700, spec_.gridCaptions[1].text()}});
+    DataGrid1->horizontalHeader()->setStretchLastSection(true);
+    // The boxes follow the list's row when the user clicks one; the list alone follows the keys.
+    List.Follows = [this] { return mouseOnGrid_; };
+    List.RowChanged = [] {};
 
     // The record boxes.
     binding_ = new dbmodel::FieldBinding(this);
@@ -168,10 +148,7 @@ QPushButton* CodeTableFrm::Button(CodeTableButton role) const
 
 void CodeTableFrm::連線資料庫()
 {
-    db::Recordset rs;
-    rs.Open(CodeTableListSql(spec_, Combo1 ? Combo1->currentText() : QString()), gConn, db::adOpenDynamic,
-            db::adLockOptimistic);
-    TableRs = rs;
+    List.Open(CodeTableListSql(spec_, Combo1 ? Combo1->currentText() : QString()));
     if (TableRs.Eof()) {
         // Nothing to change or delete; the buttons stay off while the window is open.
         Button(CodeTableButton::Change)->setEnabled(false);
@@ -184,26 +161,7 @@ void CodeTableFrm::連線資料庫()
             binding_->bind(Text1[size_t(i)], spec_.box(i).column);
 }
 
-void CodeTableFrm::rebindGrid()
-{
-    GridRs = TableRs.Clone();
-    gridModel_->setRecordset(GridRs);
-    for (int c = 0; c < gridModel_->columnCount(); ++c) {
-        const QString name = GridRs.FieldName(c);
-        int shown = -1;
-        for (int k = 0; k < 2; ++k)
-            if (name.compare(spec_.box(k).column, Qt::CaseInsensitive) == 0)
-                shown = k;
-        DataGrid1->setColumnHidden(c, shown < 0);
-        if (shown >= 0)
-            gridModel_->setHeaderData(c, Qt::Horizontal, spec_.gridCaptions[shown].text());
-    }
-    const int code = GridRs.FieldIndex(spec_.box(0).column);
-    if (code >= 0)
-        DataGrid1->setColumnWidth(code, Px(1000));
-    if (!GridRs.Eof() && !GridRs.Bof())
-        gridModel_->moveTo(gridModel_->currentRow());
-}
+void CodeTableFrm::rebindGrid() { List.Relink(); }
 
 void CodeTableFrm::syncGridTo(db::Bookmark mark)
 {
@@ -212,13 +170,6 @@ void CodeTableFrm::syncGridTo(db::Bookmark mark)
     } catch (const db::DbError&) {
         // The row is not in the list: the list keeps its place.
     }
-}
-
-void CodeTableFrm::gridClicked()
-{
-    if (!EditMode.isEmpty() || GridRs.Bof() || GridRs.Eof())
-        return;
-    steps({[this] { TableRs.setBookmark(GridRs.bookmark()); }});
 }
 
 void CodeTableFrm::TypeAhead()
@@ -529,9 +480,12 @@ void CodeTableFrm::codeLeft()
 
 bool CodeTableFrm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == DataGrid1->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        QMetaObject::invokeMethod(this, [this] { gridClicked(); }, Qt::QueuedConnection);
-        return false;
+    if (watched == DataGrid1->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress)
+            mouseOnGrid_ = true;
+        else if (event->type() == QEvent::MouseButtonRelease)
+            mouseOnGrid_ = false;
+        return QWidget::eventFilter(watched, event);
     }
     const auto it = std::find(Text1.begin(), Text1.end(), watched);
     if (it == Text1.end())

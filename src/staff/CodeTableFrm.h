@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/db/Db.h"
+#include "records/RecordList.h"
 #include "staff/CodeTable.h"
 
 #include <QPixmap>
@@ -21,7 +22,6 @@ class QTableView;
 
 namespace dbmodel {
 class FieldBinding;
-class RecordsetModel;
 }
 
 class CodeTableFrm : public QWidget {
@@ -42,8 +42,9 @@ public:
     std::array<QPushButton*, 7> Command1{};  // by index; nullptr where the window has none
 
     // ---- State -----------------------------------------------------------------------------
-    db::Recordset TableRs;      // the boxes follow its current row
-    db::Recordset GridRs;       // clone behind the list
+    RecordList List;                       // the table's rows and the list's clone
+    db::Recordset& TableRs = List.Rs;      // the boxes follow its current row
+    db::Recordset& GridRs = List.ListRs;   // clone behind the list
     QString EditMode;           // "addnew", "change", "" browsing
     bool IsEditing = false;
     bool DataChanged = false;
@@ -73,7 +74,6 @@ private:
     void build(const QPixmap& titlePicture);
     void rebindGrid();
     void syncGridTo(db::Bookmark mark);
-    void gridClicked();
     void setBoxesEditable();
     void updateSaveButton();
     void focusBox(int i);
@@ -92,7 +92,7 @@ private:
 
     const CodeTableSpec& spec_;
     dbmodel::FieldBinding* binding_ = nullptr;
-    dbmodel::RecordsetModel* gridModel_ = nullptr;
+    bool mouseOnGrid_ = false;  // a mouse button went down on the list
     bool codeLocked_ = false;   // change mode: the code may not change
     bool centred_ = false;
     bool checking_ = false;     // a leave check is showing its message

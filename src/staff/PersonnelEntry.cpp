@@ -464,16 +464,10 @@ bool PersonnelFrm::eventFilter(QObject* watched, QEvent* event)
             return QWidget::eventFilter(watched, event);
         }
         if (watched == DataGrid1->viewport()) {
-            if (type == QEvent::MouseButtonRelease) {
-                gridClicked_ = true;
-                QMetaObject::invokeMethod(this, [this] {
-                    if (!gridClicked_ || editing() || EmployeeGridClone.Bof() || EmployeeGridClone.Eof())
-                        return;
-                    gridClicked_ = false;
-                    barSteps({[this] { WorkmanRs.setBookmark(EmployeeGridClone.bookmark()); }});
-                    Command2[2]->setEnabled(true);
-                    Command2[4]->setEnabled(true);
-                }, Qt::QueuedConnection);
+            if (type == QEvent::MouseButtonPress) {
+                mouseOnGrid_ = true;
+            } else if (type == QEvent::MouseButtonRelease) {
+                mouseOnGrid_ = false;
             } else if ((type == QEvent::HoverEnter || type == QEvent::HoverMove) && !HintsOff) {
                 SetStatusText(DataGrid1->toolTip());
             }

@@ -5,7 +5,6 @@
 #include "core/WindowHelpers.h"
 #include "core/numbering/Numbering.h"
 #include "platform/dbmodel/FieldBinding.h"
-#include "platform/dbmodel/RecordsetModel.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
@@ -151,32 +150,17 @@ void PersonnelFrm::build(const QPixmap& titlePicture)
             [this] { BRisklookworkmanType(vb::Trim(DataCombo1[1]->currentText())); });
     DataGrid1 = new QTableView(Picture4);
     DataGrid1->setObjectName(QStringLiteral("DataGrid1_1"));
-    DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DataGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DataGrid1->setWordWrap(false);
-    DataGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    DataGrid1->verticalHeader()->setDefaultSectionSize(Px(270));
-    DataGrid1->verticalHeader()->hide();
-    DataGrid1->horizontalHeader()->setStretchLastSection(true);
     DataGrid1->viewport()->setAttribute(Qt::WA_Hover);
     DataGrid1->viewport()->installEventFilter(this);
-    gridModel_ = new dbmodel::RecordsetModel(this);
-    DataGrid1->setModel(gridModel_);
-    connect(DataGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    barSteps({[&] { gridModel_->moveTo(current.row()); }});
-            });
-    connect(gridModel_, &dbmodel::RecordsetModel::currentRowChanged, this, [this](int row) {
-        if (row < 0)
-            return;
-        const QModelIndex index = gridModel_->index(row, std::max(0, EmployeeGridClone.FieldIndex(QStringLiteral("RV17A1"))));
-        const QSignalBlocker block(DataGrid1->selectionModel());
-        DataGrid1->setCurrentIndex(index);
-        DataGrid1->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        DataGrid1->scrollTo(index);
-    });
+    List.Attach(DataGrid1, {{QStringLiteral("RV17A1"), 1200, LoadResString(649)},
+                            {QStringLiteral("RV17A2"), 1400, LoadResString(650)}});
+    DataGrid1->horizontalHeader()->setStretchLastSection(true);
+    // The record follows the list when the user clicks a row (the keys move the list alone).
+    List.Follows = [this] { return mouseOnGrid_; };
+    List.RowChanged = [this] {
+        Command2[2]->setEnabled(true);
+        Command2[4]->setEnabled(true);
+    };
 
     // Tabs and pages.
     TabStrip1 = new QTabBar(this);
@@ -357,7 +341,8 @@ void PersonnelFrm::LoadLanguage()
     const int bar[] = {1, 2, 3, 4, 5, 6, 7};
     for (int i : bar)
         Command2[size_t(i)]->setText(LoadResString(630 + i));
-    gridModel_->setHeaderData(0, Qt::Horizontal, LoadResString(649));
+    List.SetCaption(0, LoadResString(649));
+    List.SetCaption(1, LoadResString(650));
 }
 
 void PersonnelFrm::formLoad()
@@ -395,13 +380,10 @@ void PersonnelFrm::LinkDataGWorkMan()
     const SqlQuery q = WorkmanListQuery(Command3[7]->text() == kAll, dept, Check2->isChecked(),
                                         Combo2->currentText() == kByName);
     try {
-        db::Recordset rs;
-        rs.Open(q.sql, gConn, db::adOpenDynamic, db::adLockOptimistic, q.params);
-        WorkmanRs = rs;
+        List.Open(q.sql, q.params);
         const bool any = !WorkmanRs.Eof();
         Command2[2]->setEnabled(any);
         Command2[4]->setEnabled(any);
-        LinkDbgridWkmRs();
         binding_->setRecordset(WorkmanRs);
         static_cast<QuickFindBox*>(DataCombo1[1])->setSource(WorkmanRs);
     } catch (const db::DbError& e) {
@@ -417,24 +399,7 @@ void PersonnelFrm::LinkDataGWorkMan()
         PartnameLab->setText(DepartRs.IsOpen() ? vb::Nz(Nz(DepartRs.field(QStringLiteral("RV171")))) : QString());
 }
 
-void PersonnelFrm::LinkDbgridWkmRs()
-{
-    EmployeeGridClone = WorkmanRs.Clone();
-    gridModel_->setRecordset(EmployeeGridClone);
-    for (int c = 0; c < gridModel_->columnCount(); ++c) {
-        const QString name = EmployeeGridClone.FieldName(c);
-        const bool number = name.compare(QStringLiteral("RV17A1"), Qt::CaseInsensitive) == 0;
-        const bool shown = number || name.compare(QStringLiteral("RV17A2"), Qt::CaseInsensitive) == 0;
-        DataGrid1->setColumnHidden(c, !shown);
-        if (shown)
-            gridModel_->setHeaderData(c, Qt::Horizontal, LoadResString(number ? 649 : 650));
-    }
-    const int number = EmployeeGridClone.FieldIndex(QStringLiteral("RV17A1"));
-    if (number >= 0)
-        DataGrid1->setColumnWidth(number, Px(1200));
-    if (!EmployeeGridClone.Eof() && !EmployeeGridClone.Bof())
-        gridModel_->moveTo(gridModel_->currentRow());
-}
+void PersonnelFrm::LinkDbgridWkmRs() { List.Relink(); }
 
 void PersonnelFrm::showPhoto()
 {
@@ -816,7 +781,6 @@ void PersonnelFrm::afterSave(bool added, const QString& number)
         }
         LinkDbgridWkmRs();
         BRisklookworkmanType(number);
-        gridClicked_ = true;
         CommandSty(true);
         Combo1->setEnabled(false);
         SetStatusPanel(kEmployee + LoadResString(671), 0);

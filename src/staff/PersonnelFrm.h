@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/db/Db.h"
+#include "records/RecordList.h"
 #include "staff/PersonnelRules.h"
 
 #include <QPixmap>
@@ -26,7 +27,6 @@ class QTableView;
 
 namespace dbmodel {
 class FieldBinding;
-class RecordsetModel;
 }
 
 class PersonnelFrm : public QWidget {
@@ -62,8 +62,9 @@ public:
     // ---- State -----------------------------------------------------------------------------
     QString EditMode;
     db::Recordset DepartRs;
-    db::Recordset WorkmanRs;
-    db::Recordset EmployeeGridClone;
+    RecordList List;                             // the employee list and the grid's clone
+    db::Recordset& WorkmanRs = List.Rs;
+    db::Recordset& EmployeeGridClone = List.ListRs;
     QString ReportText;
     bool DataChanged = false;
     bool HintsOff = false;
@@ -137,8 +138,7 @@ private:
 
     dbmodel::FieldBinding* binding_ = nullptr;
     std::optional<db::DbError> writeError_;  // a typed value a column refused, reported by the save
-    dbmodel::RecordsetModel* gridModel_ = nullptr;
-    bool gridClicked_ = false;
+    bool mouseOnGrid_ = false;  // a mouse button went down on the list
     bool built_ = false;
     bool loading_ = true;
     bool centred_ = false;
