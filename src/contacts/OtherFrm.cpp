@@ -512,6 +512,7 @@ void OtherFrm::報告()
 void OtherFrm::AddNew()
 {
     MainRs().AddNew();
+    loadPhoto();  // a new contact has no photo yet
     SetBoxText(1, GetNextCode(gConn, QStringLiteral("RV18A"), QStringLiteral("RV18A1")));
     CommandSty(false);
     Combo1[0]->setEnabled(true);
@@ -566,6 +567,7 @@ void OtherFrm::FileSave()
         SavedBookmark = MainRs().bookmark();
     } catch (const db::DbError&) {
     }
+    const QString number = vb::Trim(BoxText(1));
     EditMode.clear();
     QVector<QVariant> typed;  // the record as typed, should the commit itself fail
     db::Bookmark written = 0;
@@ -593,15 +595,22 @@ void OtherFrm::FileSave()
             MainRs().Requery();
         } catch (const db::DbError&) {
         }
+        bool placed = true;
         try {
             MainRs().setBookmark(added ? written : SavedBookmark);
         } catch (const db::DbError&) {
+            placed = false;
         }
         List.Relink();
-        try {
-            ListRs().setBookmark(MainRs().bookmark());
-        } catch (const db::DbError&) {
+        if (placed) {
+            try {
+                ListRs().setBookmark(MainRs().bookmark());
+            } catch (const db::DbError&) {
+            }
         }
+        placed = placed && List.HasCurrent();
+        if (!placed)
+            showSaved(number);
     }
     trapButton([this] { 載入個人通訊分類(Combo2); });
     quickFind_->setSource(ListRs());
@@ -617,6 +626,19 @@ void OtherFrm::FileSave()
     selectTab(1);
     DataCombo2[1]->setEnabled(true);
     loadPhoto();
+}
+
+// A saved contact the list leaves out (another category, outside the found ones) brings the
+// list of the current view back, and every category when the view leaves it out too.
+void OtherFrm::showSaved(const QString& number)
+{
+    LinkDatag2();
+    if (List.ShowRow(QStringLiteral("RV18A1"), number) || Command3[3]->text() == kAllCategories)
+        return;
+    Command3[3]->setText(kAllCategories);
+    Combo2->setEnabled(false);
+    LinkDatag2();
+    List.ShowRow(QStringLiteral("RV18A1"), number);
 }
 
 void OtherFrm::放棄()

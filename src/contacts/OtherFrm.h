@@ -113,6 +113,7 @@ private:
     void loadPhoto();
     void showPhoto(const QString& path);
     bool SaveCheck_OTHER();  // true = refuse (the reason shown)
+    void showSaved(const QString& number);
 
     // Box input (OtherFrmInput.cpp).
     void Text1_GotFocus(int index);

@@ -336,6 +336,8 @@ QString MDIForm1::helpCaption() const { return Label6[1]->text(); }
 QWidget* MDIForm1::clientArea() const { return MdiArea; }
 bool MDIForm1::helpPanelInUse() const { return 顯示報告列_item && 顯示報告列_item->isChecked(); }
 
+void MDIForm1::showInner(QWidget* window) { ShowInner(window, true); }
+
 // ---- Showing windows ---------------------------------------------------------------------------
 
 QMdiSubWindow* MDIForm1::ShowInner(QWidget* window, bool front)

@@ -143,6 +143,7 @@ public:
     void setHelpCaption(const QString& text) override;
     QString helpCaption() const override;
     QWidget* clientArea() const override;
+    void showInner(QWidget* window) override;
     bool helpPanelInUse() const override;
 
 protected:

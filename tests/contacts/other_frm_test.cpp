@@ -231,6 +231,10 @@ TEST_F(ContactWindow, FindByANameWithAQuoteShowsThePhotoOfTheFoundContact)
     EXPECT_FALSE(w->Picture3->pixmap().isNull());
     EXPECT_EQ(gOtherFindWhere, QStringLiteral("RV18A2 LIKE '%O'N%'"));
     EXPECT_EQ(sink.status, QStringLiteral("查詢條件:RV18A2 LIKE '%O'N%'"));
+    // A new contact starts without a photo.
+    w->Command2[1]->click();
+    EXPECT_TRUE(w->Picture3->pixmap().isNull());
+    w->Command2[6]->click();
 }
 
 TEST_F(ContactWindow, FindWithoutResultSaysSoAndListsEveryoneAgain)
@@ -494,4 +498,24 @@ TEST_F(ContactWindow, PickListsOverCategoryAndSexWriteIntoTheirBoxes)
     w->Command2[6]->click();
     EXPECT_EQ(rows(QStringLiteral("Select 類別, RV18A2, 性別 From RV18A Where RV18A1 = '003'")),
               QStringList({"同學|陳|女"}));
+}
+
+// A contact saved into another category than the one listed is shown with every category listed.
+TEST_F(ContactWindow, SaveOutsideTheListedCategoryShowsTheContact)
+{
+    add(QStringLiteral("001"), QStringLiteral("王"), QStringLiteral("朋友"));
+    add(QStringLiteral("002"), QStringLiteral("林"), QStringLiteral("家人"));
+    auto w = open();
+    w->Command3[3]->click();
+    w->Combo2->setCurrentText(QStringLiteral("朋友"));
+    emit w->Combo2->activated(w->Combo2->currentIndex());
+    ASSERT_EQ(listed(*w), QStringList({"001"}));
+    w->Command2[2]->click();
+    w->SetBoxText(0, QStringLiteral("同事"));
+    save(*w);
+    EXPECT_TRUE(w->EditMode.isEmpty());
+    EXPECT_EQ(w->Command3[3]->text(), QStringLiteral("不分類"));
+    EXPECT_EQ(listed(*w).size(), 2);
+    EXPECT_EQ(w->BoxText(1), QStringLiteral("001"));
+    EXPECT_EQ(w->BoxText(0), QStringLiteral("同事"));
 }
