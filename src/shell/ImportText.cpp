@@ -282,9 +282,11 @@ ImportOutcome ImportLines(db::Recordset& rs, const QVector<ImportField>& fields,
                 const ImportField& f = fields[target[col]];
                 if (fieldOf[col] < 0)
                     MissingField();
+                // Too long: a column a delimiter follows is cut to the width in bytes, the
+                // line's last column to the width in characters.
                 QString value = values[col];
                 if (vb::ByteLen(value) > f.width)
-                    value = vb::LeftBytes(value, f.width);
+                    value = col + 1 < values.size() ? vb::LeftBytes(value, f.width) : vb::Left(value, f.width);
                 if (IsNumericType(f.type))
                     rs.setValue(fieldOf[col], vb::Val(value));
                 else

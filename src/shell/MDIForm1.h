@@ -148,6 +148,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Alt and a letter go to the active inner window's buttons before the menu (AccessKeys.h).
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // The member window; nullptr while that window is not part of the program.
     virtual QWidget* NewMemberWindow();
 
