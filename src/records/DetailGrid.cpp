@@ -264,6 +264,7 @@ void GridEditBox::keyPressEvent(QKeyEvent* event)
         QLineEdit::keyPressEvent(event);
         return;
     }
+    owner_->shownRefusal_ = false;  // typed after the refusal: the save says it again
     const bool refused = owner_->EditorKeyPress(keyAscii);
     if (keyAscii == 13 || refused) {
         event->accept();  // Enter has done its work: the box has nothing more to do with it
