@@ -331,7 +331,7 @@ bool CustomFrom::存基本資料()
     // in the middle of it would replace the rows being saved.
     RecordList::Hold hold(List);
     const SaveOutcome out = SaveCustomerRows(
-        gConn, code, Grids->Man()->RowSet(), Grids->Delive()->RowSet(), [this] { Text2Rs(); },
+        gConn, code, Grids->Man()->ChangedRowSet(code), Grids->Delive()->ChangedRowSet(code), [this] { Text2Rs(); },
         [&] {
             for (int k = 0; k < CustomerRs.FieldCount(); ++k)
                 typed << CustomerRs.value(k);

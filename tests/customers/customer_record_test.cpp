@@ -824,3 +824,32 @@ TEST_F(RecordTest, QuickFindLeavesExactlyOneSelectedRow)
     EXPECT_EQ(selected[0].row(), 0);
     EXPECT_TRUE(deselected.contains(before)) << before;
 }
+
+// A save writes only the detail rows that changed (and every stored row when the code changed).
+TEST_F(RecordTest, SaveWritesOnlyTheDetailRowsThatChanged)
+{
+    addCustomer("000001", K("大同"));
+    for (const char* name : {"甲", "乙", "丙"})
+        gConn.Execute(K("Insert Into RV12A (RV12A0, RV12A1) Values ('000001', ?)"), {K(name)});
+    ScriptedResponder user;
+    open(user);
+    press(2);
+    DetailGrid* man = w->Grids->Man();
+    EXPECT_TRUE(man->ChangedRowSet("000001").rows.isEmpty());
+    w->TabStrip2->setCurrentIndex(1);
+    FlexGrid* grid = man->Grid();
+    grid->setRow(2);
+    grid->setCol(4);
+    emit grid->cellClicked(2, 4);
+    QApplication::processEvents();
+    type(man->Editor(), "12");
+    const DetailRowSet changed = man->ChangedRowSet("000001");
+    ASSERT_EQ(changed.rows.size(), 1);
+    EXPECT_EQ(changed.rows[0].value(1), K("乙"));
+    EXPECT_EQ(man->ChangedRowSet("000009").rows.size(), 3);
+    w->TabStrip2->setCurrentIndex(0);
+    press(5);
+    EXPECT_EQ(mode(), "");
+    EXPECT_EQ(rows("Select RV12A1, RV12A3 From RV12A Order By 序號"),
+              (QStringList{K("甲|"), K("乙|12"), K("丙|")}));
+}
