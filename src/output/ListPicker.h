@@ -1,0 +1,50 @@
+// The list picker shared by the label and e-mail windows: a list of candidates, a list of chosen
+// items in output order, six buttons that move or reorder items, double-clicks on either list,
+// and a search box that selects the first candidate whose text is Like what was typed + "*" and
+// moves it on Enter. The owning window lays the controls out, fills lstAll and gives its action
+// button, whose enabled state the picker keeps in step with the selection.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QWidget;
+
+class ListPicker : public QObject {
+    Q_OBJECT
+public:
+    // rightAllEnablesAction: whether ">>" enables the action button (the vendor label window).
+    ListPicker(QWidget* parent, QPushButton* action, bool rightAllEnablesAction);
+
+    QListWidget* lstAll;
+    QListWidget* lstSelected;
+    QPushButton* cmdRightOne;
+    QPushButton* cmdRightAll;
+    QPushButton* cmdLeftOne;
+    QPushButton* cmdLeftAll;
+    QPushButton* cmdUp;
+    QPushButton* cmdDown;
+    QLineEdit* Text1;
+
+    void cmdRightOne_Click();
+    void cmdRightAll_Click();
+    void cmdLeftOne_Click();
+    void cmdLeftAll_Click();
+    void cmdUp_Click();
+    void cmdDown_Click();
+    // A key typed into the search box (Enter = "\r", Backspace = "\b"); the box shows it as usual.
+    void Text1_KeyPress(QChar key);
+
+    // The chosen texts from the first to the last, duplicates included.
+    QStringList Selected() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPushButton* action_;
+    bool rightAllEnablesAction_;
+};
