@@ -1,0 +1,42 @@
+// The contact e-mail list window: every customer contact as one line of text, picked into a
+// chosen list with the list picker, one message per chosen line. No menu opens it.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <optional>
+
+class ListPicker;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace batchmail {
+// The line of one contact: short name, a blank, contact name, "-", e-mail address.
+QString ContactLine(const QString& shortName, const QString& contact, const QString& email);
+// The address of a chosen line: the text after its first "-" (trimmed line); none without "-".
+std::optional<QString> AddressOfLine(const QString& line);
+}
+
+class CustomemailtFrm1 : public QWidget {
+public:
+    explicit CustomemailtFrm1(const QPixmap& titlePicture = QPixmap(), QWidget* parent = nullptr);
+
+    QLabel* Image1 = nullptr;
+    ListPicker* picker = nullptr;               // lstAll, lstSelected, the moves and the search box
+    QComboBox* Combo2 = nullptr;                // sort (reloads, unsorted)
+    QFrame* Frame1 = nullptr;
+    std::array<QComboBox*, 2> Combo1{};         // filter pair without effect
+    QPushButton* Command3 = nullptr;            // "速查" caption
+    std::array<QLabel*, 2> SkinLabel1{};
+    std::array<QPushButton*, 2> Command1{};     // 0 send, 1 exit
+    QLineEdit* txtSubject = nullptr;
+    QPlainTextEdit* txtNewMessage = nullptr;
+
+    void ReadListAll();
+    void 發信();
+};

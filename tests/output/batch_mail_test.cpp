@@ -1,0 +1,211 @@
+// The batch e-mail window: candidates read through a filter and a sort, moves between the two
+// lists, and one message per recipient handed to a recording mail agent.
+#include "output/CustomerBatchMail.h"
+#include "output/CustomemailtFrm1.h"
+#include "output/ListPicker.h"
+
+#include <QListWidget>
+
+#include "core/Globals.h"
+#include "support/CustomerDb.h"
+#include "support/Responder.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using testsupport::ScriptedResponder;
+
+namespace {
+
+class BatchMail : public testsupport::CustomerDb {
+protected:
+    void SetUp() override
+    {
+        CustomerDb::SetUp();
+        const auto customer = [](const char* code, const char* name, const char* category, const char* grade) {
+            gConn.Execute(QStringLiteral("Insert Into RV12 (RV120,RV121,類別,級別,RV128) Values (?,?,?,?,?)"),
+                          {QString::fromUtf8(code), QString::fromUtf8(name), QString::fromUtf8(category),
+                           QString::fromUtf8(grade), QStringLiteral("台北市")});
+        };
+        const auto contact = [](const char* code, const char* name, const char* mail) {
+            gConn.Execute(QStringLiteral("Insert Into RV12A (RV12A0,RV12A1,RV12A6) Values (?,?,?)"),
+                          {QString::fromUtf8(code), QString::fromUtf8(name),
+                           mail ? QVariant(QString::fromUtf8(mail)) : QVariant()});
+        };
+        customer("000002", "乙公司", "B", "2");
+        customer("000001", "甲公司", "A", "1");
+        customer("000003", "丙公司", "A", "");  // no contacts: never a candidate
+        contact("000001", "王", "wang@x.tw");
+        contact("000001", "李", nullptr);
+        contact("000002", "林", "lin@x.tw");
+        contact("000001", "陳", "chen@x.tw");
+    }
+
+    // The rows of a list as "客戶/聯絡人".
+    static QStringList Names(db::Recordset rs)
+    {
+        QStringList out;
+        db::Recordset copy = rs.Clone();
+        for (long i = 0; i < copy.RecordCount(); ++i)
+            out << copy.valueAt(i, 0).toString() + QLatin1Char('/') + copy.valueAt(i, 1).toString();
+        return out;
+    }
+    static void Choose(QComboBox* box, const QString& text)
+    {
+        box->setEditText(text);
+        emit box->activated(box->currentIndex());
+    }
+};
+
+}  // namespace
+
+TEST_F(BatchMail, CandidatesFollowTheFilterAndTheSort)
+{
+    frm客戶批次發信1 w;
+    EXPECT_EQ(Names(w.candidates()), QStringList({"甲公司/王", "甲公司/李", "甲公司/陳", "乙公司/林"}));
+    EXPECT_TRUE(Names(w.recipients()).isEmpty());
+    ASSERT_EQ(w.Combo1[1]->count(), 2);  // the categories, empty ones left out
+    EXPECT_EQ(w.Combo1[1]->itemText(0), "A");
+    EXPECT_TRUE(w.Combo1[1]->currentText().isEmpty());
+    EXPECT_TRUE(w.Command1[0]->isEnabled());
+
+    Choose(w.Combo1[1], QStringLiteral("B"));
+    EXPECT_EQ(Names(w.candidates()), QStringList({"乙公司/林"}));
+    Choose(w.Combo1[1], QStringLiteral("   "));  // blanks filter nothing
+    EXPECT_EQ(w.candidates().RecordCount(), 4);
+    Choose(w.Combo1[1], QStringLiteral("O'Neil"));  // a quote is a character of the value
+    EXPECT_EQ(w.candidates().RecordCount(), 0);
+
+    w.Combo1[0]->setCurrentIndex(2);  // 客戶簡稱: the value list follows the selector
+    EXPECT_EQ(w.Combo1[1]->count(), 3);
+    Choose(w.Combo1[1], QStringLiteral("甲"));  // exact, not a prefix
+    EXPECT_EQ(w.candidates().RecordCount(), 0);
+    Choose(w.Combo1[1], QStringLiteral("甲公司"));
+    EXPECT_EQ(w.candidates().RecordCount(), 3);
+
+    Choose(w.Combo1[1], QString());
+    w.Combo2->setCurrentIndex(1);
+    Choose(w.Combo2, w.Combo2->currentText());
+    EXPECT_EQ(Names(w.candidates()).last(), "甲公司/陳");  // by short name: 乙 sorts before 甲
+
+    w.Text1->setText(QStringLiteral("甲"));
+    EXPECT_EQ(w.candidates().value(0).toString(), "甲公司");
+    w.Text1->setText(QStringLiteral("無此"));  // no match: the row stays
+    EXPECT_EQ(w.candidates().value(0).toString(), "甲公司");
+}
+
+TEST_F(BatchMail, MovesKeepContactsWithoutAddressOnTheLeft)
+{
+    ScriptedResponder user;
+    frm客戶批次發信1 w;
+    w.candidates().SetAbsolutePosition(2);  // 李 has no address
+    user.answer(ui::Answer::OK);
+    w.加入右邊一列();
+    EXPECT_EQ(user.last().text, "e-mail 是空的");
+    EXPECT_EQ(w.candidates().RecordCount(), 4);
+
+    w.candidates().SetAbsolutePosition(1);
+    w.加入右邊一列();
+    EXPECT_EQ(Names(w.recipients()), QStringList({"甲公司/王"}));
+    EXPECT_EQ(Names(w.candidates()), QStringList({"甲公司/李", "甲公司/陳", "乙公司/林"}));
+
+    w.cmdRightAll_Click();
+    EXPECT_EQ(Names(w.candidates()), QStringList({"甲公司/李"}));
+    EXPECT_EQ(Names(w.recipients()), QStringList({"甲公司/王", "甲公司/陳", "乙公司/林"}));
+    EXPECT_TRUE(w.Command1[0]->isEnabled());
+
+    w.recipients().SetAbsolutePosition(1);
+    w.移回左邊一列();  // back to the end of the candidates, not to its sorted place
+    EXPECT_EQ(Names(w.candidates()), QStringList({"甲公司/李", "甲公司/王"}));
+
+    w.cmdLeftAll_Click();
+    EXPECT_EQ(w.recipients().RecordCount(), 0);
+    EXPECT_FALSE(w.Command1[0]->isEnabled());
+    user.answer(ui::Answer::OK);
+    w.移回左邊一列();
+    EXPECT_EQ(user.last().text, "已無資料");
+    EXPECT_EQ(user.messages.size(), 2u);
+}
+
+namespace {
+
+// A mail agent that records each call's arguments and fails for one address.
+QString FakeAgent(const testsupport::TempDir& dir, const QString& log)
+{
+    const QString path = dir.write(QStringLiteral("sendmail"), QStringLiteral(
+        "#!/bin/sh\necho \"$*\" >> '%1'\ncat > /dev/null\n"
+        "case \"$3\" in lin@*) echo 'mailbox full' >&2; exit 1;; esac\n").arg(log).toUtf8());
+    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+}  // namespace
+
+TEST_F(BatchMail, OneMessagePerRecipientAndAFailureEndsTheBatch)
+{
+    const QString log = folder.file(QStringLiteral("calls.log"));
+    qputenv("TESSARINE_SENDMAIL", FakeAgent(folder, log).toLocal8Bit());
+    ScriptedResponder user;
+    frm客戶批次發信1 w;
+    w.txtSubject->setText(QStringLiteral("  "));
+    w.txtNewMessage->setPlainText(QStringLiteral("內容"));
+
+    user.answer(ui::Answer::Yes).answer(ui::Answer::OK);
+    w.發信();  // nothing chosen yet: says so instead of reporting a send
+    EXPECT_EQ(user.last().text, "已無資料");
+
+    w.cmdRightAll_Click();  // 王, 陳, 林
+    user.answer(ui::Answer::No);
+    w.發信();  // blank subject, and the user says no
+    EXPECT_FALSE(QFile::exists(log));
+
+    w.recipients().SetAbsolutePosition(3);
+    w.移回左邊一列();  // 林 back; two recipients left
+    user.answer(ui::Answer::Yes).answer(ui::Answer::OK);
+    w.txtAttachment->setText(folder.path());  // a folder is no attachment: sent without one
+    w.發信();
+    EXPECT_EQ(user.last().text, "傳送完畢");
+
+    QFile f(log);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(f.readAll()), "-i -- wang@x.tw\n-i -- chen@x.tw\n");
+    f.close();
+    QFile::remove(log);
+
+    w.cmdRightAll_Click();  // 林 again, now first to fail
+    w.recipients().MoveFirst();
+    ASSERT_TRUE(w.recipients().RecordCount() == 3);
+    user.answer(ui::Answer::Yes).answer(ui::Answer::OK);
+    w.發信();
+    EXPECT_TRUE(user.last().text.startsWith(QStringLiteral("32002 ")));
+    EXPECT_TRUE(user.last().text.contains(QStringLiteral("mailbox full")));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(f.readAll()).count(QLatin1Char('\n')), 3);  // 王, 陳, then 林 failed
+    EXPECT_TRUE(w.Command1[0]->isEnabled());
+    qunsetenv("TESSARINE_SENDMAIL");
+}
+
+TEST_F(BatchMail, ContactLinesAndTheirAddresses)
+{
+    EXPECT_EQ(batchmail::ContactLine("甲公司", "王", "wang@x.tw"), "甲公司 王-wang@x.tw");
+    EXPECT_EQ(batchmail::AddressOfLine(" 甲公司 王-wang@x.tw "), QString("wang@x.tw"));
+    EXPECT_EQ(batchmail::AddressOfLine("A-B 王-wang@x.tw"), QString("B 王-wang@x.tw"));  // the first hyphen decides
+    EXPECT_EQ(batchmail::AddressOfLine("甲公司 李-"), QString(""));
+    EXPECT_FALSE(batchmail::AddressOfLine("甲公司 李").has_value());
+
+    const QString log = folder.file(QStringLiteral("calls.log"));
+    qputenv("TESSARINE_SENDMAIL", FakeAgent(folder, log).toLocal8Bit());
+    ScriptedResponder user;
+    CustomemailtFrm1 w;
+    ASSERT_EQ(w.picker->lstAll->count(), 4);  // every contact, those without an address too
+    w.picker->cmdRightAll_Click();
+    w.txtSubject->setText(QStringLiteral("通知"));
+    w.txtNewMessage->setPlainText(QStringLiteral("內容"));
+    user.answer(ui::Answer::OK);
+    w.發信();  // 李's line has an empty address: the mail system refuses it and the batch ends
+    EXPECT_EQ(user.last().text.left(6), QStringLiteral("32014 "));
+    qunsetenv("TESSARINE_SENDMAIL");
+}
