@@ -95,9 +95,9 @@ QString Str(const char* s) { return QString::fromUtf8(s); }
 
 // ---- The field table ---------------------------------------------------------------------------
 
-const std::array<CustomerField, 24>& CustomerFields()
+const std::vector<RecordField>& CustomerFields()
 {
-    static const std::array<CustomerField, 24> fields = {{
+    static const std::vector<RecordField> fields = {
         {0, "RV120", 0, 240, "*客戶代號", 14, true,
          "客戶代號不可重複,可用英文或數字或是混合,系統自動從00001開始,您可以在選項功能裡關閉自動跳號功能"},
         {1, "RV121", 8, 248, "*客戶簡稱", 10, true,
@@ -118,7 +118,7 @@ const std::array<CustomerField, 24>& CustomerFields()
         {13, "級別", 13, 253, "級別", 10, true, kTip13},
         {14, "rv1214", -1, 0, "", 3, true, ""},
         {15, "RV1217", 28, 268, "網址 ", 50, true, "按下F3 : .com.tw,您可以在選項裡面取消網址檢查"},
-        {16, "RV1213", 12, 252, "備註說明", 0, true, "輸入備註說明的內容."},
+        {16, "RV1213", 12, 252, "備註說明", 0, true, "輸入備註說明的內容.", RecordField::kMultiLine},
         {17, "發票對象", 31, 0, "發票對象", 10, true, ""},
         {18, "", 32, 0, "發票狀況", 10, false, ""},
         {19, "類別", 35, 0, "客戶分類", 20, true, ""},
@@ -126,70 +126,9 @@ const std::array<CustomerField, 24>& CustomerFields()
         {21, "付款條件方式", 30, 0, "付款條件", 10, true, kTip13},
         {22, "付款條件日", 33, 0, "日", 10, true, kTip13},
         {23, "帳戶別", 15, 0, "帳戶別", 20, true, ""},
-    }};
+    };
     return fields;
 }
-
-// ---- Mode ----------------------------------------------------------------------------------------
-
-ModeText& ModeText::operator=(const QString& mode)
-{
-    mode_ = mode;
-    if (changed)
-        changed();
-    return *this;
-}
-
-// ---- The quick-find box --------------------------------------------------------------------------
-
-// An editable box whose drop-down list offers the short names of the customer recordset as it
-// stands when the list is opened.
-class QuickFindBox : public QComboBox {
-public:
-    explicit QuickFindBox(QWidget* parent) : QComboBox(parent)
-    {
-        setEditable(true);
-        setInsertPolicy(QComboBox::NoInsert);
-        setCompleter(nullptr);
-        setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        setMaxVisibleItems(20);
-        if (auto* list = qobject_cast<QListView*>(view()))
-            list->setUniformItemSizes(true);
-    }
-
-    void setSource(const db::Recordset& rs) { source_ = rs; }
-
-    void showPopup() override
-    {
-        fill();
-        QComboBox::showPopup();
-    }
-
-private:
-    void fill()
-    {
-        const QString text = currentText();
-        QStringList names;
-        try {
-            if (source_.IsOpen()) {
-                const int field = source_.FieldIndex(QStringLiteral("RV121"));
-                const long n = source_.RecordCount();
-                names.reserve(int(n));
-                for (long i = 0; field >= 0 && i < n; ++i)
-                    names << dbmodel::DisplayText(source_.valueAt(i, field));
-            }
-        } catch (const db::DbError&) {
-            names.clear();
-        }
-        const QSignalBlocker block(this);
-        clear();
-        addItems(names);
-        setCurrentIndex(-1);
-        setEditText(text);
-    }
-
-    db::Recordset source_;
-};
 
 // ---- Construction --------------------------------------------------------------------------------
 
@@ -207,10 +146,9 @@ CustomFrom::CustomFrom(QWidget* parent, const QPixmap& titlePicture) : QWidget(p
     build(titlePicture);
     setupRecordCycle();
     EditMode.changed = [this] {
-        lockBoxes();
+        boxes_->SetEditing(!EditMode.isEmpty());
         Grids->SetEditMode(EditMode);
     };
-    lockBoxes();
     formLoad();
     loading_ = false;
 }
@@ -257,7 +195,7 @@ void CustomFrom::build(const QPixmap& titlePicture)
     Combo3->setEnabled(false);
     Combo3->installEventFilter(this);
     connect(Combo3, &QComboBox::activated, this, [this] { Combo3_Click(); });
-    quickFind_ = new QuickFindBox(Picture4);
+    quickFind_ = new QuickFindBox(Picture4, QStringLiteral("RV121"));
     DataCombo1[0] = quickFind_;
     DataCombo1[0]->setObjectName(QStringLiteral("DataCombo1_0"));
     DataCombo1[0]->setToolTip(QStringLiteral(
@@ -268,38 +206,11 @@ void CustomFrom::build(const QPixmap& titlePicture)
     DataGrid1[0] = new QTableView(Picture4);
     DataGrid1[0]->setObjectName(QStringLiteral("DataGrid1_0"));
     DataGrid1[0]->setToolTip(QStringLiteral("用滑鼠點一下可移動到該筆資料"));
-    DataGrid1[0]->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DataGrid1[0]->setSelectionMode(QAbstractItemView::SingleSelection);
-    DataGrid1[0]->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DataGrid1[0]->setWordWrap(false);
-    DataGrid1[0]->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    DataGrid1[0]->verticalHeader()->setDefaultSectionSize(Px(270));
-    DataGrid1[0]->verticalHeader()->hide();
-    DataGrid1[0]->horizontalHeader()->setHighlightSections(false);
     DataGrid1[0]->viewport()->setAttribute(Qt::WA_Hover);
     DataGrid1[0]->viewport()->installEventFilter(this);
-    listModel_ = new dbmodel::RecordsetModel(this);
-    DataGrid1[0]->setModel(listModel_);
-    // The list's cursor moved (a click, a find, a reload): the window follows.
-    connect(listModel_, &dbmodel::RecordsetModel::currentRowChanged, this, [this](int row) {
-        QTableView* grid = DataGrid1[0];
-        if (row >= 0) {
-            const int col = std::max(0, CustomerListRs.IsOpen() ? CustomerListRs.FieldIndex(QStringLiteral("RV120")) : 0);
-            const QModelIndex index = listModel_->index(row, col);
-            if (grid->currentIndex().row() != row) {
-                const QSignalBlocker block(grid->selectionModel());
-                grid->setCurrentIndex(index);
-                grid->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-            }
-            grid->scrollTo(index);
-        }
-        DataGrid1_RowColChange();
-    });
-    connect(DataGrid1[0]->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    trap([&] { listModel_->moveTo(current.row()); });
-            });
+    List.Attach(DataGrid1[0], {{QStringLiteral("RV120"), 1000, QStringLiteral("客戶代號")},
+                               {QStringLiteral("RV121"), 1200, QStringLiteral("客戶")}});
+    List.RowChanged = [this] { DataGrid1_RowColChange(); };
     Option1 = new QRadioButton(QStringLiteral("顯示所有資料"), Picture4);
     Option1->setObjectName(QStringLiteral("Option1"));
     Option1->hide();
@@ -340,40 +251,20 @@ void CustomFrom::build(const QPixmap& titlePicture)
     });
 
     // Record boxes and their labels.
-    binding_ = new dbmodel::FieldBinding(this);
+    boxes_ = new RecordBoxes(this);
     QWidget* page = Picture3[1];
-    for (const CustomerField& f : fields) {
+    boxes_->Build(fields, kBoxes, 36, [page](const RecordField& f) {
         const Place& p = kPlaces[f.box];
-        QWidget* box;
-        if (f.box == 16) {
-            auto* memo = new QPlainTextEdit(page);
-            memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            box = memo;
-            connect(memo, &QPlainTextEdit::textChanged, this, [this, i = f.box] { Text1_Change(i); });
-        } else {
-            auto* line = new QLineEdit(page);
-            if (f.maxLength > 0)
-                SetByteLimit(line, f.maxLength);
-            box = line;
-            connect(line, &QLineEdit::textChanged, this, [this, i = f.box] { Text1_Change(i); });
-        }
-        box->setObjectName(QStringLiteral("Text1_%1").arg(f.box));
-        box->setToolTip(f.tip);
-        box->setAttribute(Qt::WA_Hover);
-        box->installEventFilter(this);
-        Text1[f.box] = box;
-        box->setGeometry(Px(p.boxLeft), Px(RowTop(p.row)), Px(p.width), Px(285));
-        if (f.label >= 0) {
-            auto* label = new QLabel(f.caption, page);
-            label->setObjectName(QStringLiteral("Label3_%1").arg(f.label));
-            label->setAlignment((f.box == 22 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-            label->setGeometry(Px(p.labelLeft), Px(RowTop(p.row)), Px(f.box == 22 ? 300 : 960), Px(285));
-            Label3[f.label] = label;
-        }
-        if (f.bound)
-            binding_->bind(box, f.column);
-    }
+        BoxPlace at;
+        at.page = page;
+        at.box = QRect(Px(p.boxLeft), Px(RowTop(p.row)), Px(p.width), Px(285));
+        at.label = QRect(Px(p.labelLeft), Px(RowTop(p.row)), Px(f.box == 22 ? 300 : 960), Px(285));
+        at.labelAlign = (f.box == 22 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter;
+        return at;
+    }, this);
+    boxes_->Changed = [this](int box) { Text1_Change(box); };
+    Text1 = boxes_->Boxes();
+    Label3 = boxes_->Labels();
     Text1[14]->hide();
     Command5[1] = new QPushButton(QStringLiteral("..."), page);
     Command5[1]->setObjectName(QStringLiteral("Command5_1"));
@@ -402,6 +293,7 @@ void CustomFrom::build(const QPixmap& titlePicture)
     const char* buttonTips[11] = {"查詢資料", "新增一筆資料", "修改資料內容", "", "刪除這一筆資料",
                                   "儲存資料(可按 Alt + S 鍵存檔)", "放棄這一次的編輯", "", "",
                                   "重新載入資料庫", "放棄這一次的編輯"};
+    Command2.assign(11, nullptr);
     for (int i = 0; i < 11; ++i) {
         Command2[i] = new QPushButton(this);
         Command2[i]->setObjectName(QStringLiteral("Command2_%1").arg(i));
@@ -433,65 +325,15 @@ void CustomFrom::build(const QPixmap& titlePicture)
 
 // ---- Boxes ---------------------------------------------------------------------------------------
 
-QLineEdit* CustomFrom::Box(int n) const
-{
-    return n >= 0 && n < kBoxes ? qobject_cast<QLineEdit*>(Text1[n]) : nullptr;
-}
+QLineEdit* CustomFrom::Box(int n) const { return boxes_->Line(n); }
 
-QPlainTextEdit* CustomFrom::Remarks() const { return qobject_cast<QPlainTextEdit*>(Text1[16]); }
+QPlainTextEdit* CustomFrom::Remarks() const { return boxes_->Memo(16); }
 
-QString CustomFrom::BoxText(int n) const
-{
-    if (QLineEdit* e = Box(n))
-        return e->text();
-    if (n == 16)
-        return Remarks()->toPlainText();
-    return {};
-}
+QString CustomFrom::BoxText(int n) const { return boxes_->Text(n); }
 
-void CustomFrom::SetBoxText(int n, const QString& text)
-{
-    if (QLineEdit* e = Box(n))
-        e->setText(text);
-    else if (n == 16)
-        Remarks()->setPlainText(text);
-}
+void CustomFrom::SetBoxText(int n, const QString& text) { boxes_->SetText(n, text); }
 
-// While browsing the boxes only show the record.
-void CustomFrom::lockBoxes()
-{
-    const bool browsing = EditMode.isEmpty();
-    for (QWidget* w : Text1) {
-        if (auto* e = qobject_cast<QLineEdit*>(w))
-            e->setReadOnly(browsing);
-        else if (auto* p = qobject_cast<QPlainTextEdit*>(w))
-            p->setReadOnly(browsing);
-    }
-}
-
-bool CustomFrom::HasCurrentCustomer() const
-{
-    try {
-        return CustomerRs.IsOpen() && !CustomerRs.Bof() && !CustomerRs.Eof();
-    } catch (const db::DbError&) {
-        return false;
-    }
-}
-
-bool CustomFrom::trap(const std::function<void()>& f)
-{
-    for (;;) {
-        try {
-            f();
-            return true;
-        } catch (const db::DbError& e) {
-            const ui::Answer a = ui::MsgBox(e.Description() + LoadResString(326) + QString::number(e.Number()),
-                                            ui::Buttons::AbortRetryIgnore);
-            if (a != ui::Answer::Retry)
-                return false;
-        }
-    }
-}
+bool CustomFrom::HasCurrentCustomer() const { return List.HasCurrent(); }
 
 // ---- Load ----------------------------------------------------------------------------------------
 
@@ -549,10 +391,7 @@ void CustomFrom::formLoad()
 void CustomFrom::LoadLanguage()
 {
     setWindowTitle(LoadResString(132));
-    const auto& fields = CustomerFields();
-    for (const CustomerField& f : fields)
-        if (f.label >= 0 && f.labelId > 0)
-            Label3[f.label]->setText(LoadResString(f.labelId));
+    boxes_->LoadCaptions();
     QFont buttonFont = font();
     buttonFont.setPointSize(10);
     for (int i = 0; i <= 8; ++i) {
@@ -565,8 +404,8 @@ void CustomFrom::LoadLanguage()
     TabStrip2->setTabText(1, LoadResString(283));
     TabStrip2->setTabText(2, LoadResString(284));
     if (CustomerListRs.IsOpen()) {
-        listModel_->setHeaderData(CustomerListRs.FieldIndex(QStringLiteral("RV120")), Qt::Horizontal, LoadResString(295));
-        listModel_->setHeaderData(CustomerListRs.FieldIndex(QStringLiteral("RV121")), Qt::Horizontal, LoadResString(296));
+        List.Model()->setHeaderData(CustomerListRs.FieldIndex(QStringLiteral("RV120")), Qt::Horizontal, LoadResString(295));
+        List.Model()->setHeaderData(CustomerListRs.FieldIndex(QStringLiteral("RV121")), Qt::Horizontal, LoadResString(296));
     }
     TabStrip2->setCurrentIndex(0);
     SetStatusPanel(LoadResString(297), 0);
@@ -575,25 +414,11 @@ void CustomFrom::LoadLanguage()
 // The list shows two columns: the code and the short name.
 void CustomFrom::SetGrid()
 {
-    QTableView* grid = DataGrid1[0];
-    grid->setProperty("codeCaption", QStringLiteral("客戶代號"));
-    grid->setProperty("nameCaption", QStringLiteral("客戶"));
+    List.SetCaption(0, QStringLiteral("客戶代號"));
+    List.SetCaption(1, QStringLiteral("客戶"));
 }
 
-void CustomFrom::LinkDataGrid()
-{
-    CustomerListRs = CustomerRs.Clone();
-    QTableView* grid = DataGrid1[0];
-    listModel_->setRecordset(CustomerListRs);
-    const int code = CustomerListRs.FieldIndex(QStringLiteral("RV120"));
-    const int name = CustomerListRs.FieldIndex(QStringLiteral("RV121"));
-    listModel_->setHeaderData(code, Qt::Horizontal, grid->property("codeCaption"));
-    listModel_->setHeaderData(name, Qt::Horizontal, grid->property("nameCaption"));
-    for (int c = 0; c < listModel_->columnCount(); ++c)
-        grid->setColumnHidden(c, c != code && c != name);
-    grid->setColumnWidth(code, Px(1000));
-    grid->setColumnWidth(name, Px(1200));
-}
+void CustomFrom::LinkDataGrid() { List.Relink(); }
 
 void CustomFrom::LinkMainRs()
 {
@@ -621,7 +446,7 @@ void CustomFrom::LinkMainRs()
     CustomerRs = rs;
     if (CustomerRs.Eof())
         ui::MsgBox(QStringLiteral("第一次使用資料庫"));
-    binding_->setRecordset(CustomerRs);
+    boxes_->Binding()->setRecordset(CustomerRs);
     RS2TEXT();
     LinkDataGrid();
     GridsReady = true;
@@ -634,27 +459,16 @@ void CustomFrom::LinkMainRs()
 
 // ---- Browsing ------------------------------------------------------------------------------------
 
+// The list moved to another customer (the kit has put CustomerRs on it).
 void CustomFrom::DataGrid1_RowColChange()
 {
-    if (inRowChange_ || !CustomerListRs.IsOpen() || !CustomerRs.IsOpen())
-        return;
-    if (CustomerListRs.Bof() || CustomerListRs.Eof())
-        return;
-    // A record being added or changed is never left behind by a move of the list.
-    if (CustomerRs.EditMode() != db::adEditNone)
-        return;
-    inRowChange_ = true;
-    trap([&] {
-        CustomerRs.setBookmark(CustomerListRs.bookmark());
-        RS2TEXT();
-        if (GridsReady) {
-            const QString code = Nz(CustomerRs.field(QStringLiteral("rv120"))).toString();
-            ReadDeliveDate(code);
-            ReadMinDate(code);
-        }
-        報告();
-    });
-    inRowChange_ = false;
+    RS2TEXT();
+    if (GridsReady) {
+        const QString code = Nz(CustomerRs.field(QStringLiteral("rv120"))).toString();
+        ReadDeliveDate(code);
+        ReadMinDate(code);
+    }
+    報告();
 }
 
 void CustomFrom::RS2TEXT()
@@ -824,24 +638,6 @@ void CustomFrom::Command2_Click(int index)
 
 // ---- Quick find and find ---------------------------------------------------------------------------
 
-namespace {
-
-// Position (0-based, in the cursor's order) of the first row whose column begins with the text,
-// letter case ignored; -1 when none does.
-long FindPrefix(const db::Recordset& rs, const QString& column, const QString& prefix)
-{
-    const int field = rs.FieldIndex(column);
-    if (field < 0)
-        throw db::DbError(3265, QStringLiteral("Item cannot be found in the collection (%1)").arg(column));
-    const long n = rs.RecordCount();
-    for (long i = 0; i < n; ++i)
-        if (rs.valueAt(i, field).toString().startsWith(prefix, Qt::CaseInsensitive))
-            return i;
-    return -1;
-}
-
-}  // namespace
-
 void CustomFrom::TessarineCustomData()
 {
     const QString t = vb::Trim(DataCombo1[0]->currentText());
@@ -895,7 +691,7 @@ void CustomFrom::FondSub()
         return;
     if (!rs.Eof()) {
         CustomerRs = rs;
-        binding_->setRecordset(CustomerRs);
+        boxes_->Binding()->setRecordset(CustomerRs);
         quickFind_->setSource(CustomerRs);
         LinkDataGrid();
     } else {

@@ -5,6 +5,9 @@
 
 #include "customers/CustomFond.h"
 #include "platform/db/Db.h"
+#include "records/FieldTable.h"
+#include "records/RecordList.h"
+#include "records/RecordMode.h"
 
 #include <QPixmap>
 #include <QPointer>
@@ -22,44 +25,11 @@ class QPushButton;
 class QRadioButton;
 class QTabBar;
 class QTableView;
-class QuickFindBox;
 class QKeyEvent;
 class CustomerDetailGrids;
 
-namespace dbmodel {
-class FieldBinding;
-class RecordsetModel;
-}
-
-// One box of the customer record.
-struct CustomerField {
-    int box;          // index in Text1
-    QString column;   // RV12 column ("" for the boxes that show a code as text)
-    int label;        // index in Label3, -1 for none
-    int labelId;      // string-table id of the label's caption, 0 = the caption below
-    QString caption;  // the label's caption
-    int maxLength;    // bytes of code page 950, 0 = none
-    bool bound;       // follows the current row by itself
-    QString tip;      // hover help
-};
 // Boxes 0 to 23 in box order.
-const std::array<CustomerField, 24>& CustomerFields();
-
-// The window's mode: "addnew", "change" or "" (browsing).  Every assignment locks or unlocks
-// the record boxes, so while browsing no key, paste or menu edit reaches a box.
-class ModeText {
-public:
-    ModeText& operator=(const QString& mode);
-    void clear() { *this = QString(); }
-    bool isEmpty() const { return mode_.isEmpty(); }
-    operator QString() const { return mode_; }
-    bool operator==(const QString& other) const { return mode_ == other; }
-    bool operator==(const char* other) const { return mode_ == QString::fromUtf8(other); }
-    std::function<void()> changed;  // run after every assignment
-
-private:
-    QString mode_;
-};
+const std::vector<RecordField>& CustomerFields();
 
 class CustomFrom : public QWidget {
 public:
@@ -89,9 +59,9 @@ public:
     QPushButton* MailCom = nullptr;          // on Picture5: mail the current contact
     QPushButton* AddressCom = nullptr;       // on Picture5: the customer's own address as a delivery row
     CustomerDetailGrids* Grids = nullptr;    // ManGrid on page 2, DeliveGrid on page 3
-    std::array<QWidget*, kBoxes> Text1{};    // record boxes (QLineEdit; box 16 QPlainTextEdit)
-    std::array<QLabel*, 36> Label3{};
-    std::array<QPushButton*, 11> Command2{};  // action buttons
+    std::vector<QWidget*> Text1;             // record boxes (QLineEdit; box 16 QPlainTextEdit)
+    std::vector<QLabel*> Label3;
+    std::vector<QPushButton*> Command2;       // action buttons 0..10
     std::array<QPushButton*, 2> Command5{};   // 1: open the web site
     QWidget* Picture2 = nullptr;              // audit strip
     std::array<QLabel*, 4> Label1{};          // "建檔者:" ...
@@ -106,8 +76,9 @@ public:
     void SetBoxText(int n, const QString& text);
 
     // ---- State -----------------------------------------------------------------------------
-    db::Recordset CustomerRs;      // every bound box follows its current row
-    db::Recordset CustomerListRs;  // clone behind the list
+    RecordList List;                           // the main recordset and the list's clone
+    db::Recordset& CustomerRs = List.Rs;       // every bound box follows its current row
+    db::Recordset& CustomerListRs = List.ListRs;  // clone behind the list
     bool GridsReady = false;
     ModeText EditMode;
     bool FieldsChanged = false;
@@ -188,15 +159,10 @@ private:
     void build(const QPixmap& titlePicture);
     void formLoad();
     void formResize();
-    void lockBoxes();
-    // Runs f; a data error shows its description and number with Abort, Retry, Ignore
-    // (Retry runs f again).  False when f did not complete.
-    bool trap(const std::function<void()>& f);
+    bool trap(const std::function<void()>& f) { return TrapDbErrors(f); }
 
-    dbmodel::FieldBinding* binding_ = nullptr;
-    dbmodel::RecordsetModel* listModel_ = nullptr;
+    RecordBoxes* boxes_ = nullptr;
     QuickFindBox* quickFind_ = nullptr;
-    bool inRowChange_ = false;
     bool loading_ = true;
     bool centred_ = false;
     bool unloaded_ = false;

@@ -31,88 +31,20 @@
 
 namespace {
 
-const QColor kEditingColor(0xFF, 0xFF, 0xFF);
-const QColor kBoxColor(0xE8, 0xE3, 0xD9);  // the boxes' own background
-
-// Thrown out of a step when its handler has dealt with the error itself (no Abort/Retry/Ignore).
-struct Handled {};
-
-// Runs steps; `special` may deal with an error itself (true ends the operation), any other
-// error shows `describe`'s text with Abort, Retry and Ignore.
-bool RunHandled(const std::vector<std::function<void()>>& steps,
-                const std::function<bool(const db::DbError&)>& special,
-                const std::function<QString(const db::DbError&)>& describe)
-{
-    std::vector<ui::Step> wrapped;
-    wrapped.reserve(steps.size());
-    for (const auto& s : steps) {
-        wrapped.push_back([s, special] {
-            try {
-                s();
-            } catch (const db::DbError& e) {
-                if (special && special(e))
-                    throw Handled{};
-                throw;
-            }
-        });
-    }
-    try {
-        return ui::RunSteps(wrapped, [&](const std::exception& e) {
-            if (const auto* d = dynamic_cast<const db::DbError*>(&e))
-                return describe(*d);
-            return describe(db::DbError(-1, QString::fromUtf8(e.what())));
-        });
-    } catch (const Handled&) {
-        return false;
-    }
-}
-
-QString ErrorWithNumber(const db::DbError& e)
-{
-    return e.Description() + LoadResString(326) + QString::number(e.Number());
-}
-
-void SetBackground(QWidget* box, const QColor& color)
-{
-    QPalette p = box->palette();
-    p.setColor(QPalette::Base, color);
-    box->setPalette(p);
-}
-
 bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
-
-DetailRowSet RowsOf(const DetailRowArray& rows, const DeletedRowKeys& deleted)
-{
-    DetailRowSet out;
-    for (int r = 1; r <= rows.Count(); ++r) {
-        QStringList cells;
-        for (int c = 0; c <= rows.KeyColumn(); ++c)
-            cells << rows.at(r, c);
-        out.rows << cells;
-    }
-    for (qint64 k : deleted.Keys())
-        out.deletedKeys << k;
-    return out;
-}
 
 QString Today8() { return vb::Format(ui::Now(), QStringLiteral("YYYYMMDD")); }
 
-// The byte limit of a record box holds what the user puts in (keys, input-method commits,
-// pastes: edits the box records as modifications); a text the program sets, such as a stored
-// value, is shown whole, so the save can name its width.
-class TypedByteLimit : public ByteLimitValidator {
-public:
-    TypedByteLimit(QLineEdit* box, int maxBytes) : ByteLimitValidator(box, maxBytes), box_(box) {}
-    State validate(QString& input, int& pos) const override
-    {
-        if (!box_->isModified() || box_->isReadOnly())
-            return Acceptable;
-        return ByteLimitValidator::validate(input, pos);
-    }
-
-private:
-    QLineEdit* box_;
-};
+// The buttons each mode shows.
+const std::vector<ButtonMode>& ButtonBar()
+{
+    static const std::vector<ButtonMode> bar = {
+        {0, ButtonMode::Browse}, {1, ButtonMode::Browse}, {2, ButtonMode::Browse}, {4, ButtonMode::Browse},
+        {8, ButtonMode::Browse}, {9, ButtonMode::Browse}, {5, ButtonMode::Edit},   {6, ButtonMode::Edit},
+        {10, ButtonMode::Edit},
+    };
+    return bar;
+}
 
 }  // namespace
 
@@ -129,16 +61,6 @@ void CustomFrom::setupRecordCycle()
     DataCombo1[1]->setInsertPolicy(QComboBox::NoInsert);
     DataCombo1[1]->setCompleter(nullptr);
     DataCombo1[1]->installEventFilter(this);
-    for (QWidget* box : Text1)
-        SetBackground(box, kBoxColor);
-    for (const CustomerField& f : CustomerFields()) {
-        QLineEdit* line = Box(f.box);
-        if (line && f.maxLength > 0) {
-            const QValidator* old = line->validator();
-            line->setValidator(new TypedByteLimit(line, f.maxLength));
-            delete old;
-        }
-    }
 }
 
 bool CustomFrom::recordEvent(QObject* watched, QEvent* event)
@@ -191,7 +113,7 @@ bool CustomFrom::recordEvent(QObject* watched, QEvent* event)
 
 void CustomFrom::buttonSteps(const std::vector<std::function<void()>>& steps)
 {
-    RunHandled(
+    RunButtonSteps(
         steps,
         [this](const db::DbError& e) {
             if (e.Number() == 3314) {
@@ -208,8 +130,7 @@ void CustomFrom::buttonSteps(const std::vector<std::function<void()>>& steps)
                 return true;
             }
             return false;
-        },
-        ErrorWithNumber);
+        });
 }
 
 // ---- Modes ---------------------------------------------------------------------------------------
@@ -217,10 +138,7 @@ void CustomFrom::buttonSteps(const std::vector<std::function<void()>>& steps)
 void CustomFrom::CommandSty(int editing)
 {
     const bool browsing = editing == 0;
-    for (int i : {0, 1, 2, 4, 8, 9})
-        Command2[i]->setVisible(browsing);
-    for (int i : {5, 6, 10})
-        Command2[i]->setVisible(!browsing);
+    ApplyButtonModes(Command2, ButtonBar(), !browsing);
     Picture4->setEnabled(browsing);
     DataGrid1[0]->setEnabled(browsing);
 }
@@ -262,7 +180,7 @@ void CustomFrom::AddNew()
 
 void CustomFrom::Modification()
 {
-    RunHandled(
+    RunButtonSteps(
         {[this] {
              SetStatusText(QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔"));
              NewRecordFlag = true;
@@ -297,8 +215,7 @@ void CustomFrom::Modification()
                 return true;
             }
             return false;
-        },
-        ErrorWithNumber);
+        });
 }
 
 void CustomFrom::CancleModif()
@@ -311,23 +228,21 @@ void CustomFrom::CancleModif()
         marked = HasCurrentCustomer();
     } catch (const db::DbError&) {
     }
-    inRowChange_ = true;
-    try {
-        CustomerRs.CancelUpdate();
-    } catch (const db::DbError&) {
+    {
+        RecordList::Hold hold(List);
+        try {
+            CustomerRs.CancelUpdate();
+        } catch (const db::DbError&) {
+        }
+        try {
+            if (!(EditMode == "change"))
+                CustomerRs.setBookmark(CustomerListRs.bookmark());
+            else
+                CustomerRs.Requery();
+        } catch (const db::DbError&) {
+        }
     }
-    if (!(EditMode == "change")) {
-        try {
-            CustomerRs.setBookmark(CustomerListRs.bookmark());
-        } catch (const db::DbError&) {
-        }
-        inRowChange_ = false;
-    } else {
-        try {
-            CustomerRs.Requery();
-        } catch (const db::DbError&) {
-        }
-        inRowChange_ = false;
+    if (EditMode == "change") {
         if (marked) {
             CustomerRs.setBookmark(mark);
             CustomerListRs.setBookmark(mark);
@@ -367,7 +282,7 @@ void CustomFrom::SaveFile()
     bool added = false;
     QString code;
     db::Bookmark mark = 0;
-    RunHandled(
+    RunButtonSteps(
         {[this] { TabStrip2->setEnabled(true); },
          [&] {
              if (!存檔檢查基本資料())
@@ -405,16 +320,8 @@ bool CustomFrom::存檔檢查基本資料()
 
 bool CustomFrom::SaveCheck_Custom()
 {
-    const int wide = FirstTooWideBox([this](int box) { return BoxText(box); });
-    if (wide >= 0) {
-        ui::MsgBox(TooWideMessage(CustomerFields()[size_t(wide)].maxLength), ui::Buttons::OK, ui::Icon::Question,
-                   SaveWidthTitle());
-        if (QLineEdit* box = Box(wide)) {
-            box->setFocus(Qt::OtherFocusReason);
-            box->selectAll();
-        }
+    if (boxes_->RefuseTooWide(WidthCheckedBoxes()))
         return true;
-    }
     SetBoxText(11, QString::number(vb::Val(BoxText(11)), 'g', 15));
     if (vb::Trim(BoxText(0)).isEmpty() || vb::Trim(BoxText(1)).isEmpty() || vb::Trim(BoxText(2)).isEmpty()) {
         ui::MsgBox(LoadResString(319));
@@ -442,22 +349,19 @@ bool CustomFrom::存基本資料()
     QVector<QVariant> typed;  // the record as typed, should the commit itself fail
     // The list follows the written row only once the save is over: reloading the detail grids
     // in the middle of it would replace the rows being saved.
-    inRowChange_ = true;
+    RecordList::Hold hold(List);
     const SaveOutcome out = SaveCustomerRows(
-        gConn, code, RowsOf(Grids->ManRowData(), Grids->ManDeletedRowKeys()),
-        RowsOf(Grids->DeliveRowData(), Grids->DeliveDeletedRowKeys()), [this] { Text2Rs(); },
+        gConn, code, Grids->Man()->RowSet(), Grids->Delive()->RowSet(), [this] { Text2Rs(); },
         [&] {
             for (int k = 0; k < CustomerRs.FieldCount(); ++k)
                 typed << CustomerRs.value(k);
             CustomerRs.Update();
         });
-    inRowChange_ = false;
     if (out.saved)
         return true;
-    if (out.customerWritten) {
+    if (out.rowWritten) {
         // The row reached the recordset before the commit failed: read the table again and
         // put the typed record back into editing, so the next save writes it.
-        inRowChange_ = true;
         try {
             CustomerRs.Requery();
             if (adding)
@@ -472,7 +376,6 @@ bool CustomFrom::存基本資料()
             }
         } catch (const db::DbError&) {
         }
-        inRowChange_ = false;
     }
     ui::MsgBox(out.message);
     return false;
@@ -528,20 +431,23 @@ void CustomFrom::DeleteDateItem()
     // The code of the customer being deleted, taken before its row goes.
     const QString code = vb::Trim(Nz(CustomerRs.field(QStringLiteral("rv120"))).toString());
     const db::Bookmark mark = CustomerRs.bookmark();
-    inRowChange_ = true;
-    const DeleteOutcome out = DeleteCustomerRows(gConn, code, [this] { CustomerRs.Delete(); });
-    if (!out.deleted) {
-        // The recordset forgot the row the database kept: read it again.
-        try {
-            CustomerRs.Requery();
-            CustomerRs.setBookmark(mark);
-        } catch (const db::DbError&) {
+    DeleteOutcome out;
+    {
+        RecordList::Hold hold(List);
+        out = DeleteCustomerRows(gConn, code, [this] { CustomerRs.Delete(); });
+        if (!out.deleted) {
+            // The recordset forgot the row the database kept: read it again.
+            try {
+                CustomerRs.Requery();
+                CustomerRs.setBookmark(mark);
+            } catch (const db::DbError&) {
+            }
         }
-        inRowChange_ = false;
+    }
+    if (!out.deleted) {
         ui::MsgBox(out.message);
         return;
     }
-    inRowChange_ = false;
     CustomerRs.Requery();
     LinkDataGrid();
     try {
@@ -567,7 +473,7 @@ void CustomFrom::Text1_GotFocus(int index)
     QWidget* box = Text1[size_t(index)];
     if (QLineEdit* line = Box(index))
         line->setCursorPosition(int(vb::Trim(line->text()).size()));
-    SetBackground(box, kEditingColor);
+    boxes_->SetFocused(index, true);
     PickTarget = box;
     Combo2->setToolTip(QString());
 
@@ -639,7 +545,7 @@ void CustomFrom::Text1_LostFocus(int index)
     // A click on 放棄 is never held up by the box being left, nor is a change of tab page
     // (the box is hidden then; the save checks again).
     if (QApplication::focusWidget() == Command2[6] || !box->isVisible()) {
-        SetBackground(box, kBoxColor);
+        boxes_->SetFocused(index, false);
         return;
     }
     auto serial = [this] { return qint32(vb::Val(Nz(CustomerRs.field(QStringLiteral("總序"))).toString())); };
@@ -687,7 +593,7 @@ void CustomFrom::Text1_LostFocus(int index)
             break;
         }
     });
-    SetBackground(box, kBoxColor);
+    boxes_->SetFocused(index, false);
     if (back)
         returnFocus(index);
 }
@@ -702,7 +608,7 @@ void CustomFrom::returnFocus(int box)
         activateWindow();
     Text1[size_t(box)]->setFocus(Qt::OtherFocusReason);
     returning_ = false;
-    SetBackground(Text1[size_t(box)], kEditingColor);
+    boxes_->SetFocused(box, true);
 }
 
 bool CustomFrom::Text1_Key(int index, QKeyEvent* key)
@@ -788,7 +694,7 @@ void CustomFrom::Sales_LostFocus()
     DataCombo1[1]->hide();
     if (auto* box = qobject_cast<QLineEdit*>(SalesTarget)) {
         box->setText(DataCombo1[1]->currentText());
-        SetBackground(box, kBoxColor);
+        boxes_->SetFocused(boxes_->IndexOf(box), false);
     }
     SetStatusText(QString());
 }

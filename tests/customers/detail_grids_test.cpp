@@ -26,7 +26,7 @@ const QString K(const char* s) { return QString::fromUtf8(s); }
 
 DetailRowArray Rows(DetailKind kind, const QStringList& names)
 {
-    DetailRowArray rows(KeyColumnOf(kind));
+    DetailRowArray rows(CustomerGridSpec(kind).KeyColumn());
     rows.Redim(int(names.size()));
     for (int i = 0; i < names.size(); ++i) {
         rows.set(i + 1, 0, QString::number(i + 1));
@@ -64,7 +64,7 @@ TEST(DetailGridRules, SpareRowCasesRunInOrderAndNeverLeaveTheArray)
         SCOPED_TRACE(c.what);
         DetailRowArray rows = Rows(c.kind, c.names);
         int gridRows = c.gridRows;
-        EXPECT_EQ(SpareRowStep(c.kind, rows, gridRows, c.row, c.col), c.expect);
+        EXPECT_EQ(SpareRowStep(CustomerGridSpec(c.kind), rows, gridRows, c.row, c.col), c.expect);
         EXPECT_EQ(rows.Count(), c.count);
         EXPECT_EQ(gridRows, c.gridRowsAfter);
         EXPECT_GE(rows.UpperRow(), rows.Count());  // every counted row has its entry
@@ -88,7 +88,7 @@ TEST(DetailGridRules, EnterWalksTheRowAndBeepsOnAnExactlyEmptyName)
         {DetailKind::Contacts, 6, "A", {3, 7, false}},
     };
     for (const Case& c : cases) {
-        const EnterMove m = EnterWalk(c.kind, 3, c.col, c.col1);
+        const EnterMove m = EnterWalk(CustomerGridSpec(c.kind), 3, c.col, c.col1);
         EXPECT_EQ(m.row, c.expect.row) << c.col;
         EXPECT_EQ(m.col, c.expect.col) << c.col;
         EXPECT_EQ(m.beep, c.expect.beep) << c.col;
@@ -132,8 +132,8 @@ TEST(DetailGridRules, RemovingARowRenumbersAndRemembersStoredKeysOnly)
         EXPECT_FALSE(RemoveDetailRow(rows, deleted, r)) << r;
         EXPECT_EQ(rows.Count(), 1);
     }
-    EXPECT_EQ(DeleteRowQuestion(DetailKind::Contacts, rows, 1), K("確定刪除 1 A 這一行?"));
-    EXPECT_EQ(DeleteRowQuestion(DetailKind::Deliveries, rows, 5), K("確定刪除  :  這一行?"));
+    EXPECT_EQ(DeleteRowQuestion(CustomerGridSpec(DetailKind::Contacts), rows, 1), K("確定刪除 1 A 這一行?"));
+    EXPECT_EQ(DeleteRowQuestion(CustomerGridSpec(DetailKind::Deliveries), rows, 5), K("確定刪除  :  這一行?"));
 }
 
 // ---- The grids in a window -----------------------------------------------------------------

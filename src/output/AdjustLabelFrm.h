@@ -1,0 +1,28 @@
+// The print-offset window of the label reports: four offsets in twips with their centimetre
+// read-outs, saved into the main settings file.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QGroupBox;
+
+// The read-out of a twips text: Int(v / 567 * 100) / 100, rounded toward minus infinity.
+QString CentimetreText(const QString& twipsText);
+
+class AdjustLabelFrm : public QWidget {
+public:
+    explicit AdjustLabelFrm(QWidget* parent = nullptr);
+    static QPointer<AdjustLabelFrm>& Global();
+
+    QGroupBox* Frame1 = nullptr;
+    std::array<QLineEdit*, 4> Text2{};      // 0 up, 1 left, 2 pitch, 3 page footer
+    std::array<QLabel*, 4> cmlabel{};
+    std::array<QPushButton*, 3> Command1{}; // 0 OK, 1 exit, 2 apply
+
+    void Command1_Click(int index);
+};

@@ -1,0 +1,168 @@
+#include "output/LabelSheet.h"
+
+#include "core/SettingKeys.h"
+#include "core/Settings.h"
+#include "platform/text/VbText.h"
+
+#include <cmath>
+
+namespace {
+
+const char* const kFields[] = {"公司地址1", "公司地址2", "公司名稱1", "公司名稱2",
+                               "收件人1",   "收件人2",   "郵遞區號1", "郵遞區號2"};
+const int kSizes[] = {50, 50, 50, 50, 20, 20, 10, 10};
+
+void Put(db::Recordset& rs, const char* field, const QVariant& value)
+{
+    rs.setValue(QString::fromUtf8(field), value);
+}
+
+int ReadOffset(const QString& key, int fallback)
+{
+    const double v = vb::Val(ReadSetting(key, settings::kMain, 0));
+    return v == 0 ? fallback : vb::CInt(v);
+}
+
+}  // namespace
+
+db::Recordset NewLabelSheet()
+{
+    db::Recordset rs;
+    for (int i = 0; i < 8; ++i)
+        rs.Append(QString::fromUtf8(kFields[i]), db::adLongVarWChar, kSizes[i]);
+    rs.Open();
+    return rs;
+}
+
+void LabelPairer::Write(const LabelParts& left, const LabelParts* right)
+{
+    sheet_.AddNew();
+    Put(sheet_, "公司名稱1", left.company);
+    Put(sheet_, "公司地址1", left.address);
+    Put(sheet_, "收件人1", left.recipient);
+    Put(sheet_, "郵遞區號1", left.postcode);
+    if (right) {
+        Put(sheet_, "公司名稱2", right->company);
+        Put(sheet_, "公司地址2", right->address);
+        Put(sheet_, "收件人2", right->recipient);
+        Put(sheet_, "郵遞區號2", right->postcode);
+    }
+    sheet_.Update();
+}
+
+void LabelPairer::Add(const LabelParts& label)
+{
+    ++count_;
+    if (count_ % 2 == 1) {
+        held_ = label;
+        return;
+    }
+    Write(*held_, &label);
+    held_.reset();
+}
+
+void LabelPairer::AddTwin(const LabelParts& label)
+{
+    Write(label, &label);
+}
+
+db::Recordset LabelPairer::Finish()
+{
+    if (held_) {
+        Write(*held_, nullptr);
+        held_.reset();
+    }
+    return sheet_;
+}
+
+LabelOffsets ReadLabelOffsets()
+{
+    LabelOffsets o;
+    o.up = ReadOffset(QStringLiteral("adjustlabelUP"), 180);
+    o.left = ReadOffset(QStringLiteral("adjustlabelLeft"), 100);
+    o.spaceBetween = ReadOffset(QStringLiteral("ModelSpaceBetween"), 1600);
+    o.pageFooter = ReadOffset(QStringLiteral("PageFooter"), 400);
+    return o;
+}
+
+void ApplyLabelOffsets(report::Report& report, const LabelOffsets& offsets)
+{
+    const int pageHeight = report::kA4Height - report.topMargin() - report.bottomMargin();
+    const int roomLeft = std::max(0, report::kA4Width - report.reportWidth() - report.rightMargin());
+    const auto clamp = [](int v, int low, int high) { return std::max(low, std::min(v, high)); };
+    report.section(QStringLiteral("PageHeader")).height = clamp(offsets.up, 0, pageHeight / 2);
+    report.section(QStringLiteral("PageFooter")).height = clamp(offsets.pageFooter, 0, pageHeight / 2);
+    report.setLeftMargin(clamp(offsets.left, 0, roomLeft));
+    report.section(QStringLiteral("客戶標籤")).height = clamp(offsets.spaceBetween, 1, pageHeight / 2);
+}
+
+namespace {
+
+struct BoxPlace {
+    const char* name;
+    const char* field;
+    int left, top, width, height;
+};
+
+std::unique_ptr<report::Report> NewLabelReport(const QString& title, int width, int reportHeader, int pageFooter,
+                                               const BoxPlace (&boxes)[8], bool boldPostcodes)
+{
+    auto r = std::make_unique<report::Report>(title, QStringLiteral("ReportHeader"), QStringLiteral("PageHeader"),
+                                              QStringLiteral("客戶標籤"), QStringLiteral("PageFooter"),
+                                              QStringLiteral("ReportFooter"));
+    r->setReportWidth(width);
+    r->setTopMargin(300);
+    r->setBottomMargin(400);
+    r->setRightMargin(400);
+    r->section(QStringLiteral("ReportHeader")).height = reportHeader;
+    r->section(QStringLiteral("客戶標籤")).height = 1335;
+    r->section(QStringLiteral("PageFooter")).height = pageFooter;
+    r->section(QStringLiteral("ReportFooter")).height = 45;
+    const report::Font text{QStringLiteral("新細明體"), 11.25};
+    const report::Font postcode{QStringLiteral("Arial"), 11.25, true};
+    report::Section& detail = r->section(QStringLiteral("客戶標籤"));
+    for (const BoxPlace& b : boxes) {
+        const bool isPostcode = QByteArray(b.field).startsWith("郵遞區號");
+        detail.addField(QString::fromUtf8(b.name), QString::fromUtf8(b.field), b.left, b.top, b.width, b.height,
+                        isPostcode && boldPostcodes ? postcode : text);
+    }
+    ApplyLabelOffsets(*r, ReadLabelOffsets());
+    return r;
+}
+
+}  // namespace
+
+std::unique_ptr<report::Report> New客戶標籤列印Rpt()
+{
+    static const BoxPlace boxes[8] = {
+        {"txtRV18A0", "公司名稱1", 105, 135, 5385, 240}, {"Text5", "郵遞區號1", 135, 480, 1245, 240},
+        {"Text2", "收件人1", 2325, 480, 3165, 240},      {"txtRV18A1", "公司地址1", 105, 795, 5400, 495},
+        {"txtRV18A5", "公司名稱2", 5865, 135, 5355, 240}, {"Text4", "郵遞區號2", 5865, 495, 1260, 240},
+        {"Text3", "收件人2", 8355, 480, 2850, 240},      {"Text1", "公司地址2", 5850, 810, 5400, 480},
+    };
+    return NewLabelReport(QStringLiteral("客戶標籤列印"), 11295, 15, 225, boxes, true);
+}
+
+std::unique_ptr<report::Report> New自訂標籤列印Rpt()
+{
+    static const BoxPlace boxes[8] = {
+        {"txtRV18A0", "公司名稱1", 105, 75, 5385, 240},  {"Text5", "郵遞區號1", 135, 420, 1035, 240},
+        {"Text2", "收件人1", 1545, 420, 3945, 240},      {"txtRV18A1", "公司地址1", 105, 735, 5400, 495},
+        {"txtRV18A5", "公司名稱2", 5865, 75, 5145, 240}, {"Text4", "郵遞區號2", 5865, 420, 1140, 240},
+        {"Text3", "收件人2", 7575, 420, 3390, 240},      {"Text1", "公司地址2", 5850, 750, 5145, 480},
+    };
+    // The design stores no report-header height for this layout: none is given.
+    return NewLabelReport(QStringLiteral("自訂標籤列印"), 11025, 0, 300, boxes, false);
+}
+
+report::Report& ShowLabels(LabelLayout layout, const db::Recordset& sheet)
+{
+    static std::unique_ptr<report::Report> customer, custom;
+    std::unique_ptr<report::Report>& slot = layout == LabelLayout::Customer ? customer : custom;
+    if (!slot || !slot->window())
+        slot = layout == LabelLayout::Customer ? New客戶標籤列印Rpt() : New自訂標籤列印Rpt();
+    slot->setDataSource(sheet);
+    slot->setOrientation(report::Orientation::Portrait);
+    slot->Show();
+    return *slot;
+}

@@ -1,0 +1,63 @@
+// Address labels, two to a printed row: the in-memory LabelSheet (one record per row, a left
+// and a right label), the pairing of labels into rows, the two label report layouts and the
+// four print offsets kept in the main settings file.
+#pragma once
+
+#include "platform/db/Db.h"
+#include "platform/report/Report.h"
+
+#include <memory>
+#include <optional>
+
+// One label: the company (or person) line, the address, the recipient line and the postcode.
+struct LabelParts {
+    QString company;
+    QString address;
+    QString recipient;
+    QVariant postcode;  // Null: printed blank (vendor labels set none)
+};
+
+// The eight-field record set in memory, open and empty.
+db::Recordset NewLabelSheet();
+
+// Fills a LabelSheet two labels to a record: an odd label is held, an even one completes the
+// record; Finish() writes a held label alone (its right side blank).
+class LabelPairer {
+public:
+    explicit LabelPairer(db::Recordset sheet) : sheet_(std::move(sheet)) {}
+    void Add(const LabelParts& label);
+    // A record with the same label on both sides.
+    void AddTwin(const LabelParts& label);
+    db::Recordset Finish();
+    int count() const { return count_; }
+
+private:
+    void Write(const LabelParts& left, const LabelParts* right);
+    db::Recordset sheet_;
+    std::optional<LabelParts> held_;
+    int count_ = 0;
+};
+
+// The four offsets in twips, read with the zero-means-default rule.
+struct LabelOffsets {
+    int up = 180;            // adjustlabelUP: page header height, the space above the first row
+    int left = 100;          // adjustlabelLeft: left margin
+    int pageFooter = 400;    // PageFooter: space kept free at the bottom
+    int spaceBetween = 1600; // ModelSpaceBetween: the pitch from one row to the next
+};
+LabelOffsets ReadLabelOffsets();
+// The offsets applied to a report: each kept within what the A4 page can hold (no negative
+// height or margin, the layout never pushed past the paper's right edge, a row no taller
+// than the page).
+void ApplyLabelOffsets(report::Report& report, const LabelOffsets& offsets);
+
+// The two layouts. Both have the sections ReportHeader, PageHeader, 客戶標籤, PageFooter and
+// ReportFooter; the offsets are read and applied when the report object is made.
+std::unique_ptr<report::Report> New客戶標籤列印Rpt();
+std::unique_ptr<report::Report> New自訂標籤列印Rpt();
+
+// Shows a filled LabelSheet through a label report: portrait, modeless preview. The report of
+// each kind is kept while its preview is open (its offsets stay as they were when it was
+// made); the next one after the preview closed reads the offsets again.
+enum class LabelLayout { Customer, Custom };
+report::Report& ShowLabels(LabelLayout layout, const db::Recordset& sheet);

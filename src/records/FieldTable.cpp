@@ -1,0 +1,236 @@
+#include "records/FieldTable.h"
+
+#include "core/Globals.h"
+#include "platform/dbmodel/FieldBinding.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/Ui.h"
+#include "platform/widgets/ByteLimit.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace {
+
+void SetBackground(QWidget* box, const QColor& color)
+{
+    QPalette p = box->palette();
+    p.setColor(QPalette::Base, color);
+    box->setPalette(p);
+}
+
+// The byte limit of a record box holds what the user puts in (keys, input-method commits,
+// pastes: edits the box records as modifications); a text the program sets, such as a stored
+// value, is shown whole, so the save can name its width.
+class TypedByteLimit : public ByteLimitValidator {
+public:
+    TypedByteLimit(QLineEdit* box, int maxBytes) : ByteLimitValidator(box, maxBytes), box_(box) {}
+    State validate(QString& input, int& pos) const override
+    {
+        if (!box_->isModified() || box_->isReadOnly())
+            return Acceptable;
+        return ByteLimitValidator::validate(input, pos);
+    }
+
+private:
+    QLineEdit* box_;
+};
+
+}  // namespace
+
+// ---- Checks ------------------------------------------------------------------------------------
+
+QString MissingFieldsMessage(const std::vector<RequiredField>& required, const BoxTextFn& text)
+{
+    QString message;
+    for (const RequiredField& r : required)
+        if (vb::Trim(text(r.box)).isEmpty())
+            message += r.line + gCrLf;
+    return message;
+}
+
+const RecordField* FieldOfBox(const std::vector<RecordField>& fields, int box)
+{
+    for (const RecordField& f : fields)
+        if (f.box == box)
+            return &f;
+    return nullptr;
+}
+
+int FirstTooWideBox(const std::vector<RecordField>& fields, const std::vector<int>& boxes, const BoxTextFn& text)
+{
+    for (int box : boxes) {
+        const RecordField* f = FieldOfBox(fields, box);
+        if (f && f->maxLength > 0 && vb::ByteLen(text(box)) > f->maxLength)
+            return box;
+    }
+    return -1;
+}
+
+QString TooWideMessage(int maxLength)
+{
+    return QStringLiteral("'") + LoadResString(316) + QString::number(maxLength) + LoadResString(317);
+}
+
+QString SaveWidthTitle() { return LoadResString(318); }
+
+QString UnwritableMessage(const QString& caption, const QString& text, const QString& description)
+{
+    QString name = caption;
+    name.remove(QLatin1Char('*'));
+    return QStringLiteral("「") + vb::Trim(name) + QStringLiteral("」不能存入「") + text +
+           QStringLiteral("」,請輸入正確的數值。") + gCrLf + description;
+}
+
+// ---- The boxes ---------------------------------------------------------------------------------
+
+RecordBoxes::RecordBoxes(QObject* parent) : QObject(parent)
+{
+    binding_ = new dbmodel::FieldBinding(this);
+    connect(binding_, &dbmodel::FieldBinding::writeFailed, this,
+            [this](const QString& field, long, const QString& description) {
+                for (const RecordField& f : fields_) {
+                    if (f.bound && f.column.compare(field, Qt::CaseInsensitive) == 0) {
+                        failures_[f.box] = {Text(f.box), description};
+                        return;
+                    }
+                }
+            });
+}
+
+void RecordBoxes::Build(const std::vector<RecordField>& fields, int boxCount, int labelCount,
+                        const std::function<BoxPlace(const RecordField&)>& place, QObject* watcher,
+                        const QString& labelPrefix)
+{
+    fields_ = fields;
+    boxes_.assign(size_t(boxCount), nullptr);
+    labels_.assign(size_t(labelCount), nullptr);
+    for (const RecordField& f : fields_) {
+        const BoxPlace p = place(f);
+        QWidget* box;
+        if (f.flags & RecordField::kMultiLine) {
+            auto* memo = new QPlainTextEdit(p.page);
+            memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            box = memo;
+            connect(memo, &QPlainTextEdit::textChanged, this, [this, i = f.box] {
+                if (Changed)
+                    Changed(i);
+            });
+        } else {
+            auto* line = new QLineEdit(p.page);
+            if (f.maxLength > 0)
+                line->setValidator(new TypedByteLimit(line, f.maxLength));
+            box = line;
+            connect(line, &QLineEdit::textChanged, this, [this, i = f.box] {
+                if (Changed)
+                    Changed(i);
+            });
+        }
+        box->setObjectName(QStringLiteral("Text1_%1").arg(f.box));
+        box->setToolTip(f.tip);
+        box->setAttribute(Qt::WA_Hover);
+        if (watcher)
+            box->installEventFilter(watcher);
+        box->setGeometry(p.box);
+        SetBackground(box, BoxColor());
+        boxes_[size_t(f.box)] = box;
+        if (f.label >= 0) {
+            auto* label = new QLabel(f.caption, p.page);
+            label->setObjectName(labelPrefix + QStringLiteral("_%1").arg(f.label));
+            label->setAlignment(p.labelAlign);
+            label->setGeometry(p.label);
+            labels_[size_t(f.label)] = label;
+        }
+        if (f.bound)
+            binding_->bind(box, f.column);
+    }
+    SetEditing(false);
+}
+
+QWidget* RecordBoxes::Box(int n) const
+{
+    return n >= 0 && n < int(boxes_.size()) ? boxes_[size_t(n)] : nullptr;
+}
+
+QLineEdit* RecordBoxes::Line(int n) const { return qobject_cast<QLineEdit*>(Box(n)); }
+
+QPlainTextEdit* RecordBoxes::Memo(int n) const { return qobject_cast<QPlainTextEdit*>(Box(n)); }
+
+QString RecordBoxes::Text(int n) const
+{
+    if (QLineEdit* e = Line(n))
+        return e->text();
+    if (QPlainTextEdit* p = Memo(n))
+        return p->toPlainText();
+    return {};
+}
+
+void RecordBoxes::SetText(int n, const QString& text)
+{
+    if (QLineEdit* e = Line(n))
+        e->setText(text);
+    else if (QPlainTextEdit* p = Memo(n))
+        p->setPlainText(text);
+}
+
+int RecordBoxes::IndexOf(const QObject* box) const
+{
+    for (size_t i = 0; i < boxes_.size(); ++i)
+        if (boxes_[i] && boxes_[i] == box)
+            return int(i);
+    return -1;
+}
+
+void RecordBoxes::LoadCaptions()
+{
+    for (const RecordField& f : fields_)
+        if (f.label >= 0 && f.labelId > 0 && labels_[size_t(f.label)])
+            labels_[size_t(f.label)]->setText(LoadResString(f.labelId));
+}
+
+void RecordBoxes::SetEditing(bool editing)
+{
+    editing_ = editing;
+    for (QWidget* w : boxes_) {
+        if (auto* e = qobject_cast<QLineEdit*>(w))
+            e->setReadOnly(!editing);
+        else if (auto* p = qobject_cast<QPlainTextEdit*>(w))
+            p->setReadOnly(!editing);
+    }
+}
+
+void RecordBoxes::SetFocused(int n, bool focused)
+{
+    if (QWidget* box = Box(n))
+        SetBackground(box, focused ? EditingColor() : BoxColor());
+}
+
+bool RecordBoxes::RefuseUnwritable()
+{
+    failures_.clear();
+    binding_->push();
+    if (failures_.empty())
+        return false;
+    const auto& [box, failure] = *failures_.begin();
+    const RecordField* f = FieldOfBox(fields_, box);
+    ui::MsgBox(UnwritableMessage(f ? f->caption : QString(), failure.text, failure.description), ui::Buttons::OK,
+               ui::Icon::Exclamation, SaveWidthTitle());
+    if (QWidget* w = Box(box))
+        w->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+bool RecordBoxes::RefuseTooWide(const std::vector<int>& boxes)
+{
+    const int wide = FirstTooWideBox(fields_, boxes, [this](int box) { return Text(box); });
+    if (wide < 0)
+        return false;
+    ui::MsgBox(TooWideMessage(FieldOfBox(fields_, wide)->maxLength), ui::Buttons::OK, ui::Icon::Question,
+               SaveWidthTitle());
+    if (QLineEdit* box = Line(wide)) {
+        box->setFocus(Qt::OtherFocusReason);
+        box->selectAll();
+    }
+    return true;
+}

@@ -1,0 +1,184 @@
+#include "records/RecordList.h"
+
+#include "core/Globals.h"
+#include "platform/dbmodel/RecordsetModel.h"
+#include "platform/text/VbText.h"
+#include "records/RecordMode.h"
+
+#include <QAbstractItemView>
+#include <QHeaderView>
+#include <QListView>
+#include <QSignalBlocker>
+#include <QTableView>
+
+RecordList::RecordList(QObject* parent) : QObject(parent) {}
+
+void RecordList::Attach(QTableView* view, const std::vector<ListColumn>& columns)
+{
+    view_ = view;
+    columns_ = columns;
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setWordWrap(false);
+    // Tab and Shift+Tab leave the list for the next control, as in any list box.
+    view->setTabKeyNavigation(false);
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(vb::TwipsToPixels(270));
+    view->verticalHeader()->hide();
+    view->horizontalHeader()->setHighlightSections(false);
+    model_ = new dbmodel::RecordsetModel(this);
+    view->setModel(model_);
+    // The list's cursor moved (a click, a find, a reload): the window follows.
+    connect(model_, &dbmodel::RecordsetModel::currentRowChanged, this, [this](int row) {
+        select(row);
+        if (held_ || !RowChanged || !ListRs.IsOpen() || !Rs.IsOpen())
+            return;
+        if (ListRs.Bof() || ListRs.Eof())
+            return;
+        // A record being added or changed is never left behind by a move of the list.
+        if (Rs.EditMode() != db::adEditNone)
+            return;
+        held_ = true;
+        TrapDbErrors([&] {
+            Rs.setBookmark(ListRs.bookmark());
+            RowChanged();
+        });
+        held_ = false;
+    });
+    connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+        if (current.isValid() && !selecting_)
+            TrapDbErrors([&] { model_->moveTo(current.row()); });
+    });
+}
+
+// Exactly one row shows selected: the list's current row.
+void RecordList::select(int row)
+{
+    if (row < 0)
+        return;
+    int col = 0;
+    if (ListRs.IsOpen() && !columns_.empty())
+        col = std::max(0, ListRs.FieldIndex(columns_.front().field));
+    const QModelIndex index = model_->index(row, col);
+    selecting_ = true;
+    view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selecting_ = false;
+    view_->scrollTo(index);
+}
+
+void RecordList::SetCaption(int column, const QString& caption)
+{
+    if (column < 0 || column >= int(columns_.size()))
+        return;
+    columns_[size_t(column)].caption = caption;
+    if (ListRs.IsOpen())
+        model_->setHeaderData(ListRs.FieldIndex(columns_[size_t(column)].field), Qt::Horizontal, caption);
+}
+
+void RecordList::Open(const QString& sql, const db::Params& params)
+{
+    db::Recordset rs;
+    rs.Open(sql, gConn, db::adOpenDynamic, db::adLockOptimistic, params);
+    Rs = rs;
+    Relink();
+}
+
+void RecordList::Relink()
+{
+    ListRs = Rs.Clone();
+    model_->setRecordset(ListRs);
+    std::vector<int> shown;
+    for (const ListColumn& c : columns_) {
+        const int i = ListRs.FieldIndex(c.field);
+        shown.push_back(i);
+        if (i >= 0) {
+            model_->setHeaderData(i, Qt::Horizontal, c.caption);
+        }
+    }
+    for (int c = 0; c < model_->columnCount(); ++c)
+        view_->setColumnHidden(c, std::find(shown.begin(), shown.end(), c) == shown.end());
+    for (size_t k = 0; k < columns_.size(); ++k)
+        if (shown[k] >= 0)
+            view_->setColumnWidth(shown[k], vb::TwipsToPixels(columns_[k].widthTwips));
+}
+
+bool RecordList::HasCurrent() const
+{
+    try {
+        return Rs.IsOpen() && !Rs.Bof() && !Rs.Eof();
+    } catch (const db::DbError&) {
+        return false;
+    }
+}
+
+bool RecordList::ShowRow(const QString& column, const QString& value)
+{
+    if (!Rs.IsOpen())
+        return false;
+    const int field = Rs.FieldIndex(column);
+    if (field < 0)
+        return false;
+    const long n = Rs.RecordCount();
+    for (long i = 0; i < n; ++i) {
+        if (vb::Nz(Rs.valueAt(i, field)).compare(value, Qt::CaseInsensitive) == 0) {
+            Rs.SetAbsolutePosition(i + 1);
+            ListRs.setBookmark(Rs.bookmark());
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---- Quick find ----------------------------------------------------------------------------------
+
+long FindPrefix(const db::Recordset& rs, const QString& column, const QString& prefix)
+{
+    const int field = rs.FieldIndex(column);
+    if (field < 0)
+        throw db::DbError(3265, QStringLiteral("Item cannot be found in the collection (%1)").arg(column));
+    const long n = rs.RecordCount();
+    for (long i = 0; i < n; ++i)
+        if (rs.valueAt(i, field).toString().startsWith(prefix, Qt::CaseInsensitive))
+            return i;
+    return -1;
+}
+
+QuickFindBox::QuickFindBox(QWidget* parent, const QString& column) : QComboBox(parent), column_(column)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr);
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMaxVisibleItems(20);
+    if (auto* list = qobject_cast<QListView*>(view()))
+        list->setUniformItemSizes(true);
+}
+
+void QuickFindBox::showPopup()
+{
+    fill();
+    QComboBox::showPopup();
+}
+
+void QuickFindBox::fill()
+{
+    const QString text = currentText();
+    QStringList names;
+    try {
+        if (source_.IsOpen()) {
+            const int field = source_.FieldIndex(column_);
+            const long n = source_.RecordCount();
+            names.reserve(int(n));
+            for (long i = 0; field >= 0 && i < n; ++i)
+                names << dbmodel::DisplayText(source_.valueAt(i, field));
+        }
+    } catch (const db::DbError&) {
+        names.clear();
+    }
+    const QSignalBlocker block(this);
+    clear();
+    addItems(names);
+    setCurrentIndex(-1);
+    setEditText(text);
+}

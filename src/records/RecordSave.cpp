@@ -1,0 +1,70 @@
+#include "records/RecordSave.h"
+
+#include "core/Globals.h"
+
+namespace {
+
+template <class Outcome>
+void Fail(Outcome& out, long number, const QString& description, const QString& failureText)
+{
+    out.errorNumber = number;
+    out.message = description + gCrLf + failureText;
+}
+
+void Rollback(db::Connection& conn)
+{
+    try {
+        conn.RollbackTrans();
+    } catch (const db::DbError&) {
+    }
+}
+
+}  // namespace
+
+SaveOutcome SaveInTransaction(db::Connection& conn, const QString& failureText,
+                              const std::function<void()>& beforeDetails, const QVector<SqlStatement>& statements,
+                              const std::function<void()>& writeRow)
+{
+    SaveOutcome out;
+    conn.BeginTrans();
+    try {
+        if (beforeDetails)
+            beforeDetails();
+        for (const SqlStatement& s : statements)
+            conn.Execute(s.sql, s.params);
+        if (writeRow)
+            writeRow();
+        out.rowWritten = true;
+        conn.CommitTrans();
+        out.saved = true;
+    } catch (const db::DbError& e) {
+        Fail(out, e.Number(), e.Description(), failureText);
+    } catch (const std::exception& e) {
+        Fail(out, -1, QString::fromUtf8(e.what()), failureText);
+    }
+    if (!out.saved)
+        Rollback(conn);
+    return out;
+}
+
+DeleteOutcome DeleteInTransaction(db::Connection& conn, const QString& failureText,
+                                  const std::function<void()>& deleteRow, const QVector<SqlStatement>& statements)
+{
+    DeleteOutcome out;
+    conn.BeginTrans();
+    try {
+        if (deleteRow)
+            deleteRow();
+        for (const SqlStatement& s : statements)
+            conn.Execute(s.sql, s.params);
+        conn.CommitTrans();
+        out.deleted = true;
+    } catch (const db::DbError& e) {
+        Fail(out, e.Number(), e.Description(), failureText);
+    } catch (const std::exception& e) {
+        Fail(out, -1, QString::fromUtf8(e.what()), failureText);
+    }
+    if (!out.deleted)
+        Rollback(conn);
+    return out;
+}

@@ -1,0 +1,42 @@
+// The statements behind the vendor list: the list query by category, the exclusion of vendors
+// no longer traded with and the sort, and the find window's condition.  Typed values always
+// travel as bound parameters; the condition text the status line shows is built apart.
+#pragma once
+
+#include "platform/db/Db.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+struct VendorQuery {
+    QString sql;
+    db::Params params;
+};
+
+// The sort choices of the list, in their order: "廠商編號", "廠商簡稱", "類別編號".
+const QStringList& VendorSortItems();
+
+// The list query: one category (a non-empty code) or all vendors; `excludeInactive` leaves out
+// the vendors whose status is "已無往來" (a vendor without a status stays); `sortText` is one
+// of the sort choices (any other text gives no order).
+VendorQuery LinkGridData1Query(const QString& categoryCode, bool excludeInactive, const QString& sortText);
+
+// One filled box of the find window: the column it searches and its text as typed.
+struct VendorFindTerm {
+    QString column;
+    QString text;
+};
+
+// The find window's condition: one "column LIKE '%text%'" per term whose text is not "" (blanks
+// are kept), in the terms' order.
+struct VendorFindCondition {
+    QString text;         // as the status line shows it: RV111 LIKE '%A1%'AND RV112 LIKE '%abc%'
+    QString sql;          // the same with every value bound: RV111 LIKE ? AND RV112 LIKE ?
+    db::Params params;    // "%A1%", "%abc%"
+    bool isEmpty() const { return sql.isEmpty(); }
+};
+VendorFindCondition BuildVendorFindCondition(const std::vector<VendorFindTerm>& terms);
+
+// The find's query: every vendor matching the condition, in the table's order.
+VendorQuery FondSubQuery(const VendorFindCondition& condition);

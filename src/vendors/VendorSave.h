@@ -1,0 +1,48 @@
+// Saving a vendor without the window: the check that may refuse a save, the statements that
+// write the contact persons, the delete of a vendor's contacts and the checklist of empty
+// fields shown in the help panel.
+#pragma once
+
+#include "vendors/VendorList.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+
+// The text of record box n.
+using VendorBoxText = std::function<QString(int box)>;
+
+// The vendor number begins with the trimmed category code directly followed by "-".
+bool VendorNumberPrefixOk(const QString& categoryCode, const QString& number);
+// The first of boxes 1 to 20 (the category name, box 9, aside) longer in code-page-950 bytes
+// than its limit, or -1.
+int FirstTooWideVendorBox(const VendorBoxText& text);
+// "欄位資料過長,請不要超過" limit "個字元(一個中文字算2個字元)".
+QString VendorTooWideMessage(int maxLength);
+
+// The save check: the duplicate number (another row than `ownSerial` holding it; 0 for a new
+// vendor), the number's category prefix, then the widths.  Shows its message and returns the
+// box to put the focus on (-1 for none) when it refuses.
+struct VendorSaveRefusal {
+    bool refused = false;
+    int focusBox = -1;
+};
+VendorSaveRefusal CheckSaveFACTOR(const VendorBoxText& text, qint32 ownSerial);
+
+// The contact rows of a vendor as the save reads them: the counted rows in grid order, each
+// row's cells by column of the row array (0 item number, 1..8 the cells, 9 the stored 總序 or
+// "" for a row not stored yet), and the keys of the stored rows removed since the edit began.
+struct VendorContactRows {
+    QVector<QStringList> rows;
+    QVector<qint64> deletedKeys;
+};
+// An UPDATE by 總序 for each stored row, an INSERT for each new row with a name, then a DELETE
+// for each removed key.  Every row gets the trimmed vendor number.
+QVector<VendorQuery> VendorContactStatements(const QString& vendorNumber, const VendorContactRows& contacts);
+// Deletes every contact of the vendor (by the trimmed number).
+VendorQuery VendorContactsDeleteStatement(const QString& vendorNumber);
+
+// The checklist of the help panel: how to edit, then each important box still empty.  Every
+// line is preceded by two line breaks (CR LF).
+QString VendorReportText(bool editing, const VendorBoxText& text);
