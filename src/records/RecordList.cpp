@@ -39,6 +39,8 @@ void RecordList::Attach(QTableView* view, const std::vector<ListColumn>& columns
         // A record being added or changed is never left behind by a move of the list.
         if (Rs.EditMode() != db::adEditNone)
             return;
+        if (Follows && !Follows())
+            return;
         held_ = true;
         TrapDbErrors([&] {
             Rs.setBookmark(ListRs.bookmark());

@@ -56,6 +56,9 @@ public:
     // Runs when the list's cursor moves to another row (a click, a find, a reload) while no row
     // change is being held back and Rs is not being edited: Rs is on the list's row by then.
     std::function<void()> RowChanged;
+    // When set and answering false, a move of the list moves the list alone: Rs stays where it
+    // is and RowChanged does not run (a window whose list follows only some moves).
+    std::function<bool()> Follows;
     // Holds row changes back while alive (a save or delete under way).
     class Hold {
     public:

@@ -47,6 +47,25 @@ SaveOutcome SaveInTransaction(db::Connection& conn, const QString& failureText,
     return out;
 }
 
+void RestoreTypedRow(db::Recordset& rs, const QVector<QVariant>& typed, bool adding, db::Bookmark mark,
+                     const QString& keyField)
+{
+    try {
+        rs.Requery();
+        if (adding)
+            rs.AddNew();
+        else
+            rs.setBookmark(mark);
+        for (int k = 0; k < typed.size() && k < rs.FieldCount(); ++k) {
+            if (rs.FieldName(k).compare(keyField, Qt::CaseInsensitive) == 0)
+                continue;
+            if (rs.value(k) != typed[k])
+                rs.setValue(k, typed[k]);
+        }
+    } catch (const db::DbError&) {
+    }
+}
+
 DeleteOutcome DeleteInTransaction(db::Connection& conn, const QString& failureText,
                                   const std::function<void()>& deleteRow, const QVector<SqlStatement>& statements)
 {

@@ -47,6 +47,13 @@ SaveOutcome SaveInTransaction(db::Connection& conn, const QString& failureText,
                               const std::function<void()>& beforeDetails, const QVector<SqlStatement>& statements,
                               const std::function<void()>& writeRow);
 
+// After a save whose commit failed once the record row was written (SaveOutcome::rowWritten):
+// reads the table again and puts `typed` (every field of the row as it was written, in field
+// order) back into an edit of the row, a new row again when `adding`, else the row at `mark`,
+// so the next save writes it.  The identity column `keyField` is left alone.
+void RestoreTypedRow(db::Recordset& rs, const QVector<QVariant>& typed, bool adding, db::Bookmark mark,
+                     const QString& keyField);
+
 struct DeleteOutcome {
     bool deleted = false;
     long errorNumber = 0;

@@ -8,43 +8,48 @@ const QString kAccountTip =
 
 }  // namespace
 
-const std::array<VendorField, kVendorBoxes>& VendorFields()
+const std::vector<RecordField>& VendorFields()
 {
-    using P = VendorPage;
-    static const std::array<VendorField, kVendorBoxes> fields = {{
-        {0, "RV110", 18, 378, "類別編號*", 10, true, P::Top, ""},
-        {1, "RV111", 0, 360, "廠商編號*", 10, true, P::Top, "廠商編號是以類別編號開頭"},
-        {2, "RV112", 5, 365, "廠商簡稱*", 10, true, P::Top, "廠商的簡稱"},
-        {3, "RV113", 1, 361, "廠商全銜*", 50, true, P::Basic,
+    static const std::vector<RecordField> fields = {
+        {0, "RV110", 18, 378, "類別編號*", 10, true, ""},
+        {1, "RV111", 0, 360, "廠商編號*", 10, true, "廠商編號是以類別編號開頭"},
+        {2, "RV112", 5, 365, "廠商簡稱*", 10, true, "廠商的簡稱"},
+        {3, "RV113", 1, 361, "廠商全銜*", 50, true,
          "輸入廠商的全銜,或者是支票抬頭,按下 F3: 股份有限公司 / F4: 有限公司 /F5 科技股份有限公司\""},
-        {4, "RV114", 2, 362, "聯 絡 人", 20, true, P::Basic, "廠商的聯絡人"},
-        {5, "RV115", 6, 366, "負 責 人", 10, true, P::Basic, "廠商負責人姓名"},
-        {6, "RV116", 11, 371, "行動電話", 50, true, P::Basic, "聯絡人的行動電話"},
-        {7, "RV117", 12, 372, "統一編號", 10, true, P::Basic, "可以在選項中關閉檢查統一編號"},
-        {8, "RV118", 13, 373, "付款方式", 10, true, P::Basic, "例如 現金交易或是月結30天"},
-        {9, "", 19, 379, "類別名稱", 10, false, P::Top, ""},
-        {10, "RV1110", 15, 375, "匯款帳號", 15, true, P::Basic, kAccountTip},
-        {11, "RV1111", 3, 363, "公司地址*", 50, true, P::Basic, "按下F3: 縣市區街路段巷弄號樓之\""},
-        {12, "RV1112", 4, 364, "工廠地址", 50, true, P::Basic, "按下 F5 : 複製公司地址 / F3: 縣市區街路段巷弄號樓之\""},
-        {13, "RV1113", 7, 367, "電    話", 30, true, P::Basic, "輸入廠商的聯絡電話"},
-        {14, "RV1114", 35, 0, "傳真", 30, true, P::Basic, "廠商的傳真機號碼"},
-        {15, "RV1115", 9, 369, "應付帳款", 8, true, P::Basic, ""},
-        {16, "廠商狀況", 20, 380, "狀態:", 8, true, P::Top, ""},
-        {17, "RV1116", 16, 376, "網    址", 50, true, P::Basic, "廠商的首頁,按下F3 : .com.tw"},
-        {18, "RV1117", 17, 377, "e-mail", 50, true, P::Basic, "廠商聯絡的e-mail帳號,按下 F3 : .com.tw"},
-        {19, "RV1118", 10, 370, "備註說明", 300, true, P::Basic, "記載備註說明"},
-        {20, "結帳日", 21, 0, "結帳日", 15, true, P::Basic, kDayTip},
-        {21, "付款票期", 22, 0, "付款票期", 15, true, P::Basic, kDayTip},
-        {22, "到期日", 8, 368, "到期日", 15, true, P::Basic, kDayTip},
-        {23, "RV119", 14, 374, "稅    別", 15, true, P::Basic, kAccountTip},
-        {24, "最後交易日", 23, 0, "最後交易日", 15, true, P::Basic, kDayTip},
-    }};
+        {4, "RV114", 2, 362, "聯 絡 人", 20, true, "廠商的聯絡人"},
+        {5, "RV115", 6, 366, "負 責 人", 10, true, "廠商負責人姓名"},
+        {6, "RV116", 11, 371, "行動電話", 50, true, "聯絡人的行動電話"},
+        {7, "RV117", 12, 372, "統一編號", 10, true, "可以在選項中關閉檢查統一編號"},
+        {8, "RV118", 13, 373, "付款方式", 10, true, "例如 現金交易或是月結30天"},
+        {9, "", 19, 379, "類別名稱", 10, false, ""},
+        {10, "RV1110", 15, 375, "匯款帳號", 15, true, kAccountTip},
+        {11, "RV1111", 3, 363, "公司地址*", 50, true, "按下F3: 縣市區街路段巷弄號樓之\""},
+        {12, "RV1112", 4, 364, "工廠地址", 50, true, "按下 F5 : 複製公司地址 / F3: 縣市區街路段巷弄號樓之\""},
+        {13, "RV1113", 7, 367, "電    話", 30, true, "輸入廠商的聯絡電話"},
+        {14, "RV1114", 35, 0, "傳真", 30, true, "廠商的傳真機號碼"},
+        {15, "RV1115", 9, 369, "應付帳款", 8, true, ""},
+        {16, "廠商狀況", 20, 380, "狀態:", 8, true, ""},
+        {17, "RV1116", 16, 376, "網    址", 50, true, "廠商的首頁,按下F3 : .com.tw"},
+        {18, "RV1117", 17, 377, "e-mail", 50, true, "廠商聯絡的e-mail帳號,按下 F3 : .com.tw"},
+        {19, "RV1118", 10, 370, "備註說明", 300, true, "記載備註說明", RecordField::kMultiLine},
+        {20, "結帳日", 21, 0, "結帳日", 15, true, kDayTip},
+        {21, "付款票期", 22, 0, "付款票期", 15, true, kDayTip},
+        {22, "到期日", 8, 368, "到期日", 15, true, kDayTip},
+        {23, "RV119", 14, 374, "稅    別", 15, true, kAccountTip},
+        {24, "最後交易日", 23, 0, "最後交易日", 15, true, kDayTip},
+    };
     return fields;
+}
+
+VendorPage VendorPageOf(int box)
+{
+    return box == 0 || box == 1 || box == 2 || box == 9 || box == 16 ? VendorPage::Top : VendorPage::Basic;
 }
 
 int VendorMaxLength(int box)
 {
-    return box >= 0 && box < kVendorBoxes ? VendorFields()[box].maxLength : 0;
+    const RecordField* f = FieldOfBox(VendorFields(), box);
+    return f ? f->maxLength : 0;
 }
 
 const std::array<VendorFlag, kVendorFlags>& VendorFlags()
@@ -66,14 +71,26 @@ const std::array<VendorFlag, kVendorFlags>& VendorFlags()
     return flags;
 }
 
-const std::vector<VendorContactColumn>& VendorContactColumns()
+const DetailGridSpec& VendorContactsSpec()
 {
-    static const std::vector<VendorContactColumn> columns = {
-        {"項次", 500, "項次", 0},       {"聯絡人", 1300, "聯絡人", 16}, {"部門", 1100, "部門", 10},
-        {"職銜", 1100, "職銜", 10},     {"分機", 1000, "分機", 10},     {"電話", 1000, "電話", 10},
-        {"行動電話", 1200, "行動電話", 12}, {"e-mail", 4000, "e_mail", 50}, {"備註", 4000, "備註", 0},
-    };
-    return columns;
+    static const DetailGridSpec spec = [] {
+        DetailGridSpec s;
+        s.gridName = QStringLiteral("ManGrid");
+        s.editorName = QStringLiteral("ManGridTxt");
+        s.table = QStringLiteral("廠商聯絡人");
+        s.linkColumn = QStringLiteral("廠商編號");
+        s.keyField = QStringLiteral("總序");
+        s.columns = {
+            {"項次", 500, 0, "項次"},         {"聯絡人", 1300, 16, "聯絡人"}, {"部門", 1100, 10, "部門"},
+            {"職銜", 1100, 10, "職銜"},       {"分機", 1000, 10, "分機"},     {"電話", 1000, 10, "電話"},
+            {"行動電話", 1200, 12, "行動電話"}, {"e-mail", 4000, 50, "e_mail"}, {"備註", 4000, 0, "備註"},
+        };
+        s.emailColumn = 7;
+        // A blank second row stays counted; the limits hold once stored rows were read.
+        s.rules = DetailGridSpec::kKeepBlankSecondRow | DetailGridSpec::kLimitsOnlyWithRows;
+        return s;
+    }();
+    return spec;
 }
 
 const std::vector<VendorListColumn>& VendorListColumns()

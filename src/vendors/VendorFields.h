@@ -3,6 +3,9 @@
 // list grid's columns; the find window's boxes.  The window builds its controls from these.
 #pragma once
 
+#include "records/DetailGrid.h"
+#include "records/FieldTable.h"
+
 #include <QString>
 #include <array>
 #include <vector>
@@ -10,22 +13,12 @@
 // Where a record box sits: the strip above the pages (seen on every page) or page 1.
 enum class VendorPage { Top, Basic };
 
-// One box of the vendor record (Text1(box)).
-struct VendorField {
-    int box;           // index in Text1
-    QString column;    // RV11 column; "" for the category-name box, which is not bound
-    int label;         // index in Label4
-    int labelId;       // string-table id of the label's caption; 0 = the fixed caption below
-    QString caption;   // the label's Traditional caption
-    int maxLength;     // bytes of code page 950
-    bool bound;        // follows the current row by itself
-    VendorPage page;
-    QString tip;       // hover help (the status line shows it)
-};
 constexpr int kVendorBoxes = 25;
-// Boxes 0 to 24 in box order.
-const std::array<VendorField, kVendorBoxes>& VendorFields();
-// The box's byte limit (0 for an index outside the table).
+// Boxes 0 to 24 in box order (Text1(box); labels Label4(label)).
+const std::vector<RecordField>& VendorFields();
+// Where the box sits.
+VendorPage VendorPageOf(int box);
+// The box's byte limit (0 for a box the table does not hold).
 int VendorMaxLength(int box);
 
 // The trade flags Check2(0..11): column and caption.
@@ -36,18 +29,9 @@ struct VendorFlag {
 constexpr int kVendorFlags = 12;
 const std::array<VendorFlag, kVendorFlags>& VendorFlags();
 
-// The contacts grid (ManGrid, table 廠商聯絡人): grid columns 0 to 8, column 0 the item number.
-// The row array has one more column, 9, holding the stored row's 總序.
-struct VendorContactColumn {
-    QString caption;
-    int widthTwips;
-    QString field;    // 廠商聯絡人 column
-    int byteLimit;    // 0 = none
-};
-const std::vector<VendorContactColumn>& VendorContactColumns();
-constexpr int kContactKeyColumn = 9;
-constexpr int kContactEmailColumn = 7;
-constexpr int kContactLastColumn = 8;
+// The contacts grid (ManGrid, table 廠商聯絡人 linked by 廠商編號): grid columns 0 to 8, column 0
+// the item number; the row array's column 9 holds the stored row's 總序.
+const DetailGridSpec& VendorContactsSpec();
 
 // The list grid: the vendor number and the short name.
 struct VendorListColumn {

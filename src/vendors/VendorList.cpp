@@ -8,10 +8,10 @@ const QStringList& VendorSortItems()
     return items;
 }
 
-VendorQuery LinkGridData1Query(const QString& categoryCode, bool excludeInactive, const QString& sortText)
+SqlStatement LinkGridData1Query(const QString& categoryCode, bool excludeInactive, const QString& sortText)
 {
     static const char* const kOrders[] = {"Order By rv111", "Order By rv112", "Order By rv110"};
-    VendorQuery q;
+    SqlStatement q;
     q.sql = QStringLiteral("select *from RV11 ");
     const QString code = vb::Trim(categoryCode);
     if (!code.isEmpty()) {
@@ -46,7 +46,7 @@ VendorFindCondition BuildVendorFindCondition(const std::vector<VendorFindTerm>& 
     return c;
 }
 
-VendorQuery FondSubQuery(const VendorFindCondition& condition)
+SqlStatement FondSubQuery(const VendorFindCondition& condition)
 {
     return {QStringLiteral("select *from RV11 where ") + condition.sql, condition.params};
 }

@@ -4,15 +4,11 @@
 #pragma once
 
 #include "platform/db/Db.h"
+#include "records/RecordSave.h"
 
 #include <QString>
 #include <QStringList>
 #include <vector>
-
-struct VendorQuery {
-    QString sql;
-    db::Params params;
-};
 
 // The sort choices of the list, in their order: "廠商編號", "廠商簡稱", "類別編號".
 const QStringList& VendorSortItems();
@@ -20,7 +16,7 @@ const QStringList& VendorSortItems();
 // The list query: one category (a non-empty code) or all vendors; `excludeInactive` leaves out
 // the vendors whose status is "已無往來" (a vendor without a status stays); `sortText` is one
 // of the sort choices (any other text gives no order).
-VendorQuery LinkGridData1Query(const QString& categoryCode, bool excludeInactive, const QString& sortText);
+SqlStatement LinkGridData1Query(const QString& categoryCode, bool excludeInactive, const QString& sortText);
 
 // One filled box of the find window: the column it searches and its text as typed.
 struct VendorFindTerm {
@@ -39,4 +35,4 @@ struct VendorFindCondition {
 VendorFindCondition BuildVendorFindCondition(const std::vector<VendorFindTerm>& terms);
 
 // The find's query: every vendor matching the condition, in the table's order.
-VendorQuery FondSubQuery(const VendorFindCondition& condition);
+SqlStatement FondSubQuery(const VendorFindCondition& condition);

@@ -6,15 +6,6 @@
 #include "platform/ui/Ui.h"
 #include "vendors/VendorFields.h"
 
-namespace {
-
-QString Cell(const QStringList& row, int column)
-{
-    return column < row.size() ? row.at(column) : QString();
-}
-
-}  // namespace
-
 bool VendorNumberPrefixOk(const QString& categoryCode, const QString& number)
 {
     return number.startsWith(vb::Trim(categoryCode) + QStringLiteral("-"));
@@ -22,14 +13,8 @@ bool VendorNumberPrefixOk(const QString& categoryCode, const QString& number)
 
 int FirstTooWideVendorBox(const VendorBoxText& text)
 {
-    for (int i = 1; i <= 20; ++i) {
-        if (i == 9)
-            continue;
-        const int max = VendorMaxLength(i);
-        if (max >= 1 && vb::ByteLen(text(i)) > max)
-            return i;
-    }
-    return -1;
+    static const std::vector<int> kMeasured = {1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
+    return FirstTooWideBox(VendorFields(), kMeasured, text);
 }
 
 QString VendorTooWideMessage(int maxLength)
@@ -60,33 +45,7 @@ VendorSaveRefusal CheckSaveFACTOR(const VendorBoxText& text, qint32 ownSerial)
     return r;
 }
 
-QVector<VendorQuery> VendorContactStatements(const QString& vendorNumber, const VendorContactRows& contacts)
-{
-    const QString number = vb::Trim(vendorNumber);
-    QVector<VendorQuery> out;
-    for (const QStringList& r : contacts.rows) {
-        db::Params values = {qint64(vb::Val(Cell(r, 0)))};
-        for (int c = 1; c <= 8; ++c)
-            values << Cell(r, c);
-        values << number;
-        const double key = vb::Val(Cell(r, kContactKeyColumn));
-        if (key > 0) {
-            values << qint64(key);
-            out.push_back({QStringLiteral("UPDATE  廠商聯絡人 SET 項次 =? , 聯絡人 =? , 部門 =? , 職銜 =? , 分機 =? , "
-                                          "電話 =? , 行動電話 =? , e_mail =? ,  備註 =? ,  廠商編號 =?  WHERE 總序=?"),
-                           values});
-        } else if (!vb::Trim(Cell(r, 1)).isEmpty()) {
-            out.push_back({QStringLiteral("INSERT INTO 廠商聯絡人 (項次,聯絡人,部門, 職銜,分機,電話,行動電話,e_mail,備註,廠商編號) "
-                                          "VALUES ( ?, ?, ?, ?, ?, ?, ?, ?, ?, ? ) "),
-                           values});
-        }
-    }
-    for (qint64 k : contacts.deletedKeys)
-        out.push_back({QStringLiteral("DELETE FROM 廠商聯絡人 where 總序= ?"), {k}});
-    return out;
-}
-
-VendorQuery VendorContactsDeleteStatement(const QString& vendorNumber)
+SqlStatement VendorContactsDeleteStatement(const QString& vendorNumber)
 {
     return {QStringLiteral("Delete  廠商聯絡人.* From 廠商聯絡人 Where 廠商編號=?"), {vb::Trim(vendorNumber)}};
 }

@@ -1,5 +1,5 @@
-// Saving a vendor without the window: the check that may refuse a save, the statements that
-// write the contact persons, the delete of a vendor's contacts and the checklist of empty
+// Saving a vendor without the window: the check that may refuse a save, the delete of a
+// vendor's contacts and the checklist of empty
 // fields shown in the help panel.
 #pragma once
 
@@ -30,18 +30,8 @@ struct VendorSaveRefusal {
 };
 VendorSaveRefusal CheckSaveFACTOR(const VendorBoxText& text, qint32 ownSerial);
 
-// The contact rows of a vendor as the save reads them: the counted rows in grid order, each
-// row's cells by column of the row array (0 item number, 1..8 the cells, 9 the stored 總序 or
-// "" for a row not stored yet), and the keys of the stored rows removed since the edit began.
-struct VendorContactRows {
-    QVector<QStringList> rows;
-    QVector<qint64> deletedKeys;
-};
-// An UPDATE by 總序 for each stored row, an INSERT for each new row with a name, then a DELETE
-// for each removed key.  Every row gets the trimmed vendor number.
-QVector<VendorQuery> VendorContactStatements(const QString& vendorNumber, const VendorContactRows& contacts);
 // Deletes every contact of the vendor (by the trimmed number).
-VendorQuery VendorContactsDeleteStatement(const QString& vendorNumber);
+SqlStatement VendorContactsDeleteStatement(const QString& vendorNumber);
 
 // The checklist of the help panel: how to edit, then each important box still empty.  Every
 // line is preceded by two line breaks (CR LF).

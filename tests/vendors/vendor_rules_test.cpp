@@ -19,7 +19,7 @@ namespace {
 
 class VendorRules : public testsupport::VendorDb {
 protected:
-    static QStringList listed(const VendorQuery& q)
+    static QStringList listed(const SqlStatement& q)
     {
         db::Recordset rs;
         rs.Open(q.sql, gConn, db::adOpenDynamic, db::adLockOptimistic, q.params);
@@ -52,7 +52,7 @@ TEST(VendorListQuery, StatementByCategoryExclusionAndSort)
         {"", false, "名稱", "select *from RV11 ", {}},
     };
     for (const auto& c : cases) {
-        const VendorQuery q = LinkGridData1Query(c.code, c.exclude, c.sort);
+        const SqlStatement q = LinkGridData1Query(c.code, c.exclude, c.sort);
         EXPECT_EQ(q.sql, c.sql);
         EXPECT_EQ(q.params, c.params);
     }
@@ -164,23 +164,24 @@ TEST(VendorSaveWidths, BoxesOneToTwentyWithoutTheCategoryName)
         EXPECT_EQ(FirstTooWideVendorBox([&](int b) { return b == c.box ? c.text : QString(); }), c.tooWide) << c.box;
 }
 
-// A stored contact updated by its key, a new one inserted (a quote stored as typed the first
-// time), a new one without a name skipped, a removed one deleted; all under the trimmed number.
+// The contacts grid's statements: a stored contact updated by its key, a new one inserted (a
+// quote stored as typed the first time), a new one without a name skipped, a removed one
+// deleted; the delete of a vendor takes every contact of its trimmed number.
 TEST_F(VendorRules, ContactStatementsWriteRowsBound)
 {
     addContact("001-001", "舊");
     addContact("001-001", "刪");
     const QStringList keys = rows(QStringLiteral("Select 總序 From 廠商聯絡人 Order By 總序"));
-    VendorContactRows contacts{{{"1", "王大明", "業務", "經理", "101", "02", "0912", "w@x.tw", "備", keys[0]},
+    DetailRowSet contacts{{{"1", "王大明", "業務", "經理", "101", "02", "0912", "w@x.tw", "備", keys[0]},
                                 {"2", "O'Neil", "", "", "", "", "", "", "", ""},
                                 {"3", " ", "", "", "", "", "", "", "", ""}},
                                {keys[1].toLongLong()}};
-    for (const VendorQuery& s : VendorContactStatements(" 001-001 ", contacts))
+    for (const SqlStatement& s : DetailStatements(VendorContactsSpec(), "001-001", contacts))
         gConn.Execute(s.sql, s.params);
     EXPECT_EQ(rows(QStringLiteral("Select 項次, 聯絡人, 部門, 職銜, 分機, 電話, 行動電話, e_mail, 備註, 廠商編號 "
                                   "From 廠商聯絡人 Order By 總序")),
               QStringList({"1|王大明|業務|經理|101|02|0912|w@x.tw|備|001-001", "2|O'Neil||||||||001-001"}));
-    const VendorQuery del = VendorContactsDeleteStatement(" 001-001 ");
+    const SqlStatement del = VendorContactsDeleteStatement(" 001-001 ");
     gConn.Execute(del.sql, del.params);
     EXPECT_EQ(count(QStringLiteral("廠商聯絡人")), 0);
 }

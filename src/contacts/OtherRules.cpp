@@ -1,0 +1,93 @@
+#include "contacts/OtherRules.h"
+
+#include "contacts/OtherFields.h"
+#include "core/Globals.h"
+#include "platform/text/VbText.h"
+
+#include <QRegularExpression>
+
+QString OtherReportText(bool editing, const OtherBoxText& text)
+{
+    QString out;
+    auto line = [&](const QString& s) { out += gCrLf + gCrLf + s; };
+    if (editing) {
+        line(QStringLiteral("※ 中文姓名以及編號一定要輸入才能存檔"));
+    } else {
+        line(QStringLiteral("※ 要編輯資料,要先按修改按鈕"));
+        line(QStringLiteral("※ 要新增資料,請直接按新增按鈕"));
+    }
+    if (text(2).isEmpty())
+        line(QStringLiteral("◆ 中文姓名 未輸入"));
+    if (text(1).isEmpty())
+        line(QStringLiteral("◆ 編號未輸入"));
+    const QString phone = text(8);
+    if (phone.isEmpty())
+        line(QStringLiteral("◆ 電話 未輸入"));
+    else if (phone.size() < 5)
+        line(QStringLiteral("◆ 電話號碼很奇怪"));
+    const QString mobile = text(9);
+    if (mobile.isEmpty())
+        line(QStringLiteral("◆ 行動電話未輸入"));
+    else if (mobile.size() < 8)
+        line(QStringLiteral("◆ 行動面話號碼很奇怪"));
+    if (text(16).isEmpty())
+        line(QStringLiteral("◆ 戶籍地址 未輸入"));
+    if (text(17).isEmpty())
+        line(QStringLiteral("◆ 現在住址 未輸入"));
+    return out;
+}
+
+bool OtherSaveAllowed(const OtherBoxText& text)
+{
+    return !vb::Trim(text(1)).isEmpty() && !vb::Trim(text(2)).isEmpty();
+}
+
+std::optional<QDate> ReadBirthday(const QString& text)
+{
+    static const QRegularExpression shape(QStringLiteral("^(\\d{4})([/-])(\\d{1,2})\\2(\\d{1,2})$"));
+    const QRegularExpressionMatch m = shape.match(vb::Trim(text));
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QDate date(m.captured(1).toInt(), m.captured(3).toInt(), m.captured(4).toInt());
+    if (!date.isValid() || date.year() < 1000)
+        return std::nullopt;
+    return date;
+}
+
+QString BirthdayText(const QDate& date) { return vb::Format(date, QStringLiteral("yyyy/mm/dd")); }
+
+QString BirthdayTip(const QString& text, const QDate& today)
+{
+    if (const auto date = ReadBirthday(text))
+        return QString::number(today.year() - date->year()) + QStringLiteral(" 歲");
+    return QStringLiteral("日期輸入格式 [yyyy/mm/dd], 西元= 民國 + 1911 , 例如 民國 93 年+ 1911=2004年");
+}
+
+int OtherNextBoxOnEnter(int box)
+{
+    switch (box) {
+    case 0: return 2;
+    case 1: return 0;
+    case kOtherRemarksBox: return 1;
+    default: return box + 1;
+    }
+}
+
+int OtherBoxOnUp(int box, bool editing)
+{
+    const int target = std::max(1, box - 1);
+    if (editing && target == 5)
+        return -1;
+    return target;
+}
+
+int OtherBoxOnDown(int box) { return std::min(kOtherRemarksBox, box + 1); }
+
+std::optional<QString> OtherStockText(int box, int keyCode, const QString& registeredAddress)
+{
+    if (keyCode == 114 && (box == 16 || box == 17))
+        return LoadResString(528);
+    if (keyCode == 116 && box == 17)
+        return registeredAddress;
+    return std::nullopt;
+}

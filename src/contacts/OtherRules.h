@@ -1,0 +1,39 @@
+// What the personal-contact window checks and where its keys lead, as plain rules: the
+// completeness checklist, when 存檔 may be pressed, the birthday's date reading and age, the
+// Enter and arrow walks and the texts F3 and F5 append.  The window applies them.
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <functional>
+#include <optional>
+
+// The text of box n of the contact record.
+using OtherBoxText = std::function<QString(int box)>;
+
+// The checklist for the help panel: one line per item, each after two CR LF.  Emptiness is
+// tested on the untrimmed texts; the telephone and mobile lengths count characters.
+QString OtherReportText(bool editing, const OtherBoxText& text);
+
+// 存檔 is usable when the number (box 1) and the Chinese name (box 2) hold more than blanks.
+bool OtherSaveAllowed(const OtherBoxText& text);
+
+// A birthday typed or stored as text: a four-digit year, a month and a day (one or two digits
+// each) separated by "/" or "-", forming a real calendar date ("2004/2/30" is none).
+std::optional<QDate> ReadBirthday(const QString& text);
+// The stored form of a birthday: "yyyy/mm/dd".
+QString BirthdayText(const QDate& date);
+// The hover help of the birthday box: the age in years ("(this year - year) 歲") for a readable
+// date, otherwise the format hint.
+QString BirthdayTip(const QString& text, const QDate& today);
+
+// Enter leaves box 0 for 2, box 1 for 0, any other box for the next, and 18 for 1.
+int OtherNextBoxOnEnter(int box);
+// Up: the box before, never below 1; while editing, a move onto the sex box (5) stays put (-1).
+int OtherBoxOnUp(int box, bool editing);
+// Down: the box after, never above 18.
+int OtherBoxOnDown(int box);
+
+// F3 (114) in the addresses appends the address template; F5 (116) in the current address
+// appends the registered address.  Nothing for any other key or box.
+std::optional<QString> OtherStockText(int box, int keyCode, const QString& registeredAddress);

@@ -1,0 +1,829 @@
+#include "vendors/FactorFrm.h"
+
+#include "core/Globals.h"
+#include "core/Settings.h"
+#include "core/WindowHelpers.h"
+#include "platform/dbmodel/FieldBinding.h"
+#include "platform/dbmodel/RecordsetModel.h"
+#include "platform/shell/Shell.h"
+#include "platform/text/VbText.h"
+#include "platform/widgets/FlexGrid.h"
+#include "platform/ui/Ui.h"
+#include "records/DetailGrid.h"
+#include "vendors/VendorEntryRules.h"
+#include "vendors/VendorFields.h"
+#include "vendors/VendorSave.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTableView>
+
+namespace {
+
+int Px(int twips) { return vb::TwipsToPixels(twips); }
+int Tw(int pixels) { return vb::PixelsToTwips(pixels); }
+
+const QString kMainSection = QStringLiteral("Tessarine");
+const QString kFactorySection = QStringLiteral("Factory");
+const QString kSortKey = QStringLiteral("FactoryShowSRT");
+const QString kInactiveKey = QStringLiteral("已無往來廠商");
+const QString kViewKey = QStringLiteral("FactoryShowAllButton");
+const QString kByCategory = QStringLiteral("分類顯示");
+const QString kAll = QStringLiteral("不分類");
+const QString kHelpCaption = QStringLiteral("廠商管理");
+
+// Design sizes (twips).
+constexpr int kDesignWidth = 11070, kDesignHeight = 7850;
+constexpr int kTitleHeight = 1155;
+constexpr int kAuditHeight = 495;
+constexpr int kListWidth = 2895;
+constexpr int kHeaderHeight = 975;
+constexpr int kTabRow = 320;
+constexpr int kButtonWidth = 1035, kButtonHeight = 375;
+constexpr int kBoxHeight = 285, kRowStep = 330;
+constexpr int kRemarksTop = 3660, kRemarksLeft = 1140;
+
+// Where a box sits (twips): on the header or page 1, label left and width, box left and width,
+// top.  Two columns on page 1; the remarks box below them grows with the page.
+struct Place {
+    int labelLeft, labelWidth, boxLeft, boxWidth, top;
+};
+constexpr int kColA = 60, kBoxA = 1140, kColB = 3960, kBoxB = 5040, kLabelW = 1020;
+constexpr int kWide = 6600, kHalf = 2700, kWithButton = 2340;
+int Row(int r) { return 60 + r * kRowStep; }
+Place PlaceOf(int box)
+{
+    switch (box) {
+    // Header: category code, its name and the status; the number and the short name.
+    case 0: return {kColA, kLabelW, kBoxA, 1300, 60};
+    case 9: return {2520, 960, 3540, 1500, 60};
+    case 16: return {5160, 720, 5940, 1300, 60};
+    case 1: return {kColA, kLabelW, kBoxA, 1300, 480};
+    case 2: return {2520, 960, 3540, 1500, 480};
+    // Page 1.
+    case 3: return {kColA, kLabelW, kBoxA, kWide, Row(0)};
+    case 4: return {kColA, kLabelW, kBoxA, kHalf, Row(1)};
+    case 5: return {kColB, kLabelW, kBoxB, kHalf, Row(1)};
+    case 13: return {kColA, kLabelW, kBoxA, kHalf, Row(2)};
+    case 14: return {kColB, kLabelW, kBoxB, kHalf, Row(2)};
+    case 6: return {kColA, kLabelW, kBoxA, kHalf, Row(3)};
+    case 7: return {kColB, kLabelW, kBoxB, kHalf, Row(3)};
+    case 11: return {kColA, kLabelW, kBoxA, kWide, Row(4)};
+    case 12: return {kColA, kLabelW, kBoxA, kWide, Row(5)};
+    case 17: return {kColA, kLabelW, kBoxA, kWithButton, Row(6)};
+    case 18: return {kColB, kLabelW, kBoxB, kWithButton, Row(6)};
+    case 8: return {kColA, kLabelW, kBoxA, kHalf, Row(7)};
+    case 23: return {kColB, kLabelW, kBoxB, kHalf, Row(7)};
+    case 10: return {kColA, kLabelW, kBoxA, kHalf, Row(8)};
+    case 15: return {kColB, kLabelW, kBoxB, kHalf, Row(8)};
+    case 20: return {kColA, kLabelW, kBoxA, 900, Row(9)};
+    case 21: return {kColB, kLabelW, kBoxB, 1500, Row(9)};
+    case 22: return {kColA, kLabelW, kBoxA, 900, Row(10)};
+    case 24: return {kColB, kLabelW, kBoxB, 1500, Row(10)};
+    case 19: return {kColA, kLabelW, kRemarksLeft, kWide, kRemarksTop};
+    default: return {0, 0, 0, 0, 0};
+    }
+}
+
+std::vector<ListColumn> ListColumns()
+{
+    std::vector<ListColumn> out;
+    for (const VendorListColumn& c : VendorListColumns())
+        out.push_back({c.column, c.widthTwips, c.captionId ? LoadResString(c.captionId) : c.caption});
+    return out;
+}
+
+}  // namespace
+
+// ---- Construction --------------------------------------------------------------------------------
+
+QPointer<FactorFrm>& FactorFrm::Global()
+{
+    static QPointer<FactorFrm> instance;
+    return instance;
+}
+
+std::function<void()>& FactorFrm::OpenCategoryWindow()
+{
+    static std::function<void()> open;
+    return open;
+}
+
+FactorFrm::FactorFrm(QWidget* parent, const QPixmap& titlePicture) : QWidget(parent)
+{
+    if (!Global())
+        Global() = this;
+    setObjectName(QStringLiteral("FactorFrm"));
+    build(titlePicture);
+    EditMode.changed = [this] {
+        boxes_->SetEditing(!EditMode.isEmpty());
+        ManGrid->SetEditMode(EditMode);
+    };
+    formLoad();
+    loading_ = false;
+}
+
+FactorFrm::~FactorFrm() = default;
+
+void FactorFrm::build(const QPixmap& titlePicture)
+{
+    // Title strip.
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Image1 = new QLabel(Picture1);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setScaledContents(true);
+    if (!titlePicture.isNull())
+        Image1->setPixmap(titlePicture);
+
+    // List panel.
+    Picture4 = new QWidget(this);
+    Picture4->setObjectName(QStringLiteral("Picture4"));
+    const char* label5[2] = {"排序:", "速查:"};
+    for (int i = 0; i < 2; ++i) {
+        Label5[i] = new QLabel(QString::fromUtf8(label5[i]), Picture4);
+        Label5[i]->setObjectName(QStringLiteral("Label5_%1").arg(i));
+        Label5[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    Combo1 = new QComboBox(Picture4);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setCompleter(nullptr);
+    connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
+    Check1 = new QCheckBox(QStringLiteral("不含無往來"), Picture4);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    connect(Check1, &QCheckBox::toggled, this, [this] { Check1_Click(); });
+    const char* tips3[6] = {"重新從資料庫讀取類別資料,當您使用查詢功能以後,按此鍵回到依據烈別顯示",
+                            "不分類別顯示所有廠商資料.方便您從左方的清單中輸入廠商編號或簡稱尋找", "", "",
+                            "連接到這個網址", "寫一封電子郵件到這個e-mail信箱"};
+    for (int i : {0, 1, 4, 5}) {
+        Command3[i] = new QPushButton(i <= 1 ? this : nullptr);
+        Command3[i]->setObjectName(QStringLiteral("Command3_%1").arg(i));
+        Command3[i]->setToolTip(QString::fromUtf8(tips3[i]));
+        Command3[i]->setAttribute(Qt::WA_Hover);
+        Command3[i]->installEventFilter(this);
+        connect(Command3[i], &QPushButton::clicked, this, [this, i] { Command3_Click(i); });
+    }
+    Command3[1]->setParent(Picture4);
+    Command3[1]->setText(kByCategory);
+    Command3[0]->setText(QStringLiteral("重整"));
+    for (int i = 0; i < 2; ++i) {
+        DataCombo2[i] = i == 0 ? new QComboBox(Picture4) : (vendorFind_ = new QuickFindBox(Picture4, QStringLiteral("RV112")));
+        DataCombo2[i]->setObjectName(QStringLiteral("DataCombo2_%1").arg(i));
+        DataCombo2[i]->setEditable(true);
+        DataCombo2[i]->setInsertPolicy(QComboBox::NoInsert);
+        DataCombo2[i]->setCompleter(nullptr);
+        DataCombo2[i]->setAttribute(Qt::WA_Hover);
+        DataCombo2[i]->installEventFilter(this);
+    }
+    connect(DataCombo2[0], &QComboBox::editTextChanged, this, [this] {
+        if (!settingCategoryText_)
+            Brisklookfactorytype();
+    });
+    connect(DataCombo2[1], &QComboBox::editTextChanged, this, [this] { BrisklookOtherDate(); });
+    DataGrid1[1] = new QTableView(Picture4);
+    DataGrid1[1]->setObjectName(QStringLiteral("DataGrid1_1"));
+    DataGrid1[1]->setToolTip(QStringLiteral("用滑鼠點一下可移動到該筆資料"));
+    DataGrid1[1]->viewport()->setAttribute(Qt::WA_Hover);
+    DataGrid1[1]->viewport()->installEventFilter(this);
+    List.Attach(DataGrid1[1], ListColumns());
+    List.Follows = [this] { return ListSyncArmed; };
+    List.RowChanged = [this] { DataGrid1_RowColChange(); };
+    Option1 = new QRadioButton(QStringLiteral("查詢狀態"), Picture4);
+    Option1->setObjectName(QStringLiteral("Option1"));
+    Option1->hide();
+
+    // Tabs, header and pages.
+    TabStrip1 = new QTabBar(this);
+    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
+    TabStrip1->setExpanding(false);
+    TabStrip1->setDrawBase(true);
+    const char* tabs[3][2] = {{"BasicData", "基本資料"}, {"次類別", "次類別"}, {"聯絡人", "聯絡人"}};
+    for (const auto& t : tabs) {
+        const int i = TabStrip1->addTab(QString::fromUtf8(t[1]));
+        TabStrip1->setTabData(i, QString::fromUtf8(t[0]));
+    }
+    connect(TabStrip1, &QTabBar::currentChanged, this, [this] { TabStrip1_Click(); });
+    Picture5 = new QWidget(this);
+    Picture5->setObjectName(QStringLiteral("Picture5"));
+    for (int i = 1; i <= 3; ++i) {
+        Picture3[i] = new QWidget(this);
+        Picture3[i]->setObjectName(QStringLiteral("Picture3_%1").arg(i));
+        Picture3[i]->setAttribute(Qt::WA_StyledBackground);
+        Picture3[i]->setVisible(i == 1);
+    }
+    buildRecord();
+
+    // Trade flags on page 2: three columns of four.
+    for (int i = 0; i < kVendorFlags; ++i) {
+        Check2[i] = new QCheckBox(VendorFlags()[i].caption, Picture3[2]);
+        Check2[i]->setObjectName(QStringLiteral("Check2_%1").arg(i));
+        Check2[i]->setGeometry(Px(120 + (i / 4) * 2640), Px(120 + (i % 4) * 420), Px(2580), Px(330));
+        Check2[i]->setEnabled(false);
+        boxes_->Binding()->bind(Check2[i], VendorFlags()[i].column);
+        connect(Check2[i], &QCheckBox::clicked, this, [this, i] { Check2_Click(i); });
+    }
+
+    // Contacts on page 3.
+    ManGrid = new DetailGrid(VendorContactsSpec(), Picture3[3], this);
+    ManGrid->SetChangeHook([this] {
+        if (EditMode.isEmpty())
+            return;
+        DataChanged = true;
+        saveButtonRule();
+    });
+
+    // Button bar.
+    for (int i : {0, 1, 2, 3, 4, 5, 6, 10}) {
+        Command2[i] = new QPushButton(this);
+        Command2[i]->setObjectName(QStringLiteral("Command2_%1").arg(i));
+        Command2[i]->setAttribute(Qt::WA_Hover);
+        Command2[i]->installEventFilter(this);
+        connect(Command2[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
+    }
+    Command2[10]->setText(QStringLiteral("刪除一行"));
+    for (int i : {5, 6, 10})
+        Command2[i]->hide();
+    ManGrid->SetDeleteRowButton(Command2[10]);
+    Command3[0]->setParent(this);
+
+    // Audit strip.
+    Picture2 = new QWidget(this);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    const char* audit[4] = {"建檔者:", "建檔日期:", "修改者:", "修改日期:"};
+    for (int i = 0; i < 4; ++i) {
+        Label1[i] = new QLabel(QString::fromUtf8(audit[i]), Picture2);
+        Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        Label1[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        Label1[i]->setGeometry(Px(60 + i * 2700), Px(90), Px(1000), Px(300));
+        Label2[i] = new QLabel(Picture2);
+        Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
+        Label2[i]->setGeometry(Px(1090 + i * 2700), Px(90), Px(1500), Px(300));
+    }
+
+    FactoryFondText = new QLineEdit(this);
+    FactoryFondText->setObjectName(QStringLiteral("FactoryFondText"));
+    FactoryFondText->hide();
+}
+
+void FactorFrm::buildRecord()
+{
+    boxes_ = new RecordBoxes(this);
+    boxes_->Build(
+        VendorFields(), kBoxes, 36,
+        [this](const RecordField& f) {
+            const Place p = PlaceOf(f.box);
+            const bool top = VendorPageOf(f.box) == VendorPage::Top;
+            BoxPlace place;
+            place.page = top ? Picture5 : Picture3[1];
+            place.box = QRect(Px(p.boxLeft), Px(p.top), Px(p.boxWidth), Px(f.box == 19 ? 900 : kBoxHeight));
+            place.label = QRect(Px(p.labelLeft), Px(p.top), Px(p.labelWidth) - Px(60), Px(kBoxHeight));
+            return place;
+        },
+        this, QStringLiteral("Label4"));
+    boxes_->Changed = [this](int box) { Text1_Change(box); };
+    Text1 = boxes_->Boxes();
+    Label4 = boxes_->Labels();
+    Text1[16]->setEnabled(true);
+
+    // The web and mail buttons beside their boxes.
+    for (int i : {4, 5}) {
+        const int box = i == 4 ? 17 : 18;
+        const Place p = PlaceOf(box);
+        Command3[i]->setParent(Picture3[1]);
+        Command3[i]->setText(QStringLiteral("..."));
+        Command3[i]->setGeometry(Px(p.boxLeft + p.boxWidth + 30), Px(p.top), Px(kHalf - kWithButton - 30), Px(kBoxHeight));
+    }
+
+    // The pick lists laid over boxes while editing.
+    DataCombo1 = new QComboBox(Picture5);
+    DataCombo1->setObjectName(QStringLiteral("DataCombo1"));
+    Combo2 = new QComboBox(Picture5);
+    Combo2->setObjectName(QStringLiteral("Combo2"));
+    Combo3 = new QComboBox(Picture3[1]);
+    Combo3->setObjectName(QStringLiteral("Combo3"));
+    for (QComboBox* list : {DataCombo1, Combo2, Combo3}) {
+        list->setEditable(true);
+        list->setInsertPolicy(QComboBox::NoInsert);
+        list->setCompleter(nullptr);
+        list->installEventFilter(this);
+        list->hide();
+    }
+    for (QComboBox* list : {Combo2, Combo3}) {
+        connect(list, &QComboBox::editTextChanged, this, [this, list] { PickList_Change(list); });
+        connect(list, &QComboBox::activated, this, [this, list] { PickList_Change(list); });
+    }
+}
+
+QString FactorFrm::BoxText(int n) const { return boxes_->Text(n); }
+
+void FactorFrm::SetBoxText(int n, const QString& text) { boxes_->SetText(n, text); }
+
+bool FactorFrm::HasCurrentVendor() const { return List.HasCurrent(); }
+
+// ---- Load ----------------------------------------------------------------------------------------
+
+void FactorFrm::formLoad()
+{
+    Image1->setGeometry(0, 0, Px(10800), Px(kTitleHeight));
+    LoadLanguage();
+    Picture3[1]->raise();
+    resize(Px(kDesignWidth), Px(kDesignHeight));
+
+    Combo1->addItems(VendorSortItems());
+    const QString sort = vb::Trim(ReadSetting(kSortKey, kMainSection, 0));
+    Combo1->setCurrentIndex(0);
+    if (!sort.isEmpty())
+        Combo1->setEditText(sort);
+
+    ListSyncArmed = true;
+    // The list is read once, for the view the settings choose (below).
+    開啟廠商類別();
+    {
+        const QSignalBlocker block(Check1);
+        Check1->setChecked(vb::Val(ReadSetting(kInactiveKey, kFactorySection, 0)) != 0);
+    }
+    Command3[1]->setText(vb::Val(ReadSetting(kViewKey, kFactorySection, 0)) == 0 ? kByCategory : kAll);
+    分類狀況();
+    TabStrip1->raise();
+}
+
+void FactorFrm::LoadLanguage()
+{
+    setWindowTitle(LoadResString(351));
+    boxes_->LoadCaptions();
+    QFont buttonFont = font();
+    buttonFont.setPointSize(10);
+    for (int i = 0; i <= 6; ++i) {
+        Command2[i]->setText(LoadResString(390 + i));
+        Command2[i]->setFont(buttonFont);
+    }
+    Command2[10]->setFont(buttonFont);
+    Command3[0]->setText(LoadResString(397));
+    Command3[0]->setFont(buttonFont);
+    TabStrip1->setTabText(0, LoadResString(285));
+    for (size_t c = 0; c < VendorListColumns().size(); ++c)
+        if (VendorListColumns()[c].captionId)
+            List.SetCaption(int(c), LoadResString(VendorListColumns()[c].captionId));
+    SetStatusPanel(QStringLiteral("廠商") + LoadResString(381), 0);
+}
+
+// ---- The list ------------------------------------------------------------------------------------
+
+QString FactorFrm::ViewCategoryCode() const
+{
+    if (Command3[1]->text() != kByCategory)
+        return {};
+    try {
+        if (FactoryTypeRs.IsOpen() && !FactoryTypeRs.Bof() && !FactoryTypeRs.Eof())
+            return vb::Trim(vb::Nz(FactoryTypeRs.value(QStringLiteral("RV10"))));
+    } catch (const db::DbError&) {
+    }
+    return {};
+}
+
+void FactorFrm::bindRecord()
+{
+    boxes_->Binding()->setRecordset(FactoryRs());
+    vendorFind_->setSource(FactoryRs());
+}
+
+void FactorFrm::LinkGridData1(const QString& categoryCode)
+{
+    const SqlStatement q = LinkGridData1Query(categoryCode, Check1->isChecked(), Combo1->currentText());
+    TabStrip1->setCurrentIndex(0);
+    TabStrip1_Click();
+    // A statement the database refuses is reported; the list stays as it was.
+    TrapDbErrors([&] {
+        RecordList::Hold hold(List);
+        List.Open(q.sql, q.params);
+    });
+    bindRecord();
+    LineDataGridMain();
+    const bool any = HasCurrentVendor();
+    Command2[2]->setEnabled(any);
+    Command2[4]->setEnabled(any);
+    SetBoxText(9, any ? 取得廠商類別名稱(vb::Nz(FactoryRs().value(QStringLiteral("RV110")))) : QString());
+}
+
+void FactorFrm::LineDataGridMain()
+{
+    {
+        RecordList::Hold hold(List);
+        List.Relink();
+    }
+    ShowRecordSide();
+}
+
+void FactorFrm::SetFindCondition(const VendorFindCondition& condition)
+{
+    FondCondition = condition;
+    FactoryFondText->setText(condition.text);
+    FondSub();
+}
+
+void FactorFrm::FondSub()
+{
+    SetStatusPanel(QStringLiteral("廠商顯示查詢條件"), 0);
+    SetStatusText(QStringLiteral("查詢條件: ") + FactoryFondText->text());
+    if (FondCondition.isEmpty())
+        return;
+    const SqlStatement q = FondSubQuery(FondCondition);
+    if (!TrapDbErrors([&] {
+            RecordList::Hold hold(List);
+            List.Open(q.sql, q.params);
+        }))
+        return;
+    bindRecord();
+    // The found vendor comes with its own contacts.
+    ShowRecordSide();
+    const bool any = HasCurrentVendor();
+    Command2[2]->setEnabled(any);
+    Command2[4]->setEnabled(any);
+}
+
+void FactorFrm::showAudit()
+{
+    static const char* const kAudit[4] = {"建檔者", "建檔日期", "修改者", "修改日期"};
+    for (int i = 0; i < 4; ++i) {
+        QString text;
+        try {
+            if (HasCurrentVendor())
+                text = vb::Nz(FactoryRs().value(QString::fromUtf8(kAudit[i])));
+        } catch (const db::DbError&) {
+        }
+        Label2[i]->setText(text);
+    }
+}
+
+void FactorFrm::ReadMinDate(const QString& vendorNumber) { ManGrid->Load(vb::Trim(vendorNumber)); }
+
+void FactorFrm::ShowRecordSide()
+{
+    showAudit();
+    QString number;
+    try {
+        if (HasCurrentVendor())
+            number = vb::Nz(FactoryRs().value(QStringLiteral("RV111")));
+    } catch (const db::DbError&) {
+    }
+    TrapDbErrors([&] { ReadMinDate(number); });
+    報告();
+}
+
+void FactorFrm::DataGrid1_RowColChange()
+{
+    ShowRecordSide();
+    ListSyncArmed = false;
+}
+
+void FactorFrm::報告()
+{
+    ReportText = VendorReportText(!EditMode.isEmpty(), [this](int box) { return BoxText(box); });
+    SetHelpPanelText(ReportText);
+    SetHelpPanelCaption(kHelpCaption);
+}
+
+// ---- Tabs, sort, filter, flags -------------------------------------------------------------------
+
+void FactorFrm::TabStrip1_Click()
+{
+    const int tab = TabStrip1->currentIndex() + 1;
+    if (tab == shownTab_)
+        return;
+    shownTab_ = tab;
+    for (int i = 1; i <= 3; ++i)
+        Picture3[i]->setVisible(i == tab);
+    if (tab == 1 || tab == 2) {
+        const bool code = !vb::Trim(BoxText(0)).isEmpty();
+        Command2[2]->setEnabled(code);
+        Command2[4]->setEnabled(code);
+    }
+    Command2[10]->setEnabled(false);
+}
+
+void FactorFrm::Combo1_Click() { LinkGridData1(ViewCategoryCode()); }
+
+void FactorFrm::Check1_Click()
+{
+    if (loading_ || !EditMode.isEmpty())
+        return;
+    LinkGridData1(ViewCategoryCode());
+}
+
+void FactorFrm::Check2_Click(int)
+{
+    if (EditMode.isEmpty())
+        return;
+    DataChanged = true;
+    saveButtonRule();
+}
+
+// ---- Categories and the view ---------------------------------------------------------------------
+
+void FactorFrm::fillCategoryPickers()
+{
+    QStringList names;
+    try {
+        const int field = FactoryTypeRs.FieldIndex(QStringLiteral("RV11"));
+        for (long i = 0; field >= 0 && i < FactoryTypeRs.RecordCount(); ++i)
+            names << vb::Nz(FactoryTypeRs.valueAt(i, field));
+    } catch (const db::DbError&) {
+    }
+    settingCategoryText_ = true;
+    for (QComboBox* picker : {DataCombo1, DataCombo2[0]}) {
+        const QSignalBlocker block(picker);
+        picker->clear();
+        picker->addItems(names);
+        picker->setCurrentIndex(-1);
+    }
+    QString current;
+    try {
+        if (!FactoryTypeRs.Bof() && !FactoryTypeRs.Eof())
+            current = vb::Nz(FactoryTypeRs.value(QStringLiteral("RV11")));
+    } catch (const db::DbError&) {
+    }
+    DataCombo2[0]->setEditText(current);
+    settingCategoryText_ = false;
+}
+
+void FactorFrm::開啟廠商類別()
+{
+    TrapDbErrors([&] {
+        db::Recordset rs;
+        rs.Open(QStringLiteral("Select RV1.* From RV1 "), gConn, db::adOpenStatic, db::adLockReadOnly);
+        FactoryTypeRs = rs;
+    });
+    fillCategoryPickers();
+    if (!loading_)
+        LinkGridData1(ViewCategoryCode());
+}
+
+QString FactorFrm::取得廠商類別名稱(const QString& code)
+{
+    try {
+        db::Recordset rs = gConn.ExecuteQuery(QStringLiteral("Select RV1.* From RV1 Where RV10 = ?"), {code});
+        return rs.Eof() ? QString() : vb::Nz(rs.value(QStringLiteral("RV11")));
+    } catch (const db::DbError&) {
+        return {};
+    }
+}
+
+void FactorFrm::setViewColour()
+{
+    const bool byCategory = Command3[1]->text() == kByCategory;
+    QPalette p = DataCombo2[0]->palette();
+    p.setColor(QPalette::Base, byCategory ? palette().color(QPalette::Base) : QColor(232, 227, 217));
+    DataCombo2[0]->setPalette(p);
+    DataCombo2[0]->setEnabled(byCategory);
+}
+
+void FactorFrm::分類狀況()
+{
+    Command3[1]->setText(Command3[1]->text() == kAll ? kByCategory : kAll);
+    LinkGridData1(ViewCategoryCode());
+    setViewColour();
+}
+
+void FactorFrm::Command3_Click(int index)
+{
+    switch (index) {
+    case 0: {
+        Command2[1]->setEnabled(true);
+        DataCombo1->setEnabled(true);
+        Option1->setChecked(false);
+        // The categories are read again: one made since the window opened is offered now.
+        TrapDbErrors([&] {
+            db::Recordset rs;
+            rs.Open(QStringLiteral("Select RV1.* From RV1 "), gConn, db::adOpenStatic, db::adLockReadOnly);
+            FactoryTypeRs = rs;
+        });
+        fillCategoryPickers();
+        Command3[1]->setText(kAll);
+        LinkGridData1(QString());
+        setViewColour();
+        SetStatusPanel(QStringLiteral("廠商") + LoadResString(321), 0);
+        break;
+    }
+    case 1:
+        分類狀況();
+        break;
+    case 4:
+    case 5: {
+        const int box = index == 4 ? 17 : 18;
+        if (vb::Trim(BoxText(box)).isEmpty()) {
+            ui::MsgBox(index == 4 ? QStringLiteral("網址是空的") : QStringLiteral("郵件地址是空的"));
+            break;
+        }
+        shellsvc::OpenUrl(WithScheme(BoxText(box), index == 4 ? QStringLiteral("http://") : QStringLiteral("mailto:")));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// ---- Type-ahead ----------------------------------------------------------------------------------
+
+void FactorFrm::Brisklookfactorytype()
+{
+    const QString t = vb::Trim(DataCombo2[0]->currentText());
+    if (t.isEmpty() || !FactoryTypeRs.IsOpen())
+        return;
+    TrapDbErrors([&] {
+        db::Recordset rs = FactoryTypeRs.Clone();
+        long found = FindPrefix(rs, QStringLiteral("rv10"), t);
+        if (found < 0)
+            found = FindPrefix(rs, QStringLiteral("rv11"), t);
+        if (found < 0) {
+            SetStatusText(LoadResString(310));
+            return;
+        }
+        FactoryTypeRs.SetAbsolutePosition(found + 1);
+        SetStatusText(LoadResString(404) + QStringLiteral("[ ") + vb::Nz(FactoryTypeRs.value(QStringLiteral("RV11"))) +
+                      QStringLiteral(" ]"));
+        LinkGridData1(vb::Trim(vb::Nz(FactoryTypeRs.value(QStringLiteral("RV10")))));
+    });
+}
+
+void FactorFrm::BrisklookOtherDate()
+{
+    const QString t = vb::Trim(DataCombo2[1]->currentText());
+    if (t.isEmpty() || !FactoryRs().IsOpen() || !EditMode.isEmpty())
+        return;
+    TrapDbErrors([&] {
+        db::Recordset rs = FactoryRs().Clone();
+        long found = FindPrefix(rs, QStringLiteral("rv111"), t);
+        if (found < 0)
+            found = FindPrefix(rs, QStringLiteral("rv112"), t);
+        if (found < 0) {
+            SetStatusText(LoadResString(310));
+            ListSyncArmed = false;
+            return;
+        }
+        rs.SetAbsolutePosition(found + 1);
+        SetStatusText(LoadResString(406) + QStringLiteral("[ ") + vb::Nz(rs.value(QStringLiteral("RV112"))) +
+                      QStringLiteral("]"));
+        {
+            RecordList::Hold hold(List);
+            FactoryRs().setBookmark(rs.bookmark());
+            FactoryGridRs().setBookmark(rs.bookmark());
+        }
+        // The found vendor's contacts and audit come with it.
+        ShowRecordSide();
+    });
+}
+
+// ---- Window events -------------------------------------------------------------------------------
+
+void FactorFrm::Form_Activate()
+{
+    SetHelpPanelText(ReportText);
+    SetHelpPanelCaption(kHelpCaption);
+}
+
+void FactorFrm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        // The design size is the outer size, frame included; the window opens at the top left.
+        if (!sub->isMaximized()) {
+            sub->resize(Px(kDesignWidth), Px(kDesignHeight));
+            sub->move(0, 0);
+        }
+        connect(sub, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates was, Qt::WindowStates now) {
+            if ((now & Qt::WindowActive) && !(was & Qt::WindowActive))
+                Form_Activate();
+        });
+    }
+    Form_Activate();
+}
+
+void FactorFrm::closeEvent(QCloseEvent* event)
+{
+    if (!unloaded_) {
+        unloaded_ = true;
+        WriteSetting(kSortKey, vb::Trim(Combo1->currentText()), kMainSection, 0);
+        WriteSetting(kInactiveKey, Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"), kFactorySection, 0);
+        WriteSetting(kViewKey, Command3[1]->text() == kAll ? QStringLiteral("0") : QStringLiteral("1"), kFactorySection, 0);
+        SetHelpPanelText(QString());
+        SetHelpPanelCaption(QStringLiteral("專家視窗"));
+    }
+    event->accept();
+}
+
+void FactorFrm::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void FactorFrm::Form_Resize()
+{
+    const int innerWidth = Tw(width());
+    const int innerHeight = Tw(height());
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    const int outerWidth = Tw(sub ? sub->width() : width());
+    int top = 0;
+    if (outerWidth >= Tw(Image1->width())) {
+        Picture1->hide();
+    } else {
+        Picture1->show();
+        top = kTitleHeight;
+    }
+    Picture1->setGeometry(0, 0, width(), Px(kTitleHeight));
+
+    // List panel and its controls.
+    const int listHeight = std::max(0, innerHeight - top - kAuditHeight - kButtonHeight - 200);
+    Picture4->setGeometry(0, Px(top), Px(kListWidth), Px(listHeight));
+    const int rowH = 315, captionW = 600, inner = kListWidth - 60;
+    Label5[0]->setGeometry(Px(20), Px(30), Px(captionW), Px(rowH));
+    Combo1->setGeometry(Px(captionW + 40), Px(30), Px(inner - captionW - 20), Px(rowH));
+    Command3[1]->setGeometry(Px(20), Px(375), Px(1100), Px(rowH));
+    Check1->setGeometry(Px(1180), Px(375), Px(inner - 1160), Px(rowH));
+    DataCombo2[0]->setGeometry(Px(20), Px(720), Px(inner), Px(rowH));
+    Label5[1]->setGeometry(Px(20), Px(1065), Px(captionW), Px(rowH));
+    DataCombo2[1]->setGeometry(Px(captionW + 40), Px(1065), Px(inner - captionW - 20), Px(rowH));
+    const int gridTop = 1440;
+    DataGrid1[1]->setGeometry(Px(20), Px(gridTop), std::max(0, Picture4->width() - Px(20) - Px(40)),
+                              std::max(0, Picture4->height() - Px(gridTop) - Px(40)));
+
+    // Tab strip, header, pages.
+    const int tabLeft = kListWidth;
+    const int tabWidth = std::max(0, innerWidth - tabLeft);
+    TabStrip1->setGeometry(Px(tabLeft), Px(top), Px(tabWidth), Px(kTabRow));
+    Picture5->setGeometry(Px(tabLeft), Px(top + kTabRow), std::max(0, Px(tabWidth - 40)), Px(kHeaderHeight));
+    const int pageTop = top + kTabRow + kHeaderHeight;
+    const int pageHeight = std::max(0, top + listHeight - pageTop - 40);
+    for (int i = 1; i <= 3; ++i)
+        Picture3[i]->setGeometry(Px(tabLeft), Px(pageTop), std::max(0, Px(tabWidth - 40)), Px(pageHeight));
+    ManGrid->Grid()->setGeometry(0, 0, Picture3[3]->width(), Picture3[3]->height());
+    // The remarks box takes the page's width and height left to it.
+    QWidget* memo = Text1[19];
+    memo->resize(std::max(Px(300), Picture3[1]->width() - memo->x() - Px(100)),
+                 std::max(Px(300), Picture3[1]->height() - memo->y() - Px(100)));
+
+    // Buttons: the browse and edit sets share the places.
+    const int buttonTop = innerHeight - kAuditHeight - kButtonHeight - 100;
+    const struct {
+        QPushButton* button;
+        int slot;
+    } places[] = {{Command2[0], 0}, {Command2[1], 1}, {Command2[2], 2}, {Command2[4], 3}, {Command3[0], 4},
+                 {Command2[3], 6}, {Command2[5], 0}, {Command2[6], 1}, {Command2[10], 2}};
+    for (const auto& s : places)
+        s.button->setGeometry(Px(tabLeft + 60 + s.slot * (kButtonWidth + 60)), Px(buttonTop), Px(kButtonWidth),
+                              Px(kButtonHeight));
+    Picture2->setGeometry(0, Px(innerHeight - kAuditHeight), width(), Px(kAuditHeight));
+}
+
+// Hover help, the list's mouse arming, and the record boxes' events.
+bool FactorFrm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!ManGrid)  // still being built
+        return QWidget::eventFilter(watched, event);
+    if (recordEvent(watched, event))
+        return true;
+    const QEvent::Type type = event->type();
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (watched == DataGrid1[1]->viewport()) {
+        if (type == QEvent::MouseButtonPress) {
+            ListSyncArmed = true;
+        } else if (type == QEvent::MouseButtonRelease && ListSyncArmed) {
+            // A click on the row the keys had moved to loads that vendor too.
+            TrapDbErrors([&] {
+                if (EditMode.isEmpty() && HasCurrentVendor() && !FactoryGridRs().Bof() && !FactoryGridRs().Eof() &&
+                    FactoryGridRs().bookmark() != FactoryRs().bookmark()) {
+                    FactoryRs().setBookmark(FactoryGridRs().bookmark());
+                    DataGrid1_RowColChange();
+                }
+            });
+        }
+        else if (type == QEvent::HoverEnter || type == QEvent::HoverMove)
+            SetStatusText(DataGrid1[1]->toolTip());
+        return QWidget::eventFilter(watched, event);
+    }
+    if (type == QEvent::HoverEnter || type == QEvent::HoverMove) {
+        const bool bar = std::find(Command2.begin(), Command2.end(), watched) != Command2.end();
+        const bool three = std::find(Command3.begin(), Command3.end(), watched) != Command3.end();
+        const bool typeAhead = watched == DataCombo2[0] || watched == DataCombo2[1];
+        if (bar || three || typeAhead)
+            SetStatusText(widget->toolTip());
+        else if (boxes_->IndexOf(watched) >= 0 && !IsEditing)
+            SetStatusText(widget->toolTip());
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,170 @@
+// The vendor window: one vendor (an RV11 row) at a time in boxes above and on three tab pages
+// (basic data, the twelve trade flags, the contact persons), beside a list of vendors that
+// shows one category or all of them, with a sort choice, a filter for vendors no longer traded
+// with and two type-ahead boxes.  Built from the record-window kit; one instance.
+#pragma once
+
+#include "platform/db/Db.h"
+#include "records/FieldTable.h"
+#include "records/RecordList.h"
+#include "records/RecordMode.h"
+#include "vendors/VendorList.h"
+
+#include <QPixmap>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabBar;
+class QTableView;
+class DetailGrid;
+
+class FactorFrm : public QWidget {
+public:
+    explicit FactorFrm(QWidget* parent = nullptr, const QPixmap& titlePicture = QPixmap());
+    ~FactorFrm() override;
+
+    // The program's one vendor window (empty while none is open).
+    static QPointer<FactorFrm>& Global();
+    // Opens the vendor-category window in its add mode (the main window sets it).
+    static std::function<void()>& OpenCategoryWindow();
+
+    static constexpr int kBoxes = 25;
+
+    // ---- Controls ------------------------------------------------------------------------
+    QWidget* Picture1 = nullptr;  // title strip
+    QLabel* Image1 = nullptr;
+    QWidget* Picture4 = nullptr;             // list panel
+    std::array<QLabel*, 2> Label5{};         // "排序:", "速查:"
+    QComboBox* Combo1 = nullptr;             // sort choice
+    QCheckBox* Check1 = nullptr;             // "不含無往來"
+    std::array<QPushButton*, 6> Command3{};  // 0 refresh, 1 view switch, 4 home page, 5 e-mail
+    std::array<QComboBox*, 2> DataCombo2{};  // 0 category type-ahead, 1 vendor type-ahead
+    std::array<QTableView*, 2> DataGrid1{};  // 1: the vendor list
+    QRadioButton* Option1 = nullptr;         // "查詢狀態"
+    QTabBar* TabStrip1 = nullptr;            // "BasicData", "次類別", "聯絡人"
+    QWidget* Picture5 = nullptr;             // record header above the pages
+    std::array<QWidget*, 4> Picture3{};      // pages 1-3
+    std::vector<QWidget*> Text1;             // record boxes 0-24 (box 19 multi-line)
+    std::vector<QLabel*> Label4;             // their labels
+    std::array<QCheckBox*, 12> Check2{};     // trade flags
+    std::array<QPushButton*, 11> Command2{}; // button bar (0-6, 10)
+    QWidget* Picture2 = nullptr;             // audit strip
+    std::array<QLabel*, 4> Label1{};         // "建檔者:" ...
+    std::array<QLabel*, 4> Label2{};         // their values
+    QComboBox* DataCombo1 = nullptr;         // category picker over box 0
+    QComboBox* Combo2 = nullptr;             // status pick list over box 16
+    QComboBox* Combo3 = nullptr;             // pick list shared by boxes 20-23
+    QLineEdit* FactoryFondText = nullptr;    // hidden: the find window's condition
+    DetailGrid* ManGrid = nullptr;           // contact persons on page 3
+
+    QString BoxText(int n) const;
+    void SetBoxText(int n, const QString& text);
+
+    // ---- State -----------------------------------------------------------------------------
+    RecordList List;                 // FactoryRs (List.Rs) and the list's clone FactoryGridRs (List.ListRs)
+    db::Recordset& FactoryRs() { return List.Rs; }
+    db::Recordset& FactoryGridRs() { return List.ListRs; }
+    db::Recordset FactoryTypeRs;     // RV1: its current row is the category of the classified view
+    ModeText EditMode;
+    bool DataChanged = false;
+    bool ListSyncArmed = true;
+    bool IsEditing = false;
+    QString ReportText;
+    QString CurrentTypeCode;
+    VendorFindCondition FondCondition;  // the condition FactoryFondText shows, with its values apart
+    QWidget* TargetBox = nullptr;       // the box the open pick list writes into
+    QWidget* NextBox = nullptr;         // where Enter in it leads
+
+    // ---- List and find (FactorFrm.cpp) -----------------------------------------------------
+    void LoadLanguage();
+    void LinkGridData1(const QString& categoryCode);
+    void LineDataGridMain();
+    void FondSub();
+    // Hands a condition over (FactoryFondText and FondCondition) and runs FondSub.
+    void SetFindCondition(const VendorFindCondition& condition);
+    // The category code of the current view: the current category in "分類顯示", else "".
+    QString ViewCategoryCode() const;
+    bool HasCurrentVendor() const;
+    // The record side follows FactoryRs: audit labels, contact persons, checklist.
+    void ShowRecordSide();
+    void ReadMinDate(const QString& vendorNumber);
+    void 報告();
+
+    // Categories, view, type-ahead, web and mail.
+    void 開啟廠商類別();
+    QString 取得廠商類別名稱(const QString& code);
+    void 分類狀況();
+    void Command3_Click(int index);
+    void Brisklookfactorytype();
+    void BrisklookOtherDate();
+    void FontFactoryType();
+
+    // Event handlers.
+    void DataGrid1_RowColChange();
+    void TabStrip1_Click();
+    void Combo1_Click();
+    void Check1_Click();
+    void Check2_Click(int index);
+    void Form_Activate();
+
+    // ---- Record cycle, save, field entry (FactorFrmRecord.cpp) ------------------------------
+    void Command2_Click(int index);
+    void CommandSty(bool browse);
+    void CommandEnable(bool enabled);
+    void AddNew();
+    void 修改();
+    void CancelEdit();
+    void 刪除();
+    void FileSave();
+    bool CheckSaveFACTOR();  // true = refuse
+    void Text1_Change(int index);
+    void Text1_GotFocus(int index);
+    void Text1_LostFocus(int index);
+    // Keys of a record box; true = the key is consumed.
+    bool Text1_Key(int index, QKeyEvent* key);
+    // A pick list (Combo2 / Combo3): its text into TargetBox; Enter to NextBox; leaving hides it.
+    void PickList_Change(QComboBox* list);
+    void PickList_Enter(QComboBox* list);
+    void PickList_LostFocus(QComboBox* list);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build(const QPixmap& titlePicture);
+    void buildRecord();
+    void formLoad();
+    void Form_Resize();
+    void bindRecord();
+    void showAudit();
+    void setViewColour();
+    void fillCategoryPickers();
+    bool recordEvent(QObject* watched, QEvent* event);
+    void saveButtonRule();
+    void afterSave(bool added, const QString& number);
+    void returnFocus(int box);
+    void buttonSteps(const std::vector<std::function<void()>>& steps);
+
+    RecordBoxes* boxes_ = nullptr;
+    QuickFindBox* vendorFind_ = nullptr;
+    int shownTab_ = -1;
+    bool loading_ = true;
+    bool shown_ = false;
+    bool unloaded_ = false;
+    bool settingCategoryText_ = false;
+    bool returning_ = false;  // a leave check is putting the focus back
+};

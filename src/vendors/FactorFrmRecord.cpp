@@ -1,0 +1,670 @@
+// The vendor window's record cycle: the button bar, adding (numbered by category), changing,
+// cancelling, deleting and saving, and what the record boxes do while the user types.
+#include "vendors/FactorFrm.h"
+
+#include "core/Globals.h"
+#include "core/Settings.h"
+#include "core/WindowHelpers.h"
+#include "core/numbering/Numbering.h"
+#include "core/numbering/Validators.h"
+#include "platform/dbmodel/FieldBinding.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/Ui.h"
+#include "records/DetailGrid.h"
+#include "vendors/FactorFond.h"
+#include "vendors/VendorEntryRules.h"
+#include "vendors/VendorFields.h"
+#include "vendors/VendorNumbering.h"
+#include "vendors/VendorSave.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTableView>
+
+namespace {
+
+const QString kRequiredHint = QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔");
+const QString kShowing = QStringLiteral("廠商顯示資料");
+
+QString Today8() { return vb::Format(ui::Now(), QStringLiteral("YYYYMMDD")); }
+
+bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
+
+// A focus change the user made: not a message box or a list's popup taking the focus and
+// giving it back.
+bool UserFocus(QEvent* event)
+{
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+}  // namespace
+
+// ---- Button bar ----------------------------------------------------------------------------------
+
+void FactorFrm::buttonSteps(const std::vector<std::function<void()>>& steps)
+{
+    RunButtonSteps(steps, [](const db::DbError& e) {
+        if (e.Number() == 3022)
+            ui::MsgBox(LoadResString(416));
+        else
+            ui::MsgBox(LoadResString(417) + e.Description(), ui::Buttons::OK, ui::Icon::Question,
+                       LoadResString(418) + QString::number(e.Number()));
+        return true;
+    });
+}
+
+void FactorFrm::Command2_Click(int index)
+{
+    switch (index) {
+    case 0: {
+        FactorFond* find = FactorFond::Global();
+        if (!find)
+            find = new FactorFond(this, Image1->pixmap());
+        ui::ShowModal(find);
+        delete find;  // unloaded: the next opening starts empty
+        break;
+    }
+    case 1:
+        buttonSteps({[this] { AddNew(); }});
+        break;
+    case 2:
+        buttonSteps({[this] { 修改(); }});
+        break;
+    case 3:
+        close();
+        break;
+    case 4:
+        buttonSteps({[this] { 刪除(); }});
+        break;
+    case 5:
+        buttonSteps({[this] { FileSave(); }, [this] { 報告(); }});
+        break;
+    case 6:
+        buttonSteps({[this] { CancelEdit(); }});
+        break;
+    case 10:
+        ManGrid->DeleteRow();
+        break;
+    default:
+        break;
+    }
+}
+
+void FactorFrm::CommandSty(bool browse)
+{
+    static const std::vector<ButtonMode> kBar = {
+        {0, ButtonMode::Browse}, {1, ButtonMode::Browse}, {2, ButtonMode::Browse}, {3, ButtonMode::Browse},
+        {4, ButtonMode::Browse}, {5, ButtonMode::Edit},   {6, ButtonMode::Edit},   {10, ButtonMode::Edit},
+    };
+    ApplyButtonModes(std::vector<QPushButton*>(Command2.begin(), Command2.end()), kBar, !browse);
+    Command3[0]->setVisible(browse);
+    Picture4->setEnabled(browse);
+    for (QCheckBox* flag : Check2)
+        flag->setEnabled(!browse);
+}
+
+void FactorFrm::CommandEnable(bool enabled)
+{
+    for (QWidget* w : {static_cast<QWidget*>(Command3[0]), static_cast<QWidget*>(Command3[1]),
+                       static_cast<QWidget*>(DataCombo2[1]), static_cast<QWidget*>(Combo1)})
+        w->setEnabled(enabled);
+    // The category box stays off in the view of all vendors.
+    DataCombo2[0]->setEnabled(enabled && Command3[1]->text() == QStringLiteral("分類顯示"));
+}
+
+void FactorFrm::saveButtonRule()
+{
+    Command2[5]->setEnabled(!vb::Trim(BoxText(1)).isEmpty() && !vb::Trim(BoxText(2)).isEmpty());
+}
+
+// ---- Add, change, cancel, delete -----------------------------------------------------------------
+
+void FactorFrm::AddNew()
+{
+    if (TabStrip1->tabData(TabStrip1->currentIndex()).toString() == QStringLiteral("次類別"))
+        TabStrip1->setCurrentIndex(0);
+    const bool category = FactoryTypeRs.IsOpen() && !FactoryTypeRs.Bof() && !FactoryTypeRs.Eof();
+    if (!category) {
+        // No category to number a vendor in: the window stays in browse mode.
+        SetStatusPanel(kShowing, 0);
+        if (ui::MsgBox(LoadResString(410), ui::Buttons::YesNo) == ui::Answer::No)
+            return;
+        ui::MsgBox(LoadResString(411));
+        if (OpenCategoryWindow())
+            OpenCategoryWindow()();
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            sub->showMinimized();
+        else
+            showMinimized();
+        ui::DoEvents();
+        return;
+    }
+    CurrentTypeCode = vb::Nz(FactoryTypeRs.value(QStringLiteral("RV10")));
+
+    SetStatusText(kRequiredHint);
+    SetStatusPanel(QStringLiteral("廠商") + LoadResString(408), 0);
+    FactoryRs().AddNew();
+    EditMode = QStringLiteral("addnew");
+    IsEditing = true;
+    boxes_->ClearWriteFailures();
+    Label2[0]->setText(gUserName);
+    Label2[1]->setText(Today8());
+    Label2[2]->clear();
+    Label2[3]->clear();
+    ReadMinDate(QString());
+    ManGrid->ClearDeletedRowKeys();
+
+    SetBoxText(0, CurrentTypeCode);
+    ui::DoEvents();
+    if (vb::Val(ReadSetting(QStringLiteral("FacotryAutoNO"), QStringLiteral("Tessarine"), 0)) != 1)
+        SetBoxText(1, GetfactoryNewNo(BoxText(0)));
+    else
+        SetBoxText(1, vb::Trim(BoxText(0)) + QStringLiteral("-"));
+    SetBoxText(16, QStringLiteral("尚未核准"));
+    Text1[0]->setFocus(Qt::OtherFocusReason);
+    CommandEnable(false);
+    CommandSty(false);
+    DataChanged = false;
+    saveButtonRule();
+    報告();
+}
+
+void FactorFrm::修改()
+{
+    if (!HasCurrentVendor())
+        return;
+    IsEditing = true;
+    EditMode = QStringLiteral("change");
+    boxes_->ClearWriteFailures();
+    ManGrid->ClearDeletedRowKeys();
+    SetStatusText(kRequiredHint);
+    CommandSty(false);
+    DataChanged = false;
+    Command2[5]->setEnabled(false);
+    if (TabStrip1->currentIndex() == 0)
+        Text1[2]->setFocus(Qt::OtherFocusReason);
+    CommandEnable(false);
+    SetStatusPanel(QStringLiteral("廠商修改資料"), 0);
+    報告();
+}
+
+void FactorFrm::CancelEdit()
+{
+    const QString was = EditMode;
+    if (DataChanged && ui::MsgBox(LoadResString(415), ui::Buttons::YesNo) == ui::Answer::No)
+        return;
+    db::Bookmark mark = 0;
+    try {
+        mark = FactoryRs().bookmark();
+    } catch (const db::DbError&) {
+    }
+    {
+        RecordList::Hold hold(List);
+        EditMode.clear();
+        try {
+            FactoryRs().CancelUpdate();
+        } catch (const db::DbError&) {
+        }
+        boxes_->ClearWriteFailures();
+        ManGrid->ClearDeletedRowKeys();
+        if (was == QStringLiteral("change")) {
+            try {
+                FactoryRs().setBookmark(mark);
+            } catch (const db::DbError&) {
+            }
+        }
+        boxes_->Binding()->pull();
+        try {
+            if (HasCurrentVendor())
+                FactoryGridRs().setBookmark(FactoryRs().bookmark());
+        } catch (const db::DbError&) {
+        }
+    }
+    for (QComboBox* list : {DataCombo1, Combo2, Combo3})
+        list->hide();
+    CommandSty(true);
+    IsEditing = false;
+    DataChanged = false;
+    CommandEnable(true);
+    SetBoxText(9, 取得廠商類別名稱(vb::Trim(BoxText(0))));
+    // The stored contacts come back: cell edits of the abandoned edit are gone.
+    ShowRecordSide();
+    DataGrid1[1]->viewport()->update();
+    SetStatusPanel(kShowing, 0);
+}
+
+void FactorFrm::刪除()
+{
+    SetStatusPanel(QStringLiteral("廠商") + LoadResString(413), 0);
+    if (ui::MsgBox(LoadResString(412), ui::Buttons::YesNo) == ui::Answer::No) {
+        SetStatusPanel(QString(), 0);
+        return;
+    }
+    const QString number = vb::Trim(BoxText(1));
+    const SqlStatement contacts = VendorContactsDeleteStatement(number);
+    DeleteOutcome out;
+    {
+        RecordList::Hold hold(List);
+        out = DeleteInTransaction(gConn, QStringLiteral("刪除失敗,資料並未刪除"), [this] { FactoryRs().Delete(); },
+                                  {contacts});
+    }
+    if (!out.deleted) {
+        ui::MsgBox(out.message);
+        // The list shows what the table holds: the vendor is still there.
+        TrapDbErrors([&] {
+            RecordList::Hold hold(List);
+            FactoryRs().Requery();
+            List.Relink();
+            List.ShowRow(QStringLiteral("RV111"), number);
+        });
+        ShowRecordSide();
+        return;
+    }
+    {
+        RecordList::Hold hold(List);
+        FactoryRs().Requery();
+        List.Relink();
+        ListSyncArmed = true;
+        try {
+            FactoryRs().MoveLast();
+            FactoryGridRs().setBookmark(FactoryRs().bookmark());
+        } catch (const db::DbError&) {
+        }
+    }
+    ShowRecordSide();
+    if (!HasCurrentVendor()) {
+        Command2[2]->setEnabled(false);
+        Command2[4]->setEnabled(false);
+    }
+    SetStatusPanel(kShowing, 0);
+}
+
+// ---- Save ----------------------------------------------------------------------------------------
+
+bool FactorFrm::CheckSaveFACTOR()
+{
+    qint32 own = 0;
+    try {
+        own = qint32(vb::Val(vb::Nz(FactoryRs().value(QStringLiteral("總序")))));
+    } catch (const db::DbError&) {
+    }
+    const VendorSaveRefusal refusal = ::CheckSaveFACTOR([this](int box) { return BoxText(box); }, own);
+    if (refusal.refused) {
+        if (QLineEdit* box = boxes_->Line(refusal.focusBox)) {
+            box->setFocus(Qt::OtherFocusReason);
+            box->selectAll();
+        } else if (QPlainTextEdit* memo = boxes_->Memo(refusal.focusBox)) {
+            memo->setFocus(Qt::OtherFocusReason);
+            memo->selectAll();
+        }
+        return true;
+    }
+    // A value its column cannot take (a letter in the closing day) is named before anything is written.
+    return boxes_->RefuseUnwritable();
+}
+
+void FactorFrm::FileSave()
+{
+    if (EditMode.isEmpty() || CheckSaveFACTOR())
+        return;
+    if (!ManGrid->ReadyToSave())
+        return;
+    const QString number = vb::Trim(BoxText(1));
+    const bool added = EditMode == QStringLiteral("addnew");
+    SetStatusPanel(QStringLiteral("廠商") + LoadResString(414), 0);
+
+    db::Bookmark mark = 0;
+    try {
+        mark = FactoryRs().bookmark();
+    } catch (const db::DbError&) {
+    }
+    QVector<QVariant> typed;  // the record as typed, should the commit itself fail
+    SaveOutcome out;
+    {
+        RecordList::Hold hold(List);
+        out = SaveInTransaction(
+            gConn, QStringLiteral("資料並未儲存。"),
+            [&] {
+                const qint64 today = qint64(vb::Val(Today8()));
+                if (added) {
+                    FactoryRs().setValue(QStringLiteral("建檔者"), gUserName);
+                    FactoryRs().setValue(QStringLiteral("建檔日期"), today);
+                } else {
+                    FactoryRs().setValue(QStringLiteral("修改者"), gUserName);
+                    FactoryRs().setValue(QStringLiteral("修改日期"), today);
+                }
+            },
+            DetailStatements(VendorContactsSpec(), number, ManGrid->RowSet()),
+            [&] {
+                for (int k = 0; k < FactoryRs().FieldCount(); ++k)
+                    typed << FactoryRs().value(k);
+                FactoryRs().Update();
+            });
+    }
+    if (!out.saved) {
+        if (out.rowWritten)
+            RestoreTypedRow(FactoryRs(), typed, added, mark, QStringLiteral("總序"));
+        ui::MsgBox(out.message);
+        return;
+    }
+    ManGrid->ClearDeletedRowKeys();
+    afterSave(added, number);
+}
+
+void FactorFrm::afterSave(bool added, const QString& number)
+{
+    const bool done = ui::RunSteps(
+        {[&] {
+             RecordList::Hold hold(List);
+             FactoryRs().Requery();
+             List.Relink();
+         },
+         [&] {
+             // A saved vendor outside the listed ones (another category, a status the list
+             // leaves out) brings the list of the view it belongs to.
+             if (!List.ShowRow(QStringLiteral("RV111"), number)) {
+                 LinkGridData1(ViewCategoryCode());
+                 List.ShowRow(QStringLiteral("RV111"), number);
+             }
+             ListSyncArmed = true;
+         }},
+        [](const std::exception& e) {
+            if (const auto* d = dynamic_cast<const db::DbError*>(&e))
+                return d->Description();
+            return QString::fromUtf8(e.what());
+        });
+    Q_UNUSED(added);
+    Q_UNUSED(done);
+    // Whatever the steps reached, the data is stored: the window is back in browse mode.
+    EditMode.clear();
+    IsEditing = false;
+    DataChanged = false;
+    for (QComboBox* list : {DataCombo1, Combo2, Combo3})
+        list->hide();
+    CommandSty(true);
+    CommandEnable(true);
+    ShowRecordSide();
+    const bool any = HasCurrentVendor();
+    Command2[2]->setEnabled(any);
+    Command2[4]->setEnabled(any);
+    SetStatusPanel(kShowing, 0);
+}
+
+// ---- Field entry ---------------------------------------------------------------------------------
+
+void FactorFrm::Text1_Change(int index)
+{
+    if (index == 0)
+        SetBoxText(9, 取得廠商類別名稱(vb::Trim(BoxText(0))));
+    if (EditMode.isEmpty() || loading_)
+        return;
+    DataChanged = true;
+    saveButtonRule();
+    報告();
+}
+
+void FactorFrm::Text1_GotFocus(int index)
+{
+    const QString tip = Text1[size_t(index)]->toolTip();
+    SetStatusText(tip);
+    if (EditMode.isEmpty())
+        return;
+    if (index == 9)
+        Text1[1]->setFocus(Qt::OtherFocusReason);
+    boxes_->SetFocused(index, true);
+    if (QLineEdit* line = boxes_->Line(index))
+        line->setCursorPosition(int(vb::Trim(line->text()).size()));
+    SetStatusText(tip);
+    if (index == 0) {
+        OverlayOnTextBox(DataCombo1, boxes_->Line(0));
+        return;
+    }
+    const VendorPick pick = VendorPickOf(index);
+    if (pick == VendorPick::None)
+        return;
+    QComboBox* list = pick == VendorPick::Status ? Combo2 : Combo3;
+    TargetBox = Text1[size_t(index)];
+    NextBox = Text1[size_t(VendorPickNextBox(index))];
+    {
+        const QSignalBlocker block(list);
+        list->clear();
+        list->addItems(VendorPickItems(index));
+        list->setCurrentIndex(pick == VendorPick::Status ? 0 : -1);
+        list->setGeometry(TargetBox->geometry().x(), TargetBox->geometry().y(), TargetBox->width(), list->sizeHint().height());
+        if (!vb::Trim(BoxText(index)).isEmpty())
+            list->setEditText(BoxText(index));
+    }
+    if (vb::Trim(BoxText(index)).isEmpty())
+        SetBoxText(index, list->currentText());
+    list->show();
+    list->raise();
+    list->setFocus(Qt::OtherFocusReason);
+}
+
+void FactorFrm::returnFocus(int box)
+{
+    returning_ = true;
+    if (!isActiveWindow())
+        activateWindow();
+    Text1[size_t(box)]->setFocus(Qt::OtherFocusReason);
+    returning_ = false;
+    boxes_->SetFocused(box, true);
+}
+
+void FactorFrm::Text1_LostFocus(int index)
+{
+    if (EditMode.isEmpty() || returning_)
+        return;
+    boxes_->SetFocused(index, false);
+    QString message;
+    switch (index) {
+    case 1: {
+        QString bare = BoxText(1);
+        bare.remove(QLatin1Char('-'));
+        if (BoxText(0) == bare) {
+            ui::MsgBox(LoadResString(427));
+            returnFocus(1);
+            return;
+        }
+        qint32 own = 0;
+        try {
+            own = qint32(vb::Val(vb::Nz(FactoryRs().value(QStringLiteral("總序")))));
+        } catch (const db::DbError&) {
+        }
+        if (CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("RV11"), QStringLiteral("RV111"),
+                             vb::Trim(BoxText(1)), own))
+            returnFocus(1);
+        return;
+    }
+    case 7:
+        if (!vb::Trim(BoxText(7)).isEmpty() && !IsValidTaxNo(BoxText(7), message)) {
+            ui::MsgBox(message);
+            returnFocus(7);
+        }
+        return;
+    case 18:
+        IsValidEmail(BoxText(18), message);
+        if (!vb::Trim(message).isEmpty()) {
+            ui::MsgBox(message);
+            returnFocus(18);
+        }
+        return;
+    default:
+        return;
+    }
+}
+
+bool FactorFrm::Text1_Key(int index, QKeyEvent* key)
+{
+    const bool editing = !EditMode.isEmpty();
+    const int code = key->key();
+    auto focusBox = [this](int n) {
+        if (n >= 0 && n < kBoxes)
+            Text1[size_t(n)]->setFocus(Qt::OtherFocusReason);
+    };
+    // Keys going down: arrows and the function-key aids, in every mode (box 20 takes none).
+    if (index != 20) {
+        if (code == Qt::Key_Up || code == Qt::Key_Down) {
+            focusBox(code == Qt::Key_Up ? VendorBoxAbove(index) : VendorBoxBelow(index));
+            return true;
+        }
+        if (code == Qt::Key_F3 || code == Qt::Key_F4 || code == Qt::Key_F5) {
+            if (const auto text = VendorStockText(index, 114 + (code - Qt::Key_F3), BoxText(11))) {
+                if (editing) {
+                    SetBoxText(index, BoxText(index) + *text);
+                } else {
+                    // Browsing: the box shows the aid, the stored row never gets it.
+                    const QSignalBlocker block(Text1[size_t(index)]);
+                    SetBoxText(index, BoxText(index) + *text);
+                }
+            }
+            return true;
+        }
+    }
+    // Character keys.
+    const QString text = key->text();
+    const bool enter = IsEnter(key);
+    const bool backspace = code == Qt::Key_Backspace;
+    const bool printable = !text.isEmpty() && text.at(0).isPrint() && !(key->modifiers() & Qt::ControlModifier);
+    if (!enter && !backspace && !printable)
+        return false;
+    if (!editing)
+        return !enter ? false : true;  // the boxes are read-only while browsing
+    if (enter) {
+        if (index == 19) {
+            int position = 0;
+            if (!CaretAfterLastLine(boxes_->Memo(19), position))
+                return false;  // a line break inside the remarks
+        }
+        focusBox(VendorNextBoxOnEnter(index));
+    }
+    if (index == 2 && printable)
+        SetBoxText(3, BoxText(3) + PrintableOnly(text));
+    if (VendorDigitsOnly(index) && !NumericKeyFilter(enter ? 13 : backspace ? 8 : text.at(0).unicode()))
+        return true;
+    if (VendorRefusesEveryKey(index)) {
+        ui::Beep();
+        return true;
+    }
+    if (VendorBoxFull(BoxText(index), VendorMaxLength(index))) {
+        ui::Beep();
+        return true;
+    }
+    return enter;  // an Enter that moved the focus adds nothing
+}
+
+// ---- Pick lists ----------------------------------------------------------------------------------
+
+void FactorFrm::PickList_Change(QComboBox* list)
+{
+    if (!list->isVisible() || !TargetBox || EditMode.isEmpty())
+        return;
+    const int box = boxes_->IndexOf(TargetBox);
+    if (box >= 0 && BoxText(box) != list->currentText())
+        SetBoxText(box, list->currentText());
+}
+
+void FactorFrm::PickList_Enter(QComboBox* list)
+{
+    if (list == DataCombo1) {
+        list->clearFocus();
+        return;
+    }
+    if (NextBox)
+        NextBox->setFocus(Qt::OtherFocusReason);
+}
+
+void FactorFrm::PickList_LostFocus(QComboBox* list)
+{
+    if (list == DataCombo1 && list->isVisible() && !EditMode.isEmpty()) {
+        const QString before = vb::Trim(BoxText(0));
+        FontFactoryType();
+        // A fresh number of the picked category: always for a new vendor, for a changed one
+        // only when the category really changed.
+        if (EditMode == QStringLiteral("addnew") || vb::Trim(BoxText(0)) != before)
+            TrapDbErrors([&] { SetBoxText(1, GetfactoryNewNo(BoxText(0))); });
+    }
+    list->hide();
+}
+
+void FactorFrm::FontFactoryType()
+{
+    const QString t = vb::Trim(DataCombo1->currentText());
+    DataCombo1->hide();
+    if (t.isEmpty() || !FactoryTypeRs.IsOpen())
+        return;
+    TrapDbErrors([&] {
+        db::Recordset rs = FactoryTypeRs.Clone();
+        // The exact code first, so "A1" is not taken for "A10".
+        long found = -1;
+        const int codeField = rs.FieldIndex(QStringLiteral("RV10"));
+        for (long i = 0; codeField >= 0 && i < rs.RecordCount() && found < 0; ++i)
+            if (vb::Trim(vb::Nz(rs.valueAt(i, codeField))).compare(t, Qt::CaseInsensitive) == 0)
+                found = i;
+        if (found < 0)
+            found = FindPrefix(rs, QStringLiteral("rv10"), t);
+        if (found < 0)
+            found = FindPrefix(rs, QStringLiteral("rv11"), t);
+        if (found < 0) {
+            SetStatusText(LoadResString(310));
+            return;
+        }
+        FactoryTypeRs.SetAbsolutePosition(found + 1);
+        SetBoxText(0, vb::Nz(FactoryTypeRs.value(QStringLiteral("RV10"))));
+        SetBoxText(9, vb::Nz(FactoryTypeRs.value(QStringLiteral("RV11"))));
+        settingCategoryText_ = true;
+        DataCombo2[0]->setEditText(vb::Nz(FactoryTypeRs.value(QStringLiteral("RV11"))));
+        settingCategoryText_ = false;
+    });
+}
+
+// ---- Events of the record boxes and pick lists ---------------------------------------------------
+
+bool FactorFrm::recordEvent(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress)
+        return false;
+    for (QComboBox* list : {DataCombo1, Combo2, Combo3}) {
+        if (watched != list)
+            continue;
+        if (type == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {
+            if (list == DataCombo1) {
+                const QString before = vb::Trim(BoxText(0));
+                FontFactoryType();
+                if (EditMode == QStringLiteral("addnew") || vb::Trim(BoxText(0)) != before)
+                    TrapDbErrors([&] { SetBoxText(1, GetfactoryNewNo(BoxText(0))); });
+                Text1[1]->setFocus(Qt::OtherFocusReason);
+            } else {
+                PickList_Enter(list);
+            }
+            return true;
+        }
+        if (type == QEvent::FocusOut && UserFocus(event))
+            PickList_LostFocus(list);
+        return false;
+    }
+    const int index = boxes_->IndexOf(watched);
+    if (index < 0)
+        return false;
+    if (type == QEvent::FocusIn) {
+        if (UserFocus(event))
+            Text1_GotFocus(index);
+    } else if (type == QEvent::FocusOut) {
+        if (UserFocus(event))
+            Text1_LostFocus(index);
+    } else {
+        return Text1_Key(index, static_cast<QKeyEvent*>(event));
+    }
+    return false;
+}
