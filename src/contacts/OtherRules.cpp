@@ -63,14 +63,10 @@ QString BirthdayTip(const QString& text, const QDate& today)
     return QStringLiteral("日期輸入格式 [yyyy/mm/dd], 西元= 民國 + 1911 , 例如 民國 93 年+ 1911=2004年");
 }
 
-int OtherNextBoxOnEnter(int box)
+const BoxMap& OtherEnterMap()
 {
-    switch (box) {
-    case 0: return 2;
-    case 1: return 0;
-    case kOtherRemarksBox: return 1;
-    default: return box + 1;
-    }
+    static const BoxMap map{{{0, 2}, {1, 0}, {kOtherRemarksBox, 1}}, [](int box) { return box + 1; }};
+    return map;
 }
 
 int OtherBoxOnUp(int box, bool editing)
@@ -81,13 +77,18 @@ int OtherBoxOnUp(int box, bool editing)
     return target;
 }
 
-int OtherBoxOnDown(int box) { return std::min(kOtherRemarksBox, box + 1); }
-
-std::optional<QString> OtherStockText(int box, int keyCode, const QString& registeredAddress)
+const BoxMap& OtherDownMap()
 {
-    if (keyCode == 114 && (box == 16 || box == 17))
-        return LoadResString(528);
-    if (keyCode == 116 && box == 17)
-        return registeredAddress;
-    return std::nullopt;
+    static const BoxMap map{{}, [](int box) { return std::min(kOtherRemarksBox, box + 1); }};
+    return map;
+}
+
+const std::vector<StockText>& OtherStockTexts()
+{
+    static const std::vector<StockText> texts = {
+        {16, Qt::Key_F3, 528},
+        {17, Qt::Key_F3, 528},
+        {17, Qt::Key_F5, 0, 16},
+    };
+    return texts;
 }

@@ -14,6 +14,7 @@
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
 #include "platform/widgets/FlexGrid.h"
+#include "records/RecordExtras.h"
 
 #include <QAbstractItemView>
 #include <QCloseEvent>
@@ -309,18 +310,11 @@ void CustomFrom::build(const QPixmap& titlePicture)
     Grids->SetDeleteRowButton(Command2[10]);
 
     // Audit strip.
-    Picture2 = new QWidget(this);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    const char* auditCaptions[4] = {"建檔者:", "建檔日期:", "修改者:", "修改日期:"};
-    for (int i = 0; i < 4; ++i) {
-        Label1[i] = new QLabel(Str(auditCaptions[i]), Picture2);
-        Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
-        Label1[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        Label1[i]->setGeometry(Px(60 + i * 2700), Px(15), Px(1000), Px(300));
-        Label2[i] = new QLabel(Picture2);
-        Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
-        Label2[i]->setGeometry(Px(1090 + i * 2700), Px(15), Px(1500), Px(300));
-    }
+    Audit = new AuditStrip(this, {QStringLiteral("建檔者"), QStringLiteral("建檔日"), QStringLiteral("修改者"),
+                                  QStringLiteral("修改日期")});
+    Picture2 = Audit;
+    Label1 = Audit->Captions;
+    Label2 = Audit->Values;
 }
 
 // ---- Boxes ---------------------------------------------------------------------------------------
@@ -345,10 +339,7 @@ void CustomFrom::formLoad()
 
     Combo1->addItem(kByName);
     Combo1->addItem(kByCode);
-    const QString sort = vb::Trim(ReadSetting(kSortKey, kSection, 0));
-    Combo1->setCurrentIndex(0);
-    if (!sort.isEmpty())
-        Combo1->setEditText(sort);
+    RestoreSortChoice(Combo1, kSortKey, kSection);
 
     SetGrid();
     Grids->SetManGrid();
@@ -482,17 +473,13 @@ void CustomFrom::RS2TEXT()
     };
     if (!HasCurrentCustomer()) {
         SetBoxText(18, QString());
-        for (QLabel* l : Label2)
-            l->clear();
+        Audit->Clear();
         return;
     }
     static const char* const kInvoice[] = {"隨貨附發票", "月結開發票", "隨訂單開發票", "不開發票"};
     const int status = int(vb::Val(text("發票狀況")));
     SetBoxText(18, status >= 1 && status <= 4 ? Str(kInvoice[status - 1]) : QStringLiteral("不詳"));
-    Label2[0]->setText(text("建檔者"));
-    Label2[1]->setText(text("建檔日"));
-    Label2[2]->setText(text("修改者"));
-    Label2[3]->setText(text("修改日期"));
+    Audit->Show(CustomerRs);
 }
 
 int CustomFrom::ContactRowCount() const { return Grids->ManRowCount(); }
@@ -504,8 +491,7 @@ void CustomFrom::ReadMinDate(const QString& code) { Grids->ReadMinDate(code); }
 void CustomFrom::報告()
 {
     NotesText = CustomerNotesText(!EditMode.isEmpty(), [this](int box) { return BoxText(box); }, ContactRowCount());
-    SetHelpPanelText(NotesText);
-    SetHelpPanelCaption(QStringLiteral("客戶管理"));
+    ShowNotes(NotesText, QStringLiteral("客戶管理"));
 }
 
 void CustomFrom::Text1_Change(int index)
@@ -704,8 +690,7 @@ void CustomFrom::FondSub()
 
 void CustomFrom::Form_Activate()
 {
-    SetHelpPanelText(NotesText);
-    SetHelpPanelCaption(QStringLiteral("客戶管理"));
+    ShowNotes(NotesText, QStringLiteral("客戶管理"));
 }
 
 void CustomFrom::showEvent(QShowEvent* event)
@@ -732,9 +717,8 @@ void CustomFrom::closeEvent(QCloseEvent* event)
 {
     if (!unloaded_) {
         unloaded_ = true;
-        WriteSetting(kSortKey, Combo1->currentText(), kSection, 0);
-        SetHelpPanelText(QString());
-        SetHelpPanelCaption(QStringLiteral("專家視窗"));
+        StoreSortChoice(Combo1, kSortKey, kSection);
+        ShowNotes(QString(), QStringLiteral("專家視窗"));
     }
     event->accept();
 }

@@ -5,6 +5,7 @@
 
 #include "customers/CustomFond.h"
 #include "platform/db/Db.h"
+#include "records/EntryRules.h"
 #include "records/FieldTable.h"
 #include "records/RecordList.h"
 #include "records/RecordMode.h"
@@ -17,6 +18,7 @@
 #include <functional>
 #include <vector>
 
+class AuditStrip;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -63,7 +65,8 @@ public:
     std::vector<QLabel*> Label3;
     std::vector<QPushButton*> Command2;       // action buttons 0..10
     std::array<QPushButton*, 2> Command5{};   // 1: open the web site
-    QWidget* Picture2 = nullptr;              // audit strip
+    AuditStrip* Audit = nullptr;              // audit strip
+    QWidget* Picture2 = nullptr;              // the same
     std::array<QLabel*, 4> Label1{};          // "建檔者:" ...
     std::array<QLabel*, 4> Label2{};          // their values
     QComboBox* Combo2 = nullptr;              // floating pick list
@@ -84,9 +87,6 @@ public:
     bool FieldsChanged = false;
     bool NewRecordFlag = false;
     QString NotesText;
-    QWidget* PickTarget = nullptr;
-    QWidget* SalesTarget = nullptr;
-    QWidget* SalesNextFocus = nullptr;
     FindCondition FondCondition;   // the condition Text6 shows, with its values apart
 
     // ---- Procedures ------------------------------------------------------------------------
@@ -143,11 +143,6 @@ public:
     void Text1_LostFocus(int index);
     // Keys of a record box: F3/F4/F5, arrows, Enter, the numeric boxes.  True = consumed.
     bool Text1_Key(int index, QKeyEvent* key);
-    void Combo2_Click();
-    void Combo2_Enter();
-    void Combo2_LostFocus();
-    void Sales_Enter();
-    void Sales_LostFocus();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -176,6 +171,7 @@ private:
     void returnFocus(int box);
     void afterSave(bool added, const QString& code, db::Bookmark mark);
     db::Recordset salesRs_;  // the salesperson list behind DataCombo1(1)
-    bool returning_ = false; // a leave check is putting the focus back
-    bool pickReturn_ = false;  // the pick list hands the focus back to its box
+    PickList* picks_ = nullptr;  // Combo2 over the boxes with a list
+    PickList* sales_ = nullptr;  // DataCombo1(1) over the salesperson box
+    LeaveGuard leave_;
 };

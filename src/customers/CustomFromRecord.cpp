@@ -12,6 +12,7 @@
 #include "customers/CustomerDetailGrids.h"
 #include "customers/CustomerEntryRules.h"
 #include "customers/CustomerSave.h"
+#include "records/RecordExtras.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
@@ -33,8 +34,6 @@ namespace {
 
 bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
-QString Today8() { return vb::Format(ui::Now(), QStringLiteral("YYYYMMDD")); }
-
 // The buttons each mode shows.
 const std::vector<ButtonMode>& ButtonBar()
 {
@@ -52,14 +51,14 @@ const std::vector<ButtonMode>& ButtonBar()
 
 void CustomFrom::setupRecordCycle()
 {
-    // The pick lists hold any text the box held, not only their items.
-    Combo2->setEditable(true);
-    Combo2->setInsertPolicy(QComboBox::NoInsert);
-    Combo2->setCompleter(nullptr);
-    connect(Combo2, &QComboBox::activated, this, [this] { Combo2_Click(); });
-    DataCombo1[1]->setEditable(true);
-    DataCombo1[1]->setInsertPolicy(QComboBox::NoInsert);
-    DataCombo1[1]->setCompleter(nullptr);
+    // Categories, accounts, grades and the fixed lists: Enter hands the focus back to the box.
+    picks_ = new PickList(Combo2, PickList::kEnterBackToBox, this);
+    // Salespeople: Enter moves on to the receivables box.
+    sales_ = new PickList(DataCombo1[1], 0, this);
+    sales_->Left = [this] {
+        boxes_->SetFocused(boxes_->IndexOf(sales_->TargetBox()), false);
+        SetStatusText(QString());
+    };
     DataCombo1[1]->installEventFilter(this);
 }
 
@@ -74,23 +73,9 @@ bool CustomFrom::recordEvent(QObject* watched, QEvent* event)
         // leaves nor enters the box.
         return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
     };
-    if (watched == Combo2) {
-        if (type == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {
-            Combo2_Enter();
-            return true;
-        }
-        if (type == QEvent::FocusOut && focusLeft())
-            Combo2_LostFocus();
-        return false;
-    }
     if (watched == DataCombo1[1]) {
         if (type == QEvent::FocusIn)
             SetStatusText(DataCombo1[1]->toolTip());
-        else if (type == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {
-            Sales_Enter();
-            return true;
-        } else if (type == QEvent::FocusOut && focusLeft())
-            Sales_LostFocus();
         return false;
     }
     const auto it = std::find(Text1.begin(), Text1.end(), watched);
@@ -166,10 +151,7 @@ void CustomFrom::AddNew()
     }
     FieldsChanged = false;
     SetStatusPanel(LoadResString(303), 0);
-    Label2[2]->clear();
-    Label2[3]->clear();
-    Label2[0]->setText(gUserName);
-    Label2[1]->setText(Today8());
+    Audit->StartAdd(gUserName, AuditToday());
     SetBoxText(18, QStringLiteral("隨貨附發票"));
     SetBoxText(21, QStringLiteral("次月結"));
     SetBoxText(22, QStringLiteral("60"));
@@ -195,8 +177,7 @@ void CustomFrom::Modification()
              if (TabStrip2->currentIndex() + 1 == 3)
                  AddressCom->setVisible(true);
              Text1[1]->setFocus(Qt::OtherFocusReason);
-             Label2[2]->setText(gUserName);
-             Label2[3]->setText(Today8());
+             Audit->StartChange(gUserName, AuditToday());
              FieldsChanged = false;
          }},
         [this](const db::DbError& e) {
@@ -266,12 +247,7 @@ void CustomFrom::Text2Rs()
 {
     if (const auto code = InvoiceStatusCode(BoxText(18)))
         CustomerRs.setValue(QStringLiteral("發票狀況"), *code);
-    CustomerRs.setValue(QStringLiteral("建檔者"), Label2[0]->text());
-    if (!Label2[1]->text().isEmpty())
-        CustomerRs.setValue(QStringLiteral("建檔日"), qint64(vb::Val(Label2[1]->text())));
-    CustomerRs.setValue(QStringLiteral("修改者"), Label2[2]->text());
-    if (!vb::Trim(Label2[3]->text()).isEmpty())
-        CustomerRs.setValue(QStringLiteral("修改日期"), qint64(vb::Val(Label2[3]->text())));
+    Audit->Write(CustomerRs);
 }
 
 // ---- Save ----------------------------------------------------------------------------------------
@@ -285,7 +261,9 @@ void CustomFrom::SaveFile()
     RunButtonSteps(
         {[this] { TabStrip2->setEnabled(true); },
          [&] {
-             if (!存檔檢查基本資料())
+             // An open list's value and the grid editors' texts belong to the record saved.
+             CommitPickLists({picks_, sales_});
+             if (!存檔檢查基本資料() || !Grids->ReadyToSave())
                  return;
              added = EditMode == "addnew";
              code = vb::Trim(BoxText(0));
@@ -320,7 +298,7 @@ bool CustomFrom::存檔檢查基本資料()
 
 bool CustomFrom::SaveCheck_Custom()
 {
-    if (boxes_->RefuseTooWide(WidthCheckedBoxes()))
+    if (boxes_->RefuseTooWide(WidthCheckedBoxes()) || boxes_->RefuseUnwritable())
         return true;
     SetBoxText(11, QString::number(vb::Val(BoxText(11)), 'g', 15));
     if (vb::Trim(BoxText(0)).isEmpty() || vb::Trim(BoxText(1)).isEmpty() || vb::Trim(BoxText(2)).isEmpty()) {
@@ -362,20 +340,7 @@ bool CustomFrom::存基本資料()
     if (out.rowWritten) {
         // The row reached the recordset before the commit failed: read the table again and
         // put the typed record back into editing, so the next save writes it.
-        try {
-            CustomerRs.Requery();
-            if (adding)
-                CustomerRs.AddNew();
-            else
-                CustomerRs.setBookmark(mark);
-            for (int k = 0; k < typed.size(); ++k) {
-                if (CustomerRs.FieldName(k).compare(QStringLiteral("總序"), Qt::CaseInsensitive) == 0)
-                    continue;
-                if (CustomerRs.value(k) != typed[k])
-                    CustomerRs.setValue(k, typed[k]);
-            }
-        } catch (const db::DbError&) {
-        }
+        RestoreTypedRow(CustomerRs, typed, adding, mark, QStringLiteral("總序"));
     }
     ui::MsgBox(out.message);
     return false;
@@ -474,17 +439,15 @@ void CustomFrom::Text1_GotFocus(int index)
     if (QLineEdit* line = Box(index))
         line->setCursorPosition(int(vb::Trim(line->text()).size()));
     boxes_->SetFocused(index, true);
-    PickTarget = box;
     Combo2->setToolTip(QString());
 
     const PickKind kind = PickKindOf(index);
-    if (kind != PickKind::None && !pickReturn_ && !returning_) {
-        QComboBox* list = Combo2;
-        const QString keep = BoxText(index);
+    if (kind != PickKind::None && !picks_->HandingBack() && !leave_.Returning()) {
+        PickList* pick = kind == PickKind::Salespeople ? sales_ : picks_;
+        QComboBox* list = pick->List();
         trap([&] {
             switch (kind) {
             case PickKind::Salespeople: {
-                list = DataCombo1[1];
                 salesRs_ = db::Recordset();
                 salesRs_.Open(QStringLiteral(
                                   "Select RV17.*,RV17A.* From RV17,RV17A Where (RV17.RV171 Like '業務%' ) And "
@@ -496,8 +459,6 @@ void CustomFrom::Text1_GotFocus(int index)
                 const int name = salesRs_.FieldIndex(QStringLiteral("rv17a2"));
                 for (long i = 0; name >= 0 && i < salesRs_.RecordCount(); ++i)
                     list->addItem(vb::Nz(salesRs_.valueAt(i, name)));
-                SalesTarget = box;
-                SalesNextFocus = Text1[11];
                 break;
             }
             case PickKind::Categories:
@@ -523,23 +484,19 @@ void CustomFrom::Text1_GotFocus(int index)
         });
         // Over the box: on the basic-data page, or shifted by the strip above the pages.
         QPoint at = box->pos();
-        if (list == DataCombo1[1] || PickListOverStrip(index))
+        if (pick == sales_ || PickListOverStrip(index))
             at += Picture5->pos() - Picture3[1]->pos();
-        if (list == DataCombo1[1])
+        if (pick == sales_)
             at.ry() += vb::TwipsToPixels(50);
-        list->setGeometry(at.x(), at.y(), box->width() + vb::TwipsToPixels(50), box->height());
-        if (!vb::Trim(keep).isEmpty())
-            list->setEditText(keep);
-        list->raise();
-        list->show();
-        list->setFocus(Qt::OtherFocusReason);
+        pick->Open(box, pick == sales_ ? Text1[11] : box, {},
+                   QRect(at.x(), at.y(), box->width() + vb::TwipsToPixels(50), box->height()), true);
     }
     SetStatusText(box->toolTip());
 }
 
 void CustomFrom::Text1_LostFocus(int index)
 {
-    if (EditMode.isEmpty() || returning_)
+    if (EditMode.isEmpty() || leave_.Returning())
         return;
     QWidget* box = Text1[size_t(index)];
     // A click on 放棄 is never held up by the box being left, nor is a change of tab page
@@ -602,12 +559,7 @@ void CustomFrom::Text1_LostFocus(int index)
 // the focus was on its way to.
 void CustomFrom::returnFocus(int box)
 {
-    returning_ = true;
-    // The message box may have left the window in the background.
-    if (!isActiveWindow())
-        activateWindow();
-    Text1[size_t(box)]->setFocus(Qt::OtherFocusReason);
-    returning_ = false;
+    leave_.Return(Text1[size_t(box)]);
     boxes_->SetFocused(box, true);
 }
 
@@ -656,45 +608,3 @@ bool CustomFrom::Text1_Key(int index, QKeyEvent* key)
     return false;
 }
 
-// ---- Pick lists ----------------------------------------------------------------------------------
-
-void CustomFrom::Combo2_Click()
-{
-    if (auto* box = qobject_cast<QLineEdit*>(PickTarget))
-        box->setText(Combo2->currentText());
-}
-
-void CustomFrom::Combo2_Enter()
-{
-    if (!PickTarget)
-        return;
-    // Back to the box, which keeps the focus (Enter there moves on).
-    pickReturn_ = true;
-    PickTarget->setFocus(Qt::OtherFocusReason);
-    pickReturn_ = false;
-}
-
-void CustomFrom::Combo2_LostFocus()
-{
-    if (auto* box = qobject_cast<QLineEdit*>(PickTarget))
-        box->setText(Combo2->currentText());
-    Combo2->hide();
-}
-
-void CustomFrom::Sales_Enter()
-{
-    if (auto* box = qobject_cast<QLineEdit*>(SalesTarget))
-        box->setText(DataCombo1[1]->currentText());
-    if (SalesNextFocus)
-        SalesNextFocus->setFocus(Qt::OtherFocusReason);
-}
-
-void CustomFrom::Sales_LostFocus()
-{
-    DataCombo1[1]->hide();
-    if (auto* box = qobject_cast<QLineEdit*>(SalesTarget)) {
-        box->setText(DataCombo1[1]->currentText());
-        boxes_->SetFocused(boxes_->IndexOf(box), false);
-    }
-    SetStatusText(QString());
-}

@@ -216,6 +216,8 @@ bool RecordBoxes::RefuseUnwritable()
     const RecordField* f = FieldOfBox(fields_, box);
     ui::MsgBox(UnwritableMessage(f ? f->caption : QString(), failure.text, failure.description), ui::Buttons::OK,
                ui::Icon::Exclamation, SaveWidthTitle());
+    if (Reveal)
+        Reveal(box);
     if (QWidget* w = Box(box))
         w->setFocus(Qt::OtherFocusReason);
     return true;
@@ -228,9 +230,14 @@ bool RecordBoxes::RefuseTooWide(const std::vector<int>& boxes)
         return false;
     ui::MsgBox(TooWideMessage(FieldOfBox(fields_, wide)->maxLength), ui::Buttons::OK, ui::Icon::Question,
                SaveWidthTitle());
+    if (Reveal)
+        Reveal(wide);
     if (QLineEdit* box = Line(wide)) {
         box->setFocus(Qt::OtherFocusReason);
         box->selectAll();
+    } else if (QPlainTextEdit* memo = Memo(wide)) {
+        memo->setFocus(Qt::OtherFocusReason);
+        memo->selectAll();
     }
     return true;
 }

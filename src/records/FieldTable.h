@@ -135,6 +135,9 @@ public:
 
     // Runs after every change of a box's text (typed, or set by the program).
     std::function<void(int box)> Changed;
+    // Runs before a check above puts the focus into a box: the window brings the box's tab
+    // page to the front.
+    std::function<void(int box)> Reveal;
 
 private:
     std::vector<RecordField> fields_;

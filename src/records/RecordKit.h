@@ -21,7 +21,6 @@
 //                          DetailGrid: a flex grid with its floating editor, loading, the
 //                          spare row, Enter walk, row delete, change hook; DetailStatements
 //                          for the save.
-//   (next, being moved now; until then the customer window holds them:)
 //   records/EntryRules.h   PickList (the overlay list over a box: TargetBox, NextBox,
 //                          Alt+Down/F4, committed before any save), LeaveGuard (a leave check
 //                          returns the focus without running other checks), box maps for
@@ -60,7 +59,10 @@
 #pragma once
 
 #include "records/DetailGrid.h"
+#include "records/EntryRules.h"
 #include "records/FieldTable.h"
+#include "records/FindDialog.h"
+#include "records/RecordExtras.h"
 #include "records/RecordList.h"
 #include "records/RecordMode.h"
 #include "records/RecordSave.h"

@@ -43,12 +43,6 @@ QString HelpHints()
            + QStringLiteral("※ 如果您不希望每次進入系統都顯示此輔助說明,您可以在功能表〔工具〕=>〔個人偏好設定〕裡面.設定不顯示輔助說明");
 }
 
-bool HelpPanelInUse()
-{
-    MDIForm1* main = MDIForm1::Instance();
-    return main && main->顯示報告列_item && main->顯示報告列_item->isChecked();
-}
-
 bool IsWebAddress(const QUrl& url)
 {
     const QString scheme = url.scheme().toLower();

@@ -39,6 +39,11 @@ private:
     QString text_;
 };
 
+[[noreturn]] void MissingField()
+{
+    throw db::DbError(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
+}
+
 QString Describe(const std::exception& e)
 {
     if (const auto* d = dynamic_cast<const db::DbError*>(&e))
@@ -84,8 +89,8 @@ int FieldWidth(int adoType, int definedSize)
 
 QVector<ImportField> GetFields(db::Connection& conn, const QString& table)
 {
-    db::Recordset rs;
-    rs.Open(QStringLiteral("SELECT *FROM ") + table, conn, db::adOpenDynamic, db::adLockPessimistic);
+    // A forward-only read: the field list needs no row of a long table.
+    db::Recordset rs = conn.ExecuteQuery(QStringLiteral("SELECT *FROM ") + table);
     QVector<ImportField> fields;
     fields.reserve(rs.FieldCount());
     for (int i = 0; i < rs.FieldCount(); ++i) {
@@ -173,49 +178,95 @@ short GetFieldID(const QVector<ImportField>& fields, const QString& caption)
     return 1000;
 }
 
-QStringList SplitTextLines(const QByteArray& bytes)
+TextLines SplitTextLines(const QByteArray& bytes, const Progress& progress)
 {
-    const QString text = vb::DecodeText(bytes);
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();  // the break after the last line
-    for (QString& l : lines)
-        if (l.endsWith(QLatin1Char('\r')))
-            l.chop(1);
-    return lines;
+    TextLines out;
+    const bool utf8File = vb::IsValidUtf8(bytes);
+    const char* data = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype at = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;  // a byte-order mark
+    long lineNo = 0;
+    while (at < n) {
+        qsizetype end = at;
+        bool ascii = true;
+        while (end < n && data[end] != '\n' && data[end] != '\r') {
+            ascii = ascii && quint8(data[end]) < 0x80;
+            ++end;
+        }
+        const QByteArray line = QByteArray::fromRawData(data + at, end - at);
+        ++lineNo;
+        if (ascii) {
+            out.lines << QString::fromLatin1(line);
+        } else if (utf8File || vb::IsValidUtf8(line)) {
+            out.lines << QString::fromUtf8(line);
+        } else if (std::optional<QString> text = vb::FromCp950Exact(line)) {
+            out.lines << *text;
+        } else {
+            out.status = TextLines::BadLine;
+            out.badLine = lineNo;
+            out.lines.clear();
+            return out;
+        }
+        at = end;
+        if (at < n)
+            at += (data[at] == '\r' && at + 1 < n && data[at + 1] == '\n') ? 2 : 1;
+        if (progress && lineNo % 2048 == 0 && !progress(at, n)) {
+            out.status = TextLines::Cancelled;
+            out.lines.clear();
+            return out;
+        }
+    }
+    return out;
 }
 
-std::optional<QStringList> ReadTextLines(const QString& path)
+TextLines ReadTextLines(const QString& path, const Progress& progress)
 {
     QFile f(path);
-    if (path.isEmpty() || !f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return SplitTextLines(f.readAll());
+    if (path.isEmpty() || !f.open(QIODevice::ReadOnly)) {
+        TextLines out;
+        out.status = TextLines::CannotOpen;
+        return out;
+    }
+    return SplitTextLines(f.readAll(), progress);
+}
+
+QString BadLineMessage(long line)
+{
+    return QStringLiteral("第 %1 行的文字既不是 UTF-8 也不是 Big5，無法轉換。").arg(line);
 }
 
 ImportOutcome ImportLines(db::Recordset& rs, const QVector<ImportField>& fields, const QStringList& lines,
-                          const QString& delimiter, const QStringList& columnCaptions)
+                          const QString& delimiter, const QStringList& columnCaptions, const Progress& progress)
 {
     ImportOutcome out;
     // Where each column goes, settled once: -1 dropped, else the field's index.
     QVector<int> target(columnCaptions.size(), -1);
     QVector<bool> mapped(columnCaptions.size(), false);
+    QVector<int> fieldOf(columnCaptions.size(), -1);  // the recordset's field of each mapped column
     for (qsizetype col = 0; col < columnCaptions.size(); ++col) {
         if (vb::Trim(columnCaptions[col]).isEmpty())
             continue;
         mapped[col] = true;
         const short idx = GetFieldID(fields, columnCaptions[col]);
         target[col] = idx == 1000 ? -1 : idx;
+        if (target[col] >= 0)
+            fieldOf[col] = rs.FieldIndex(fields[target[col]].name);
     }
     const int codeField = rs.FieldIndex(QStringLiteral("RV120"));
+    const qint64 total = lines.size();
 
     bool began = false;
     try {
         gConn.BeginTrans();
         began = true;
+        CustomerNumbering numbering(gConn);
         long lineNo = 0;
         for (const QString& line : lines) {
             ++lineNo;
+            if (progress && lineNo % 256 == 0 && !progress(lineNo, total)) {
+                out.cancelled = true;
+                throw ImportError(QStringLiteral("使用者取消轉換"));
+            }
             if (line.isEmpty())
                 continue;
             const QStringList values = SplitLine(line, delimiter);
@@ -229,19 +280,27 @@ ImportOutcome ImportLines(db::Recordset& rs, const QVector<ImportField>& fields,
                 if (target[col] < 0)
                     throw ImportError(QStringLiteral("「%1」不是資料庫的欄位").arg(columnCaptions[col]));
                 const ImportField& f = fields[target[col]];
+                if (fieldOf[col] < 0)
+                    MissingField();
+                // Too long: a column a delimiter follows is cut to the width in bytes, the
+                // line's last column to the width in characters.
                 QString value = values[col];
                 if (vb::ByteLen(value) > f.width)
-                    value = vb::LeftBytes(value, f.width);
+                    value = col + 1 < values.size() ? vb::LeftBytes(value, f.width) : vb::Left(value, f.width);
                 if (IsNumericType(f.type))
-                    rs.setValue(f.name, vb::Val(value));
+                    rs.setValue(fieldOf[col], vb::Val(value));
                 else
-                    rs.setValue(f.name, value);
+                    rs.setValue(fieldOf[col], value);
             }
             if (codeField < 0)
-                throw db::DbError(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
-            rs.setValue(codeField, GetCustomerNewNo());
+                MissingField();
+            rs.setValue(codeField, numbering.next());
             rs.Update();
             ++out.added;
+        }
+        if (progress && !progress(total, total)) {
+            out.cancelled = true;
+            throw ImportError(QStringLiteral("使用者取消轉換"));
         }
         gConn.CommitTrans();
         out.ok = true;
@@ -255,6 +314,7 @@ ImportOutcome ImportLines(db::Recordset& rs, const QVector<ImportField>& fields,
         if (began && gConn.InTransaction())
             gConn.RollbackTrans();
         out.ok = false;
+        out.added = 0;
         out.error = Describe(e);
     }
     return out;

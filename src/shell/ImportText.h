@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 #include <optional>
 
 namespace textimport {
@@ -48,13 +49,26 @@ QStringList ChooserCaptions(const QVector<ImportField>& fields, const QStringLis
 // The index of the first field whose caption equals caption exactly, 1000 when none does.
 short GetFieldID(const QVector<ImportField>& fields, const QString& caption);
 
-// The lines of a text file: UTF-8 when the bytes are valid UTF-8, else code page 950; lines end
-// in CR LF or LF.  nullopt when the file cannot be read.
-std::optional<QStringList> ReadTextLines(const QString& path);
-QStringList SplitTextLines(const QByteArray& bytes);
+// Progress of a long step: done out of total; returning false asks the step to stop.
+using Progress = std::function<bool(qint64 done, qint64 total)>;
+
+// The lines of a text file.  Lines end in CR LF, LF or CR alone.  A file that is valid UTF-8 is
+// UTF-8; in any other file each line is read on its own: UTF-8 when it is valid UTF-8, else
+// code page 950.  A line that is neither is refused, never stored garbled.
+struct TextLines {
+    enum Status { Ok, CannotOpen, BadLine, Cancelled } status = Ok;
+    QStringList lines;
+    long badLine = 0;  // 1-based number of the first line that is neither UTF-8 nor code page 950
+    bool ok() const { return status == Ok; }
+};
+TextLines ReadTextLines(const QString& path, const Progress& progress = {});
+TextLines SplitTextLines(const QByteArray& bytes, const Progress& progress = {});
+// "第 n 行的文字既不是 UTF-8 也不是 Big5，無法轉換。"
+QString BadLineMessage(long line);
 
 struct ImportOutcome {
     bool ok = false;
+    bool cancelled = false;  // the user stopped the run: nothing of the file stays
     long added = 0;     // rows added
     short failed = 0;   // a failing line ends the run, so this stays 0
     QString error;      // the error's description when !ok
@@ -62,11 +76,14 @@ struct ImportOutcome {
 
 // Appends one row of rs (opened for update on the target table of gConn) per non-empty line, in
 // one transaction on gConn: column `col` of a line feeds the field whose caption
-// columnCaptions[col] holds (blank = dropped), RV120 gets GetCustomerNewNo().  A line with more
-// columns than columnCaptions, or a caption that names no field, is an error.  On any error
-// the transaction is rolled back and nothing of the file stays.
+// columnCaptions[col] holds (blank = dropped), RV120 gets the next customer code (what
+// GetCustomerNewNo gives, counted on in memory from the greatest code read once inside the
+// transaction).  A line with more columns than columnCaptions, or a caption that names no
+// field, is an error.  On any error, and when progress asks to stop, the transaction is rolled
+// back and nothing of the file stays.
 ImportOutcome ImportLines(db::Recordset& rs, const QVector<ImportField>& fields, const QStringList& lines,
-                          const QString& delimiter, const QStringList& columnCaptions);
+                          const QString& delimiter, const QStringList& columnCaptions,
+                          const Progress& progress = {});
 
 // The run's closing message: "新增 n 筆記錄。失敗m 筆記錄。".
 QString ResultMessage(const ImportOutcome& outcome);

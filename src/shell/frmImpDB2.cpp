@@ -17,7 +17,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QCoreApplication>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -52,13 +54,23 @@ QString ChosenDelimiter(const QString& choice)
     return delimiter;
 }
 
-// The lines of the chosen text file; none after telling the user it could not be opened.
-std::optional<QStringList> ReadChosenFile(const QString& path)
+// The lines of the chosen text file; none after telling the user why (nothing after a cancel).
+std::optional<QStringList> ReadChosenFile(const QString& path, const Progress& progress)
 {
-    std::optional<QStringList> lines = ReadTextLines(path);
-    if (!lines)
+    TextLines read = ReadTextLines(path, progress);
+    switch (read.status) {
+    case TextLines::Ok:
+        return std::move(read.lines);
+    case TextLines::CannotOpen:
         ui::MsgBox(QStringLiteral("開啟文字檔錯誤。"));
-    return lines;
+        break;
+    case TextLines::BadLine:
+        ui::MsgBox(BadLineMessage(read.badLine));
+        break;
+    case TextLines::Cancelled:
+        break;
+    }
+    return std::nullopt;
 }
 
 QLabel* Caption(const QString& text, QWidget* parent)
@@ -262,6 +274,39 @@ bool frmImpDB2::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+Progress frmImpDB2::showProgress(const QString& label)
+{
+    if (!Progress1) {
+        Progress1 = new QProgressDialog(this);
+        Progress1->setObjectName(QStringLiteral("Progress1"));
+        Progress1->setWindowModality(Qt::ApplicationModal);
+        Progress1->setCancelButtonText(QStringLiteral("取消"));
+        Progress1->setAutoClose(false);
+        Progress1->setAutoReset(false);
+        Progress1->setMinimumDuration(300);
+    }
+    Progress1->reset();
+    Progress1->setRange(0, 1000);
+    Progress1->setLabelText(label);
+    Progress1->setValue(0);
+    return [this, label](qint64 done, qint64 total) {
+        if (!Progress1)
+            return false;
+        Progress1->setLabelText(QStringLiteral("%1 %2%").arg(label).arg(total > 0 ? done * 100 / total : 0));
+        Progress1->setValue(total > 0 ? int(done * 1000 / total) : 0);
+        QCoreApplication::processEvents();
+        return !Progress1->wasCanceled();
+    };
+}
+
+void frmImpDB2::hideProgress()
+{
+    if (Progress1) {
+        Progress1->reset();
+        Progress1->hide();
+    }
+}
+
 void frmImpDB2::TabStrip1_Click(int index)
 {
     if (index >= 0 && index < Pages->count())
@@ -295,7 +340,8 @@ void frmImpDB2::Command1_Click()
     Combo1->clear();
     Combo1->addItems(ChooserCaptions(Fields));
 
-    const std::optional<QStringList> lines = ReadChosenFile(txtTextFile->text());
+    const std::optional<QStringList> lines = ReadChosenFile(txtTextFile->text(), showProgress(QStringLiteral("正在讀取文字檔...")));
+    hideProgress();
     if (!lines)
         return;
     const QStringList samples = lines->isEmpty() ? QStringList() : SplitLine(lines->first(), delimiter);
@@ -349,9 +395,11 @@ void frmImpDB2::cmdImport_Click()
     const QString delimiter = ChosenDelimiter(cboDelimiter->currentText());
     if (delimiter.isEmpty())
         return;
-    const std::optional<QStringList> lines = ReadChosenFile(txtTextFile->text());
-    if (!lines)
+    std::optional<QStringList> lines = ReadChosenFile(txtTextFile->text(), showProgress(QStringLiteral("正在讀取文字檔...")));
+    if (!lines) {
+        hideProgress();
         return;
+    }
     // The run button's access key leaves the chooser without taking the focus from it.
     if (Combo1->hasFocus())
         Combo1_LostFocus();
@@ -362,11 +410,12 @@ void frmImpDB2::cmdImport_Click()
     ImportOutcome outcome;
     {
         ui::WaitCursor wait;
-        outcome = ImportLines(rs_, Fields, *lines, delimiter, captions);
+        outcome = ImportLines(rs_, Fields, *lines, delimiter, captions, showProgress(QStringLiteral("正在轉入客戶資料...")));
     }
+    hideProgress();
     if (!outcome.ok) {
         rs_.Close();
-        ui::MsgBox(FailureMessage(outcome.error));
+        ui::MsgBox(outcome.cancelled ? QStringLiteral("轉換已取消，資料並未轉入。") : FailureMessage(outcome.error));
         return;
     }
     ui::MsgBox(ResultMessage(outcome));

@@ -14,6 +14,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QProgressDialog;
 class QPushButton;
 class QScrollBar;
 class QStackedWidget;
@@ -50,6 +51,7 @@ public:
     std::vector<QLineEdit*> Text2;               // caption of the field fed by column k
     QComboBox* Combo1 = nullptr;                 // the field chooser Combo1(0)
     QTableView* DataGrid2 = nullptr;             // the table after a run
+    QPointer<QProgressDialog> Progress1;         // reading the file and the run, with 取消
 
     // The form state the preview builds and the run reads.
     QVector<textimport::ImportField> Fields;
@@ -73,6 +75,9 @@ protected:
 
 private:
     QLineEdit* newColumnBox(int k, bool caption);
+    // Shows the progress window over a long step and gives the step its progress callback.
+    textimport::Progress showProgress(const QString& label);
+    void hideProgress();
     void layOutColumns();
 
     db::Recordset rs_;

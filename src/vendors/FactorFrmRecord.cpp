@@ -315,7 +315,12 @@ bool FactorFrm::CheckSaveFACTOR()
 
 void FactorFrm::FileSave()
 {
-    if (EditMode.isEmpty() || CheckSaveFACTOR())
+    if (EditMode.isEmpty())
+        return;
+    // A category typed into the open picker counts, however the save was started (Alt+S too).
+    if (DataCombo1->isVisible())
+        PickList_LostFocus(DataCombo1);
+    if (CheckSaveFACTOR())
         return;
     if (!ManGrid->ReadyToSave())
         return;

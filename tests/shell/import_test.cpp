@@ -1,6 +1,7 @@
 // The customer text import: splitting, cutting and reading lines, the field list, the run in one
 // transaction, and the wizard window driven end to end.
 #include "core/Globals.h"
+#include "core/numbering/Numbering.h"
 #include "platform/text/VbText.h"
 #include "shell/ImportText.h"
 #include "shell/frmImpDB2.h"
@@ -12,7 +13,9 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QProgressDialog>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QTableView>
 #include <gtest/gtest.h>
 #include <iostream>
@@ -74,14 +77,49 @@ TEST(ImportText, GetWordCountsBytesAndNeverSplitsACharacter)
     }
 }
 
-TEST(ImportText, ReadsUtf8OrCodePage950WithEitherLineEnd)
+TEST(ImportText, ReadsUtf8OrCodePage950WithAnyLineEnd)
 {
     const QString text = QStringLiteral("台北,02-1234\r\n\r\n高雄,07-5678\n最後一行");
     const QStringList expected = {"台北,02-1234", "", "高雄,07-5678", "最後一行"};
-    EXPECT_EQ(SplitTextLines(vb::ToCp950(text)), expected);
-    EXPECT_EQ(SplitTextLines(text.toUtf8()), expected);
-    EXPECT_EQ(SplitTextLines(QByteArray("\xEF\xBB\xBF") + text.toUtf8() + "\r\n"), expected);
-    EXPECT_FALSE(ReadTextLines(QStringLiteral("/nonexistent/file.txt")).has_value());
+    EXPECT_EQ(SplitTextLines(vb::ToCp950(text)).lines, expected);
+    EXPECT_EQ(SplitTextLines(text.toUtf8()).lines, expected);
+    EXPECT_EQ(SplitTextLines(QByteArray("\xEF\xBB\xBF") + text.toUtf8() + "\r\n").lines, expected);
+    // CR alone ends a line too, in either encoding.
+    const QString crOnly = QStringLiteral("甲公司,1\r乙公司,2\r\r丙公司,3\r");
+    const QStringList three = {"甲公司,1", "乙公司,2", "", "丙公司,3"};
+    EXPECT_EQ(SplitTextLines(vb::ToCp950(crOnly)).lines, three);
+    EXPECT_EQ(SplitTextLines(crOnly.toUtf8()).lines, three);
+    EXPECT_EQ(ReadTextLines(QStringLiteral("/nonexistent/file.txt")).status, TextLines::CannotOpen);
+}
+
+TEST(ImportText, AFileMixingUtf8AndBig5LinesIsReadLineByLine)
+{
+    // One line pasted from a UTF-8 file into a Big5 one: each line keeps its own text.
+    const QByteArray mixed = vb::ToCp950(QStringLiteral("台北市,忠孝東路\r\n")) + QStringLiteral("高雄市,中山路\r\n").toUtf8() +
+                             vb::ToCp950(QStringLiteral("臺中市,公益路"));
+    const TextLines read = SplitTextLines(mixed);
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.lines, (QStringList{"台北市,忠孝東路", "高雄市,中山路", "臺中市,公益路"}));
+
+    // A line that is neither is refused by its number, never stored garbled.
+    const QByteArray bad = vb::ToCp950(QStringLiteral("台北市\n")) + QByteArray("ok\n") + QByteArray("\x80\xFF\xFE,x\n");
+    const TextLines refused = SplitTextLines(bad);
+    EXPECT_EQ(refused.status, TextLines::BadLine);
+    EXPECT_EQ(refused.badLine, 3);
+    EXPECT_TRUE(refused.lines.isEmpty());
+    EXPECT_EQ(BadLineMessage(3), "第 3 行的文字既不是 UTF-8 也不是 Big5，無法轉換。");
+
+    // Reading can be stopped part way.
+    QByteArray many;
+    for (int i = 0; i < 5000; ++i)
+        many += "a,b\n";
+    int calls = 0;
+    const TextLines stopped = SplitTextLines(many, [&](qint64 done, qint64 total) {
+        EXPECT_LE(done, total);
+        return ++calls < 2;
+    });
+    EXPECT_EQ(stopped.status, TextLines::Cancelled);
+    EXPECT_EQ(calls, 2);
 }
 
 class ImportRun : public CustomerDb {
@@ -135,16 +173,18 @@ TEST_F(ImportRun, MapsCutsConvertsAndNumbersEveryLine)
         "",
         "X2\t甲乙\tskip\t123456789",     // fewer columns: the address keeps its default
         "X3\tA台北市政府\t\tno number\t高雄市",
+        "X4\tA台北市政府都市發展局",  // the last column of its line: cut to 10 characters
     };
     const ImportOutcome outcome = run(lines, {"客戶代號", "客戶簡稱", "", "建檔日", "公司地址"}, "\t");
     ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
-    EXPECT_EQ(outcome.added, 3);
-    EXPECT_EQ(ResultMessage(outcome), "新增 3 筆記錄。失敗0 筆記錄。");
+    EXPECT_EQ(outcome.added, 4);
+    EXPECT_EQ(ResultMessage(outcome), "新增 4 筆記錄。失敗0 筆記錄。");
     EXPECT_FALSE(gConn.InTransaction());
     EXPECT_EQ(rows("Select RV120, RV121, 建檔日, RV128 From RV12 Where RV120 > '000007' Order By RV120"),
               (QStringList{"000008|台灣大哥大|12|台北市\"信義\"路, 5 段",
                            "000009|甲乙|12345678|",
-                           "000010|A台北市政|0|高雄市"}));
+                           "000010|A台北市政|0|高雄市",
+                           "000011|A台北市政府都市發展||"}));
 }
 
 TEST_F(ImportRun, AnyFailingLineRollsTheWholeFileBack)
@@ -169,6 +209,40 @@ TEST_F(ImportRun, AnyFailingLineRollsTheWholeFileBack)
     EXPECT_EQ(FailureMessage("錯誤"), "錯誤\n\r請修正後再試一次");
 }
 
+TEST_F(ImportRun, AStoppedRunRollsBackAndReportsItsProgress)
+{
+    gConn.Execute(QStringLiteral("Insert Into RV12 (RV120, RV121) Values ('000007', '舊客戶')"));
+    QStringList lines;
+    for (int i = 0; i < 1000; ++i)
+        lines << QStringLiteral("客戶%1").arg(i);
+    fields = GetFields(gConn, QStringLiteral("RV12"));
+    db::Recordset rs;
+    rs.Open(QStringLiteral("SELECT *FROM RV12"), gConn, db::adOpenDynamic, db::adLockPessimistic);
+    qint64 last = 0;
+    const ImportOutcome stopped = ImportLines(rs, fields, lines, ",", {"客戶簡稱"}, [&](qint64 done, qint64 total) {
+        EXPECT_EQ(total, 1000);
+        EXPECT_GT(done, last);
+        last = done;
+        return done < 512;
+    });
+    EXPECT_FALSE(stopped.ok);
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_EQ(last, 512);
+    EXPECT_FALSE(gConn.InTransaction());
+    EXPECT_EQ(rows("Select RV120 From RV12"), QStringList{"000007"});
+
+    // Run to the end, the last call reports the whole file.
+    rs.Requery();
+    const ImportOutcome done = ImportLines(rs, fields, lines, ",", {"客戶簡稱"}, [&](qint64 d, qint64) {
+        last = d;
+        return true;
+    });
+    ASSERT_TRUE(done.ok) << done.error.toStdString();
+    EXPECT_EQ(last, 1000);
+    EXPECT_EQ(count("RV12"), 1001);
+    EXPECT_EQ(GetCustomerNewNo(), "01008");
+}
+
 TEST_F(ImportRun, TenThousandLinesInCodePage950AndUtf8GiveTheSameRows)
 {
     QStringList lines;
@@ -185,11 +259,11 @@ TEST_F(ImportRun, TenThousandLinesInCodePage950AndUtf8GiveTheSameRows)
     QStringList first;
     for (const QString& file : {big5, utf8}) {
         gConn.Execute(QStringLiteral("Delete From RV12"));
-        const std::optional<QStringList> read = ReadTextLines(file);
-        ASSERT_TRUE(read.has_value());
+        const TextLines read = ReadTextLines(file);
+        ASSERT_TRUE(read.ok());
         QElapsedTimer timer;
         timer.start();
-        const ImportOutcome outcome = run(*read, captions);
+        const ImportOutcome outcome = run(read.lines, captions);
         const qint64 ms = std::max<qint64>(timer.elapsed(), 1);
         ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
         EXPECT_EQ(outcome.added, 10000);
@@ -289,6 +363,35 @@ TEST_F(ImportWindow, FailuresAreReportedAndLeaveTheRunButton)
         EXPECT_EQ(count("RV12"), 0);
         EXPECT_EQ(ui::WaitCursorDepth(), 0);
     }
+}
+
+TEST_F(ImportWindow, TheRunCanBeStoppedFromItsProgressWindow)
+{
+    QByteArray text;
+    for (int i = 0; i < 600; ++i)
+        text += vb::ToCp950(QStringLiteral("客戶%1,02-%1\r").arg(i));  // CR alone ends each line
+    const QString file = folder.write("many.txt", text);
+    ScriptedResponder user;
+    frmImpDB2 window;
+    window.txtTextFile->setText(file);
+    window.Command1->click();
+    window.Text2[0]->setText("客戶簡稱");
+    QTimer::singleShot(0, &window, [&] {
+        ASSERT_TRUE(window.Progress1);
+        window.Progress1->cancel();
+    });
+    user.answer(ui::Answer::OK);
+    window.cmdImport->click();
+    EXPECT_EQ(user.texts(), QStringList{"轉換已取消，資料並未轉入。"});
+    EXPECT_EQ(count("RV12"), 0);
+    EXPECT_FALSE(window.cmdImport->isHidden());
+    EXPECT_FALSE(window.Progress1->isVisible());
+
+    // Run again to the end: every CR-ended line is a customer.
+    user.answer(ui::Answer::OK);
+    window.cmdImport->click();
+    EXPECT_EQ(user.texts().last(), "新增 600 筆記錄。失敗0 筆記錄。");
+    EXPECT_EQ(count("RV12"), 600);
 }
 
 }  // namespace

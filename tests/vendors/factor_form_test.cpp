@@ -317,7 +317,15 @@ TEST_F(VendorWindow, RefreshOffersANewCategoryAndThePickerRenumbersOnARealChange
     EXPECT_EQ(w->BoxText(1), QStringLiteral("002-001"));
     click(w->Command2[5]);
     EXPECT_EQ(rows("Select RV110, RV111 From RV11"), QStringList{"002|002-001"});
-    EXPECT_EQ(w->BoxText(1), QStringLiteral("002-001"));
+
+    // A new vendor saved with the picker still open, as Alt+S does, goes to the typed category.
+    click(w->Command2[1]);
+    w->SetBoxText(2, QStringLiteral("乙"));
+    w->Text1_GotFocus(0);
+    w->DataCombo1->setEditText(QStringLiteral("印"));
+    click(w->Command2[5]);
+    EXPECT_FALSE(w->DataCombo1->isVisible());
+    EXPECT_EQ(rows("Select RV110, RV111 From RV11 Order By RV111"), (QStringList{"001|001-001", "002|002-001"}));
 }
 
 // Without automatic numbers the number box holds the code and a hyphen; leaving it so, or

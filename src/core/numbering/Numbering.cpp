@@ -66,11 +66,11 @@ bool CodeLess(const QString& a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) < 0;
 }
 
+// The greatest code of the column in CodeLess order, read in one forward pass.
 QString GreatestCode(db::Connection& conn, const QString& table, const QString& column)
 {
-    db::Recordset rs = OpenReadOnly(QStringLiteral("Select Distinct ") + column + QStringLiteral(" As CodeValue From ") +
-                                        table + QStringLiteral(" Where ") + column + QStringLiteral(" Is Not Null"),
-                                    conn);
+    db::Recordset rs = conn.ExecuteQuery(QStringLiteral("Select ") + column + QStringLiteral(" As CodeValue From ") +
+                                         table + QStringLiteral(" Where ") + column + QStringLiteral(" Is Not Null"));
     QString best;
     bool any = false;
     for (; !rs.Eof(); rs.MoveNext()) {
@@ -148,9 +148,8 @@ QString GetNextCode(db::Connection& conn, const QString& table, const QString& c
     return prefix + pad + NumberText(n);
 }
 
-QString GetCustomerNewNo()
+QString NextCustomerCode(const QString& m)
 {
-    const QString m = GreatestCode(gConn, QStringLiteral("RV12"), QStringLiteral("rv120"));
     QString prefix;
     double number = 0;
     for (int i = 0; i < m.size(); ++i) {
@@ -171,6 +170,24 @@ QString GetCustomerNewNo()
     else if (n < 10000)
         pad = QStringLiteral("0");
     return prefix + pad + NumberText(n);
+}
+
+QString GetCustomerNewNo()
+{
+    return NextCustomerCode(GreatestCode(gConn, QStringLiteral("RV12"), QStringLiteral("rv120")));
+}
+
+CustomerNumbering::CustomerNumbering(db::Connection& conn)
+    : greatest_(GreatestCode(conn, QStringLiteral("RV12"), QStringLiteral("rv120")))
+{
+}
+
+QString CustomerNumbering::next()
+{
+    const QString code = NextCustomerCode(greatest_);
+    if (CodeLess(greatest_, code))
+        greatest_ = code;
+    return code;
 }
 
 QString GetYearMonthNo(const QString& table, const QString& column, db::Connection& conn, short mode)

@@ -20,6 +20,20 @@ QString GetNextCode(db::Connection& conn, const QString& table, const QString& c
 
 // The next customer code RV120 on gConn: "000001", ..., "000999", "01000", ..., "10000".
 QString GetCustomerNewNo();
+// The customer code that follows the greatest stored one (`greatest` "" when there is none).
+QString NextCustomerCode(const QString& greatest);
+
+// Numbers a run of new customers inside one transaction: the greatest code is read once, and
+// each next() gives what GetCustomerNewNo would give after the codes handed out before it
+// were stored.
+class CustomerNumbering {
+public:
+    explicit CustomerNumbering(db::Connection& conn);
+    QString next();
+
+private:
+    QString greatest_;
+};
 
 // Year, month and a four-digit serial ("2026120001").  Mode 0 or 1 (same result).
 // "" with a message when this month's serials are used up.

@@ -60,6 +60,16 @@ void AddWhenMissing(db::Connection& c, const QString& table, const QString& colu
         c.Execute(sql);
 }
 
+// The detail tables are read a customer (or vendor) at a time and written back by their key:
+// without these indexes every move through a long list scans the whole detail table.
+void AddIndexWhenMissing(db::Connection& c, const QString& table, const QString& column)
+{
+    const QString name = table + QStringLiteral("_") + column;
+    if (!c.IndexExists(name))
+        c.Execute(QStringLiteral("CREATE INDEX ") + name + QStringLiteral(" ON ") + table + QStringLiteral(" (") + column +
+                  QStringLiteral(")"));
+}
+
 }  // namespace
 
 void checkfilever(const SchemaProgress& progress)
@@ -219,10 +229,14 @@ void checkfilever(const SchemaProgress& progress)
                                    QStringLiteral(" ADD COLUMN 總序 Long Identity ;"));
             }
 
-            // The old category column gives its values to the new one before it goes.
+            // The old column held a category code; the new one holds the category's name (from
+            // RV18, cut to the new column's width), or the code when no category has that code.
             if (!FieldExists(QStringLiteral("RV18A"), QStringLiteral("類別"), c)) {
                 c.Execute(QStringLiteral("ALTER TABLE RV18A ADD COLUMN 類別 Text(15) ;"));
-                c.Execute(QStringLiteral("Update RV18A SET 類別 = RV18A0"));
+                c.Execute(QStringLiteral(
+                    "Update RV18A SET 類別 = Left(Nz((Select Min(RV18.RV181) From RV18 "
+                    "Where RV18.RV180 = RV18A.RV18A0 And Trim(RV18.RV181) <> ''), RV18A.RV18A0), 15) "
+                    "Where 類別 Is Null Or 類別 = ''"));
                 c.Execute(QStringLiteral("ALTER TABLE rv18A DROP COLUMN rv18A0"));
                 SetAllowZeroLength(c, QStringLiteral("rv18A"));
             }
@@ -231,6 +245,11 @@ void checkfilever(const SchemaProgress& progress)
                 c.Execute(QStringLiteral("ALTER TABLE RV11 ADD COLUMN 結帳日 Integer;"));
             if (!FieldExistsRs(c, QStringLiteral("RV11"), QStringLiteral("最後交易日")))
                 c.Execute(QStringLiteral("ALTER TABLE RV11 ADD COLUMN 最後交易日 DateTime;"));
+
+            AddIndexWhenMissing(c, QStringLiteral("RV12A"), QStringLiteral("RV12A0"));
+            AddIndexWhenMissing(c, QStringLiteral("RV12A"), QStringLiteral("序號"));
+            AddIndexWhenMissing(c, QStringLiteral("RV12B"), QStringLiteral("RV12B0"));
+            AddIndexWhenMissing(c, QStringLiteral("RV12B"), QStringLiteral("序號"));
 
             c.CommitTrans();
         },
@@ -350,6 +369,12 @@ void CheckFactoryTables(const SchemaProgress& progress)
                 c.BeginTrans();
                 for (const auto& [name, pos] : kOrder)
                     SetFieldOrdinal(c, contacts, QString::fromUtf8(name), pos);
+                c.CommitTrans();
+            }
+
+            if (!c.IndexExists(contacts + QStringLiteral("_廠商編號"))) {
+                c.BeginTrans();
+                AddIndexWhenMissing(c, contacts, QStringLiteral("廠商編號"));
                 c.CommitTrans();
             }
 

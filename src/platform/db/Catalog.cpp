@@ -780,6 +780,15 @@ bool Connection::TableExists(const QString& table) const
     }
 }
 
+bool Connection::IndexExists(const QString& index) const
+{
+    auto& st = *d->st;
+    st.check();
+    detail::Stmt s(st.db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ? COLLATE NOCASE"));
+    s.bindAt(1, index);
+    return s.step();
+}
+
 bool Connection::ColumnExists(const QString& table, const QString& column) const
 {
     try {

@@ -180,6 +180,8 @@ long ConnState::exec(const QString& sqliteSql, const Params& params)
 {
     check();
     Stmt st(db, sqliteSql);
+    if (!sqlite3_stmt_readonly(st.get()))
+        settleStreams();
     st.bind(params);
     if (sqlite3_stmt_readonly(st.get())) {
         st.step();  // a query run as a command: its first row is enough to show it works
@@ -190,7 +192,7 @@ long ConnState::exec(const QString& sqliteSql, const Params& params)
     return long(sqlite3_changes(db));
 }
 
-long ConnState::execCached(const QString& sqliteSql, const Params& params)
+sqlite3_stmt* ConnState::cachedStatement(const QString& sqliteSql)
 {
     check();
     sqlite3_stmt* s = stmtCache.value(sqliteSql, nullptr);
@@ -205,14 +207,14 @@ long ConnState::execCached(const QString& sqliteSql, const Params& params)
         }
         stmtCache.insert(sqliteSql, s);
     }
-    struct Reset {
-        sqlite3_stmt* s;
-        ~Reset()
-        {
-            sqlite3_reset(s);
-            sqlite3_clear_bindings(s);
-        }
-    } reset{s};
+    return s;
+}
+
+long ConnState::execCached(const QString& sqliteSql, const Params& params)
+{
+    settleStreams();
+    sqlite3_stmt* s = cachedStatement(sqliteSql);
+    CachedUse use{s};
     if (sqlite3_bind_parameter_count(s) != params.size())
         throw DbError(3061, QStringLiteral("Too few parameters."));
     for (int i = 0; i < params.size(); ++i)
@@ -225,6 +227,17 @@ long ConnState::execCached(const QString& sqliteSql, const Params& params)
     return long(sqlite3_changes(db));
 }
 
+void ConnState::settleStreams()
+{
+    if (streams.empty())
+        return;
+    const auto open = std::move(streams);
+    streams.clear();
+    for (const std::weak_ptr<RowSet>& w : open)
+        if (const std::shared_ptr<RowSet> set = w.lock())
+            set->fetchRest();
+}
+
 void ConnState::dropCache()
 {
     for (sqlite3_stmt* s : std::as_const(stmtCache))
@@ -235,6 +248,7 @@ void ConnState::dropCache()
 void ConnState::execPlain(const QString& sqliteSql)
 {
     check();
+    settleStreams();
     char* err = nullptr;
     const int rc = sqlite3_exec(db, sqliteSql.toUtf8().constData(), nullptr, nullptr, &err);
     sqlite3_free(err);
@@ -652,6 +666,10 @@ void Connection::Close()
     auto& st = *d->st;
     if (!st.db)
         return;
+    for (const std::weak_ptr<detail::RowSet>& w : st.streams)
+        if (const auto set = w.lock())
+            set->pending.reset();
+    st.streams.clear();
     st.dropCache();
     sqlite3_close_v2(st.db);
     st.db = nullptr;

@@ -103,7 +103,9 @@ public:
 
     // DDL and DML; returns the rows affected.
     long Execute(const QString& sql, const Params& params = {});
-    // SELECT through Execute: a forward-only, read-only recordset.
+    // SELECT through Execute: a forward-only, read-only recordset.  Its rows are read as the
+    // cursor reaches them (a write on the connection reads the rest first); asking for the
+    // count, a sort, a filter or a clone reads them all.
     Recordset ExecuteQuery(const QString& sql, const Params& params = {});
 
     void BeginTrans();
@@ -119,6 +121,7 @@ public:
     // Catalogue (what ADOX and DAO gave): every operation runs inside the caller's transaction.
     bool TableExists(const QString& table) const;
     bool ColumnExists(const QString& table, const QString& column) const;  // never throws
+    bool IndexExists(const QString& index) const;                          // by name, any table
     QVector<ColumnInfo> Columns(const QString& table) const;               // in ordinal order
     ColumnInfo Column(const QString& table, const QString& column) const;  // 3265 when missing
     void AddColumn(const QString& table, const QString& column, const QString& jetTypeText);
@@ -202,6 +205,8 @@ public:
     Value value(const QString& name) const;
     // The value of a row by its 0-based position in this cursor's order, without moving.
     Value valueAt(long position, int index) const;
+    // Every field of the current row, in field order (one pass over the row).
+    QVariantList values() const;
     void setValue(int index, const Value& v);
     void setValue(const QString& name, const Value& v);
 

@@ -77,9 +77,15 @@ struct ConnState {
     // The same for the statements a recordset writes with: prepared once, reset after each use
     // (a reset statement never blocks a later ALTER or DROP).
     long execCached(const QString& sqliteSql, const Params& params);
+    // The kept statement of that text, prepared on first use; the caller resets it (CachedUse).
+    sqlite3_stmt* cachedStatement(const QString& sqliteSql);
     void dropCache();
     QHash<QString, sqlite3_stmt*> stmtCache;
     void execPlain(const QString& sqliteSql);  // no parameters, no rows
+    // Forward-only reads still stepping through their statement.  Before anything writes, each
+    // reads the rest of its rows, so no write ever meets a statement left half-read.
+    std::vector<std::weak_ptr<struct RowSet>> streams;
+    void settleStreams();
     // Runs one statement as the program writes it (DDL included); returns the rows affected.
     long execJet(const QString& jetSql, const Params& params);
 
@@ -104,6 +110,16 @@ struct ConnState {
     void makeIdentityTriggers(const QString& table, const QVector<CatColumn>& columns);
     void makeCheckTriggers(const QString& table, const QVector<CatColumn>& columns);  // called by the above
     void dropLayerTriggers(const QString& table);
+};
+
+// Resets a kept statement and clears its bindings when the use ends.
+struct CachedUse {
+    sqlite3_stmt* s;
+    ~CachedUse()
+    {
+        sqlite3_reset(s);
+        sqlite3_clear_bindings(s);
+    }
 };
 
 // A savepoint: rolled back unless released.  Forgets the cached catalogue on rollback.
@@ -143,9 +159,10 @@ struct Row {
 };
 enum : quint8 { RowDeleted = 1, RowPending = 2 };
 
-// Bump allocator for row images; memory is given back only when the whole set goes.
-// Blocks of a set that goes away are kept (up to a limit) for the next one, so re-reading a
-// large list does not fault fresh pages in again.
+// Bump allocator for row images, in blocks mapped straight from the system.  Re-reading a set
+// (reset) fills its own blocks again, so a large list does not fault fresh pages in; when the
+// set goes (clear), a few blocks stay in a small shared pool for the next set and the rest go
+// back to the system at once.
 class Arena {
 public:
     Arena() = default;
@@ -154,15 +171,23 @@ public:
     ~Arena() { clear(); }
     char* alloc(size_t n);
     size_t bytes() const { return total_; }
-    void clear();
+    void reset();  // empty, keeping the blocks for the next fill
+    void clear();  // empty, giving the blocks back
+
+    static size_t pooledBytes();  // what the shared pool holds
 
 private:
-    std::vector<std::unique_ptr<char[]>> blocks_;
-    std::vector<size_t> sizes_;
-    size_t used_ = 0, cap_ = 0, total_ = 0;
+    struct Block {
+        char* p = nullptr;
+        size_t size = 0;
+    };
+    std::vector<Block> blocks_;
+    size_t current_ = 0;  // the block being filled
+    size_t used_ = 0, total_ = 0;
 };
 
 Cell CellAt(const Row& row, int column);
+const char* NextCell(const char* cell);  // the cell after the one at `cell`
 QVariant Decode(const Cell& c, int adoType);
 
 struct FieldDef {
@@ -185,6 +210,10 @@ struct RowSet {
     bool hasRowid = false;
     bool readOnly = false;
     QVector<FieldDef> fields;
+    QString quotedBase;      // the base table and each field's column as statements name them
+    QVector<QString> quoted;
+    QString readBackSql;           // an added row read back: its identity numbers and defaults
+    QVector<int> readBackFields;
     std::vector<Row> rows;
     Arena arena;
     qint64 nextBookmark = 1;
@@ -193,6 +222,14 @@ struct RowSet {
     std::vector<Recordset::Impl*> cursors;
 
     void fetch();  // (re)reads every row
+    // A forward-only read: the statement stands on the next row not yet stored (none: all read).
+    std::unique_ptr<Stmt> pending;
+    void startStream(std::unique_ptr<Stmt> st);
+    bool fetchOne();  // stores the pending row and steps on; false when none was pending
+    void fetchRest();
+    void storeRow(sqlite3_stmt* s);
+    // The image of the statement's current row from column `first` on, in this set's arena.
+    Row imageOf(sqlite3_stmt* s, int first);
     int rowOfBookmark(qint64 b);
     // Encodes values (storage forms) into the arena.
     void encode(Row& row, const QVector<QVariant>& values);

@@ -6,6 +6,7 @@
 #include <QDebug>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace db {
 
@@ -421,7 +422,9 @@ struct SortKey {
 
 struct Recordset::Impl {
     std::shared_ptr<RowSet> rs;
-    std::vector<int> view;  // row indices in cursor order
+    mutable std::vector<int> view;  // row indices in cursor order
+    // A forward-only read: the view is every row read so far, and grows as the cursor moves on.
+    bool streaming = false;
     long pos = -1;
     bool onDeleted = false;  // the current row was deleted; the next move settles
     EditModeEnum edit = adEditNone;
@@ -453,6 +456,7 @@ struct Recordset::Impl {
         c.erase(std::remove(c.begin(), c.end(), this), c.end());
         rs.reset();
         view.clear();
+        streaming = false;
         pos = -1;
         onDeleted = false;
         edit = adEditNone;
@@ -480,10 +484,31 @@ struct Recordset::Impl {
             detail::ThrowClosed();
     }
 
-    long size() const { return long(view.size()); }
-    bool bof() const { return !onDeleted && (view.empty() || pos < 0); }
-    bool eof() const { return !onDeleted && (view.empty() || pos >= size()); }
-    bool onRow() const { return rs && !onDeleted && pos >= 0 && pos < size(); }
+    // Reads on until the view holds position p (or the rows end).
+    void need(long p) const
+    {
+        if (!streaming)
+            return;
+        while (long(view.size()) <= p) {
+            if (view.size() < rs->rows.size())
+                view.push_back(int(view.size()));
+            else if (!rs->fetchOne())
+                break;
+        }
+    }
+    long size() const
+    {
+        need(std::numeric_limits<long>::max() - 1);
+        return long(view.size());
+    }
+    long known(long p) const
+    {
+        need(std::max(p, 0L));
+        return long(view.size());
+    }
+    bool bof() const { return !onDeleted && (known(0) == 0 || pos < 0); }
+    bool eof() const { return !onDeleted && (known(pos) == 0 || pos >= known(pos)); }
+    bool onRow() const { return rs && !onDeleted && pos >= 0 && pos < known(pos); }
 
     int currentRow() const
     {
@@ -522,11 +547,29 @@ struct Recordset::Impl {
         return detail::Decode(detail::CellAt(rs->rows[size_t(row)], index), rs->fields[index].adoType);
     }
 
+    // Every field of the current row, walking its image once.
+    QVariantList values() const
+    {
+        const int row = currentRow();
+        const auto& fields = rs->fields;
+        QVariantList out;
+        out.reserve(fields.size());
+        const char* p = rs->rows[size_t(row)].data;
+        for (int k = 0; k < fields.size(); ++k) {
+            Row one;
+            one.data = p;
+            const Cell c = detail::CellAt(one, 0);
+            out << ((edit != adEditNone && row == editRow && dirty[k]) ? buf[k] : detail::Decode(c, fields[k].adoType));
+            p = detail::NextCell(p);
+        }
+        return out;
+    }
+
     QVariant valueAt(long position, int index) const
     {
         requireOpen();
         fieldDef(index);
-        if (position < 0 || position >= size())
+        if (position < 0 || position >= known(position))
             noCurrentRecord();
         const int row = view[size_t(position)];
         if (edit != adEditNone && row == editRow && dirty[index])
@@ -625,10 +668,10 @@ struct Recordset::Impl {
                         && buf[k].typeId() == QMetaType::QString && buf[k].toString().size() > f.definedSize)
                         throw DbError(3163, QStringLiteral("The field is too small to accept the amount of data you attempted "
                                                            "to add. Try inserting or pasting less data. (%1)").arg(f.name));
-                    names << jet::QuoteName(f.baseColumn);
+                    names << rs->quoted[k];
                     params << buf[k];
                 }
-            const QString table = jet::QuoteName(rs->baseTable);
+            const QString& table = rs->quotedBase;
             if (edit == adEditAdd) {
                 QString sql;
                 if (names.isEmpty()) {
@@ -654,39 +697,42 @@ struct Recordset::Impl {
         } else if (rs->conn) {
             // Read the new row back: identity numbers and defaults as stored.
             auto& st = *rs->conn;
-            const QString table = jet::QuoteName(rs->baseTable);
-            QVector<QVariant> values = rowValues(editRow);
-            QStringList cols;
-            QVector<int> which;
-            for (int k = 0; k < rs->fields.size(); ++k)
-                if (rs->fields[k].updatable) {
-                    cols << jet::QuoteName(rs->fields[k].baseColumn);
-                    which << k;
-                }
-            if (!cols.isEmpty()) {
-                detail::Stmt s(st.db, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(cols.join(QChar(',')), table));
-                s.bindAt(1, rowid);
-                if (s.step()) {
+            QVector<QVariant> values;
+            const QVector<int>& which = rs->readBackFields;
+            bool stored = false;
+            if (!which.isEmpty()) {
+                sqlite3_stmt* s = st.cachedStatement(rs->readBackSql);
+                detail::CachedUse use{s};
+                sqlite3_bind_int64(s, 1, rowid);
+                const int rc = sqlite3_step(s);
+                if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+                    detail::ThrowSqlite(st.db, rc);
+                if (rc == SQLITE_ROW && which.size() == rs->fields.size()) {
+                    // Every field is a column of the table: the stored row is the new image.
+                    const Row image = rs->imageOf(s, 0);
+                    row.data = image.data;
+                    row.size = image.size;
+                    stored = true;
+                } else if (rc == SQLITE_ROW) {
+                    values = rowValues(editRow);
                     for (int j = 0; j < which.size(); ++j) {
                         Cell c;
-                        QByteArray hold;
-                        switch (sqlite3_column_type(s.get(), j)) {
+                        switch (sqlite3_column_type(s, j)) {
                         case SQLITE_INTEGER:
                             c.tag = detail::TagInt;
-                            c.i = sqlite3_column_int64(s.get(), j);
+                            c.i = sqlite3_column_int64(s, j);
                             break;
                         case SQLITE_FLOAT:
                             c.tag = detail::TagReal;
-                            c.d = sqlite3_column_double(s.get(), j);
+                            c.d = sqlite3_column_double(s, j);
                             break;
                         case SQLITE_TEXT:
                         case SQLITE_BLOB: {
-                            const bool text = sqlite3_column_type(s.get(), j) == SQLITE_TEXT;
-                            const void* p = text ? static_cast<const void*>(sqlite3_column_text(s.get(), j)) : sqlite3_column_blob(s.get(), j);
-                            hold = QByteArray(static_cast<const char*>(p), sqlite3_column_bytes(s.get(), j));
+                            const bool text = sqlite3_column_type(s, j) == SQLITE_TEXT;
+                            const void* p = text ? static_cast<const void*>(sqlite3_column_text(s, j)) : sqlite3_column_blob(s, j);
                             c.tag = text ? detail::TagText : detail::TagBlob;
-                            c.p = hold.constData();
-                            c.n = int(hold.size());
+                            c.p = static_cast<const char*>(p);
+                            c.n = sqlite3_column_bytes(s, j);
                             break;
                         }
                         default:
@@ -696,7 +742,8 @@ struct Recordset::Impl {
                     }
                 }
             }
-            rs->encode(row, values);
+            if (!stored)
+                rs->encode(row, values.isEmpty() ? rowValues(editRow) : values);
         } else {
             rs->encode(row, rowValues(editRow));
         }
@@ -783,6 +830,8 @@ struct Recordset::Impl {
 
     void rebuildView()
     {
+        rs->fetchRest();
+        streaming = false;
         view.clear();
         view.reserve(rs->rows.size());
         const int n = int(rs->rows.size());
@@ -825,7 +874,8 @@ struct Recordset::Impl {
         notify(RecordsetEvent::Moved);
     }
 
-    void open(const QString& sql, const std::shared_ptr<detail::ConnState>& conn, bool readOnly, const Params& params);
+    void open(const QString& sql, const std::shared_ptr<detail::ConnState>& conn, bool readOnly, const Params& params,
+              bool forwardOnly = false);
 };
 
 namespace {
@@ -845,7 +895,8 @@ int fieldSize(int adoType, int columnSize)
 
 }  // namespace
 
-void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::ConnState>& conn, bool readOnly, const Params& params)
+void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::ConnState>& conn, bool readOnly, const Params& params,
+                           bool forwardOnly)
 {
     conn->check();
     auto set = std::make_shared<RowSet>();
@@ -942,11 +993,34 @@ void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::Con
         set->fields << f;
     }
     set->readOnly = readOnly || !set->hasRowid;
+    set->quotedBase = jet::QuoteName(set->baseTable);
+    QStringList readBack;
+    for (int k = 0; k < set->fields.size(); ++k) {
+        const FieldDef& f = set->fields[k];
+        set->quoted << (f.updatable ? jet::QuoteName(f.baseColumn) : QString());
+        if (f.updatable) {
+            readBack << set->quoted.last();
+            set->readBackFields << k;
+        }
+    }
+    set->readBackSql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(readBack.join(QChar(',')), set->quotedBase);
     // No column of the base table: nothing to write back to.
     if (std::none_of(set->fields.begin(), set->fields.end(), [](const FieldDef& f) { return f.updatable; }))
         set->readOnly = true;
-    st.reset();
-    set->fetch();
+    if (forwardOnly) {
+        // Rows are read as the cursor reaches them: asking whether a table has rows reads one.
+        st->bind(params);
+        set->startStream(std::move(st));
+        set->fetchOne();
+        conn->streams.erase(std::remove_if(conn->streams.begin(), conn->streams.end(),
+                                           [](const std::weak_ptr<RowSet>& w) { return w.expired(); }),
+                            conn->streams.end());
+        if (set->pending)
+            conn->streams.push_back(set);
+    } else {
+        st.reset();
+        set->fetch();
+    }
     // Expressions take their type from the first row.
     for (int k = 0; k < set->fields.size(); ++k) {
         FieldDef& f = set->fields[k];
@@ -965,7 +1039,14 @@ void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::Con
     sortText.clear();
     filterNode.reset();
     sortKeys.clear();
-    rebuildView();
+    if (forwardOnly) {
+        view.clear();
+        streaming = true;
+        onDeleted = false;
+        need(0);
+    } else {
+        rebuildView();
+    }
     pos = 0;
     notify(RecordsetEvent::Reset);
 }
@@ -999,7 +1080,7 @@ Recordset Connection::ExecuteQuery(const QString& sql, const Params& params)
 {
     d->st->check();
     Recordset r;
-    r.impl()->open(sql, d->st, true, params);
+    r.impl()->open(sql, d->st, true, params, true);
     return r;
 }
 
@@ -1064,7 +1145,7 @@ void Recordset::MoveFirst()
 {
     d->requireOpen();
     d->settleEdit();
-    if (d->view.empty())
+    if (d->known(0) == 0)
         noCurrentRecord();
     d->moveTo(0);
 }
@@ -1131,7 +1212,7 @@ long Recordset::RecordCount() const
 long Recordset::AbsolutePosition() const
 {
     d->requireOpen();
-    if (d->onDeleted || d->view.empty())
+    if (d->onDeleted || d->known(0) == 0)
         return -1;
     if (d->pos < 0)
         return -2;
@@ -1180,6 +1261,7 @@ Value Recordset::value(const QString& name) const
 }
 
 Value Recordset::valueAt(long position, int index) const { return d->valueAt(position, index); }
+QVariantList Recordset::values() const { return d->values(); }
 
 void Recordset::setValue(int index, const Value& v) { d->setValue(index, v); }
 

@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <mutex>
+#include <new>
+#include <sys/mman.h>
 
 namespace db::detail {
 
@@ -105,48 +107,84 @@ QDateTime parseCanonical(const char* p, int n, bool* ok)
 
 namespace {
 
-constexpr size_t kPoolLimit = 96;  // blocks kept for reuse
+constexpr size_t kPoolLimit = 8;  // blocks kept for the next set
 std::mutex poolMutex;
-std::vector<std::unique_ptr<char[]>> pool;
+std::vector<char*> pool;
+
+// A block is filled right after it is mapped: its pages come in one call, not a fault each.
+char* mapBlock(size_t size)
+{
+    void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (p == MAP_FAILED)
+        throw std::bad_alloc();
+    return static_cast<char*>(p);
+}
 
 }  // namespace
+
+size_t Arena::pooledBytes()
+{
+    std::lock_guard<std::mutex> lock(poolMutex);
+    return pool.size() * kBlock;
+}
+
+void Arena::reset()
+{
+    current_ = 0;
+    used_ = 0;
+}
 
 void Arena::clear()
 {
     {
         std::lock_guard<std::mutex> lock(poolMutex);
-        for (size_t i = 0; i < blocks_.size(); ++i)
-            if (sizes_[i] == kBlock && pool.size() < kPoolLimit)
-                pool.push_back(std::move(blocks_[i]));
+        for (Block& b : blocks_) {
+            if (b.size == kBlock && pool.size() < kPoolLimit)
+                pool.push_back(b.p);
+            else
+                ::munmap(b.p, b.size);
+        }
     }
     blocks_.clear();
-    sizes_.clear();
-    used_ = cap_ = total_ = 0;
+    current_ = 0;
+    used_ = total_ = 0;
 }
 
 char* Arena::alloc(size_t n)
 {
-    if (used_ + n > cap_) {
-        const size_t size = std::max(kBlock, n);
-        std::unique_ptr<char[]> block;
-        if (size == kBlock) {
-            std::lock_guard<std::mutex> lock(poolMutex);
-            if (!pool.empty()) {
-                block = std::move(pool.back());
-                pool.pop_back();
+    if (blocks_.empty() || used_ + n > blocks_[current_].size) {
+        // The next kept block that holds it, else a new one.
+        size_t next = blocks_.empty() ? 0 : current_ + 1;
+        while (next < blocks_.size() && blocks_[next].size < n)
+            ++next;
+        if (next >= blocks_.size()) {
+            Block b;
+            b.size = std::max(kBlock, (n + 4095) & ~size_t(4095));
+            if (b.size == kBlock) {
+                std::lock_guard<std::mutex> lock(poolMutex);
+                if (!pool.empty()) {
+                    b.p = pool.back();
+                    pool.pop_back();
+                }
             }
+            if (!b.p)
+                b.p = mapBlock(b.size);
+            blocks_.push_back(b);
+            total_ += b.size;
+            next = blocks_.size() - 1;
         }
-        if (!block)
-            block.reset(new char[size]);
-        blocks_.push_back(std::move(block));
-        sizes_.push_back(size);
+        current_ = next;
         used_ = 0;
-        cap_ = size;
-        total_ += size;
     }
-    char* p = blocks_.back().get() + used_;
+    char* p = blocks_[current_].p + used_;
     used_ += n;
     return p;
+}
+
+const char* NextCell(const char* cell)
+{
+    skipCell(cell);
+    return cell;
 }
 
 Cell CellAt(const Row& row, int column)
@@ -440,88 +478,141 @@ QVector<QVariant> RowSet::values(const Row& row) const
     return out;
 }
 
+Row RowSet::imageOf(sqlite3_stmt* s, int first)
+{
+    struct Src {
+        int type;
+        const void* p;
+        int n;
+        qint64 i;
+        double d;
+    };
+    const int count = sqlite3_column_count(s);
+    Src src[64];
+    std::vector<Src> many;
+    Src* cells = src;
+    if (count - first > 64) {
+        many.resize(size_t(count - first));
+        cells = many.data();
+    }
+    size_t size = 0;
+    for (int c = first; c < count; ++c) {
+        Src& x = cells[c - first];
+        x.type = sqlite3_column_type(s, c);
+        switch (x.type) {
+        case SQLITE_INTEGER:
+            x.i = sqlite3_column_int64(s, c);
+            size += 9;
+            break;
+        case SQLITE_FLOAT:
+            x.d = sqlite3_column_double(s, c);
+            size += 9;
+            break;
+        case SQLITE_TEXT:
+            x.p = sqlite3_column_text(s, c);
+            x.n = sqlite3_column_bytes(s, c);
+            size += 1 + varintSize(quint32(x.n)) + size_t(x.n);
+            break;
+        case SQLITE_BLOB:
+            x.p = sqlite3_column_blob(s, c);
+            x.n = sqlite3_column_bytes(s, c);
+            size += 1 + varintSize(quint32(x.n)) + size_t(x.n);
+            break;
+        default:
+            size += 1;
+        }
+    }
+    char* p = arena.alloc(size == 0 ? 1 : size);
+    Row row;
+    row.data = p;
+    row.size = quint32(size);
+    for (int c = 0; c < count - first; ++c) {
+        const Src& x = cells[c];
+        switch (x.type) {
+        case SQLITE_INTEGER:
+            *p++ = char(TagInt);
+            std::memcpy(p, &x.i, 8);
+            p += 8;
+            break;
+        case SQLITE_FLOAT:
+            *p++ = char(TagReal);
+            std::memcpy(p, &x.d, 8);
+            p += 8;
+            break;
+        case SQLITE_TEXT:
+        case SQLITE_BLOB:
+            *p++ = char(x.type == SQLITE_TEXT ? TagText : TagBlob);
+            putVarint(p, quint32(x.n));
+            if (x.n)
+                std::memcpy(p, x.p, size_t(x.n));
+            p += x.n;
+            break;
+        default:
+            *p++ = char(TagNull);
+        }
+    }
+    return row;
+}
+
+void RowSet::storeRow(sqlite3_stmt* s)
+{
+    Row row = imageOf(s, hasRowid ? 1 : 0);
+    if (hasRowid) {
+        row.rowid = sqlite3_column_int64(s, 0);
+        row.bookmark = row.rowid;
+        nextBookmark = std::max(nextBookmark, row.bookmark + 1);
+    } else {
+        row.bookmark = nextBookmark++;
+    }
+    rows.push_back(row);
+}
+
 void RowSet::fetch()
 {
     conn->check();
+    pending.reset();
     Stmt st(conn->db, sql);
     st.bind(params);
     rows.clear();
-    arena.clear();
+    arena.reset();
     byBookmark.clear();
     indexValid = false;
     nextBookmark = 1;
-    sqlite3_stmt* s = st.get();
-    const int first = hasRowid ? 1 : 0;
-    const int count = sqlite3_column_count(s);
-    struct Src { int type; const void* p; int n; qint64 i; double d; };
-    std::vector<Src> src(size_t(std::max(0, count - first)));
-    while (st.step()) {
-        size_t size = 0;
-        for (int c = first; c < count; ++c) {
-            Src& x = src[size_t(c - first)];
-            x.type = sqlite3_column_type(s, c);
-            switch (x.type) {
-            case SQLITE_INTEGER:
-                x.i = sqlite3_column_int64(s, c);
-                size += 9;
-                break;
-            case SQLITE_FLOAT:
-                x.d = sqlite3_column_double(s, c);
-                size += 9;
-                break;
-            case SQLITE_TEXT:
-                x.p = sqlite3_column_text(s, c);
-                x.n = sqlite3_column_bytes(s, c);
-                size += 1 + varintSize(quint32(x.n)) + size_t(x.n);
-                break;
-            case SQLITE_BLOB:
-                x.p = sqlite3_column_blob(s, c);
-                x.n = sqlite3_column_bytes(s, c);
-                size += 1 + varintSize(quint32(x.n)) + size_t(x.n);
-                break;
-            default:
-                size += 1;
-            }
-        }
-        char* p = arena.alloc(size == 0 ? 1 : size);
-        Row row;
-        row.data = p;
-        row.size = quint32(size);
-        for (const Src& x : src) {
-            switch (x.type) {
-            case SQLITE_INTEGER:
-                *p++ = char(TagInt);
-                std::memcpy(p, &x.i, 8);
-                p += 8;
-                break;
-            case SQLITE_FLOAT:
-                *p++ = char(TagReal);
-                std::memcpy(p, &x.d, 8);
-                p += 8;
-                break;
-            case SQLITE_TEXT:
-            case SQLITE_BLOB:
-                *p++ = char(x.type == SQLITE_TEXT ? TagText : TagBlob);
-                putVarint(p, quint32(x.n));
-                if (x.n)
-                    std::memcpy(p, x.p, size_t(x.n));
-                p += x.n;
-                break;
-            default:
-                *p++ = char(TagNull);
-            }
-        }
-        if (hasRowid) {
-            row.rowid = sqlite3_column_int64(s, 0);
-            row.bookmark = row.rowid;
-        } else {
-            row.bookmark = nextBookmark++;
-        }
-        rows.push_back(row);
+    while (st.step())
+        storeRow(st.get());
+}
+
+void RowSet::startStream(std::unique_ptr<Stmt> st)
+{
+    rows.clear();
+    arena.reset();
+    byBookmark.clear();
+    indexValid = false;
+    nextBookmark = 1;
+    pending.reset();
+    if (st->step())
+        pending = std::move(st);
+}
+
+bool RowSet::fetchOne()
+{
+    if (!pending)
+        return false;
+    storeRow(pending->get());
+    indexValid = false;
+    try {
+        if (!pending->step())
+            pending.reset();  // all read: the statement lets go of the file now
+    } catch (...) {
+        pending.reset();
+        throw;
     }
-    if (hasRowid) {
-        for (const Row& r : rows)
-            nextBookmark = std::max(nextBookmark, r.bookmark + 1);
+    return true;
+}
+
+void RowSet::fetchRest()
+{
+    while (fetchOne()) {
     }
 }
 

@@ -24,13 +24,8 @@ Snapshot Snapshot::fromRecordset(const db::Recordset& source)
     if (rs.Bof() && rs.Eof())
         return snap;
     rs.MoveFirst();
-    const int n = int(columns.size());
     while (!rs.Eof()) {
-        QVariantList row;
-        row.reserve(n);
-        for (int i = 0; i < n; ++i)
-            row << rs.value(i);
-        snap.addRow(std::move(row));
+        snap.addRow(rs.values());
         rs.MoveNext();
     }
     return snap;

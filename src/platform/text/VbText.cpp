@@ -248,13 +248,27 @@ QByteArray ToCp950(const QString& s)
     return out;
 }
 
-QString FromCp950(const QByteArray& bytes)
+namespace {
+
+// Code page 950 to text through one converter per thread, kept: a file is decoded a line at a
+// time.  A byte the code page cannot read (or a lead byte cut off at the end) becomes U+FFFD,
+// or ends the decoding with nullopt when `exact`.
+std::optional<QString> DecodeCp950(const QByteArray& bytes, bool exact)
 {
     if (bytes.isEmpty())
-        return {};
-    iconv_t cd = iconv_open("UTF-16LE", "CP950");
-    if (cd == reinterpret_cast<iconv_t>(-1))
+        return QString();
+    struct Converter {
+        iconv_t cd = iconv_open("UTF-16LE", "CP950");
+        ~Converter()
+        {
+            if (cd != reinterpret_cast<iconv_t>(-1))
+                iconv_close(cd);
+        }
+    };
+    thread_local Converter conv;
+    if (conv.cd == reinterpret_cast<iconv_t>(-1))
         throw std::runtime_error("iconv has no CP950 converter");
+    iconv(conv.cd, nullptr, nullptr, nullptr, nullptr);
     QString result;
     result.reserve(bytes.size());
     QByteArray in = bytes;
@@ -264,18 +278,25 @@ QString FromCp950(const QByteArray& bytes)
     while (il > 0) {
         char* op = buf;
         size_t ol = sizeof buf;
-        const size_t r = iconv(cd, &ip, &il, &op, &ol);
+        const size_t r = iconv(conv.cd, &ip, &il, &op, &ol);
         result.append(QString::fromUtf16(reinterpret_cast<const char16_t*>(buf), (sizeof buf - ol) / 2));
         if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-            // A byte the code page cannot read (or a lead byte cut off at the end).
+            if (exact)
+                return std::nullopt;
             result.append(QChar(QChar::ReplacementCharacter));
             ++ip;
             --il;
+            iconv(conv.cd, nullptr, nullptr, nullptr, nullptr);
         }
     }
-    iconv_close(cd);
     return result;
 }
+
+}  // namespace
+
+QString FromCp950(const QByteArray& bytes) { return *DecodeCp950(bytes, false); }
+
+std::optional<QString> FromCp950Exact(const QByteArray& bytes) { return DecodeCp950(bytes, true); }
 
 bool IsValidUtf8(const QByteArray& bytes)
 {

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 namespace vb {
 
@@ -27,6 +28,8 @@ int ByteLen(const QString& s);
 QString LeftBytes(const QString& s, int maxBytes);
 QByteArray ToCp950(const QString& s);   // unmappable characters become "?"
 QString FromCp950(const QByteArray& bytes);
+// The same, refusing bytes that are no character of code page 950: nullopt then.
+std::optional<QString> FromCp950Exact(const QByteArray& bytes);
 // Decodes bytes as UTF-8 when valid, else as code page 950.
 QString DecodeText(const QByteArray& bytes);
 bool IsValidUtf8(const QByteArray& bytes);

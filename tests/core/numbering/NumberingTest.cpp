@@ -56,6 +56,23 @@ TEST_F(Numbering, CustomerCodes)
     }
 }
 
+TEST_F(Numbering, ARunOfCustomerCodesCountsOnAsStoringEachWould)
+{
+    // The import numbers in memory; every code must be the one GetCustomerNewNo gives once the
+    // codes before it are stored.
+    const QList<QVariant> starts[] = {{}, {"000997"}, {"09998"}, {"C00012"}, {"000999", "01000"}, {"ZZ"}};
+    for (const QList<QVariant>& start : starts) {
+        empty(QStringLiteral("RV12"));
+        insertValues(QStringLiteral("RV12"), QStringLiteral("RV120"), start);
+        CustomerNumbering numbering(gConn);
+        for (int i = 0; i < 4; ++i) {
+            const QString expected = GetCustomerNewNo();
+            EXPECT_EQ(numbering.next(), expected);
+            insertValues(QStringLiteral("RV12"), QStringLiteral("RV120"), {expected});
+        }
+    }
+}
+
 TEST_F(Numbering, YearMonthNumbers)
 {
     struct Case {
@@ -156,7 +173,9 @@ TEST_F(Numbering, DieNumbers)
         const char* next;
     } cases[] = {
         {"大同", {}, "012-0001"},
+        {"大同", {"012-0001"}, "012-0002"},  // the serial is padded to four digits
         {"大同", {"012-0009"}, "012-0010"},
+        {"大同", {"012-0099"}, "012-0100"},
         {"大同", {"012-0999"}, "012-1000"},
         {"大同", {"15"}, "16"},
         {"大同", {"-0041"}, "0042"},

@@ -161,6 +161,9 @@ TEST_F(SchemaCheck, NewDatabaseComesUpToTheRecordWindowsLayout)
     EXPECT_EQ(GetFieldOrdinal(gConn, "會員管理", "修改日期"), 44);
     for (const char* flag : {"印前", "製版", "貨運"})
         EXPECT_EQ(GetFieldDefault(gConn, "RV11", QString::fromUtf8(flag)), "0") << flag;
+    // The detail tables are read by their owner's code and written back by their key.
+    for (const char* index : {"RV12A_RV12A0", "RV12A_序號", "RV12B_RV12B0", "RV12B_序號", "廠商聯絡人_廠商編號"})
+        EXPECT_TRUE(gConn.IndexExists(QString::fromUtf8(index))) << index;
 
     EXPECT_EQ(Count("RV12"), 0);
     EXPECT_EQ(Count("RV12A"), 4);
@@ -215,7 +218,13 @@ TEST_F(SchemaCheck, OldLayoutKeepsItsRowsAndValues)
     gConn.Execute("INSERT INTO RV12B (RV12B0, RV12B1, RV12B2) VALUES ('000002', '乙倉庫', '趙六')");
     gConn.Execute("INSERT INTO RV17A (RV17A0, RV17A1, RV17A2, RV17A3, popedem7) VALUES ('001', '001-001', '陳一', 'Chen', 'x')");
     gConn.Execute("INSERT INTO RV17A (RV17A0, RV17A1, RV17A2, RV17A3) VALUES ('001', '001-002', '陳二', 'Tan')");
-    gConn.Execute("INSERT INTO RV18A (RV18A0, RV18A1, RV18A2) VALUES ('01', '001', '好友')");
+    // Personal contacts by category code: a known code, a code no category has, a category
+    // without a name, a name longer than the new column, and no code at all.
+    gConn.Execute("INSERT INTO RV18 (RV180, RV181) VALUES ('01', '朋友')");
+    gConn.Execute("INSERT INTO RV18 (RV180, RV181) VALUES ('03', '')");
+    gConn.Execute("INSERT INTO RV18 (RV180, RV181) VALUES ('04', '一二三四五六七八九十甲乙丙丁戊己庚')");
+    for (const char* row : {"'01', '001'", "'02', '002'", "'03', '003'", "'04', '004'", "NULL, '005'"})
+        gConn.Execute(QStringLiteral("INSERT INTO RV18A (RV18A0, RV18A1, RV18A2) VALUES (%1, '好友')").arg(row));
 
     StartUp();
 
@@ -229,13 +238,17 @@ TEST_F(SchemaCheck, OldLayoutKeepsItsRowsAndValues)
         {"SELECT 備註 FROM RV12A WHERE RV12A1 = '李四'", ""},
         {"SELECT 送貨名稱 FROM RV12B WHERE RV12B0 = '000002'", "乙倉庫"},
         {"SELECT EnglishName FROM RV17A WHERE RV17A1 = '001-002'", "Tan"},
-        {"SELECT 類別 FROM RV18A WHERE RV18A1 = '001'", "01"},
+        {"SELECT 類別 FROM RV18A WHERE RV18A1 = '001'", "朋友"},
+        {"SELECT 類別 FROM RV18A WHERE RV18A1 = '002'", "02"},
+        {"SELECT 類別 FROM RV18A WHERE RV18A1 = '003'", "03"},
+        {"SELECT 類別 FROM RV18A WHERE RV18A1 = '004'", "一二三四五六七八九十甲乙丙丁戊"},
+        {"SELECT COUNT(*) FROM RV18A WHERE RV18A1 = '005' AND 類別 IS NULL", 1},
         // identity columns number the rows that were there before
         {"SELECT COUNT(DISTINCT 總序) FROM RV12 WHERE 總序 IS NOT NULL", 2},
         {"SELECT COUNT(DISTINCT 序號) FROM RV12A WHERE 序號 IS NOT NULL", 2},
         {"SELECT COUNT(DISTINCT 序號) FROM RV12B WHERE 序號 IS NOT NULL", 1},
         {"SELECT COUNT(DISTINCT 總序) FROM RV17A WHERE 總序 IS NOT NULL", 2},
-        {"SELECT COUNT(DISTINCT 總序) FROM RV18A WHERE 總序 IS NOT NULL", 1},
+        {"SELECT COUNT(DISTINCT 總序) FROM RV18A WHERE 總序 IS NOT NULL", 5},
         // the customer table holds rows: no sample rows anywhere
         {"SELECT COUNT(*) FROM RV12A", 2},
         {"SELECT COUNT(*) FROM RV12B", 1},
@@ -243,6 +256,8 @@ TEST_F(SchemaCheck, OldLayoutKeepsItsRowsAndValues)
     for (const auto& v : values)
         EXPECT_EQ(Scalar(QString::fromUtf8(v.sql)).toString(), v.expected.toString()) << v.sql;
 
+    EXPECT_TRUE(gConn.IndexExists("RV12A_RV12A0"));
+    EXPECT_TRUE(gConn.IndexExists("RV12B_序號"));
     for (const char* gone : {"popedem0", "popedem7", "popedem44", "RV17A3"})
         EXPECT_FALSE(FieldExists("RV17A", QString::fromUtf8(gone), gConn)) << gone;
     EXPECT_FALSE(FieldExists("RV12", "隨貨附發票", gConn));

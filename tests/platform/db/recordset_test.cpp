@@ -2,6 +2,7 @@
 // clones, Find, Filter, Sort and in-memory recordsets.
 #include "DbTestUtil.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace db;
@@ -299,6 +300,84 @@ TEST_F(Rs, ChangeNotifications)
     rs.MoveNext();
     EXPECT_EQ(seen, (std::vector<RecordsetEvent>{RecordsetEvent::Moved, RecordsetEvent::FieldChanged,
                                                   RecordsetEvent::FieldChanged, RecordsetEvent::Reset}));
+}
+
+TEST_F(Rs, ForwardOnlyQueriesReadAsTheyGoAndLetGoOfTheFile)
+{
+    conn.BeginTrans();
+    for (int i = 0; i < 3000; ++i)
+        conn.Execute("INSERT INTO RV12 (RV120) VALUES (?)", {QStringLiteral("B%1").arg(i, 5, 10, QChar('0'))});
+    conn.CommitTrans();
+
+    // A write on the connection while a query is half read: the query still gives the rows it
+    // was opened on, and the write (a DROP included) meets no statement left open.
+    Recordset q = conn.ExecuteQuery("Select RV120 From RV12 Order By RV120");
+    EXPECT_EQ(q.value(0).toString(), "000001");
+    q.MoveNext();
+    conn.Execute("DELETE FROM RV12 WHERE RV120 LIKE 'B%'");
+    conn.Execute("CREATE TABLE Scratch (a Long)");
+    conn.Execute("DROP TABLE Scratch");
+    long n = 1;
+    for (; !q.Eof(); q.MoveNext())
+        ++n;
+    EXPECT_EQ(n, 3004);
+    EXPECT_EQ(conn.ExecuteQuery("Select Count(*) From RV12").value(0).toLongLong(), 4);
+
+    // A query whose rows are all read holds no lock: another connection writes at once.
+    Recordset count = conn.ExecuteQuery("Select Count(*) From RV12");
+    Recordset first = conn.ExecuteQuery("Select RV120 From RV12 Where RV120 = '000001'");
+    Connection other;
+    other.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
+    EXPECT_EQ(errorOf([&] { other.Execute("INSERT INTO RV12 (RV120) VALUES ('X')"); }), 0);
+    EXPECT_EQ(count.value(0).toLongLong(), 4);
+    EXPECT_EQ(first.RecordCount(), 1);
+
+    // Sort, filter and clone read the rest first.
+    Recordset all = conn.ExecuteQuery("Select RV120 From RV12");
+    all.setSort("RV120 DESC");
+    EXPECT_EQ(all.RecordCount(), 5);
+    all.MoveFirst();
+    EXPECT_EQ(all.value(0).toString(), "X");
+}
+
+TEST_F(Rs, ValuesOfTheRowInOnePass)
+{
+    Recordset rs = open();
+    rs.MoveNext();
+    rs["RV121"] = "改";
+    const QVariantList values = rs.values();
+    ASSERT_EQ(values.size(), rs.FieldCount());
+    for (int i = 0; i < rs.FieldCount(); ++i)
+        EXPECT_EQ(values[i], rs.value(i)) << i;
+    EXPECT_EQ(values[1].toString(), "改");
+    rs.CancelUpdate();
+}
+
+// Resident memory of the process in bytes.
+long long residentBytes()
+{
+    QFile f(QStringLiteral("/proc/self/statm"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    return QString::fromLatin1(f.readAll()).section(QChar(' '), 1, 1).toLongLong() * 4096;
+}
+
+TEST_F(Rs, AClosedLargeRecordsetGivesItsMemoryBack)
+{
+    const QString memo(1500, QChar('x'));
+    conn.BeginTrans();
+    for (int i = 0; i < 30000; ++i)
+        conn.Execute("INSERT INTO RV12 (RV120, RV1213) VALUES (?, ?)", {QStringLiteral("M%1").arg(i), memo});
+    conn.CommitTrans();
+    const long long before = residentBytes();
+    {
+        Recordset rs = open();
+        EXPECT_EQ(rs.RecordCount(), 30004);
+        EXPECT_GT(residentBytes() - before, 40LL << 20);
+        rs.Requery();  // fills its own blocks again
+        EXPECT_LT(residentBytes() - before, 60LL << 20);
+    }
+    EXPECT_LT(residentBytes() - before, 12LL << 20);
 }
 
 }  // namespace

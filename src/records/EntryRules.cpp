@@ -1,0 +1,166 @@
+#include "records/EntryRules.h"
+
+#include "core/Globals.h"
+#include "platform/text/VbText.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+
+namespace {
+
+QString TextOf(const QWidget* box)
+{
+    if (auto* e = qobject_cast<const QLineEdit*>(box))
+        return e->text();
+    if (auto* p = qobject_cast<const QPlainTextEdit*>(box))
+        return p->toPlainText();
+    return {};
+}
+
+void SetTextOf(QWidget* box, const QString& text)
+{
+    if (auto* e = qobject_cast<QLineEdit*>(box)) {
+        if (e->text() != text)
+            e->setText(text);
+    } else if (auto* p = qobject_cast<QPlainTextEdit*>(box)) {
+        if (p->toPlainText() != text)
+            p->setPlainText(text);
+    }
+}
+
+bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
+
+// Alt+Down and F4 open a drop-down list, as everywhere in Windows.
+bool OpensDropDown(const QKeyEvent* k)
+{
+    return (k->key() == Qt::Key_Down && (k->modifiers() & Qt::AltModifier)) ||
+           (k->key() == Qt::Key_F4 && !(k->modifiers() & (Qt::AltModifier | Qt::ControlModifier)));
+}
+
+}  // namespace
+
+PickList::PickList(QComboBox* list, int flags, QObject* parent) : QObject(parent), list_(list), flags_(flags)
+{
+    // The list holds any text the box held, not only its items.
+    list_->setEditable(true);
+    list_->setInsertPolicy(QComboBox::NoInsert);
+    list_->setCompleter(nullptr);
+    list_->hide();
+    list_->installEventFilter(this);
+    if (list_->lineEdit())
+        list_->lineEdit()->installEventFilter(this);
+    connect(list_, &QComboBox::activated, this, [this] { write(); });
+    if (flags_ & kWriteThrough)
+        connect(list_, &QComboBox::editTextChanged, this, [this] {
+            if (list_->isVisible())
+                write();
+        });
+}
+
+void PickList::Open(QWidget* target, QWidget* next, const QStringList& items, const QRect& geometry, bool keepItems)
+{
+    target_ = target;
+    next_ = next;
+    if (!keepItems) {
+        const QSignalBlocker block(list_);
+        list_->clear();
+        list_->addItems(items);
+    }
+    {
+        const QSignalBlocker block(list_);
+        list_->setCurrentIndex(-1);
+        list_->setEditText(QString());
+        const QString keep = TextOf(target);
+        if (!vb::Trim(keep).isEmpty())
+            list_->setEditText(keep);
+    }
+    list_->setGeometry(geometry.isEmpty() ? target->geometry() : geometry);
+    list_->raise();
+    list_->show();
+    list_->setFocus(Qt::OtherFocusReason);
+}
+
+bool PickList::IsOpen() const { return list_->isVisible() && target_; }
+
+void PickList::write()
+{
+    if (target_)
+        SetTextOf(target_, list_->currentText());
+}
+
+bool PickList::Commit()
+{
+    if (!IsOpen())
+        return false;
+    write();
+    return true;
+}
+
+bool PickList::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (OpensDropDown(key)) {
+            list_->showPopup();
+            return true;
+        }
+        if (IsEnter(key) && watched == list_ && target_) {
+            write();
+            QWidget* to = (flags_ & kEnterBackToBox) ? target_.data() : next_.data();
+            if (to) {
+                returning_ = (flags_ & kEnterBackToBox) != 0;
+                to->setFocus(Qt::OtherFocusReason);
+                returning_ = false;
+            }
+            if (Entered)
+                Entered();
+            return true;
+        }
+    } else if (type == QEvent::FocusOut && watched == list_) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // A message box or the list's own drop-down taking the focus is not leaving the list.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && list_->isVisible()) {
+            write();
+            list_->hide();
+            if (Left)
+                Left();
+        }
+    }
+    return false;
+}
+
+void CommitPickLists(const std::vector<PickList*>& lists)
+{
+    for (PickList* l : lists)
+        if (l)
+            l->Commit();
+}
+
+void LeaveGuard::Return(QWidget* box)
+{
+    returning_ = true;
+    if (QWidget* w = box->window(); w && !w->isActiveWindow())
+        w->activateWindow();
+    box->setFocus(Qt::OtherFocusReason);
+    returning_ = false;
+}
+
+std::optional<QString> StockTextFor(const std::vector<StockText>& table, int box, int key,
+                                    const std::function<QString(int box)>& boxText)
+{
+    for (const StockText& s : table) {
+        if (s.box != box || s.key != key)
+            continue;
+        if (s.copyBox >= 0)
+            return boxText(s.copyBox);
+        if (s.textId > 0)
+            return LoadResString(s.textId);
+        return s.text;
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,116 @@
+// What the record boxes do while the user moves through them and types, as tables the window
+// supplies and small pieces the kit moves by:
+//
+//   - PickList: a list laid over a box while editing (the customer's categories, the vendor's
+//     status and cheque terms).  It shows the box's text, writes what is typed or picked into
+//     its TargetBox, and Enter hands the focus to its NextBox (or back to the box).  Alt+Down
+//     and F4 open its drop-down every time.  Commit() puts its text into the box; a window calls
+//     CommitPickLists() before any save, however the save is started (a click, Alt+S, Enter).
+//   - LeaveGuard: a leave check that refuses the box puts the focus back without running the
+//     leave checks of the box the focus was on its way to (no message loops).
+//   - BoxMap: where Enter, Up and Down lead from a box (a table of exceptions and a rule for
+//     the rest).
+//   - StockTexts: the F3/F4/F5 texts a box appends.
+//
+//     status_ = new PickList(Combo2, PickList::kWriteThrough, this);
+//     ... Text1_GotFocus(16):  status_->Open(Text1[16], Text1[23], {"尚未核准", "現用廠商", ...});
+//     static const BoxMap kEnter{{{8, 11}, {10, 20}, {14, 17}, {19, 15}}, [](int b) { return b + 1 > 20 ? 1 : b + 1; }};
+//     static const std::vector<StockText> kFKeys{{3, Qt::Key_F3, 345}, {12, Qt::Key_F5, 0, 11}, ...};
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+class QComboBox;
+
+class PickList : public QObject {
+public:
+    enum Flag {
+        // Every edit of the list's text (a key, a pick) goes into the box at once.
+        kWriteThrough = 1,
+        // Enter gives the focus back to the box instead of the next box.
+        kEnterBackToBox = 2,
+    };
+    PickList(QComboBox* list, int flags, QObject* parent = nullptr);
+
+    QComboBox* List() const { return list_; }
+    QWidget* TargetBox() const { return target_; }
+    QWidget* NextBox() const { return next_; }
+
+    // Lays the list over `target` at `geometry` (the parent's coordinates; an empty rectangle
+    // takes the box's own place), fills it with `items` (unless `keepItems`), shows the box's
+    // text when it holds more than blanks, and gives the list the focus.
+    void Open(QWidget* target, QWidget* next, const QStringList& items, const QRect& geometry = {},
+              bool keepItems = false);
+    // Writes the list's text into its box while the list is shown; true when it did.
+    bool Commit();
+    bool IsOpen() const;
+    // True while Enter hands the focus back to the box (the box then opens no list).
+    bool HandingBack() const { return returning_; }
+
+    // Runs after the list has written into its box and hidden itself on losing the focus.
+    std::function<void()> Left;
+    // Runs after Enter has moved the focus on.
+    std::function<void()> Entered;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void write();
+    QComboBox* list_;
+    int flags_;
+    QPointer<QWidget> target_;
+    QPointer<QWidget> next_;
+    bool returning_ = false;  // Enter is handing the focus back to the box
+};
+
+// Commits every open list of the window (before a save).
+void CommitPickLists(const std::vector<PickList*>& lists);
+
+// True while the focus is being put back into a refused box: the leave checks of other boxes
+// and the pick lists of the refused box do nothing then.
+class LeaveGuard {
+public:
+    bool Returning() const { return returning_; }
+    // Puts the focus back into `box` (activating its window first when a message box left it
+    // in the background).
+    void Return(QWidget* box);
+
+private:
+    bool returning_ = false;
+};
+
+// Where a key leads from a box: the table's entry, else the rule (-1 = nowhere).
+struct BoxMap {
+    std::map<int, int> moves;
+    std::function<int(int box)> otherwise;
+    int operator()(int box) const
+    {
+        const auto it = moves.find(box);
+        if (it != moves.end())
+            return it->second;
+        return otherwise ? otherwise(box) : -1;
+    }
+};
+
+// An F-key text aid: F3/F4/F5 in `box` appends the string-table text `textId`, or a fixed
+// `text`, or the whole text of box `copyBox`.
+struct StockText {
+    int box;
+    int key;  // Qt::Key_F3 ...
+    int textId = 0;
+    int copyBox = -1;
+    QString text = {};
+};
+// The text a key appends to a box, or nothing.
+std::optional<QString> StockTextFor(const std::vector<StockText>& table, int box, int key,
+                                    const std::function<QString(int box)>& boxText);

@@ -1,0 +1,124 @@
+#include "records/RecordExtras.h"
+
+#include "core/Globals.h"
+#include "core/Settings.h"
+#include "core/WindowHelpers.h"
+#include "platform/dbmodel/RecordsetModel.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/Ui.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+// ---- Audit strip -------------------------------------------------------------------------------
+
+AuditStrip::AuditStrip(QWidget* parent, const AuditColumns& columns) : QWidget(parent), columns_(columns)
+{
+    setObjectName(QStringLiteral("Picture2"));
+    static const char* const kCaptions[4] = {"建檔者:", "建檔日期:", "修改者:", "修改日期:"};
+    for (int i = 0; i < 4; ++i) {
+        Captions[size_t(i)] = new QLabel(QString::fromUtf8(kCaptions[i]), this);
+        Captions[size_t(i)]->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        Captions[size_t(i)]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        Captions[size_t(i)]->setGeometry(vb::TwipsToPixels(60 + i * 2700), vb::TwipsToPixels(15),
+                                         vb::TwipsToPixels(1000), vb::TwipsToPixels(300));
+        Values[size_t(i)] = new QLabel(this);
+        Values[size_t(i)]->setObjectName(QStringLiteral("Label2_%1").arg(i));
+        Values[size_t(i)]->setGeometry(vb::TwipsToPixels(1090 + i * 2700), vb::TwipsToPixels(15),
+                                       vb::TwipsToPixels(1500), vb::TwipsToPixels(300));
+    }
+}
+
+void AuditStrip::Clear()
+{
+    for (QLabel* l : Values)
+        l->clear();
+}
+
+void AuditStrip::Show(const db::Recordset& rs)
+{
+    bool current = false;
+    try {
+        current = rs.IsOpen() && !rs.Bof() && !rs.Eof();
+    } catch (const db::DbError&) {
+    }
+    if (!current) {
+        Clear();
+        return;
+    }
+    const QString columns[4] = {columns_.createdBy, columns_.createdOn, columns_.changedBy, columns_.changedOn};
+    for (int i = 0; i < 4; ++i) {
+        QString text;
+        try {
+            text = dbmodel::DisplayText(rs.value(columns[i]));
+        } catch (const db::DbError&) {
+        }
+        Values[size_t(i)]->setText(text);
+    }
+}
+
+void AuditStrip::StartAdd(const QString& user, const QString& today)
+{
+    Values[0]->setText(user);
+    Values[1]->setText(today);
+    Values[2]->clear();
+    Values[3]->clear();
+}
+
+void AuditStrip::StartChange(const QString& user, const QString& today)
+{
+    Values[2]->setText(user);
+    Values[3]->setText(today);
+}
+
+void AuditStrip::Write(db::Recordset& rs) const
+{
+    rs.setValue(columns_.createdBy, Values[0]->text());
+    if (!Values[1]->text().isEmpty())
+        rs.setValue(columns_.createdOn, qint64(vb::Val(Values[1]->text())));
+    rs.setValue(columns_.changedBy, Values[2]->text());
+    if (!vb::Trim(Values[3]->text()).isEmpty())
+        rs.setValue(columns_.changedOn, qint64(vb::Val(Values[3]->text())));
+}
+
+QString AuditToday() { return vb::Format(ui::Now(), QStringLiteral("YYYYMMDD")); }
+
+// ---- Sort choice -------------------------------------------------------------------------------
+
+void RestoreSortChoice(QComboBox* combo, const QString& key, const QString& section)
+{
+    const QString sort = vb::Trim(ReadSetting(key, section, 0));
+    combo->setCurrentIndex(0);
+    if (!sort.isEmpty())
+        combo->setEditText(sort);
+}
+
+void StoreSortChoice(const QComboBox* combo, const QString& key, const QString& section)
+{
+    WriteSetting(key, vb::Trim(combo->currentText()), section, 0);
+}
+
+// ---- Help-panel notes --------------------------------------------------------------------------
+
+void AppendNote(QString& notes, const QString& line) { notes += gCrLf + gCrLf + line; }
+
+QString RecordNotesText(bool editing, const std::vector<BoxNote>& notes, const std::function<QString(int box)>& boxText)
+{
+    QString s;
+    if (editing) {
+        AppendNote(s, QStringLiteral("※ 中文姓名以及編號一定要輸入才能存檔"));
+    } else {
+        AppendNote(s, QStringLiteral("※ 要編輯資料,要先按修改按鈕"));
+        AppendNote(s, QStringLiteral("※ 要新增資料,請直接按新增按鈕"));
+    }
+    for (const BoxNote& n : notes)
+        if (boxText(n.box).isEmpty())
+            AppendNote(s, n.text);
+    return s;
+}
+
+void ShowNotes(const QString& notes, const QString& caption)
+{
+    SetHelpPanelText(notes);
+    SetHelpPanelCaption(caption);
+}

@@ -1,0 +1,78 @@
+// Smaller pieces every record window has: the audit strip under the buttons, the sort choice
+// kept in a setting between runs, and the completeness notes in the main window's help panel.
+//
+//     Audit = new AuditStrip(this, {"建檔者", "建檔日期", "修改者", "修改日期"});
+//     Audit->Show(FactoryRs);                 // on every row change
+//     Audit->StartAdd(gUserName, today);      // AddNew;  StartChange on a change
+//     Audit->Write(FactoryRs);                // inside the save, before the row's update
+//     RestoreSortChoice(Combo1, "FactoryShowSRT", "Tessarine");  // load;  StoreSortChoice on close
+//     ShowNotes(RecordNotesText(!EditMode.isEmpty(), kVendorNotes, boxText), "廠商管理");
+#pragma once
+
+#include "platform/db/Db.h"
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+
+// ---- Audit strip -------------------------------------------------------------------------------
+
+// The record's columns for who created and changed it, and when (dates as the number yyyymmdd).
+struct AuditColumns {
+    QString createdBy;
+    QString createdOn;
+    QString changedBy;
+    QString changedOn;
+};
+
+class AuditStrip : public QWidget {
+public:
+    AuditStrip(QWidget* parent, const AuditColumns& columns);
+
+    std::array<QLabel*, 4> Captions{};  // Label1: "建檔者:", "建檔日期:", "修改者:", "修改日期:"
+    std::array<QLabel*, 4> Values{};    // Label2: the current record's values
+
+    // The current row's values (each Null as ""); all empty without a current row.
+    void Show(const db::Recordset& rs);
+    void Clear();
+    // A new record: created by `user` today, no change yet.
+    void StartAdd(const QString& user, const QString& today);
+    // A change: changed by `user` today.
+    void StartChange(const QString& user, const QString& today);
+    // The shown values into the record's row (a date only when one is shown).
+    void Write(db::Recordset& rs) const;
+
+private:
+    AuditColumns columns_;
+};
+
+// Today as the number yyyymmdd, as the audit columns hold it.
+QString AuditToday();
+
+// ---- Sort choice -------------------------------------------------------------------------------
+
+// The combo's text from the setting (trimmed; none leaves the first item), and back on close.
+void RestoreSortChoice(QComboBox* combo, const QString& key, const QString& section);
+void StoreSortChoice(const QComboBox* combo, const QString& key, const QString& section);
+
+// ---- Help-panel notes --------------------------------------------------------------------------
+
+// A line of the notes shown while a box is empty (blanks count as filled).
+struct BoxNote {
+    int box;
+    QString text;
+};
+
+// The notes: how to edit (browsing) or what must be typed (editing), then a line for each
+// empty box of the table, in table order.  Every line is preceded by two line breaks (CR LF).
+QString RecordNotesText(bool editing, const std::vector<BoxNote>& notes, const std::function<QString(int box)>& boxText);
+// Appends one more line in the same way.
+void AppendNote(QString& notes, const QString& line);
+// Shows the notes in the main window's help panel under the window's caption.
+void ShowNotes(const QString& notes, const QString& caption);
