@@ -13,6 +13,7 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "records/FieldTable.h"
+#include "records/RecordExtras.h"
 #include "records/RecordSave.h"
 
 #include <QCloseEvent>
@@ -503,10 +504,8 @@ void OtherFrm::SaveCommandCheck()
 void OtherFrm::報告()
 {
     ReportText = OtherReportText(!EditMode.isEmpty(), [this](int box) { return BoxText(box); });
-    if (HelpPanelInUse()) {
-        SetHelpPanelText(ReportText);
-        SetHelpPanelCaption(kCaption);
-    }
+    if (HelpPanelInUse())
+        ShowNotes(ReportText, kCaption);
 }
 
 void OtherFrm::AddNew()
@@ -740,8 +739,7 @@ void OtherFrm::Command2_Click(int index)
 void OtherFrm::Form_Activate()
 {
     if (HelpPanelInUse()) {
-        SetHelpPanelText(ReportText);
-        SetHelpPanelCaption(kCaption);
+        ShowNotes(ReportText, kCaption);
         報告();
     }
 }
@@ -749,29 +747,16 @@ void OtherFrm::Form_Activate()
 void OtherFrm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (centred_)
-        return;
-    centred_ = true;
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        if (!sub->isMaximized())
-            sub->resize(Px(kWidth), Px(kHeight));
-        connect(sub, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates was, Qt::WindowStates now) {
-            if ((now & Qt::WindowActive) && !(was & Qt::WindowActive))
-                Form_Activate();
-        });
-    }
-    CenterInMDI(this);
-    Form_Activate();
+    if (FirstShowAtDesignSize(this, kWidth, kHeight, [this] { Form_Activate(); }))
+        centred_ = true;
 }
 
 void OtherFrm::closeEvent(QCloseEvent* event)
 {
     if (!unloaded_) {
         unloaded_ = true;
-        if (HelpPanelInUse()) {
-            SetHelpPanelText(QString());
-            SetHelpPanelCaption(QString());
-        }
+        if (HelpPanelInUse())
+            ShowNotes(QString(), QString());
     }
     event->accept();
 }

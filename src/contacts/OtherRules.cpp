@@ -2,38 +2,29 @@
 
 #include "contacts/OtherFields.h"
 #include "core/Globals.h"
+#include "records/RecordExtras.h"
 #include "platform/text/VbText.h"
 
 #include <QRegularExpression>
 
 QString OtherReportText(bool editing, const OtherBoxText& text)
 {
-    QString out;
-    auto line = [&](const QString& s) { out += gCrLf + gCrLf + s; };
-    if (editing) {
-        line(QStringLiteral("※ 中文姓名以及編號一定要輸入才能存檔"));
-    } else {
-        line(QStringLiteral("※ 要編輯資料,要先按修改按鈕"));
-        line(QStringLiteral("※ 要新增資料,請直接按新增按鈕"));
-    }
-    if (text(2).isEmpty())
-        line(QStringLiteral("◆ 中文姓名 未輸入"));
-    if (text(1).isEmpty())
-        line(QStringLiteral("◆ 編號未輸入"));
+    QString out = RecordNotesText(
+        editing, {{2, QStringLiteral("◆ 中文姓名 未輸入")}, {1, QStringLiteral("◆ 編號未輸入")}}, text);
     const QString phone = text(8);
     if (phone.isEmpty())
-        line(QStringLiteral("◆ 電話 未輸入"));
+        AppendNote(out, QStringLiteral("◆ 電話 未輸入"));
     else if (phone.size() < 5)
-        line(QStringLiteral("◆ 電話號碼很奇怪"));
+        AppendNote(out, QStringLiteral("◆ 電話號碼很奇怪"));
     const QString mobile = text(9);
     if (mobile.isEmpty())
-        line(QStringLiteral("◆ 行動電話未輸入"));
+        AppendNote(out, QStringLiteral("◆ 行動電話未輸入"));
     else if (mobile.size() < 8)
-        line(QStringLiteral("◆ 行動面話號碼很奇怪"));
+        AppendNote(out, QStringLiteral("◆ 行動面話號碼很奇怪"));
     if (text(16).isEmpty())
-        line(QStringLiteral("◆ 戶籍地址 未輸入"));
+        AppendNote(out, QStringLiteral("◆ 戶籍地址 未輸入"));
     if (text(17).isEmpty())
-        line(QStringLiteral("◆ 現在住址 未輸入"));
+        AppendNote(out, QStringLiteral("◆ 現在住址 未輸入"));
     return out;
 }
 

@@ -87,6 +87,7 @@ public:
     bool FieldsChanged = false;
     bool NewRecordFlag = false;
     QString NotesText;
+    QString SaveNote;  // the status line after a save ("" = empty)
     FindCondition FondCondition;   // the condition Text6 shows, with its values apart
 
     // ---- Procedures ------------------------------------------------------------------------

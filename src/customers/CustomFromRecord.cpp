@@ -139,6 +139,8 @@ void CustomFrom::記錄初值() { Grids->ClearDeletedRowKeys(); }
 void CustomFrom::AddNew()
 {
     SetStatusText(QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔"));
+    // Nothing of the customer shown before stays in a box the new row does not fill.
+    boxes_->ClearUnbound();
     NewRecordFlag = true;
     EditEnabled(true);
     EditMode = QStringLiteral("addnew");
@@ -329,7 +331,7 @@ bool CustomFrom::存基本資料()
     // in the middle of it would replace the rows being saved.
     RecordList::Hold hold(List);
     const SaveOutcome out = SaveCustomerRows(
-        gConn, code, Grids->Man()->RowSet(), Grids->Delive()->RowSet(), [this] { Text2Rs(); },
+        gConn, code, Grids->Man()->ChangedRowSet(code), Grids->Delive()->ChangedRowSet(code), [this] { Text2Rs(); },
         [&] {
             for (int k = 0; k < CustomerRs.FieldCount(); ++k)
                 typed << CustomerRs.value(k);
@@ -361,25 +363,28 @@ void CustomFrom::afterSave(bool added, const QString& code, db::Bookmark mark)
         ui::DoEvents();
         EditMode.clear();
         LinkDataGrid();
-        if (!CustomerRs.Eof()) {
-            const int field = CustomerRs.FieldIndex(QStringLiteral("rv120"));
-            for (long i = 0; i < CustomerRs.RecordCount(); ++i) {
-                if (CustomerRs.valueAt(i, field).toString().compare(code, Qt::CaseInsensitive) == 0) {
-                    CustomerRs.SetAbsolutePosition(i + 1);
-                    break;
-                }
-            }
-            CustomerListRs.setBookmark(CustomerRs.bookmark());
+        if (!List.ShowRow(QStringLiteral("rv120"), code)) {
+            // The list's category or find condition leaves the new customer out: show them all.
+            Command1[0]->setText(QStringLiteral("不分類"));
+            Combo3->setEnabled(false);
+            FondCondition = FindCondition();
+            Text6->clear();
+            LinkMainRs();
+            List.ShowRow(QStringLiteral("rv120"), code);
+            SaveNote = QStringLiteral("新增的客戶不在原來的清單中,已改為顯示全部客戶");
+            SetStatusText(SaveNote);
         }
         CommandSty(0);
         NewRecordFlag = false;
         EditEnabled(false);
     }
     // The window shows the saved customer with its stored detail rows.
+    // The grids always hold the rows of the customer the boxes show.
+    const QString shown = HasCurrentCustomer() ? Nz(CustomerRs.field(QStringLiteral("rv120"))).toString() : code;
     RS2TEXT();
     SetBoxText(20, BillingMethodText(BoxText(14)));
-    ReadDeliveDate(code);
-    ReadMinDate(code);
+    ReadDeliveDate(shown);
+    ReadMinDate(shown);
     AddressCom->hide();
     for (int i : {0, 2, 4})
         Command2[i]->setEnabled(true);

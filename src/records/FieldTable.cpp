@@ -200,6 +200,13 @@ void RecordBoxes::SetEditing(bool editing)
     }
 }
 
+void RecordBoxes::ClearUnbound()
+{
+    for (const RecordField& f : fields_)
+        if (!f.bound)
+            SetText(f.box, QString());
+}
+
 void RecordBoxes::SetFocused(int n, bool focused)
 {
     if (QWidget* box = Box(n))
@@ -214,7 +221,11 @@ bool RecordBoxes::RefuseUnwritable()
         return false;
     const auto& [box, failure] = *failures_.begin();
     const RecordField* f = FieldOfBox(fields_, box);
-    ui::MsgBox(UnwritableMessage(f ? f->caption : QString(), failure.text, failure.description), ui::Buttons::OK,
+    // A one-character caption (a unit after another box) names the box less well than its column.
+    QString name = f ? vb::Trim(f->caption) : QString();
+    if (f && name.size() < 2)
+        name = f->column;
+    ui::MsgBox(UnwritableMessage(name, failure.text, failure.description), ui::Buttons::OK,
                ui::Icon::Exclamation, SaveWidthTitle());
     if (Reveal)
         Reveal(box);

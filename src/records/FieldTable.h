@@ -130,6 +130,8 @@ public:
     // The width check over `boxes`: the first too wide is shown (question icon, title "取消存檔"),
     // selected and focused; true = refuse.
     bool RefuseTooWide(const std::vector<int>& boxes);
+    // Empties every box the binding does not fill (a new record starts with no text of the last).
+    void ClearUnbound();
     // Forgets the write failures (a new record, a cancel, a reload).
     void ClearWriteFailures() { failures_.clear(); }
 

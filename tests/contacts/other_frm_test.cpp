@@ -7,6 +7,7 @@
 #include "core/WindowHelpers.h"
 #include "platform/db/Db.h"
 #include "platform/shell/Shell.h"
+#include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "shell/MDIForm1.h"
 #include "support/CustomerDb.h"
@@ -17,6 +18,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -449,6 +451,16 @@ TEST_F(ContactWindow, CommandLineFillsTheHiddenFindWindowsNameBox)
         MDIForm1 main(QStringLiteral("3/ 王 "));
         OtherFrm* w = OtherFrm::Global();
         ASSERT_TRUE(w);
+        // The window keeps its design size unless maximised.
+        main.show();
+        QApplication::processEvents();
+        auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+        ASSERT_TRUE(sub);
+        const QSize design(vb::TwipsToPixels(11070), vb::TwipsToPixels(7850));
+        EXPECT_EQ(sub->size(), design);
+        sub->resize(500, 400);
+        QApplication::processEvents();
+        EXPECT_EQ(sub->size(), design);
         OtherFindFrm* find = w->FindWindow();
         EXPECT_FALSE(find->isVisible());
         EXPECT_EQ(find->Text1[2]->text(), QStringLiteral("王"));

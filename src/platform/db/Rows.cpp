@@ -292,8 +292,14 @@ QVariant ToStorage(const QVariant& v, const FieldDef& f)
             if (!ok)
                 conversionError(v);
         }
+        // nan and inf are no numbers a column can hold; a whole-number column takes no more
+        // than its width (checked before rounding, which cannot hold such a value either).
+        if (!std::isfinite(d))
+            conversionError(v);
         if (isRealType(t))
             return d;
+        if (d < -2147483648.5 || d > 2147483647.5)
+            throw DbError(3349, QStringLiteral("Numeric field overflow."));
         const qint64 n = (id == QMetaType::LongLong || id == QMetaType::Int || id == QMetaType::UInt || id == QMetaType::Long)
                              ? v.toLongLong()
                              : vb::CLng(d);
