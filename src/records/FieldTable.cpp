@@ -100,7 +100,7 @@ RecordBoxes::RecordBoxes(QObject* parent) : QObject(parent)
 
 void RecordBoxes::Build(const std::vector<RecordField>& fields, int boxCount, int labelCount,
                         const std::function<BoxPlace(const RecordField&)>& place, QObject* watcher,
-                        const QString& labelPrefix)
+                        const QString& labelPrefix, const QString& boxPrefix)
 {
     fields_ = fields;
     boxes_.assign(size_t(boxCount), nullptr);
@@ -127,7 +127,7 @@ void RecordBoxes::Build(const std::vector<RecordField>& fields, int boxCount, in
                     Changed(i);
             });
         }
-        box->setObjectName(QStringLiteral("Text1_%1").arg(f.box));
+        box->setObjectName(boxPrefix + QStringLiteral("_%1").arg(f.box));
         box->setToolTip(f.tip);
         box->setAttribute(Qt::WA_Hover);
         if (watcher)

@@ -92,12 +92,13 @@ public:
     explicit RecordBoxes(QObject* parent = nullptr);
 
     // Creates box and label for every field (QLineEdit, or QPlainTextEdit for kMultiLine),
-    // named Text1_<box> and <labelPrefix>_<label>, with tooltips, byte limits, the boxes'
+    // named <boxPrefix>_<box> and <labelPrefix>_<label>, with tooltips, byte limits, the boxes'
     // colour, change notices, and the binding of every bound field.  `watcher` gets every box's
     // events (the window's event filter: focus, keys, hover).
     void Build(const std::vector<RecordField>& fields, int boxCount, int labelCount,
                const std::function<BoxPlace(const RecordField&)>& place, QObject* watcher,
-               const QString& labelPrefix = QStringLiteral("Label3"));
+               const QString& labelPrefix = QStringLiteral("Label3"),
+               const QString& boxPrefix = QStringLiteral("Text1"));
 
     const std::vector<RecordField>& Fields() const { return fields_; }
     const std::vector<QWidget*>& Boxes() const { return boxes_; }

@@ -9,6 +9,7 @@
 #include "core/numbering/Validators.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "records/FieldTable.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,8 +26,6 @@
 
 namespace {
 
-const QColor kWhite(0xFF, 0xFF, 0xFF);
-const QColor kBoxColour(0xE8, 0xE3, 0xD9);  // &HD9E3E8
 const QString kEmptyMask = QStringLiteral("____/__/__");
 
 bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
@@ -91,7 +90,7 @@ std::optional<BoxRef> PersonnelFrm::boxOf(QObject* widget) const
 void PersonnelFrm::whiten(QWidget* box, bool white)
 {
     QPalette p = box->palette();
-    p.setColor(QPalette::Base, white ? kWhite : kBoxColour);
+    p.setColor(QPalette::Base, white ? RecordBoxes::EditingColor() : RecordBoxes::BoxColor());
     box->setPalette(p);
 }
 

@@ -5,6 +5,7 @@
 #include "core/WindowHelpers.h"
 #include "core/numbering/Numbering.h"
 #include "platform/dbmodel/FieldBinding.h"
+#include "records/FieldTable.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
@@ -215,12 +216,6 @@ void PersonnelFrm::build(const QPixmap& titlePicture)
 
 void PersonnelFrm::buildPages()
 {
-    binding_ = new dbmodel::FieldBinding(this);
-    connect(binding_, &dbmodel::FieldBinding::writeFailed, this,
-            [this](const QString&, long number, const QString& description) {
-                if (!writeError_)
-                    writeError_ = db::DbError(number, description);
-            });
     auto makeLabel = [&](const QString& text, QWidget* page, int x, int row, int w) {
         auto* l = new QLabel(text, page);
         l->setGeometry(Px(x), Px(90 + row * kRow), Px(w), Px(kBoxHeight));
@@ -230,54 +225,60 @@ void PersonnelFrm::buildPages()
     auto place = [&](QWidget* box, QWidget* page, int x, int row, int w, int h = kBoxHeight) {
         box->setGeometry(Px(x), Px(90 + row * kRow), Px(w), Px(h));
     };
-    for (const PersonnelField& f : PersonnelFields()) {
-        QWidget* page = Picture2[size_t(f.page)];
-        QWidget* box;
-        if (f.multiLine) {
-            auto* memo = new QPlainTextEdit(page);
-            memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            connect(memo, &QPlainTextEdit::textChanged, this, [this, r = f.box] { boxChanged(r); });
-            box = memo;
-        } else {
-            auto* line = new QLineEdit(page);
-            if (f.maxLength > 0)
-                SetByteLimit(line, f.maxLength);
-            connect(line, &QLineEdit::textChanged, this, [this, r = f.box] { boxChanged(r); });
-            box = line;
+    auto rect = [](int x, int row, int w, int h = kBoxHeight) {
+        return QRect(Px(x), Px(90 + row * kRow), Px(w), Px(h));
+    };
+    // Each box array is one field table of the kit; the boxes follow WorkmanRs.
+    const char* prefixes[] = {"Text1", "Text2", "Text3"};
+    const int counts[] = {20, 11, 7};
+    for (int a = 0; a < 3; ++a) {
+        const auto array = BoxArray(a);
+        std::vector<RecordField> fields;
+        for (const PersonnelField& f : PersonnelFields())
+            if (f.box.array == array)
+                fields.push_back({f.box.index, f.column, f.box.index, f.captionId, f.caption, f.maxLength, true, f.tip,
+                                  f.multiLine ? int(RecordField::kMultiLine) : 0});
+        auto* boxes = new RecordBoxes(this);
+        boxes->Build(
+            fields, counts[a], counts[a],
+            [&](const RecordField& f) {
+                const PersonnelField& pf = PersonnelFieldOf({array, f.box});
+                BoxPlace p;
+                p.page = Picture2[size_t(pf.page)];
+                p.labelAlign = Qt::AlignLeft | Qt::AlignVCenter;
+                const int i = f.box;
+                if (array == BoxArray::Text1) {
+                    const Place& at = kText1Places[i];
+                    p.box = rect(at.boxLeft, at.row, at.width, pf.multiLine ? 2400 : kBoxHeight);
+                    p.label = rect(at.labelLeft, at.row, 1000);
+                } else if (array == BoxArray::Text2) {
+                    const bool right = i % 2 == 1 && i < 10;
+                    const int row = i < 10 ? i / 2 : 5;
+                    p.box = rect(right ? kBoxB : kBoxA, row, i == 10 ? 6600 : (i >= 8 ? 2300 : 1800),
+                                 i == 10 ? 2000 : kBoxHeight);
+                    p.label = rect(right ? kB : kA, row, 1000);
+                } else {
+                    p.box = rect(kBoxA, i, 1800);
+                    p.label = rect(kA, i, 1000);
+                }
+                return p;
+            },
+            this, QStringLiteral("Label2_") + QString::fromLatin1(prefixes[a]), QString::fromLatin1(prefixes[a]));
+        boxes->LoadCaptions();
+        boxes->Changed = [this, array](int i) { boxChanged({array, i}); };
+        for (QLabel* l : boxes->Labels())
+            if (l)
+                Labels.push_back(l);
+        for (int i = 0; i < counts[a]; ++i) {
+            QWidget* box = boxes->Box(i);
+            if (array == BoxArray::Text1)
+                Text1[size_t(i)] = box;
+            else if (array == BoxArray::Text2)
+                Text2[size_t(i)] = box;
+            else
+                Text3[size_t(i)] = static_cast<QLineEdit*>(box);
         }
-        const char* arrays[] = {"Text1", "Text2", "Text3"};
-        box->setObjectName(QStringLiteral("%1_%2").arg(QString::fromLatin1(arrays[int(f.box.array)])).arg(f.box.index));
-        box->setToolTip(f.tip);
-        box->setAttribute(Qt::WA_Hover);
-        box->installEventFilter(this);
-        whiten(box, false);
-        binding_->bind(box, f.column);
-        const QString caption = f.captionId ? LoadResString(f.captionId) : f.caption;
-        switch (f.box.array) {
-        case BoxArray::Text1: {
-            Text1[size_t(f.box.index)] = box;
-            const Place& p = kText1Places[f.box.index];
-            makeLabel(caption, page, p.labelLeft, p.row, 1000);
-            place(box, page, p.boxLeft, p.row, p.width, f.multiLine ? 2400 : kBoxHeight);
-            break;
-        }
-        case BoxArray::Text2: {
-            Text2[size_t(f.box.index)] = box;
-            const int i = f.box.index;
-            const bool right = i % 2 == 1 && i < 10;
-            const int row = i < 10 ? i / 2 : 5;
-            makeLabel(caption, page, right ? kB : kA, row, 1000);
-            place(box, page, right ? kBoxB : kBoxA, row, i == 10 ? 6600 : (i >= 8 ? 2300 : 1800),
-                  i == 10 ? 2000 : kBoxHeight);
-            break;
-        }
-        case BoxArray::Text3: {
-            Text3[size_t(f.box.index)] = static_cast<QLineEdit*>(box);
-            makeLabel(caption, page, kA, f.box.index, 1000);
-            place(box, page, kBoxA, f.box.index, 1800);
-            break;
-        }
-        }
+        boxes_[size_t(a)] = boxes;
     }
     QWidget* basic = Picture2[1];
     PartnameLab = new QLabel(basic);
@@ -384,7 +385,8 @@ void PersonnelFrm::LinkDataGWorkMan()
         const bool any = !WorkmanRs.Eof();
         Command2[2]->setEnabled(any);
         Command2[4]->setEnabled(any);
-        binding_->setRecordset(WorkmanRs);
+        for (RecordBoxes* boxes : boxes_)
+            boxes->Binding()->setRecordset(WorkmanRs);
         static_cast<QuickFindBox*>(DataCombo1[1])->setSource(WorkmanRs);
     } catch (const db::DbError& e) {
         ui::MsgBox(e.Description(), ui::Buttons::OK, ui::Icon::Question, QString::number(e.Number()));
@@ -578,13 +580,8 @@ void PersonnelFrm::EDITTrueORFalse(bool browse)
     DataCombo1[1]->setEnabled(browse);
     Combo1->setEnabled(!browse);
     Command3[5]->setEnabled(!browse);
-    for (const PersonnelField& f : PersonnelFields()) {
-        QWidget* box = Box(f.box);
-        if (auto* line = qobject_cast<QLineEdit*>(box))
-            line->setReadOnly(browse);
-        else if (auto* memo = qobject_cast<QPlainTextEdit*>(box))
-            memo->setReadOnly(browse);
-    }
+    for (RecordBoxes* boxes : boxes_)
+        boxes->SetEditing(!browse);
 }
 
 void PersonnelFrm::AddNew()
@@ -693,14 +690,16 @@ void PersonnelFrm::cancel()
         WorkmanRs.CancelUpdate();
     } catch (const db::DbError&) {
     }
-    writeError_.reset();
+    for (RecordBoxes* boxes : boxes_)
+        boxes->ClearWriteFailures();
     EDITTrueORFalse(true);
     EditMode.clear();
     CommandSty(true);
     HintsOff = false;
     DataChanged = false;
     CreatDatetext->clear();
-    binding_->pull();
+    for (RecordBoxes* boxes : boxes_)
+        boxes->Binding()->pull();
     SetStatusPanel(kEmployee + LoadResString(671), 0);
 }
 
@@ -751,11 +750,14 @@ void PersonnelFrm::FileSave()
     for (int box : {7, 12, 13})
         if (const auto date = NormaliseDate(Text(box)))
             SetBoxText({BoxArray::Text1, box}, *date);
-    binding_->push();
-    if (writeError_) {
-        const db::DbError e = *writeError_;
-        writeError_.reset();
-        throw e;
+    // A typed value its column cannot take refuses the save, naming the box.
+    // (The box gets the focus with its text as typed; the date mask stays away from it.)
+    for (RecordBoxes* boxes : boxes_) {
+        returning_ = true;
+        const bool refused = boxes->RefuseUnwritable();
+        returning_ = false;
+        if (refused)
+            return;
     }
     // chk0 follows the hire date of this record, whatever the check box last showed.
     WorkmanRs.setValue(QStringLiteral("chk0"), EmployedFlag(Text(12)));

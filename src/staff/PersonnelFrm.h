@@ -24,6 +24,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabBar;
 class QTableView;
+class RecordBoxes;
 
 namespace dbmodel {
 class FieldBinding;
@@ -136,8 +137,7 @@ private:
     bool editing() const { return !EditMode.isEmpty(); }
     std::optional<BoxRef> boxOf(QObject* widget) const;
 
-    dbmodel::FieldBinding* binding_ = nullptr;
-    std::optional<db::DbError> writeError_;  // a typed value a column refused, reported by the save
+    std::array<RecordBoxes*, 3> boxes_{};  // the field tables of Text1, Text2, Text3
     bool mouseOnGrid_ = false;  // a mouse button went down on the list
     bool built_ = false;
     bool loading_ = true;

@@ -292,3 +292,23 @@ TEST_F(PersonnelWindow, DuplicateNumberAtSaveAndDelete)
     EXPECT_EQ(count(QStringLiteral("RV17A")), 1);
     EXPECT_EQ(listed(*w).size(), 1);
 }
+
+// A value its column cannot take (a word in a date column) refuses the save; nothing is written.
+TEST_F(PersonnelWindow, UnwritableValueRefusesTheSave)
+{
+    department("001", "業務部");
+    employee("001", "001-001", "王");
+    auto w = open();
+    w->Command2_Click(2);
+    w->SetBoxText({BoxArray::Text1, 2}, QStringLiteral("王大"));
+    w->SetBoxText({BoxArray::Text2, 6}, QStringLiteral("上個月"));
+    {
+        ScriptedResponder r;
+        r.answer(ui::Answer::OK);
+        w->Command2_Click(5);
+        ASSERT_EQ(r.messages.size(), 1u);
+        EXPECT_TRUE(r.last().text.contains(QStringLiteral("上個月")));
+    }
+    EXPECT_EQ(w->EditMode, QStringLiteral("change"));
+    EXPECT_EQ(rows(QStringLiteral("Select rv17a2 From RV17A")), QStringList{"王"});
+}
