@@ -4,15 +4,15 @@
 #include "core/Startup.h"
 #include "core/schema/SchemaCheck.h"
 #include "core/update/SelfUpdate.h"
+#include "platform/ui/Application.h"
 #include "shell/HelpBrowser.h"
 #include "shell/MDIForm1.h"
 #include "shell/OnlineUpdate.h"
 
-#include <QApplication>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    ui::Application app(argc, argv);  // no exception leaves an event handler
     QApplication::setApplicationName(QStringLiteral("Tessarine"));
 
     StartupEnv env;

@@ -34,25 +34,4 @@ const std::vector<int>& OtherWidthBoxes()
 
 int OtherPageOf(int box) { return box < 16 ? 1 : 2; }
 
-const std::array<OtherFindBox, kOtherFindBoxes>& OtherFindBoxes()
-{
-    static const std::array<OtherFindBox, kOtherFindBoxes> boxes = {{
-        {0, "類別", 13, 0, "類別", true},
-        {1, "RV18A1", 1, 781, "編號", true},
-        {2, "RV18A2", 2, 782, "中文姓名", false},
-        {3, "RV18A3", 3, 783, "英文姓名", true},
-        {4, "RV18A4", 4, 784, "出生日期", true},
-        {5, "性別", 0, 780, "性別", false},
-        {6, "RV18A8", 7, 787, "關係", false},
-        {7, "RV18A7", 6, 786, "身份證號", true},
-        {8, "RV18A9", 8, 788, "電話", false},
-        {9, "RV18A10", 9, 789, "Skype/Msn", true},
-        {10, "RV18A11", 10, 790, "行動電話", true},
-        {11, "RV18A12", 11, 791, "公司電話", true},
-        {12, "RV18A13", 12, 792, "傳真", true},
-        {13, "RV18A17", 5, 785, "備註", true},
-    }};
-    return boxes;
-}
-
 QStringList SexPickItems() { return {QStringLiteral("男"), QStringLiteral("女"), QStringLiteral("其他")}; }

@@ -1,6 +1,5 @@
-// The personal-contact record (an RV18A row) as tables: the nineteen boxes of the contact
-// window with their columns, captions, byte limits and pages, and the fourteen boxes of its
-// find window.
+// The personal-contact record (an RV18A row) as a table: the nineteen boxes of the contact
+// window with their columns, captions, byte limits and pages.
 #pragma once
 
 #include "records/FieldTable.h"
@@ -21,21 +20,6 @@ const std::vector<int>& OtherWidthBoxes();
 
 // The tab page holding a box: 1 for boxes 0 to 15, 2 from 16.
 int OtherPageOf(int box);
-
-// One box of the find window.
-struct OtherFindBox {
-    int box;              // index in Text1 of the find window
-    QString column;       // RV18A column it searches
-    int label;            // index in Label1
-    int labelId;          // string-table id of the caption, 0 = the fixed caption below
-    QString caption;      // fixed caption (used when labelId is 0)
-    bool inputMethodOff;  // the Chinese input method is switched off on entry
-};
-
-constexpr int kOtherFindBoxes = 14;
-constexpr int kOtherFindMaxLength = 14;  // bytes, every box
-
-const std::array<OtherFindBox, kOtherFindBoxes>& OtherFindBoxes();
 
 // The fixed items of the sex box's pick list.
 QStringList SexPickItems();

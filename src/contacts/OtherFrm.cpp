@@ -3,6 +3,7 @@
 #include "contacts/OtherFields.h"
 #include "contacts/OtherFindFrm.h"
 #include "contacts/OtherRules.h"
+#include "contacts/OtherSave.h"
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
 #include "core/numbering/ListFillers.h"
@@ -12,6 +13,7 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "records/FieldTable.h"
+#include "records/RecordExtras.h"
 #include "records/RecordSave.h"
 
 #include <QCloseEvent>
@@ -243,15 +245,11 @@ void OtherFrm::build(const QPixmap& titlePicture)
 
     Combo1[0] = new QComboBox(Frame1[1]);
     Combo1[0]->setObjectName(QStringLiteral("Combo1_0"));
-    Combo1[0]->setEditable(true);
-    Combo1[0]->setInsertPolicy(QComboBox::NoInsert);
-    Combo1[0]->setCompleter(nullptr);
-    Combo1[0]->hide();
-    Combo1[0]->installEventFilter(this);
-    connect(Combo1[0], &QComboBox::activated, this, [this] {
-        if (auto* box = qobject_cast<QLineEdit*>(PickTarget))
-            box->setText(Combo1[0]->currentText());
-    });
+    pick_ = new PickList(Combo1[0], 0, this);
+    pick_->Left = [this] {
+        if (PickTarget)
+            setBoxColor(PickTarget, false);
+    };
     DateMaskTXT = new QLineEdit(Frame1[1]);
     DateMaskTXT->setObjectName(QStringLiteral("DateMaskTXT"));
     DateMaskTXT->setInputMask(QStringLiteral("0000/00/00;_"));
@@ -415,28 +413,30 @@ void OtherFrm::TessarineOtherDate()
     GridRowSync = false;
 }
 
-void OtherFrm::FondSub(const OtherFindCondition& condition)
+void OtherFrm::FondSub(const FindCondition& condition)
 {
-    SetStatusText(LoadResString(509));
-    SetStatusText(LoadResString(510) + gOtherFindWhere);
-    db::Recordset rs;
-    rs.Open(condition.isEmpty() ? QStringLiteral("select *from RV18a ")
-                                : QStringLiteral("select *from RV18a Where ") + condition.sql,
-            gConn, db::adOpenDynamic, db::adLockPessimistic, condition.params);
-    if (!rs.Eof()) {
-        {
-            RecordList::Hold hold(List);
-            List.Rs = rs;
-            List.Relink();
+    trapButton([&] {
+        SetStatusText(LoadResString(509));
+        SetStatusText(LoadResString(510) + gOtherFindWhere);
+        db::Recordset rs;
+        rs.Open(condition.isEmpty() ? QStringLiteral("select *from RV18a ")
+                                    : QStringLiteral("select *from RV18a Where ") + condition.sql,
+                gConn, db::adOpenDynamic, db::adLockPessimistic, condition.params);
+        if (!rs.Eof()) {
+            {
+                RecordList::Hold hold(List);
+                List.Rs = rs;
+                List.Relink();
+            }
+            boxes_->Binding()->setRecordset(MainRs());
+            quickFind_->setSource(ListRs());
+            // The photo follows the contact the boxes now show.
+            loadPhoto();
+        } else {
+            ui::MsgBox(QStringLiteral("查無資料"));
+            LinkDatag2();
         }
-        boxes_->Binding()->setRecordset(MainRs());
-        quickFind_->setSource(ListRs());
-        // The photo follows the contact the boxes now show.
-        loadPhoto();
-    } else {
-        ui::MsgBox(QStringLiteral("查無資料"));
-        LinkDatag2();
-    }
+    });
 }
 
 OtherFindFrm* OtherFrm::FindWindow()
@@ -504,15 +504,14 @@ void OtherFrm::SaveCommandCheck()
 void OtherFrm::報告()
 {
     ReportText = OtherReportText(!EditMode.isEmpty(), [this](int box) { return BoxText(box); });
-    if (HelpPanelInUse()) {
-        SetHelpPanelText(ReportText);
-        SetHelpPanelCaption(kCaption);
-    }
+    if (HelpPanelInUse())
+        ShowNotes(ReportText, kCaption);
 }
 
 void OtherFrm::AddNew()
 {
     MainRs().AddNew();
+    loadPhoto();  // a new contact has no photo yet
     SetBoxText(1, GetNextCode(gConn, QStringLiteral("RV18A"), QStringLiteral("RV18A1")));
     CommandSty(false);
     Combo1[0]->setEnabled(true);
@@ -554,6 +553,11 @@ bool OtherFrm::SaveCheck_OTHER()
 
 void OtherFrm::FileSave()
 {
+    // A pick list or the date box still open (Alt+S) hands its text over first.
+    CommitPickLists({pick_});
+    Combo1[0]->hide();
+    if (DateMaskTXT->isVisible() && !DateMask_LostFocus())
+        return;
     if (SaveCheck_OTHER())
         return;
     const bool added = EditMode == "addnew";
@@ -562,6 +566,7 @@ void OtherFrm::FileSave()
         SavedBookmark = MainRs().bookmark();
     } catch (const db::DbError&) {
     }
+    const QString number = vb::Trim(BoxText(1));
     EditMode.clear();
     QVector<QVariant> typed;  // the record as typed, should the commit itself fail
     db::Bookmark written = 0;
@@ -589,15 +594,22 @@ void OtherFrm::FileSave()
             MainRs().Requery();
         } catch (const db::DbError&) {
         }
+        bool placed = true;
         try {
             MainRs().setBookmark(added ? written : SavedBookmark);
         } catch (const db::DbError&) {
+            placed = false;
         }
         List.Relink();
-        try {
-            ListRs().setBookmark(MainRs().bookmark());
-        } catch (const db::DbError&) {
+        if (placed) {
+            try {
+                ListRs().setBookmark(MainRs().bookmark());
+            } catch (const db::DbError&) {
+            }
         }
+        placed = placed && List.HasCurrent();
+        if (!placed)
+            showSaved(number);
     }
     trapButton([this] { 載入個人通訊分類(Combo2); });
     quickFind_->setSource(ListRs());
@@ -613,6 +625,19 @@ void OtherFrm::FileSave()
     selectTab(1);
     DataCombo2[1]->setEnabled(true);
     loadPhoto();
+}
+
+// A saved contact the list leaves out (another category, outside the found ones) brings the
+// list of the current view back, and every category when the view leaves it out too.
+void OtherFrm::showSaved(const QString& number)
+{
+    LinkDatag2();
+    if (List.ShowRow(QStringLiteral("RV18A1"), number) || Command3[3]->text() == kAllCategories)
+        return;
+    Command3[3]->setText(kAllCategories);
+    Combo2->setEnabled(false);
+    LinkDatag2();
+    List.ShowRow(QStringLiteral("RV18A1"), number);
 }
 
 void OtherFrm::放棄()
@@ -714,8 +739,7 @@ void OtherFrm::Command2_Click(int index)
 void OtherFrm::Form_Activate()
 {
     if (HelpPanelInUse()) {
-        SetHelpPanelText(ReportText);
-        SetHelpPanelCaption(kCaption);
+        ShowNotes(ReportText, kCaption);
         報告();
     }
 }
@@ -723,29 +747,16 @@ void OtherFrm::Form_Activate()
 void OtherFrm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (centred_)
-        return;
-    centred_ = true;
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        if (!sub->isMaximized())
-            sub->resize(Px(kWidth), Px(kHeight));
-        connect(sub, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates was, Qt::WindowStates now) {
-            if ((now & Qt::WindowActive) && !(was & Qt::WindowActive))
-                Form_Activate();
-        });
-    }
-    CenterInMDI(this);
-    Form_Activate();
+    if (FirstShowAtDesignSize(this, kWidth, kHeight, [this] { Form_Activate(); }))
+        centred_ = true;
 }
 
 void OtherFrm::closeEvent(QCloseEvent* event)
 {
     if (!unloaded_) {
         unloaded_ = true;
-        if (HelpPanelInUse()) {
-            SetHelpPanelText(QString());
-            SetHelpPanelCaption(QString());
-        }
+        if (HelpPanelInUse())
+            ShowNotes(QString(), QString());
     }
     event->accept();
 }

@@ -3,7 +3,8 @@
 // the photo of the contact and the button bar below.  One instance.
 #pragma once
 
-#include "contacts/OtherSave.h"
+#include "records/EntryRules.h"
+#include "records/FindDialog.h"
 #include "platform/db/Db.h"
 #include "records/RecordList.h"
 #include "records/RecordMode.h"
@@ -80,7 +81,7 @@ public:
     void LinkDataGo1();
     void TessarineOtherDate();
     // Re-reads the list with the find window's condition (its values bound).
-    void FondSub(const OtherFindCondition& condition);
+    void FondSub(const FindCondition& condition);
     void AddNew();
     void Modification();
     void FileSave();
@@ -112,6 +113,7 @@ private:
     void loadPhoto();
     void showPhoto(const QString& path);
     bool SaveCheck_OTHER();  // true = refuse (the reason shown)
+    void showSaved(const QString& number);
 
     // Box input (OtherFrmInput.cpp).
     void Text1_GotFocus(int index);
@@ -121,8 +123,6 @@ private:
     void Text1_MouseMove(int index);
     void DateMask_GotFocus();
     bool DateMask_LostFocus();
-    void Pick_Enter();
-    void Pick_LostFocus();
     void returnFocus(QWidget* box);
     void setBoxColor(QWidget* box, bool focused);
     bool inputEvent(QObject* watched, QEvent* event);
@@ -133,8 +133,8 @@ private:
     RecordBoxes* boxes_ = nullptr;
     QuickFindBox* quickFind_ = nullptr;
     QPointer<OtherFindFrm> find_;
-    bool returning_ = false;  // a leave check is putting the focus back
-    bool pickReturn_ = false;
+    PickList* pick_ = nullptr;  // Combo1(0) over the category and sex boxes
+    LeaveGuard guard_;
     bool loading_ = true;
     bool centred_ = false;
     bool unloaded_ = false;

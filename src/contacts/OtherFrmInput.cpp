@@ -62,15 +62,6 @@ void OtherFrm::setBoxColor(QWidget* box, bool focused)
 bool OtherFrm::inputEvent(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if (watched == Combo1[0]) {
-        if (type == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {
-            Pick_Enter();
-            return true;
-        }
-        if (type == QEvent::FocusOut && RealFocusChange(event))
-            Pick_LostFocus();
-        return false;
-    }
     if (watched == DateMaskTXT) {
         if (type == QEvent::FocusIn && RealFocusChange(event))
             DateMask_GotFocus();
@@ -131,44 +122,37 @@ void OtherFrm::Text1_GotFocus(int index)
         line->setCursorPosition(int(vb::Trim(line->text()).size()));
     selectTab(OtherPageOf(index));
     CurrentBox = box;
-    if (returning_ || pickReturn_)
+    if (guard_.Returning() || pick_->HandingBack())
         return;
-    auto overlay = [&](QWidget* over) {
-        over->setGeometry(box->geometry());
-        over->show();
-        over->raise();
-        over->setFocus(Qt::OtherFocusReason);
-    };
-    if (index == 0 || index == 5) {
-        PickTarget = box;
-        PickNext = Text1[index == 0 ? 2 : 6];
-        QComboBox* pick = Combo1[0];
+    if (index == 0) {
         {
-            const QSignalBlocker block(pick);
-            pick->clear();
-            if (index == 0)
-                trapButton([&] { 載入個人通訊分類(pick); });
-            else
-                pick->addItems(SexPickItems());
-            pick->setCurrentIndex(-1);
-            const QString text = BoxText(index);
-            if (index == 0)
-                pick->setEditText(vb::Trim(text).isEmpty() ? QString() : text);
-            else
-                pick->setEditText(text.isEmpty() ? SexPickItems().first() : text);
+            const QSignalBlocker block(Combo1[0]);
+            Combo1[0]->clear();
         }
-        overlay(pick);
+        trapButton([&] { 載入個人通訊分類(Combo1[0]); });
+        pick_->Open(box, Text1[2], {}, {}, true);
+    } else if (index == 5) {
+        pick_->Open(box, Text1[6], SexPickItems());
+        if (BoxText(5).isEmpty()) {
+            const QSignalBlocker block(Combo1[0]);
+            Combo1[0]->setEditText(SexPickItems().first());
+        }
     } else if (index == 4) {
         const auto date = ReadBirthday(BoxText(4));
         DateMaskTXT->setText(date ? BirthdayText(*date) : QString());
         DateMaskTXT->setModified(false);
-        overlay(DateMaskTXT);
+        DateMaskTXT->setGeometry(box->geometry());
+        DateMaskTXT->show();
+        DateMaskTXT->raise();
+        DateMaskTXT->setFocus(Qt::OtherFocusReason);
     }
+    PickTarget = pick_->TargetBox();
+    PickNext = pick_->NextBox();
 }
 
 void OtherFrm::Text1_LostFocus(int index)
 {
-    if (!CanEdit || returning_)
+    if (!CanEdit || guard_.Returning())
         return;
     QWidget* box = Text1[size_t(index)];
     setBoxColor(box, false);
@@ -242,12 +226,8 @@ void OtherFrm::Text1_LostFocus(int index)
 // the focus was on its way to, nor opening the box's pick list again.
 void OtherFrm::returnFocus(QWidget* box)
 {
-    returning_ = true;
-    if (!isActiveWindow())
-        activateWindow();
     selectTab(OtherPageOf(boxes_->IndexOf(box)));
-    box->setFocus(Qt::OtherFocusReason);
-    returning_ = false;
+    guard_.Return(box);
     setBoxColor(box, true);
 }
 
@@ -268,11 +248,11 @@ bool OtherFrm::Text1_Key(int index, QKeyEvent* key)
             return true;
         }
         if (code == Qt::Key_Down) {
-            go(OtherBoxOnDown(index));
+            go(OtherDownMap()(index));
             return true;
         }
         if (CanEdit && (code == Qt::Key_F3 || code == Qt::Key_F5)) {
-            if (const auto text = OtherStockText(index, code == Qt::Key_F3 ? 114 : 116, BoxText(16)))
+            if (const auto text = StockTextFor(OtherStockTexts(), index, code, [this](int box) { return BoxText(box); }))
                 SetBoxText(index, BoxText(index) + *text);
             return true;
         }
@@ -298,7 +278,7 @@ bool OtherFrm::Text1_Key(int index, QKeyEvent* key)
         if (!CaretAfterLastLine(Remarks(), pos))
             return false;  // a line break inside the remarks
     }
-    go(OtherNextBoxOnEnter(index));
+    go(OtherEnterMap()(index));
     return true;
 }
 
@@ -336,23 +316,7 @@ void OtherFrm::Text1_Change(int index)
     報告();
 }
 
-// ---- The pick list and the date box ------------------------------------------------------------------
-
-void OtherFrm::Pick_Enter()
-{
-    if (PickNext)
-        PickNext->setFocus(Qt::OtherFocusReason);
-}
-
-void OtherFrm::Pick_LostFocus()
-{
-    if (auto* box = qobject_cast<QLineEdit*>(PickTarget)) {
-        if (box->text() != Combo1[0]->currentText())
-            box->setText(Combo1[0]->currentText());
-        setBoxColor(box, false);
-    }
-    Combo1[0]->hide();
-}
+// ---- The date box ----------------------------------------------------------------------------------
 
 void OtherFrm::DateMask_GotFocus()
 {
@@ -376,9 +340,7 @@ bool OtherFrm::DateMask_LostFocus()
             const auto date = ReadBirthday(typed);
             if (!date) {
                 ui::MsgBox(typed + LoadResString(527));
-                returning_ = true;
-                DateMaskTXT->setFocus(Qt::OtherFocusReason);
-                returning_ = false;
+                guard_.Return(DateMaskTXT);
                 return false;
             }
             line->setText(BirthdayText(*date));

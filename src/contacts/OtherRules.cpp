@@ -2,38 +2,29 @@
 
 #include "contacts/OtherFields.h"
 #include "core/Globals.h"
+#include "records/RecordExtras.h"
 #include "platform/text/VbText.h"
 
 #include <QRegularExpression>
 
 QString OtherReportText(bool editing, const OtherBoxText& text)
 {
-    QString out;
-    auto line = [&](const QString& s) { out += gCrLf + gCrLf + s; };
-    if (editing) {
-        line(QStringLiteral("※ 中文姓名以及編號一定要輸入才能存檔"));
-    } else {
-        line(QStringLiteral("※ 要編輯資料,要先按修改按鈕"));
-        line(QStringLiteral("※ 要新增資料,請直接按新增按鈕"));
-    }
-    if (text(2).isEmpty())
-        line(QStringLiteral("◆ 中文姓名 未輸入"));
-    if (text(1).isEmpty())
-        line(QStringLiteral("◆ 編號未輸入"));
+    QString out = RecordNotesText(
+        editing, {{2, QStringLiteral("◆ 中文姓名 未輸入")}, {1, QStringLiteral("◆ 編號未輸入")}}, text);
     const QString phone = text(8);
     if (phone.isEmpty())
-        line(QStringLiteral("◆ 電話 未輸入"));
+        AppendNote(out, QStringLiteral("◆ 電話 未輸入"));
     else if (phone.size() < 5)
-        line(QStringLiteral("◆ 電話號碼很奇怪"));
+        AppendNote(out, QStringLiteral("◆ 電話號碼很奇怪"));
     const QString mobile = text(9);
     if (mobile.isEmpty())
-        line(QStringLiteral("◆ 行動電話未輸入"));
+        AppendNote(out, QStringLiteral("◆ 行動電話未輸入"));
     else if (mobile.size() < 8)
-        line(QStringLiteral("◆ 行動面話號碼很奇怪"));
+        AppendNote(out, QStringLiteral("◆ 行動面話號碼很奇怪"));
     if (text(16).isEmpty())
-        line(QStringLiteral("◆ 戶籍地址 未輸入"));
+        AppendNote(out, QStringLiteral("◆ 戶籍地址 未輸入"));
     if (text(17).isEmpty())
-        line(QStringLiteral("◆ 現在住址 未輸入"));
+        AppendNote(out, QStringLiteral("◆ 現在住址 未輸入"));
     return out;
 }
 
@@ -63,14 +54,10 @@ QString BirthdayTip(const QString& text, const QDate& today)
     return QStringLiteral("日期輸入格式 [yyyy/mm/dd], 西元= 民國 + 1911 , 例如 民國 93 年+ 1911=2004年");
 }
 
-int OtherNextBoxOnEnter(int box)
+const BoxMap& OtherEnterMap()
 {
-    switch (box) {
-    case 0: return 2;
-    case 1: return 0;
-    case kOtherRemarksBox: return 1;
-    default: return box + 1;
-    }
+    static const BoxMap map{{{0, 2}, {1, 0}, {kOtherRemarksBox, 1}}, [](int box) { return box + 1; }};
+    return map;
 }
 
 int OtherBoxOnUp(int box, bool editing)
@@ -81,13 +68,18 @@ int OtherBoxOnUp(int box, bool editing)
     return target;
 }
 
-int OtherBoxOnDown(int box) { return std::min(kOtherRemarksBox, box + 1); }
-
-std::optional<QString> OtherStockText(int box, int keyCode, const QString& registeredAddress)
+const BoxMap& OtherDownMap()
 {
-    if (keyCode == 114 && (box == 16 || box == 17))
-        return LoadResString(528);
-    if (keyCode == 116 && box == 17)
-        return registeredAddress;
-    return std::nullopt;
+    static const BoxMap map{{}, [](int box) { return std::min(kOtherRemarksBox, box + 1); }};
+    return map;
+}
+
+const std::vector<StockText>& OtherStockTexts()
+{
+    static const std::vector<StockText> texts = {
+        {16, Qt::Key_F3, 528},
+        {17, Qt::Key_F3, 528},
+        {17, Qt::Key_F5, 0, 16},
+    };
+    return texts;
 }

@@ -3,10 +3,13 @@
 // Enter and arrow walks and the texts F3 and F5 append.  The window applies them.
 #pragma once
 
+#include "records/EntryRules.h"
+
 #include <QDate>
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 // The text of box n of the contact record.
 using OtherBoxText = std::function<QString(int box)>;
@@ -28,12 +31,12 @@ QString BirthdayText(const QDate& date);
 QString BirthdayTip(const QString& text, const QDate& today);
 
 // Enter leaves box 0 for 2, box 1 for 0, any other box for the next, and 18 for 1.
-int OtherNextBoxOnEnter(int box);
+const BoxMap& OtherEnterMap();
 // Up: the box before, never below 1; while editing, a move onto the sex box (5) stays put (-1).
 int OtherBoxOnUp(int box, bool editing);
 // Down: the box after, never above 18.
-int OtherBoxOnDown(int box);
+const BoxMap& OtherDownMap();
 
-// F3 (114) in the addresses appends the address template; F5 (116) in the current address
-// appends the registered address.  Nothing for any other key or box.
-std::optional<QString> OtherStockText(int box, int keyCode, const QString& registeredAddress);
+// F3 in the addresses appends the address template; F5 in the current address appends the
+// registered address.
+const std::vector<StockText>& OtherStockTexts();

@@ -37,6 +37,7 @@ inline const QString adjustlabelUP = QStringLiteral("adjustlabelUP");
 inline const QString adjustlabelLeft = QStringLiteral("adjustlabelLeft");
 inline const QString ModelSpaceBetween = QStringLiteral("ModelSpaceBetween");
 inline const QString PageFooter = QStringLiteral("PageFooter");
+inline const QString UpdateMaxMB = QStringLiteral("UpdateMaxMB");           // largest download of a new build, MB; empty = 512
 
 // Other sections.
 inline const QString 顯示報告列 = QStringLiteral("顯示報告列");                 // MDIformSet: help panel width, twips

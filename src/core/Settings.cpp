@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -18,6 +19,8 @@ namespace {
 struct Record {
     QString key;
     QString value;
+    bool readable = true;
+    QString raw;  // an unreadable line as it stands in the file
 };
 
 SettingsRenameFn& renameOverride()
@@ -49,79 +52,97 @@ QString folderFor(int location, const QString& folder)
 bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 bool isLineEnd(QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }
 
-// Splits the file's text into fields the way sequential-file input reads them: a field is
-// either quoted (ends at the closing quote; a doubled quote stands for one) or unquoted
-// (runs to the next comma or line end, surrounding blanks dropped).  Commas and line ends
-// both separate fields; blank lines hold no field.
-QStringList splitFields(const QString& text)
+// One field at text[i] the way sequential-file input reads it: quoted (ends at the closing
+// quote, which may be lines further on; a doubled quote stands for one) or unquoted (runs to
+// the next comma or line end, surrounding blanks dropped).  False for a quote never closed.
+bool readField(const QString& text, int& i, QString* field)
 {
-    QStringList fields;
     const int n = text.size();
-    int i = 0;
-    bool afterComma = false;
-    auto skipLineEnd = [&] {
-        if (i < n && text[i] == QLatin1Char('\r'))
-            ++i;
-        if (i < n && text[i] == QLatin1Char('\n'))
-            ++i;
-    };
-    while (i < n) {
-        while (i < n && isBlank(text[i]))
-            ++i;
-        if (i >= n)
-            break;
-        if (isLineEnd(text[i])) {
-            if (afterComma) {
-                fields << QString();
-                afterComma = false;
-            }
-            skipLineEnd();
-            continue;
-        }
-        QString field;
-        if (text[i] == QLatin1Char('"')) {
-            ++i;
-            while (i < n) {
-                if (text[i] == QLatin1Char('"')) {
-                    if (i + 1 < n && text[i + 1] == QLatin1Char('"')) {
-                        field += QLatin1Char('"');
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                field += text[i++];
-            }
-            while (i < n && text[i] != QLatin1Char(',') && !isLineEnd(text[i]))
+    field->clear();
+    if (i < n && text[i] == QLatin1Char('"')) {
+        for (++i; i < n; ++i) {
+            if (text[i] != QLatin1Char('"')) {
+                *field += text[i];
+            } else if (i + 1 < n && text[i + 1] == QLatin1Char('"')) {
+                *field += QLatin1Char('"');
                 ++i;
-        } else {
-            const int start = i;
-            while (i < n && text[i] != QLatin1Char(',') && !isLineEnd(text[i]))
+            } else {
                 ++i;
-            field = text.mid(start, i - start).trimmed();
+                return true;
+            }
         }
-        fields << field;
-        afterComma = false;
-        if (i < n && text[i] == QLatin1Char(',')) {
-            ++i;
-            afterComma = true;
-        } else {
-            skipLineEnd();
-        }
+        return false;
     }
-    if (afterComma)
-        fields << QString();
-    return fields;
+    const int start = i;
+    while (i < n && text[i] != QLatin1Char(',') && !isLineEnd(text[i]))
+        ++i;
+    *field = text.mid(start, i - start).trimmed();
+    return true;
 }
 
-// Records in file order; a dangling key without a value at the end is not a record.
+// One record from a line start: key, comma, value, then nothing but blanks up to the line end,
+// which is consumed.  False when the text there is not such a record.
+bool readRecord(const QString& text, int& i, Record* r)
+{
+    const int n = text.size();
+    auto blanks = [&] {
+        while (i < n && isBlank(text[i]))
+            ++i;
+    };
+    blanks();
+    if (!readField(text, i, &r->key))
+        return false;
+    blanks();
+    if (i >= n || text[i] != QLatin1Char(','))
+        return false;
+    ++i;
+    blanks();
+    if (!readField(text, i, &r->value))
+        return false;
+    blanks();
+    if (i < n && !isLineEnd(text[i]))
+        return false;
+    if (i < n && text[i] == QLatin1Char('\r'))
+        ++i;
+    if (i < n && text[i] == QLatin1Char('\n'))
+        ++i;
+    return true;
+}
+
+// The file's records in order.  A line that holds no readable record (garbage, a quote
+// out of place, a key without a value) is kept as it is, as an unreadable record of its own,
+// and reading goes on at the next line: one bad line never shifts the keys after it.
 std::vector<Record> parseRecords(const QString& text)
 {
-    const QStringList fields = splitFields(text);
     std::vector<Record> records;
-    for (int i = 0; i + 1 < fields.size(); i += 2)
-        records.push_back({fields[i], fields[i + 1]});
+    const int n = text.size();
+    int i = 0;
+    while (i < n) {
+        int lineEnd = i;
+        while (lineEnd < n && !isLineEnd(text[lineEnd]))
+            ++lineEnd;
+        int next = lineEnd;
+        if (next < n && text[next] == QLatin1Char('\r'))
+            ++next;
+        if (next < n && text[next] == QLatin1Char('\n'))
+            ++next;
+        if (text.mid(i, lineEnd - i).trimmed().isEmpty()) {
+            i = next;
+            continue;
+        }
+        Record r;
+        int j = i;
+        if (readRecord(text, j, &r)) {
+            records.push_back(std::move(r));
+            i = j;
+        } else {
+            Record bad;
+            bad.readable = false;
+            bad.raw = text.mid(i, lineEnd - i);
+            records.push_back(std::move(bad));
+            i = next;
+        }
+    }
     return records;
 }
 
@@ -136,7 +157,7 @@ QString formatRecords(const std::vector<Record>& records)
 {
     QString out;
     for (const Record& r : records)
-        out += quoted(r.key) + QLatin1Char(',') + quoted(r.value) + gCrLf;
+        out += (r.readable ? quoted(r.key) + QLatin1Char(',') + quoted(r.value) : r.raw) + gCrLf;
     return out;
 }
 
@@ -194,6 +215,16 @@ bool writeReplacing(const QString& path, const QByteArray& bytes, QString* error
         *error = tmp.errorString();
         return false;
     }
+    // The new file keeps the old one's permissions (a temporary file starts private), or gets
+    // those of any new file.
+    struct stat old {};
+    if (::stat(QFile::encodeName(path).constData(), &old) == 0) {
+        ::fchmod(tmp.handle(), old.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(tmp.handle(), 0666 & ~mask);
+    }
     if (tmp.write(bytes) != bytes.size() || !tmp.flush()) {
         *error = tmp.errorString();
         return false;
@@ -245,7 +276,7 @@ QString ReadSetting(const QString& key, const QString& section, int location, co
     if (!readFile(path, &text, &missing, &error) || missing)
         return {};
     for (const Record& r : parseRecords(text)) {
-        if (r.key == key)
+        if (r.readable && r.key == key)
             return vb::Trim(r.value);
     }
     return {};
@@ -267,7 +298,9 @@ void WriteSetting(const QString& key, const QString& value, const QString& secti
     std::vector<Record> records;
     bool found = false;
     for (Record& r : parseRecords(text)) {
-        if (r.key == key) {
+        if (!r.readable) {
+            records.push_back(std::move(r));  // kept as it was
+        } else if (r.key == key) {
             found = true;
             records.push_back({r.key, value});
         } else if (!vb::Trim(r.key).isEmpty()) {

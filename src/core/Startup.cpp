@@ -9,8 +9,12 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
+#include <QStandardPaths>
 #include <QProcess>
 #include <QSysInfo>
 #include <QWidget>
@@ -46,6 +50,15 @@ void reportAndEnd(const QString& text)
 bool openDatabase()
 {
     QString path = FindFileNoCase(gDataPath, kDatabaseName);
+    // An empty file (a copy or a creation that never got further) holds no database: it is
+    // made anew as a missing one is.
+    if (!path.isEmpty() && QFileInfo(path).size() == 0) {
+        if (!QFile::remove(path)) {
+            reportAndEnd(QStringLiteral("%1: 檔案是空的，也無法重新建立。").arg(path));
+            return false;
+        }
+        path.clear();
+    }
     if (path.isEmpty()) {
         path = JoinPath(gDataPath, kDatabaseName);
         try {
@@ -60,7 +73,7 @@ bool openDatabase()
     if (gConn.IsOpen())
         gConn.Close();
     try {
-        gConn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
+        gConn.Open(db::ConnectionText(path));
         gConn.TableNames();  // reads the file's catalogue: a damaged file fails here, not later
     } catch (const std::exception& e) {
         if (gConn.IsOpen())
@@ -112,17 +125,37 @@ void GetWindowsInfo()
     gWinUserName = user;
 }
 
+QString SingleCopyLockPath(const QString& programFolder)
+{
+    const QString folder = FolderText(programFolder);
+    const QFileInfo info(folder);
+    if (info.isDir() && info.isWritable())
+        return JoinPath(folder, QStringLiteral(".tessarine.lock"));
+    // A program folder no user may write in (one installation for everybody): the lock goes
+    // into the user's own runtime folder, named after the program folder.
+    QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (base.isEmpty())
+        base = QDir::tempPath();
+    const QByteArray key = QCryptographicHash::hash(QDir::cleanPath(info.absoluteFilePath()).toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    return JoinPath(base, QStringLiteral("tessarine-%1.lock").arg(QString::fromLatin1(key)));
+}
+
 bool AcquireSingleCopyLock(const QString& programFolder)
 {
     ReleaseSingleCopyLock();
-    auto lock = std::make_unique<QLockFile>(JoinPath(programFolder, QStringLiteral(".tessarine.lock")));
+    const QString path = SingleCopyLockPath(programFolder);
+    auto lock = std::make_unique<QLockFile>(path);
     lock->setStaleLockTime(0);  // a lock is stale only when its process has gone
     if (lock->tryLock(0)) {
         gLock = std::move(lock);
         return true;
     }
-    // A folder where no lock can be made (read-only) does not keep the program from starting.
-    return lock->error() != QLockFile::LockFailedError;
+    if (lock->error() == QLockFile::LockFailedError)
+        return false;
+    // No lock could be made anywhere: the program starts, but not without saying so.
+    ui::MsgBox(QStringLiteral("無法建立執行記號 %1，無法確認Tessarine是否已經在執行中。").arg(path), ui::Buttons::OK,
+               ui::Icon::Exclamation);
+    return true;
 }
 
 void ReleaseSingleCopyLock()

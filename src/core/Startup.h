@@ -46,7 +46,11 @@ QString DataFolderFor(const QString& appPath, const QString& programFolder);
 // 0 when the numeric value of the LanguageID text is 0 (empty and non-numeric count as 0), else 10000.
 short LanguageOffsetFor(const QString& languageId);
 
-// The single-copy lock in the program folder.  False when another copy holds it.
+// Where the single-copy lock of a program folder lives: in the folder, or, when nobody may
+// write there, in the user's runtime folder under a name made from the program folder.
+QString SingleCopyLockPath(const QString& programFolder);
+// Takes the single-copy lock of the program folder.  False when another copy holds it; a lock
+// that cannot be made at all is said in a message and the program starts.
 bool AcquireSingleCopyLock(const QString& programFolder);
 // Releases the lock (before a successor process starts, and at the end of tests).
 void ReleaseSingleCopyLock();

@@ -74,6 +74,21 @@ QString HelpPanelCaption()
     return gSink ? gSink->helpCaption() : QString();
 }
 
+void StatusSink::showInner(QWidget* window)
+{
+    window->show();
+    window->raise();
+}
+
+void ShowInMainWindow(QWidget* window)
+{
+    if (!window)
+        return;
+    if (gSink)
+        gSink->showInner(window);
+    else
+        window->show();
+}
 bool HelpPanelInUse() { return gSink && gSink->helpPanelInUse(); }
 
 // ---- Placement ----------------------------------------------------------------------------

@@ -30,6 +30,9 @@ public:
     virtual void setHelpCaption(const QString& text) = 0;             // the help panel's caption Label6(1)
     virtual QString helpCaption() const = 0;
     virtual QWidget* clientArea() const = 0;                          // the inner area (MDI area) for CenterInMDI
+    // Shows a window inside the inner area, in front of the others (without a main window it
+    // is shown on its own).
+    virtual void showInner(QWidget* window);
     virtual bool helpPanelInUse() const { return true; }              // the menu's check mark 顯示報告列
 };
 
@@ -49,6 +52,9 @@ void SetHelpPanelText(const QString& text);
 QString HelpPanelText();
 void SetHelpPanelCaption(const QString& text);
 QString HelpPanelCaption();
+// Shows a window inside the main window, in front of the others: how one record window opens
+// another (the main window's own menu targets do the same).
+void ShowInMainWindow(QWidget* window);
 // Whether the user keeps the help panel in use (false while no main window is registered).
 bool HelpPanelInUse();
 

@@ -518,11 +518,10 @@ void CustomFrom::Command1_Click(int index)
         Command1[0]->setText(kByCategory);
         Combo3->setEnabled(true);
         ui::DoEvents();
+        // Refilled and left empty: the list stays whole until a category is picked.
         trap([&] {
-            const QString keep = Combo3->currentText();
             FillDistinctCombo(Combo3, QStringLiteral("類別"), QStringLiteral("RV12"), gConn);
-            const int i = Combo3->findText(keep);
-            Combo3->setCurrentIndex(i >= 0 ? i : (Combo3->count() > 0 ? 0 : -1));
+            Combo3->setCurrentIndex(-1);
         });
     } else {
         Command1[0]->setText(kAllCategories);
@@ -597,7 +596,11 @@ void CustomFrom::Command2_Click(int index)
         break;
     case 5:
         buttonSteps({[] { SetStatusText(LoadResString(323)); }, [this] { SaveFile(); }, [this] { 報告(); },
-                     [] { SetStatusText(QString()); }});
+                     [this] {
+                         // What the save has to tell stays on the status line.
+                         SetStatusText(SaveNote);
+                         SaveNote.clear();
+                     }});
         break;
     case 6:
         if (FieldsChanged && ui::MsgBox(LoadResString(322), ui::Buttons::YesNo) == ui::Answer::No)

@@ -87,6 +87,7 @@ public:
     bool FieldsChanged = false;
     bool NewRecordFlag = false;
     QString NotesText;
+    QString SaveNote;  // the status line after a save ("" = empty)
     FindCondition FondCondition;   // the condition Text6 shows, with its values apart
 
     // ---- Procedures ------------------------------------------------------------------------
@@ -131,6 +132,8 @@ public:
     void AddNew();
     void Modification();
     void CancleModif();
+    // The current customer and its detail rows read again from the database before a change.
+    void ReReadCustomer();
     void CommandSty(int editing);
     void EditEnabled(bool editing);
     void 記錄初值();

@@ -139,6 +139,8 @@ void CustomFrom::記錄初值() { Grids->ClearDeletedRowKeys(); }
 void CustomFrom::AddNew()
 {
     SetStatusText(QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔"));
+    // Nothing of the customer shown before stays in a box the new row does not fill.
+    boxes_->ClearUnbound();
     NewRecordFlag = true;
     EditEnabled(true);
     EditMode = QStringLiteral("addnew");
@@ -168,8 +170,10 @@ void CustomFrom::Modification()
              NewRecordFlag = true;
              EditEnabled(true);
              EditMode = QStringLiteral("change");
-             // Changing needs a customer to change.
+             // Changing needs a customer to change; another computer may have changed it or its
+             // detail rows since they were read, so editing starts from what is stored now.
              CustomerRs.value(QStringLiteral("總序"));
+             ReReadCustomer();
          },
          [this] {
              SetStatusPanel(QStringLiteral("客戶") + LoadResString(327), 0);
@@ -189,6 +193,31 @@ void CustomFrom::Modification()
                 TabStrip2->setEnabled(true);
                 return true;
             }
+            if (e.Number() == 3167) {
+                // Deleted on another computer: say so and show the customer the list now stands on.
+                ui::MsgBox(e.Description() + gCrLf + LoadResString(331));
+                NewRecordFlag = false;
+                EditMode.clear();
+                EditEnabled(false);
+                TabStrip2->setEnabled(true);
+                try {
+                    CustomerListRs.MoveNext();
+                    if (CustomerListRs.Eof() && CustomerListRs.RecordCount() > 0)
+                        CustomerListRs.MoveLast();
+                    if (CustomerListRs.RecordCount() > 0)
+                        CustomerRs.setBookmark(CustomerListRs.bookmark());
+                } catch (const db::DbError&) {
+                }
+                DataGrid1_RowColChange();
+                if (CustomerListRs.RecordCount() == 0) {
+                    RS2TEXT();
+                    ReadDeliveDate(QString());
+                    ReadMinDate(QString());
+                    for (int i : {0, 2, 4})
+                        Command2[i]->setEnabled(false);
+                }
+                return true;
+            }
             if (e.Number() == 3021) {
                 ui::MsgBox(LoadResString(331));
                 NewRecordFlag = true;
@@ -197,6 +226,19 @@ void CustomFrom::Modification()
             }
             return false;
         });
+}
+
+void CustomFrom::ReReadCustomer()
+{
+    {
+        RecordList::Hold hold(List);
+        CustomerRs.Resync();
+    }
+    RS2TEXT();
+    SetBoxText(20, BillingMethodText(BoxText(14)));
+    const QString code = Nz(CustomerRs.field(QStringLiteral("rv120"))).toString();
+    ReadDeliveDate(code);
+    ReadMinDate(code);
 }
 
 void CustomFrom::CancleModif()
@@ -329,7 +371,7 @@ bool CustomFrom::存基本資料()
     // in the middle of it would replace the rows being saved.
     RecordList::Hold hold(List);
     const SaveOutcome out = SaveCustomerRows(
-        gConn, code, Grids->Man()->RowSet(), Grids->Delive()->RowSet(), [this] { Text2Rs(); },
+        gConn, code, Grids->Man()->ChangedRowSet(code), Grids->Delive()->ChangedRowSet(code), [this] { Text2Rs(); },
         [&] {
             for (int k = 0; k < CustomerRs.FieldCount(); ++k)
                 typed << CustomerRs.value(k);
@@ -361,25 +403,28 @@ void CustomFrom::afterSave(bool added, const QString& code, db::Bookmark mark)
         ui::DoEvents();
         EditMode.clear();
         LinkDataGrid();
-        if (!CustomerRs.Eof()) {
-            const int field = CustomerRs.FieldIndex(QStringLiteral("rv120"));
-            for (long i = 0; i < CustomerRs.RecordCount(); ++i) {
-                if (CustomerRs.valueAt(i, field).toString().compare(code, Qt::CaseInsensitive) == 0) {
-                    CustomerRs.SetAbsolutePosition(i + 1);
-                    break;
-                }
-            }
-            CustomerListRs.setBookmark(CustomerRs.bookmark());
+        if (!List.ShowRow(QStringLiteral("rv120"), code)) {
+            // The list's category or find condition leaves the new customer out: show them all.
+            Command1[0]->setText(QStringLiteral("不分類"));
+            Combo3->setEnabled(false);
+            FondCondition = FindCondition();
+            Text6->clear();
+            LinkMainRs();
+            List.ShowRow(QStringLiteral("rv120"), code);
+            SaveNote = QStringLiteral("新增的客戶不在原來的清單中,已改為顯示全部客戶");
+            SetStatusText(SaveNote);
         }
         CommandSty(0);
         NewRecordFlag = false;
         EditEnabled(false);
     }
     // The window shows the saved customer with its stored detail rows.
+    // The grids always hold the rows of the customer the boxes show.
+    const QString shown = HasCurrentCustomer() ? Nz(CustomerRs.field(QStringLiteral("rv120"))).toString() : code;
     RS2TEXT();
     SetBoxText(20, BillingMethodText(BoxText(14)));
-    ReadDeliveDate(code);
-    ReadMinDate(code);
+    ReadDeliveDate(shown);
+    ReadMinDate(shown);
     AddressCom->hide();
     for (int i : {0, 2, 4})
         Command2[i]->setEnabled(true);

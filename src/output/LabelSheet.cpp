@@ -157,7 +157,9 @@ std::unique_ptr<report::Report> New自訂標籤列印Rpt()
 
 report::Report& ShowLabels(LabelLayout layout, const db::Recordset& sheet)
 {
-    static std::unique_ptr<report::Report> customer, custom;
+    // Never destroyed at exit: a preview window they still own must not outlive the application.
+    static auto& customer = *new std::unique_ptr<report::Report>;
+    static auto& custom = *new std::unique_ptr<report::Report>;
     std::unique_ptr<report::Report>& slot = layout == LabelLayout::Customer ? customer : custom;
     if (!slot || !slot->window())
         slot = layout == LabelLayout::Customer ? New客戶標籤列印Rpt() : New自訂標籤列印Rpt();

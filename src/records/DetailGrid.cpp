@@ -215,7 +215,7 @@ QVector<SqlStatement> DetailStatements(const DetailGridSpec& spec, const QString
         values << code;
         if (const qint64 key = KeyOf(r, spec.KeyColumn())) {
             values << key;
-            out.push_back({update, values});
+            out.push_back({update, values, true});
         } else if (!vb::Trim(Cell(r, 1)).isEmpty()) {
             out.push_back({insert, values});
         }
@@ -223,7 +223,8 @@ QVector<SqlStatement> DetailStatements(const DetailGridSpec& spec, const QString
     for (qint64 k : rows.deletedKeys)
         out.push_back({QStringLiteral("DELETE FROM ") + spec.table + QStringLiteral(" where ") + spec.keyField +
                            QStringLiteral("= ?"),
-                       {k}});
+                       {k},
+                       true});
     return out;
 }
 
@@ -264,6 +265,7 @@ void GridEditBox::keyPressEvent(QKeyEvent* event)
         QLineEdit::keyPressEvent(event);
         return;
     }
+    owner_->shownRefusal_ = false;  // typed after the refusal: the save says it again
     const bool refused = owner_->EditorKeyPress(keyAscii);
     if (keyAscii == 13 || refused) {
         event->accept();  // Enter has done its work: the box has nothing more to do with it
@@ -398,6 +400,8 @@ void DetailGrid::Load(const QString& rawCode)
     grid_->Clear();
     Build();
     rows_.Clear();
+    read_.clear();
+    loadedCode_ = code;
     if (code.isEmpty()) {  // no record: nothing to read
         grid_->scrollToTop();
         grid_->show();
@@ -426,6 +430,10 @@ void DetailGrid::Load(const QString& rawCode)
             }
             rows_.set(n, key, vb::Nz(rs.value(spec_.keyField)));
             rows_.setCount(short(n));
+            QStringList cells;
+            for (int c = 0; c <= key; ++c)
+                cells << rows_.at(n, c);
+            read_[rows_.Key(n)] = cells;
         }
         grid_->setRow(n);  // the last row read stays current
         grid_->setUpdatesEnabled(true);
@@ -666,4 +674,20 @@ void DetailGrid::AppendRow(const QStringList& cells)
     g->setRowHeight(g->Row(), spec_.rowTwips);
     if (changed_)
         changed_();
+}
+
+DetailRowSet DetailGrid::ChangedRowSet(const QString& code) const
+{
+    DetailRowSet all = RowSet();
+    if (vb::Trim(code) != loadedCode_)
+        return all;
+    DetailRowSet out;
+    out.deletedKeys = all.deletedKeys;
+    for (const QStringList& row : all.rows) {
+        const QString key = row.value(spec_.KeyColumn());
+        const auto it = read_.find(key);
+        if (vb::Trim(key).isEmpty() || it == read_.end() || it->second != row)
+            out.rows << row;
+    }
+    return out;
 }

@@ -28,6 +28,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <map>
 #include <vector>
 
 class FlexGrid;
@@ -226,6 +227,10 @@ public:
     const DeletedRowKeys& DeletedKeys() const { return deleted_; }
     void ClearDeletedRowKeys() { deleted_.Clear(); }
     DetailRowSet RowSet() const { return rows_.RowSet(deleted_); }
+    // What a save under `code` must write: the new rows, the stored rows whose cells changed
+    // since they were read (every stored row when the record's code is not the one they were
+    // read under), and the removed keys.  A save of one changed row among thousands writes one.
+    DetailRowSet ChangedRowSet(const QString& code) const;
     // Per-column byte limits of the editor (0 = none).
     const std::vector<short>& CellByteLimit() const { return limits_; }
 
@@ -257,6 +262,8 @@ private:
     DetailRowArray rows_;
     DeletedRowKeys deleted_;
     std::vector<short> limits_;
+    QString loadedCode_;                   // the code the stored rows were read under
+    std::map<QString, QStringList> read_;  // key -> the cells as read
     bool moving_ = false;   // Enter is moving the editor
     int editRow_ = 0;       // the cell the editor belongs to
     int editCol_ = 0;

@@ -23,13 +23,13 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <functional>
 #include <map>
 #include <optional>
 #include <vector>
 
 class QComboBox;
-class QWidget;
 
 class PickList : public QObject {
 public:

@@ -100,7 +100,7 @@ RecordBoxes::RecordBoxes(QObject* parent) : QObject(parent)
 
 void RecordBoxes::Build(const std::vector<RecordField>& fields, int boxCount, int labelCount,
                         const std::function<BoxPlace(const RecordField&)>& place, QObject* watcher,
-                        const QString& labelPrefix)
+                        const QString& labelPrefix, const QString& boxPrefix)
 {
     fields_ = fields;
     boxes_.assign(size_t(boxCount), nullptr);
@@ -127,7 +127,7 @@ void RecordBoxes::Build(const std::vector<RecordField>& fields, int boxCount, in
                     Changed(i);
             });
         }
-        box->setObjectName(QStringLiteral("Text1_%1").arg(f.box));
+        box->setObjectName(boxPrefix + QStringLiteral("_%1").arg(f.box));
         box->setToolTip(f.tip);
         box->setAttribute(Qt::WA_Hover);
         if (watcher)
@@ -200,6 +200,13 @@ void RecordBoxes::SetEditing(bool editing)
     }
 }
 
+void RecordBoxes::ClearUnbound()
+{
+    for (const RecordField& f : fields_)
+        if (!f.bound)
+            SetText(f.box, QString());
+}
+
 void RecordBoxes::SetFocused(int n, bool focused)
 {
     if (QWidget* box = Box(n))
@@ -214,7 +221,11 @@ bool RecordBoxes::RefuseUnwritable()
         return false;
     const auto& [box, failure] = *failures_.begin();
     const RecordField* f = FieldOfBox(fields_, box);
-    ui::MsgBox(UnwritableMessage(f ? f->caption : QString(), failure.text, failure.description), ui::Buttons::OK,
+    // A one-character caption (a unit after another box) names the box less well than its column.
+    QString name = f ? vb::Trim(f->caption) : QString();
+    if (f && name.size() < 2)
+        name = f->column;
+    ui::MsgBox(UnwritableMessage(name, failure.text, failure.description), ui::Buttons::OK,
                ui::Icon::Exclamation, SaveWidthTitle());
     if (Reveal)
         Reveal(box);

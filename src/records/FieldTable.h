@@ -92,12 +92,13 @@ public:
     explicit RecordBoxes(QObject* parent = nullptr);
 
     // Creates box and label for every field (QLineEdit, or QPlainTextEdit for kMultiLine),
-    // named Text1_<box> and <labelPrefix>_<label>, with tooltips, byte limits, the boxes'
+    // named <boxPrefix>_<box> and <labelPrefix>_<label>, with tooltips, byte limits, the boxes'
     // colour, change notices, and the binding of every bound field.  `watcher` gets every box's
     // events (the window's event filter: focus, keys, hover).
     void Build(const std::vector<RecordField>& fields, int boxCount, int labelCount,
                const std::function<BoxPlace(const RecordField&)>& place, QObject* watcher,
-               const QString& labelPrefix = QStringLiteral("Label3"));
+               const QString& labelPrefix = QStringLiteral("Label3"),
+               const QString& boxPrefix = QStringLiteral("Text1"));
 
     const std::vector<RecordField>& Fields() const { return fields_; }
     const std::vector<QWidget*>& Boxes() const { return boxes_; }
@@ -130,6 +131,8 @@ public:
     // The width check over `boxes`: the first too wide is shown (question icon, title "取消存檔"),
     // selected and focused; true = refuse.
     bool RefuseTooWide(const std::vector<int>& boxes);
+    // Empties every box the binding does not fill (a new record starts with no text of the last).
+    void ClearUnbound();
     // Forgets the write failures (a new record, a cancel, a reload).
     void ClearWriteFailures() { failures_.clear(); }
 

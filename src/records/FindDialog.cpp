@@ -32,18 +32,18 @@ constexpr int kButtonHeight = 375;
 
 }  // namespace
 
-FindCondition BuildFindCondition(const std::vector<FindTerm>& terms)
+FindCondition BuildFindCondition(const std::vector<FindTerm>& terms, const FindWording& wording)
 {
     FindCondition c;
     for (const FindTerm& t : terms) {
         if (t.text.isEmpty())
             continue;
         if (!c.sql.isEmpty()) {
-            c.text += QStringLiteral(" AND ");
-            c.sql += QStringLiteral(" AND ");
+            c.text += wording.join;
+            c.sql += wording.join;
         }
-        c.text += t.column + QStringLiteral(" Like '%") + t.text + QStringLiteral("%'");
-        c.sql += t.column + QStringLiteral(" Like ?");
+        c.text += t.column + wording.like + QStringLiteral("'%") + t.text + QStringLiteral("%'");
+        c.sql += t.column + wording.like + QStringLiteral("?");
         c.params << QStringLiteral("%") + t.text + QStringLiteral("%");
     }
     return c;
@@ -130,7 +130,7 @@ void FindDialog::CheckCommandStyl()
 void FindDialog::Command1_Click(int index)
 {
     if (index == 0) {
-        const FindCondition condition = BuildFindCondition(Terms());
+        const FindCondition condition = BuildFindCondition(Terms(), Wording);
         if (condition.isEmpty())
             return;
         done(QDialog::Accepted);

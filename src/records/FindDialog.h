@@ -44,8 +44,17 @@ struct FindCondition {
     bool isEmpty() const { return sql.isEmpty(); }
 };
 
-// One "column Like '%text%'" per term whose text is not "" (blanks are kept), joined by " AND ".
-FindCondition BuildFindCondition(const std::vector<FindTerm>& terms);
+// The words of a condition's text: the customer and vendor windows write
+// "RV120 Like '%A1%' AND RV123 Like '%02%'", the personal-contact window
+// "RV18A2 LIKE '%王%' and  RV18A17 LIKE '%台北%'".
+struct FindWording {
+    QString like = QStringLiteral(" Like ");
+    QString join = QStringLiteral(" AND ");
+};
+
+// One "column Like '%text%'" per term whose text is not "" (blanks are kept), joined by " AND "
+// (or the wording given).  A "%" or "_" typed stays a wildcard.
+FindCondition BuildFindCondition(const std::vector<FindTerm>& terms, const FindWording& wording = {});
 
 class FindDialog : public QDialog {
 public:
@@ -76,6 +85,8 @@ protected:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+
+    FindWording Wording;  // the words of the condition's text
 
 private:
     std::vector<FindBox> boxes_;

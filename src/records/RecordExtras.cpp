@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QMdiSubWindow>
 
 // ---- Audit strip -------------------------------------------------------------------------------
 
@@ -121,4 +122,27 @@ void ShowNotes(const QString& notes, const QString& caption)
 {
     SetHelpPanelText(notes);
     SetHelpPanelCaption(caption);
+}
+
+// ---- First show --------------------------------------------------------------------------------
+
+bool FirstShowAtDesignSize(QWidget* window, int widthTwips, int heightTwips, const std::function<void()>& activated)
+{
+    static const char* const kShown = "recordWindowShown";
+    if (window->property(kShown).toBool())
+        return false;
+    window->setProperty(kShown, true);
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
+        if (!sub->isMaximized())
+            sub->resize(vb::TwipsToPixels(widthTwips), vb::TwipsToPixels(heightTwips));
+        QObject::connect(sub, &QMdiSubWindow::windowStateChanged, window,
+                         [activated](Qt::WindowStates was, Qt::WindowStates now) {
+                             if ((now & Qt::WindowActive) && !(was & Qt::WindowActive) && activated)
+                                 activated();
+                         });
+    }
+    CenterInMDI(window);
+    if (activated)
+        activated();
+    return true;
 }

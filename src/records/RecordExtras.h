@@ -76,3 +76,11 @@ QString RecordNotesText(bool editing, const std::vector<BoxNote>& notes, const s
 void AppendNote(QString& notes, const QString& line);
 // Shows the notes in the main window's help panel under the window's caption.
 void ShowNotes(const QString& notes, const QString& caption);
+
+// ---- First show --------------------------------------------------------------------------------
+
+// The first show of a record window inside the main window: its frame takes the design size
+// (twips, frame included) unless it is maximised, the window is centred in the main window, and
+// `activated` runs now and whenever the frame becomes the active window again.  Later shows do
+// nothing.  True on the first show.
+bool FirstShowAtDesignSize(QWidget* window, int widthTwips, int heightTwips, const std::function<void()>& activated);

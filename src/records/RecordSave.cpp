@@ -31,7 +31,7 @@ SaveOutcome SaveInTransaction(db::Connection& conn, const QString& failureText,
         if (beforeDetails)
             beforeDetails();
         for (const SqlStatement& s : statements)
-            conn.Execute(s.sql, s.params);
+            s.storedRow ? conn.ExecuteOnStoredRows(s.sql, s.params) : conn.Execute(s.sql, s.params);
         if (writeRow)
             writeRow();
         out.rowWritten = true;

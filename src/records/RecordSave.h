@@ -20,6 +20,9 @@
 struct SqlStatement {
     QString sql;
     db::Params params;
+    // An UPDATE or DELETE of a row read earlier (by its key): touching none means another
+    // user deleted it since, and the save fails with 3197.
+    bool storedRow = false;
 };
 
 // The rows of one detail grid as the save reads them: the counted rows in grid order (element 0

@@ -3,6 +3,7 @@
 #include "core/Globals.h"
 #include "platform/shell/Shell.h"
 #include "shell/MDIForm1.h"
+#include "shell/OnlineUpdate.h"
 #include "shell/Skin.h"
 
 #include <QEvent>
@@ -28,6 +29,12 @@ AboutRAVO::AboutRAVO(QWidget* parent) : QDialog(parent)
         Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
         Label2[i]->installEventFilter(this);
     }
+    // The web address is the installation's own; the texts of what we do not know are empty
+    // and their labels stay out of the window.
+    Label2[kWebLabel]->setText(update::MakerSite());
+    for (QLabel* label : Label2)
+        label->setVisible(!label->text().isEmpty());
+    Label2[kWebLabel - 1]->setVisible(Label2[kWebLabel]->isVisibleTo(this));  // its caption
     Label2[kWebLabel]->setCursor(Qt::PointingHandCursor);
     Label2[kWebLabel]->setStyleSheet(QStringLiteral("color: #1a4fa0; text-decoration: underline;"));
     for (int i : {0, 2, 11, 26}) {
@@ -70,7 +77,7 @@ AboutRAVO::AboutRAVO(QWidget* parent) : QDialog(parent)
 
 void AboutRAVO::Label2_Click(int index)
 {
-    if (index == kWebLabel)
+    if (index == kWebLabel && !Label2[kWebLabel]->text().isEmpty())
         shellsvc::OpenUrl(Label2[kWebLabel]->text());
 }
 

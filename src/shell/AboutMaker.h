@@ -1,5 +1,6 @@
-// The about-the-maker window: the maker's lines of business, names, address, telephone and
-// fax, web address and a short description, every text from the string table (ids 200-232).
+// The about-the-maker window: the maker's lines of business, name, web address and a short
+// description, every text from the string table (ids 200-232) but the web address, which is the
+// installation's setting MakerSite.  Labels whose text is empty are not shown.
 #pragma once
 
 #include <QDialog>

@@ -7,8 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QElapsedTimer>
 #include <cstdio>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace backup {
 
@@ -51,44 +53,91 @@ struct Handle {
 
 }  // namespace
 
-void CopyDatabase(const QString& source, const QString& target)
+bool SameFile(const QString& a, const QString& b)
+{
+    struct stat sa {}, sb {};
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0
+           && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+void RemoveLeftovers(const QString& target)
+{
+    const QFileInfo t(target);
+    const QString prefix = t.fileName() + QStringLiteral(".part");
+    const QDir dir = t.absoluteDir();
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (name.startsWith(prefix, Qt::CaseInsensitive) || name.startsWith(kBackupFileName + QStringLiteral(".part"), Qt::CaseInsensitive))
+            QFile::remove(dir.filePath(name));
+}
+
+void CopyDatabase(const QString& source, const QString& target, const CopyOptions& options)
 {
     if (!QFileInfo(source).isFile())
         throw BackupFailed(QStringLiteral("%1: 找不到檔案").arg(source).toStdString());
     const QFileInfo targetInfo(target);
     if (!targetInfo.absoluteDir().exists())
         throw BackupFailed(QStringLiteral("%1: 路徑不存在").arg(targetInfo.absolutePath()).toStdString());
+    // The database itself, under whatever name or link: replacing it would take the open
+    // database away from under the program.
+    if (SameFile(source, target))
+        throw BackupFailed(QStringLiteral("%1: 這就是資料庫檔案本身，不能備份到它上面，請選擇其他資料夾。").arg(target).toStdString());
 
+    // What a backup that was killed left behind.
+    RemoveLeftovers(target);
     const QString partial = target + QStringLiteral(".part");
-    QFile::remove(partial);
 
     {
         Handle src, dst;
         if (sqlite3_open_v2(QFile::encodeName(source).constData(), &src.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
             Fail(src.db, source);
-        sqlite3_busy_timeout(src.db, 10000);
+        // A lock held by another program is waited out here, with the caller kept informed,
+        // not inside SQLite.
+        sqlite3_busy_timeout(src.db, 0);
         if (sqlite3_open_v2(QFile::encodeName(partial).constData(), &dst.db,
                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
             const QString msg = dst.db ? QString::fromUtf8(sqlite3_errmsg(dst.db)) : QString();
             QFile::remove(partial);
             throw BackupFailed((partial + QStringLiteral(": ") + msg).toStdString());
         }
-        auto giveUp = [&](const QString& msg) {
+        sqlite3_exec(dst.db, "PRAGMA journal_mode=OFF", nullptr, nullptr, nullptr);
+        sqlite3_backup* b = nullptr;
+        auto giveUp = [&](const QString& msg, bool cancelled = false) {
+            if (b)
+                sqlite3_backup_finish(b);
+            b = nullptr;
             sqlite3_close_v2(dst.db);
             dst.db = nullptr;
-            QFile::remove(partial);
+            RemoveLeftovers(target);
+            if (cancelled)
+                throw BackupCancelled(msg.toStdString());
             throw BackupFailed(msg.toStdString());
         };
-        sqlite3_backup* b = sqlite3_backup_init(dst.db, "main", src.db, "main");
+        b = sqlite3_backup_init(dst.db, "main", src.db, "main");
         if (!b)
             giveUp(QString::fromUtf8(sqlite3_errmsg(dst.db)));
+        QElapsedTimer busySince;
         int rc;
-        do {
-            rc = sqlite3_backup_step(b, -1);
-            if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
-                sqlite3_sleep(50);
-        } while (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
+        for (;;) {
+            rc = sqlite3_backup_step(b, options.pagesPerStep);
+            if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+                if (!busySince.isValid())
+                    busySince.start();
+                if (busySince.elapsed() >= options.lockWaitMs)
+                    giveUp(QStringLiteral("%1: 資料庫正被其他程式寫入，等候 %2 秒後仍未釋放，請稍後再試。")
+                               .arg(source)
+                               .arg(options.lockWaitMs / 1000.0));
+                sqlite3_sleep(20);
+            } else if (rc == SQLITE_OK) {
+                busySince.invalidate();
+            } else {
+                break;
+            }
+            const int total = sqlite3_backup_pagecount(b);
+            if (options.progress && !options.progress(total - sqlite3_backup_remaining(b), total))
+                giveUp(QStringLiteral("備份已取消"), true);
+        }
         sqlite3_backup_finish(b);
+        b = nullptr;
         if (rc != SQLITE_DONE)
             giveUp(QString::fromUtf8(sqlite3_errstr(rc)));
         if (sqlite3_close(dst.db) != SQLITE_OK)

@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -27,10 +28,30 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Copies the live SQLite database at source into target with SQLite's online backup:
-// the copy is written beside the target under a temporary name and renamed over it only
-// when complete, so a failed run leaves an earlier copy intact.  Throws BackupFailed.
-void CopyDatabase(const QString& source, const QString& target);
+// The copy was stopped by the caller.
+class BackupCancelled : public BackupFailed {
+public:
+    using BackupFailed::BackupFailed;
+};
+
+struct CopyOptions {
+    int pagesPerStep = 256;   // copied between two calls of progress
+    int lockWaitMs = 30000;   // how long a write lock held by another program is waited out
+    // Called between steps and while waiting for a lock (done and total pages); false stops
+    // the copy (BackupCancelled).  The caller keeps its window alive here.
+    std::function<bool(int done, int total)> progress;
+};
+
+// Whether two paths name the same file (by identity: links and spellings count as one).
+bool SameFile(const QString& a, const QString& b);
+// Removes what a killed backup left beside target ("<name>.part" and its journal files).
+void RemoveLeftovers(const QString& target);
+
+// Copies the live SQLite database at source into target with SQLite's online backup, in
+// steps: the copy is written beside the target under a temporary name and renamed over it
+// only when complete, so a failed or stopped run leaves an earlier copy intact and no
+// temporary file.  A target that is the database itself is refused.  Throws BackupFailed.
+void CopyDatabase(const QString& source, const QString& target, const CopyOptions& options = {});
 
 // The text stored in BackupDate, and the date read back from it (also accepts a bare
 // "yyyy/m/d" date and one followed by other text after a blank).

@@ -89,8 +89,8 @@ int FieldWidth(int adoType, int definedSize)
 
 QVector<ImportField> GetFields(db::Connection& conn, const QString& table)
 {
-    db::Recordset rs;
-    rs.Open(QStringLiteral("SELECT *FROM ") + table, conn, db::adOpenDynamic, db::adLockPessimistic);
+    // A forward-only read: the field list needs no row of a long table.
+    db::Recordset rs = conn.ExecuteQuery(QStringLiteral("SELECT *FROM ") + table);
     QVector<ImportField> fields;
     fields.reserve(rs.FieldCount());
     for (int i = 0; i < rs.FieldCount(); ++i) {
@@ -282,9 +282,11 @@ ImportOutcome ImportLines(db::Recordset& rs, const QVector<ImportField>& fields,
                 const ImportField& f = fields[target[col]];
                 if (fieldOf[col] < 0)
                     MissingField();
+                // Too long: a column a delimiter follows is cut to the width in bytes, the
+                // line's last column to the width in characters.
                 QString value = values[col];
                 if (vb::ByteLen(value) > f.width)
-                    value = vb::LeftBytes(value, f.width);
+                    value = col + 1 < values.size() ? vb::LeftBytes(value, f.width) : vb::Left(value, f.width);
                 if (IsNumericType(f.type))
                     rs.setValue(fieldOf[col], vb::Val(value));
                 else

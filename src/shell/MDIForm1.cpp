@@ -5,14 +5,16 @@
 #include "core/Settings.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "shell/AccessKeys.h"
 #include "shell/Backup.h"
 #include "shell/CommandLine.h"
 #include "shell/Skin.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QIcon>
 #include <QCloseEvent>
+#include <QIcon>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLinearGradient>
@@ -100,6 +102,7 @@ MDIForm1::MDIForm1(const QString& commandLine, QWidget* parent) : QMainWindow(pa
     buildMenus();
     SetStatusSink(this);
     formLoad(commandLine);
+    qApp->installEventFilter(this);
 }
 
 MDIForm1::~MDIForm1()
@@ -336,6 +339,8 @@ QString MDIForm1::helpCaption() const { return Label6[1]->text(); }
 QWidget* MDIForm1::clientArea() const { return MdiArea; }
 bool MDIForm1::helpPanelInUse() const { return 顯示報告列_item && 顯示報告列_item->isChecked(); }
 
+void MDIForm1::showInner(QWidget* window) { ShowInner(window, true); }
+
 // ---- Showing windows ---------------------------------------------------------------------------
 
 QMdiSubWindow* MDIForm1::ShowInner(QWidget* window, bool front)
@@ -377,6 +382,29 @@ void MDIForm1::showSingle(QWidget* window, bool inner, bool front)
         window->raise();
         window->activateWindow();
     }
+}
+
+// ---- Access keys of the inner windows --------------------------------------------------------
+
+bool MDIForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    // Only while the key goes to a control of the active inner window.
+    QMdiSubWindow* active = MdiArea->activeSubWindow();
+    auto* target = qobject_cast<QWidget*>(watched);
+    if (!active || !target || !(active == target || active->isAncestorOf(target)))
+        return QMainWindow::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (type == QEvent::ShortcutOverride) {
+        // Claiming the key keeps it from the menu bar; it comes back as a key press.
+        if (!HasAccessKey(active, key))
+            return false;
+        event->accept();
+        return true;
+    }
+    return PressAccessKey(active, key);
 }
 
 // ---- Exit --------------------------------------------------------------------------------------

@@ -143,10 +143,13 @@ public:
     void setHelpCaption(const QString& text) override;
     QString helpCaption() const override;
     QWidget* clientArea() const override;
+    void showInner(QWidget* window) override;
     bool helpPanelInUse() const override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Alt and a letter go to the active inner window's buttons before the menu (AccessKeys.h).
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // The member window; nullptr while that window is not part of the program.
     virtual QWidget* NewMemberWindow();
 

@@ -22,19 +22,15 @@ namespace {
 
 constexpr int kVersionTimeoutMs = 30000;
 constexpr int kDownloadTimeoutMs = 600000;
+constexpr qint64 kVersionPageMax = 1 << 20;  // the version file is a few lines
+constexpr qint64 kDefaultDownloadMB = 512;
 
 // The whole of bytes into path: written beside it under a temporary name, on disk, then
 // renamed over it.  A failure leaves the old file as it was.
-void ReplaceFile(const QString& path, const QByteArray& bytes, bool executable)
+void ReplaceFile(const QString& path, const QByteArray& bytes)
 {
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
-        throw net::FetchError(QStringLiteral("%1: %2").arg(path, out.errorString()));
-    if (executable)
-        out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                           | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
-                           | QFileDevice::ExeOther);
-    if (!out.commit())
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
         throw net::FetchError(QStringLiteral("%1: %2").arg(path, out.errorString()));
 }
 
@@ -49,6 +45,12 @@ int VersionNumber(const QString& key)
 }
 
 }  // namespace
+
+qint64 DownloadLimitBytes()
+{
+    const double mb = vb::Val(vb::Trim(ReadSetting(settings::UpdateMaxMB, settings::kMain, 0)));
+    return qint64(mb >= 1 ? mb : kDefaultDownloadMB) << 20;
+}
 
 QString MakerSite()
 {
@@ -76,18 +78,30 @@ void CheckNewVersion()
     wait.emplace();
 
     QByteArray page;
+    bool fetched = false;  // the steps after a fetch the user ignored have nothing to go on
     ReleaseInfo info;
     const std::vector<ui::Step> steps{
         [&] {
             const QString site = MakerSite();
             if (site.isEmpty())
                 throw net::FetchError(QStringLiteral("無法連上軟體更新網站: 尚未設定網站位址"));
-            page = net::FetchBytes(site + kVersionPage, kVersionTimeoutMs);
+            page = net::FetchBytes(site + kVersionPage, kVersionTimeoutMs, kVersionPageMax);
+            fetched = true;
         },
-        [&] { ReplaceFile(VersionFilePath(), page, false); },
-        [&] { info = ReadReleaseInfo(); },
+        [&] {
+            if (fetched)
+                ReplaceFile(VersionFilePath(), page);
+        },
+        [&] {
+            if (fetched)
+                info = ReadReleaseInfo();
+        },
         [&] {
             wait.reset();
+            if (!fetched) {
+                SetStatusText(QString());
+                return;
+            }
             if (info.version > kOwnVersion) {
                 UPdateSub(info.url);
             } else {
@@ -107,12 +121,21 @@ void UPdateSub(const QString& url)
     const QString updater = ResolveFileNoCase(gProgramPath, kUpdaterName);
     {
         ui::WaitCursor wait;
-        const net::FetchResult r = net::Fetch(url, kDownloadTimeoutMs);
-        if (!r.ok)
-            throw net::FetchError(r.error.isEmpty() ? QStringLiteral("下載失敗: %1").arg(url) : r.error);
-        if (r.body.isEmpty())
-            throw net::FetchError(QStringLiteral("下載的檔案是空的: %1").arg(url));
-        ReplaceFile(updater, r.body, true);
+        // Streamed to a temporary file; it becomes "UPDATE.EXE" only as a whole Tessarine
+        // build newer than this one.
+        const QString failed = ReplaceExecutable(
+            updater,
+            [&](QFile& out) -> QString {
+                const net::FetchResult r = net::FetchTo(url, out, DownloadLimitBytes(), kDownloadTimeoutMs);
+                if (!r.ok)
+                    return r.error.isEmpty() ? QStringLiteral("下載失敗: %1").arg(url) : r.error;
+                if (r.received == 0)
+                    return QStringLiteral("下載的檔案是空的: %1").arg(url);
+                return {};
+            },
+            kOwnVersion);
+        if (!failed.isEmpty())
+            throw net::FetchError(failed);
     }
     ui::MsgBox(QStringLiteral("系統現在要結束並置換新版程式,約十幾秒鐘,請稍候"));
     // The updater's start-up must not find this copy's single-copy lock.

@@ -28,15 +28,19 @@ struct ReleaseInfo {
 };
 ReleaseInfo ReadReleaseInfo();
 
+// The largest download of a new build, in bytes.
+qint64 DownloadLimitBytes();
+
 // The help menu's check: fetches the version file into the program folder's "Tessarinever.dat",
 // compares it with the running version and offers the download (UPdateSub) or says the
 // program is up to date.  Errors ask Abort / Retry / Ignore.
 void CheckNewVersion();
 
 // Asks, downloads url into the program folder's "UPDATE.EXE" and starts "UPDATE.EXE S",
-// then ends the process.  Only a 2xx answer with a body replaces "UPDATE.EXE" (through a
-// temporary file renamed over it); the process ends only once the updater has started.
-// Failures throw (the caller's error handling reports them).
+// then ends the process.  The download streams into a temporary file (at most the setting
+// UpdateMaxMB, 512 MB when empty); only a whole http(s) transfer of a whole Tessarine build newer than
+// this one is renamed over "UPDATE.EXE"; anything else is deleted.  The process ends only
+// once the updater has started.  Failures throw (the caller's error handling reports them).
 void UPdateSub(const QString& url);
 
 // Start-up's reminder.  softHome shows the maker's software page, check runs CheckNewVersion.

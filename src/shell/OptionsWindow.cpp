@@ -5,6 +5,7 @@
 #include "core/SettingKeys.h"
 #include "core/Settings.h"
 #include "core/WindowHelpers.h"
+#include "core/update/SelfUpdate.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "shell/Backup.h"
@@ -29,6 +30,7 @@
 #include <QSaveFile>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -117,6 +119,7 @@ frmOptions::frmOptions(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmOptions"));
     setAttribute(Qt::WA_DeleteOnClose);
+    QuickSearchProgram = update::ProgramExecutable(QCoreApplication::applicationFilePath(), gProgramPath);
 
     picBanner = new QLabel(this);
     picBanner->setObjectName(QStringLiteral("picBanner"));
@@ -144,11 +147,15 @@ frmOptions::frmOptions(QWidget* parent) : QWidget(parent)
         tbsOptions->setTabData(i, QString::fromUtf8(t.key));
         tbsOptions->setTabToolTip(i, QString::fromUtf8(t.tip));
     }
+    // The tabs are as tall as their captions need (more than the 300 twips of the design with
+    // a Chinese font); the panels start under them and end where the design has them end.
+    tbsOptions->setFixedHeight(std::max(Px(300), tbsOptions->sizeHint().height()));
+    const int panelTop = tbsOptions->geometry().bottom() + 1;
     for (int i = 1; i <= 4; ++i) {
         picOptions[i] = new QWidget(this);
         picOptions[i]->setObjectName(QStringLiteral("picOptions_%1").arg(i));
         picOptions[i]->setAutoFillBackground(true);
-        picOptions[i]->setGeometry(0, Px(1500), Px(6735), Px(3975));
+        picOptions[i]->setGeometry(0, panelTop, Px(6735), Px(1500 + 3975) - panelTop);
     }
 
     // Panel 1: switches, the identity-number check and the start-up button.
@@ -372,8 +379,13 @@ void frmOptions::cmdCancel_Click() { close(); }
 void frmOptions::Command1_Click(int)
 {
     const QString folder = AutostartFolder();
-    const QString program = JoinPath(gProgramPath, QStringLiteral("Tsrne.exe"));
+    const QString program = QuickSearchProgram;
     const std::vector<ui::Step> steps{
+        [&] {
+            const QFileInfo file(program);
+            if (program.isEmpty() || !file.isFile() || !file.isExecutable())
+                throw ui::StepError{QStringLiteral("找不到程式檔 %1").arg(program)};
+        },
         [&] {
             if (!QDir().mkpath(folder))
                 throw ui::StepError{QStringLiteral("無法建立資料夾 %1").arg(folder)};

@@ -1,6 +1,7 @@
 // The options window: the main settings section's options on four tabs, read at load and
 // written by 套用 / 確定; 取消 and Esc write nothing.  A changed data folder ends the program.
-// Its start-up button puts the quick-search program into the desktop's autostart folder.
+// Its start-up button puts the program into the desktop's autostart folder, to start at log-in
+// (the quick search of customers and vendors is the program's own).
 #pragma once
 
 #include <QString>
@@ -57,6 +58,9 @@ public:
     // The data-folder text as shown at load.
     QString DataFolderAtLoad() const { return dataFolderAtLoad_; }
 
+    // The program the start-up entry starts: this program's own executable.
+    QString QuickSearchProgram;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -67,7 +71,7 @@ private:
     QString dataFolderAtLoad_;
 };
 
-// The autostart entry that starts the quick-search program at log-in:
+// The autostart entry that starts the program at log-in:
 // $XDG_CONFIG_HOME/autostart/ (default ~/.config/autostart/) and its file.
 QString AutostartFolder();
 QString QuickSearchAutostartFile();

@@ -1,5 +1,14 @@
 // Opens the member window and birthday query from the main window's menu, buttons and command line.
+#include "contacts/MemberBirthdayQuery.h"
 #include "shell/MDIForm1.h"
 
 QWidget* MDIForm1::NewMemberWindow() { return nullptr; }
-void MDIForm1::ShowMemberBirthdayQuery() {}
+
+void MDIForm1::ShowMemberBirthdayQuery()
+{
+    ShowSingle<frm會員生日查詢>(frm會員生日查詢::Global(), [] {
+        auto* w = new frm會員生日查詢;
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        return w;
+    }, true, false);
+}

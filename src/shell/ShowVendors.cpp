@@ -3,6 +3,7 @@
 
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "staff/CodeTableFrm.h"
 #include "vendors/FactorFond.h"
 #include "vendors/FactorFrm.h"
 
@@ -11,7 +12,7 @@
 void MDIForm1::ShowFactorFrm()
 {
     // 新增 with no category opens the category window in its add mode.
-    FactorFrm::OpenCategoryWindow() = [this] { ShowDevrItemFrm(); };
+    FactorFrm::OpenCategoryWindow() = [] { OpenDevrItemFrm(true); };
     ShowSingle<FactorFrm>(FactorFrm::Global(), [this] {
         auto* w = new FactorFrm(nullptr, TitlePixmap());
         w->setAttribute(Qt::WA_DeleteOnClose);

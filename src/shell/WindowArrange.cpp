@@ -34,14 +34,23 @@ std::vector<QRect> IconRects(int n, const QRect& area, const QSize& iconSize)
     return out;
 }
 
+std::vector<QPoint> CascadePositions(const std::vector<QSize>& sizes, const QRect& area, int step)
+{
+    std::vector<QPoint> out;
+    int k = 0;  // place in the current run down the area
+    for (const QSize& size : sizes) {
+        if (k > 0 && area.top() + k * step + size.height() > area.bottom() + 1)
+            k = 0;
+        out.emplace_back(area.left() + k * step, area.top() + k * step);
+        ++k;
+    }
+    return out;
+}
+
 void ArrangeWindows(QMdiArea* area, Arrange how)
 {
     if (!area)
         return;
-    if (how == Arrange::Cascade) {
-        area->cascadeSubWindows();
-        return;
-    }
     std::vector<QMdiSubWindow*> normal, minimized;
     for (QMdiSubWindow* w : area->subWindowList(QMdiArea::StackingOrder)) {
         if (!w->isVisible())
@@ -49,6 +58,21 @@ void ArrangeWindows(QMdiArea* area, Arrange how)
         (w->isMinimized() ? minimized : normal).push_back(w);
     }
     const QRect inner = area->viewport()->rect();
+    if (how == Arrange::Cascade) {
+        // Each window keeps its own size (a record window has a fixed one); only the positions
+        // are staggered, by the height of a title bar, the active window in front.
+        for (QMdiSubWindow* w : normal)
+            if (w->isMaximized())
+                w->showNormal();
+        std::vector<QSize> sizes;
+        for (QMdiSubWindow* w : normal)
+            sizes.push_back(w->size());
+        const int step = normal.empty() || !normal.front()->widget() ? 0 : normal.front()->widget()->geometry().top();
+        const auto at = CascadePositions(sizes, inner, std::max(step, 1));
+        for (size_t i = 0; i < normal.size(); ++i)
+            normal[i]->move(at[i]);
+        return;
+    }
     if (how == Arrange::Icons) {
         const QSize icon = minimized.empty() ? QSize() : minimized.front()->size();
         const auto rects = IconRects(int(minimized.size()), inner, icon);

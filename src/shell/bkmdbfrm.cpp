@@ -9,6 +9,7 @@
 #include "shell/Backup.h"
 #include "shell/Skin.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QGridLayout>
 #include <QLabel>
@@ -96,29 +97,76 @@ bkmdbfrm::bkmdbfrm(QWidget* parent) : QDialog(parent)
 void bkmdbfrm::Command1_Click(int index)
 {
     if (index != 0) {
-        close();
+        // During a copy 取消 stops it; the window stays for another try.
+        if (copying_)
+            cancelRequested_ = true;
+        else
+            close();
         return;
     }
+    if (copying_)
+        return;
     const QString target = backup::BackupTarget(backup::BackupFolder(Text1->text()));
+    copying_ = true;
+    Command1[0]->setEnabled(false);
+    Command2->setEnabled(false);
+    const auto finish = [this] {
+        copying_ = false;
+        cancelRequested_ = false;
+        Command1[0]->setEnabled(true);
+        Command2->setEnabled(true);
+    };
+    backup::CopyOptions options;
+    options.lockWaitMs = lockWaitMs;
+    // The copy runs in steps with the window alive between them: it repaints, and 取消 is heard.
+    options.progress = [this](int, int) {
+        ui::DoEvents();
+        return !cancelRequested_;
+    };
     for (;;) {
         try {
             ui::WaitCursor wait;
             SkinLabel1[0]->setText(LoadResString(180) + backup::kBackupFileName);
             ui::DoEvents();
-            backup::CopyDatabase(SourceFile(), target);
+            backup::CopyDatabase(SourceFile(), target, options);
             break;
+        } catch (const backup::BackupCancelled& e) {
+            SkinLabel1[0]->setText(QString::fromUtf8(e.what()));
+            finish();
+            return;
         } catch (const std::exception& e) {
             SkinLabel1[0]->clear();
             const ui::Answer a = ui::MsgBox(LoadResString(182) + QString::fromUtf8(e.what()), ui::Buttons::RetryCancel);
-            if (a != ui::Answer::Retry)
+            if (a != ui::Answer::Retry) {
+                finish();
                 return;
+            }
         }
     }
+    finish();
     SkinLabel1[0]->setText(LoadResString(181));
     WriteSetting(QStringLiteral("BackupDate"), backup::FormatBackupDate(ui::Now()), kSection);
     backedUp_ = true;
     ui::MsgBox(LoadResString(181));
     accept();
+}
+
+void bkmdbfrm::reject()
+{
+    if (copying_)
+        cancelRequested_ = true;  // Esc or the frame's close button while copying: stop the copy first
+    else
+        QDialog::reject();
+}
+
+void bkmdbfrm::closeEvent(QCloseEvent* event)
+{
+    if (copying_) {
+        cancelRequested_ = true;
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void bkmdbfrm::Command2_Click()

@@ -20,13 +20,24 @@ public:
     std::array<QLabel*, 5> SkinLabel1{};      // 0 progress, 2 last backup, 4 folder caption
 
     // Start: copies the database into the folder; on success records BackupDate, reports
-    // and closes.  A failed copy is reported (Retry / Cancel) and records nothing.
+    // and closes.  A failed copy is reported (Retry / Cancel) and records nothing.  While the
+    // copy runs (in steps, the window alive), 取消 stops it and leaves the window open.
     void Command1_Click(int index);
     // Browse: the chosen folder goes into Text1; a cancel keeps it.
     void Command2_Click();
 
     bool backedUp() const { return backedUp_; }
+    bool copying() const { return copying_; }
+
+    // How long a write lock another program holds on the database is waited out.
+    int lockWaitMs = 30000;
+
+protected:
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     bool backedUp_ = false;
+    bool copying_ = false;
+    bool cancelRequested_ = false;
 };

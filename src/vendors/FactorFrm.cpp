@@ -259,18 +259,9 @@ void FactorFrm::build(const QPixmap& titlePicture)
     Command3[0]->setParent(this);
 
     // Audit strip.
-    Picture2 = new QWidget(this);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    const char* audit[4] = {"建檔者:", "建檔日期:", "修改者:", "修改日期:"};
-    for (int i = 0; i < 4; ++i) {
-        Label1[i] = new QLabel(QString::fromUtf8(audit[i]), Picture2);
-        Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
-        Label1[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        Label1[i]->setGeometry(Px(60 + i * 2700), Px(90), Px(1000), Px(300));
-        Label2[i] = new QLabel(Picture2);
-        Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
-        Label2[i]->setGeometry(Px(1090 + i * 2700), Px(90), Px(1500), Px(300));
-    }
+    Picture2 = new AuditStrip(this, {"建檔者", "建檔日期", "修改者", "修改日期"});
+    Label1 = Picture2->Captions;
+    Label2 = Picture2->Values;
 
     FactoryFondText = new QLineEdit(this);
     FactoryFondText->setObjectName(QStringLiteral("FactoryFondText"));
@@ -306,7 +297,7 @@ void FactorFrm::buildRecord()
         Command3[i]->setGeometry(Px(p.boxLeft + p.boxWidth + 30), Px(p.top), Px(kHalf - kWithButton - 30), Px(kBoxHeight));
     }
 
-    // The pick lists laid over boxes while editing.
+    // The lists laid over boxes while editing.
     DataCombo1 = new QComboBox(Picture5);
     DataCombo1->setObjectName(QStringLiteral("DataCombo1"));
     Combo2 = new QComboBox(Picture5);
@@ -317,13 +308,11 @@ void FactorFrm::buildRecord()
         list->setEditable(true);
         list->setInsertPolicy(QComboBox::NoInsert);
         list->setCompleter(nullptr);
-        list->installEventFilter(this);
         list->hide();
     }
-    for (QComboBox* list : {Combo2, Combo3}) {
-        connect(list, &QComboBox::editTextChanged, this, [this, list] { PickList_Change(list); });
-        connect(list, &QComboBox::activated, this, [this, list] { PickList_Change(list); });
-    }
+    DataCombo1->installEventFilter(this);
+    StatusList = new PickList(Combo2, PickList::kWriteThrough, this);
+    SharedList = new PickList(Combo3, PickList::kWriteThrough, this);
 }
 
 QString FactorFrm::BoxText(int n) const { return boxes_->Text(n); }
@@ -342,10 +331,7 @@ void FactorFrm::formLoad()
     resize(Px(kDesignWidth), Px(kDesignHeight));
 
     Combo1->addItems(VendorSortItems());
-    const QString sort = vb::Trim(ReadSetting(kSortKey, kMainSection, 0));
-    Combo1->setCurrentIndex(0);
-    if (!sort.isEmpty())
-        Combo1->setEditText(sort);
+    RestoreSortChoice(Combo1, kSortKey, kMainSection);
 
     ListSyncArmed = true;
     // The list is read once, for the view the settings choose (below).
@@ -426,7 +412,7 @@ void FactorFrm::LineDataGridMain()
     ShowRecordSide();
 }
 
-void FactorFrm::SetFindCondition(const VendorFindCondition& condition)
+void FactorFrm::SetFindCondition(const FindCondition& condition)
 {
     FondCondition = condition;
     FactoryFondText->setText(condition.text);
@@ -453,25 +439,11 @@ void FactorFrm::FondSub()
     Command2[4]->setEnabled(any);
 }
 
-void FactorFrm::showAudit()
-{
-    static const char* const kAudit[4] = {"建檔者", "建檔日期", "修改者", "修改日期"};
-    for (int i = 0; i < 4; ++i) {
-        QString text;
-        try {
-            if (HasCurrentVendor())
-                text = vb::Nz(FactoryRs().value(QString::fromUtf8(kAudit[i])));
-        } catch (const db::DbError&) {
-        }
-        Label2[i]->setText(text);
-    }
-}
-
 void FactorFrm::ReadMinDate(const QString& vendorNumber) { ManGrid->Load(vb::Trim(vendorNumber)); }
 
 void FactorFrm::ShowRecordSide()
 {
-    showAudit();
+    Picture2->Show(FactoryRs());
     QString number;
     try {
         if (HasCurrentVendor())
@@ -491,8 +463,7 @@ void FactorFrm::DataGrid1_RowColChange()
 void FactorFrm::報告()
 {
     ReportText = VendorReportText(!EditMode.isEmpty(), [this](int box) { return BoxText(box); });
-    SetHelpPanelText(ReportText);
-    SetHelpPanelCaption(kHelpCaption);
+    ShowNotes(ReportText, kHelpCaption);
 }
 
 // ---- Tabs, sort, filter, flags -------------------------------------------------------------------
@@ -687,11 +658,7 @@ void FactorFrm::BrisklookOtherDate()
 
 // ---- Window events -------------------------------------------------------------------------------
 
-void FactorFrm::Form_Activate()
-{
-    SetHelpPanelText(ReportText);
-    SetHelpPanelCaption(kHelpCaption);
-}
+void FactorFrm::Form_Activate() { ShowNotes(ReportText, kHelpCaption); }
 
 void FactorFrm::showEvent(QShowEvent* event)
 {
@@ -717,7 +684,7 @@ void FactorFrm::closeEvent(QCloseEvent* event)
 {
     if (!unloaded_) {
         unloaded_ = true;
-        WriteSetting(kSortKey, vb::Trim(Combo1->currentText()), kMainSection, 0);
+        StoreSortChoice(Combo1, kSortKey, kMainSection);
         WriteSetting(kInactiveKey, Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"), kFactorySection, 0);
         WriteSetting(kViewKey, Command3[1]->text() == kAll ? QStringLiteral("0") : QStringLiteral("1"), kFactorySection, 0);
         SetHelpPanelText(QString());

@@ -5,7 +5,10 @@
 #pragma once
 
 #include "platform/db/Db.h"
+#include "records/EntryRules.h"
 #include "records/FieldTable.h"
+#include "records/FindDialog.h"
+#include "records/RecordExtras.h"
 #include "records/RecordList.h"
 #include "records/RecordMode.h"
 #include "vendors/VendorList.h"
@@ -59,7 +62,7 @@ public:
     std::vector<QLabel*> Label4;             // their labels
     std::array<QCheckBox*, 12> Check2{};     // trade flags
     std::array<QPushButton*, 11> Command2{}; // button bar (0-6, 10)
-    QWidget* Picture2 = nullptr;             // audit strip
+    AuditStrip* Picture2 = nullptr;          // audit strip: Label1 captions, Label2 values
     std::array<QLabel*, 4> Label1{};         // "建檔者:" ...
     std::array<QLabel*, 4> Label2{};         // their values
     QComboBox* DataCombo1 = nullptr;         // category picker over box 0
@@ -82,9 +85,9 @@ public:
     bool IsEditing = false;
     QString ReportText;
     QString CurrentTypeCode;
-    VendorFindCondition FondCondition;  // the condition FactoryFondText shows, with its values apart
-    QWidget* TargetBox = nullptr;       // the box the open pick list writes into
-    QWidget* NextBox = nullptr;         // where Enter in it leads
+    FindCondition FondCondition;       // the condition FactoryFondText shows, with its values apart
+    PickList* StatusList = nullptr;     // Combo2 over box 16
+    PickList* SharedList = nullptr;     // Combo3 over boxes 20-23
 
     // ---- List and find (FactorFrm.cpp) -----------------------------------------------------
     void LoadLanguage();
@@ -92,7 +95,7 @@ public:
     void LineDataGridMain();
     void FondSub();
     // Hands a condition over (FactoryFondText and FondCondition) and runs FondSub.
-    void SetFindCondition(const VendorFindCondition& condition);
+    void SetFindCondition(const FindCondition& condition);
     // The category code of the current view: the current category in "分類顯示", else "".
     QString ViewCategoryCode() const;
     bool HasCurrentVendor() const;
@@ -133,9 +136,7 @@ public:
     void Text1_LostFocus(int index);
     // Keys of a record box; true = the key is consumed.
     bool Text1_Key(int index, QKeyEvent* key);
-    // A pick list (Combo2 / Combo3): its text into TargetBox; Enter to NextBox; leaving hides it.
-    void PickList_Change(QComboBox* list);
-    void PickList_Enter(QComboBox* list);
+    // The category picker over box 0: leaving it (or Enter) takes the category it names.
     void PickList_LostFocus(QComboBox* list);
 
 protected:
@@ -150,13 +151,11 @@ private:
     void formLoad();
     void Form_Resize();
     void bindRecord();
-    void showAudit();
     void setViewColour();
     void fillCategoryPickers();
     bool recordEvent(QObject* watched, QEvent* event);
     void saveButtonRule();
     void afterSave(bool added, const QString& number);
-    void returnFocus(int box);
     void buttonSteps(const std::vector<std::function<void()>>& steps);
 
     RecordBoxes* boxes_ = nullptr;
@@ -166,5 +165,5 @@ private:
     bool shown_ = false;
     bool unloaded_ = false;
     bool settingCategoryText_ = false;
-    bool returning_ = false;  // a leave check is putting the focus back
+    LeaveGuard guard_;  // a leave check is putting the focus back
 };

@@ -35,8 +35,6 @@ namespace {
 const QString kRequiredHint = QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔");
 const QString kShowing = QStringLiteral("廠商顯示資料");
 
-QString Today8() { return vb::Format(ui::Now(), QStringLiteral("YYYYMMDD")); }
-
 bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
 // A focus change the user made: not a message box or a list's popup taking the focus and
@@ -157,10 +155,7 @@ void FactorFrm::AddNew()
     EditMode = QStringLiteral("addnew");
     IsEditing = true;
     boxes_->ClearWriteFailures();
-    Label2[0]->setText(gUserName);
-    Label2[1]->setText(Today8());
-    Label2[2]->clear();
-    Label2[3]->clear();
+    Picture2->StartAdd(gUserName, AuditToday());
     ReadMinDate(QString());
     ManGrid->ClearDeletedRowKeys();
 
@@ -195,6 +190,7 @@ void FactorFrm::修改()
         Text1[2]->setFocus(Qt::OtherFocusReason);
     CommandEnable(false);
     SetStatusPanel(QStringLiteral("廠商修改資料"), 0);
+    Picture2->StartChange(gUserName, AuditToday());
     報告();
 }
 
@@ -320,6 +316,7 @@ void FactorFrm::FileSave()
     // A category typed into the open picker counts, however the save was started (Alt+S too).
     if (DataCombo1->isVisible())
         PickList_LostFocus(DataCombo1);
+    CommitPickLists({StatusList, SharedList});
     if (CheckSaveFACTOR())
         return;
     if (!ManGrid->ReadyToSave())
@@ -339,16 +336,7 @@ void FactorFrm::FileSave()
         RecordList::Hold hold(List);
         out = SaveInTransaction(
             gConn, QStringLiteral("資料並未儲存。"),
-            [&] {
-                const qint64 today = qint64(vb::Val(Today8()));
-                if (added) {
-                    FactoryRs().setValue(QStringLiteral("建檔者"), gUserName);
-                    FactoryRs().setValue(QStringLiteral("建檔日期"), today);
-                } else {
-                    FactoryRs().setValue(QStringLiteral("修改者"), gUserName);
-                    FactoryRs().setValue(QStringLiteral("修改日期"), today);
-                }
-            },
+            [&] { Picture2->Write(FactoryRs()); },
             DetailStatements(VendorContactsSpec(), number, ManGrid->RowSet()),
             [&] {
                 for (int k = 0; k < FactoryRs().FieldCount(); ++k)
@@ -437,38 +425,19 @@ void FactorFrm::Text1_GotFocus(int index)
     const VendorPick pick = VendorPickOf(index);
     if (pick == VendorPick::None)
         return;
-    QComboBox* list = pick == VendorPick::Status ? Combo2 : Combo3;
-    TargetBox = Text1[size_t(index)];
-    NextBox = Text1[size_t(VendorPickNextBox(index))];
-    {
-        const QSignalBlocker block(list);
-        list->clear();
-        list->addItems(VendorPickItems(index));
-        list->setCurrentIndex(pick == VendorPick::Status ? 0 : -1);
-        list->setGeometry(TargetBox->geometry().x(), TargetBox->geometry().y(), TargetBox->width(), list->sizeHint().height());
-        if (!vb::Trim(BoxText(index)).isEmpty())
-            list->setEditText(BoxText(index));
-    }
-    if (vb::Trim(BoxText(index)).isEmpty())
-        SetBoxText(index, list->currentText());
-    list->show();
-    list->raise();
-    list->setFocus(Qt::OtherFocusReason);
-}
-
-void FactorFrm::returnFocus(int box)
-{
-    returning_ = true;
-    if (!isActiveWindow())
-        activateWindow();
-    Text1[size_t(box)]->setFocus(Qt::OtherFocusReason);
-    returning_ = false;
-    boxes_->SetFocused(box, true);
+    PickList* list = pick == VendorPick::Status ? StatusList : SharedList;
+    if (guard_.Returning() || list->HandingBack())
+        return;
+    const QStringList items = VendorPickItems(index);
+    // A blank status takes the list's first entry; the other boxes stay blank.
+    if (pick == VendorPick::Status && vb::Trim(BoxText(index)).isEmpty())
+        SetBoxText(index, items.value(0));
+    list->Open(Text1[size_t(index)], Text1[size_t(VendorPickNextBox(index))], items);
 }
 
 void FactorFrm::Text1_LostFocus(int index)
 {
-    if (EditMode.isEmpty() || returning_)
+    if (EditMode.isEmpty() || guard_.Returning())
         return;
     boxes_->SetFocused(index, false);
     QString message;
@@ -478,7 +447,7 @@ void FactorFrm::Text1_LostFocus(int index)
         bare.remove(QLatin1Char('-'));
         if (BoxText(0) == bare) {
             ui::MsgBox(LoadResString(427));
-            returnFocus(1);
+            guard_.Return(Text1[1]);
             return;
         }
         qint32 own = 0;
@@ -488,20 +457,20 @@ void FactorFrm::Text1_LostFocus(int index)
         }
         if (CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("RV11"), QStringLiteral("RV111"),
                              vb::Trim(BoxText(1)), own))
-            returnFocus(1);
+            guard_.Return(Text1[1]);
         return;
     }
     case 7:
         if (!vb::Trim(BoxText(7)).isEmpty() && !IsValidTaxNo(BoxText(7), message)) {
             ui::MsgBox(message);
-            returnFocus(7);
+            guard_.Return(Text1[7]);
         }
         return;
     case 18:
         IsValidEmail(BoxText(18), message);
         if (!vb::Trim(message).isEmpty()) {
             ui::MsgBox(message);
-            returnFocus(18);
+            guard_.Return(Text1[18]);
         }
         return;
     default:
@@ -570,25 +539,6 @@ bool FactorFrm::Text1_Key(int index, QKeyEvent* key)
 
 // ---- Pick lists ----------------------------------------------------------------------------------
 
-void FactorFrm::PickList_Change(QComboBox* list)
-{
-    if (!list->isVisible() || !TargetBox || EditMode.isEmpty())
-        return;
-    const int box = boxes_->IndexOf(TargetBox);
-    if (box >= 0 && BoxText(box) != list->currentText())
-        SetBoxText(box, list->currentText());
-}
-
-void FactorFrm::PickList_Enter(QComboBox* list)
-{
-    if (list == DataCombo1) {
-        list->clearFocus();
-        return;
-    }
-    if (NextBox)
-        NextBox->setFocus(Qt::OtherFocusReason);
-}
-
 void FactorFrm::PickList_LostFocus(QComboBox* list)
 {
     if (list == DataCombo1 && list->isVisible() && !EditMode.isEmpty()) {
@@ -640,23 +590,14 @@ bool FactorFrm::recordEvent(QObject* watched, QEvent* event)
     const QEvent::Type type = event->type();
     if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress)
         return false;
-    for (QComboBox* list : {DataCombo1, Combo2, Combo3}) {
-        if (watched != list)
-            continue;
+    if (watched == DataCombo1) {
         if (type == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {
-            if (list == DataCombo1) {
-                const QString before = vb::Trim(BoxText(0));
-                FontFactoryType();
-                if (EditMode == QStringLiteral("addnew") || vb::Trim(BoxText(0)) != before)
-                    TrapDbErrors([&] { SetBoxText(1, GetfactoryNewNo(BoxText(0))); });
-                Text1[1]->setFocus(Qt::OtherFocusReason);
-            } else {
-                PickList_Enter(list);
-            }
+            PickList_LostFocus(DataCombo1);
+            Text1[1]->setFocus(Qt::OtherFocusReason);
             return true;
         }
         if (type == QEvent::FocusOut && UserFocus(event))
-            PickList_LostFocus(list);
+            PickList_LostFocus(DataCombo1);
         return false;
     }
     const int index = boxes_->IndexOf(watched);

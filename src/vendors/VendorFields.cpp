@@ -103,20 +103,15 @@ const std::vector<VendorListColumn>& VendorListColumns()
     return columns;
 }
 
-const std::array<VendorFindBox, kVendorFindBoxes>& VendorFindBoxes()
+const std::vector<FindBox>& VendorFindBoxes()
 {
-    static const std::array<VendorFindBox, kVendorFindBoxes> boxes = {{
-        {"RV111", "廠商編號", false},
-        {"RV112", "廠商簡稱", false},
-        {"RV113", "廠商全銜", false},
-        {"RV114", "聯絡人", false},
-        {"RV115", "負責人", false},
-        {"RV1111", "公司地址", false},
-        {"RV1112", "工廠地址", false},
-        {"RV1113", "電話", false},
-        {"RV1114", "傳真", false},
-        {"RV1115", "應付帳款", true},
-        {"RV1118", "備註說明", false},
-    }};
+    static const std::vector<FindBox> boxes = {
+        {"RV111", "廠商編號", 14, false, false}, {"RV112", "廠商簡稱", 14, false, false},
+        {"RV113", "廠商全銜", 14, false, false}, {"RV114", "聯絡人", 14, false, false},
+        {"RV115", "負責人", 14, false, false},   {"RV1111", "公司地址", 14, false, false},
+        {"RV1112", "工廠地址", 14, false, false}, {"RV1113", "電話", 14, false, false},
+        {"RV1114", "傳真", 14, false, false},     {"RV1115", "應付帳款", 14, false, true},
+        {"RV1118", "備註說明", 14, false, false},
+    };
     return boxes;
 }

@@ -5,6 +5,7 @@
 
 #include "records/DetailGrid.h"
 #include "records/FieldTable.h"
+#include "records/FindDialog.h"
 
 #include <QString>
 #include <array>
@@ -42,11 +43,5 @@ struct VendorListColumn {
 };
 const std::vector<VendorListColumn>& VendorListColumns();
 
-// The find window's boxes Text1(0..10): the RV11 column each searches and its caption.
-struct VendorFindBox {
-    QString column;
-    QString caption;
-    bool digitsOnly;
-};
-constexpr int kVendorFindBoxes = 11;
-const std::array<VendorFindBox, kVendorFindBoxes>& VendorFindBoxes();
+// The find window's boxes Text1(0..10): the RV11 column each searches, its caption, its limit.
+const std::vector<FindBox>& VendorFindBoxes();

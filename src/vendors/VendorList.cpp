@@ -29,24 +29,12 @@ SqlStatement LinkGridData1Query(const QString& categoryCode, bool excludeInactiv
     return q;
 }
 
-VendorFindCondition BuildVendorFindCondition(const std::vector<VendorFindTerm>& terms)
+FindWording VendorFindWording()
 {
-    VendorFindCondition c;
-    for (const VendorFindTerm& t : terms) {
-        if (t.text.isEmpty())
-            continue;
-        if (!c.sql.isEmpty()) {
-            c.text += QStringLiteral("AND ");
-            c.sql += QStringLiteral(" AND ");
-        }
-        c.text += t.column + QStringLiteral(" LIKE '%") + t.text + QStringLiteral("%'");
-        c.sql += t.column + QStringLiteral(" LIKE ?");
-        c.params << QStringLiteral("%") + t.text + QStringLiteral("%");
-    }
-    return c;
+    return {QStringLiteral(" LIKE "), QStringLiteral("AND ")};
 }
 
-SqlStatement FondSubQuery(const VendorFindCondition& condition)
+SqlStatement FondSubQuery(const FindCondition& condition)
 {
     return {QStringLiteral("select *from RV11 where ") + condition.sql, condition.params};
 }

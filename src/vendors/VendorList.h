@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/db/Db.h"
+#include "records/FindDialog.h"
 #include "records/RecordSave.h"
 
 #include <QString>
@@ -18,21 +19,9 @@ const QStringList& VendorSortItems();
 // of the sort choices (any other text gives no order).
 SqlStatement LinkGridData1Query(const QString& categoryCode, bool excludeInactive, const QString& sortText);
 
-// One filled box of the find window: the column it searches and its text as typed.
-struct VendorFindTerm {
-    QString column;
-    QString text;
-};
-
-// The find window's condition: one "column LIKE '%text%'" per term whose text is not "" (blanks
-// are kept), in the terms' order.
-struct VendorFindCondition {
-    QString text;         // as the status line shows it: RV111 LIKE '%A1%'AND RV112 LIKE '%abc%'
-    QString sql;          // the same with every value bound: RV111 LIKE ? AND RV112 LIKE ?
-    db::Params params;    // "%A1%", "%abc%"
-    bool isEmpty() const { return sql.isEmpty(); }
-};
-VendorFindCondition BuildVendorFindCondition(const std::vector<VendorFindTerm>& terms);
+// How the find window writes its condition for the status line:
+// RV111 LIKE '%A1%'AND RV112 LIKE '%abc%' (the statement binds every value).
+FindWording VendorFindWording();
 
 // The find's query: every vendor matching the condition, in the table's order.
-SqlStatement FondSubQuery(const VendorFindCondition& condition);
+SqlStatement FondSubQuery(const FindCondition& condition);

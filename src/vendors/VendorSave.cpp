@@ -4,6 +4,7 @@
 #include "core/numbering/Numbering.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "records/RecordExtras.h"
 #include "vendors/VendorFields.h"
 
 bool VendorNumberPrefixOk(const QString& categoryCode, const QString& number)
@@ -52,10 +53,7 @@ SqlStatement VendorContactsDeleteStatement(const QString& vendorNumber)
 
 QString VendorReportText(bool editing, const VendorBoxText& text)
 {
-    static const struct {
-        int box;
-        const char* line;
-    } kMissing[] = {
+    static const std::vector<BoxNote> kNotes = {
         {0, "◆廠商代號 未輸入"},
         {2, "◆廠商簡稱 未輸入"},
         {3, "◆廠商全銜 未輸入,這會影響郵寄名單,以及支票開立等功能"},
@@ -66,16 +64,5 @@ QString VendorReportText(bool editing, const VendorBoxText& text)
         {16, "◆廠商狀況未輸入: 相關系統有時候不顯示非現用廠商"},
         {20, "◆廠商結帳日位輸入"},
     };
-    QString s;
-    auto add = [&s](const QString& line) { s += gCrLf + gCrLf + line; };
-    if (editing) {
-        add(QStringLiteral("※ 中文姓名以及編號一定要輸入才能存檔"));
-    } else {
-        add(QStringLiteral("※ 要編輯資料,要先按修改按鈕"));
-        add(QStringLiteral("※ 要新增資料,請直接按新增按鈕"));
-    }
-    for (const auto& m : kMissing)
-        if (text(m.box).isEmpty())
-            add(QString::fromUtf8(m.line));
-    return s;
+    return RecordNotesText(editing, kNotes, text);
 }

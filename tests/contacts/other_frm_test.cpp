@@ -7,6 +7,7 @@
 #include "core/WindowHelpers.h"
 #include "platform/db/Db.h"
 #include "platform/shell/Shell.h"
+#include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "shell/MDIForm1.h"
 #include "support/CustomerDb.h"
@@ -17,6 +18,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -231,6 +233,10 @@ TEST_F(ContactWindow, FindByANameWithAQuoteShowsThePhotoOfTheFoundContact)
     EXPECT_FALSE(w->Picture3->pixmap().isNull());
     EXPECT_EQ(gOtherFindWhere, QStringLiteral("RV18A2 LIKE '%O'N%'"));
     EXPECT_EQ(sink.status, QStringLiteral("查詢條件:RV18A2 LIKE '%O'N%'"));
+    // A new contact starts without a photo.
+    w->Command2[1]->click();
+    EXPECT_TRUE(w->Picture3->pixmap().isNull());
+    w->Command2[6]->click();
 }
 
 TEST_F(ContactWindow, FindWithoutResultSaysSoAndListsEveryoneAgain)
@@ -445,6 +451,16 @@ TEST_F(ContactWindow, CommandLineFillsTheHiddenFindWindowsNameBox)
         MDIForm1 main(QStringLiteral("3/ 王 "));
         OtherFrm* w = OtherFrm::Global();
         ASSERT_TRUE(w);
+        // The window keeps its design size unless maximised.
+        main.show();
+        QApplication::processEvents();
+        auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+        ASSERT_TRUE(sub);
+        const QSize design(vb::TwipsToPixels(11070), vb::TwipsToPixels(7850));
+        EXPECT_EQ(sub->size(), design);
+        sub->resize(500, 400);
+        QApplication::processEvents();
+        EXPECT_EQ(sub->size(), design);
         OtherFindFrm* find = w->FindWindow();
         EXPECT_FALSE(find->isVisible());
         EXPECT_EQ(find->Text1[2]->text(), QStringLiteral("王"));
@@ -463,4 +479,55 @@ TEST_F(ContactWindow, CommandLineFillsTheHiddenFindWindowsNameBox)
         EXPECT_EQ(OtherFrm::Global().data(), w);
     }
     SetStatusSink(&sink);
+}
+
+TEST_F(ContactWindow, PickListsOverCategoryAndSexWriteIntoTheirBoxes)
+{
+    add(QStringLiteral("001"), QStringLiteral("王"), QStringLiteral("朋友"));
+    add(QStringLiteral("002"), QStringLiteral("林"), QStringLiteral("同事"));
+    auto w = open();
+    QApplication::setActiveWindow(w.get());
+    w->Command2[1]->click();
+    // 新增 puts the focus into the category box: the list of the categories in use opens over it.
+    QComboBox* pick = w->Combo1[0];
+    ASSERT_TRUE(pick->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), pick);
+    EXPECT_EQ(pick->count(), 2);
+    EXPECT_EQ(pick->currentText(), QString());
+    pick->setEditText(QStringLiteral("同學"));
+    QTest::keyClick(pick, Qt::Key_Return);
+    EXPECT_EQ(w->BoxText(0), QStringLiteral("同學"));
+    EXPECT_EQ(QApplication::focusWidget(), w->Text1[2]);
+    EXPECT_FALSE(pick->isVisible());
+    // The sex box offers 男, 女, 其他 with 男 shown; saving with the list open (Alt+S) keeps its text.
+    w->SetBoxText(2, QStringLiteral("陳"));
+    w->Text1[5]->setFocus();
+    ASSERT_TRUE(pick->isVisible());
+    EXPECT_EQ(pick->count(), 3);
+    EXPECT_EQ(pick->currentText(), QStringLiteral("男"));
+    pick->setEditText(QStringLiteral("女"));
+    save(*w);
+    w->Command2[6]->click();
+    EXPECT_EQ(rows(QStringLiteral("Select 類別, RV18A2, 性別 From RV18A Where RV18A1 = '003'")),
+              QStringList({"同學|陳|女"}));
+}
+
+// A contact saved into another category than the one listed is shown with every category listed.
+TEST_F(ContactWindow, SaveOutsideTheListedCategoryShowsTheContact)
+{
+    add(QStringLiteral("001"), QStringLiteral("王"), QStringLiteral("朋友"));
+    add(QStringLiteral("002"), QStringLiteral("林"), QStringLiteral("家人"));
+    auto w = open();
+    w->Command3[3]->click();
+    w->Combo2->setCurrentText(QStringLiteral("朋友"));
+    emit w->Combo2->activated(w->Combo2->currentIndex());
+    ASSERT_EQ(listed(*w), QStringList({"001"}));
+    w->Command2[2]->click();
+    w->SetBoxText(0, QStringLiteral("同事"));
+    save(*w);
+    EXPECT_TRUE(w->EditMode.isEmpty());
+    EXPECT_EQ(w->Command3[3]->text(), QStringLiteral("不分類"));
+    EXPECT_EQ(listed(*w).size(), 2);
+    EXPECT_EQ(w->BoxText(1), QStringLiteral("001"));
+    EXPECT_EQ(w->BoxText(0), QStringLiteral("同事"));
 }

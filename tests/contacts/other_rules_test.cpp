@@ -1,6 +1,7 @@
 // The personal-contact window's rules without the window: checklist, save checks, the find
 // condition, the birthday reading and the key walks.
 #include "contacts/OtherFields.h"
+#include "contacts/OtherFindFrm.h"
 #include "contacts/OtherRules.h"
 #include "contacts/OtherSave.h"
 #include "core/Globals.h"
@@ -123,12 +124,12 @@ TEST_F(ContactDb, NextNumberIsThreeDigitsAtLeast)
 
 TEST(OtherFind, ConditionJoinsFilledBoxesAndBindsTheirTexts)
 {
-    const OtherFindCondition c = BuildOtherFindCondition(
-        {{"類別", ""}, {"RV18A2", "王"}, {"RV18A3", "  "}, {"RV18A17", "台北"}});
+    const FindCondition c = BuildFindCondition(
+        {{"類別", ""}, {"RV18A2", "王"}, {"RV18A3", "  "}, {"RV18A17", "台北"}}, OtherFindWording());
     EXPECT_EQ(c.text, QStringLiteral("RV18A2 LIKE '%王%' and  RV18A3 LIKE '%  %' and  RV18A17 LIKE '%台北%'"));
     EXPECT_EQ(c.sql, QStringLiteral("RV18A2 LIKE ? and  RV18A3 LIKE ? and  RV18A17 LIKE ?"));
     EXPECT_EQ(c.params, QVariantList({"%王%", "%  %", "%台北%"}));
-    EXPECT_TRUE(BuildOtherFindCondition({{"RV18A2", ""}}).isEmpty());
+    EXPECT_TRUE(BuildFindCondition({{"RV18A2", ""}}, OtherFindWording()).isEmpty());
 }
 
 // A quote is a character; "%" and "_" typed in a box match as wildcards.
@@ -138,7 +139,7 @@ TEST_F(ContactDb, FindConditionRunsWithQuotesAndWildcards)
     AddContact(QStringLiteral("002"), QStringLiteral("Oxeil"));
     AddContact(QStringLiteral("003"), QStringLiteral("王"));
     auto found = [](const QString& typed) {
-        const OtherFindCondition c = BuildOtherFindCondition({{"RV18A2", typed}});
+        const FindCondition c = BuildFindCondition({{"RV18A2", typed}}, OtherFindWording());
         db::Recordset rs = gConn.ExecuteQuery(
             QStringLiteral("select RV18A1 from RV18a Where ") + c.sql + QStringLiteral(" Order By RV18A1"), c.params);
         QStringList out;
@@ -176,16 +177,17 @@ TEST(OtherKeys, EnterUpDownAndFunctionKeys)
     // Enter walks 1 -> 0 -> 2 -> 3 ... -> 18 -> 1.
     QList<int> walk{1};
     for (int i = 0; i < 19; ++i)
-        walk << OtherNextBoxOnEnter(walk.last());
+        walk << OtherEnterMap()(walk.last());
     EXPECT_EQ(walk, QList<int>({1, 0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 1}));
     EXPECT_EQ(OtherBoxOnUp(1, true), 1);
     EXPECT_EQ(OtherBoxOnUp(6, true), -1);  // onto the sex box while editing: stays
     EXPECT_EQ(OtherBoxOnUp(6, false), 5);
-    EXPECT_EQ(OtherBoxOnDown(17), 18);
-    EXPECT_EQ(OtherBoxOnDown(18), 18);
+    EXPECT_EQ(OtherDownMap()(17), 18);
+    EXPECT_EQ(OtherDownMap()(18), 18);
     gLangOffset = 0;
-    EXPECT_EQ(OtherStockText(16, 114, "x"), QStringLiteral("縣市區街路段巷弄號樓之"));
-    EXPECT_EQ(OtherStockText(17, 116, QStringLiteral("台北市")), QStringLiteral("台北市"));
-    EXPECT_FALSE(OtherStockText(16, 116, QStringLiteral("台北市")).has_value());
-    EXPECT_FALSE(OtherStockText(17, 115, QStringLiteral("台北市")).has_value());
+    const auto text = [](int box) { return box == 16 ? QStringLiteral("台北市") : QStringLiteral("x"); };
+    EXPECT_EQ(StockTextFor(OtherStockTexts(), 16, Qt::Key_F3, text), QStringLiteral("縣市區街路段巷弄號樓之"));
+    EXPECT_EQ(StockTextFor(OtherStockTexts(), 17, Qt::Key_F5, text), QStringLiteral("台北市"));
+    EXPECT_FALSE(StockTextFor(OtherStockTexts(), 16, Qt::Key_F5, text).has_value());
+    EXPECT_FALSE(StockTextFor(OtherStockTexts(), 17, Qt::Key_F4, text).has_value());
 }

@@ -5,7 +5,9 @@
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using testsupport::ScriptedResponder;
 using testsupport::TempDir;
@@ -65,6 +67,51 @@ TEST_F(SettingsTest, ReadsFirstExactKeyTrimmedFromEveryFileForm)
     }
     QFile::remove(dir.file(QStringLiteral("Tessarine.dat")));
     EXPECT_EQ(ReadSetting(QStringLiteral("a"), kSection), QString()) << "missing file";
+}
+
+// A line that holds no readable record (an unescaped quote, garbage, a key without a value,
+// a quote never closed) is skipped on reading, and written back as it was: the keys after it
+// keep their values, and no write shifts them.
+TEST_F(SettingsTest, AnUnreadableLineNeverShiftsTheKeysAfterIt)
+{
+    const QByteArray bad[] = {
+        "\"pack_path\",\"D:\\my \"backup\" folder\\\"",  // a quote inside the value, not doubled
+        "garbage without a comma",
+        "\"lonely key\"",
+        "\"a\",\"b\",\"c\"",
+        "\"App_path\",\"never closed",
+    };
+    for (const QByteArray& line : bad) {
+        SCOPED_TRACE(line.toStdString());
+        const QByteArray before = "\"LanguageID\",\"10000\"\r\n" + line + "\r\n\"CustomType\",\"甲\r\n乙\"\r\n\"BackDate\",\"5\"\r\n";
+        dir.write(QStringLiteral("Tessarine.dat"), before);
+        EXPECT_EQ(ReadSetting(QStringLiteral("LanguageID"), kSection), QStringLiteral("10000"));
+        EXPECT_EQ(ReadSetting(QStringLiteral("CustomType"), kSection), QStringLiteral("甲\r\n乙"));
+        EXPECT_EQ(ReadSetting(QStringLiteral("BackDate"), kSection), QStringLiteral("5"));
+        WriteSetting(QStringLiteral("BackDate"), QStringLiteral("7"), kSection);
+        WriteSetting(QStringLiteral("KeyinChinese"), QStringLiteral("1"), kSection);
+        QByteArray after = before;
+        after.replace("\"BackDate\",\"5\"", "\"BackDate\",\"7\"");
+        EXPECT_EQ(dat(), after + "\"KeyinChinese\",\"1\"\r\n");
+        EXPECT_EQ(ReadSetting(QStringLiteral("CustomType"), kSection), QStringLiteral("甲\r\n乙"));
+        EXPECT_EQ(ReadSetting(QStringLiteral("BackDate"), kSection), QStringLiteral("7"));
+    }
+}
+
+// A write keeps the file's permission bits; a new file gets those of any new file.
+TEST_F(SettingsTest, WritingKeepsThePermissionBits)
+{
+    const QString path = dir.write(QStringLiteral("Tessarine.dat"), "\"a\",\"1\"\r\n");
+    for (const QFileDevice::Permissions p : {QFileDevice::Permissions(0x6644), QFileDevice::Permissions(0x6640)}) {
+        ASSERT_TRUE(QFile::setPermissions(path, p));
+        WriteSetting(QStringLiteral("a"), QStringLiteral("2"), kSection);
+        WriteSetting(QStringLiteral("b"), QStringLiteral("3"), kSection);
+        EXPECT_EQ(QFile::permissions(path), p);
+    }
+    const mode_t mask = ::umask(0022);
+    WriteSetting(QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("Factory"));
+    ::umask(mask);
+    EXPECT_EQ(QFile::permissions(dir.file(QStringLiteral("Factory.dat"))), QFileDevice::Permissions(0x6644));
 }
 
 TEST_F(SettingsTest, WriteIntoMissingFileMakesOneRecordAndNoScratchCopy)

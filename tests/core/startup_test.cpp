@@ -1,5 +1,6 @@
 #include "core/AboutBox.h"
 #include "core/Globals.h"
+#include "core/Paths.h"
 #include "core/Settings.h"
 #include "core/Startup.h"
 #include "platform/db/Db.h"
@@ -8,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLockFile>
 #include <QMainWindow>
@@ -182,6 +184,66 @@ TEST_F(StartupTest, SecondCopyOnlySaysSoAndEnds)
     EXPECT_TRUE(calls.isEmpty());
     EXPECT_FALSE(home.exists(QStringLiteral("Tessarine.mdb")));
     EXPECT_TRUE(gDataPath.isEmpty());
+}
+
+// A program folder nobody may write in still admits one copy only, counted per folder.
+TEST_F(StartupTest, SingleCopyHoldsInAReadOnlyProgramFolder)
+{
+    const QString readOnly = QStringLiteral("/proc/1/");  // no file can be made here, not even by root
+    ASSERT_FALSE(QFileInfo(readOnly).isWritable());
+    const QString lockPath = SingleCopyLockPath(readOnly);
+    EXPECT_FALSE(lockPath.startsWith(readOnly));
+    EXPECT_NE(SingleCopyLockPath(QStringLiteral("/proc/1/task/")), lockPath);
+    EXPECT_EQ(SingleCopyLockPath(home.path()), home.file(QStringLiteral(".tessarine.lock")));
+    ScriptedResponder r;
+    ASSERT_TRUE(AcquireSingleCopyLock(readOnly));
+    EXPECT_TRUE(QFileInfo::exists(lockPath));
+    QLockFile second(lockPath);
+    EXPECT_FALSE(second.tryLock(0)) << "a second copy would start";
+    ReleaseSingleCopyLock();
+    EXPECT_TRUE(second.tryLock(0));
+    second.unlock();
+    EXPECT_TRUE(r.messages.empty());
+}
+
+// A database file of no bytes is a missing one: created with the base tables, then upgraded.
+TEST_F(StartupTest, EmptyDatabaseFileIsMadeAnew)
+{
+    home.write(QStringLiteral("tessarine.mdb"), QByteArray());
+    ScriptedResponder r;
+    r.modal(0);
+    StartupHooks hooks = recordingHooks();
+    bool sawTables = false;
+    hooks.checkFileVer = [&] { sawTables = gConn.TableExists(QStringLiteral("RV12")); };
+    ASSERT_TRUE(SubMain(env, hooks));
+    EXPECT_TRUE(r.messages.empty());
+    EXPECT_TRUE(sawTables) << "the upgrade found the base tables";
+    EXPECT_GT(QFileInfo(gDatabaseFile).size(), 0);
+    EXPECT_EQ(QDir(home.path()).entryList({QStringLiteral("*.mdb")}, QDir::Files).size(), 1);
+}
+
+// A data folder whose name holds ";" and "Data Source=" opens the database in that folder.
+TEST_F(StartupTest, DataFolderNamedLikeAConnectionTextOpensItsOwnFile)
+{
+    TempDir elsewhere;
+    db::Connection::CreateDatabase(elsewhere.file(QStringLiteral("Tessarine.mdb")), QStringLiteral("CREATE TABLE Decoy (x Text(5))"));
+    const QString tricky = home.file(QStringLiteral("x;Data Source=") + elsewhere.path());
+    ASSERT_TRUE(QDir().mkpath(tricky));
+    makeDatabase(JoinPath(tricky, QStringLiteral("Tessarine.mdb")));
+    WriteSetting(QStringLiteral("App_path"), tricky, kSection, 0, home.path());
+    ScriptedResponder r;
+    r.modal(0);
+    ASSERT_TRUE(SubMain(env, {}));
+    EXPECT_EQ(gDataPath, FolderText(tricky));
+    EXPECT_EQ(gConn.DataSource(), JoinPath(tricky, QStringLiteral("Tessarine.mdb")));
+    EXPECT_FALSE(gConn.TableExists(QStringLiteral("Decoy")));
+    for (const QString& quoteInName : {QStringLiteral("a\"b;c"), QStringLiteral("'q';Data Source=x")}) {
+        const QString path = home.file(quoteInName + QStringLiteral(".mdb"));
+        makeDatabase(path);
+        db::Connection c;
+        c.Open(db::ConnectionText(path));
+        EXPECT_EQ(c.DataSource(), path);
+    }
 }
 
 TEST_F(StartupTest, LockIsReleasedBeforeASuccessorStarts)

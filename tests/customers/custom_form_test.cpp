@@ -280,8 +280,13 @@ TEST_F(CustomerDb, CategoryViewListsOneCategory)
     w->Command1[0]->click();
     EXPECT_EQ(w->Command1[0]->text(), QStringLiteral("分類顯示"));
     ASSERT_TRUE(w->Combo3->isEnabled());
-    EXPECT_EQ(w->Combo3->currentText(), QStringLiteral("It's"));
+    // The category list is refilled and left empty: the list stays whole until one is picked.
+    EXPECT_EQ(w->Combo3->currentText(), QString());
+    EXPECT_EQ(w->Combo3->count(), 3);
+    EXPECT_EQ(w->CustomerListRs.RecordCount(), 4);
     // A category with a quote is just a value.
+    w->Combo3->setCurrentIndex(w->Combo3->findText("It's"));
+    emit w->Combo3->activated(w->Combo3->currentIndex());
     EXPECT_EQ(listColumn(*w, "RV120"), QStringList{"000004"});
     w->Combo3->setCurrentIndex(w->Combo3->findText("電子業"));
     emit w->Combo3->activated(w->Combo3->currentIndex());
@@ -482,4 +487,24 @@ TEST_F(CustomerDb, LargeTableOpensAndFindsQuickly)
     EXPECT_EQ(w->DataCombo1[0]->count(), 100000);
     EXPECT_EQ(w->DataCombo1[0]->currentText(), QStringLiteral("無此客戶"));
     w->DataCombo1[0]->hidePopup();
+}
+
+// At its design size the find window shows every control whole, in Traditional and in
+// Simplified Chinese: nothing reaches past the window's edge, no caption is cut.
+TEST_F(CustomerDb, FindWindowShowsEveryControlAtItsDesignSize)
+{
+    for (short offset : {short(0), short(10000)}) {
+        SCOPED_TRACE(offset);
+        gLangOffset = offset;
+        CustomFond find(nullptr);
+        find.show();
+        for (QWidget* c : find.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (c->isHidden())
+                continue;
+            EXPECT_TRUE(find.rect().contains(c->geometry())) << c->objectName().toStdString();
+            if (qobject_cast<QPushButton*>(c) || (qobject_cast<QLabel*>(c) && !static_cast<QLabel*>(c)->text().isEmpty()))
+                EXPECT_LE(c->sizeHint().width(), c->width()) << c->objectName().toStdString();
+        }
+    }
+    gLangOffset = 0;
 }

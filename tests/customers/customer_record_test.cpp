@@ -10,6 +10,7 @@
 #include "platform/text/VbText.h"
 #include "platform/widgets/FlexGrid.h"
 #include "support/CustomerDb.h"
+#include "support/OtherProgram.h"
 #include "support/Responder.h"
 
 #include <QApplication>
@@ -22,44 +23,18 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabBar>
+#include <QTableView>
+#include <QItemSelectionModel>
+#include <QAbstractItemView>
 #include <QTest>
 #include <gtest/gtest.h>
 
+using testsupport::OtherProgram;
 using testsupport::ScriptedResponder;
 
 namespace {
 
 QString K(const char* s) { return QString::fromUtf8(s); }
-
-// Another program (the sqlite3 shell) holding the database file from its own transaction until
-// it is let go.
-class OtherProgram {
-public:
-    OtherProgram(const QString& path, const QByteArray& hold)
-    {
-        shell_.start(QStringLiteral("sqlite3"), {path});
-        shell_.waitForStarted();
-        shell_.write(hold + "\nSELECT 'held';\n");
-        QByteArray out;
-        while (!out.contains("held") && shell_.waitForReadyRead(5000))
-            out += shell_.readAll();
-        holding_ = out.contains("held");
-    }
-    ~OtherProgram() { letGo(); }
-    bool holding() const { return holding_; }
-    void letGo()
-    {
-        if (shell_.state() == QProcess::NotRunning)
-            return;
-        shell_.write("ROLLBACK;\n.quit\n");
-        shell_.closeWriteChannel();
-        shell_.waitForFinished(5000);
-    }
-
-private:
-    QProcess shell_;
-    bool holding_ = false;
-};
 
 class RecordTest : public testsupport::CustomerDb {
 protected:
@@ -330,6 +305,45 @@ TEST_F(RecordTest, CancelAfterChangeRestoresTheStoredValues)
     EXPECT_EQ(w->Grids->ManDeletedRowKeys().Count(), 0);
     EXPECT_EQ(rows("Select RV121 From RV12"), QStringList{K("大同")});
     EXPECT_EQ(rows("Select RV12A1 From RV12A"), QStringList{K("王大明")});
+}
+
+// Another computer on the shared data folder changes the customer and its contacts while this
+// window shows it: 修改 starts from what is stored now, and a customer deleted there is not
+// edited at all.
+TEST_F(RecordTest, ChangeStartsFromWhatAnotherComputerSaved)
+{
+    addCustomer("000001", K("大同"));
+    addCustomer("000002", K("中華"));
+    addDetails("000001");
+    ScriptedResponder user;
+    open(user);
+    ASSERT_EQ(box(0)->text(), "000001");
+    auto other = [&](const QString& sql) {
+        QProcess shell;
+        shell.start(QStringLiteral("sqlite3"), {path, sql});
+        ASSERT_TRUE(shell.waitForFinished(10000));
+        ASSERT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+    };
+    other(K("UPDATE RV12 SET RV121 = '大同電子' WHERE RV120 = '000001';"
+            "UPDATE RV12A SET RV12A1 = '林淑芬' WHERE RV12A0 = '000001';"));
+    press(2);
+    EXPECT_EQ(mode(), "change");
+    EXPECT_EQ(box(1)->text(), K("大同電子"));
+    ASSERT_EQ(w->Grids->ManRowCount(), 1);
+    EXPECT_EQ(w->Grids->ManRowData().at(1, 1), K("林淑芬"));
+    box(3)->setText(QStringLiteral("02-9999"));
+    press(5);
+    EXPECT_EQ(mode(), "");
+    EXPECT_EQ(rows("Select RV121, RV123 From RV12 Where RV120 = '000001'"), QStringList{K("大同電子|02-9999")});
+    EXPECT_EQ(rows("Select RV12A1 From RV12A"), QStringList{K("林淑芬")});
+
+    other(K("DELETE FROM RV12 WHERE RV120 = '000001'; DELETE FROM RV12A;"));
+    user.answer(ui::Answer::OK);
+    press(2);
+    EXPECT_TRUE(user.last().text.startsWith(K("Record is deleted."))) << user.last().text.toStdString();
+    EXPECT_EQ(mode(), "");
+    EXPECT_EQ(box(0)->text(), "000002");
+    EXPECT_EQ(w->Grids->ManRowCount(), 0);
 }
 
 // 刪除 removes the customer with its contacts and delivery rows; the last one gone disables
@@ -607,4 +621,246 @@ TEST_F(RecordTest, ButtonErrorsHaveTheirMessages)
     other.letGo();
     EXPECT_TRUE(user.last().text.endsWith(K("錯誤代號: 3260"))) << user.last().text.toStdString();
     EXPECT_EQ(user.last().buttons, ui::Buttons::AbortRetryIgnore);
+}
+
+// ---- Data kept where it was typed ----------------------------------------------------------------
+
+// The grid editor writes only into the cell it was opened on: a refused e-mail address keeps
+// the editor, a click on another row's cell brings it back, and the save refuses the address.
+TEST_F(RecordTest, GridEditorWritesOnlyItsCellAndARefusedAddressKeepsIt)
+{
+    addCustomer("000001", K("大同"));
+    gConn.Execute(K("Insert Into RV12A (RV12A0, RV12A1, RV12A3) Values ('000001', '甲', '11')"));
+    gConn.Execute(K("Insert Into RV12A (RV12A0, RV12A1, RV12A3) Values ('000001', '乙', '22')"));
+    ScriptedResponder user;
+    open(user);
+    press(2);
+    w->TabStrip2->setCurrentIndex(1);
+    CustomerDetailGrids* g = w->Grids;
+    FlexGrid* grid = g->ManGrid();
+    QLineEdit* editor = g->ManGridTxt();
+    grid->setRow(2);
+    grid->setCol(6);
+    emit grid->cellClicked(2, 6);
+    QApplication::processEvents();
+    type(editor, "a b");
+
+    // A click on row 1's 分機: the grid takes the focus, the address is refused.
+    user.answer(ui::Answer::OK);
+    grid->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    grid->setRow(1);
+    grid->setCol(4);
+    emit grid->cellClicked(1, 4);
+    QApplication::processEvents();
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_TRUE(editor->isVisible());
+    type(editor, "c");
+    EXPECT_EQ(g->ManRowData().at(1, 4), "11");
+    EXPECT_EQ(grid->TextMatrix(1, 4), "11");
+    EXPECT_EQ(g->ManRowData().at(2, 6), "a bc");
+
+    user.answer(ui::Answer::OK);
+    press(5);
+    EXPECT_EQ(user.messages.size(), 2u);
+    EXPECT_EQ(mode(), "change");
+    EXPECT_EQ(rows("Select Count(*) From RV12A Where RV12A6 Like '%a b%'"), QStringList{"0"});
+    EXPECT_EQ(rows("Select RV12A3 From RV12A Order By 序號"), (QStringList{"11", "22"}));
+}
+
+// Adding while the category view shows another category: the window shows the saved customer
+// with its own contacts, the list shows all customers and the status line says so.
+TEST_F(RecordTest, SavedCustomerOutsideTheFilterIsShownWithItsOwnDetails)
+{
+    addCustomer("000001", K("大同"));
+    addDetails("000001");
+    gConn.Execute(K("Update RV12 Set 類別 = '電子業'"));
+    ScriptedResponder user;
+    open(user);
+    w->Command1[0]->click();
+    w->Combo3->setCurrentIndex(w->Combo3->findText(K("電子業")));
+    emit w->Combo3->activated(w->Combo3->currentIndex());
+    ASSERT_EQ(w->CustomerListRs.RecordCount(), 1);
+
+    press(1);
+    fillRequired(K("新光"));
+    box(19)->setText(K("紡織業"));
+    w->TabStrip2->setCurrentIndex(1);
+    typeRow(w->Grids->ManGrid(), w->Grids->ManGridTxt(), 1, {K("李四")});
+    w->TabStrip2->setCurrentIndex(0);
+    press(5);
+
+    EXPECT_EQ(mode(), "");
+    EXPECT_EQ(box(0)->text(), "000002");
+    EXPECT_EQ(box(1)->text(), K("新光"));
+    EXPECT_EQ(w->Grids->ManRowCount(), 1);
+    EXPECT_EQ(w->Grids->ManRowData().at(1, 1), K("李四"));
+    EXPECT_EQ(w->Grids->DeliveRowCount(), 0);
+    EXPECT_EQ(w->CustomerListRs.RecordCount(), 2);
+    EXPECT_EQ(w->Command1[0]->text(), K("不分類"));
+    EXPECT_TRUE(gStatusText.contains(K("全部"))) << gStatusText.toStdString();
+    EXPECT_EQ(rows("Select RV12A0, RV12A1 From RV12A Order By 序號"),
+              (QStringList{K("000001|王大明"), K("000002|李四")}));
+}
+
+// A value a number column cannot take stops the save with the box named, keeps what was typed
+// and writes nothing.
+TEST_F(RecordTest, AValueANumberColumnCannotTakeStopsTheSave)
+{
+    addCustomer("000001", K("大同"));
+    ScriptedResponder user;
+    open(user);
+    for (const char* text : {"abc", "nan", "inf", "1e20", "3000000000"}) {
+        SCOPED_TRACE(text);
+        press(2);
+        box(22)->setText(text);  // 付款條件日, an Integer column
+        user.answer(ui::Answer::OK);
+        press(5);
+        EXPECT_TRUE(user.last().text.contains(K("付款條件日"))) << user.last().text.toStdString();
+        EXPECT_TRUE(user.last().text.contains(text));
+        EXPECT_EQ(mode(), "change");
+        EXPECT_EQ(box(22)->text(), text);
+        EXPECT_EQ(rows("Select 付款條件日 From RV12"), QStringList{""});
+        user.answer(ui::Answer::Yes);  // 放棄編輯 ?
+        press(6);
+        EXPECT_EQ(mode(), "");
+    }
+    press(2);
+    box(22)->setText("30");
+    press(5);
+    EXPECT_EQ(rows("Select 付款條件日 From RV12"), QStringList{"30"});
+}
+
+// The value of an open pick list is in its box before the save, however the save is started.
+TEST_F(RecordTest, AnOpenPickListIsCommittedBeforeTheSave)
+{
+    addCustomer("000001", K("大同"));
+    ScriptedResponder user;
+    open(user);
+    press(2);
+    focus(19);
+    ASSERT_TRUE(w->Combo2->isVisible());
+    w->Combo2->setEditText(K("VIP"));
+    press(5);  // a click that leaves the focus in the list
+    EXPECT_EQ(mode(), "");
+    EXPECT_EQ(box(19)->text(), K("VIP"));
+    EXPECT_EQ(rows("Select 類別 From RV12"), QStringList{K("VIP")});
+}
+
+// 新增 starts every list and box empty: nothing of the customer shown before remains.
+TEST_F(RecordTest, AddStartsEveryListAndBoxEmpty)
+{
+    gConn.Execute(K("Insert Into RV17 (RV170, RV171) Values ('01', '業務部')"));
+    gConn.Execute(K("Insert Into RV17A (RV17A0, RV17A2) Values ('01', '王')"));
+    addCustomer("000001", K("大同"));
+    ScriptedResponder user;
+    open(user);
+    press(2);
+    focus(10);
+    ASSERT_TRUE(w->DataCombo1[1]->isVisible());
+    EXPECT_EQ(w->DataCombo1[1]->currentText(), K("王"));
+    focus(12);
+    press(6);
+    press(1);
+    for (int b = 0; b < CustomFrom::kBoxes; ++b)
+        if (b != 0 && b != 18 && b != 21 && b != 22)
+            EXPECT_EQ(w->BoxText(b), "") << b;
+    focus(10);
+    ASSERT_TRUE(w->DataCombo1[1]->isVisible());
+    EXPECT_EQ(w->DataCombo1[1]->currentText(), "");
+    QTest::keyClicks(w->DataCombo1[1], "X");
+    EXPECT_EQ(w->DataCombo1[1]->currentText(), "X");
+}
+
+// ---- Keyboard ------------------------------------------------------------------------------------
+
+// Tab and Shift+Tab leave the customer list without moving it; Alt+Down and F4 open a pick
+// list every time.
+TEST_F(RecordTest, TabLeavesTheListAndAltDownOrF4OpenPickLists)
+{
+    addCustomer("000001", K("大同"));
+    addCustomer("000002", K("台塑"));
+    gConn.Execute(K("Update RV12 Set 類別 = '電子業'"));  // something for the category list to hold
+    ScriptedResponder user;
+    open(user);
+    QTableView* list = w->DataGrid1[0];
+    const QString shown = box(0)->text();
+    for (auto modifier : {Qt::NoModifier, Qt::ShiftModifier}) {
+        list->setFocus(Qt::OtherFocusReason);
+        QApplication::processEvents();
+        QTest::keyClick(list, modifier == Qt::ShiftModifier ? Qt::Key_Backtab : Qt::Key_Tab, modifier);
+        EXPECT_FALSE(list->hasFocus());
+        EXPECT_EQ(box(0)->text(), shown);
+    }
+
+    press(2);
+    focus(19);
+    QComboBox* pick = w->Combo2;
+    ASSERT_TRUE(pick->isVisible());
+    // The offscreen platform shows a combo box's very first drop-down a frame late.
+    pick->showPopup();
+    pick->hidePopup();
+    for (int round = 0; round < 2; ++round) {
+        for (QWidget* target : {static_cast<QWidget*>(pick), static_cast<QWidget*>(pick->lineEdit())}) {
+            QTest::keyClick(target, Qt::Key_Down, Qt::AltModifier);
+            EXPECT_TRUE(pick->view()->isVisible()) << round;
+            pick->hidePopup();
+            QTest::keyClick(target, Qt::Key_F4);
+            EXPECT_TRUE(pick->view()->isVisible()) << round;
+            pick->hidePopup();
+        }
+    }
+}
+
+// Quick find leaves exactly one row selected, the current customer, and tells the list the
+// earlier row is no longer selected (so it is drawn plain again).
+TEST_F(RecordTest, QuickFindLeavesExactlyOneSelectedRow)
+{
+    for (const char* code : {"000001", "000002", "000003"})
+        addCustomer(code, QStringLiteral("N") + code);
+    ScriptedResponder user;
+    open(user);
+    QTableView* list = w->DataGrid1[0];
+    QList<int> deselected;
+    QObject::connect(list->selectionModel(), &QItemSelectionModel::selectionChanged,
+                     [&](const QItemSelection&, const QItemSelection& gone) {
+                         for (const QModelIndex& i : gone.indexes())
+                             deselected << i.row();
+                     });
+    const int before = list->selectionModel()->selectedRows().value(0).row();
+    w->SetQuickFindText("000001");
+    EXPECT_EQ(box(0)->text(), "000001");
+    const QModelIndexList selected = list->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected[0].row(), 0);
+    EXPECT_TRUE(deselected.contains(before)) << before;
+}
+
+// A save writes only the detail rows that changed (and every stored row when the code changed).
+TEST_F(RecordTest, SaveWritesOnlyTheDetailRowsThatChanged)
+{
+    addCustomer("000001", K("大同"));
+    for (const char* name : {"甲", "乙", "丙"})
+        gConn.Execute(K("Insert Into RV12A (RV12A0, RV12A1) Values ('000001', ?)"), {K(name)});
+    ScriptedResponder user;
+    open(user);
+    press(2);
+    DetailGrid* man = w->Grids->Man();
+    EXPECT_TRUE(man->ChangedRowSet("000001").rows.isEmpty());
+    w->TabStrip2->setCurrentIndex(1);
+    FlexGrid* grid = man->Grid();
+    grid->setRow(2);
+    grid->setCol(4);
+    emit grid->cellClicked(2, 4);
+    QApplication::processEvents();
+    type(man->Editor(), "12");
+    const DetailRowSet changed = man->ChangedRowSet("000001");
+    ASSERT_EQ(changed.rows.size(), 1);
+    EXPECT_EQ(changed.rows[0].value(1), K("乙"));
+    EXPECT_EQ(man->ChangedRowSet("000009").rows.size(), 3);
+    w->TabStrip2->setCurrentIndex(0);
+    press(5);
+    EXPECT_EQ(mode(), "");
+    EXPECT_EQ(rows("Select RV12A1, RV12A3 From RV12A Order By 序號"),
+              (QStringList{K("甲|"), K("乙|12"), K("丙|")}));
 }

@@ -132,6 +132,43 @@ TEST_F(SaveDb, FailureRollsEverythingBack)
     EXPECT_EQ(contacts(), QStringList{"000001|王大明|||||||"});
 }
 
+// Another computer on the shared data folder deleted a contact (or a delivery address) after
+// this window read it: changing or removing that row is refused as a whole, never "saved".
+TEST_F(SaveDb, DetailRowDeletedByAnotherUserRefusesTheSave)
+{
+    gConn.Execute(QStringLiteral("Insert Into RV12A (RV12A0, RV12A1) Values ('000001', '王大明')"));
+    gConn.Execute(QStringLiteral("Insert Into RV12B (RV12B0, 送貨名稱) Values ('000001', '倉庫')"));
+    const QString wang = keyOf("RV12A", "RV12A1", "王大明");
+    const QString store = keyOf("RV12B", "送貨名稱", "倉庫");
+    db::Connection other;
+    other.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
+    other.Execute(QStringLiteral("Delete From RV12A"));
+    other.Execute(QStringLiteral("Delete From RV12B"));
+    const DetailRowSet newMan{{{"1", "林淑芬", "", "", "", "", "", "", "", ""}}, {}};
+    const DetailRowSet noRows;
+    const struct {
+        const char* what;
+        DetailRowSet man, dlv;
+    } cases[] = {
+        {"contact changed", {{{"1", "王小明", "", "", "", "", "", "", "", wang}}, {}}, noRows},
+        {"contact removed", {{}, {wang.toLongLong()}}, noRows},
+        {"address changed", newMan, {{{"1", "新倉庫", "", "", "", "", "", store}}, {}}},
+        {"address removed", newMan, {{}, {store.toLongLong()}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        bool customerWritten = false;
+        const SaveOutcome out = SaveCustomerRows(gConn, "000001", c.man, c.dlv, {}, [&] { customerWritten = true; });
+        EXPECT_FALSE(out.saved);
+        EXPECT_FALSE(customerWritten);
+        EXPECT_EQ(out.errorNumber, 3197);
+        EXPECT_TRUE(out.message.endsWith(kCrLf + QStringLiteral("資料並未存檔。")));
+        EXPECT_FALSE(gConn.InTransaction());
+        EXPECT_TRUE(contacts().isEmpty());
+        EXPECT_TRUE(deliveries().isEmpty());
+    }
+}
+
 TEST_F(SaveDb, DeleteRemovesTheDetailsOfTheCodeOnlyOrNothing)
 {
     gConn.Execute(QStringLiteral("Insert Into RV12 (RV120, RV121) Values ('000001', '大同')"));

@@ -86,6 +86,8 @@ TEST(DetailGridRules, EnterWalksTheRowAndBeepsOnAnExactlyEmptyName)
         {DetailKind::Contacts, 1, "", {3, 1, true}},
         {DetailKind::Contacts, 1, " ", {3, 2, false}},  // a blank is not empty here
         {DetailKind::Contacts, 6, "A", {3, 7, false}},
+        {DetailKind::Contacts, 7, "A", {3, 8, false}},      // on into the last column
+        {DetailKind::Deliveries, 5, "A", {3, 6, false}},
     };
     for (const Case& c : cases) {
         const EnterMove m = EnterWalk(CustomerGridSpec(c.kind), 3, c.col, c.col1);

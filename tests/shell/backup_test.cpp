@@ -3,16 +3,22 @@
 #include "platform/ui/Ui.h"
 #include "shell/Backup.h"
 #include "shell/bkmdbfrm.h"
+#include "support/OtherProgram.h"
 #include "support/Responder.h"
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
+using testsupport::OtherProgram;
 using testsupport::ScriptedResponder;
 using testsupport::TempDir;
 
@@ -136,6 +142,94 @@ TEST(CopyDatabase, FailureLeavesEarlierCopyAndNoPartialFile)
     EXPECT_EQ(QDir(target.path()).entryList(QDir::Files), QStringList{QStringLiteral("tessarine.mdb")});
 }
 
+// A backup aimed at the database itself, under any spelling, link or letter case, is refused
+// and the open database goes on working.
+TEST(CopyDatabase, TheDatabaseItselfIsNeverTheTarget)
+{
+    TempDir data, other;
+    const QString source = data.file(QStringLiteral("Tessarine.mdb"));
+    MakeDatabase(source, 10);
+    sqlite3* live = nullptr;
+    ASSERT_EQ(sqlite3_open(source.toUtf8().constData(), &live), SQLITE_OK);
+    ASSERT_TRUE(QFile::link(data.path(), other.file(QStringLiteral("linked"))));
+    ASSERT_EQ(::link(source.toUtf8().constData(), other.file(QStringLiteral("tessarine.mdb")).toUtf8().constData()), 0);
+    const QStringList targets{
+        backup::BackupTarget(backup::BackupFolder(data.path())),                           // the data folder, name of another case
+        data.path() + QStringLiteral("./Tessarine.mdb"),                                   // another spelling
+        backup::BackupTarget(backup::BackupFolder(other.file(QStringLiteral("linked")))),  // through a folder link
+        other.file(QStringLiteral("tessarine.mdb")),                                       // a hard link
+    };
+    for (const QString& target : targets) {
+        SCOPED_TRACE(target.toStdString());
+        try {
+            backup::CopyDatabase(source, target);
+            ADD_FAILURE() << "copied over the database";
+        } catch (const backup::BackupFailed& e) {
+            EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QStringLiteral("資料庫檔案本身"))) << e.what();
+        }
+        EXPECT_EQ(sqlite3_exec(live, "INSERT INTO RV12 VALUES (hex(randomblob(8)), 'still open')", nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    sqlite3_close(live);
+    EXPECT_EQ(Inspect(source), std::make_pair(QStringLiteral("ok"), 14));
+    EXPECT_EQ(QDir(data.path()).entryList(QDir::Files), QStringList{QStringLiteral("Tessarine.mdb")});
+}
+
+// What a killed backup left in the folder is gone after the next one.
+TEST(CopyDatabase, LeftoversOfAKilledBackupAreRemoved)
+{
+    TempDir data, target;
+    const QString source = data.file(QStringLiteral("Tessarine.mdb"));
+    MakeDatabase(source, 10);
+    for (const char* name : {"tessarine.mdb.part", "tessarine.mdb.part-journal", "TESSARINE.MDB.part"})
+        target.write(QString::fromLatin1(name), "half a copy");
+    target.write(QStringLiteral("notes.txt"), "mine");
+    backup::CopyDatabase(source, backup::BackupTarget(target.path()));
+    EXPECT_EQ(QDir(target.path()).entryList(QDir::Files, QDir::Name),
+              (QStringList{QStringLiteral("notes.txt"), QStringLiteral("tessarine.mdb")}));
+    EXPECT_EQ(Inspect(target.file(QStringLiteral("tessarine.mdb"))).second, 10);
+}
+
+// Another program writing the database: the copy waits a bounded time, keeps its caller
+// informed all along (a stop is heard at once), and leaves nothing behind.
+TEST(CopyDatabase, AWriteLockIsWaitedOutForABoundedTimeAndCanBeStopped)
+{
+    TempDir data, target;
+    const QString source = data.file(QStringLiteral("Tessarine.mdb"));
+    MakeDatabase(source, 10);
+    OtherProgram other(source, "BEGIN EXCLUSIVE; INSERT INTO RV12 VALUES ('x', 'y');");
+    ASSERT_TRUE(other.holding());
+    const QString dest = target.file(QStringLiteral("tessarine.mdb"));
+    int calls = 0;
+    backup::CopyOptions options;
+    options.lockWaitMs = 700;
+    options.progress = [&](int, int) { return ++calls > 0; };
+    QElapsedTimer clock;
+    clock.start();
+    try {
+        backup::CopyDatabase(source, dest, options);
+        ADD_FAILURE() << "copied a locked database";
+    } catch (const backup::BackupCancelled&) {
+        ADD_FAILURE() << "not cancelled";
+    } catch (const backup::BackupFailed& e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QStringLiteral("其他程式"))) << e.what();
+    }
+    EXPECT_GE(clock.elapsed(), 700);
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_GT(calls, 5);  // the caller was called while waiting
+
+    options.lockWaitMs = 60000;
+    options.progress = [&](int, int) { return false; };
+    clock.restart();
+    EXPECT_THROW(backup::CopyDatabase(source, dest, options), backup::BackupCancelled);
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_TRUE(QDir(target.path()).entryList(QDir::Files).isEmpty());
+
+    other.letGo();
+    options.progress = {};
+    backup::CopyDatabase(source, dest, options);
+    EXPECT_EQ(Inspect(dest), std::make_pair(QStringLiteral("ok"), 10));
+}
+
 class BackupWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -223,6 +317,50 @@ TEST_F(BackupWindowTest, EmptyOrOldDefaultFolderMeansHomeAndBrowseCancelKeepsIt)
     bkmdbfrm window;
     window.Command2->click();
     EXPECT_EQ(window.Text1->text(), QStringLiteral("/srv/chosen"));
+}
+
+// While another program holds the database the window stays alive: 取消 stops the copy at
+// once, without a message, and the window stays open for another try; a lock that outlasts the
+// wait is reported like any failed copy.
+TEST_F(BackupWindowTest, TheWindowStaysAliveAndCancelStopsTheCopy)
+{
+    WriteSetting(QStringLiteral("pack_path"), backupDir.path(), kSection);
+    OtherProgram other(gDatabaseFile, "BEGIN EXCLUSIVE;");
+    ASSERT_TRUE(other.holding());
+    ScriptedResponder user;
+    bkmdbfrm window;
+    window.lockWaitMs = 60000;
+    window.show();
+    int ticks = 0;
+    QTimer heartbeat;
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] { ++ticks; });
+    heartbeat.start(20);
+    QTimer::singleShot(400, window.Command1[1], &QPushButton::click);
+    QElapsedTimer clock;
+    clock.start();
+    window.Command1[0]->click();
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_GT(ticks, 5);  // events ran all along
+    EXPECT_TRUE(user.messages.empty());
+    EXPECT_EQ(window.SkinLabel1[0]->text(), QStringLiteral("備份已取消"));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.copying());
+    EXPECT_TRUE(window.Command1[0]->isEnabled());
+    EXPECT_FALSE(window.backedUp());
+    EXPECT_TRUE(QDir(backupDir.path()).entryList(QDir::Files).isEmpty());
+
+    window.lockWaitMs = 300;
+    user.answer(ui::Answer::Cancel);
+    window.Command1[0]->click();
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_TRUE(user.last().text.startsWith(QStringLiteral("備份發生錯誤...."))) << user.last().text.toStdString();
+    EXPECT_TRUE(window.isVisible());
+
+    other.letGo();
+    user.answer(ui::Answer::OK);
+    window.Command1[0]->click();
+    EXPECT_TRUE(window.backedUp());
+    EXPECT_EQ(Inspect(backupDir.file(QStringLiteral("tessarine.mdb"))).second, 20);
 }
 
 }  // namespace

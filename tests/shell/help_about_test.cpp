@@ -168,27 +168,39 @@ TEST_F(HelpTest, AboutTheMakerFollowsTheLanguageAndOpensOnlyItsWebAddress)
 {
     for (const short offset : {0, 10000}) {
         gLangOffset = offset;
-        QPointer<AboutRAVO> about = new AboutRAVO;
-        for (int i = 0; i <= 32; ++i) {
-            EXPECT_FALSE(about->Label2[i]->text().isEmpty()) << i;
-            EXPECT_EQ(about->Label2[i]->text(), strings::LoadResString(offset + 200 + i)) << i;
+        for (const QString site : {QString(), QStringLiteral("https://print.example.tw")}) {
+            WriteSetting(update::kMakerSiteKey, site, QStringLiteral("Tessarine"));
+            QPointer<AboutRAVO> about = new AboutRAVO;
+            // The maker the help menu names.
+            EXPECT_FALSE(about->Label2[0]->text().isEmpty());
+            EXPECT_TRUE(strings::LoadResString(offset + 163).endsWith(about->Label2[0]->text()));
+            for (int i = 0; i <= 32; ++i) {
+                const QString text = i == 25 ? site : strings::LoadResString(offset + 200 + i);
+                EXPECT_EQ(about->Label2[i]->text(), text) << i;
+                // What is not known is left out, the web address's caption too when none is set.
+                const bool shown = !text.isEmpty() && (i != 24 || !site.isEmpty());
+                EXPECT_EQ(about->Label2[i]->isVisibleTo(about), shown) << i;
+            }
+            EXPECT_EQ(about->Command1->text(), strings::LoadResString(offset + 183));
+
+            shellsvc::Recorder shell;
+            for (int i : {0, 24, 26, 32})
+                QTest::mouseClick(about->Label2[i], Qt::LeftButton);
+            EXPECT_TRUE(shell.calls.empty());
+            QTest::mouseClick(about->Label2[25], Qt::LeftButton);
+            if (site.isEmpty()) {
+                EXPECT_TRUE(shell.calls.empty());
+            } else {
+                ASSERT_EQ(shell.calls.size(), 1u);
+                EXPECT_EQ(shell.calls[0].kind, shellsvc::ShellCall::Url);
+                EXPECT_EQ(shell.calls[0].target, site);
+            }
+
+            about->show();
+            about->Command1->click();
+            flushDeletes();
+            EXPECT_TRUE(about.isNull());
         }
-        EXPECT_EQ(about->Command1->text(), strings::LoadResString(offset + 183));
-
-        shellsvc::Recorder shell;
-        for (int i : {0, 24, 26, 32})
-            QTest::mouseClick(about->Label2[i], Qt::LeftButton);
-        EXPECT_TRUE(shell.calls.empty());
-        QTest::mouseClick(about->Label2[25], Qt::LeftButton);
-        ASSERT_EQ(shell.calls.size(), 1u);
-        EXPECT_EQ(shell.calls[0].kind, shellsvc::ShellCall::Url);
-        EXPECT_EQ(shell.calls[0].target, about->Label2[25]->text());
-        EXPECT_TRUE(shell.calls[0].target.startsWith(QStringLiteral("https://")));
-
-        about->show();
-        about->Command1->click();
-        flushDeletes();
-        EXPECT_TRUE(about.isNull());
     }
 }
 

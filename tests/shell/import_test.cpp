@@ -173,16 +173,18 @@ TEST_F(ImportRun, MapsCutsConvertsAndNumbersEveryLine)
         "",
         "X2\t甲乙\tskip\t123456789",     // fewer columns: the address keeps its default
         "X3\tA台北市政府\t\tno number\t高雄市",
+        "X4\tA台北市政府都市發展局",  // the last column of its line: cut to 10 characters
     };
     const ImportOutcome outcome = run(lines, {"客戶代號", "客戶簡稱", "", "建檔日", "公司地址"}, "\t");
     ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
-    EXPECT_EQ(outcome.added, 3);
-    EXPECT_EQ(ResultMessage(outcome), "新增 3 筆記錄。失敗0 筆記錄。");
+    EXPECT_EQ(outcome.added, 4);
+    EXPECT_EQ(ResultMessage(outcome), "新增 4 筆記錄。失敗0 筆記錄。");
     EXPECT_FALSE(gConn.InTransaction());
     EXPECT_EQ(rows("Select RV120, RV121, 建檔日, RV128 From RV12 Where RV120 > '000007' Order By RV120"),
               (QStringList{"000008|台灣大哥大|12|台北市\"信義\"路, 5 段",
                            "000009|甲乙|12345678|",
-                           "000010|A台北市政|0|高雄市"}));
+                           "000010|A台北市政|0|高雄市",
+                           "000011|A台北市政府都市發展||"}));
 }
 
 TEST_F(ImportRun, AnyFailingLineRollsTheWholeFileBack)

@@ -5,6 +5,7 @@
 #include "platform/shell/Shell.h"
 #include "platform/ui/Ui.h"
 #include "shell/OnlineUpdate.h"
+#include "support/FakeBuild.h"
 #include "support/Responder.h"
 #include "support/TempDir.h"
 
@@ -97,7 +98,7 @@ protected:
 
 TEST_F(OnlineUpdateTest, NewerReleaseIsDownloadedAndHandedToTheUpdater)
 {
-    const QByteArray newProgram("\x7f" "ELF new build 2.2.147", 22);
+    const QByteArray newProgram = testsupport::FakeBuild("2.2.147");
     site.versionFile("2", "2", "147", site.root() + QStringLiteral("/files/tessarine-2.2.147"));
     site.pages["/files/tessarine-2.2.147"] = WebSite::Response("200 OK", newProgram);
 
@@ -157,7 +158,7 @@ TEST_F(OnlineUpdateTest, FailedDownloadKeepsTheProgramRunningAndTheOldFile)
     } cases[] = {
         {"not found", WebSite::Response("404 Not Found", "gone"), "404"},
         {"empty body", WebSite::Response("200 OK", ""), "空的"},
-        {"updater does not start", WebSite::Response("200 OK", "new build"), "無法啟動"},
+        {"updater does not start", WebSite::Response("200 OK", testsupport::FakeBuild("2.2.147")), "無法啟動"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -186,19 +187,109 @@ TEST_F(OnlineUpdateTest, FailedDownloadKeepsTheProgramRunningAndTheOldFile)
 
 TEST_F(OnlineUpdateTest, UnreachableSiteGoesThroughTheErrorHandler)
 {
-    // No site configured: the check says so; Retry asks again, Ignore goes on with an empty
-    // version file, which offers nothing.
+    // No site configured: the check says so; Retry asks again.  Ignore ends the check: a check
+    // that never got the version file neither claims the program is up to date nor touches
+    // the version file of the last check.
+    program.write(QStringLiteral("Tessarinever.dat"), "\"Major\",\"2\"\r\n");
     WriteSetting(update::kMakerSiteKey, QString(), QStringLiteral("Tessarine"));
     ScriptedResponder user;
-    user.answer(Answer::OK).answer(Answer::Retry).answer(Answer::Ignore).answer(Answer::OK);
+    user.answer(Answer::OK).answer(Answer::Retry).answer(Answer::Ignore);
     update::CheckNewVersion();
     const QStringList texts = user.texts();
-    ASSERT_EQ(texts.size(), 4);
+    ASSERT_EQ(texts.size(), 3);
     EXPECT_EQ(texts[1], texts[2]);
     EXPECT_EQ(user.messages[1].buttons, ui::Buttons::AbortRetryIgnore);
     EXPECT_TRUE(texts[1].contains(QStringLiteral("網站")));
-    EXPECT_EQ(texts[3], kLatest);
     EXPECT_TRUE(site.requested.isEmpty());
+    EXPECT_EQ(program.read(QStringLiteral("Tessarinever.dat")), "\"Major\",\"2\"\r\n");
+    EXPECT_EQ(gStatusText, QString());
+    EXPECT_EQ(ui::WaitCursorDepth(), 0);
+
+    // The same for a site that answers with an error.
+    WriteSetting(update::kMakerSiteKey, site.root(), QStringLiteral("Tessarine"));
+    site.pages["/Tessarinever.html"] = WebSite::Response("500 Internal Server Error", "");
+    ScriptedResponder again;
+    again.answer(Answer::OK).answer(Answer::Ignore);
+    update::CheckNewVersion();
+    EXPECT_EQ(again.texts().size(), 2);
+    EXPECT_FALSE(again.texts().contains(kLatest));
+    EXPECT_EQ(program.read(QStringLiteral("Tessarinever.dat")), "\"Major\",\"2\"\r\n");
+}
+
+// Nothing is installed or started that is not a whole Tessarine build newer than this one,
+// whatever the site serves: the download is reported and deleted, "UPDATE.EXE" stays as it was.
+TEST_F(OnlineUpdateTest, OnlyAWholeNewerBuildIsInstalled)
+{
+    const QByteArray oldUpdater = testsupport::FakeBuild("2.2.140");
+    const QByteArray build = testsupport::FakeBuild("2.2.147", QByteArray(300000, 'x'));
+    // An answer cut short, with no length announced: the connection just closes.
+    const QByteArray cutShort = QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n") + build.left(build.size() - 100);
+    const struct {
+        const char* name;
+        QByteArray answer;
+        const char* error;
+    } cases[] = {
+        {"a shell script", WebSite::Response("200 OK", "#!/bin/sh\ntouch owned\n"), "不是完整的 Tessarine 程式檔"},
+        {"a web page", WebSite::Response("200 OK", "<html><body>Welcome</body></html>"), "不是完整的 Tessarine 程式檔"},
+        {"the same version", WebSite::Response("200 OK", testsupport::FakeBuild("2.2.146")), "並不比 2.2.146 新"},
+        {"cut short, no length", cutShort, "不是完整的 Tessarine 程式檔"},
+        {"cut short, with length",
+         QByteArray("HTTP/1.1 200 OK\r\nContent-Length: ") + QByteArray::number(build.size())
+             + "\r\nConnection: close\r\n\r\n" + build.left(1000),
+         "下載未完成"},
+    };
+    site.versionFile("2", "2", "147", site.root() + QStringLiteral("/new"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        site.pages["/new"] = c.answer;
+        program.write(QStringLiteral("UPDATE.EXE"), oldUpdater);
+        ScriptedResponder user;
+        shellsvc::Recorder shell;
+        user.answer(Answer::OK).answer(Answer::Yes).answer(Answer::Abort);
+        update::CheckNewVersion();
+        EXPECT_TRUE(user.last().text.contains(QString::fromUtf8(c.error))) << user.last().text.toStdString();
+        EXPECT_TRUE(shell.calls.empty());
+        EXPECT_TRUE(user.endCodes.empty());
+        EXPECT_EQ(program.read(QStringLiteral("UPDATE.EXE")), oldUpdater);
+        EXPECT_EQ(programFiles().size(), 3);  // the download is gone
+    }
+}
+
+// Only http and https; a download larger than the setting UpdateMaxMB stops there.
+TEST_F(OnlineUpdateTest, DownloadsAreWebAddressesOfLimitedSize)
+{
+    const QString outside = program.write(QStringLiteral("outside.bin"), testsupport::FakeBuild("2.2.147"));
+    for (const QString& url : {QStringLiteral("file://") + outside, QStringLiteral("ftp://127.0.0.1/x")}) {
+        SCOPED_TRACE(url.toStdString());
+        site.versionFile("2", "2", "147", url);
+        ScriptedResponder user;
+        shellsvc::Recorder shell;
+        user.answer(Answer::OK).answer(Answer::Yes).answer(Answer::Abort);
+        update::CheckNewVersion();
+        EXPECT_TRUE(user.last().text.contains(QStringLiteral("http"))) << user.last().text.toStdString();
+        EXPECT_FALSE(program.exists(QStringLiteral("UPDATE.EXE")));
+        EXPECT_TRUE(shell.calls.empty());
+    }
+
+    WriteSetting(QStringLiteral("UpdateMaxMB"), QStringLiteral("1"), QStringLiteral("Tessarine"));
+    EXPECT_EQ(update::DownloadLimitBytes(), 1 << 20);
+    const QByteArray big = testsupport::FakeBuild("2.2.147", QByteArray(3 << 20, 'x'));
+    site.versionFile("2", "2", "147", site.root() + QStringLiteral("/big"));
+    for (const bool announced : {true, false}) {
+        SCOPED_TRACE(announced ? "length announced" : "no length");
+        site.pages["/big"] = announced ? WebSite::Response("200 OK", big)
+                                       : QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n") + big;
+        ScriptedResponder user;
+        shellsvc::Recorder shell;
+        user.answer(Answer::OK).answer(Answer::Yes).answer(Answer::Abort);
+        update::CheckNewVersion();
+        EXPECT_TRUE(user.last().text.contains(QStringLiteral("上限"))) << user.last().text.toStdString();
+        EXPECT_FALSE(program.exists(QStringLiteral("UPDATE.EXE")));
+        EXPECT_TRUE(shell.calls.empty());
+        EXPECT_EQ(programFiles().size(), 3);
+    }
+    WriteSetting(QStringLiteral("UpdateMaxMB"), QString(), QStringLiteral("Tessarine"));
+    EXPECT_EQ(update::DownloadLimitBytes(), qint64(512) << 20);
 }
 
 TEST_F(OnlineUpdateTest, ReminderAsksWhenTheIntervalHasPassed)

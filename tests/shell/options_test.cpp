@@ -263,15 +263,35 @@ TEST_F(OptionsTest, QuickSearchAutostartEntry)
     gProgramPath = program.path() + QStringLiteral("my programs/");
 
     {
+        // The entry starts this very program, which exists.
         QPointer<frmOptions> w = new frmOptions;
+        EXPECT_EQ(w->QuickSearchProgram, QCoreApplication::applicationFilePath());
+        w->QuickSearchProgram = program.write(QStringLiteral("my programs/tessarine"), "#!/bin/sh\n");
+        QFile::setPermissions(w->QuickSearchProgram, QFile::permissions(w->QuickSearchProgram) | QFile::ExeOwner);
         w->Command1[0]->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(w.isNull());  // closed
         const QString entry = QString::fromUtf8(config.read(QStringLiteral("autostart/tessarine-Tsrne.desktop")));
         EXPECT_TRUE(entry.startsWith(QStringLiteral("[Desktop Entry]\n")));
         EXPECT_TRUE(entry.contains(QStringLiteral("\nName=快速查詢\n")));
-        EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=\"%1Tsrne.exe\"\n").arg(gProgramPath))) << entry.toStdString();
+        EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=\"%1tessarine\"\n").arg(gProgramPath))) << entry.toStdString();
         EXPECT_FALSE(program.exists(QStringLiteral("Tessarine.dat")));  // no setting written
+    }
+    {
+        // A program file that is not there: the failure box names it; Abort writes nothing.
+        TempDir empty;
+        qputenv("XDG_CONFIG_HOME", empty.path().toUtf8());
+        frmOptions w;
+        w.show();
+        w.QuickSearchProgram = gProgramPath + QStringLiteral("Tsrne.exe");
+        ScriptedResponder user;
+        user.answer(ui::Answer::Abort);
+        w.Command1[0]->click();
+        ASSERT_EQ(user.messages.size(), 1u);
+        EXPECT_TRUE(user.last().text.contains(w.QuickSearchProgram)) << user.last().text.toStdString();
+        EXPECT_EQ(user.last().title, QStringLiteral("設定啟動捷徑檔失敗"));
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_FALSE(empty.exists(QStringLiteral("autostart/tessarine-Tsrne.desktop")));
     }
     {
         // A file where the folder should be: the failure box; Abort keeps the window open.

@@ -352,7 +352,7 @@ TEST_F(VendorWindow, ManualNumberLeaveChecksAndTheStatusList)
     EXPECT_EQ(w->BoxText(16), QStringLiteral("尚未核准"));
     w->Combo2->setEditText(QStringLiteral("次常用"));
     EXPECT_EQ(w->BoxText(16), QStringLiteral("次常用"));
-    EXPECT_EQ(w->NextBox, w->Text1[23]);
+    EXPECT_EQ(w->StatusList->NextBox(), w->Text1[23]);
 }
 
 TEST_F(VendorWindow, AddNumbersByNumericSerialWithContactsInOneSave)
@@ -474,4 +474,28 @@ TEST_F(VendorWindow, KeysMirrorPrintablesAndBrowseAidsNeverReachTheRow)
     r.answer(ui::Answer::Yes);
     click(w->Command2[6]);
     EXPECT_EQ(rows("Select RV1116 From RV11"), QStringList{""});
+}
+
+// A closing day its number column cannot take is named before anything is written.
+TEST_F(VendorWindow, ALetterInTheClosingDayIsRefusedWithTheBoxNamed)
+{
+    addCategory("001", "印刷");
+    addVendor("001", "001-001", "甲");
+    auto w = open();
+    click(w->Command2[2]);
+    w->SetBoxText(20, QStringLiteral("abc"));
+    w->SetBoxText(3, QStringLiteral("甲公司"));
+    ScriptedResponder r;
+    r.answer(ui::Answer::OK);
+    click(w->Command2[5]);
+    EXPECT_TRUE(r.last().text.startsWith(QStringLiteral("「結帳日」不能存入「abc」"))) << r.last().text.toStdString();
+    EXPECT_EQ(w->EditMode, QStringLiteral("change"));
+    EXPECT_EQ(rows("Select RV113 From RV11"), QStringList{""});
+    // The box has the focus back, with its day list over it when that opened: the user types there.
+    if (w->SharedList->IsOpen())
+        w->Combo3->setEditText(QStringLiteral("25"));
+    else
+        w->SetBoxText(20, QStringLiteral("25"));
+    click(w->Command2[5]);
+    EXPECT_EQ(rows("Select RV113, 結帳日 From RV11"), QStringList{"甲公司|25"});
 }

@@ -73,12 +73,11 @@ TEST_F(VendorRules, ExclusionKeepsVendorsWithoutStatusAndCodesAreBound)
 
 TEST(VendorFindCondition, TextAsShownAndValuesBound)
 {
-    const VendorFindCondition c = BuildVendorFindCondition(
-        {{"RV111", "A1"}, {"RV112", "abc"}, {"RV113", ""}, {"RV114", " "}});
+    const FindCondition c = BuildFindCondition({{"RV111", "A1"}, {"RV112", "abc"}, {"RV113", ""}, {"RV114", " "}},
+                                               VendorFindWording());
     EXPECT_EQ(c.text, QStringLiteral("RV111 LIKE '%A1%'AND RV112 LIKE '%abc%'AND RV114 LIKE '% %'"));
-    EXPECT_EQ(c.sql, QStringLiteral("RV111 LIKE ? AND RV112 LIKE ? AND RV114 LIKE ?"));
+    EXPECT_EQ(c.sql, QStringLiteral("RV111 LIKE ?AND RV112 LIKE ?AND RV114 LIKE ?"));
     EXPECT_EQ(c.params, db::Params({"%A1%", "%abc%", "% %"}));
-    EXPECT_TRUE(BuildVendorFindCondition({{"RV111", ""}}).isEmpty());
     EXPECT_EQ(FondSubQuery(c).sql, QStringLiteral("select *from RV11 where ") + c.sql);
 }
 
@@ -86,7 +85,7 @@ TEST_F(VendorRules, FindByShortNameWithAQuote)
 {
     addVendor("001", "001-001", "O'Neil");
     addVendor("001", "001-002", "Neil");
-    const VendorFindCondition c = BuildVendorFindCondition({{"RV112", "O'Ne"}});
+    const FindCondition c = BuildFindCondition({{"RV112", "O'Ne"}}, VendorFindWording());
     EXPECT_EQ(c.text, QStringLiteral("RV112 LIKE '%O'Ne%'"));
     EXPECT_EQ(listed(FondSubQuery(c)), QStringList({"001-001"}));
 }

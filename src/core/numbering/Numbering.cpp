@@ -154,7 +154,8 @@ QString NextCustomerCode(const QString& m)
     double number = 0;
     for (int i = 0; i < m.size(); ++i) {
         if (IsDigit(m[i])) {
-            number = double(vb::CLng(vb::Val(m.mid(i))));
+            // A whole number of any size a code can hold (14 digits): no 32-bit conversion.
+            number = std::nearbyint(vb::Val(m.mid(i)));
             break;
         }
         prefix += m[i];

@@ -229,10 +229,14 @@ void checkfilever(const SchemaProgress& progress)
                                    QStringLiteral(" ADD COLUMN 總序 Long Identity ;"));
             }
 
-            // The old category column gives its values to the new one before it goes.
+            // The old column held a category code; the new one holds the category's name (from
+            // RV18, cut to the new column's width), or the code when no category has that code.
             if (!FieldExists(QStringLiteral("RV18A"), QStringLiteral("類別"), c)) {
                 c.Execute(QStringLiteral("ALTER TABLE RV18A ADD COLUMN 類別 Text(15) ;"));
-                c.Execute(QStringLiteral("Update RV18A SET 類別 = RV18A0"));
+                c.Execute(QStringLiteral(
+                    "Update RV18A SET 類別 = Left(Nz((Select Min(RV18.RV181) From RV18 "
+                    "Where RV18.RV180 = RV18A.RV18A0 And Trim(RV18.RV181) <> ''), RV18A.RV18A0), 15) "
+                    "Where 類別 Is Null Or 類別 = ''"));
                 c.Execute(QStringLiteral("ALTER TABLE rv18A DROP COLUMN rv18A0"));
                 SetAllowZeroLength(c, QStringLiteral("rv18A"));
             }

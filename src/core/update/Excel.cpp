@@ -16,11 +16,6 @@ bool IsSkipped(int adoType)
         || adoType == db::adLongVarBinary;
 }
 
-QString Connect(const QString& database)
-{
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + database;
-}
-
 enum class Kind { None, Number, Date, Text };
 
 Kind KindOf(const QVariant& v)
@@ -137,7 +132,7 @@ void ImportExcelSheet(const QString& sheet, const QString& workbook, const QStri
     }
 
     db::Connection conn;
-    conn.Open(Connect(database));
+    conn.Open(db::ConnectionText(database));
     const bool exists = conn.TableExists(table);
     if (exists && !replaceExisting)
         throw db::DbError(3010, QStringLiteral("資料表 '%1' 已經存在。").arg(table));

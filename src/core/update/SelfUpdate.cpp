@@ -95,38 +95,29 @@ struct CopyFailed {
     QString description;
 };
 
-// Copies source over target through a temporary file beside the target that gets the
-// execute bits and is then renamed over it.  The target is untouched when anything fails.
-void CopyExecutable(const QString& source, const QString& target)
+// Copies source over target as ReplaceExecutable does; throws CopyFailed.
+void CopyExecutable(const QString& source, const QString& target, const FileVersion& than)
 {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        throw CopyFailed{QStringLiteral("%1: %2").arg(source, in.errorString())};
-    const QFileInfo to(target);
-    QTemporaryFile out(to.absolutePath() + QStringLiteral("/.") + to.fileName() + QStringLiteral(".XXXXXX"));
-    if (!out.open())
-        throw CopyFailed{QStringLiteral("%1: %2").arg(target, out.errorString())};
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    for (;;) {
-        const qint64 n = in.read(buffer.data(), buffer.size());
-        if (n < 0)
-            throw CopyFailed{QStringLiteral("%1: %2").arg(source, in.errorString())};
-        if (n == 0)
-            break;
-        if (out.write(buffer.constData(), n) != n)
-            throw CopyFailed{QStringLiteral("%1: %2").arg(target, out.errorString())};
-    }
-    if (!out.flush() || ::fsync(out.handle()) != 0)  // on disk before it takes the target's name
-        throw CopyFailed{QStringLiteral("%1: %2").arg(target, out.errorString())};
-    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                       | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
-                       | QFileDevice::ExeOther);
-    out.close();
-    if (std::rename(QFile::encodeName(out.fileName()).constData(),
-                    QFile::encodeName(to.absoluteFilePath()).constData())
-        != 0)
-        throw CopyFailed{QStringLiteral("%1: %2").arg(target, QString::fromLocal8Bit(std::strerror(errno)))};
-    out.setAutoRemove(false);
+    const QString failed = ReplaceExecutable(
+        target,
+        [&](QFile& out) -> QString {
+            QFile in(source);
+            if (!in.open(QIODevice::ReadOnly))
+                return QStringLiteral("%1: %2").arg(source, in.errorString());
+            QByteArray buffer(1 << 20, Qt::Uninitialized);
+            for (;;) {
+                const qint64 n = in.read(buffer.data(), buffer.size());
+                if (n < 0)
+                    return QStringLiteral("%1: %2").arg(source, in.errorString());
+                if (n == 0)
+                    return {};
+                if (out.write(buffer.constData(), n) != n)
+                    return QStringLiteral("%1: %2").arg(target, out.errorString());
+            }
+        },
+        than);
+    if (!failed.isEmpty())
+        throw CopyFailed{failed};
 }
 
 void Wait(const SelfUpdateEnv& env, int ms)
@@ -160,6 +151,89 @@ Outcome Fail(const CopyFailed& e)
 
 }  // namespace
 
+namespace {
+
+// Whether the bytes are a whole ELF executable: every part its headers place in the file lies
+// inside it, so a copy or download cut short anywhere after the first bytes is refused.
+bool IsWholeElf(QByteArrayView d)
+{
+    if (d.size() < 52 || !d.startsWith(QByteArrayView("\x7f" "ELF", 4)))
+        return false;
+    const bool wide = d[4] == 2;
+    const bool little = d[5] == 1;
+    if ((d[4] != 1 && !wide) || (d[5] != 1 && d[5] != 2))
+        return false;
+    const quint64 size = quint64(d.size());
+    auto num = [&](quint64 at, int bytes, quint64* out) {
+        if (at + quint64(bytes) > size)
+            return false;
+        quint64 v = 0;
+        for (int i = 0; i < bytes; ++i) {
+            const quint64 b = quint8(d[qsizetype(at) + (little ? bytes - 1 - i : i)]);
+            v = (v << 8) | b;
+        }
+        *out = v;
+        return true;
+    };
+    const int word = wide ? 8 : 4;
+    quint64 phoff = 0, shoff = 0, phent = 0, phnum = 0, shent = 0, shnum = 0;
+    if (!num(wide ? 32 : 28, word, &phoff) || !num(wide ? 40 : 32, word, &shoff) || !num(wide ? 54 : 42, 2, &phent)
+        || !num(wide ? 56 : 44, 2, &phnum) || !num(wide ? 58 : 46, 2, &shent) || !num(wide ? 60 : 48, 2, &shnum))
+        return false;
+    auto inside = [&](quint64 off, quint64 len) { return off <= size && len <= size - off; };
+    if ((phnum && !inside(phoff, phent * phnum)) || (shnum && !inside(shoff, shent * shnum)))
+        return false;
+    for (quint64 i = 0; i < phnum; ++i) {
+        const quint64 h = phoff + i * phent;
+        quint64 off = 0, len = 0;
+        if (!num(h + (wide ? 8 : 4), word, &off) || !num(h + (wide ? 32 : 16), word, &len) || !inside(off, len))
+            return false;
+    }
+    for (quint64 i = 0; i < shnum; ++i) {
+        const quint64 h = shoff + i * shent;
+        quint64 type = 0, off = 0, len = 0;
+        if (!num(h + 4, 4, &type) || !num(h + (wide ? 24 : 16), word, &off) || !num(h + (wide ? 32 : 20), word, &len))
+            return false;
+        if (type != 8 /* no bits in the file */ && !inside(off, len))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+QString VersionString(const FileVersion& v)
+{
+    return QStringLiteral("%1.%2.%3").arg(v.Major).arg(v.Minor).arg(v.Revision);
+}
+
+QString ReplaceExecutable(const QString& target, const std::function<QString(QFile& out)>& fill, const FileVersion& than)
+{
+    const QFileInfo to(target);
+    QTemporaryFile out(to.absolutePath() + QStringLiteral("/.") + to.fileName() + QStringLiteral(".XXXXXX"));
+    if (!out.open())
+        return QStringLiteral("%1: %2").arg(target, out.errorString());
+    if (QString failed = fill(out); !failed.isEmpty())
+        return failed;
+    if (!out.flush() || ::fsync(out.handle()) != 0)  // on disk before it takes the target's name
+        return QStringLiteral("%1: %2").arg(target, out.errorString());
+    // Nothing takes the target's name, nor is started, unless it is a whole Tessarine build
+    // newer than the one it replaces.
+    const std::optional<FileVersion> v = ReadFileVersion(out.fileName());
+    if (!v)
+        return QStringLiteral("%1: 不是完整的 Tessarine 程式檔，未安裝。").arg(target);
+    if (!(*v > than))
+        return QStringLiteral("%1: 版本 %2 並不比 %3 新，未安裝。").arg(target, VersionString(*v), VersionString(than));
+    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                       | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                       | QFileDevice::ExeOther);
+    out.close();
+    if (std::rename(QFile::encodeName(out.fileName()).constData(), QFile::encodeName(to.absoluteFilePath()).constData()) != 0)
+        return QStringLiteral("%1: %2").arg(target, QString::fromLocal8Bit(std::strerror(errno)));
+    out.setAutoRemove(false);
+    return {};
+}
+
 std::optional<FileVersion> ReadFileVersion(const QString& path)
 {
     QFile f(path);
@@ -176,6 +250,8 @@ std::optional<FileVersion> ReadFileVersion(const QString& path)
         owned = f.readAll();
         data = owned;
     }
+    if (!IsWholeElf(data))
+        return std::nullopt;
     const QByteArrayView prefix(kMarkerPrefix, sizeof(kMarkerPrefix) - 1);
     for (qsizetype at = data.indexOf(prefix); at >= 0; at = data.indexOf(prefix, at + 1)) {
         if (auto v = ParseVersion(data.sliced(at + prefix.size())))
@@ -252,7 +328,8 @@ Outcome FinishSelfUpdate(const SelfUpdateEnv& env)
         const QString found = FindNoCase(env.programFolder, kUpdaterName);
         const QString updater = found.isEmpty() ? QDir(env.programFolder).filePath(kUpdaterName) : found;
         try {
-            CopyExecutable(updater, env.programExecutable);
+            // Only a newer build replaces the program.
+            CopyExecutable(updater, env.programExecutable, ReadFileVersion(env.programExecutable).value_or(FileVersion{}));
         } catch (const CopyFailed& e) {
             return Fail(e);
         }
@@ -263,7 +340,14 @@ Outcome FinishSelfUpdate(const SelfUpdateEnv& env)
         const QString updater = FindNoCase(env.programFolder, kUpdaterName);
         if (!updater.isEmpty())
             QFile::remove(updater);
-        ui::MsgBox(QStringLiteral("更新完畢 !"));
+        // Done only when the program file in place is the build now running.
+        const std::optional<FileVersion> installed = ReadFileVersion(env.programExecutable);
+        if (installed == env.runningVersion)
+            ui::MsgBox(QStringLiteral("更新完畢 !"));
+        else
+            ui::MsgBox(QStringLiteral("更新未完成: %1 的版本是 %2，執行中的是 %3。")
+                           .arg(env.programExecutable, installed ? VersionString(*installed) : QStringLiteral("?"),
+                                VersionString(env.runningVersion)));
     }
     return Outcome::GoOn;
 }
@@ -279,7 +363,7 @@ Outcome InstallNewVersion(const SelfUpdateEnv& env)
         return Outcome::GoOn;
     const QString updater = QDir(env.programFolder).filePath(kUpdaterName);
     try {
-        CopyExecutable(dropped, updater);
+        CopyExecutable(dropped, updater, env.runningVersion);
     } catch (const CopyFailed& e) {
         return Fail(e);
     }

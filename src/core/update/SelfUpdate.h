@@ -14,6 +14,7 @@
 
 #include "core/Version.h"
 
+#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -43,6 +44,8 @@ struct SelfUpdateEnv {
     std::function<void()> releaseSingleCopyLock;
     // Waits so many milliseconds while the window system keeps running (empty: WaitWithEvents).
     std::function<void(int ms)> wait;
+    // The version of the running build.
+    FileVersion runningVersion = kOwnVersion;
 };
 
 enum class Outcome { GoOn, Ended };  // Ended: ui::EndProcess was called, start-up stops here
@@ -56,8 +59,16 @@ Outcome InstallNewVersion(const SelfUpdateEnv& env);
 // True when the executable at path carries a newer version than the running program.
 // No version marker in the file (or no such file): "Not a 32-bit executable!" and false.
 bool IsNewerFileVersion(const QString& path);
-// The version in the file's marker, if it has one.
+// The version in the file's marker, if it is a whole executable (every part its headers
+// place in the file is there: nothing cut short) and carries one.
 std::optional<FileVersion> ReadFileVersion(const QString& path);
+QString VersionString(const FileVersion& v);  // "2.2.146"
+
+// Writes target anew through a temporary file beside it: `fill` writes the bytes (returning ""
+// or why it failed); the result must be a whole Tessarine executable newer than `than`.  Only
+// then does it get the execute bits and take the target's name.  Returns "" when done, else
+// why not; the target is then untouched and the temporary file gone.
+QString ReplaceExecutable(const QString& target, const std::function<QString(QFile& out)>& fill, const FileVersion& than);
 
 // The high and low 16 bits of a 32-bit value.
 int HiWordHex(qint32 value);

@@ -16,6 +16,19 @@ DbError::DbError(long number, const QString& description)
 {
 }
 
+QString ConnectionText(const QString& path)
+{
+    QString quoted = path;
+    quoted.replace(QChar('"'), QStringLiteral("\"\""));
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"") + quoted + QChar('"');
+}
+
+DbError ChangedByAnotherUser()
+{
+    return DbError(3197, QStringLiteral("The Microsoft Jet database engine stopped the process because you and another user "
+                                        "are attempting to change the same data at the same time."));
+}
+
 namespace detail {
 
 void ThrowClosed()
@@ -637,20 +650,52 @@ void Connection::Open(const QString& connectionText)
     auto& st = *d->st;
     if (st.db)
         throw DbError(3705, QStringLiteral("Operation is not allowed when the object is open."));
+    // "key=value;..." where a value between double (or single) quotes may hold ";" and "=",
+    // its own quote doubled.
     QString path;
-    const QStringList parts = connectionText.split(QChar(';'), Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
-        const int eq = part.indexOf(QChar('='));
-        if (eq < 0)
+    bool sawPair = false;
+    const QString& t = connectionText;
+    for (qsizetype i = 0; i < t.size();) {
+        const qsizetype eq = t.indexOf(QChar('='), i);
+        const qsizetype semi = t.indexOf(QChar(';'), i);
+        if (eq < 0 || (semi >= 0 && semi < eq)) {
+            if (semi < 0)
+                break;
+            i = semi + 1;
             continue;
-        const QString key = part.left(eq).trimmed();
+        }
+        sawPair = true;
+        const QString key = t.mid(i, eq - i).trimmed();
+        qsizetype j = eq + 1;
+        while (j < t.size() && t[j] == QChar(' '))
+            ++j;
+        QString value;
+        if (j < t.size() && (t[j] == QChar('"') || t[j] == QChar('\''))) {
+            const QChar q = t[j];
+            for (++j; j < t.size(); ++j) {
+                if (t[j] != q) {
+                    value += t[j];
+                } else if (j + 1 < t.size() && t[j + 1] == q) {
+                    value += q;
+                    ++j;
+                } else {
+                    ++j;
+                    break;
+                }
+            }
+            while (j < t.size() && t[j] != QChar(';'))
+                ++j;
+        } else {
+            const qsizetype end = t.indexOf(QChar(';'), j);
+            value = t.mid(j, (end < 0 ? t.size() : end) - j).trimmed();
+            j = end < 0 ? t.size() : end;
+        }
         if (key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0)
-            path = part.mid(eq + 1).trimmed();
+            path = value;
+        i = j + 1;
     }
-    if (path.isEmpty() && !connectionText.contains(QChar('=')))
+    if (path.isEmpty() && !sawPair)
         path = connectionText.trimmed();
-    if (path.size() >= 2 && path.startsWith(QChar('"')) && path.endsWith(QChar('"')))
-        path = path.mid(1, path.size() - 2);
     path.replace(QChar('\\'), QChar('/'));
     const QString found = path.isEmpty() ? QString() : detail::locateFile(path);
     if (found.isEmpty())
@@ -711,6 +756,14 @@ long Connection::Execute(const QString& sql, const Params& params)
 {
     d->st->check();
     return d->st->execJet(sql, params);
+}
+
+long Connection::ExecuteOnStoredRows(const QString& sql, const Params& params)
+{
+    const long n = Execute(sql, params);
+    if (n == 0)
+        throw ChangedByAnotherUser();
+    return n;
 }
 
 void Connection::BeginTrans()

@@ -13,7 +13,8 @@
 //   3349 number too large for the field, 3164 field cannot be updated (identity, expression),
 //   3251 recordset is read-only, 3159 bookmark not valid, 3167 row no longer there,
 //   3001 bad argument (Find/Filter text), 3003 transaction already open, 3034 no transaction,
-//   3343 not a database file; anything else: 30000 + SQLite's code, with SQLite's text.
+//   3343 not a database file, 3197 changed or deleted by another user since it was read;
+//   anything else: 30000 + SQLite's code, with SQLite's text.
 //
 // Text columns are declared COLLATE NOCASE: "=", Max, DISTINCT, ORDER BY and unique indexes
 // ignore ASCII letter case.  Dates are stored as the text "yyyy-MM-dd HH:mm:ss".
@@ -83,6 +84,13 @@ struct ColumnInfo {
     bool identity = false;
 };
 
+// The connection text for a database file: the path between quotes, so that nothing in it
+// (";", "Data Source=", a quote) can make the text name another file.
+QString ConnectionText(const QString& path);
+
+// Jet's 3197: the row was changed or deleted by another user since it was read.
+DbError ChangedByAnotherUser();
+
 class Recordset;
 
 class Connection {
@@ -93,6 +101,7 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     // "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<path>": opens an existing file read-write.
+    // A value may stand between quotes (ConnectionText), its quote doubled inside.
     void Open(const QString& connectionText);
     void Close();
     bool IsOpen() const;
@@ -103,6 +112,9 @@ public:
 
     // DDL and DML; returns the rows affected.
     long Execute(const QString& sql, const Params& params = {});
+    // An UPDATE or DELETE of rows read earlier (by their key): when it touches no row, another
+    // user deleted them (or changed the key) in the meantime, and it fails with 3197.
+    long ExecuteOnStoredRows(const QString& sql, const Params& params = {});
     // SELECT through Execute: a forward-only, read-only recordset.  Its rows are read as the
     // cursor reaches them (a write on the connection reads the rest first); asking for the
     // count, a sort, a filter or a clone reads them all.
@@ -214,6 +226,9 @@ public:
     void Update();
     void CancelUpdate();
     void Delete();
+    // ADO's Resync of the current row: its base-table fields read again from the database.  A row
+    // deleted there since it was read leaves this cursor and its clones, with error 3167.
+    void Resync();
     EditModeEnum EditMode() const;
 
     void Requery();

@@ -228,6 +228,8 @@ struct RowSet {
     bool fetchOne();  // stores the pending row and steps on; false when none was pending
     void fetchRest();
     void storeRow(sqlite3_stmt* s);
+    // The image of the statement's current row from column `first` on, in this set's arena.
+    Row imageOf(sqlite3_stmt* s, int first);
     int rowOfBookmark(qint64 b);
     // Encodes values (storage forms) into the arena.
     void encode(Row& row, const QVector<QVariant>& values);

@@ -648,6 +648,119 @@ struct Recordset::Impl {
         return values;
     }
 
+    // "column still holds what the row image holds", with the value bound exactly as it was read.
+    // A Yes/No column is compared by truth (stored True is -1, a written one may read 1).
+    QString readCondition(const Row& row, int k, Params& params) const
+    {
+        const FieldDef& f = rs->fields[k];
+        const QString& col = rs->quoted[k];
+        const Cell c = detail::CellAt(row, k);
+        switch (c.tag) {
+        case detail::TagNull:
+            return col + QStringLiteral(" IS NULL");
+        case detail::TagInt:
+            if (f.adoType == adBoolean) {
+                params << qint64(c.i != 0);
+                return QStringLiteral("(%1 <> 0) IS ?").arg(col);
+            }
+            params << c.i;
+            break;
+        case detail::TagReal:
+            params << c.d;
+            break;
+        case detail::TagText:
+            params << QString::fromUtf8(c.p, c.n);
+            break;
+        case detail::TagBlob:
+            params << QByteArray(c.p, c.n);
+            break;
+        }
+        return col + QStringLiteral(" IS ?");
+    }
+
+    // Reads the base table's columns of the row with that rowid into `values` (decoded, or as
+    // stored when `raw`); false when the row is gone.
+    bool readBaseColumns(qint64 rowid, QVector<QVariant>& values, bool raw) const
+    {
+        auto& st = *rs->conn;
+        const QVector<int>& which = rs->readBackFields;
+        if (which.isEmpty())
+            return true;
+        sqlite3_stmt* s = st.cachedStatement(rs->readBackSql);
+        detail::CachedUse use{s};
+        sqlite3_bind_int64(s, 1, rowid);
+        const int rc = sqlite3_step(s);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            detail::ThrowSqlite(st.db, rc);
+        if (rc != SQLITE_ROW)
+            return false;
+        for (int j = 0; j < which.size(); ++j) {
+            Cell c;
+            QByteArray hold;
+            switch (sqlite3_column_type(s, j)) {
+            case SQLITE_INTEGER:
+                c.tag = detail::TagInt;
+                c.i = sqlite3_column_int64(s, j);
+                break;
+            case SQLITE_FLOAT:
+                c.tag = detail::TagReal;
+                c.d = sqlite3_column_double(s, j);
+                break;
+            case SQLITE_TEXT:
+            case SQLITE_BLOB: {
+                const bool text = sqlite3_column_type(s, j) == SQLITE_TEXT;
+                const void* p = text ? static_cast<const void*>(sqlite3_column_text(s, j)) : sqlite3_column_blob(s, j);
+                hold = QByteArray(static_cast<const char*>(p), sqlite3_column_bytes(s, j));
+                c.tag = text ? detail::TagText : detail::TagBlob;
+                c.p = hold.constData();
+                c.n = int(hold.size());
+                break;
+            }
+            default:
+                break;
+            }
+            QVariant& v = values[which[j]];
+            if (!raw)
+                v = detail::Decode(c, rs->fields[which[j]].adoType);
+            else if (c.tag == detail::TagInt)
+                v = c.i;
+            else if (c.tag == detail::TagReal)
+                v = c.d;
+            else if (c.tag == detail::TagText)
+                v = QString::fromUtf8(hold);
+            else if (c.tag == detail::TagBlob)
+                v = hold;
+            else
+                v = QVariant();
+        }
+        return true;
+    }
+
+    // Reads the current row again from the database (what another user saved since); a row
+    // another user deleted leaves the cursor and raises 3167.  A pending edit is dropped.
+    void resync()
+    {
+        requireOpen();
+        if (edit == adEditAdd || !rs->conn || !rs->hasRowid)
+            return;
+        const int r = currentRow();
+        cancelUpdate();
+        rs->conn->check();
+        QVector<QVariant> values(rs->fields.size());
+        if (!readBaseColumns(rs->rows[size_t(r)].rowid, values, true)) {
+            rs->rows[size_t(r)].flags |= detail::RowDeleted;
+            rs->indexValid = false;
+            removeFromViews(r);
+            broadcast(RecordsetEvent::RowsChanged);
+            throw DbError(3167, QStringLiteral("Record is deleted."));
+        }
+        QVector<bool> mask(rs->fields.size());
+        for (int k = 0; k < rs->fields.size(); ++k)
+            mask[k] = rs->fields[k].updatable;
+        rs->patch(rs->rows[size_t(r)], values, mask);
+        broadcast(RecordsetEvent::RowsChanged);
+    }
+
     void update()
     {
         if (edit == adEditNone)
@@ -685,11 +798,19 @@ struct Recordset::Impl {
                 st.execCached(sql, params);
                 rowid = sqlite3_last_insert_rowid(st.db);
             } else if (!names.isEmpty()) {
+                // Optimistic: the row is written only where it still holds, in every changed
+                // field, the value it was read with; otherwise another user got there first.
+                QStringList where{QStringLiteral("rowid = ?")};
+                params << rowid;
+                for (int k = 0; k < rs->fields.size(); ++k)
+                    if (dirty[k] && rs->fields[k].updatable)
+                        where << readCondition(row, k, params);
                 for (QString& n : names)
                     n += QStringLiteral(" = ?");
-                params << rowid;
-                if (st.execCached(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table, names.join(QStringLiteral(", "))), params) == 0)
-                    throw DbError(3167, QStringLiteral("Record is deleted."));
+                if (st.execCached(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                      .arg(table, names.join(QStringLiteral(", ")), where.join(QStringLiteral(" AND "))),
+                                  params) == 0)
+                    throw ChangedByAnotherUser();
             }
         }
         if (!added) {
@@ -697,8 +818,9 @@ struct Recordset::Impl {
         } else if (rs->conn) {
             // Read the new row back: identity numbers and defaults as stored.
             auto& st = *rs->conn;
-            QVector<QVariant> values = rowValues(editRow);
+            QVector<QVariant> values;
             const QVector<int>& which = rs->readBackFields;
+            bool stored = false;
             if (!which.isEmpty()) {
                 sqlite3_stmt* s = st.cachedStatement(rs->readBackSql);
                 detail::CachedUse use{s};
@@ -706,7 +828,14 @@ struct Recordset::Impl {
                 const int rc = sqlite3_step(s);
                 if (rc != SQLITE_ROW && rc != SQLITE_DONE)
                     detail::ThrowSqlite(st.db, rc);
-                if (rc == SQLITE_ROW) {
+                if (rc == SQLITE_ROW && which.size() == rs->fields.size()) {
+                    // Every field is a column of the table: the stored row is the new image.
+                    const Row image = rs->imageOf(s, 0);
+                    row.data = image.data;
+                    row.size = image.size;
+                    stored = true;
+                } else if (rc == SQLITE_ROW) {
+                    values = rowValues(editRow);
                     for (int j = 0; j < which.size(); ++j) {
                         Cell c;
                         switch (sqlite3_column_type(s, j)) {
@@ -734,7 +863,8 @@ struct Recordset::Impl {
                     }
                 }
             }
-            rs->encode(row, values);
+            if (!stored)
+                rs->encode(row, values.isEmpty() ? rowValues(editRow) : values);
         } else {
             rs->encode(row, rowValues(editRow));
         }
@@ -1276,6 +1406,7 @@ void Recordset::CancelUpdate()
     d->cancelUpdate();
 }
 void Recordset::Delete() { d->deleteCurrent(); }
+void Recordset::Resync() { d->resync(); }
 EditModeEnum Recordset::EditMode() const { return d->edit; }
 
 void Recordset::Requery()

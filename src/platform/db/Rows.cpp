@@ -111,9 +111,10 @@ constexpr size_t kPoolLimit = 8;  // blocks kept for the next set
 std::mutex poolMutex;
 std::vector<char*> pool;
 
+// A block is filled right after it is mapped: its pages come in one call, not a fault each.
 char* mapBlock(size_t size)
 {
-    void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
     if (p == MAP_FAILED)
         throw std::bad_alloc();
     return static_cast<char*>(p);
@@ -291,8 +292,14 @@ QVariant ToStorage(const QVariant& v, const FieldDef& f)
             if (!ok)
                 conversionError(v);
         }
+        // nan and inf are no numbers a column can hold; a whole-number column takes no more
+        // than its width (checked before rounding, which cannot hold such a value either).
+        if (!std::isfinite(d))
+            conversionError(v);
         if (isRealType(t))
             return d;
+        if (d < -2147483648.5 || d > 2147483647.5)
+            throw DbError(3349, QStringLiteral("Numeric field overflow."));
         const qint64 n = (id == QMetaType::LongLong || id == QMetaType::Int || id == QMetaType::UInt || id == QMetaType::Long)
                              ? v.toLongLong()
                              : vb::CLng(d);
@@ -477,7 +484,7 @@ QVector<QVariant> RowSet::values(const Row& row) const
     return out;
 }
 
-void RowSet::storeRow(sqlite3_stmt* s)
+Row RowSet::imageOf(sqlite3_stmt* s, int first)
 {
     struct Src {
         int type;
@@ -486,7 +493,6 @@ void RowSet::storeRow(sqlite3_stmt* s)
         qint64 i;
         double d;
     };
-    const int first = hasRowid ? 1 : 0;
     const int count = sqlite3_column_count(s);
     Src src[64];
     std::vector<Src> many;
@@ -551,6 +557,12 @@ void RowSet::storeRow(sqlite3_stmt* s)
             *p++ = char(TagNull);
         }
     }
+    return row;
+}
+
+void RowSet::storeRow(sqlite3_stmt* s)
+{
+    Row row = imageOf(s, hasRowid ? 1 : 0);
     if (hasRowid) {
         row.rowid = sqlite3_column_int64(s, 0);
         row.bookmark = row.rowid;

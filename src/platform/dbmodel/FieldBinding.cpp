@@ -182,6 +182,9 @@ void FieldBinding::write(const Bound& b)
     } catch (const db::DbError& e) {
         writing_ = false;
         emit writeFailed(b.field, e.Number(), e.Description());
+    } catch (const std::exception& e) {
+        writing_ = false;
+        emit writeFailed(b.field, -1, QString::fromUtf8(e.what()));
     }
 }
 

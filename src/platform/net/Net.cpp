@@ -2,16 +2,26 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QIODevice>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTimer>
 #include <QUrl>
+#include <functional>
 #include <memory>
 
 namespace net {
 
-FetchResult Fetch(const QString& url, int timeoutMs)
+namespace {
+
+// An error page is kept only this far, for its text.
+constexpr qint64 kErrorPageBytes = 64 << 10;
+
+// The transfer: the body of a 2xx answer goes to `sink` piece by piece (false = stop, the
+// sink's own error text in `sinkError`); an error page's first bytes go into r.body.
+FetchResult Transfer(const QString& url, int timeoutMs, qint64 maxBytes,
+                     const std::function<bool(const QByteArray&, QString* sinkError)>& sink)
 {
     FetchResult r;
     const QUrl u(url.trimmed(), QUrl::TolerantMode);
@@ -19,29 +29,72 @@ FetchResult Fetch(const QString& url, int timeoutMs)
         r.error = QStringLiteral("Invalid address: %1").arg(url);
         return r;
     }
+    if (!IsWebAddress(url)) {
+        r.error = QStringLiteral("只能從 http 或 https 網址下載: %1").arg(url);
+        return r;
+    }
     QNetworkAccessManager manager;
     QNetworkRequest request(u);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    // The body as sent, so that its length can be held against the announced one.
+    request.setRawHeader("Accept-Encoding", "identity");
     std::unique_ptr<QNetworkReply> reply(manager.get(request));
 
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
     bool timedOut = false;
+    QString stopped;  // why the transfer was stopped here
+    auto success = [&] {
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        return status >= 200 && status <= 299;
+    };
+    auto take = [&] {
+        if (!stopped.isEmpty() || !reply->isOpen())
+            return;
+        const QByteArray piece = reply->readAll();
+        if (piece.isEmpty())
+            return;
+        if (!success()) {
+            if (r.body.size() < kErrorPageBytes)
+                r.body += piece.left(kErrorPageBytes - r.body.size());
+            return;
+        }
+        r.received += piece.size();
+        if (r.received > maxBytes) {
+            stopped = QStringLiteral("下載的檔案超過 %1 個位元組的上限: %2").arg(maxBytes).arg(url);
+        } else {
+            QString sinkError;
+            if (!sink(piece, &sinkError))
+                stopped = sinkError;
+        }
+        if (!stopped.isEmpty())
+            reply->abort();
+    };
     QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
         timedOut = true;
         reply->abort();
     });
+    QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, &loop, [&] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (success() && length.isValid() && length.toLongLong() > maxBytes && stopped.isEmpty()) {
+            stopped = QStringLiteral("下載的檔案超過 %1 個位元組的上限: %2").arg(maxBytes).arg(url);
+            reply->abort();
+        }
+    });
+    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, take);
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     timer.start(timeoutMs);
     if (!reply->isFinished())
         loop.exec();
     timer.stop();
+    take();
 
     r.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->isOpen())
-        r.body = reply->readAll();
-    if (timedOut) {
+    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+    if (!stopped.isEmpty()) {
+        r.error = stopped;
+    } else if (timedOut) {
         r.error = QStringLiteral("Timed out after %1 seconds: %2").arg(timeoutMs / 1000.0).arg(url);
     } else if (reply->error() != QNetworkReply::NoError && r.status == 0) {
         r.error = reply->errorString();
@@ -49,16 +102,49 @@ FetchResult Fetch(const QString& url, int timeoutMs)
         const QString reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
         r.error = QStringLiteral("HTTP %1 %2").arg(r.status).arg(reason).trimmed();
     } else if (reply->error() != QNetworkReply::NoError) {
-        r.error = reply->errorString();
+        r.error = QStringLiteral("下載未完成 (%1): %2").arg(reply->errorString(), url);
+    } else if (length.isValid() && r.received != length.toLongLong()) {
+        r.error = QStringLiteral("下載未完成: 收到 %1 個位元組，應有 %2 個: %3").arg(r.received).arg(length.toLongLong()).arg(url);
     } else {
         r.ok = true;
     }
     return r;
 }
 
-QByteArray FetchBytes(const QString& url, int timeoutMs)
+}  // namespace
+
+bool IsWebAddress(const QString& url)
 {
-    FetchResult r = Fetch(url, timeoutMs);
+    const QUrl u(url.trimmed(), QUrl::TolerantMode);
+    const QString scheme = u.scheme().toLower();
+    return u.isValid() && !u.host().isEmpty() && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+}
+
+FetchResult Fetch(const QString& url, int timeoutMs, qint64 maxBytes)
+{
+    QByteArray body;
+    FetchResult r = Transfer(url, timeoutMs, maxBytes, [&](const QByteArray& piece, QString*) {
+        body += piece;
+        return true;
+    });
+    if (r.status >= 200 && r.status <= 299)
+        r.body = body;
+    return r;
+}
+
+FetchResult FetchTo(const QString& url, QIODevice& out, qint64 maxBytes, int timeoutMs)
+{
+    return Transfer(url, timeoutMs, maxBytes, [&](const QByteArray& piece, QString* error) {
+        if (out.write(piece) == piece.size())
+            return true;
+        *error = out.errorString();
+        return false;
+    });
+}
+
+QByteArray FetchBytes(const QString& url, int timeoutMs, qint64 maxBytes)
+{
+    FetchResult r = Fetch(url, timeoutMs, maxBytes);
     if (!r.ok)
         throw FetchError(r.error);
     return r.body;

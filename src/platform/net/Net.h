@@ -1,21 +1,33 @@
-// Fetching a web address into bytes, blocking the caller until it is done or times out.
+// Fetching a web address, blocking the caller until it is done or times out.  Only http and
+// https addresses are fetched.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 #include <stdexcept>
 
+class QIODevice;
+
 namespace net {
 
 struct FetchResult {
-    bool ok = false;      // transfer finished and the server answered 2xx (any answer for non-HTTP)
+    bool ok = false;      // transfer finished whole and the server answered 2xx
     int status = 0;       // the HTTP status code, 0 when none came back
-    QByteArray body;      // what the server sent (also for an error page)
-    QString error;        // why it failed: network error text, "HTTP 404 Not Found", or the timeout
+    QByteArray body;      // what the server sent (also for an error page); empty for FetchTo
+    qint64 received = 0;  // bytes of the body received
+    QString error;        // why it failed: network error text, "HTTP 404 Not Found", the timeout,
+                          // a body cut short or larger than allowed, an address not http(s)
 };
 
-// Follows redirects; keeps the window system running while it waits.
-FetchResult Fetch(const QString& url, int timeoutMs = 30000);
+// True for an http or https address with a host.
+bool IsWebAddress(const QString& url);
+
+// Follows redirects (never to a less safe scheme); keeps the window system running while it
+// waits.  A body shorter than the length the server announced is an error, and so is one
+// longer than maxBytes (the transfer stops there).
+FetchResult Fetch(const QString& url, int timeoutMs = 30000, qint64 maxBytes = 16 << 20);
+// The same, writing the body of a 2xx answer into `out` as it arrives instead of holding it.
+FetchResult FetchTo(const QString& url, QIODevice& out, qint64 maxBytes, int timeoutMs);
 
 class FetchError : public std::runtime_error {
 public:
@@ -23,6 +35,6 @@ public:
 };
 
 // The body of a successful fetch; anything else throws FetchError with the error text.
-QByteArray FetchBytes(const QString& url, int timeoutMs = 30000);
+QByteArray FetchBytes(const QString& url, int timeoutMs = 30000, qint64 maxBytes = 16 << 20);
 
 }  // namespace net

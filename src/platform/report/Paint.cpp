@@ -6,6 +6,8 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
+#include <stdexcept>
 #include <QPrinter>
 #include <QTextLayout>
 #include <QTextOption>
@@ -208,23 +210,47 @@ QPageLayout LayoutFor(const Document& doc)
 
 bool WritePdf(const Document& doc, const QString& path, QString* error)
 {
-    QPdfWriter writer(path);
-    writer.setResolution(1440);
-    writer.setPageLayout(LayoutFor(doc));
-    writer.setTitle(doc.title);
-    writer.setCreator(QStringLiteral("Tessarine"));
-    QPainter p;
-    if (!p.begin(&writer)) {
+    // Painted into a temporary file beside the target, which takes the target's name only
+    // once the painting ended without error: a failed or killed export never leaves a damaged
+    // file in place of an earlier one.
+    QSaveFile file(path);
+    auto fail = [&](const QString& why) {
+        file.cancelWriting();
         if (error)
-            *error = QStringLiteral("cannot write %1").arg(path);
+            *error = QStringLiteral("cannot write %1: %2").arg(path, why);
+        return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    bool painted = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(1440);
+        writer.setPageLayout(LayoutFor(doc));
+        writer.setTitle(doc.title);
+        writer.setCreator(QStringLiteral("Tessarine"));
+        QPainter p;
+        if (!p.begin(&writer))
+            return fail(file.errorString());
+        try {
+            for (size_t i = 0; i < doc.pages.size(); ++i) {
+                if (i > 0 && !writer.newPage())
+                    throw std::runtime_error("new page");
+                PaintPage(p, doc.pages[i]);
+            }
+            painted = p.end();
+        } catch (const std::exception&) {
+            if (p.isActive())
+                p.end();
+        }
+    }
+    if (!painted || file.error() != QFileDevice::NoError)
+        return fail(file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("painting failed"));
+    if (!file.commit()) {
+        if (error)
+            *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
         return false;
     }
-    for (size_t i = 0; i < doc.pages.size(); ++i) {
-        if (i > 0)
-            writer.newPage();
-        PaintPage(p, doc.pages[i]);
-    }
-    p.end();
     return true;
 }
 

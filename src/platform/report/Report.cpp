@@ -418,6 +418,12 @@ ReportWindow* Report::window() const
 
 void Report::closeWindow()
 {
+    // A report kept until the process ends outlives the application object: its window can
+    // no longer be closed then, and the process is going away anyway.
+    if (!QCoreApplication::instance()) {
+        window_->window = nullptr;
+        return;
+    }
     if (ReportWindow* w = window_->window.data()) {
         w->detachReport();
         // A report kept for reuse may outlive the application object; its window can then

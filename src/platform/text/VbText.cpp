@@ -202,12 +202,20 @@ void forEachCp950(const QString& s, F f)
     }
 }
 
+// Bytes of one character in the ANSI code page: 2 for a double-byte character, 1 for one it
+// cannot hold ("?"), except that a character needing two UTF-16 units counts 2, as a text
+// column counts it.
+int CharBytes(quint16 code, int width)
+{
+    return code > 0xFF && code != 0x100 ? 2 : width;
+}
+
 }  // namespace
 
 int ByteLen(const QString& s)
 {
     int n = 0;
-    forEachCp950(s, [&](quint16 code, int) { n += code > 0xFF && code != 0x100 ? 2 : 1; });
+    forEachCp950(s, [&](quint16 code, int width) { n += CharBytes(code, width); });
     return n;
 }
 
@@ -219,7 +227,7 @@ QString LeftBytes(const QString& s, int maxBytes)
     forEachCp950(s, [&](quint16 code, int width) {
         if (full)
             return;
-        const int b = code > 0xFF && code != 0x100 ? 2 : 1;
+        const int b = CharBytes(code, width);
         if (bytes + b > maxBytes) {
             full = true;
             return;

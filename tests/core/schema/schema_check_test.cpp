@@ -218,7 +218,13 @@ TEST_F(SchemaCheck, OldLayoutKeepsItsRowsAndValues)
     gConn.Execute("INSERT INTO RV12B (RV12B0, RV12B1, RV12B2) VALUES ('000002', '乙倉庫', '趙六')");
     gConn.Execute("INSERT INTO RV17A (RV17A0, RV17A1, RV17A2, RV17A3, popedem7) VALUES ('001', '001-001', '陳一', 'Chen', 'x')");
     gConn.Execute("INSERT INTO RV17A (RV17A0, RV17A1, RV17A2, RV17A3) VALUES ('001', '001-002', '陳二', 'Tan')");
-    gConn.Execute("INSERT INTO RV18A (RV18A0, RV18A1, RV18A2) VALUES ('01', '001', '好友')");
+    // Personal contacts by category code: a known code, a code no category has, a category
+    // without a name, a name longer than the new column, and no code at all.
+    gConn.Execute("INSERT INTO RV18 (RV180, RV181) VALUES ('01', '朋友')");
+    gConn.Execute("INSERT INTO RV18 (RV180, RV181) VALUES ('03', '')");
+    gConn.Execute("INSERT INTO RV18 (RV180, RV181) VALUES ('04', '一二三四五六七八九十甲乙丙丁戊己庚')");
+    for (const char* row : {"'01', '001'", "'02', '002'", "'03', '003'", "'04', '004'", "NULL, '005'"})
+        gConn.Execute(QStringLiteral("INSERT INTO RV18A (RV18A0, RV18A1, RV18A2) VALUES (%1, '好友')").arg(row));
 
     StartUp();
 
@@ -232,13 +238,17 @@ TEST_F(SchemaCheck, OldLayoutKeepsItsRowsAndValues)
         {"SELECT 備註 FROM RV12A WHERE RV12A1 = '李四'", ""},
         {"SELECT 送貨名稱 FROM RV12B WHERE RV12B0 = '000002'", "乙倉庫"},
         {"SELECT EnglishName FROM RV17A WHERE RV17A1 = '001-002'", "Tan"},
-        {"SELECT 類別 FROM RV18A WHERE RV18A1 = '001'", "01"},
+        {"SELECT 類別 FROM RV18A WHERE RV18A1 = '001'", "朋友"},
+        {"SELECT 類別 FROM RV18A WHERE RV18A1 = '002'", "02"},
+        {"SELECT 類別 FROM RV18A WHERE RV18A1 = '003'", "03"},
+        {"SELECT 類別 FROM RV18A WHERE RV18A1 = '004'", "一二三四五六七八九十甲乙丙丁戊"},
+        {"SELECT COUNT(*) FROM RV18A WHERE RV18A1 = '005' AND 類別 IS NULL", 1},
         // identity columns number the rows that were there before
         {"SELECT COUNT(DISTINCT 總序) FROM RV12 WHERE 總序 IS NOT NULL", 2},
         {"SELECT COUNT(DISTINCT 序號) FROM RV12A WHERE 序號 IS NOT NULL", 2},
         {"SELECT COUNT(DISTINCT 序號) FROM RV12B WHERE 序號 IS NOT NULL", 1},
         {"SELECT COUNT(DISTINCT 總序) FROM RV17A WHERE 總序 IS NOT NULL", 2},
-        {"SELECT COUNT(DISTINCT 總序) FROM RV18A WHERE 總序 IS NOT NULL", 1},
+        {"SELECT COUNT(DISTINCT 總序) FROM RV18A WHERE 總序 IS NOT NULL", 5},
         // the customer table holds rows: no sample rows anywhere
         {"SELECT COUNT(*) FROM RV12A", 2},
         {"SELECT COUNT(*) FROM RV12B", 1},

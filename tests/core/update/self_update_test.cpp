@@ -1,4 +1,5 @@
 #include "core/update/SelfUpdate.h"
+#include "support/FakeBuild.h"
 #include "support/Responder.h"
 #include "support/TempDir.h"
 
@@ -22,7 +23,7 @@ const QByteArray kPrefix("@(#)Tessarine file version ");
 // The bytes of an executable stand-in carrying the given version marker.
 QByteArray Build(const char* version)
 {
-    return QByteArray("\x7f" "ELF....code....", 16) + kPrefix + version + QByteArray(1, '\0') + "...data...";
+    return testsupport::FakeBuild(version);
 }
 
 bool IsExecutable(const QString& path)
@@ -80,7 +81,20 @@ TEST(FileVersion, AFileWithoutAMarkerIsNotAnExecutable)
     TempDir dir;
     const QString plain = dir.write(QStringLiteral("plain.exe"), "MZ just some bytes " + kPrefix + "x.y");
     const QString cut = dir.write(QStringLiteral("cut.exe"), kPrefix + "2.2");
-    for (const QString& path : {plain, cut, dir.file(QStringLiteral("missing.exe"))}) {
+    // Not taken for a build either: a script or a web page carrying a marker, and a real build
+    // cut short anywhere after its first bytes (a copy or a download that ended early).
+    const QString script = dir.write(QStringLiteral("script.exe"), "#!/bin/sh\n# " + kPrefix + "9.9.9" + '\0' + "\nrm -rf ~\n");
+    const QString page = dir.write(QStringLiteral("page.exe"), "<html>" + kPrefix + "9.9.9" + '\0' + "</html>");
+    QFile self(QCoreApplication::applicationFilePath());
+    ASSERT_TRUE(self.open(QIODevice::ReadOnly));
+    const QByteArray whole = self.readAll();
+    ASSERT_EQ(ReadFileVersion(self.fileName()), kOwnVersion);
+    QStringList paths{plain, cut, script, page, dir.file(QStringLiteral("missing.exe"))};
+    paths << dir.write(QStringLiteral("half.exe"), whole.left(whole.size() / 2));
+    ASSERT_GT(whole.left(whole.size() - 1).indexOf(kPrefix), 0);  // the marker is still there
+    paths << dir.write(QStringLiteral("short-by-one.exe"), whole.left(whole.size() - 1));
+    for (const QString& path : paths) {
+        SCOPED_TRACE(QFileInfo(path).fileName().toStdString());
         ScriptedResponder r;
         r.answer(ui::Answer::OK);
         EXPECT_FALSE(IsNewerFileVersion(path));
@@ -192,6 +206,7 @@ TEST(FinishSelfUpdate, TheNewProgramRemovesTheUpdater)
     f.program.write(QStringLiteral("tessarine"), Build("2.2.147"));
     f.program.write(QStringLiteral("UPDATE.EXE"), Build("2.2.147"));
     f.env.commandLine = QStringLiteral("S1");
+    f.env.runningVersion = FileVersion{2, 2, 147};
     ScriptedResponder r;
     r.answer(ui::Answer::OK);
 
@@ -203,6 +218,53 @@ TEST(FinishSelfUpdate, TheNewProgramRemovesTheUpdater)
     EXPECT_EQ(r.last().buttons, ui::Buttons::OK);
     EXPECT_TRUE(f.log.isEmpty());
     EXPECT_TRUE(r.endCodes.empty());
+}
+
+// "更新完畢 !" is said only when the program file in place is the build that is running.
+TEST(FinishSelfUpdate, DoneOnlyWhenTheNewBuildIsTheOneInPlace)
+{
+    for (const QByteArray& inPlace : {Build("2.2.146"), QByteArray("#!/bin/sh\n")}) {
+        HandOverFixture f;
+        f.program.write(QStringLiteral("tessarine"), inPlace);
+        f.env.commandLine = QStringLiteral("S1");
+        f.env.runningVersion = FileVersion{2, 2, 147};
+        ScriptedResponder r;
+        r.answer(ui::Answer::OK);
+        EXPECT_EQ(FinishSelfUpdate(f.env), Outcome::GoOn);
+        ASSERT_EQ(r.messages.size(), 1u);
+        EXPECT_TRUE(r.last().text.startsWith(QStringLiteral("更新未完成"))) << r.last().text.toStdString();
+    }
+}
+
+// The updater puts nothing in the program's place that is not a whole build newer than it.
+TEST(FinishSelfUpdate, TheUpdaterRefusesAReplacementThatIsNotNewer)
+{
+    const struct {
+        const char* name;
+        QByteArray updater;
+    } cases[] = {
+        {"same version", Build("2.2.147")},
+        {"older version", Build("2.2.100")},
+        {"a script", "#!/bin/sh\ntouch /tmp/owned\n"},
+        {"a web page", "<html>@(#)Tessarine file version 9.9.9</html>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        HandOverFixture f;
+        const QByteArray old = Build("2.2.147");
+        f.program.write(QStringLiteral("tessarine"), old);
+        f.program.write(QStringLiteral("UPDATE.EXE"), c.updater);
+        f.env.commandLine = QStringLiteral("S");
+        ScriptedResponder r;
+        r.answer(ui::Answer::OK);
+        EXPECT_EQ(FinishSelfUpdate(f.env), Outcome::Ended);
+        ASSERT_EQ(r.messages.size(), 1u);
+        EXPECT_TRUE(r.last().text.contains(QStringLiteral("未安裝"))) << r.last().text.toStdString();
+        EXPECT_EQ(r.endCodes, std::vector<int>{1});
+        EXPECT_TRUE(f.log.isEmpty());  // nothing started
+        EXPECT_EQ(f.program.read(QStringLiteral("tessarine")), old);
+        EXPECT_EQ(f.programFiles(), (QStringList{QStringLiteral("UPDATE.EXE"), QStringLiteral("tessarine")}));
+    }
 }
 
 TEST(FinishSelfUpdate, OnlyTheExactWordsCount)
@@ -314,6 +376,8 @@ TEST(SelfUpdateChain, DISABLED_Step)
     env.commandLine = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
     env.programFolder = qEnvironmentVariable("TESSARINE_HOME");
     env.programExecutable = ProgramExecutable(QCoreApplication::applicationFilePath(), env.programFolder);
+    // The copies carry the version their marker was given.
+    env.runningVersion = ReadFileVersion(QCoreApplication::applicationFilePath()).value_or(kOwnVersion);
     log.append(QStringLiteral("run %1 %2").arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName(),
                                                env.commandLine));
     FinishSelfUpdate(env);

@@ -218,7 +218,7 @@ TEST_F(Db, TransactionRollsBackRowsAndSchema)
     // The recordset still shows the row the rollback took away; changing it is refused.
     rs.MoveLast();
     rs["RV121"] = "y";
-    EXPECT_EQ(errorOf([&] { rs.Update(); }), 3167);
+    EXPECT_EQ(errorOf([&] { rs.Update(); }), 3197);
 }
 
 TEST_F(Db, TableListHidesTheLayersOwnTables)

@@ -1,5 +1,6 @@
 #include "platform/net/Net.h"
 
+#include <QBuffer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QElapsedTimer>
@@ -112,4 +113,49 @@ TEST(Fetch, UnreachableAndInvalidAddresses)
         EXPECT_FALSE(r.error.isEmpty());
         EXPECT_THROW(net::FetchBytes(url, 5000), net::FetchError);
     }
+}
+
+// A body shorter than announced, one larger than allowed and an address
+// that is not http(s) are failures; a whole body streams into the device as it arrives.
+TEST(Fetch, WholeBodiesOnlyWithinTheLimit)
+{
+    const QByteArray body(200000, 'b');
+    LoopbackServer server;
+    server.respond = [&](const QByteArray& path) -> QByteArray {
+        if (path == "/whole") return response("200 OK", body);
+        if (path == "/short") return "HTTP/1.1 200 OK\r\nContent-Length: 200000\r\nConnection: close\r\n\r\n" + body.left(5000);
+        if (path == "/unannounced") return "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + body;
+        return response("404 Not Found", "no");
+    };
+    const struct {
+        const char* path;
+        qint64 limit;
+        bool ok;
+        const char* error;
+    } cases[] = {
+        {"/whole", 200000, true, ""},
+        {"/short", 1 << 20, false, "下載未完成"},
+        {"/whole", 199999, false, "上限"},        // refused from the announced length
+        {"/unannounced", 100000, false, "上限"},  // refused once that much arrived
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        const net::FetchResult r = net::FetchTo(server.url(c.path), out, c.limit, 5000);
+        EXPECT_EQ(r.ok, c.ok);
+        EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.error))) << r.error.toStdString();
+        EXPECT_TRUE(r.body.isEmpty());
+        if (c.ok)
+            EXPECT_EQ(out.data(), body);
+        else
+            EXPECT_LE(out.data().size(), c.limit);
+    }
+    for (const char* url : {"file:///etc/passwd", "ftp://127.0.0.1/x", "data:,hello"}) {
+        const net::FetchResult r = net::Fetch(QString::fromLatin1(url), 5000);
+        EXPECT_FALSE(r.ok) << url;
+        EXPECT_TRUE(r.body.isEmpty()) << url;
+        EXPECT_FALSE(net::IsWebAddress(QString::fromLatin1(url)));
+    }
+    EXPECT_TRUE(net::IsWebAddress(server.url("/whole")));
 }

@@ -5,6 +5,10 @@
 #include "platform/ui/Ui.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -215,8 +219,7 @@ TEST(ReportLayout, RunTimeHeightsMarginAndOrientation)
 
 TEST(ReportPdf, TextReadsBackInItsColumns)
 {
-    if (!HavePoppler())
-        GTEST_SKIP() << "pdftotext not installed";
+    ASSERT_TRUE(HavePoppler()) << "pdftotext is missing: scripts/setup installs poppler-utils";
     QTemporaryDir dir;
     auto r = SampleReport();
     Section& d = r->section(SectionKind::Detail);
@@ -372,8 +375,7 @@ TEST(ReportPdf, ExportAndPrintGoThroughTheirDialogs)
     ui::SetToday(QDate());
     ui::SetResponder(previous);
 
-    if (!HavePoppler())
-        GTEST_SKIP() << "pdftotext not installed";
+    ASSERT_TRUE(HavePoppler()) << "pdftotext is missing: scripts/setup installs poppler-utils";
     const QString exported = RunTool("pdftotext", {"-layout", answers.savePath, "-"});
     EXPECT_TRUE(exported.contains(QStringLiteral("列印日期:2008/09/03")));
     EXPECT_EQ(exported.count(QChar('\f')), 3);
@@ -451,4 +453,79 @@ TEST(ReportSource, QueryResultPrints)
     ASSERT_EQ(page.detailCount(), 2);
     EXPECT_EQ(page.find("txtCode", 0)->text, "C1");
     EXPECT_EQ(page.find("txtName", 1)->text, QStringLiteral("乙"));
+}
+
+// ---- An export killed half-way ---------------------------------------------------------------
+//
+// A copy of this test binary runs the step below, writing a long report over an earlier PDF,
+// and is killed while it writes.
+
+namespace {
+const char kPdfTarget[] = "TESS_PDF_TARGET";
+}
+
+TEST(ReportPdfKilled, DISABLED_Step)
+{
+    const QString target = qEnvironmentVariable(kPdfTarget);
+    if (target.isEmpty())
+        GTEST_SKIP();
+    Document doc;
+    doc.title = QStringLiteral("長報表");
+    doc.pageSize = QSize(kA4Width, kA4Height);
+    for (int i = 0; i < 2000; ++i) {
+        Page page;
+        for (int line = 0; line < 40; ++line) {
+            Item item;
+            item.rect = QRect(360, 360 + line * 380, 11000, 360);
+            item.text = QStringLiteral("第%1頁 客戶資料 第%2行 台北市中山區").arg(i + 1).arg(line + 1);
+            page.items.push_back(item);
+        }
+        doc.pages.push_back(std::move(page));
+    }
+    WritePdf(doc, target);
+}
+
+// The earlier file stays whole until the new one is complete; nothing half-written is left
+// in its place.
+TEST(ReportPdfKilled, AnExportKilledHalfWayLeavesTheEarlierFile)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("客戶列表.pdf"));
+    const QByteArray earlier = "%PDF-1.4 the earlier report, complete\n%%EOF\n";
+    {
+        QFile f(target);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(earlier);
+    }
+    QProcess child;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert(QString::fromLatin1(kPdfTarget), target);
+    e.insert(QStringLiteral("GTEST_FILTER"), QStringLiteral("ReportPdfKilled.DISABLED_Step"));
+    e.insert(QStringLiteral("GTEST_ALSO_RUN_DISABLED_TESTS"), QStringLiteral("1"));
+    e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    child.setProcessEnvironment(e);
+    child.setProgram(QCoreApplication::applicationFilePath());
+    child.start();
+    ASSERT_TRUE(child.waitForStarted());
+    // Kill it once it is writing: a file beside the target grows, or the target itself changes.
+    QElapsedTimer clock;
+    clock.start();
+    bool writing = false;
+    while (!writing && clock.elapsed() < 60000 && child.state() == QProcess::Running) {
+        QThread::msleep(20);
+        for (const QFileInfo& f : QDir(dir.path()).entryInfoList(QDir::Files | QDir::Hidden))
+            if (f.size() > 100000 || (f.filePath() == target && f.size() != earlier.size()))
+                writing = true;
+    }
+    ASSERT_TRUE(writing) << "the export never started writing";
+    child.kill();
+    child.waitForFinished();
+    QFile f(target);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray now = f.readAll();
+    // Either the earlier file, or (when the kill came after the rename) the whole new one.
+    if (now != earlier) {
+        EXPECT_TRUE(now.startsWith("%PDF-")) << now.left(40).toStdString();
+        EXPECT_TRUE(now.trimmed().endsWith("%%EOF")) << "a half-written file took the report's place";
+    }
 }

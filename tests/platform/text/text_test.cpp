@@ -42,7 +42,8 @@ TEST(ByteLen, CountsCodePage950Bytes)
     const struct { const char* in; int bytes; } cases[] = {
         {"", 0}, {"abc", 3}, {"客戶", 4}, {"A001客戶資料", 12}, {"台北市,1樓", 10},
         {"\u00e9", 1},              // é: not in code page 950, written as "?"
-        {"\U0001F600", 1},          // outside the BMP: one character, one "?"
+        {"\U0001F600", 2},          // outside the BMP: two UTF-16 units, as a text column counts it
+        {"A\U00020000B", 4},        // 𠀀 (CJK extension B) is not in Big5 either
         {"\u4e2d\u20ac", 4},        // 中 and the euro sign (both in CP950)
         {"\u4eec", 1},              // 们 (Simplified) is not in Big5
         {"\r\n", 2},
@@ -57,6 +58,10 @@ TEST(Cp950, LeftBytesNeverSplitsACharacter)
     const struct { int max; const char* out; } cases[] = {{0, ""}, {1, "A"}, {2, "A"}, {3, "A客"}, {4, "A客"}, {5, "A客戶"}, {6, "A客戶B"}, {99, "A客戶B"}};
     for (const auto& c : cases)
         EXPECT_EQ(LeftBytes(s, c.max), QString::fromUtf8(c.out)) << c.max;
+    // A character outside the BMP counts two and is never split.
+    const QString wide = QString::fromUtf8("A\U00020000B");
+    EXPECT_EQ(LeftBytes(wide, 2), QStringLiteral("A"));
+    EXPECT_EQ(LeftBytes(wide, 3), QString::fromUtf8("A\U00020000"));
 }
 
 TEST(Cp950, EncodeDecodeRoundTripAndUnmappable)

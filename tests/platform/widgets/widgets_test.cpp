@@ -40,6 +40,13 @@ TEST(ByteLimit, TypingPastingAndInputMethodStopAtTheLimit)
     box.insert(QString::fromUtf8("ab中文字ef甲乙"));  // a paste is cut at a character boundary
     EXPECT_EQ(box.text(), QString::fromUtf8("ab中文字ef"));
 
+    // A character outside the BMP takes two, as the text column counts it: what the box
+    // takes, the column takes.
+    box.setText("abcdefghi");
+    box.setCursorPosition(9);
+    commitIme(box, QString::fromUtf8("\U00020000"));
+    EXPECT_EQ(box.text(), "abcdefghi");
+
     // Inserting in the middle keeps the tail and cuts the insertion.
     box.setText("abcdefgh");
     box.setCursorPosition(4);

@@ -1,0 +1,677 @@
+#include "output/CustomPrintMsgFrm.h"
+
+#include "contacts/ContactListRpt.h"
+#include "contacts/MemberBirthday.h"
+#include "contacts/MemberListRpt.h"
+#include "core/Globals.h"
+#include "core/WindowHelpers.h"
+#include "core/update/Excel.h"
+#include "customers/CustomerListRpt.h"
+#include "platform/dbmodel/RecordsetModel.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/Ui.h"
+#include "staff/StaffListRpt.h"
+#include "vendors/FactoryListRpt.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+
+namespace {
+
+int Px(int twips) { return vb::TwipsToPixels(twips); }
+
+const QString kNoData = QStringLiteral("無資料 ");
+// Member birthdays are month and day only; the pickers start in a leap year so that 02/29 can be picked.
+constexpr int kPickerYear = 2000;
+
+// Text of the first row's field, "" when the query has no row.
+QString FirstText(db::Recordset& rs, const QString& field)
+{
+    if (rs.Bof() && rs.Eof())
+        return QString();
+    rs.MoveFirst();
+    return Nz(rs.field(field)).toString();
+}
+
+db::Recordset OpenList(const ListQuery& q)
+{
+    db::Recordset rs;
+    rs.Open(q.sql, gConn, db::adOpenStatic, db::adLockReadOnly, q.params);
+    return rs;
+}
+
+std::optional<QString> Lookup(const QString& sql, const QString& name, const QString& field)
+{
+    db::Recordset rs;
+    rs.Open(sql, gConn, db::adOpenStatic, db::adLockReadOnly, {name});
+    if (rs.Bof() && rs.Eof())
+        return std::nullopt;
+    return FirstText(rs, field);
+}
+
+// The combo's items: the non-empty values of one field of the query, in its order; the text
+// shown is the first row's value ("" for an empty table).
+void FillNameList(QComboBox* combo, const QString& sql, const QString& field)
+{
+    db::Recordset rs;
+    rs.Open(sql, gConn, db::adOpenStatic, db::adLockReadOnly);
+    combo->clear();
+    const int index = rs.FieldIndex(field);
+    for (long r = 0; r < rs.RecordCount(); ++r) {
+        const QString text = Nz(rs.valueAt(r, index)).toString();
+        if (!text.isEmpty())
+            combo->addItem(text);
+    }
+    combo->setEditText(FirstText(rs, field));
+}
+
+}  // namespace
+
+// ---- Statements ----------------------------------------------------------------------------------
+
+ListQuery CustomerListQuery(bool all, const QString& from, const QString& to, const QString& sortText)
+{
+    QString order;
+    if (sortText == LoadResString(795))
+        order = QStringLiteral(" Order By RV12.RV120");
+    else if (sortText == LoadResString(796))
+        order = QStringLiteral(" Order By RV12.RV121");
+    else if (sortText == LoadResString(797))
+        order = QStringLiteral(" Order By RV12.RV128");
+    ListQuery q{QStringLiteral("Select RV12.* From RV12 "), {}};
+    if (!all && !from.isEmpty() && !to.isEmpty()) {
+        q.sql += QStringLiteral(" Where (RV120 >= ? ) AND (RV120 <= ?)");
+        q.params = {from, to};
+    }
+    q.sql += order;
+    return q;
+}
+
+ListQuery VendorListQuery(std::optional<QString> categoryCode)
+{
+    if (!categoryCode)
+        return {QStringLiteral("Select RV11.* From RV11 Order By RV11.RV111"), {}};
+    return {QStringLiteral(" Select rv11.* From rv11 Where (rv11.RV110 = ? ) Order By rv11.RV111"), {*categoryCode}};
+}
+
+ListQuery EmployeeListQuery(std::optional<QString> departmentCode, const QString& sortText)
+{
+    QString order;
+    if (sortText == QStringLiteral("部門編號"))
+        order = QStringLiteral(" Order By RV17A.RV17A0");
+    else if (sortText == QStringLiteral("員工編號"))
+        order = QStringLiteral(" Order By  RV17A.RV17A1");
+    else if (sortText == QStringLiteral("中文姓名"))
+        order = QStringLiteral(" Order By  RV17A.RV17A2");
+    if (!departmentCode)
+        return {QStringLiteral("Select RV17A.* From RV17A ") + order, {}};
+    if (order.isEmpty())
+        order = QStringLiteral(" Order By RV17A.RV17A1");
+    return {QStringLiteral(" Select rv17A.* From rv17A Where (RV17A0 = ? )") + order, {*departmentCode}};
+}
+
+ListQuery ContactListQuery(std::optional<QString> categoryName)
+{
+    if (!categoryName)
+        return {QStringLiteral("Select RV18A.* From RV18A  Order By RV18A.RV18A1"), {}};
+    return {QStringLiteral("Select RV18A.* From RV18A Where (RV18A.類別 = ? ) Order By RV18A.RV18A1"),
+            {*categoryName}};
+}
+
+MemberListResult MemberListQuery(const MemberListInput& in)
+{
+    MemberListResult r;
+    QString where;
+    switch (in.filter) {
+    case MemberFilter::All:
+        break;
+    case MemberFilter::Numbers:
+        if (in.fromNumber.isEmpty() || in.toNumber.isEmpty()) {
+            r.refusal = QStringLiteral("會員編號輸入不全");
+            return r;
+        }
+        where = QStringLiteral(" Where (會員編號 >= ? ) AND (會員編號 <= ?) ");
+        r.query.params = {in.fromNumber, in.toNumber};
+        break;
+    case MemberFilter::Points:
+        if (in.fromPoints.isEmpty() || in.toPoints.isEmpty()) {
+            r.refusal = QStringLiteral("點數區間輸入不完全");
+            return r;
+        }
+        where = QStringLiteral(" Where (累積點數 >= ? ) AND (累積點數 <= ?) ");
+        r.query.params = {vb::Val(in.fromPoints), vb::Val(in.toPoints)};
+        break;
+    case MemberFilter::Birthday: {
+        const BirthdayCondition c = BirthdayRange(in.fromBirthday, in.toBirthday);
+        where = c.sql;
+        r.query.params = c.params;
+        break;
+    }
+    }
+    QString order;
+    if (in.sortText == QStringLiteral("會員編號"))
+        order = QStringLiteral(" Order By 會員編號");
+    else if (in.sortText == QStringLiteral("會員姓名"))
+        order = QStringLiteral(" Order By 中文姓名");
+    r.query.sql = QStringLiteral("Select 會員管理.* From 會員管理 ") + where + order;
+    return r;
+}
+
+std::optional<QString> 取得公司部門分類(const QString& name)
+{
+    return Lookup(QStringLiteral(" Select rv17.* From rv17 Where (RV171 = ? ) Order By RV171"), name,
+                  QStringLiteral("rv170"));
+}
+
+std::optional<QString> 取得個人分類(const QString& name)
+{
+    return Lookup(QStringLiteral(" Select rv18.* From rv18 Where (rv18.RV181 = ? ) Order By rv18.RV181"), name,
+                  QStringLiteral("rv180"));
+}
+
+std::optional<QString> 取得廠商分類(const QString& name)
+{
+    return Lookup(QStringLiteral("Select rv1.* From rv1 Where (rv1.RV11 = ? ) Order By rv1.RV11"), name,
+                  QStringLiteral("rv10"));
+}
+
+QString ExportFileName(const QDate& today, const QString& tabCaption)
+{
+    return today.toString(QStringLiteral("yyyyMMdd")) + tabCaption + QStringLiteral(".xlsx");
+}
+
+// ---- The window ----------------------------------------------------------------------------------
+
+QPointer<CustomPrintMsgFrm>& CustomPrintMsgFrm::Global()
+{
+    static QPointer<CustomPrintMsgFrm> instance;
+    return instance;
+}
+
+CustomPrintMsgFrm::CustomPrintMsgFrm(QWidget* parent, const QPixmap& titlePicture) : QWidget(parent)
+{
+    if (!Global())
+        Global() = this;
+    setObjectName(QStringLiteral("CustomPrintMsgFrm"));
+    build(titlePicture);
+    formLoad();
+}
+
+CustomPrintMsgFrm::~CustomPrintMsgFrm() = default;
+
+void CustomPrintMsgFrm::build(const QPixmap& titlePicture)
+{
+    constexpr int kWidth = 10800, kBanner = 1155, kTabTop = 1215, kPanelTop = 1590, kPanelHeight = 2520;
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setScaledContents(true);
+    if (!titlePicture.isNull())
+        Image1->setPixmap(titlePicture);
+    Image1->setGeometry(0, 0, Px(kWidth), Px(kBanner));
+
+    TabStrip1 = new QTabBar(this);
+    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
+    TabStrip1->setExpanding(false);
+    for (const char* caption : {"客戶", "廠商", "員工", "個人", "會員"})
+        TabStrip1->addTab(QString::fromUtf8(caption));
+    TabStrip1->setGeometry(Px(120), Px(kTabTop), Px(kWidth - 240), Px(375));
+
+    for (int i = 1; i <= 5; ++i) {
+        Picture2[i] = new QWidget(this);
+        Picture2[i]->setObjectName(QStringLiteral("Picture2_%1").arg(i));
+        Picture2[i]->setAutoFillBackground(true);
+        Picture2[i]->setGeometry(Px(120), Px(kPanelTop), Px(kWidth - 240), Px(kPanelHeight));
+    }
+
+    auto option = [](QWidget* panel, const char* caption, int top, QButtonGroup* group) {
+        auto* o = new QRadioButton(QString::fromUtf8(caption), panel);
+        o->setGeometry(Px(240), Px(top), Px(1560), Px(330));
+        group->addButton(o);
+        return o;
+    };
+    auto label = [](QWidget* panel, const char* caption, int left, int top, int width) {
+        auto* l = new QLabel(QString::fromUtf8(caption), panel);
+        l->setGeometry(Px(left), Px(top), Px(width), Px(330));
+        return l;
+    };
+    auto box = [](QWidget* panel, int left, int top, int width) {
+        auto* b = new QLineEdit(panel);
+        b->setGeometry(Px(left), Px(top), Px(width), Px(330));
+        return b;
+    };
+    auto combo = [](QWidget* panel, int left, int top, int width, bool editable) {
+        auto* c = new QComboBox(panel);
+        c->setEditable(editable);
+        c->setInsertPolicy(QComboBox::NoInsert);
+        c->setGeometry(Px(left), Px(top), Px(width), Px(345));
+        return c;
+    };
+    auto sortLabel = [&](QWidget* panel, int top) { label(panel, "排序方式:", 240, top, 1080); };
+
+    // 1 customers
+    QWidget* p = Picture2[Customers];
+    auto* g = new QButtonGroup(p);
+    Option5[0] = option(p, "列印全部", 240, g);
+    Option5[1] = option(p, "客戶代號從", 720, g);
+    Text1[0] = box(p, 1920, 720, 2160);
+    label(p, "~", 4200, 720, 240)->setAlignment(Qt::AlignCenter);
+    Text1[1] = box(p, 4560, 720, 2160);
+    DataCombo1 = combo(p, 1920, 720, 2160, true);
+    DataCombo1->hide();
+    sortLabel(p, 1320);
+    Combo1 = combo(p, 1920, 1320, 2160, false);
+
+    // 2 vendors
+    p = Picture2[Vendors];
+    g = new QButtonGroup(p);
+    Option2[0] = option(p, "列印全部", 240, g);
+    Option2[1] = option(p, "列印類別", 720, g);
+    DataCombo3 = combo(p, 1920, 720, 2880, true);
+
+    // 3 employees
+    p = Picture2[Employees];
+    g = new QButtonGroup(p);
+    Option3[0] = option(p, "列印全部", 240, g);
+    Option3[1] = option(p, "列印部門", 720, g);
+    DataCombo4 = combo(p, 1920, 720, 2880, true);
+    sortLabel(p, 1320);
+    Combo2 = combo(p, 1920, 1320, 2160, false);
+
+    // 4 personal contacts
+    p = Picture2[Contacts];
+    g = new QButtonGroup(p);
+    Option1[0] = option(p, "列印全部", 240, g);
+    Option1[1] = option(p, "列印類別", 720, g);
+    DataCombo2 = combo(p, 1920, 720, 2880, true);
+
+    // 5 members
+    p = Picture2[Members];
+    g = new QButtonGroup(p);
+    Option5[3] = option(p, "列印全部", 180, g);
+    Option5[2] = option(p, "會員編號從", 600, g);
+    Text1[2] = box(p, 1920, 600, 2160);
+    label(p, "~", 4200, 600, 240)->setAlignment(Qt::AlignCenter);
+    Text1[3] = box(p, 4560, 600, 2160);
+    Option5[4] = option(p, "累積點數從", 1020, g);
+    Text1[4] = box(p, 1920, 1020, 2160);
+    label(p, "~", 4200, 1020, 240)->setAlignment(Qt::AlignCenter);
+    Text1[5] = box(p, 4560, 1020, 2160);
+    Option5[5] = option(p, "生日", 1440, g);
+    for (int i = 0; i < 2; ++i) {
+        DTPicker1[i] = new QDateEdit(QDate(kPickerYear, 1, 1), p);
+        DTPicker1[i]->setObjectName(QStringLiteral("DTPicker1_%1").arg(i));
+        DTPicker1[i]->setDisplayFormat(QStringLiteral("MM/dd"));
+        DTPicker1[i]->setCalendarPopup(true);
+        DTPicker1[i]->setGeometry(Px(i == 0 ? 1920 : 4560), Px(1440), Px(2160), Px(345));
+    }
+    label(p, "~", 4200, 1440, 240)->setAlignment(Qt::AlignCenter);
+    sortLabel(p, 1920);
+    Combo3 = combo(p, 1920, 1920, 2160, false);
+
+    for (int i = 0; i < 6; ++i)
+        Text1[i]->setObjectName(QStringLiteral("Text1_%1").arg(i));
+    for (int i = 0; i < 6; ++i)
+        Option5[i]->setObjectName(QStringLiteral("Option5_%1").arg(i));
+    for (int i = 4; i <= 5; ++i)
+        Text1[i]->setAttribute(Qt::WA_InputMethodEnabled, false);
+
+    // Output choice and buttons under the panels.
+    const int bottom = kPanelTop + kPanelHeight + 180;
+    auto* outputs = new QButtonGroup(this);
+    Option4[0] = new QRadioButton(QStringLiteral("列印"), this);
+    Option4[1] = new QRadioButton(QStringLiteral("匯出到 Excel"), this);
+    for (int i = 0; i < 2; ++i) {
+        Option4[i]->setObjectName(QStringLiteral("Option4_%1").arg(i));
+        Option4[i]->setGeometry(Px(240 + i * 1320), Px(bottom + 60), Px(i == 0 ? 1080 : 2040), Px(330));
+        outputs->addButton(Option4[i]);
+    }
+    for (int i = 0; i < 2; ++i) {
+        Command2[i] = new QPushButton(this);
+        Command2[i]->setObjectName(QStringLiteral("Command2_%1").arg(i));
+        Command2[i]->setGeometry(Px(kWidth - 2760 + i * 1320), Px(bottom), Px(1200), Px(420));
+        connect(Command2[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
+    }
+    resize(Px(kWidth), Px(bottom + 420 + 180));
+    Image1->setGeometry(0, 0, width(), Px(kBanner));
+
+    Option5[0]->setChecked(true);
+    Option5[3]->setChecked(true);
+    Option1[0]->setChecked(true);
+    Option2[0]->setChecked(true);
+    Option3[0]->setChecked(true);
+    Option4[0]->setChecked(true);
+
+    // A category list is in use only while its option is chosen.
+    const std::pair<std::array<QRadioButton*, 2>*, QComboBox*> categoryOptions[] = {
+        {&Option1, DataCombo2}, {&Option2, DataCombo3}, {&Option3, DataCombo4}};
+    for (const auto& [options, list] : categoryOptions) {
+        list->setEnabled(false);
+        connect((*options)[1], &QRadioButton::toggled, list, &QWidget::setEnabled);
+    }
+
+    connect(TabStrip1, &QTabBar::currentChanged, this, [this](int i) { TabStrip1_Click(i + 1); });
+    for (QLineEdit* b : {Text1[0], Text1[1], Text1[4], Text1[5]})
+        b->installEventFilter(this);
+    DataCombo1->installEventFilter(this);
+}
+
+void CustomPrintMsgFrm::formLoad()
+{
+    setWindowTitle(LoadResString(793));
+    Command2[0]->setText(LoadResString(732));
+    Command2[1]->setText(LoadResString(733));
+    CenterInMDI(this);
+    ui::RunSteps(
+        {
+            [this] {
+                Combo1->clear();
+                Combo1->addItems({LoadResString(795), LoadResString(796), LoadResString(797)});
+                Combo2->clear();
+                Combo2->addItems({QStringLiteral("部門編號"), QStringLiteral("員工編號"), QStringLiteral("中文姓名")});
+                Combo3->clear();
+                Combo3->addItems({QStringLiteral("會員編號"), QStringLiteral("會員姓名")});
+            },
+            [this] { 開啟客戶代號清單(); },
+            [this] { 載入個人類別清單(); },
+            [this] { 載入廠商類別清單(); },
+            [this] { 載入公司部門清單(); },
+        },
+        [](const std::exception& e) {
+            if (const auto* d = dynamic_cast<const db::DbError*>(&e))
+                return d->Description();
+            return QString::fromUtf8(e.what());
+        },
+        LoadResString(799));
+    Picture2[Customers]->raise();
+}
+
+void CustomPrintMsgFrm::開啟客戶代號清單()
+{
+    db::Recordset rs;
+    rs.Open(QStringLiteral("Select RV120 From RV12  Order By RV120"), gConn, db::adOpenStatic, db::adLockReadOnly);
+    CodeListRs = rs;
+    if (!codeModel_) {
+        codeModel_ = new dbmodel::RecordsetModel(this);
+        DataCombo1->setModel(codeModel_);
+        if (auto* view = qobject_cast<QListView*>(DataCombo1->view()))
+            view->setUniformItemSizes(true);
+    }
+    codeModel_->setRecordset(CodeListRs);
+    DataCombo1->setModelColumn(0);
+    DataCombo1->setEditText(FirstText(CodeListRs, QStringLiteral("RV120")));
+}
+
+void CustomPrintMsgFrm::載入公司部門清單()
+{
+    FillNameList(DataCombo4, QStringLiteral("Select * From RV17  Order By RV170"), QStringLiteral("rv171"));
+}
+
+void CustomPrintMsgFrm::載入個人類別清單()
+{
+    FillNameList(DataCombo2, QStringLiteral("Select * From RV18  Order By RV181"), QStringLiteral("rv181"));
+}
+
+void CustomPrintMsgFrm::載入廠商類別清單()
+{
+    FillNameList(DataCombo3, QStringLiteral("Select * From RV1  Order By RV11"), QStringLiteral("rv11"));
+}
+
+int CustomPrintMsgFrm::SelectedTab() const
+{
+    return TabStrip1->currentIndex() + 1;
+}
+
+void CustomPrintMsgFrm::TabStrip1_Click(int index)
+{
+    if (index != LastTabIndex) {
+        if (index >= 1 && index <= 5)
+            Picture2[index]->raise();
+        LastTabIndex = index;
+    } else {
+        LastTabIndex = 0;
+    }
+}
+
+void CustomPrintMsgFrm::Command2_Click(int index)
+{
+    if (index == 1) {
+        close();
+        return;
+    }
+    if (index != 0)
+        return;
+    switch (SelectedTab()) {
+    case Customers: guarded(&CustomPrintMsgFrm::客戶資料列印); break;
+    case Vendors: guarded(&CustomPrintMsgFrm::廠商資料列印); break;
+    case Employees: guarded(&CustomPrintMsgFrm::員工資料列印); break;
+    case Contacts: guarded(&CustomPrintMsgFrm::列印個人通訊錄); break;
+    case Members: guarded(&CustomPrintMsgFrm::會員資料列印); break;
+    default: break;
+    }
+}
+
+void CustomPrintMsgFrm::guarded(void (CustomPrintMsgFrm::*list)())
+{
+    try {
+        (this->*list)();
+    } catch (const db::DbError& e) {
+        ui::MsgBox(e.Description() + gCrLf + QStringLiteral("錯誤代號: ") + QString::number(e.Number()),
+                   ui::Buttons::OK, ui::Icon::Critical, LoadResString(799));
+    } catch (const std::exception& e) {
+        ui::MsgBox(QString::fromUtf8(e.what()), ui::Buttons::OK, ui::Icon::Critical, LoadResString(799));
+    }
+}
+
+// ---- The five lists ------------------------------------------------------------------------------
+
+namespace {
+
+// Preview, or the Excel workbook for the lists that have one, else the report's own export.
+template <class Rpt>
+void Output(CustomPrintMsgFrm& w, Rpt& report, db::Recordset& rs, bool toWorkbook)
+{
+    if (w.Option4[0]->isChecked()) {
+        report.Show();
+        return;
+    }
+    if (toWorkbook)
+        w.匯出檔案(rs);
+    else
+        report.ExportReport();
+}
+
+}  // namespace
+
+void CustomPrintMsgFrm::客戶資料列印()
+{
+    db::Recordset rs = OpenList(CustomerListQuery(Option5[0]->isChecked(), Text1[0]->text(), Text1[1]->text(),
+                                                  Combo1->currentText()));
+    客戶資料管理Rpt& report = 客戶資料管理Rpt::Instance();
+    report.setDataSource(rs);
+    Output(*this, report, rs, true);
+}
+
+void CustomPrintMsgFrm::廠商資料列印()
+{
+    廠商報表列印Rpt& report = 廠商報表列印Rpt::Instance();
+    if (Option2[0]->isChecked()) {
+        db::Recordset rs = OpenList(VendorListQuery(std::nullopt));
+        report.setDataSource(rs);
+        Output(*this, report, rs, true);
+        return;
+    }
+    const QString name = DataCombo3->currentText();
+    if (vb::Trim(name).isEmpty())
+        return;
+    const std::optional<QString> code = 取得廠商分類(name);
+    if (!code) {
+        ui::MsgBox(QStringLiteral("無此廠商類別"));
+        return;
+    }
+    db::Recordset rs = OpenList(VendorListQuery(code));
+    if (rs.Bof() && rs.Eof()) {
+        ui::MsgBox(LoadResString(804));
+        return;
+    }
+    report.setDataSource(rs);
+    report.setOrientation(report::Orientation::Portrait);
+    Output(*this, report, rs, true);
+}
+
+void CustomPrintMsgFrm::員工資料列印()
+{
+    員工資料Rpt& report = 員工資料Rpt::Instance();
+    std::optional<QString> code;
+    if (!Option3[0]->isChecked()) {
+        const QString name = DataCombo4->currentText();
+        if (vb::Trim(name).isEmpty())
+            return;
+        code = 取得公司部門分類(name);
+        if (!code) {
+            ui::MsgBox(QStringLiteral("無此部門"));
+            return;
+        }
+    }
+    db::Recordset rs = OpenList(EmployeeListQuery(code, Combo2->currentText()));
+    if (code && rs.Bof() && rs.Eof()) {
+        ui::MsgBox(LoadResString(804));
+        return;
+    }
+    report.setDataSource(rs);
+    report.setOrientation(report::Orientation::Portrait);
+    Output(*this, report, rs, true);
+}
+
+void CustomPrintMsgFrm::列印個人通訊錄()
+{
+    個人通訊Rpt& report = 個人通訊Rpt::Instance();
+    std::optional<QString> category;
+    if (!Option1[0]->isChecked()) {
+        const QString name = DataCombo2->currentText();
+        if (vb::Trim(name).isEmpty())
+            return;
+        if (!取得個人分類(name)) {
+            ui::MsgBox(LoadResString(803));
+            return;
+        }
+        category = name;
+    }
+    db::Recordset rs = OpenList(ContactListQuery(category));
+    if (category && rs.Bof() && rs.Eof()) {
+        ui::MsgBox(LoadResString(804));
+        return;
+    }
+    report.setDataSource(rs);
+    if (!category)
+        report.setOrientation(report::Orientation::Portrait);
+    Output(*this, report, rs, false);
+}
+
+void CustomPrintMsgFrm::會員資料列印()
+{
+    MemberListInput in;
+    in.filter = Option5[2]->isChecked()   ? MemberFilter::Numbers
+                : Option5[4]->isChecked() ? MemberFilter::Points
+                : Option5[5]->isChecked() ? MemberFilter::Birthday
+                                          : MemberFilter::All;
+    in.fromNumber = Text1[2]->text();
+    in.toNumber = Text1[3]->text();
+    in.fromPoints = Text1[4]->text();
+    in.toPoints = Text1[5]->text();
+    in.fromBirthday = DTPicker1[0]->date();
+    in.toBirthday = DTPicker1[1]->date();
+    in.sortText = Combo3->currentText();
+    const MemberListResult r = MemberListQuery(in);
+    if (!r.refusal.isEmpty()) {
+        ui::MsgBox(r.refusal);
+        return;
+    }
+    MemberListRs = OpenList(r.query);
+    會員資料管理Rpt& report = 會員資料管理Rpt::Instance();
+    report.SetMembers(MemberListRs);
+    Output(*this, report, MemberListRs, false);
+}
+
+void CustomPrintMsgFrm::匯出檔案(db::Recordset& rs)
+{
+    const QString caption = TabStrip1->tabText(TabStrip1->currentIndex());
+    const QString chosen = ui::GetSaveFileName(QString(), ExportFileName(ui::Today(), caption),
+                                               QStringLiteral("Xls (*.xlsx)|*.xlsx"));
+    if (chosen.isEmpty()) {
+        ui::MsgBox(QStringLiteral("使用者放棄"));
+        return;
+    }
+    QString path = chosen;
+    ExportRsToExcel(rs, path);
+}
+
+// ---- Boxes and the code picker -------------------------------------------------------------------
+
+void CustomPrintMsgFrm::codeBoxGotFocus(QLineEdit* box)
+{
+    CodeTarget = box;
+    DataCombo1->setGeometry(box->geometry());
+    DataCombo1->setEditText(box->text().isEmpty() ? DataCombo1->currentText() : box->text());
+    DataCombo1->show();
+    DataCombo1->raise();
+    DataCombo1->setFocus(Qt::OtherFocusReason);
+}
+
+void CustomPrintMsgFrm::pickerLostFocus()
+{
+    if (CodeTarget)
+        CodeTarget->setText(DataCombo1->currentText());
+}
+
+bool CustomPrintMsgFrm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == DataCombo1) {
+        if (event->type() == QEvent::FocusOut
+            && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+            pickerLostFocus();
+        if (event->type() == QEvent::KeyPress) {
+            // Tab leaves the picker for the box after the one it stands over.
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Tab && CodeTarget == Text1[0]) {
+                Text1[1]->setFocus(Qt::TabFocusReason);
+                return true;
+            }
+            if (key == Qt::Key_Tab && CodeTarget == Text1[1]) {
+                Combo1->setFocus(Qt::TabFocusReason);
+                return true;
+            }
+            if (key == Qt::Key_Backtab) {
+                (CodeTarget == Text1[1] ? static_cast<QWidget*>(Text1[0]) : Option5[1])->setFocus(Qt::BacktabFocusReason);
+                return true;
+            }
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+    if ((watched == Text1[0] || watched == Text1[1]) && event->type() == QEvent::FocusIn) {
+        codeBoxGotFocus(static_cast<QLineEdit*>(watched));
+        return false;
+    }
+    if ((watched == Text1[4] || watched == Text1[5]) && event->type() == QEvent::KeyPress) {
+        // Points take digits, "." and Backspace; anything else typed beeps and is dropped.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (key->key() == Qt::Key_Backspace || text.isEmpty() || !text.at(0).isPrint())
+            return false;
+        for (QChar c : text)
+            if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('.')) {
+                ui::Beep();
+                return true;
+            }
+        return false;
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,605 @@
+#include "staff/CodeTableFrm.h"
+
+#include "core/Globals.h"
+#include "core/WindowHelpers.h"
+#include "core/numbering/Numbering.h"
+#include "platform/dbmodel/FieldBinding.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/Ui.h"
+#include "shell/MDIForm1.h"
+#include "staff/ClickSteps.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableView>
+
+namespace {
+
+int Px(int twips) { return vb::TwipsToPixels(twips); }
+
+// Design sizes (twips).
+constexpr int kWidth = 7100, kHeight = 4800, kTitleHeight = 1155, kTitleWidth = 11070;
+constexpr int kTop = 1275, kRow = 405, kBoxHeight = 315;
+constexpr int kListLeft = 120, kListWidth = 3000, kListBottom = 3660;
+constexpr int kLabelLeft = 3300, kLabelWidth = 1000, kBoxLeft = 4380;
+constexpr int kButtonTop = 3780, kButtonWidth = 975, kButtonHeight = 375, kButtonStep = 1035;
+const int kBoxWidths[] = {900, 1800, 2500};
+
+const QColor kFocusColour(0xFF, 0xFF, 0xFF);
+const QColor kBoxColour(0xE0, 0xE0, 0xE0);
+
+const QString kByCode = QStringLiteral("代號");
+const QString kByName = QStringLiteral("名稱");
+
+bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
+
+}  // namespace
+
+CodeTableFrm::CodeTableFrm(const CodeTableSpec& spec, const QPixmap& titlePicture, QWidget* parent)
+    : QWidget(parent), spec_(spec)
+{
+    setObjectName(spec.windowName);
+    build(titlePicture);
+    steps({[this] { 連線資料庫(); }});
+    CommandSty(0);
+    setBoxesEditable();
+}
+
+CodeTableFrm::~CodeTableFrm() = default;
+
+void CodeTableFrm::build(const QPixmap& titlePicture)
+{
+    setWindowTitle(spec_.caption.text());
+    resize(Px(kWidth), Px(kHeight));
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setScaledContents(true);
+    if (!titlePicture.isNull())
+        Image1->setPixmap(titlePicture);
+    Image1->setGeometry(0, 0, Px(kTitleWidth), Px(kTitleHeight));
+
+    // The list, with the sort choice and the type-ahead box above it where the table has them.
+    int listTop = kTop;
+    if (spec_.sortAndFind) {
+        Combo1 = new QComboBox(this);
+        Combo1->setObjectName(QStringLiteral("Combo1"));
+        Combo1->addItems({kByCode, kByName});
+        Combo1->setCurrentIndex(0);
+        Combo1->setGeometry(Px(kListLeft), Px(kTop), Px(1200), Px(kBoxHeight));
+        connect(Combo1, &QComboBox::activated, this, [this] {
+            if (!vb::Trim(Combo1->currentText()).isEmpty())
+                steps({[this] { 連線資料庫(); }});
+        });
+        Text2 = new QLineEdit(this);
+        Text2->setObjectName(QStringLiteral("Text2"));
+        Text2->setToolTip(QStringLiteral("輸入類別代號或類別名稱, 按enter鍵速查"));
+        Text2->setGeometry(Px(kListLeft + 1260), Px(kTop), Px(1380), Px(kBoxHeight));
+        connect(Text2, &QLineEdit::textChanged, this, [this] { TypeAhead(); });
+        Command2 = new QPushButton(QStringLiteral("..."), this);
+        Command2->setObjectName(QStringLiteral("Command2_0"));
+        Command2->setGeometry(Px(kListLeft + 2680), Px(kTop), Px(320), Px(kBoxHeight));
+        connect(Command2, &QPushButton::clicked, this, [this] { TypeAhead(); });
+        listTop += kRow;
+    }
+    DataGrid1 = new QTableView(this);
+    DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
+    DataGrid1->setGeometry(Px(kListLeft), Px(listTop), Px(kListWidth), Px(kListBottom - listTop));
+    DataGrid1->viewport()->installEventFilter(this);
+    List.Attach(DataGrid1, {{spec_.box(0).column, 1000, spec_.gridCaptions[0].text()},
+                            {spec_.box(1).column, 1700, spec_.gridCaptions[1].text()}});
+    DataGrid1->horizontalHeader()->setStretchLastSection(true);
+    // The boxes follow the list's row when the user clicks one; the list alone follows the keys.
+    List.Follows = [this] { return mouseOnGrid_; };
+    List.RowChanged = [] {};
+
+    // The record boxes.
+    binding_ = new dbmodel::FieldBinding(this);
+    for (int i = 0; i < spec_.boxCount(); ++i) {
+        const CodeTableBox& b = spec_.box(i);
+        auto* label = new QLabel(b.caption.text(), this);
+        label->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        label->setGeometry(Px(kLabelLeft), Px(kTop + i * kRow), Px(kLabelWidth), Px(kBoxHeight));
+        Label1.push_back(label);
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QStringLiteral("Text1_%1").arg(i));
+        box->setMaxLength(b.maxLength);
+        box->setGeometry(Px(kBoxLeft), Px(kTop + i * kRow), Px(kBoxWidths[std::min(i, 2)]), Px(kBoxHeight));
+        box->installEventFilter(this);
+        colour(box, false);
+        connect(box, &QLineEdit::textChanged, this, [this] {
+            if (!IsEditing)
+                return;
+            DataChanged = true;
+            updateSaveButton();
+        });
+        Text1.push_back(box);
+    }
+
+    // The button bar.
+    for (const CodeTableButtonSpec& b : spec_.buttons) {
+        auto* button = new QPushButton(b.caption.text(), this);
+        button->setObjectName(QStringLiteral("Command1_%1").arg(b.index));
+        button->setGeometry(Px(kListLeft + b.place * kButtonStep), Px(kButtonTop), Px(kButtonWidth), Px(kButtonHeight));
+        connect(button, &QPushButton::clicked, this, [this, role = b.role] { Click(role); });
+        Command1[size_t(b.index)] = button;
+    }
+    if (QPushButton* save = Button(CodeTableButton::Save))
+        save->setEnabled(false);
+}
+
+QPushButton* CodeTableFrm::Button(CodeTableButton role) const
+{
+    for (const CodeTableButtonSpec& b : spec_.buttons)
+        if (b.role == role)
+            return Command1[size_t(b.index)];
+    return nullptr;
+}
+
+// ---- The list ----------------------------------------------------------------------------------
+
+void CodeTableFrm::連線資料庫()
+{
+    List.Open(CodeTableListSql(spec_, Combo1 ? Combo1->currentText() : QString()));
+    if (TableRs.Eof()) {
+        // Nothing to change or delete; the buttons stay off while the window is open.
+        Button(CodeTableButton::Change)->setEnabled(false);
+        Button(CodeTableButton::Delete)->setEnabled(false);
+    }
+    rebindGrid();
+    binding_->setRecordset(TableRs);
+    if (binding_->fieldOf(Text1[0]).isEmpty())
+        for (int i = 0; i < spec_.boxCount(); ++i)
+            binding_->bind(Text1[size_t(i)], spec_.box(i).column);
+}
+
+void CodeTableFrm::rebindGrid() { List.Relink(); }
+
+void CodeTableFrm::syncGridTo(db::Bookmark mark)
+{
+    try {
+        GridRs.setBookmark(mark);
+    } catch (const db::DbError&) {
+        // The row is not in the list: the list keeps its place.
+    }
+}
+
+void CodeTableFrm::TypeAhead()
+{
+    const QString t = vb::Trim(Text2 ? Text2->text() : QString());
+    if (t.isEmpty() || !EditMode.isEmpty() || !TableRs.IsOpen())
+        return;
+    // From the current row onwards, the first code that begins with the text; nothing found
+    // leaves the window on its row.
+    const int field = TableRs.FieldIndex(spec_.box(0).column);
+    const long n = TableRs.RecordCount();
+    const long from = std::max(0L, TableRs.AbsolutePosition() - 1);
+    for (long i = from; field >= 0 && i < n; ++i) {
+        if (vb::Nz(TableRs.valueAt(i, field)).startsWith(t, Qt::CaseInsensitive)) {
+            steps({[&] { TableRs.SetAbsolutePosition(i + 1); }});
+            return;
+        }
+    }
+}
+
+// ---- Modes -------------------------------------------------------------------------------------
+
+void CodeTableFrm::CommandSty(int mode)
+{
+    if (mode != 0 && mode != 1)
+        return;
+    const bool browsing = mode == 0;
+    for (const CodeTableButtonSpec& b : spec_.buttons) {
+        QPushButton* button = Command1[size_t(b.index)];
+        switch (b.role) {
+        case CodeTableButton::Refresh:
+            button->setEnabled(browsing);  // stays in view; the list is not re-read under an edit
+            break;
+        case CodeTableButton::Save:
+        case CodeTableButton::Cancel:
+            button->setVisible(!browsing);
+            break;
+        default:
+            button->setVisible(browsing);
+            break;
+        }
+    }
+}
+
+void CodeTableFrm::setBoxesEditable()
+{
+    for (int i = 0; i < spec_.boxCount(); ++i) {
+        QLineEdit* box = Text1[size_t(i)];
+        box->setReadOnly(!IsEditing || (i == 0 && codeLocked_));
+        if (!IsEditing)
+            colour(box, false);
+    }
+    // The list side waits while a row is being edited.
+    DataGrid1->setEnabled(EditMode.isEmpty());
+    if (Combo1)
+        Combo1->setEnabled(EditMode.isEmpty());
+    if (Text2) {
+        Text2->setEnabled(EditMode.isEmpty());
+        Command2->setEnabled(EditMode.isEmpty());
+    }
+}
+
+void CodeTableFrm::updateSaveButton()
+{
+    if (QPushButton* save = Button(CodeTableButton::Save))
+        save->setEnabled(CodeTableSaveEnabled(spec_, Text1[0]->text(), Text1[1]->text()));
+}
+
+void CodeTableFrm::colour(QLineEdit* box, bool editing)
+{
+    QPalette p = box->palette();
+    p.setColor(QPalette::Base, editing ? kFocusColour : kBoxColour);
+    box->setPalette(p);
+}
+
+// A box that cannot take the focus (the code while changing a category) passes it on.
+void CodeTableFrm::focusBox(int i)
+{
+    const int n = spec_.boxCount();
+    for (int k = 0; k < n; ++k) {
+        QLineEdit* box = Text1[size_t(((i + k) % n + n) % n)];
+        if (box->isEnabled()) {
+            box->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
+// ---- Buttons -----------------------------------------------------------------------------------
+
+void CodeTableFrm::steps(const std::vector<std::function<void()>>& list)
+{
+    try {
+        RunClickSteps(list, [](const db::DbError& e) { return e.Number() == 3021; }, spec_.errorNumber.text());
+    } catch (const std::exception& e) {
+        ui::MsgBox(QString::fromUtf8(e.what()));
+    }
+}
+
+void CodeTableFrm::Click(CodeTableButton role)
+{
+    switch (role) {
+    case CodeTableButton::Exit:
+        close();
+        break;
+    case CodeTableButton::Add:
+        steps({[this] { addNew(); }});
+        break;
+    case CodeTableButton::Change:
+        steps({[this] { change(); }});
+        break;
+    case CodeTableButton::Delete:
+        steps({[this] { deleteRow(); }});
+        break;
+    case CodeTableButton::Refresh:
+        steps({[this] { refresh(); }});
+        break;
+    case CodeTableButton::Save:
+        steps({[this] { save(); }});
+        break;
+    case CodeTableButton::Cancel:
+        steps({[this] { cancel(); }});
+        break;
+    }
+}
+
+void CodeTableFrm::StartAdd()
+{
+    if (EditMode.isEmpty())
+        Click(CodeTableButton::Add);
+}
+
+void CodeTableFrm::addNew()
+{
+    if (!TableRs.IsOpen())
+        return;
+    SavedBookmark = (!TableRs.Bof() && !TableRs.Eof()) ? TableRs.bookmark() : -1;
+    CommandSty(1);
+    EditMode = QStringLiteral("addnew");
+    codeLocked_ = false;
+    TableRs.AddNew();
+    Text1[0]->setEnabled(true);
+    IsEditing = true;
+    setBoxesEditable();
+    DataChanged = false;
+    Text1[0]->setText(GetNextCode(gConn, spec_.table, spec_.box(0).column));
+    if (!spec_.proposedCodeIsChange)
+        DataChanged = false;
+    focusBox(0);
+    Button(CodeTableButton::Save)->setEnabled(false);
+}
+
+void CodeTableFrm::change()
+{
+    if (TableRs.Bof() || TableRs.Eof())
+        throw db::DbError(3021, QStringLiteral("No current record."));
+    SavedBookmark = TableRs.bookmark();
+    CommandSty(1);
+    EditMode = QStringLiteral("change");
+    if (spec_.codeChangeable) {
+        // A code that employees carry stays as it is.
+        codeLocked_ = CodeInUse(gConn, spec_, Text1[0]->text());
+    } else {
+        codeLocked_ = true;
+        Text1[0]->setEnabled(false);  // until the next add
+    }
+    IsEditing = true;
+    setBoxesEditable();
+    DataChanged = false;
+    Button(CodeTableButton::Save)->setEnabled(false);
+    focusBox(1);
+}
+
+void CodeTableFrm::deleteRow()
+{
+    if (TableRs.Bof() || TableRs.Eof())
+        throw db::DbError(3021, QStringLiteral("No current record."));
+    if (CodeInUse(gConn, spec_, Text1[0]->text())) {
+        ui::MsgBox(InUseMessage(spec_, Text1[1]->text()));
+        return;
+    }
+    if (ui::MsgBox(spec_.deleteQuestion.text(), ui::Buttons::YesNo) != ui::Answer::Yes)
+        return;
+    TableRs.Delete();
+    TableRs.Requery();
+    rebindGrid();
+    if (!TableRs.Eof() && !TableRs.Bof() && !GridRs.Eof() && !GridRs.Bof())
+        TableRs.setBookmark(GridRs.bookmark());
+}
+
+void CodeTableFrm::refresh()
+{
+    if (!EditMode.isEmpty())
+        return;
+    TableRs.Requery();
+    rebindGrid();
+    if (!GridRs.Eof() && !GridRs.Bof())
+        TableRs.setBookmark(GridRs.bookmark());
+}
+
+bool CodeTableFrm::codeIsDuplicate()
+{
+    const QVariant serial = Nz(TableRs.field(QStringLiteral("總序")));
+    return CheckNoDuplicate(QStringLiteral("tessarine.mdb"), spec_.table, spec_.box(0).column, vb::Trim(Text1[0]->text()),
+                            qint32(vb::Val(serial.toString())));
+}
+
+bool CodeTableFrm::SaveCheck()
+{
+    std::vector<QString> texts;
+    for (QLineEdit* box : Text1)
+        texts.push_back(box->text());
+    const CodeTableRefusal refusal = CodeTableSaveCheck(spec_, texts);
+    if (!refusal.message.isEmpty()) {
+        ui::MsgBox(refusal.message, ui::Buttons::OK, refusal.question ? ui::Icon::Question : ui::Icon::None,
+                   refusal.title);
+        if (refusal.box >= 0) {
+            QLineEdit* box = Text1[size_t(refusal.box)];
+            box->setSelection(0, box->text().size());
+            box->setFocus(Qt::OtherFocusReason);
+        }
+        return true;
+    }
+    // A code another row holds is refused here too, not only when its box is left.
+    if (!codeLocked_ && codeIsDuplicate()) {
+        focusBox(0);
+        return true;
+    }
+    return false;
+}
+
+void CodeTableFrm::save()
+{
+    if (EditMode.isEmpty())
+        return;
+    if (SaveCheck())
+        return;
+    binding_->push();
+    TableRs.Update();
+    // Written: the list and the mode follow.
+    const db::Bookmark mark = TableRs.bookmark();
+    rebindGrid();
+    syncGridTo(mark);
+    IsEditing = false;
+    DataChanged = false;
+    if (EditMode == QStringLiteral("addnew")) {
+        EditMode.clear();
+        addNew();  // straight on with the next code
+        return;
+    }
+    EditMode.clear();
+    codeLocked_ = false;
+    CommandSty(0);
+    setBoxesEditable();
+}
+
+void CodeTableFrm::cancel()
+{
+    if (EditMode.isEmpty())
+        return;
+    if (spec_.beepOnCancel)
+        ui::Beep();
+    if (DataChanged && ui::MsgBox(spec_.cancelQuestion.text(), ui::Buttons::YesNo) != ui::Answer::Yes)
+        return;
+    IsEditing = false;
+    DataChanged = false;
+    EditMode.clear();
+    codeLocked_ = false;
+    TableRs.CancelUpdate();
+    TableRs.Requery();
+    rebindGrid();
+    if (SavedBookmark >= 0) {
+        try {
+            TableRs.setBookmark(SavedBookmark);
+        } catch (const db::DbError&) {
+            // The row went away meanwhile: the window stays on the first row.
+        }
+        syncGridTo(TableRs.Eof() || TableRs.Bof() ? -1 : TableRs.bookmark());
+    }
+    CommandSty(0);
+    setBoxesEditable();
+    Button(CodeTableButton::Save)->setEnabled(false);
+}
+
+// ---- Boxes -------------------------------------------------------------------------------------
+
+// The code box was left while adding, or changed while changing: a code another row holds
+// takes the focus back (the message is CheckNoDuplicate's).  Leaving for 放棄 checks nothing.
+void CodeTableFrm::codeLeft()
+{
+    if (checking_ || !IsEditing || codeLocked_)
+        return;
+    if (QApplication::focusWidget() == Button(CodeTableButton::Cancel))
+        return;
+    checking_ = true;
+    bool duplicate = false;
+    try {
+        duplicate = codeIsDuplicate();
+    } catch (const db::DbError& e) {
+        ui::MsgBox(e.Description() + spec_.errorNumber.text() + QString::number(e.Number()));
+    }
+    checking_ = false;
+    if (duplicate) {
+        Text1[0]->setFocus(Qt::OtherFocusReason);
+        colour(Text1[0], true);
+    }
+}
+
+bool CodeTableFrm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == DataGrid1->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress)
+            mouseOnGrid_ = true;
+        else if (event->type() == QEvent::MouseButtonRelease)
+            mouseOnGrid_ = false;
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto it = std::find(Text1.begin(), Text1.end(), watched);
+    if (it == Text1.end())
+        return QWidget::eventFilter(watched, event);
+    const int i = int(it - Text1.begin());
+    QLineEdit* box = *it;
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (IsEditing) {
+            colour(box, true);
+            box->setCursorPosition(vb::Trim(box->text()).size());
+        }
+        break;
+    case QEvent::FocusOut:
+        colour(box, false);
+        if (i == 0 && !box->isReadOnly() &&
+            (EditMode == QStringLiteral("addnew") || (EditMode == QStringLiteral("change") && DataChanged)))
+            codeLeft();
+        break;
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (IsEditing && IsEnter(key)) {
+            focusBox(i + 1);
+            return true;
+        }
+        if (spec_.arrowsMove && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+            focusBox(key->key() == Qt::Key_Up ? i - 1 : i + 1);
+            return true;
+        }
+        if (IsEditing && i == 0 && codeLocked_ && !spec_.lockedCodeHint.isEmpty() && !key->text().isEmpty()) {
+            ui::Beep();
+            SetStatusText(spec_.lockedCodeHint);
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- Window ------------------------------------------------------------------------------------
+
+void CodeTableFrm::Form_Activate()
+{
+    if (spec_.helpCaption.isEmpty())
+        return;
+    SetHelpPanelText(QString());
+    SetHelpPanelCaption(spec_.helpCaption);
+}
+
+void CodeTableFrm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (centred_)
+        return;
+    centred_ = true;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        // The design size is the outer size, frame included.
+        if (!sub->isMaximized())
+            sub->resize(Px(kWidth), Px(kHeight));
+        connect(sub, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates was, Qt::WindowStates now) {
+            if ((now & Qt::WindowActive) && !(was & Qt::WindowActive))
+                Form_Activate();
+        });
+    }
+    CenterInMDI(this);
+    Form_Activate();
+}
+
+void CodeTableFrm::closeEvent(QCloseEvent* event)
+{
+    // A row being added or changed is given up with the window.
+    if (TableRs.IsOpen() && TableRs.EditMode() != db::adEditNone) {
+        try {
+            TableRs.CancelUpdate();
+        } catch (const db::DbError&) {
+        }
+    }
+    QWidget::closeEvent(event);
+}
+
+// ---- Openers -----------------------------------------------------------------------------------
+
+QPointer<CodeTableFrm>& DevrItemFrm()
+{
+    static QPointer<CodeTableFrm> instance;
+    return instance;
+}
+
+QPointer<CodeTableFrm>& Dipartmant1FRM()
+{
+    static QPointer<CodeTableFrm> instance;
+    return instance;
+}
+
+namespace {
+
+CodeTableFrm* Open(QPointer<CodeTableFrm>& slot, const CodeTableSpec& spec, bool addMode)
+{
+    if (!slot) {
+        const QPixmap title = MDIForm1::Instance() ? MDIForm1::Instance()->TitlePixmap() : QPixmap();
+        slot = new CodeTableFrm(spec, title);
+        slot->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    ShowInMainWindow(slot);
+    if (addMode)
+        slot->StartAdd();
+    return slot;
+}
+
+}  // namespace
+
+CodeTableFrm* OpenDevrItemFrm(bool addMode) { return Open(DevrItemFrm(), VendorCategorySpec(), addMode); }
+
+CodeTableFrm* OpenDipartmant1FRM(bool addMode) { return Open(Dipartmant1FRM(), DepartmentSpec(), addMode); }

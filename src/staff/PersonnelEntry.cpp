@@ -1,0 +1,508 @@
+// The employee window's field entry: focus, pick lists, the department picker, the masked date
+// box, Enter and arrow moves, function-key aids and the checks made when a box is left.
+#include "staff/PersonnelFrm.h"
+
+#include "core/Globals.h"
+#include "core/Settings.h"
+#include "core/WindowHelpers.h"
+#include "core/numbering/Numbering.h"
+#include "core/numbering/Validators.h"
+#include "platform/text/VbText.h"
+#include "platform/ui/Ui.h"
+#include "records/FieldTable.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QAbstractItemView>
+#include <QTabBar>
+#include <QTableView>
+
+namespace {
+
+const QString kEmptyMask = QStringLiteral("____/__/__");
+
+bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
+
+// Text1 boxes a floating editor covers keep their colour.
+bool Covered(BoxRef b)
+{
+    if (b.array != BoxArray::Text1)
+        return false;
+    switch (b.index) {
+    case 0: case 3: case 6: case 7: case 12: case 13: case 14:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+// ---- Boxes -------------------------------------------------------------------------------------
+
+QWidget* PersonnelFrm::Box(BoxRef b) const
+{
+    switch (b.array) {
+    case BoxArray::Text1:
+        return b.index >= 0 && b.index < 20 ? Text1[size_t(b.index)] : nullptr;
+    case BoxArray::Text2:
+        return b.index >= 0 && b.index < 11 ? Text2[size_t(b.index)] : nullptr;
+    case BoxArray::Text3:
+        return b.index >= 0 && b.index < 7 ? Text3[size_t(b.index)] : nullptr;
+    }
+    return nullptr;
+}
+
+QString PersonnelFrm::BoxText(BoxRef b) const
+{
+    QWidget* w = Box(b);
+    if (auto* line = qobject_cast<QLineEdit*>(w))
+        return line->text();
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
+        return memo->toPlainText();
+    return {};
+}
+
+void PersonnelFrm::SetBoxText(BoxRef b, const QString& text)
+{
+    QWidget* w = Box(b);
+    if (auto* line = qobject_cast<QLineEdit*>(w))
+        line->setText(text);
+    else if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
+        memo->setPlainText(text);
+}
+
+std::optional<BoxRef> PersonnelFrm::boxOf(QObject* widget) const
+{
+    for (const PersonnelField& f : PersonnelFields())
+        if (Box(f.box) == widget)
+            return f.box;
+    return std::nullopt;
+}
+
+void PersonnelFrm::whiten(QWidget* box, bool white)
+{
+    QPalette p = box->palette();
+    p.setColor(QPalette::Base, white ? RecordBoxes::EditingColor() : RecordBoxes::BoxColor());
+    box->setPalette(p);
+}
+
+void PersonnelFrm::focusBox(BoxRef b)
+{
+    if (QWidget* w = Box(b)) {
+        if (b.array == BoxArray::Text1)
+            selectTab(b.index >= 17 ? 2 : 1);
+        w->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+// ---- Change ------------------------------------------------------------------------------------
+
+void PersonnelFrm::boxChanged(BoxRef b)
+{
+    if (b.array == BoxArray::Text1 && b.index == 0)
+        PartnameLab->setText(取得部門名稱(vb::Trim(Text(0))));
+    if (b.array == BoxArray::Text1 && b.index == 16)
+        showPhoto();
+    if (!editing() || loading_)
+        return;
+    DataChanged = true;
+    if (b.array == BoxArray::Text1 && b.index == 12)
+        Check1->setChecked(EmployedFlag(Text(12)) == 1);
+    SaveButtonStyle();
+    if (b.array == BoxArray::Text1)
+        報告();
+}
+
+// ---- Focus -------------------------------------------------------------------------------------
+
+void PersonnelFrm::boxGotFocus(BoxRef b)
+{
+    if (!editing() || returning_)
+        return;
+    QWidget* w = Box(b);
+    SetStatusText(w->toolTip());
+    if (b.array == BoxArray::Text3) {
+        whiten(w, true);
+        static_cast<QLineEdit*>(w)->setCursorPosition(vb::Trim(BoxText(b)).size());
+        return;
+    }
+    if (b.array == BoxArray::Text1)
+        selectTab(b.index >= 17 ? 2 : 1);
+    TargetBox = b;
+    const int next = NextOnEnter(b.array, b.index);
+    if (next >= 0)
+        NextBox = {b.array, next};
+    if (b.array == BoxArray::Text1 && b.index == 16)
+        NextBox = {BoxArray::Text1, 17};
+
+    if (b == BoxRef{BoxArray::Text1, 0}) {
+        // The department picker takes the typing; leaving it fills code, name and number.
+        OverlayOnTextBox(DataCombo1[2], static_cast<QLineEdit*>(w));
+        DataCombo1[2]->setGeometry(QRect(w->mapTo(this, QPoint(0, 0)), w->size()));
+        DataCombo1[2]->setEditText(Text(0));
+        DataCombo1[2]->setFocus(Qt::OtherFocusReason);
+        DataCombo1[2]->lineEdit()->selectAll();
+        return;
+    }
+    if (b == BoxRef{BoxArray::Text1, 3}) {
+        QStringList grades;
+        for (const QString& line : JobGradeListText(ReadSetting(QStringLiteral("CommanyManType"), QStringLiteral("Tessarine"), 0))
+                                       .split(QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts))
+            grades << line;
+        LocatCombo1(b, grades);
+        return;
+    }
+    if (b == BoxRef{BoxArray::Text1, 6}) {
+        LocatCombo1(b, GenderItems());
+        return;
+    }
+    if (b == BoxRef{BoxArray::Text2, 0}) {
+        LocatCombo1(b, EmploymentItems());
+        return;
+    }
+    if (b == BoxRef{BoxArray::Text2, 1}) {
+        LocatCombo1(b, MaritalItems());
+        return;
+    }
+    if (IsDateBox(b)) {
+        DataKeyin(b);
+        if (maskCovers_)
+            return;
+    }
+    whiten(w, true);
+    if (auto* line = qobject_cast<QLineEdit*>(w))
+        line->setCursorPosition(vb::Trim(line->text()).size());
+}
+
+void PersonnelFrm::LocatCombo1(BoxRef b, const QStringList& items)
+{
+    QWidget* w = Box(b);
+    Combo1->blockSignals(true);
+    Combo1->clear();
+    Combo1->addItems(items);
+    const QString text = BoxText(b);
+    Combo1->setEditText(vb::Trim(text).isEmpty() ? (items.isEmpty() ? QString() : items.first()) : text);
+    Combo1->blockSignals(false);
+    if (vb::Trim(text).isEmpty() && !items.isEmpty())
+        SetBoxText(b, items.first());
+    Combo1->setGeometry(QRect(w->mapTo(this, QPoint(0, 0)), QSize(w->width(), Combo1->sizeHint().height())));
+    Combo1->show();
+    Combo1->raise();
+    Combo1->setFocus(Qt::OtherFocusReason);
+}
+
+void PersonnelFrm::DataKeyin(BoxRef b)
+{
+    QWidget* w = Box(b);
+    const QString text = BoxText(b);
+    const std::optional<QString> date = NormaliseDate(text);
+    if (!vb::Trim(text).isEmpty() && !date) {
+        // A stored text that is no date: said once; the box itself takes the correction.
+        maskCovers_ = false;
+        if (!(reportedBox_ == b)) {
+            reportedBox_ = b;
+            returning_ = true;
+            ui::MsgBox(text + LoadResString(688));
+            w->setFocus(Qt::OtherFocusReason);
+            returning_ = false;
+        }
+        return;
+    }
+    SetStatusText(LoadResString(684));
+    DateMaskTXT->setGeometry(QRect(w->mapTo(this, QPoint(0, 0)), w->size()));
+    DateMaskTXT->setText(date ? *date : QString());
+    DateMaskTXT->show();
+    DateMaskTXT->raise();
+    maskCovers_ = true;
+    DateMaskTXT->setFocus(Qt::OtherFocusReason);
+    DateMaskTXT->selectAll();
+    SetStatusText(DateMaskTXT->toolTip());
+}
+
+void PersonnelFrm::boxLostFocus(BoxRef b)
+{
+    if (!editing() || returning_)
+        return;
+    QWidget* w = Box(b);
+    whiten(w, false);
+    if (b.array != BoxArray::Text1)
+        return;
+    // A date box hands over to the masked date box, which checks what is typed in it.
+    if (QApplication::focusWidget() == DateMaskTXT || QApplication::focusWidget() == Combo1 ||
+        QApplication::focusWidget() == DataCombo1[2])
+        return;
+    // Leaving for 放棄 checks nothing.
+    if (QApplication::focusWidget() == Command2[6])
+        return;
+    const int i = b.index;
+    auto back = [&](const QString& message) {
+        returning_ = true;
+        if (!message.isEmpty())
+            ui::MsgBox(message);
+        w->setFocus(Qt::OtherFocusReason);
+        returning_ = false;
+    };
+    try {
+        if (i == 0 || i == 1 || i == 9)
+            SetBoxText(b, vb::UCase(Text(i)));
+        switch (i) {
+        case 1: {
+            const QVariant serial = Nz(WorkmanRs.field(QStringLiteral("總序")));
+            returning_ = true;
+            const bool duplicate = CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("RV17A"),
+                                                    QStringLiteral("RV17A1"), vb::Trim(Text(1)),
+                                                    qint32(vb::Val(serial.toString())));
+            returning_ = false;
+            if (duplicate) {
+                back(QString());
+                return;
+            }
+            break;
+        }
+        case 2:
+            SetBoxText(b, vb::Trim(Text(2)));
+            break;
+        case 8:
+            if (!vb::Trim(Text(8)).isEmpty()) {
+                SetBoxText(b, vb::UCase(Text(8)));
+                QString message;
+                if (!CheckIdNumber(IdCheckMode(), Text(8), message)) {
+                    back(message);
+                    return;
+                }
+            }
+            break;
+        case 7:
+        case 12:
+        case 13:
+            if (vb::Trim(Text(i)).isEmpty())
+                return;
+            if (const auto date = NormaliseDate(Text(i))) {
+                SetBoxText(b, *date);
+            } else {
+                back(Text(i) + LoadResString(688));
+                return;
+            }
+            break;
+        case 15: {
+            SetBoxText(b, vb::Trim(Text(15)));
+            QString message;
+            IsValidEmail(Text(15), message);
+            if (!vb::Trim(message).isEmpty()) {
+                returning_ = true;
+                ui::MsgBox(message);
+                returning_ = false;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    } catch (const db::DbError& e) {
+        ui::MsgBox(e.Description(), ui::Buttons::OK);
+    }
+    SetStatusText(QString());
+    if (i == 13)
+        Check1->setChecked(EmployedFlag(Text(12)) == 1);
+}
+
+// ---- The masked date box -----------------------------------------------------------------------
+
+void PersonnelFrm::maskLeft()
+{
+    if (!maskCovers_ || returning_)
+        return;
+    const QString text = DateMaskTXT->displayText();
+    if (text == kEmptyMask) {
+        SetBoxText(TargetBox, QString());
+    } else {
+        SetBoxText(TargetBox, text);
+        const std::optional<QString> date = NormaliseDate(text);
+        if (!date) {
+            // The mask stays over its box until it holds a date or nothing.
+            returning_ = true;
+            ui::MsgBox(text + LoadResString(678));
+            DateMaskTXT->setFocus(Qt::OtherFocusReason);
+            returning_ = false;
+            return;
+        }
+        SetBoxText(TargetBox, *date);
+    }
+    maskCovers_ = false;
+    DateMaskTXT->hide();
+    SetStatusText(QString());
+}
+
+void PersonnelFrm::maskEnter() { focusBox(NextBox); }
+
+// ---- Keys --------------------------------------------------------------------------------------
+
+bool PersonnelFrm::boxKey(BoxRef b, QKeyEvent* key)
+{
+    const int i = b.index;
+    const bool multiLine = PersonnelFieldOf(b).multiLine;
+    // Arrows move between the boxes of an array (the notes boxes keep theirs).
+    if (!multiLine && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+        const int to = key->key() == Qt::Key_Up ? NextOnUp(b.array, i) : NextOnDown(b.array, i);
+        if (to >= 0)
+            focusBox({b.array, to});
+        return true;
+    }
+    if (!editing())
+        return false;  // the boxes are read-only; the aids too leave the stored row alone
+    if (b.array == BoxArray::Text1) {
+        const int fKey = key->key() == Qt::Key_F3 ? 3 : key->key() == Qt::Key_F4 ? 4 : key->key() == Qt::Key_F5 ? 5 : 0;
+        if (fKey) {
+            if (const auto text = StockKeyText(i, fKey, Text(17)))
+                SetBoxText(b, Text(i) + *text);
+            return fKey != 0;
+        }
+    }
+    if (b.array == BoxArray::Text3 && IsEnter(key)) {
+        focusBox({b.array, NextOnEnter(b.array, i)});
+        return true;
+    }
+    if (!IsEnter(key)) {
+        // The notes box of the addresses page holds its byte limit on typing too.
+        const int limit = PersonnelFieldOf(b).maxLength;
+        if (multiLine && limit > 0 && !key->text().isEmpty() && key->key() != Qt::Key_Backspace &&
+            vb::ByteLen(BoxText(b)) >= limit)
+            return true;
+        return false;
+    }
+    if (multiLine) {
+        auto* memo = static_cast<QPlainTextEdit*>(Box(b));
+        int position = memo->textCursor().position();
+        if (!CaretAfterLastLine(memo, position))
+            return false;  // a new line
+        // Enter on an empty last line leaves the box without adding a line.
+        QTextCursor c = memo->textCursor();
+        c.movePosition(QTextCursor::End);
+        memo->setTextCursor(c);
+    }
+    if (b == BoxRef{BoxArray::Text1, 16}) {
+        if (vb::UCase(Text(16)) == QStringLiteral("P"))
+            Command3_Click(5);
+        return true;
+    }
+    const int to = NextOnEnter(b.array, i);
+    if (to >= 0)
+        focusBox({b.array, to});
+    return true;
+}
+
+void PersonnelFrm::pickerKey(QKeyEvent* key)
+{
+    if (IsEnter(key)) {
+        FondworkmanType();
+        focusBox(NextBox);
+    }
+}
+
+// ---- Hover -------------------------------------------------------------------------------------
+
+void PersonnelFrm::boxHover(BoxRef b)
+{
+    QWidget* w = Box(b);
+    if (b == BoxRef{BoxArray::Text1, 7})
+        w->setToolTip(AgeHint(Text(7), ui::Today()));
+    if (!HintsOff)
+        SetStatusText(w->toolTip());
+}
+
+// ---- Events ------------------------------------------------------------------------------------
+
+bool PersonnelFrm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!built_)
+        return QWidget::eventFilter(watched, event);
+    const QEvent::Type type = event->type();
+    try {
+        if (watched == DateMaskTXT) {
+            if (type == QEvent::FocusOut)
+                maskLeft();
+            else if (type == QEvent::FocusIn) {
+                DateMaskTXT->selectAll();
+                SetStatusText(DateMaskTXT->toolTip());
+            } else if (type == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {
+                maskEnter();
+                return true;
+            }
+            return QWidget::eventFilter(watched, event);
+        }
+        if (watched == Combo1) {
+            if (type == QEvent::FocusIn)
+                SetStatusText(QStringLiteral("移動游標鍵選取"));
+            else if (type == QEvent::FocusOut && !Combo1->view()->isVisible()) {
+                SetStatusText(QString());
+                Combo1->hide();
+            } else if (type == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {
+                focusBox(NextBox);
+                return true;
+            }
+            return QWidget::eventFilter(watched, event);
+        }
+        if (watched == DataCombo1[2]) {
+            if (type == QEvent::FocusIn)
+                SetStatusText(LoadResString(676));
+            else if (type == QEvent::FocusOut && !DataCombo1[2]->view()->isVisible()) {
+                DataCombo1[2]->hide();
+                FondworkmanType();
+            } else if (type == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {
+                pickerKey(static_cast<QKeyEvent*>(event));
+                return true;
+            }
+            return QWidget::eventFilter(watched, event);
+        }
+        if (watched == DataGrid1->viewport()) {
+            if (type == QEvent::MouseButtonPress) {
+                mouseOnGrid_ = true;
+            } else if (type == QEvent::MouseButtonRelease) {
+                mouseOnGrid_ = false;
+            } else if ((type == QEvent::HoverEnter || type == QEvent::HoverMove) && !HintsOff) {
+                SetStatusText(DataGrid1->toolTip());
+            }
+            return QWidget::eventFilter(watched, event);
+        }
+        if (type == QEvent::HoverEnter || type == QEvent::HoverMove) {
+            auto* w = qobject_cast<QWidget*>(watched);
+            const bool bar = std::find(Command2.begin(), Command2.end(), watched) != Command2.end() ||
+                             std::find(Command3.begin(), Command3.end(), watched) != Command3.end() ||
+                             std::find(DataCombo1.begin(), DataCombo1.end(), watched) != DataCombo1.end();
+            if (bar && w && !HintsOff)
+                SetStatusText(w->toolTip());
+        }
+        if (const std::optional<BoxRef> b = boxOf(watched)) {
+            switch (type) {
+            case QEvent::FocusIn:
+                boxGotFocus(*b);
+                break;
+            case QEvent::FocusOut:
+                boxLostFocus(*b);
+                break;
+            case QEvent::KeyPress:
+                if (boxKey(*b, static_cast<QKeyEvent*>(event)))
+                    return true;
+                break;
+            case QEvent::HoverEnter:
+            case QEvent::HoverMove:
+                if (b->array != BoxArray::Text2)
+                    boxHover(*b);
+                break;
+            default:
+                break;
+            }
+        }
+    } catch (const std::exception& e) {
+        ui::MsgBox(QString::fromUtf8(e.what()), ui::Buttons::AbortRetryIgnore);
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,148 @@
+// The employee window: the employees (RV17A) grouped by the departments (RV17).  On the left a
+// department picker, a sort choice, "包含離職" and the list; on the right the current employee in
+// bound boxes on three tab pages, with a photo; the button bar below.  One instance.
+#pragma once
+
+#include "platform/db/Db.h"
+#include "records/RecordList.h"
+#include "staff/PersonnelRules.h"
+
+#include <QPixmap>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabBar;
+class QTableView;
+class RecordBoxes;
+
+namespace dbmodel {
+class FieldBinding;
+}
+
+class PersonnelFrm : public QWidget {
+public:
+    explicit PersonnelFrm(QWidget* parent = nullptr, const QPixmap& titlePicture = QPixmap());
+    ~PersonnelFrm() override;
+
+    static QPointer<PersonnelFrm>& Global();
+
+    // ---- Controls --------------------------------------------------------------------------
+    QWidget* Picture1 = nullptr;               // title strip
+    QLabel* Image1 = nullptr;
+    QWidget* Picture4 = nullptr;               // list panel
+    std::array<QComboBox*, 3> DataCombo1{};    // 0 department, 1 employee find, 2 floating department picker
+    QComboBox* Combo2 = nullptr;               // sort "姓名" / "編號"
+    QCheckBox* Check2 = nullptr;               // 包含離職
+    std::array<QPushButton*, 8> Command3{};    // 5 photo "...", 7 grouping
+    QTableView* DataGrid1 = nullptr;
+    QTabBar* TabStrip1 = nullptr;
+    std::array<QWidget*, 5> Picture2{};        // 0 bottom strip, 1-4 pages
+    std::array<QWidget*, 20> Text1{};          // QLineEdit; 19 QPlainTextEdit
+    std::array<QWidget*, 11> Text2{};          // QLineEdit; 10 QPlainTextEdit
+    std::array<QLineEdit*, 7> Text3{};
+    std::vector<QLabel*> Labels;               // captions of the boxes
+    QLineEdit* CreatDatetext = nullptr;
+    QLabel* PartnameLab = nullptr;
+    QLabel* Picture3 = nullptr;                // photo
+    QCheckBox* Check1 = nullptr;               // chk0
+    QComboBox* Combo1 = nullptr;               // floating pick list
+    QLineEdit* DateMaskTXT = nullptr;
+    std::array<QPushButton*, 8> Command2{};    // button bar
+
+    // ---- State -----------------------------------------------------------------------------
+    QString EditMode;
+    db::Recordset DepartRs;
+    RecordList List;                             // the employee list and the grid's clone
+    db::Recordset& WorkmanRs = List.Rs;
+    db::Recordset& EmployeeGridClone = List.ListRs;
+    QString ReportText;
+    bool DataChanged = false;
+    bool HintsOff = false;
+    BoxRef TargetBox{BoxArray::Text1, 0};
+    BoxRef NextBox{BoxArray::Text1, 1};
+
+    QWidget* Box(BoxRef box) const;
+    QString BoxText(BoxRef box) const;
+    void SetBoxText(BoxRef box, const QString& text);
+    QString Text(int text1Index) const { return BoxText({BoxArray::Text1, text1Index}); }
+
+    // ---- List (Part of the window's life) ------------------------------------------------------
+    void LinkDataGWorkMan();
+    void LinkDbgridWkmRs();
+    void LoadLanguage();
+    void Form_Activate();
+    void TabStrip1_Click();
+    void Command3_Click(int index);
+
+    // ---- Finds and the department picker -----------------------------------------------------
+    void Brisklookworkman(const QString& text);
+    void BRisklookworkmanType(const QString& text);
+    void FondworkmanType();
+    QString 取得部門名稱(const QString& code);
+
+    // ---- Record cycle ------------------------------------------------------------------------
+    void Command2_Click(int index);
+    void AddNew();
+    void 修改();
+    void CommandSty(bool browse);
+    void EDITTrueORFalse(bool browse);
+    void FileSave();
+    void SaveButtonStyle();
+    void 報告();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build(const QPixmap& titlePicture);
+    void buildPages();
+    void formLoad();
+    void formResize();
+    void showPhoto();
+    void selectTab(int page);
+    // The bar's error handling: 3021 "無紀錄", 3260 the description and "請稍後再試", any other
+    // the description and its number with Abort (ends the program), Retry, Ignore.
+    void barSteps(const std::vector<std::function<void()>>& steps);
+    void deleteRow();
+    void cancel();
+    void afterSave(bool added, const QString& number);
+
+    // Field entry (PersonnelEntry.cpp).
+    void boxChanged(BoxRef box);
+    void boxGotFocus(BoxRef box);
+    void boxLostFocus(BoxRef box);
+    bool boxKey(BoxRef box, QKeyEvent* key);
+    void boxHover(BoxRef box);
+    void focusBox(BoxRef box);
+    void whiten(QWidget* box, bool white);
+    void LocatCombo1(BoxRef box, const QStringList& items);
+    void DataKeyin(BoxRef box);
+    void maskLeft();
+    void maskEnter();
+    void pickerKey(QKeyEvent* key);
+    bool editing() const { return !EditMode.isEmpty(); }
+    std::optional<BoxRef> boxOf(QObject* widget) const;
+
+    std::array<RecordBoxes*, 3> boxes_{};  // the field tables of Text1, Text2, Text3
+    bool mouseOnGrid_ = false;  // a mouse button went down on the list
+    bool built_ = false;
+    bool loading_ = true;
+    bool centred_ = false;
+    bool returning_ = false;   // a check is putting the focus back
+    bool maskCovers_ = false;  // the masked date box is laid over TargetBox
+    BoxRef reportedBox_{BoxArray::Text3, -1};  // the date box whose stored non-date was reported
+};
