@@ -108,7 +108,8 @@ void RecordList::Relink()
 bool RecordList::HasCurrent() const
 {
     try {
-        return Rs.IsOpen() && !Rs.Bof() && !Rs.Eof();
+        // A record just deleted is no current record (the cursor stands between rows).
+        return Rs.IsOpen() && !Rs.Bof() && !Rs.Eof() && Rs.AbsolutePosition() >= 1;
     } catch (const db::DbError&) {
         return false;
     }
