@@ -50,6 +50,9 @@ public:
     // text when it holds more than blanks, and gives the list the focus.
     void Open(QWidget* target, QWidget* next, const QStringList& items, const QRect& geometry = {},
               bool keepItems = false);
+    // When the box held only blanks, the list shows its first item (written into the box when
+    // the list is left or Enter is pressed); call right after Open.
+    void ShowFirstItemWhenBlank();
     // Writes the list's text into its box while the list is shown; true when it did.
     bool Commit();
     bool IsOpen() const;
