@@ -142,6 +142,12 @@ bool PickList::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
+bool RealFocusChange(const QEvent* event)
+{
+    const auto reason = static_cast<const QFocusEvent*>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
 void CommitPickLists(const std::vector<PickList*>& lists)
 {
     for (PickList* l : lists)

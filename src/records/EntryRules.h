@@ -76,6 +76,10 @@ private:
     bool returning_ = false;  // Enter is handing the focus back to the box
 };
 
+// A focus event that really enters or leaves a box: not a message box or a list's own popup
+// taking the focus and giving it back.
+bool RealFocusChange(const QEvent* event);
+
 // Commits every open list of the window (before a save).
 void CommitPickLists(const std::vector<PickList*>& lists);
 
