@@ -192,14 +192,7 @@ void OtherFrm::Text1_LostFocus(int index)
             if (upper != BoxText(7))
                 SetBoxText(7, upper);
             QString message;
-            bool valid = true;
-            switch (int(vb::Val(ReadSetting(QStringLiteral("iDCardNO"), QStringLiteral("Tessarine"), 0)))) {
-            case 0: valid = IsValidTWID(upper, message); break;
-            case 1: valid = IsValidHKID(upper, message); break;
-            case 2: valid = IsValidPRCID(upper, message); break;
-            default: break;
-            }
-            if (!valid) {
+            if (!CheckIdNumber(IdCheckMode(), upper, message)) {
                 ui::MsgBox(message);
                 back = true;
             }

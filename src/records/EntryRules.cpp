@@ -1,6 +1,8 @@
 #include "records/EntryRules.h"
 
 #include "core/Globals.h"
+#include "core/Settings.h"
+#include "core/numbering/Validators.h"
 #include "platform/text/VbText.h"
 
 #include <QComboBox>
@@ -88,7 +90,7 @@ bool PickList::IsOpen() const { return list_->isVisible() && target_; }
 
 void PickList::write()
 {
-    if (target_)
+    if (target_ && !(flags_ & kChooseOnly))
         SetTextOf(target_, list_->currentText());
 }
 
@@ -109,6 +111,13 @@ bool PickList::eventFilter(QObject* watched, QEvent* event)
             list_->showPopup();
             return true;
         }
+        if ((flags_ & kTabFromBox) && target_ && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+            if (QWidget* to = NextInTabOrder(target_, forward, list_))
+                to->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
         if (IsEnter(key) && watched == list_ && target_) {
             write();
             QWidget* to = (flags_ & kEnterBackToBox) ? target_.data() : next_.data();
@@ -121,6 +130,10 @@ bool PickList::eventFilter(QObject* watched, QEvent* event)
                 Entered();
             return true;
         }
+    } else if (type == QEvent::FocusIn && watched == list_) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && Focused)
+            Focused();
     } else if (type == QEvent::FocusOut && watched == list_) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // A message box or the list's own drop-down taking the focus is not leaving the list.
@@ -134,6 +147,20 @@ bool PickList::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
+QWidget* NextInTabOrder(QWidget* from, bool forward, const QWidget* skip)
+{
+    QWidget* w = from;
+    for (;;) {
+        w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!w || w == from)
+            return nullptr;
+        if (skip && (w == skip || skip->isAncestorOf(w)))
+            continue;
+        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && w->window() == from->window())
+            return w;
+    }
+}
+
 void CommitPickLists(const std::vector<PickList*>& lists)
 {
     for (PickList* l : lists)
@@ -143,11 +170,26 @@ void CommitPickLists(const std::vector<PickList*>& lists)
 
 void LeaveGuard::Return(QWidget* box)
 {
-    returning_ = true;
+    const Hold hold(*this);
     if (QWidget* w = box->window(); w && !w->isActiveWindow())
         w->activateWindow();
     box->setFocus(Qt::OtherFocusReason);
-    returning_ = false;
+}
+
+int IdCheckMode() { return int(vb::Val(ReadSetting(QStringLiteral("iDCardNO"), QStringLiteral("Tessarine"), 0))); }
+
+bool CheckIdNumber(int mode, const QString& id, QString& message)
+{
+    switch (mode) {
+    case 0:
+        return IsValidTWID(id, message);
+    case 1:
+        return IsValidHKID(id, message);
+    case 2:
+        return IsValidPRCID(id, message);
+    default:
+        return true;
+    }
 }
 
 std::optional<QString> StockTextFor(const std::vector<StockText>& table, int box, int key,

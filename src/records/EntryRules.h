@@ -8,6 +8,7 @@
 //     CommitPickLists() before any save, however the save is started (a click, Alt+S, Enter).
 //   - LeaveGuard: a leave check that refuses the box puts the focus back without running the
 //     leave checks of the box the focus was on its way to (no message loops).
+//   - CheckIdNumber: the identity-number check the setting iDCardNO chooses.
 //   - BoxMap: where Enter, Up and Down lead from a box (a table of exceptions and a rule for
 //     the rest).
 //   - StockTexts: the F3/F4/F5 texts a box appends.
@@ -38,6 +39,12 @@ public:
         kWriteThrough = 1,
         // Enter gives the focus back to the box instead of the next box.
         kEnterBackToBox = 2,
+        // The list never writes into its box: what it holds is taken by the window's Left and
+        // Entered (a picker whose choice fills several boxes).
+        kChooseOnly = 4,
+        // Tab and Shift+Tab move the focus on from the list as they would from its box (the
+        // list stands in for the box in the window's tab order).
+        kTabFromBox = 8,
     };
     PickList(QComboBox* list, int flags, QObject* parent = nullptr);
 
@@ -56,6 +63,8 @@ public:
     // True while Enter hands the focus back to the box (the box then opens no list).
     bool HandingBack() const { return returning_; }
 
+    // Runs when the list gets the focus (a hint for the status line).
+    std::function<void()> Focused;
     // Runs after the list has written into its box and hidden itself on losing the focus.
     std::function<void()> Left;
     // Runs after Enter has moved the focus on.
@@ -73,6 +82,11 @@ private:
     bool returning_ = false;  // Enter is handing the focus back to the box
 };
 
+// The widget Tab (forward) or Shift+Tab would give the focus to from `from`: the next one in the
+// focus chain that is shown, enabled and takes Tab, passing over `skip` and its children (an
+// editor laid over `from`).  Null when there is none.
+QWidget* NextInTabOrder(QWidget* from, bool forward, const QWidget* skip = nullptr);
+
 // Commits every open list of the window (before a save).
 void CommitPickLists(const std::vector<PickList*>& lists);
 
@@ -84,10 +98,29 @@ public:
     // Puts the focus back into `box` (activating its window first when a message box left it
     // in the background).
     void Return(QWidget* box);
+    // Holds the guard up for a scope: focus moves made meanwhile (a message box, hiding an
+    // editor, a box refused at save) run no leave checks and open no lists.
+    class Hold {
+    public:
+        explicit Hold(LeaveGuard& guard) : guard_(guard), was_(guard.returning_) { guard_.returning_ = true; }
+        ~Hold() { guard_.returning_ = was_; }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        LeaveGuard& guard_;
+        bool was_;
+    };
 
 private:
     bool returning_ = false;
 };
+
+// The identity-number check the setting iDCardNO (section "Tessarine") chooses: 0 Taiwan,
+// 1 Hong Kong, 2 mainland China, any other value none.  True when `id` passes; otherwise the
+// validator's reason in `message`.
+int IdCheckMode();
+bool CheckIdNumber(int mode, const QString& id, QString& message);
 
 // Where a key leads from a box: the table's entry, else the rule (-1 = nowhere).
 struct BoxMap {

@@ -79,8 +79,18 @@ void ShowNotes(const QString& notes, const QString& caption);
 
 // ---- First show --------------------------------------------------------------------------------
 
+// Where a record window opens: centred in the main window, or at its top left corner.
+enum class FirstPlace { Centred, TopLeft };
+
 // The first show of a record window inside the main window: its frame takes the design size
-// (twips, frame included) unless it is maximised, the window is centred in the main window, and
-// `activated` runs now and whenever the frame becomes the active window again.  Later shows do
-// nothing.  True on the first show.
-bool FirstShowAtDesignSize(QWidget* window, int widthTwips, int heightTwips, const std::function<void()>& activated);
+// (twips, frame included) unless it is maximised, the window is placed (centred in the main
+// window, or at its top left while not maximised), and `activated` runs now and whenever the
+// frame becomes the active window again.  Later shows do nothing.  True on the first show.
+bool FirstShowAtDesignSize(QWidget* window, int widthTwips, int heightTwips, const std::function<void()>& activated,
+                           FirstPlace place = FirstPlace::Centred);
+
+// The top offset (twips) below the title strip of a record window: the strip is hidden (offset
+// 0) once the window's outer width (its frame's, inside the main window) exceeds
+// `hideWiderThan` twips, otherwise shown (offset its height).  The strip keeps the window's full
+// width.
+int TitleStripTop(QWidget* window, QWidget* strip, int heightTwips, int hideWiderThan);

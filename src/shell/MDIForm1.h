@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <utility>
 
 class QAction;
 class QLabel;
@@ -92,6 +93,20 @@ public:
         showSingle(slot, inner, front);
         return slot;
     }
+    // A window's single instance W::Global(), made when missing as `new W(args...)` and deleted
+    // when closed, shown inside the main window (brought to the front when `front`).
+    template <class W, class... Args>
+    W* OpenSingle(bool front, Args&&... args)
+    {
+        return ShowSingle<W>(W::Global(), [&] {
+            auto* w = new W(std::forward<Args>(args)...);
+            w->setAttribute(Qt::WA_DeleteOnClose);
+            return w;
+        }, true, front);
+    }
+    // A record window (made with the title picture), brought to the front.
+    template <class W>
+    W* ShowRecordWindow() { return OpenSingle<W>(true, nullptr, TitlePixmap()); }
 
     // ---- Menu targets (one per item; the button bar shares them) ----
     void ShowCustomFrom();

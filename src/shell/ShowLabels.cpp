@@ -7,27 +7,15 @@
 
 void MDIForm1::ShowCustomLabel()
 {
-    ShowSingle<CustomLabelPrtFrm1>(CustomLabelPrtFrm1::Global(), [this] {
-        auto* w = new CustomLabelPrtFrm1(TitlePixmap());
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        return w;
-    }, true, true);
+    OpenSingle<CustomLabelPrtFrm1>(true, TitlePixmap());
 }
 
 void MDIForm1::ShowFactoryLabel()
 {
-    ShowSingle<frmListPickerTemplate1>(frmListPickerTemplate1::Global(), [this] {
-        auto* w = new frmListPickerTemplate1(TitlePixmap());
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        return w;
-    }, true, true);
+    OpenSingle<frmListPickerTemplate1>(true, TitlePixmap());
 }
 
 void MDIForm1::ShowExcelLabelJob()
 {
-    ShowSingle<自訂標籤列印FRM>(自訂標籤列印FRM::Global(), [] {
-        auto* w = new 自訂標籤列印FRM;
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        return w;
-    }, true, false);
+    OpenSingle<自訂標籤列印FRM>(false);
 }

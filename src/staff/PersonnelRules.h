@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/db/Db.h"
+#include "records/EntryRules.h"
 
 #include <QDate>
 #include <QString>
@@ -67,10 +68,7 @@ QString AgeHint(const QString& birthDate, const QDate& today);
 
 // ---- Checks --------------------------------------------------------------------------------------
 
-// The identity check the setting iDCardNO chooses (0 Taiwan, 1 Hong Kong, 2 mainland, any
-// other no check).  True when the number passes; otherwise the validator's reason.
-bool CheckIdNumber(int mode, const QString& id, QString& message);
-int IdCheckMode();  // Val of the setting iDCardNO (section "Tessarine")
+// The identity check is the kit's CheckIdNumber(IdCheckMode(), ...) (records/EntryRules.h).
 
 // Why a save is refused: the message, whether it is the width message (question icon, title
 // 取消存檔) and the box to select (only for the width test).
@@ -114,11 +112,16 @@ QStringList EmploymentItems();  // 就職狀況
 QStringList MaritalItems();     // 婚姻狀況
 // Date boxes take the masked date box while editing.
 bool IsDateBox(BoxRef box);
-// The stock text of a function key in a Text1 box (F3, F4 in the addresses; F3 in the e-mail;
-// F5 in the current address copies the registered one); nullopt when the key does nothing there.
+// The F-key aids of the Text1 boxes: F3, F4 in the addresses; F3 in the e-mail; F5 in the
+// current address copies the registered one.
+const std::vector<StockText>& PersonnelStockTexts();
+// The stock text of a function key in a Text1 box; nullopt when the key does nothing there.
 // `fKey` is 3 for F3, 4 for F4, 5 for F5.
 std::optional<QString> StockKeyText(int text1Index, int fKey, const QString& registeredAddress);
-// The box Enter, Up and Down lead to within an array (-1: stays).
+// Where Enter, Up and Down lead within an array (-1: nowhere).
+const BoxMap& PersonnelEnterMap(BoxArray array);
+const BoxMap& PersonnelDownMap(BoxArray array);
+const BoxMap& PersonnelUpMap(BoxArray array);
 int NextOnEnter(BoxArray array, int index);
 int NextOnDown(BoxArray array, int index);
 int NextOnUp(BoxArray array, int index);
