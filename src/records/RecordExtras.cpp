@@ -126,10 +126,18 @@ void ShowNotes(const QString& notes, const QString& caption)
 
 // ---- First show --------------------------------------------------------------------------------
 
+namespace {
+const char* const kShown = "recordWindowShown";
+}
+
+bool FrameAtDesignSize(const QWidget* window)
+{
+    return window->property(kShown).toBool() && qobject_cast<const QMdiSubWindow*>(window->parentWidget());
+}
+
 bool FirstShowAtDesignSize(QWidget* window, int widthTwips, int heightTwips, const std::function<void()>& activated,
                            FirstPlace place)
 {
-    static const char* const kShown = "recordWindowShown";
     if (window->property(kShown).toBool())
         return false;
     window->setProperty(kShown, true);

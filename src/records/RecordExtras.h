@@ -79,6 +79,10 @@ void ShowNotes(const QString& notes, const QString& caption);
 
 // ---- First show --------------------------------------------------------------------------------
 
+// True once FirstShowAtDesignSize has given the window's frame its design size (the frame is then
+// the window's to keep, not its opener's to fit around the window).
+bool FrameAtDesignSize(const QWidget* window);
+
 // Where a record window opens: centred in the main window, or at its top left corner.
 enum class FirstPlace { Centred, TopLeft };
 

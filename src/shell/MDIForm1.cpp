@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "records/RecordExtras.h"
 #include "shell/AccessKeys.h"
 #include "shell/Backup.h"
 #include "shell/CommandLine.h"
@@ -357,7 +358,9 @@ QMdiSubWindow* MDIForm1::ShowInner(QWidget* window, bool front)
         // Closing the window's own widget closes the frame around it.
         connect(window, &QObject::destroyed, sub, &QWidget::close);
         sub->show();
-        if (sized)  // keep the window's own size inside its frame
+        // Keep the window's own size inside its frame, unless the window gave its frame its
+        // design size when it was shown.
+        if (sized && !FrameAtDesignSize(window))
             sub->resize(size + (sub->size() - window->size()));
     }
     if (sub->isMinimized())

@@ -257,9 +257,10 @@ void PersonnelFrm::buildPages()
                 } else if (array == BoxArray::Text2) {
                     const bool right = i % 2 == 1 && i < 10;
                     const int row = i < 10 ? i / 2 : 5;
-                    p.box = rect(right ? kBoxB : kBoxA, row, i == 10 ? 6600 : (i >= 8 ? 2300 : 1800),
+                    // The right column's captions run to six characters ("保證人身分證").
+                    p.box = rect(right ? kBoxB + 200 : kBoxA, row, i == 10 ? 6600 : (i >= 8 ? 2300 : 1800),
                                  i == 10 ? 2000 : kBoxHeight);
-                    p.label = rect(right ? kB : kA, row, 1000);
+                    p.label = rect(right ? kB : kA, row, right ? 1200 : 1000);
                 } else {
                     p.box = rect(kBoxA, i, 1800);
                     p.label = rect(kA, i, 1000);
