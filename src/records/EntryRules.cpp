@@ -1,8 +1,6 @@
 #include "records/EntryRules.h"
 
 #include "core/Globals.h"
-#include "core/Settings.h"
-#include "core/numbering/Validators.h"
 #include "platform/text/VbText.h"
 
 #include <QComboBox>
@@ -84,6 +82,14 @@ void PickList::Open(QWidget* target, QWidget* next, const QStringList& items, co
     list_->raise();
     list_->show();
     list_->setFocus(Qt::OtherFocusReason);
+}
+
+void PickList::ShowFirstItemWhenBlank()
+{
+    if (!vb::Trim(list_->currentText()).isEmpty() || list_->count() == 0)
+        return;
+    const QSignalBlocker block(list_);
+    list_->setEditText(list_->itemText(0));
 }
 
 bool PickList::IsOpen() const { return list_->isVisible() && target_; }
@@ -174,22 +180,6 @@ void LeaveGuard::Return(QWidget* box)
     if (QWidget* w = box->window(); w && !w->isActiveWindow())
         w->activateWindow();
     box->setFocus(Qt::OtherFocusReason);
-}
-
-int IdCheckMode() { return int(vb::Val(ReadSetting(QStringLiteral("iDCardNO"), QStringLiteral("Tessarine"), 0))); }
-
-bool CheckIdNumber(int mode, const QString& id, QString& message)
-{
-    switch (mode) {
-    case 0:
-        return IsValidTWID(id, message);
-    case 1:
-        return IsValidHKID(id, message);
-    case 2:
-        return IsValidPRCID(id, message);
-    default:
-        return true;
-    }
 }
 
 std::optional<QString> StockTextFor(const std::vector<StockText>& table, int box, int key,

@@ -8,7 +8,6 @@
 //     CommitPickLists() before any save, however the save is started (a click, Alt+S, Enter).
 //   - LeaveGuard: a leave check that refuses the box puts the focus back without running the
 //     leave checks of the box the focus was on its way to (no message loops).
-//   - CheckIdNumber: the identity-number check the setting iDCardNO chooses.
 //   - BoxMap: where Enter, Up and Down lead from a box (a table of exceptions and a rule for
 //     the rest).
 //   - StockTexts: the F3/F4/F5 texts a box appends.
@@ -57,6 +56,9 @@ public:
     // text when it holds more than blanks, and gives the list the focus.
     void Open(QWidget* target, QWidget* next, const QStringList& items, const QRect& geometry = {},
               bool keepItems = false);
+    // When the box held only blanks, the list shows its first item (written into the box when
+    // the list is left or Enter is pressed); call right after Open.
+    void ShowFirstItemWhenBlank();
     // Writes the list's text into its box while the list is shown; true when it did.
     bool Commit();
     bool IsOpen() const;
@@ -116,11 +118,6 @@ private:
     bool returning_ = false;
 };
 
-// The identity-number check the setting iDCardNO (section "Tessarine") chooses: 0 Taiwan,
-// 1 Hong Kong, 2 mainland China, any other value none.  True when `id` passes; otherwise the
-// validator's reason in `message`.
-int IdCheckMode();
-bool CheckIdNumber(int mode, const QString& id, QString& message);
 
 // Where a key leads from a box: the table's entry, else the rule (-1 = nowhere).
 struct BoxMap {

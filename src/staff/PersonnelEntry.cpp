@@ -194,8 +194,8 @@ void PersonnelFrm::LocatCombo1(BoxRef b, const QStringList& items, bool firstWhe
     pickList_->Open(w, Box(NextBox), items,
                     QRect(w->mapTo(this, QPoint(0, 0)), QSize(w->width(), Combo1->sizeHint().height())));
     // The grade list shows its first grade, which an empty box takes.
-    if (firstWhenEmpty && vb::Trim(BoxText(b)).isEmpty() && !items.isEmpty())
-        Combo1->setEditText(items.first());
+    if (firstWhenEmpty)
+        pickList_->ShowFirstItemWhenBlank();
 }
 
 void PersonnelFrm::DataKeyin(BoxRef b)

@@ -818,7 +818,9 @@ void PersonnelFrm::Form_Resize()
 {
     // The title strip and the bottom strip are aligned to the edges: full width, always.  The
     // title picture shows only while the window is no wider than the picture.
-    const int top = Px(TitleStripTop(this, Picture1, kTitleHeight, Tw(Image1->width())));
+    // (The picture is 11070 twips wide; it is cut to the strip rather than reaching past it.)
+    const int top = Px(TitleStripTop(this, Picture1, kTitleHeight, kWidth));
+    Image1->resize(std::min(Px(kWidth), Picture1->width()), Image1->height());
     Picture2[0]->setGeometry(0, height() - Px(kStripHeight), width(), Px(kStripHeight));
     // A size that cannot be set (the window made very small) leaves that control as it was.
     const int clientHeight = height();

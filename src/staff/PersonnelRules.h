@@ -3,6 +3,8 @@
 // widget here: the window hands over box texts.
 #pragma once
 
+#include "core/numbering/Validators.h"
+
 #include "platform/db/Db.h"
 #include "records/EntryRules.h"
 
@@ -68,7 +70,8 @@ QString AgeHint(const QString& birthDate, const QDate& today);
 
 // ---- Checks --------------------------------------------------------------------------------------
 
-// The identity check is the kit's CheckIdNumber(IdCheckMode(), ...) (records/EntryRules.h).
+// The identity check the setting iDCardNO chooses: CheckIdNumber and IdCheckMode
+// (core/numbering/Validators.h).
 
 // Why a save is refused: the message, whether it is the width message (question icon, title
 // 取消存檔) and the box to select (only for the width test).

@@ -6,6 +6,7 @@
 #include "core/Settings.h"
 #include "platform/text/VbText.h"
 #include "staff/CodeTableFrm.h"
+#include "support/Clipping.h"
 #include "support/CustomerDb.h"
 #include "support/RecordingSink.h"
 #include "support/Responder.h"
@@ -16,6 +17,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableView>
@@ -495,8 +498,9 @@ TEST_F(PersonnelWindow, PickListsWriteIntoTheirBoxes)
     line(*w, 3)->setFocus();
     ASSERT_TRUE(w->Combo1->hasFocus());
     EXPECT_EQ(w->Combo1->count(), 1);
-    EXPECT_EQ(w->Text(3), QStringLiteral("經理"));
+    EXPECT_EQ(w->Combo1->currentText(), QStringLiteral("經理"));
     QTest::keyClick(w->Combo1, Qt::Key_Return);
+    EXPECT_EQ(w->Text(3), QStringLiteral("經理"));
     EXPECT_TRUE(line(*w, 4)->hasFocus());
     EXPECT_FALSE(w->Combo1->isVisible());
 
@@ -578,4 +582,41 @@ TEST_F(PersonnelWindow, LayoutFollowsTheWindowSize)
     w->resize(px(12000), px(1000));
     EXPECT_EQ(w->Picture4->geometry(), list);
     EXPECT_EQ(w->Command2[7]->x(), px(9600));
+}
+
+// At its design size inside the main window's area (frame included), in both languages, on each
+// page, browsing and editing: every control whole.
+TEST_F(PersonnelWindow, ShowsEachControlWholeInBothLanguages)
+{
+    department("001", "業務部");
+    employee("001", "001-001", "王");
+    for (const int offset : {0, 10000}) {
+        gLangOffset = offset;
+        QMdiArea area;
+        area.resize(1200, 900);
+        area.show();
+        auto* w = new PersonnelFrm;
+        QMdiSubWindow* sub = area.addSubWindow(w);
+        sub->show();
+        QApplication::processEvents();
+        EXPECT_EQ(sub->size(), QSize(vb::TwipsToPixels(11070), vb::TwipsToPixels(7850)));
+        EXPECT_TRUE(w->Picture1->isVisible());  // no wider than the title picture
+        for (const bool editing : {false, true}) {
+            if (editing)
+                w->Command2_Click(2);
+            for (int tab = 0; tab < 3; ++tab) {
+                w->TabStrip1->setCurrentIndex(tab);
+                if (const QString shots = qEnvironmentVariable("TESS_SHOTS"); !shots.isEmpty())
+                    w->grab().save(QStringLiteral("%1/personnel-%2-%3-%4.png")
+                                       .arg(shots, offset ? "cn" : "tw", editing ? "edit" : "browse")
+                                       .arg(tab));
+                const QStringList clipped = testsupport::ClippedControls(w);
+                EXPECT_TRUE(clipped.isEmpty()) << tab << (offset ? " (Simplified)\n" : " (Traditional)\n")
+                                               << clipped.join(QLatin1Char('\n')).toStdString();
+            }
+        }
+        w->Command2_Click(6);
+        sub->close();
+    }
+    gLangOffset = 0;
 }
