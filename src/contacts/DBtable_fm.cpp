@@ -35,7 +35,6 @@ QRect PxRect(const QRect& twips)
     return QRect(Px(twips.left()), Px(twips.top()), Px(twips.width()), Px(twips.height()));
 }
 
-const QString kMembers = QStringLiteral("會員管理");
 const QString kNumberColumn = QStringLiteral("會員編號");
 const QString kKeyColumn = QStringLiteral("總序");
 const QString kMemoColumn = QStringLiteral("備註");
@@ -110,6 +109,7 @@ void DBtable_fm::build()
     Combo2 = new QComboBox(Picture1);
     Combo2->setObjectName(QStringLiteral("Combo2"));
     pick_ = new PickList(Combo2, PickList::kWriteThrough, this);
+    Combo2->installEventFilter(this);  // Tab leaves the list as Enter does
     pick_->Left = [this] {
         if (PickTarget)
             setBoxColor(PickTarget, false);
@@ -513,10 +513,16 @@ void DBtable_fm::CommandEditSty(bool editing)
         Command2[size_t(i)]->setEnabled(!editing);
     Command1->setVisible(!editing);
     Command2[9]->setEnabled(editing);
-    // The filter, the sort and the find stay as they are while a member is being edited.
+    enableList(!editing);
+}
+
+// The filter, the sort, the find and the list stay as they are while a member is being edited or
+// criteria are typed.
+void DBtable_fm::enableList(bool enabled)
+{
     for (QWidget* w : std::initializer_list<QWidget*>{Combo1[0], Combo1[1], Combo3, Command3[0], Command3[1], Text1[1],
                                                        DataGrid1})
-        w->setEnabled(!editing);
+        w->setEnabled(enabled);
 }
 
 void DBtable_fm::SaveChecked(bool& ok) { ok = true; }
@@ -564,8 +570,12 @@ void DBtable_fm::FileSave()
         return;
     const QString mode = EditMode;
     qint64 serial = 0;
-    if (mode == "edit")
-        serial = qint64(vb::Val(vb::Nz(MainRs().value(kKeyColumn))));
+    if (mode == "edit") {
+        try {
+            serial = qint64(vb::Val(vb::Nz(MainRs().value(kKeyColumn))));
+        } catch (const db::DbError&) {
+        }
+    }
     bool written = false;
     runSteps({[this] {
                   Picture3->Write(MainRs());
@@ -609,15 +619,12 @@ void DBtable_fm::cancel()
     Command2[8]->setEnabled(false);
     ChangFlagOpt->setChecked(false);
     pick_->List()->hide();
-    const bool adding = EditMode == "addnew";
     EditMode.clear();
     boxes_->ClearWriteFailures();
     runSteps({[this] { MainRs().CancelUpdate(); }});
     try {
-        if (adding || !List.HasCurrent()) {
-            if (MainRs().RecordCount() > 0)
-                MainRs().MoveLast();
-        }
+        if (MainRs().RecordCount() > 0)
+            MainRs().MoveLast();
         boxes_->Binding()->pull();
         GridRs().setBookmark(MainRs().bookmark());
     } catch (const db::DbError&) {
@@ -693,10 +700,7 @@ void DBtable_fm::enterQuery()
     Command2[12]->show();
     Command2[11]->setEnabled(false);
     Label3[1]->setText(kQuery);
-    // The list stays as it is until the query runs.
-    for (QWidget* w : std::initializer_list<QWidget*>{Combo1[0], Combo1[1], Combo3, Command3[0], Command3[1], Text1[1],
-                                                       DataGrid1})
-        w->setEnabled(false);
+    enableList(false);
 }
 
 void DBtable_fm::runQuery()

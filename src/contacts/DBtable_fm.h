@@ -114,6 +114,7 @@ private:
     void SetGrid();
     void 尺寸位移();
     void showAudit();
+    void enableList(bool enabled);
     void bindBoxes(bool bound);
     void startEdit();
     void cancel();

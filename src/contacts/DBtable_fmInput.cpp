@@ -9,6 +9,7 @@
 #include "platform/db/Db.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "records/EntryRules.h"
 #include "records/FieldTable.h"
 
 #include <QApplication>
@@ -26,14 +27,6 @@
 namespace {
 
 bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
-
-// A focus change that really enters or leaves a box: not a message box or a list's own popup
-// taking the focus and giving it back.
-bool RealFocusChange(QEvent* event)
-{
-    const auto reason = static_cast<QFocusEvent*>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
 
 bool NumberText(const QString& text)
 {
@@ -67,6 +60,12 @@ bool DBtable_fm::boxEvent(QObject* watched, QEvent* event)
     if (!boxes_)
         return false;
     const QEvent::Type type = event->type();
+    if (watched == Combo2 && type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab) {
+        pick_->Commit();
+        if (PickNextBox)
+            PickNextBox->setFocus(Qt::TabFocusReason);
+        return true;
+    }
     if (watched == MemoFieldTxt) {
         if (type == QEvent::FocusIn && RealFocusChange(event)) {
             if (!EditMode.isEmpty())

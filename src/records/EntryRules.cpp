@@ -167,6 +167,12 @@ QWidget* NextInTabOrder(QWidget* from, bool forward, const QWidget* skip)
     }
 }
 
+bool RealFocusChange(const QEvent* event)
+{
+    const auto reason = static_cast<const QFocusEvent*>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
 void CommitPickLists(const std::vector<PickList*>& lists)
 {
     for (PickList* l : lists)

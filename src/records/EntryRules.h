@@ -89,6 +89,10 @@ private:
 // editor laid over `from`).  Null when there is none.
 QWidget* NextInTabOrder(QWidget* from, bool forward, const QWidget* skip = nullptr);
 
+// A focus event that really enters or leaves a box: not a message box or a list's own popup
+// taking the focus and giving it back.
+bool RealFocusChange(const QEvent* event);
+
 // Commits every open list of the window (before a save).
 void CommitPickLists(const std::vector<PickList*>& lists);
 

@@ -31,14 +31,6 @@ const QString kEmptyMask = QStringLiteral("____/__/__");
 
 bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
-// A focus change that really enters or leaves a box: not a message box or a list's own drop-down
-// taking the focus and giving it back.
-bool RealFocusChange(QEvent* event)
-{
-    const auto reason = static_cast<QFocusEvent*>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
 // Text1 boxes a floating editor covers keep their colour.
 bool Covered(BoxRef b)
 {
@@ -183,7 +175,8 @@ void PersonnelFrm::boxGotFocus(BoxRef b)
         if (maskCovers_)
             return;
     }
-    whiten(w, true);
+    if (!Covered(b))
+        whiten(w, true);
     if (auto* line = qobject_cast<QLineEdit*>(w))
         line->setCursorPosition(vb::Trim(line->text()).size());
 }

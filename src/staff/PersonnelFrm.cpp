@@ -30,7 +30,6 @@
 namespace {
 
 int Px(int twips) { return vb::TwipsToPixels(twips); }
-int Tw(int pixels) { return vb::PixelsToTwips(pixels); }
 
 const QString kAll = QStringLiteral("不分部門");
 const QString kByDepartment = QStringLiteral("部門分類");

@@ -431,6 +431,12 @@ TEST_F(MemberWindow, PickListsOfferCategoriesAndSex)
     QTest::keyClick(pick, Qt::Key_Return);
     EXPECT_EQ(text(*w, kSex), QStringLiteral("男"));
     EXPECT_EQ(QApplication::focusWidget(), w->Fields_Text[kSex + 1]);
+    // Tab leaves a list for the next box too, with what the list shows.
+    w->Fields_Text[kSex]->setFocus();
+    pick->setEditText(QStringLiteral("女"));
+    QTest::keyClick(pick, Qt::Key_Tab);
+    EXPECT_EQ(text(*w, kSex), QStringLiteral("女"));
+    EXPECT_EQ(QApplication::focusWidget(), w->Fields_Text[kSex + 1]);
     // Enter walks the boxes; after the last one the memo, Enter at its end goes to 類別.
     QTest::keyClick(w->Fields_Text[kPoints - 1], Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), w->Fields_Text[kPoints]);
@@ -583,4 +589,24 @@ TEST_F(MemberWindow, ShowsEachControlWholeInBothLanguages)
         EXPECT_EQ(w->Picture1->y(), vb::TwipsToPixels(1095));
     }
     gLangOffset = 0;
+}
+
+// A read that fails (here a sort column dropped since the window opened) is reported with Abort,
+// Retry and Ignore; the window goes on with the members it listed.
+TEST_F(MemberWindow, FailingReadIsReportedAndTheListStays)
+{
+    add(QStringLiteral("2008010001"), QStringLiteral("甲"));
+    add(QStringLiteral("2008010002"), QStringLiteral("乙"));
+    auto w = open();
+    gConn.DropColumn(QStringLiteral("會員管理"), QStringLiteral("關係"));
+    {
+        ScriptedResponder r;
+        r.answer(ui::Answer::Abort);
+        w->Combo1[1]->setCurrentText(QStringLiteral("關係"));
+        ASSERT_EQ(r.messages.size(), 1u);
+        EXPECT_EQ(r.last().buttons, ui::Buttons::AbortRetryIgnore);
+    }
+    EXPECT_EQ(listed(*w), QStringList({"2008010001", "2008010002"}));
+    w->Command2[6]->click();
+    EXPECT_EQ(text(*w, kName), QStringLiteral("乙"));
 }
