@@ -99,7 +99,8 @@ void DBtable_fm::build()
     ChangFlagOpt->setGeometry(Px(9600), Px(720), Px(1200), Px(300));
 
     Picture1 = new QWidget(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
+    // Named apart from the main window's own areas, whose look the skin gives by name.
+    Picture1->setObjectName(QStringLiteral("FieldPane"));
     Picture1->setMouseTracking(true);
     Picture1->installEventFilter(this);
     Command4[0] = new QPushButton(QStringLiteral("..."), Picture1);
@@ -184,7 +185,7 @@ void DBtable_fm::build()
 
     // The button bar.
     Picture2 = new QWidget(this);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->setObjectName(QStringLiteral("ButtonBar"));
     for (int i = 0; i < 15; ++i) {
         auto* b = new QPushButton(QString::fromUtf8(kBar[i].caption), Picture2);
         b->setObjectName(QStringLiteral("Command2_%1").arg(i));

@@ -12,6 +12,7 @@
 #include "platform/ui/Ui.h"
 #include "records/RecordExtras.h"
 #include "shell/MDIForm1.h"
+#include "shell/Skin.h"
 #include "support/Clipping.h"
 #include "support/CustomerDb.h"
 #include "support/Responder.h"
@@ -299,6 +300,11 @@ TEST_F(MemberWindow, FilterByPrefixOrNumberAndQuickFindOnTheSortColumn)
     // A quote is a value like any other.
     w->Combo3->setEditText(QStringLiteral("O'"));
     EXPECT_EQ(listed(*w), QStringList({"2009010002"}));
+    // Nothing matches: empty boxes and audit values.
+    w->Combo3->setEditText(QStringLiteral("ZZZ"));
+    EXPECT_TRUE(listed(*w).isEmpty());
+    EXPECT_TRUE(text(*w, kNo).isEmpty());
+    EXPECT_TRUE(w->CreatTxt[0]->text().isEmpty());
     w->Combo3->setEditText(QString());
     EXPECT_EQ(listed(*w).size(), 4);
     // A number column compares the number the text begins with.
@@ -542,6 +548,11 @@ TEST_F(MemberWindow, MainWindowOpensOneMemberWindowAtATime)
     auto* w = dynamic_cast<DBtable_fm*>(windows[0]->widget());
     ASSERT_TRUE(w);
     EXPECT_TRUE(windows[0]->isMaximized());
+    if (const QString shots = qEnvironmentVariable("TESS_SHOTS"); !shots.isEmpty()) {
+        main.resize(1024, 768);
+        QApplication::processEvents();
+        main.grab().save(shots + QStringLiteral("/member-in-main.png"));
+    }
     user.answer(ui::Answer::OK);
     main.會員資料管理Item->trigger();
     EXPECT_EQ(user.texts(), QStringList({"會員資料管理已經開啟"}));
@@ -568,6 +579,7 @@ TEST_F(MemberWindow, ShowsEachControlWholeInBothLanguages)
     for (const short offset : {0, 10000}) {
         gLangOffset = offset;
         auto w = open();
+        ApplySkin(w.get());
         const auto check = [&](const char* mode) {
             // TESS_SHOTS=folder keeps a picture of the window for a look by eye.
             if (const QString shots = qEnvironmentVariable("TESS_SHOTS"); !shots.isEmpty())
