@@ -93,20 +93,19 @@ public:
         showSingle(slot, inner, front);
         return slot;
     }
-    // A window's single instance W::Global(), made when missing as `new W(args...)` and deleted
-    // when closed, shown inside the main window (brought to the front when `front`).
+    // The same for a window made from `args` on first use and deleted when it closes.
     template <class W, class... Args>
-    W* OpenSingle(bool front, Args&&... args)
+    W* ShowSingleNew(QPointer<W>& slot, bool inner, bool front, const Args&... args)
     {
-        return ShowSingle<W>(W::Global(), [&] {
-            auto* w = new W(std::forward<Args>(args)...);
+        return ShowSingle<W>(slot, [&] {
+            auto* w = new W(args...);
             w->setAttribute(Qt::WA_DeleteOnClose);
             return w;
-        }, true, front);
+        }, inner, front);
     }
-    // A record window (made with the title picture), brought to the front.
+    // A record window (made with the title picture), shown inside the main window in front.
     template <class W>
-    W* ShowRecordWindow() { return OpenSingle<W>(true, nullptr, TitlePixmap()); }
+    W* ShowRecordWindow() { return ShowSingleNew(W::Global(), true, true, static_cast<QWidget*>(nullptr), TitlePixmap()); }
 
     // ---- Menu targets (one per item; the button bar shares them) ----
     void ShowCustomFrom();

@@ -7,15 +7,15 @@
 
 void MDIForm1::ShowCustomLabel()
 {
-    OpenSingle<CustomLabelPrtFrm1>(true, TitlePixmap());
+    ShowSingleNew(CustomLabelPrtFrm1::Global(), true, true, TitlePixmap());
 }
 
 void MDIForm1::ShowFactoryLabel()
 {
-    OpenSingle<frmListPickerTemplate1>(true, TitlePixmap());
+    ShowSingleNew(frmListPickerTemplate1::Global(), true, true, TitlePixmap());
 }
 
 void MDIForm1::ShowExcelLabelJob()
 {
-    OpenSingle<自訂標籤列印FRM>(false);
+    ShowSingleNew(自訂標籤列印FRM::Global(), true, false);
 }

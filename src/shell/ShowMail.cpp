@@ -5,5 +5,5 @@
 
 void MDIForm1::ShowCustomerEmail()
 {
-    OpenSingle<frm客戶批次發信1>(false, TitlePixmap());
+    ShowSingleNew(frm客戶批次發信1::Global(), true, false, TitlePixmap());
 }

@@ -24,9 +24,5 @@ QWidget* MDIForm1::NewMemberWindow()
 
 void MDIForm1::ShowMemberBirthdayQuery()
 {
-    ShowSingle<frm會員生日查詢>(frm會員生日查詢::Global(), [] {
-        auto* w = new frm會員生日查詢;
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        return w;
-    }, true, false);
+    ShowSingleNew(frm會員生日查詢::Global(), true, false);
 }

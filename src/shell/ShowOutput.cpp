@@ -4,5 +4,5 @@
 
 void MDIForm1::ShowCustomPrintMsgFrm()
 {
-    OpenSingle<CustomPrintMsgFrm>(false, nullptr, TitlePixmap());
+    ShowSingleNew(CustomPrintMsgFrm::Global(), true, false, static_cast<QWidget*>(nullptr), TitlePixmap());
 }

@@ -1,9 +1,17 @@
 // Every tool window of the main window, at its design size and in both languages, shows each of
 // its controls whole: no control reaches past the edge of what holds it, no caption is wider than
 // its control, and every tab shows its whole caption.
+#include "contacts/MemberBirthdayQuery.h"
 #include "core/AboutBox.h"
 #include "core/Globals.h"
 #include "core/update/Password.h"
+#include "output/AdjustLabelFrm.h"
+#include "output/CustomLabelPrtFrm1.h"
+#include "output/CustomPrintMsgFrm.h"
+#include "output/CustomemailtFrm1.h"
+#include "output/CustomerBatchMail.h"
+#include "output/ExcelLabelJob.h"
+#include "output/frmListPickerTemplate1.h"
 #include "shell/AboutMaker.h"
 #include "shell/DbMaintenanceFrm.h"
 #include "shell/HelpBrowser.h"
@@ -58,6 +66,14 @@ TEST_F(Clipping, EveryToolWindowShowsEachControlWhole)
         {"about the maker", [] { return new AboutRAVO; }},
         {"string dump", [] { return new ReadSTRINGfrm; }},
         {"password", [] { return new 變更密碼Frm; }},
+        {"list printing", [] { return new CustomPrintMsgFrm; }},
+        {"member birthdays", [] { return new frm會員生日查詢; }},
+        {"customer labels", [] { return new CustomLabelPrtFrm1; }},
+        {"vendor labels", [] { return new frmListPickerTemplate1; }},
+        {"label offsets", [] { return new AdjustLabelFrm; }},
+        {"labels from sheets", [] { return new 自訂標籤列印FRM; }},
+        {"batch e-mail", [] { return new frm客戶批次發信1; }},
+        {"contact e-mail list", [] { return new CustomemailtFrm1; }},
     };
     for (const short offset : {0, 10000}) {
         gLangOffset = offset;
