@@ -1,5 +1,6 @@
 #include "app/ReplayState.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -88,9 +89,12 @@ void Write(const QString& path)
                     for (QWidget* w : sub->widget()->findChildren<QWidget*>())
                         if (w->isVisible() && w->focusPolicy() != Qt::NoFocus && !w->objectName().isEmpty() &&
                             !w->objectName().startsWith(QLatin1String("qt_")))
-                            out << QStringLiteral("widget %1 %2 %3")
+                            out << QStringLiteral("widget %1 %2 %3 %4")
                                        .arg(NameOf(w), Geometry(OnScreen(w)))
-                                       .arg(w->isEnabled() ? 1 : 0);
+                                       .arg(w->isEnabled() ? 1 : 0)
+                                       .arg(qobject_cast<QAbstractButton*>(w)
+                                                ? static_cast<QAbstractButton*>(w)->text().simplified()
+                                                : QString());
                 for (QAbstractItemView* view : sub->widget()->findChildren<QAbstractItemView*>()) {
                     if (view->objectName().isEmpty() || !view->selectionModel())
                         continue;

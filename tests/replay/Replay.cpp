@@ -150,6 +150,14 @@ void Click(const QPoint& at)
     Pause(200);
 }
 
+void DoubleClick(const QPoint& at)
+{
+    Run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                                    QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
+                                    QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")});
+    Pause(300);
+}
+
 QStringList VisibleWindowTitles()
 {
     QStringList titles;
@@ -187,6 +195,7 @@ State Parse(const QString& text)
         } else if (kind == QLatin1String("window")) {
             State::Window w;
             w.geometry = ParseRect(t, 2);
+            w.screen = ParseRect(t, 6);
             w.state = t.value(10);
             w.title = t.mid(12).join(QLatin1Char(' '));
             s.windows[t.value(1)] = w;

@@ -38,6 +38,7 @@ struct State {
     QString active;       // the active inner window, "-" when none
     struct Window {
         QRect geometry;   // inside the inner-window area
+        QRect screen;     // on the screen
         QString state;    // normal, max, min
         QString title;
     };
@@ -75,6 +76,7 @@ void Keys(const QStringList& keys);
 void Key(const QString& key);
 void Type(const QString& text);
 void Click(const QPoint& at);
+void DoubleClick(const QPoint& at);
 // The titles of the visible X windows.
 QStringList VisibleWindowTitles();
 
