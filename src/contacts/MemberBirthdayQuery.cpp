@@ -116,7 +116,8 @@ frm會員生日查詢::frm會員生日查詢(QWidget* parent) : QWidget(parent)
     Label1[0]->setGeometry(Px(120), Px(165), Px(900), Px(270));
     Label1[1] = new QLabel(QStringLiteral("~"), Picture1);
     Label1[1]->setAlignment(Qt::AlignCenter);
-    Label1[1]->setGeometry(Px(2280), Px(165), Px(240), Px(270));
+    // "~" between the pickers, as wide as the gap between them.
+    Label1[1]->setGeometry(Px(2220), Px(165), Px(360), Px(270));
     for (int i = 0; i < 2; ++i) {
         DTPicker1[i] = new QDateEdit(QDate(kPickerYear, 6, 26), Picture1);
         DTPicker1[i]->setObjectName(QStringLiteral("DTPicker1_%1").arg(i));

@@ -3,13 +3,13 @@
 // printed is composed from 生日_年 and 月日.
 #pragma once
 
-#include "platform/report/Report.h"
+#include "platform/report/ListReport.h"
 
 namespace db {
 class Recordset;
 }
 
-class 會員資料管理Rpt : public report::Report {
+class 會員資料管理Rpt : public report::ListReport {
 public:
     會員資料管理Rpt();
 
@@ -21,10 +21,6 @@ public:
     void SetMembers(const db::Recordset& rs);
     void SetMembers(report::Snapshot rows);
 
-    // Section names.
     static inline const QString kReportHeader = QStringLiteral("Section4");
-    static inline const QString kPageHeader = QStringLiteral("PageHeader");
     static inline const QString kDetail = QStringLiteral("客戶資料_Detail");
-    static inline const QString kPageFooter = QStringLiteral("PageFooter");
-    static inline const QString kReportFooter = QStringLiteral("ReportFooter");
 };

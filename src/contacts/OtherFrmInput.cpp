@@ -4,6 +4,7 @@
 #include "contacts/OtherFields.h"
 #include "contacts/OtherFrm.h"
 #include "contacts/OtherRules.h"
+#include "records/EntryRules.h"
 #include "records/FieldTable.h"
 #include "core/Globals.h"
 #include "core/Settings.h"
@@ -30,14 +31,6 @@ const QColor kLeft(232, 226, 217);  // 14279656
 const QString kEmptyMask = QStringLiteral("____/__/__");
 
 bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
-
-// A focus change that really enters or leaves a box: not a message box or a list's own popup
-// taking the focus and giving it back.
-bool RealFocusChange(QEvent* event)
-{
-    const auto reason = static_cast<QFocusEvent*>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
 
 // The date box's text without its blanks ("" for the empty mask).
 QString MaskText(const QLineEdit* mask)
@@ -192,14 +185,7 @@ void OtherFrm::Text1_LostFocus(int index)
             if (upper != BoxText(7))
                 SetBoxText(7, upper);
             QString message;
-            bool valid = true;
-            switch (int(vb::Val(ReadSetting(QStringLiteral("iDCardNO"), QStringLiteral("Tessarine"), 0)))) {
-            case 0: valid = IsValidTWID(upper, message); break;
-            case 1: valid = IsValidHKID(upper, message); break;
-            case 2: valid = IsValidPRCID(upper, message); break;
-            default: break;
-            }
-            if (!valid) {
+            if (!CheckIdNumber(IdCheckMode(), upper, message)) {
                 ui::MsgBox(message);
                 back = true;
             }

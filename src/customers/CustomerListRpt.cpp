@@ -1,15 +1,9 @@
 #include "customers/CustomerListRpt.h"
 
-#include "platform/report/ReportWindow.h"
-
-using report::Font;
+using report::Align;
+using report::Placed;
 
 namespace {
-
-const Font kTitleFont{QStringLiteral("新細明體"), 18, true};
-const Font kReportFont{QStringLiteral("新細明體"), 9};
-const Font kCaptionFont{QStringLiteral("新細明體"), 9.75, true};
-const Font kFieldFont{QStringLiteral("新細明體"), 9};
 
 // Columns of the two-line block: left edge and width in twips.  Each caption stands over the
 // field printed at the same place in the detail.
@@ -25,82 +19,61 @@ constexpr Column kPhone{4740, 1425};      // telephone / fax
 constexpr Column kPerson{6225, 1080};     // person in charge / tax number
 constexpr Column kAddress{7365, 3750};    // company address / invoice address
 
-constexpr int kLine1 = 30, kLine2 = 300, kTextHeight = 240;
-constexpr int kReportWidth = 11115;
+constexpr int kLine1 = 30, kLine2 = 300;
+constexpr int kReportWidth = 11115, kRule = kReportWidth - 45;
+
+constexpr Placed Caption(const char* name, const char* text, Column c, int top)
+{
+    return Placed::Caption(name, text, c.left, top, c.width);
+}
+constexpr Placed Field(const char* column, Column c, int top)
+{
+    return Placed::Field(nullptr, column, c.left, top + 15, c.width);
+}
+
+constexpr Placed kHead[] = {
+    Placed::Title("Label14", 7680, 90, 3285, 390),
+    Placed::Text("Label16", "列印日期:", 150, 720, 855, 225),
+    Placed::Text("Label15", "%d", 1050, 720, 1200, 225),
+    Placed::Text("Label19", "列印頁數:", 9060, 720, 855, 225),
+    Placed::Text("Label17", "%p", 9915, 720, 480, 225, Align::Right),
+    Placed::Text("Label20", "／", 10410, 720, 225, 225, Align::Center),
+    Placed::Text("Label18", "%P", 10650, 720, 480, 225),
+    Placed::Rule("Line3", 45, 1020, kRule),
+};
+
+constexpr Placed kCaptions[] = {
+    Caption("Label1", "客戶代號", kCode, kLine1),     Caption("Label2", "客戶簡稱", kCode, kLine2),
+    Caption("Label3", "客戶全銜", kName, kLine1),     Caption("Label4", "電話", kPhone, kLine1),
+    Caption("Label5", "傳真", kPhone, kLine2),        Caption("Label6", "負責人", kPerson, kLine1),
+    Caption("Label7", "統一編號", kPerson, kLine2),   Caption("Label8", "公司地址", kAddress, kLine1),
+    Caption("Label9", "發票地址", kAddress, kLine2),  Caption("Label10", "服務業務", kSales, kLine2),
+    Caption("Label11", "客戶分類", kCategory, kLine2), Caption("Label12", "客戶級別", kGrade, kLine2),
+    Placed::Rule("Line2", 45, 585, kRule),            Placed::Rule("Line4", 45, 630, kRule),
+};
+
+constexpr Placed kBlock[] = {
+    Placed::Rule("Line1", 45, 600, kRule),
+    Field("RV120", kCode, kLine1),     Field("RV123", kPhone, kLine1),   Field("客戶全銜", kName, kLine1),
+    Field("RV128", kAddress, kLine1),  Field("RV126", kPerson, kLine1),  Field("RV121", kCode, kLine2),
+    Field("RV124", kPhone, kLine2),    Field("RV129", kAddress, kLine2), Field("RV127", kPerson, kLine2),
+    Field("RV1210", kSales, kLine2),   Field("類別", kCategory, kLine2), Field("級別", kGrade, kLine2),
+};
 
 }  // namespace
 
 客戶資料管理Rpt::客戶資料管理Rpt()
-    : Report(QStringLiteral("客戶資料列表"), kReportHeader, kPageHeader, kDetail, kPageFooter, kReportFooter)
+    : ListReport({.title = QStringLiteral("客戶資料列表"),
+                  .width = kReportWidth,
+                  .reportHeader = {1035, kHead},
+                  .pageHeader = {675, kCaptions},
+                  .detail = {615, kBlock},
+                  .normalStateOnClose = true,
+                  .detailName = kDetail})
 {
-    setReportWidth(kReportWidth);
-    setLeftMargin(400);
-
-    report::Section& rh = section(kReportHeader);
-    rh.height = 1035;
-    rh.addLabel("Label14", "%i", 7680, 90, 3285, 390, kTitleFont, report::Align::Right);
-    rh.addLabel("Label16", "列印日期:", 150, 720, 855, 225, kReportFont);
-    rh.addLabel("Label15", "%d", 1050, 720, 1200, 225, kReportFont);
-    rh.addLabel("Label19", "列印頁數:", 9060, 720, 855, 225, kReportFont);
-    rh.addLabel("Label17", "%p", 9915, 720, 480, 225, kReportFont, report::Align::Right);
-    rh.addLabel("Label20", "／", 10410, 720, 225, 225, kReportFont, report::Align::Center);
-    rh.addLabel("Label18", "%P", 10650, 720, 480, 225, kReportFont);
-    rh.addLine("Line3", 45, 1020, kReportWidth - 45);
-
-    report::Section& ph = section(kPageHeader);
-    ph.height = 675;
-    auto caption = [&](const char* name, const char* text, Column c, int top) {
-        ph.addLabel(QString::fromUtf8(name), QString::fromUtf8(text), c.left, top, c.width, kTextHeight, kCaptionFont);
-    };
-    caption("Label1", "客戶代號", kCode, kLine1);
-    caption("Label2", "客戶簡稱", kCode, kLine2);
-    caption("Label3", "客戶全銜", kName, kLine1);
-    caption("Label4", "電話", kPhone, kLine1);
-    caption("Label5", "傳真", kPhone, kLine2);
-    caption("Label6", "負責人", kPerson, kLine1);
-    caption("Label7", "統一編號", kPerson, kLine2);
-    caption("Label8", "公司地址", kAddress, kLine1);
-    caption("Label9", "發票地址", kAddress, kLine2);
-    caption("Label10", "服務業務", kSales, kLine2);
-    caption("Label11", "客戶分類", kCategory, kLine2);
-    caption("Label12", "客戶級別", kGrade, kLine2);
-    ph.addLine("Line2", 45, 585, kReportWidth - 45);
-    ph.addLine("Line4", 45, 630, kReportWidth - 45);
-
-    report::Section& d = section(kDetail);
-    d.height = 615;
-    auto field = [&](const char* column, Column c, int top) {
-        const QString name = QString::fromUtf8(column);
-        d.addField(QStringLiteral("txt") + name, name, c.left, top + 15, c.width, kTextHeight, kFieldFont);
-    };
-    d.addLine("Line1", 45, 600, kReportWidth - 45);
-    field("RV120", kCode, kLine1);
-    field("RV123", kPhone, kLine1);
-    field("客戶全銜", kName, kLine1);
-    field("RV128", kAddress, kLine1);
-    field("RV126", kPerson, kLine1);
-    field("RV121", kCode, kLine2);
-    field("RV124", kPhone, kLine2);
-    field("RV129", kAddress, kLine2);
-    field("RV127", kPerson, kLine2);
-    field("RV1210", kSales, kLine2);
-    field("類別", kCategory, kLine2);
-    field("級別", kGrade, kLine2);
-
-    section(kPageFooter).height = 0;
-    section(kReportFooter).height = 0;
-
-    // The look of the report window comes from the program's style sheet; closing puts the
-    // window back to its normal state and is never refused.
-    onQueryClose = [](report::ReportWindow& window) {
-        window.setWindowState(Qt::WindowNoState);
-        return true;
-    };
 }
 
 客戶資料管理Rpt& 客戶資料管理Rpt::Instance()
 {
-    // Kept for the life of the process: the preview may still be open when the program ends.
-    static 客戶資料管理Rpt* instance = new 客戶資料管理Rpt;
-    return *instance;
+    return report::KeptInstance<客戶資料管理Rpt>();
 }

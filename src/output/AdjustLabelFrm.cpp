@@ -48,6 +48,17 @@ QPointer<AdjustLabelFrm>& AdjustLabelFrm::Global()
     return instance;
 }
 
+void AdjustLabelFrm::Open()
+{
+    QPointer<AdjustLabelFrm>& offsets = Global();
+    if (!offsets) {
+        offsets = new AdjustLabelFrm;
+        offsets->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    offsets->show();
+    offsets->raise();
+}
+
 AdjustLabelFrm::AdjustLabelFrm(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("AdjustLabelFrm"));

@@ -18,6 +18,8 @@ class AdjustLabelFrm : public QWidget {
 public:
     explicit AdjustLabelFrm(QWidget* parent = nullptr);
     static QPointer<AdjustLabelFrm>& Global();
+    // Shows the one offsets window, made when none is open (the label windows' offsets button).
+    static void Open();
 
     QGroupBox* Frame1 = nullptr;
     std::array<QLineEdit*, 4> Text2{};      // 0 up, 1 left, 2 pitch, 3 page footer

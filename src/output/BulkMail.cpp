@@ -5,6 +5,7 @@
 #include "platform/ui/Ui.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -184,6 +185,18 @@ BulkMailPanel::BulkMailPanel(QWidget* parent)
         Text3[i] = new QLineEdit(parent);
         Check2[i] = new QCheckBox(QString::fromUtf8(checks[i]), parent);
     }
+}
+
+QGridLayout* BulkMailPanel::NewLayout() const
+{
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(0, 0, 0, 0);
+    for (int i = 0; i < 3; ++i) {
+        grid->addWidget(Label1[i], 0, i * 2);
+        grid->addWidget(Text3[i], 0, i * 2 + 1);
+        grid->addWidget(Check2[i], 1, i * 2, 1, 2);
+    }
+    return grid;
 }
 
 bool BulkMailPanel::大宗掛號單列印(const QStringList& picked, const BulkMailLookup& lookup)

@@ -15,6 +15,7 @@
 #include <optional>
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -43,6 +44,8 @@ public:
     std::array<QLineEdit*, 3> Text3{};   // weight, postage, first registered number
     std::array<QCheckBox*, 3> Check2{};  // return receipt, airmail, printed matter
     std::array<QLabel*, 3> Label1{};
+    // The controls on a grid of their own: each caption before its box, its check box under them.
+    QGridLayout* NewLayout() const;
 
     // Builds the list for the picked items and shows it; false when nothing was shown.
     bool 大宗掛號單列印(const QStringList& picked, const BulkMailLookup& lookup);

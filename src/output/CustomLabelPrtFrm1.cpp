@@ -6,6 +6,7 @@
 #include "output/AdjustLabelFrm.h"
 #include "output/BulkMail.h"
 #include "output/ListPicker.h"
+#include "output/OutputWindows.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 
@@ -46,9 +47,7 @@ CustomLabelPrtFrm1::~CustomLabelPrtFrm1() = default;
 CustomLabelPrtFrm1::CustomLabelPrtFrm1(const QPixmap& titlePicture, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("CustomLabelPrtFrm1"));
-    Image1 = new QLabel(this);
-    Image1->setPixmap(titlePicture);
-    Image1->setMaximumHeight(vb::TwipsToPixels(1155));
+    Image1 = NewTitleBanner(this, titlePicture);
 
     TabStrip1 = new QTabBar(this);
     for (const char* tab : {"客戶代號", "自訂", "單筆"})
@@ -81,21 +80,9 @@ CustomLabelPrtFrm1::CustomLabelPrtFrm1(const QPixmap& titlePicture, QWidget* par
     options->addWidget(new QLabel(QStringLiteral("群組"), pick));
     options->addWidget(Combo3, 1);
     pickGrid->addLayout(options, 0, 0, 1, 3);
-    auto* search = new QHBoxLayout;
-    search->addWidget(new QLabel(QStringLiteral("速查"), pick));
-    search->addWidget(picker->Text1);
-    pickGrid->addLayout(search, 1, 0);
-    auto* selectedLabel = new QLabel(LoadResString(847), pick);
-    pickGrid->addWidget(selectedLabel, 1, 2);
-    pickGrid->addWidget(picker->lstAll, 2, 0);
-    auto* moves = new QVBoxLayout;
-    for (QPushButton* b : {picker->cmdRightOne, picker->cmdRightAll, picker->cmdLeftOne, picker->cmdLeftAll,
-                           picker->cmdUp, picker->cmdDown}) {
-        b->setFixedWidth(vb::TwipsToPixels(600));
-        moves->addWidget(b);
-    }
-    pickGrid->addLayout(moves, 2, 1);
-    pickGrid->addWidget(picker->lstSelected, 2, 2);
+    pickGrid->addLayout(picker->SearchRow(new QLabel(QStringLiteral("速查"), pick)), 1, 0);
+    pickGrid->addWidget(new QLabel(LoadResString(847), pick), 1, 2);
+    picker->PlaceLists(pickGrid, 2);
     frames->addWidget(pick);
 
     // Tab 3: one customer on many rows.
@@ -130,40 +117,20 @@ CustomLabelPrtFrm1::CustomLabelPrtFrm1(const QPixmap& titlePicture, QWidget* par
     // Bulk registered-mail panel.
     Picture2 = new QFrame(this);
     bulkMail = std::make_unique<BulkMailPanel>(Picture2);
-    auto* bulkGrid = new QGridLayout(Picture2);
-    bulkGrid->setContentsMargins(0, 0, 0, 0);
-    for (int i = 0; i < 3; ++i) {
-        bulkGrid->addWidget(bulkMail->Label1[i], 0, i * 2);
-        bulkGrid->addWidget(bulkMail->Text3[i], 0, i * 2 + 1);
-        bulkGrid->addWidget(bulkMail->Check2[i], 1, i * 2, 1, 2);
-    }
+    Picture2->setLayout(bulkMail->NewLayout());
 
     for (int i = 1; i < 4; ++i)
         Command1[i] = new QPushButton(this);
-    Command1[2]->setToolTip(QStringLiteral("調整列印位置"));
-    Command1[3]->setText(QStringLiteral("大宗掛號單"));
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : Command1)
-        buttons->addWidget(b);
-    buttons->addStretch();
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 6);
-    layout->addWidget(Image1);
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(8, 0, 8, 0);
-    body->addWidget(TabStrip1);
-    body->addWidget(frames, 1);
-    body->addWidget(fields);
-    body->addWidget(Picture2);
-    body->addLayout(buttons);
-    layout->addLayout(body, 1);
+    auto* content = new QVBoxLayout;
+    content->addWidget(TabStrip1);
+    content->addWidget(frames, 1);
+    content->addWidget(fields);
+    content->addWidget(Picture2);
+    LayOutLabelWindow(this, Image1, content, Command1);
 
     for (int id : {795, 796, 797})
         Combo2->addItem(LoadResString(id));
     setWindowTitle(LoadResString(838));
-    for (int i = 0; i < 3; ++i)
-        Command1[i]->setText(LoadResString(840 + i));
     Check1[0]->setText(LoadResString(849));
     Check1[1]->setText(LoadResString(844));
 
@@ -179,7 +146,7 @@ CustomLabelPrtFrm1::CustomLabelPrtFrm1(const QPixmap& titlePicture, QWidget* par
         try {
             step();
         } catch (const db::DbError& e) {
-            ui::MsgBox(QString::number(e.Number()) + QLatin1Char(' ') + e.Description());
+            ShowDbError(e);
         }
     };
     guarded([this] { ReadListAll(); });
@@ -220,14 +187,13 @@ void CustomLabelPrtFrm1::ReadListAll()
         rs = gConn.ExecuteQuery(QStringLiteral("Select RV12.RV121 From RV12 Where 類別=? ") + sort, {Combo3->currentText()});
     else
         rs = gConn.ExecuteQuery(QStringLiteral("Select RV12.RV121 From RV12 ") + sort);
-    picker->lstAll->clear();
+    QStringList names;
     for (; !rs.Eof(); rs.MoveNext()) {
         const QString name = vb::Nz(rs.value(0));
         if (!name.isEmpty())
-            picker->lstAll->addItem(name);
+            names << name;
     }
-    if (picker->lstAll->count() > 0)
-        picker->lstAll->setCurrentRow(0);
+    picker->SetCandidates(names);
 }
 
 LabelParts CustomLabelPrtFrm1::LabelOf(db::Recordset& customer) const
@@ -323,16 +289,9 @@ void CustomLabelPrtFrm1::Command1_Click(int index)
     case 1:
         close();
         return;
-    case 2: {
-        QPointer<AdjustLabelFrm>& offsets = AdjustLabelFrm::Global();
-        if (!offsets) {
-            offsets = new AdjustLabelFrm;
-            offsets->setAttribute(Qt::WA_DeleteOnClose);
-        }
-        offsets->show();
-        offsets->raise();
+    case 2:
+        AdjustLabelFrm::Open();
         return;
-    }
     default:
         break;
     }

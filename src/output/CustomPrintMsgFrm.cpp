@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
+#include <functional>
 
 namespace {
 
@@ -223,13 +224,16 @@ void CustomPrintMsgFrm::build(const QPixmap& titlePicture)
     TabStrip1->setExpanding(false);
     for (const char* caption : {"客戶", "廠商", "員工", "個人", "會員"})
         TabStrip1->addTab(QString::fromUtf8(caption));
-    TabStrip1->setGeometry(Px(120), Px(kTabTop), Px(kWidth - 240), Px(375));
+    // The tab bar is as tall as its tabs need; the panels and what is under them start below it.
+    TabStrip1->setGeometry(Px(120), Px(kTabTop), Px(kWidth - 240), std::max(Px(375), TabStrip1->sizeHint().height()));
+    const int panelTop = TabStrip1->geometry().bottom() + 1;
+    const int shift = std::max(0, panelTop - Px(kPanelTop));
 
     for (int i = 1; i <= 5; ++i) {
         Picture2[i] = new QWidget(this);
         Picture2[i]->setObjectName(QStringLiteral("Picture2_%1").arg(i));
         Picture2[i]->setAutoFillBackground(true);
-        Picture2[i]->setGeometry(Px(120), Px(kPanelTop), Px(kWidth - 240), Px(kPanelHeight));
+        Picture2[i]->setGeometry(Px(120), Px(kPanelTop) + shift, Px(kWidth - 240), Px(kPanelHeight));
     }
 
     auto option = [](QWidget* panel, const char* caption, int top, QButtonGroup* group) {
@@ -270,28 +274,20 @@ void CustomPrintMsgFrm::build(const QPixmap& titlePicture)
     sortLabel(p, 1320);
     Combo1 = combo(p, 1920, 1320, 2160, false);
 
-    // 2 vendors
-    p = Picture2[Vendors];
-    g = new QButtonGroup(p);
-    Option2[0] = option(p, "列印全部", 240, g);
-    Option2[1] = option(p, "列印類別", 720, g);
-    DataCombo3 = combo(p, 1920, 720, 2880, true);
-
-    // 3 employees
-    p = Picture2[Employees];
-    g = new QButtonGroup(p);
-    Option3[0] = option(p, "列印全部", 240, g);
-    Option3[1] = option(p, "列印部門", 720, g);
-    DataCombo4 = combo(p, 1920, 720, 2880, true);
+    // 2 vendors, 3 employees, 4 personal contacts: all, or one category (department) picked from a list.
+    auto categoryPanel = [&](int tab, std::array<QRadioButton*, 2>& options, const char* one, QComboBox*& list) {
+        QWidget* panel = Picture2[tab];
+        auto* group = new QButtonGroup(panel);
+        options[0] = option(panel, "列印全部", 240, group);
+        options[1] = option(panel, one, 720, group);
+        list = combo(panel, 1920, 720, 2880, true);
+        return panel;
+    };
+    categoryPanel(Vendors, Option2, "列印類別", DataCombo3);
+    p = categoryPanel(Employees, Option3, "列印部門", DataCombo4);
     sortLabel(p, 1320);
     Combo2 = combo(p, 1920, 1320, 2160, false);
-
-    // 4 personal contacts
-    p = Picture2[Contacts];
-    g = new QButtonGroup(p);
-    Option1[0] = option(p, "列印全部", 240, g);
-    Option1[1] = option(p, "列印類別", 720, g);
-    DataCombo2 = combo(p, 1920, 720, 2880, true);
+    categoryPanel(Contacts, Option1, "列印類別", DataCombo2);
 
     // 5 members
     p = Picture2[Members];
@@ -331,16 +327,16 @@ void CustomPrintMsgFrm::build(const QPixmap& titlePicture)
     Option4[1] = new QRadioButton(QStringLiteral("匯出到 Excel"), this);
     for (int i = 0; i < 2; ++i) {
         Option4[i]->setObjectName(QStringLiteral("Option4_%1").arg(i));
-        Option4[i]->setGeometry(Px(240 + i * 1320), Px(bottom + 60), Px(i == 0 ? 1080 : 2040), Px(330));
+        Option4[i]->setGeometry(Px(240 + i * 1320), Px(bottom + 60) + shift, Px(i == 0 ? 1080 : 2040), Px(330));
         outputs->addButton(Option4[i]);
     }
     for (int i = 0; i < 2; ++i) {
         Command2[i] = new QPushButton(this);
         Command2[i]->setObjectName(QStringLiteral("Command2_%1").arg(i));
-        Command2[i]->setGeometry(Px(kWidth - 2760 + i * 1320), Px(bottom), Px(1200), Px(420));
+        Command2[i]->setGeometry(Px(kWidth - 2760 + i * 1320), Px(bottom) + shift, Px(1200), Px(420));
         connect(Command2[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
     }
-    resize(Px(kWidth), Px(bottom + 420 + 180));
+    resize(Px(kWidth), Px(bottom + 420 + 180) + shift);
     Image1->setGeometry(0, 0, width(), Px(kBanner));
 
     Option5[0]->setChecked(true);
@@ -476,8 +472,7 @@ void CustomPrintMsgFrm::guarded(void (CustomPrintMsgFrm::*list)())
 namespace {
 
 // Preview, or the Excel workbook for the lists that have one, else the report's own export.
-template <class Rpt>
-void Output(CustomPrintMsgFrm& w, Rpt& report, db::Recordset& rs, bool toWorkbook)
+void Output(CustomPrintMsgFrm& w, report::Report& report, db::Recordset& rs, bool toWorkbook)
 {
     if (w.Option4[0]->isChecked()) {
         report.Show();
@@ -489,91 +484,85 @@ void Output(CustomPrintMsgFrm& w, Rpt& report, db::Recordset& rs, bool toWorkboo
         report.ExportReport();
 }
 
+// The choice of a panel with "列印全部" and a category list: no category for all rows, else
+// what `lookup` makes of the name in the list.  Nothing is printed for a blank name, nor for one
+// the lookup does not know (`unknown` then says so).
+struct CategoryChoice {
+    bool print = true;
+    std::optional<QString> category;
+};
+CategoryChoice ChooseCategory(bool all, const QComboBox* list,
+                              const std::function<std::optional<QString>(const QString&)>& lookup,
+                              const QString& unknown)
+{
+    if (all)
+        return {};
+    const QString name = list->currentText();
+    if (vb::Trim(name).isEmpty())
+        return {false, std::nullopt};
+    std::optional<QString> category = lookup(name);
+    if (!category) {
+        ui::MsgBox(unknown);
+        return {false, std::nullopt};
+    }
+    return {true, category};
+}
+
+// Runs the list's statement and hands the rows to its report; the list of one category says
+// "無資料 " instead when it has no rows.
+void PrintList(CustomPrintMsgFrm& w, report::Report& report, const ListQuery& q, bool oneCategory, bool portrait,
+               bool toWorkbook)
+{
+    db::Recordset rs = OpenList(q);
+    if (oneCategory && rs.Bof() && rs.Eof()) {
+        ui::MsgBox(LoadResString(804));
+        return;
+    }
+    report.setDataSource(rs);
+    if (portrait)
+        report.setOrientation(report::Orientation::Portrait);
+    Output(w, report, rs, toWorkbook);
+}
+
 }  // namespace
 
 void CustomPrintMsgFrm::客戶資料列印()
 {
-    db::Recordset rs = OpenList(CustomerListQuery(Option5[0]->isChecked(), Text1[0]->text(), Text1[1]->text(),
-                                                  Combo1->currentText()));
-    客戶資料管理Rpt& report = 客戶資料管理Rpt::Instance();
-    report.setDataSource(rs);
-    Output(*this, report, rs, true);
+    PrintList(*this, 客戶資料管理Rpt::Instance(),
+              CustomerListQuery(Option5[0]->isChecked(), Text1[0]->text(), Text1[1]->text(), Combo1->currentText()),
+              false, false, true);
 }
 
 void CustomPrintMsgFrm::廠商資料列印()
 {
-    廠商報表列印Rpt& report = 廠商報表列印Rpt::Instance();
-    if (Option2[0]->isChecked()) {
-        db::Recordset rs = OpenList(VendorListQuery(std::nullopt));
-        report.setDataSource(rs);
-        Output(*this, report, rs, true);
-        return;
-    }
-    const QString name = DataCombo3->currentText();
-    if (vb::Trim(name).isEmpty())
-        return;
-    const std::optional<QString> code = 取得廠商分類(name);
-    if (!code) {
-        ui::MsgBox(QStringLiteral("無此廠商類別"));
-        return;
-    }
-    db::Recordset rs = OpenList(VendorListQuery(code));
-    if (rs.Bof() && rs.Eof()) {
-        ui::MsgBox(LoadResString(804));
-        return;
-    }
-    report.setDataSource(rs);
-    report.setOrientation(report::Orientation::Portrait);
-    Output(*this, report, rs, true);
+    const CategoryChoice c = ChooseCategory(Option2[0]->isChecked(), DataCombo3, 取得廠商分類,
+                                            QStringLiteral("無此廠商類別"));
+    // The list of all vendors keeps the report's orientation; one category's turns it to portrait.
+    if (c.print)
+        PrintList(*this, 廠商報表列印Rpt::Instance(), VendorListQuery(c.category), bool(c.category),
+                  bool(c.category), true);
 }
 
 void CustomPrintMsgFrm::員工資料列印()
 {
-    員工資料Rpt& report = 員工資料Rpt::Instance();
-    std::optional<QString> code;
-    if (!Option3[0]->isChecked()) {
-        const QString name = DataCombo4->currentText();
-        if (vb::Trim(name).isEmpty())
-            return;
-        code = 取得公司部門分類(name);
-        if (!code) {
-            ui::MsgBox(QStringLiteral("無此部門"));
-            return;
-        }
-    }
-    db::Recordset rs = OpenList(EmployeeListQuery(code, Combo2->currentText()));
-    if (code && rs.Bof() && rs.Eof()) {
-        ui::MsgBox(LoadResString(804));
-        return;
-    }
-    report.setDataSource(rs);
-    report.setOrientation(report::Orientation::Portrait);
-    Output(*this, report, rs, true);
+    const CategoryChoice c = ChooseCategory(Option3[0]->isChecked(), DataCombo4, 取得公司部門分類,
+                                            QStringLiteral("無此部門"));
+    if (c.print)
+        PrintList(*this, 員工資料Rpt::Instance(), EmployeeListQuery(c.category, Combo2->currentText()),
+                  bool(c.category), true, true);
 }
 
 void CustomPrintMsgFrm::列印個人通訊錄()
 {
-    個人通訊Rpt& report = 個人通訊Rpt::Instance();
-    std::optional<QString> category;
-    if (!Option1[0]->isChecked()) {
-        const QString name = DataCombo2->currentText();
-        if (vb::Trim(name).isEmpty())
-            return;
-        if (!取得個人分類(name)) {
-            ui::MsgBox(LoadResString(803));
-            return;
-        }
-        category = name;
-    }
-    db::Recordset rs = OpenList(ContactListQuery(category));
-    if (category && rs.Bof() && rs.Eof()) {
-        ui::MsgBox(LoadResString(804));
-        return;
-    }
-    report.setDataSource(rs);
-    if (!category)
-        report.setOrientation(report::Orientation::Portrait);
-    Output(*this, report, rs, false);
+    // Contacts carry their category's name: the lookup only checks that the category exists.
+    const auto known = [](const QString& name) {
+        return 取得個人分類(name) ? std::optional<QString>(name) : std::nullopt;
+    };
+    const CategoryChoice c = ChooseCategory(Option1[0]->isChecked(), DataCombo2, known, LoadResString(803));
+    // The list of all contacts is turned to portrait; one category's keeps the report's orientation.
+    if (c.print)
+        PrintList(*this, 個人通訊Rpt::Instance(), ContactListQuery(c.category), bool(c.category), !c.category,
+                  false);
 }
 
 void CustomPrintMsgFrm::會員資料列印()

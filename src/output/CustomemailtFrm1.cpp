@@ -4,6 +4,7 @@
 #include "core/WindowHelpers.h"
 #include "output/CustomerBatchMail.h"
 #include "output/ListPicker.h"
+#include "output/OutputWindows.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 
@@ -61,25 +62,14 @@ CustomemailtFrm1::CustomemailtFrm1(const QPixmap& titlePicture, QWidget* parent)
     filters->setContentsMargins(0, 0, 0, 0);
     filters->addWidget(Combo1[0]);
     filters->addWidget(Combo1[1]);
-    auto* moves = new QVBoxLayout;
-    moves->addStretch();
-    for (QPushButton* b : {picker->cmdRightOne, picker->cmdRightAll, picker->cmdLeftOne, picker->cmdLeftAll,
-                           picker->cmdUp, picker->cmdDown})
-        moves->addWidget(b);
-    moves->addStretch();
     auto* grid = new QGridLayout(this);
     grid->addWidget(Image1, 0, 0, 1, 3);
     grid->addWidget(Frame1, 1, 0);
     grid->addWidget(Combo2, 1, 2);
-    auto* search = new QHBoxLayout;
-    search->addWidget(Command3);
-    search->addWidget(picker->Text1);
-    grid->addLayout(search, 2, 0);
+    grid->addLayout(picker->SearchRow(Command3), 2, 0);
     grid->addWidget(SkinLabel1[0], 3, 0);
     grid->addWidget(SkinLabel1[1], 3, 2);
-    grid->addWidget(picker->lstAll, 4, 0);
-    grid->addLayout(moves, 4, 1);
-    grid->addWidget(picker->lstSelected, 4, 2);
+    picker->PlaceLists(grid, 4);
     grid->addWidget(new QLabel(QStringLiteral("主旨"), this), 5, 0, 1, 3);
     grid->addWidget(txtSubject, 6, 0, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("內文"), this), 7, 0, 1, 3);
@@ -113,7 +103,7 @@ void CustomemailtFrm1::ReadListAll()
             picker->lstAll->addItem(batchmail::ContactLine(shortName, vb::Nz(rs.value(3)), vb::Nz(rs.value(5))));
         }
     } catch (const db::DbError& e) {
-        ui::MsgBox(QString::number(e.Number()) + QLatin1Char(' ') + e.Description());
+        ShowDbError(e);
     }
 }
 

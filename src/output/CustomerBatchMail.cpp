@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
+#include "output/OutputWindows.h"
 #include "platform/dbmodel/RecordsetModel.h"
 #include "platform/mail/Mail.h"
 #include "platform/text/VbText.h"
@@ -106,11 +107,6 @@ void Place(QWidget* w, int left, int top, int width, int height)
 }
 
 QString EmailOf(db::Recordset& rs) { return vb::Nz(rs.value(QStringLiteral("e-mail"))); }
-
-void ShowError(const db::DbError& e)
-{
-    ui::MsgBox(QString::number(e.Number()) + QLatin1Char(' ') + e.Description());
-}
 
 constexpr int kBannerHeight = 1155;
 constexpr int kButtonBarHeight = 675;
@@ -318,7 +314,7 @@ void frm客戶批次發信1::讀取發信資料()
         candidates_ = list;
         candidateModel_->setRecordset(candidates_);
     } catch (const db::DbError& e) {
-        ShowError(e);
+        ShowDbError(e);
     }
 }
 
@@ -342,7 +338,7 @@ void frm客戶批次發信1::顯示查詢清單()
         Combo1[1]->setCurrentIndex(-1);
         Combo1[1]->setEditText(QString());
     } catch (const db::DbError& e) {
-        ShowError(e);
+        ShowDbError(e);
     }
 }
 
@@ -376,7 +372,7 @@ void frm客戶批次發信1::加入右邊一列()
             candidates_.SetAbsolutePosition(std::min(position, candidates_.RecordCount()));
         按鍵狀態();
     } catch (const db::DbError& e) {
-        ShowError(e);
+        ShowDbError(e);
     }
 }
 
@@ -399,7 +395,7 @@ void frm客戶批次發信1::移回左邊一列()
             recipients_.MoveLast(), recipients_.MoveNext();  // past the end, as after the last row
         按鍵狀態();
     } catch (const db::DbError& e) {
-        ShowError(e);
+        ShowDbError(e);
     }
 }
 
@@ -447,7 +443,7 @@ void frm客戶批次發信1::cmdLeftAll_Click()
             if (recipients_.RecordCount() > 0)
                 recipients_.MoveLast(), recipients_.MoveNext();
         } catch (const db::DbError& e) {
-            ShowError(e);
+            ShowDbError(e);
         }
     }
     Command1[0]->setEnabled(OnRow(recipients_));
@@ -508,7 +504,7 @@ void frm客戶批次發信1::發信()
             messages.push_back(message);
         }
     } catch (const db::DbError& e) {
-        ShowError(e);
+        ShowDbError(e);
         return;
     }
 

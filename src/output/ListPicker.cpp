@@ -1,8 +1,10 @@
 #include "output/ListPicker.h"
 
 #include "platform/text/Like.h"
+#include "platform/text/VbText.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -152,6 +154,36 @@ QStringList ListPicker::Selected() const
     for (int i = 0; i < lstSelected->count(); ++i)
         texts << lstSelected->item(i)->text();
     return texts;
+}
+
+void ListPicker::SetCandidates(const QStringList& texts)
+{
+    lstAll->clear();
+    lstAll->addItems(texts);
+    if (lstAll->count() > 0)
+        lstAll->setCurrentRow(0);
+}
+
+QHBoxLayout* ListPicker::SearchRow(QWidget* caption) const
+{
+    auto* row = new QHBoxLayout;
+    row->addWidget(caption);
+    row->addWidget(Text1);
+    return row;
+}
+
+void ListPicker::PlaceLists(QGridLayout* grid, int row) const
+{
+    auto* moves = new QVBoxLayout;
+    moves->addStretch();
+    for (QPushButton* b : {cmdRightOne, cmdRightAll, cmdLeftOne, cmdLeftAll, cmdUp, cmdDown}) {
+        b->setFixedWidth(vb::TwipsToPixels(600));
+        moves->addWidget(b);
+    }
+    moves->addStretch();
+    grid->addWidget(lstAll, row, 0);
+    grid->addLayout(moves, row, 1);
+    grid->addWidget(lstSelected, row, 2);
 }
 
 bool ListPicker::eventFilter(QObject* watched, QEvent* event)

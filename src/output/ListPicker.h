@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QStringList>
 
+class QGridLayout;
+class QHBoxLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -40,6 +42,13 @@ public:
 
     // The chosen texts from the first to the last, duplicates included.
     QStringList Selected() const;
+    // Replaces the candidates with the texts, the first one current.
+    void SetCandidates(const QStringList& texts);
+
+    // For the owning window's layout: the search box after its caption, and on one row of a
+    // grid lstAll, the six buttons in a column between the lists, and lstSelected.
+    QHBoxLayout* SearchRow(QWidget* caption) const;
+    void PlaceLists(QGridLayout* grid, int row) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -5,6 +5,7 @@
 #include "output/AdjustLabelFrm.h"
 #include "output/BulkMail.h"
 #include "output/ListPicker.h"
+#include "output/OutputWindows.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 
@@ -38,26 +39,13 @@ QPointer<frmListPickerTemplate1>& frmListPickerTemplate1::Global()
 
 frmListPickerTemplate1::~frmListPickerTemplate1() = default;
 
-namespace {
-
-void ReportDbError(const db::DbError& e)
-{
-    ui::MsgBox(QString::number(e.Number()) + QLatin1Char(' ') + e.Description());
-}
-
-}  // namespace
-
 frmListPickerTemplate1::frmListPickerTemplate1(const QPixmap& titlePicture, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmListPickerTemplate1"));
-    Image1 = new QLabel(this);
-    Image1->setPixmap(titlePicture);
-    Image1->setMaximumHeight(vb::TwipsToPixels(1155));
+    Image1 = NewTitleBanner(this, titlePicture);
     for (QPushButton*& b : Command1)
         b = new QPushButton(this);
     Command1[0]->setEnabled(false);
-    Command1[2]->setToolTip(QStringLiteral("調整列印位置"));
-    Command1[3]->setText(QStringLiteral("大宗掛號單"));
     picker = new ListPicker(this, Command1[0], true);
 
     Check1[0] = new QCheckBox(this);
@@ -87,48 +75,18 @@ frmListPickerTemplate1::frmListPickerTemplate1(const QPixmap& titlePicture, QWid
     auto* grid = new QGridLayout;
     grid->addWidget(Check1[1], 0, 0);
     grid->addWidget(DataCombo1, 0, 2);
-    auto* search = new QHBoxLayout;
-    search->addWidget(SkinLabel1[0]);
-    search->addWidget(picker->Text1);
-    grid->addLayout(search, 1, 0);
+    grid->addLayout(picker->SearchRow(SkinLabel1[0]), 1, 0);
     grid->addWidget(SkinLabel1[1], 1, 2);
-    grid->addWidget(picker->lstAll, 2, 0);
-    auto* moves = new QVBoxLayout;
-    for (QPushButton* b : {picker->cmdRightOne, picker->cmdRightAll, picker->cmdLeftOne, picker->cmdLeftAll,
-                           picker->cmdUp, picker->cmdDown}) {
-        b->setFixedWidth(vb::TwipsToPixels(600));
-        moves->addWidget(b);
-    }
-    grid->addLayout(moves, 2, 1);
-    grid->addWidget(picker->lstSelected, 2, 2);
+    picker->PlaceLists(grid, 2);
     auto* choices = new QHBoxLayout;
     choices->addWidget(Frame2[0]);
     choices->addWidget(Frame2[1]);
     choices->addWidget(Check1[0]);
     grid->addLayout(choices, 3, 0, 1, 3);
-    auto* bulk = new QGridLayout;
-    for (int i = 0; i < 3; ++i) {
-        bulk->addWidget(bulkMail->Label1[i], 0, i * 2);
-        bulk->addWidget(bulkMail->Text3[i], 0, i * 2 + 1);
-        bulk->addWidget(bulkMail->Check2[i], 1, i * 2, 1, 2);
-    }
-    grid->addLayout(bulk, 4, 0, 1, 3);
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : Command1)
-        buttons->addWidget(b);
-    buttons->addStretch();
-    grid->addLayout(buttons, 5, 0, 1, 3);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 6);
-    layout->addWidget(Image1);
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(8, 0, 8, 0);
-    body->addLayout(grid, 1);
-    layout->addLayout(body, 1);
+    grid->addLayout(bulkMail->NewLayout(), 4, 0, 1, 3);
+    LayOutLabelWindow(this, Image1, grid, Command1);
 
     setWindowTitle(LoadResString(860));
-    for (int i = 0; i < 3; ++i)
-        Command1[i]->setText(LoadResString(840 + i));
     Frame2[0]->setTitle(LoadResString(861));
     Frame2[1]->setTitle(LoadResString(862));
     Check1[0]->setText(LoadResString(866));
@@ -143,7 +101,7 @@ frmListPickerTemplate1::frmListPickerTemplate1(const QPixmap& titlePicture, QWid
             DataCombo1->addItem(vb::Nz(categories.value(QStringLiteral("RV11"))));
         DataCombo1->setCurrentIndex(-1);
     } catch (const db::DbError& e) {
-        ReportDbError(e);
+        ShowDbError(e);
     }
     Check1[1]->setChecked(true);
     DataCombo1->setEnabled(false);
@@ -161,14 +119,13 @@ frmListPickerTemplate1::frmListPickerTemplate1(const QPixmap& titlePicture, QWid
 void frmListPickerTemplate1::Loadfactoryname(int mode)
 {
     const auto fill = [this](db::Recordset& rs) {
-        picker->lstAll->clear();
+        QStringList names;
         for (; !rs.Eof(); rs.MoveNext()) {
             const QString name = vb::Nz(rs.value(QStringLiteral("RV112")));
             if (!vb::Trim(name).isEmpty())
-                picker->lstAll->addItem(name);
+                names << name;
         }
-        if (picker->lstAll->count() > 0)
-            picker->lstAll->setCurrentRow(0);
+        picker->SetCandidates(names);
     };
     try {
         if (mode == 0) {
@@ -190,7 +147,7 @@ void frmListPickerTemplate1::Loadfactoryname(int mode)
             fill(rs);
         }
     } catch (const db::DbError& e) {
-        ReportDbError(e);
+        ShowDbError(e);
     }
 }
 
@@ -239,20 +196,11 @@ void frmListPickerTemplate1::Command1_Click(int index)
         switch (index) {
         case 0: 廠商標籤列印(); break;
         case 1: close(); break;
-        case 2: {
-            QPointer<AdjustLabelFrm>& offsets = AdjustLabelFrm::Global();
-            if (!offsets) {
-                offsets = new AdjustLabelFrm;
-                offsets->setAttribute(Qt::WA_DeleteOnClose);
-            }
-            offsets->show();
-            offsets->raise();
-            break;
-        }
+        case 2: AdjustLabelFrm::Open(); break;
         case 3: 大宗掛號單列印(); break;
         default: break;
         }
     } catch (const db::DbError& e) {
-        ReportDbError(e);
+        ShowDbError(e);
     }
 }

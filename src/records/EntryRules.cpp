@@ -85,6 +85,14 @@ void PickList::Open(QWidget* target, QWidget* next, const QStringList& items, co
     list_->setFocus(Qt::OtherFocusReason);
 }
 
+void PickList::ShowFirstItemWhenBlank()
+{
+    if (!vb::Trim(list_->currentText()).isEmpty() || list_->count() == 0)
+        return;
+    const QSignalBlocker block(list_);
+    list_->setEditText(list_->itemText(0));
+}
+
 bool PickList::IsOpen() const { return list_->isVisible() && target_; }
 
 void PickList::write()
@@ -137,6 +145,12 @@ bool PickList::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return false;
+}
+
+bool RealFocusChange(const QEvent* event)
+{
+    const auto reason = static_cast<const QFocusEvent*>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
 void CommitPickLists(const std::vector<PickList*>& lists)

@@ -50,6 +50,9 @@ public:
     // text when it holds more than blanks, and gives the list the focus.
     void Open(QWidget* target, QWidget* next, const QStringList& items, const QRect& geometry = {},
               bool keepItems = false);
+    // When the box held only blanks, the list shows its first item (written into the box when
+    // the list is left or Enter is pressed); call right after Open.
+    void ShowFirstItemWhenBlank();
     // Writes the list's text into its box while the list is shown; true when it did.
     bool Commit();
     bool IsOpen() const;
@@ -72,6 +75,10 @@ private:
     QPointer<QWidget> next_;
     bool returning_ = false;  // Enter is handing the focus back to the box
 };
+
+// A focus event that really enters or leaves a box: not a message box or a list's own popup
+// taking the focus and giving it back.
+bool RealFocusChange(const QEvent* event);
 
 // Commits every open list of the window (before a save).
 void CommitPickLists(const std::vector<PickList*>& lists);

@@ -210,7 +210,15 @@ void RecordBoxes::ClearUnbound()
 void RecordBoxes::SetFocused(int n, bool focused)
 {
     if (QWidget* box = Box(n))
-        SetBackground(box, focused ? EditingColor() : BoxColor());
+        SetBackground(box, focused ? EditingColor() : idle_);
+}
+
+void RecordBoxes::SetIdleColor(const QColor& color)
+{
+    idle_ = color;
+    for (QWidget* box : boxes_)
+        if (box)
+            SetBackground(box, idle_);
 }
 
 bool RecordBoxes::RefuseUnwritable()

@@ -122,6 +122,8 @@ public:
     void SetFocused(int n, bool focused);
     static QColor EditingColor() { return QColor(0xFF, 0xFF, 0xFF); }
     static QColor BoxColor() { return QColor(0xE8, 0xE3, 0xD9); }
+    // Another colour for the boxes out of the focus (every box takes it now).
+    void SetIdleColor(const QColor& color);
 
     // ---- Before a save -----------------------------------------------------------------------
     // Pushes every bound box into the current row; a value its column cannot take (a letter,
@@ -148,6 +150,7 @@ private:
     std::vector<QLabel*> labels_;
     dbmodel::FieldBinding* binding_ = nullptr;
     bool editing_ = false;
+    QColor idle_ = BoxColor();
     struct Failure {
         QString text;
         QString description;

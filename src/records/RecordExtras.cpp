@@ -30,6 +30,17 @@ AuditStrip::AuditStrip(QWidget* parent, const AuditColumns& columns) : QWidget(p
     }
 }
 
+void AuditStrip::Place(const std::array<AuditPlace, 4>& places, int topTwips, int heightTwips)
+{
+    for (size_t i = 0; i < 4; ++i) {
+        const AuditPlace& p = places[i];
+        Captions[i]->setGeometry(vb::TwipsToPixels(p.captionLeft), vb::TwipsToPixels(topTwips),
+                                 vb::TwipsToPixels(p.valueLeft - p.captionLeft), vb::TwipsToPixels(heightTwips));
+        Values[i]->setGeometry(vb::TwipsToPixels(p.valueLeft), vb::TwipsToPixels(topTwips),
+                               vb::TwipsToPixels(p.valueWidth), vb::TwipsToPixels(heightTwips));
+    }
+}
+
 void AuditStrip::Clear()
 {
     for (QLabel* l : Values)

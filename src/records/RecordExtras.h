@@ -31,9 +31,19 @@ struct AuditColumns {
     QString changedOn;
 };
 
+// Where a caption and its value stand in the strip (twips).
+struct AuditPlace {
+    int captionLeft;
+    int valueLeft;
+    int valueWidth;
+};
+
 class AuditStrip : public QWidget {
 public:
     AuditStrip(QWidget* parent, const AuditColumns& columns);
+    // Puts the captions and values elsewhere than side by side in the strip's own order
+    // (places in the order of Captions: 建檔者, 建檔日期, 修改者, 修改日期).
+    void Place(const std::array<AuditPlace, 4>& places, int topTwips, int heightTwips);
 
     std::array<QLabel*, 4> Captions{};  // Label1: "建檔者:", "建檔日期:", "修改者:", "修改日期:"
     std::array<QLabel*, 4> Values{};    // Label2: the current record's values

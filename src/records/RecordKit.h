@@ -22,13 +22,14 @@
 //                          spare row, Enter walk, row delete, change hook; DetailStatements
 //                          for the save.
 //   records/EntryRules.h   PickList (the overlay list over a box: TargetBox, NextBox,
-//                          Alt+Down/F4, committed before any save), LeaveGuard (a leave check
+//                          Alt+Down/F4, the first item for a blank box, committed before any
+//                          save), LeaveGuard (a leave check
 //                          returns the focus without running other checks), box maps for
 //                          Enter/Up/Down, F-key stock texts.
 //   records/FindDialog.h   FindDialog built from a FindBox table; BuildFindCondition makes a
 //                          condition with every value bound.
 //   records/RecordExtras.h AuditStrip (建檔者/建檔日期/修改者/修改日期 with the window's column
-//                          names), the sort choice kept in a setting, help-panel notes from a
+//                          names, placed side by side or where the window says), the sort choice kept in a setting, help-panel notes from a
 //                          (box, message) table.
 //
 // Building a record window (the vendor window as the example):
@@ -56,6 +57,8 @@
 //     DetailGrid::ReadyToSave().
 //
 // The customer window (customers/CustomFrom*) is built this way and is the working example.
+// The member window (contacts/DBtable_fm*) builds its field table at run time from the table's
+// columns (RecordField per column, places from its layout model) and shows the same kit pieces.
 #pragma once
 
 #include "records/DetailGrid.h"

@@ -92,6 +92,16 @@ public:
         showSingle(slot, inner, front);
         return slot;
     }
+    // The same for a window made from `args` on first use and deleted when it closes.
+    template <class W, class... Args>
+    W* ShowSingleNew(QPointer<W>& slot, bool inner, bool front, const Args&... args)
+    {
+        return ShowSingle<W>(slot, [&] {
+            auto* w = new W(args...);
+            w->setAttribute(Qt::WA_DeleteOnClose);
+            return w;
+        }, inner, front);
+    }
 
     // ---- Menu targets (one per item; the button bar shares them) ----
     void ShowCustomFrom();

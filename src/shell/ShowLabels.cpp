@@ -7,27 +7,15 @@
 
 void MDIForm1::ShowCustomLabel()
 {
-    ShowSingle<CustomLabelPrtFrm1>(CustomLabelPrtFrm1::Global(), [this] {
-        auto* w = new CustomLabelPrtFrm1(TitlePixmap());
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        return w;
-    }, true, true);
+    ShowSingleNew(CustomLabelPrtFrm1::Global(), true, true, TitlePixmap());
 }
 
 void MDIForm1::ShowFactoryLabel()
 {
-    ShowSingle<frmListPickerTemplate1>(frmListPickerTemplate1::Global(), [this] {
-        auto* w = new frmListPickerTemplate1(TitlePixmap());
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        return w;
-    }, true, true);
+    ShowSingleNew(frmListPickerTemplate1::Global(), true, true, TitlePixmap());
 }
 
 void MDIForm1::ShowExcelLabelJob()
 {
-    ShowSingle<自訂標籤列印FRM>(自訂標籤列印FRM::Global(), [] {
-        auto* w = new 自訂標籤列印FRM;
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        return w;
-    }, true, false);
+    ShowSingleNew(自訂標籤列印FRM::Global(), true, false);
 }

@@ -5,9 +5,5 @@
 
 void MDIForm1::ShowCustomerEmail()
 {
-    ShowSingle<frm客戶批次發信1>(frm客戶批次發信1::Global(), [this] {
-        auto* w = new frm客戶批次發信1(TitlePixmap());
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        return w;
-    }, true, false);
+    ShowSingleNew(frm客戶批次發信1::Global(), true, false, TitlePixmap());
 }

@@ -4,9 +4,5 @@
 
 void MDIForm1::ShowCustomPrintMsgFrm()
 {
-    ShowSingle<CustomPrintMsgFrm>(CustomPrintMsgFrm::Global(), [this] {
-        auto* w = new CustomPrintMsgFrm(nullptr, TitlePixmap());
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        return w;
-    }, true, false);
+    ShowSingleNew(CustomPrintMsgFrm::Global(), true, false, static_cast<QWidget*>(nullptr), TitlePixmap());
 }

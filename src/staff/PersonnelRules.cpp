@@ -151,21 +151,6 @@ QString AgeHint(const QString& birthDate, const QDate& today)
 
 // ---- Checks --------------------------------------------------------------------------------------
 
-bool CheckIdNumber(int mode, const QString& id, QString& message)
-{
-    switch (mode) {
-    case 0:
-        return IsValidTWID(id, message);
-    case 1:
-        return IsValidHKID(id, message);
-    case 2:
-        return IsValidPRCID(id, message);
-    default:
-        return true;
-    }
-}
-
-int IdCheckMode() { return int(vb::Val(ReadSetting(QStringLiteral("iDCardNO"), QStringLiteral("Tessarine"), 0))); }
 
 WorkmanRefusal SaveCheck_Workman(const BoxTextFn& text)
 {

@@ -3,6 +3,8 @@
 // widget here: the window hands over box texts.
 #pragma once
 
+#include "core/numbering/Validators.h"
+
 #include "platform/db/Db.h"
 
 #include <QDate>
@@ -67,10 +69,8 @@ QString AgeHint(const QString& birthDate, const QDate& today);
 
 // ---- Checks --------------------------------------------------------------------------------------
 
-// The identity check the setting iDCardNO chooses (0 Taiwan, 1 Hong Kong, 2 mainland, any
-// other no check).  True when the number passes; otherwise the validator's reason.
-bool CheckIdNumber(int mode, const QString& id, QString& message);
-int IdCheckMode();  // Val of the setting iDCardNO (section "Tessarine")
+// The identity check the setting iDCardNO chooses: CheckIdNumber and IdCheckMode
+// (core/numbering/Validators.h).
 
 // Why a save is refused: the message, whether it is the width message (question icon, title
 // 取消存檔) and the box to select (only for the width test).

@@ -3,19 +3,12 @@
 // turns it to portrait and shows it.
 #pragma once
 
-#include "platform/report/Report.h"
+#include "platform/report/ListReport.h"
 
-class 員工資料Rpt : public report::Report {
+class 員工資料Rpt : public report::ListReport {
 public:
     員工資料Rpt();
 
     // The program's one instance, made on first use and kept.
     static 員工資料Rpt& Instance();
-
-    // Section names.
-    static inline const QString kReportHeader = QStringLiteral("ReportHeader");
-    static inline const QString kPageHeader = QStringLiteral("PageHeader");
-    static inline const QString kDetail = QStringLiteral("Detail");
-    static inline const QString kPageFooter = QStringLiteral("PageFooter");
-    static inline const QString kReportFooter = QStringLiteral("ReportFooter");
 };

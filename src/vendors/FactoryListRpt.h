@@ -3,19 +3,12 @@
 // it to portrait for one category's list and shows it.
 #pragma once
 
-#include "platform/report/Report.h"
+#include "platform/report/ListReport.h"
 
-class 廠商報表列印Rpt : public report::Report {
+class 廠商報表列印Rpt : public report::ListReport {
 public:
     廠商報表列印Rpt();
 
     // The program's one instance, made on first use and kept.
     static 廠商報表列印Rpt& Instance();
-
-    // Section names.
-    static inline const QString kReportHeader = QStringLiteral("ReportHeader");
-    static inline const QString kPageHeader = QStringLiteral("PageHeader");
-    static inline const QString kDetail = QStringLiteral("Detail");
-    static inline const QString kPageFooter = QStringLiteral("PageFooter");
-    static inline const QString kReportFooter = QStringLiteral("ReportFooter");
 };

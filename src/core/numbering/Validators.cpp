@@ -1,6 +1,7 @@
 #include "core/numbering/Validators.h"
 
 #include "core/Globals.h"
+#include "core/Settings.h"
 #include "platform/text/VbText.h"
 
 #include <QStringList>
@@ -230,3 +231,19 @@ bool IsValidPRCID(const QString& idText, QString& message)
     }
     return true;
 }
+
+bool CheckIdNumber(int mode, const QString& id, QString& message)
+{
+    switch (mode) {
+    case 0:
+        return IsValidTWID(id, message);
+    case 1:
+        return IsValidHKID(id, message);
+    case 2:
+        return IsValidPRCID(id, message);
+    default:
+        return true;
+    }
+}
+
+int IdCheckMode() { return int(vb::Val(ReadSetting(QStringLiteral("iDCardNO"), QStringLiteral("Tessarine"), 0))); }

@@ -25,3 +25,8 @@ bool IsValidHKID(const QString& id, QString& message);
 // Mainland resident identity number (17 digits and a MOD 11-2 check character);
 // `message` untouched on success.
 bool IsValidPRCID(const QString& id, QString& message);
+
+// The identity check the setting iDCardNO chooses (0 Taiwan, 1 Hong Kong, 2 mainland, any
+// other no check).  True when the number passes; otherwise the validator's reason.
+bool CheckIdNumber(int mode, const QString& id, QString& message);
+int IdCheckMode();  // Val of the setting iDCardNO (section "Tessarine")
