@@ -9,12 +9,17 @@
 #include "core/numbering/Numbering.h"
 #include "core/schema/SchemaCheck.h"
 #include "customers/CustomFrom.h"
+#include "customers/CustomerDetailGrids.h"
+#include "platform/ui/Ui.h"
+#include "records/DetailGrid.h"
 #include "platform/db/Db.h"
 #include "platform/report/Report.h"
 #include "shell/ImportText.h"
 #include "shell/MDIForm1.h"
 
 #include <QAbstractItemModel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QDir>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -513,15 +518,11 @@ void BM_ImportFull_Raw(benchmark::State& state) { importRaw(state, true); }
 
 CustomFrom* window = nullptr;
 
+CustomFrom* customerWindow();
+
 void BM_ListMove_Layer(benchmark::State& state)
 {
-    useFile(w->fullPath);
-    if (!window) {
-        window = new CustomFrom();
-        window->show();
-        QApplication::processEvents();
-    }
-    QTableView* grid = window->DataGrid1[0];
+    QTableView* grid = customerWindow()->DataGrid1[0];
     const int rows = grid->model()->rowCount();
     int r = 0;
     for (auto _ : state) {
@@ -564,6 +565,249 @@ void BM_ListMove_Raw(benchmark::State& state)
     sqlite3_finalize(deliveries);
 }
 
+// ---- the customer window's actions ---------------------------------------------------------------
+
+// Answers every question Yes and every message OK; a message nobody expected is printed.
+class Answers : public ui::Responder {
+public:
+    Answers() { previous_ = ui::SetResponder(this); }
+    ~Answers() override { ui::SetResponder(previous_); }
+    ui::Answer onMessage(const ui::MessageCall& call) override
+    {
+        if (call.buttons == ui::Buttons::YesNo || call.buttons == ui::Buttons::YesNoCancel)
+            return ui::Answer::Yes;
+        std::fprintf(stderr, "message: %s\n", qPrintable(call.text));
+        return ui::Answer::OK;
+    }
+
+private:
+    ui::Responder* previous_ = nullptr;
+};
+
+CustomFrom* customerWindow()
+{
+    useFile(w->fullPath);
+    if (!window) {
+        window = new CustomFrom();
+        window->show();
+        QApplication::processEvents();
+    }
+    return window;
+}
+
+void press(CustomFrom* f, int button)
+{
+    f->Command2[size_t(button)]->click();
+    QApplication::processEvents();
+}
+
+// Opening the window on 100,000 customers: the list, its categories, the last customer shown.
+void BM_WindowOpen_Layer(benchmark::State& state)
+{
+    useFile(w->fullPath);
+    for (auto _ : state) {
+        auto* f = new CustomFrom();
+        f->show();
+        QApplication::processEvents();
+        state.PauseTiming();
+        delete f;
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+// 新增, the four required boxes typed, 存檔: the new customer shown in its place in the list.
+void addCustomer(CustomFrom* f, int n)
+{
+    press(f, 1);
+    f->Box(1)->setText(QStringLiteral("新客戶%1").arg(n));
+    f->Box(2)->setText(QStringLiteral("新客戶股份有限公司%1").arg(n));
+    f->Box(3)->setText(QStringLiteral("02-1234"));
+    f->Box(10)->setText(QStringLiteral("王"));
+    press(f, 5);
+}
+
+void BM_WindowAdd_Layer(benchmark::State& state)
+{
+    CustomFrom* f = customerWindow();
+    Answers answers;
+    int n = 0;
+    for (auto _ : state) {
+        addCustomer(f, ++n);
+        state.PauseTiming();
+        press(f, 4);  // 刪除 (Yes): the next add starts from the same table
+        state.ResumeTiming();
+    }
+}
+
+void BM_WindowDelete_Layer(benchmark::State& state)
+{
+    CustomFrom* f = customerWindow();
+    Answers answers;
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        addCustomer(f, ++n);
+        state.ResumeTiming();
+        press(f, 4);
+    }
+}
+
+// 修改, one letter typed into the short name, 放棄 (Yes): the customer as stored shown again.
+void BM_WindowCancel_Layer(benchmark::State& state)
+{
+    CustomFrom* f = customerWindow();
+    Answers answers;
+    for (auto _ : state) {
+        state.PauseTiming();
+        press(f, 2);
+        f->Box(1)->setText(f->Box(1)->text() + QStringLiteral("x"));
+        state.ResumeTiming();
+        press(f, 6);
+    }
+}
+
+// The raw counterparts: the row written or read by its key, with its detail rows.
+void BM_WindowAdd_Raw(benchmark::State& state)
+{
+    sqlite3* raw = w->raw;
+    sqlite3_stmt *ins = nullptr, *one = nullptr, *del = nullptr;
+    sqlite3_prepare_v2(raw, "INSERT INTO RV12 (RV120, RV121, 客戶全銜, RV123, RV1210) VALUES ('900000', '新客戶', '新客戶股份有限公司', '02-1234', '王')",
+                       -1, &ins, nullptr);
+    sqlite3_prepare_v2(raw, "SELECT * FROM RV12 WHERE rowid = ?", -1, &one, nullptr);
+    sqlite3_prepare_v2(raw, "DELETE FROM RV12 WHERE rowid = ?", -1, &del, nullptr);
+    for (auto _ : state) {
+        sqlite3_exec(raw, "BEGIN", nullptr, nullptr, nullptr);
+        sqlite3_step(ins);
+        sqlite3_reset(ins);
+        const qint64 rowid = sqlite3_last_insert_rowid(raw);
+        sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_bind_int64(one, 1, rowid);
+        while (sqlite3_step(one) == SQLITE_ROW)
+            for (int c = 0; c < sqlite3_column_count(one); ++c)
+                sqlite3_column_text(one, c);
+        sqlite3_reset(one);
+        state.PauseTiming();
+        sqlite3_bind_int64(del, 1, rowid);
+        sqlite3_step(del);
+        sqlite3_reset(del);
+        state.ResumeTiming();
+    }
+    sqlite3_finalize(ins);
+    sqlite3_finalize(one);
+    sqlite3_finalize(del);
+}
+
+void BM_WindowDelete_Raw(benchmark::State& state)
+{
+    sqlite3* raw = w->raw;
+    sqlite3_stmt *ins = nullptr, *del = nullptr, *delA = nullptr, *delB = nullptr;
+    sqlite3_prepare_v2(raw, "INSERT INTO RV12 (RV120, RV121) VALUES ('900000', '新客戶')", -1, &ins, nullptr);
+    sqlite3_prepare_v2(raw, "DELETE FROM RV12 WHERE rowid = ?", -1, &del, nullptr);
+    sqlite3_prepare_v2(raw, "DELETE FROM RV12A WHERE RV12A0 = '900000'", -1, &delA, nullptr);
+    sqlite3_prepare_v2(raw, "DELETE FROM RV12B WHERE RV12B0 = '900000'", -1, &delB, nullptr);
+    for (auto _ : state) {
+        state.PauseTiming();
+        sqlite3_step(ins);
+        sqlite3_reset(ins);
+        const qint64 rowid = sqlite3_last_insert_rowid(raw);
+        state.ResumeTiming();
+        sqlite3_exec(raw, "BEGIN", nullptr, nullptr, nullptr);
+        sqlite3_bind_int64(del, 1, rowid);
+        for (sqlite3_stmt* s : {del, delA, delB}) {
+            sqlite3_step(s);
+            sqlite3_reset(s);
+        }
+        sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    for (sqlite3_stmt* s : {ins, del, delA, delB})
+        sqlite3_finalize(s);
+}
+
+// ---- a save that changes one contact of 20,000 ------------------------------------------------------
+
+constexpr int kManyContacts = 20000;
+const char* kManyCode = "000777";
+
+void addManyContacts()
+{
+    sqlite3* raw = w->raw;
+    sqlite3_exec(raw, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_stmt* ins = nullptr;
+    sqlite3_prepare_v2(raw, "INSERT INTO RV12A (RV12A0, RV12A1, 稱謂, RV12A2, RV12A3, RV12A4, RV12A5, RV12A6, 備註) "
+                            "VALUES (?, ?, '先生', '經理', '123', 'skype', '0912-345678', 'a@b.tw', '備註')",
+                       -1, &ins, nullptr);
+    for (int i = kContactsPerCustomer; i < kManyContacts; ++i) {
+        const QByteArray name = QStringLiteral("聯絡人%1").arg(i).toUtf8();
+        sqlite3_bind_text(ins, 1, kManyCode, -1, SQLITE_STATIC);
+        sqlite3_bind_text(ins, 2, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        sqlite3_step(ins);
+        sqlite3_reset(ins);
+    }
+    sqlite3_finalize(ins);
+    sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
+}
+
+void removeManyContacts()
+{
+    sqlite3_exec(w->raw, "DELETE FROM RV12A WHERE RV12A0 = '000777' AND RV12A1 LIKE '聯絡人%'", nullptr, nullptr, nullptr);
+}
+
+// The window on the customer with 20,000 contacts, 修改, one contact's name changed, then 存檔
+// (timed): the one row written, the window back to browsing on the customer.
+void BM_SaveOneContact_Layer(benchmark::State& state)
+{
+    CustomFrom* f = customerWindow();
+    addManyContacts();
+    Answers answers;
+    f->List.ShowRow(QStringLiteral("RV120"), QString::fromLatin1(kManyCode));
+    f->DataGrid1_RowColChange();
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        press(f, 2);
+        DetailGrid* grid = f->Grids->Man();
+        grid->Place(kManyContacts / 2, 1);
+        grid->Editor()->setText(QStringLiteral("改名%1").arg(++n));
+        grid->EditorChange();
+        state.ResumeTiming();
+        press(f, 5);
+    }
+    state.counters["contacts"] = f->Grids->ManRowCount();
+    removeManyContacts();
+}
+
+// One contact row and the customer row updated by their keys in one transaction.
+void BM_SaveOneContact_Raw(benchmark::State& state)
+{
+    addManyContacts();
+    sqlite3* raw = w->raw;
+    sqlite3_stmt *contact = nullptr, *customer = nullptr, *key = nullptr;
+    sqlite3_prepare_v2(raw, "SELECT 序號 FROM RV12A WHERE RV12A0 = '000777' ORDER BY 序號 LIMIT 1 OFFSET 10000", -1, &key, nullptr);
+    sqlite3_step(key);
+    const qint64 serial = sqlite3_column_int64(key, 0);
+    sqlite3_finalize(key);
+    sqlite3_prepare_v2(raw, "UPDATE RV12A SET RV12A1 = ?, 稱謂 = '先生', RV12A2 = '經理', RV12A3 = '123', RV12A4 = 'skype', "
+                            "RV12A5 = '0912-345678', RV12A6 = 'a@b.tw', 備註 = '備註', RV12A0 = '000777' WHERE 序號 = ?",
+                       -1, &contact, nullptr);
+    sqlite3_prepare_v2(raw, "UPDATE RV12 SET 修改者 = '', 修改日期 = 20261211 WHERE RV120 = '000777'", -1, &customer, nullptr);
+    int n = 0;
+    for (auto _ : state) {
+        const QByteArray name = QStringLiteral("改名%1").arg(++n).toUtf8();
+        sqlite3_exec(raw, "BEGIN", nullptr, nullptr, nullptr);
+        sqlite3_bind_text(contact, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_int64(contact, 2, serial);
+        sqlite3_step(contact);
+        sqlite3_reset(contact);
+        sqlite3_step(customer);
+        sqlite3_reset(customer);
+        sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    sqlite3_finalize(contact);
+    sqlite3_finalize(customer);
+    removeManyContacts();
+}
+
 BENCHMARK(BM_Open_Layer)->Repetitions(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Open_Raw)->Repetitions(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Find_Layer)->Repetitions(5)->Unit(benchmark::kMillisecond);
@@ -582,6 +826,14 @@ BENCHMARK(BM_ImportFull_Layer)->Repetitions(5)->Iterations(1)->Unit(benchmark::k
 BENCHMARK(BM_ImportFull_Raw)->Repetitions(5)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListMove_Layer)->Repetitions(5)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ListMove_Raw)->Repetitions(5)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WindowOpen_Layer)->Repetitions(5)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowAdd_Layer)->Repetitions(5)->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowAdd_Raw)->Repetitions(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowDelete_Layer)->Repetitions(5)->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowDelete_Raw)->Repetitions(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowCancel_Layer)->Repetitions(5)->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveOneContact_Layer)->Repetitions(5)->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveOneContact_Raw)->Repetitions(5)->Unit(benchmark::kMillisecond);
 
 double medianOf(std::vector<double> v)
 {
@@ -717,6 +969,11 @@ int main(int argc, char** argv)
     rate("import into an empty table", "BM_ImportEmpty_Layer", "BM_ImportEmpty_Raw", ">= 25,000 lines/s, <= 3x");
     rate("import into 100,000 customers", "BM_ImportFull_Layer", "BM_ImportFull_Raw", ">= 25,000 lines/s, <= 3x");
     pair("move to the next customer", "BM_ListMove_Layer", "BM_ListMove_Raw", 1e3, "ms", "<= 2 ms");
+    pair("open the customer window", "BM_WindowOpen_Layer", "BM_Open_Raw", 1e3, "ms", "<= 0.4 s");
+    pair("add a customer (新增, 存檔)", "BM_WindowAdd_Layer", "BM_WindowAdd_Raw", 1e3, "ms", "<= 50 ms");
+    pair("delete a customer (刪除)", "BM_WindowDelete_Layer", "BM_WindowDelete_Raw", 1e3, "ms", "<= 50 ms");
+    pair("cancel a change (修改, 放棄)", "BM_WindowCancel_Layer", "BM_ListMove_Raw", 1e3, "ms", "<= 50 ms");
+    pair("save one changed contact of 20,000", "BM_SaveOneContact_Layer", "BM_SaveOneContact_Raw", 1e3, "ms", "<= 50 ms");
     std::printf("\n| start-up (process start to idle main window) | 100,000 customers | empty database | ratio | goal |\n"
                 "|---|---|---|---|---|\n");
     std::printf("| processor time | %.3f s | %.3f s | %.2fx | <= 1.5x |\n", startFull.cpu, startEmpty.cpu, startFull.cpu / startEmpty.cpu);

@@ -588,7 +588,8 @@ void OtherFrm::FileSave()
         showError(out.errorNumber, out.message);
         return;
     }
-    {
+    // A new contact takes its place in the list's order; otherwise the list is read again.
+    if (!(added && List.ShowAdded())) {
         RecordList::Hold hold(List);
         try {
             MainRs().Requery();

@@ -347,7 +347,12 @@ void CustomFrom::formLoad()
     trap([&] { LinkMainRs(); });
 
     trap([&] {
-        FillDistinctCombo(Combo3, QStringLiteral("類別"), QStringLiteral("RV12"), gConn);
+        // The list holds every customer now (no category, no find condition yet): the categories
+        // come from its rows, not from another pass over the table.
+        if (CustomerRs.IsOpen())
+            FillDistinctFromRows(Combo3, CustomerRs, QStringLiteral("類別"));
+        else
+            FillDistinctCombo(Combo3, QStringLiteral("類別"), QStringLiteral("RV12"), gConn);
         if (Combo3->count() > 0)
             Combo3->setCurrentIndex(0);
     });
@@ -361,6 +366,10 @@ void CustomFrom::formLoad()
 
     bool anyCustomer = false;
     trap([&] {
+        if (CustomerRs.IsOpen()) {
+            anyCustomer = CustomerRs.RecordCount() > 0;
+            return;
+        }
         db::Recordset count = gConn.ExecuteQuery(QStringLiteral("Select Count(*) From RV12"));
         anyCustomer = !count.Eof() && count.value(0).toLongLong() > 0;
     });

@@ -261,7 +261,7 @@ void CustomFrom::CancleModif()
             if (!(EditMode == "change"))
                 CustomerRs.setBookmark(CustomerListRs.bookmark());
             else
-                CustomerRs.Requery();
+                List.CancelChange();  // the customer alone read again, not the table
         } catch (const db::DbError&) {
         }
     }
@@ -399,11 +399,17 @@ void CustomFrom::afterSave(bool added, const QString& code, db::Bookmark mark)
         NewRecordFlag = false;
         EditEnabled(false);
     } else {
-        CustomerRs.Requery();
-        ui::DoEvents();
         EditMode.clear();
-        LinkDataGrid();
-        if (!List.ShowRow(QStringLiteral("rv120"), code)) {
+        // The new customer takes its place in the list's order; only when the list cannot place
+        // it is the table read again.
+        bool shown = List.ShowAdded();
+        if (!shown) {
+            CustomerRs.Requery();
+            ui::DoEvents();
+            LinkDataGrid();
+            shown = List.ShowRow(QStringLiteral("rv120"), code);
+        }
+        if (!shown) {
             // The list's category or find condition leaves the new customer out: show them all.
             Command1[0]->setText(QStringLiteral("不分類"));
             Combo3->setEnabled(false);
@@ -458,13 +464,13 @@ void CustomFrom::DeleteDateItem()
         ui::MsgBox(out.message);
         return;
     }
-    CustomerRs.Requery();
+    // The deleted customer has left the recordset and the list already: nothing is read again.
     LinkDataGrid();
     try {
         CustomerListRs.MoveLast();
     } catch (const db::DbError&) {
     }
-    if (CustomerRs.Eof() && CustomerRs.Bof()) {
+    if (CustomerRs.RecordCount() == 0) {
         for (int i : {0, 2, 4})
             Command2[i]->setEnabled(false);
         RS2TEXT();

@@ -3,6 +3,7 @@
 #include "core/Globals.h"
 #include "platform/text/VbText.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -132,7 +133,11 @@ bool PickList::eventFilter(QObject* watched, QEvent* event)
     } else if (type == QEvent::FocusOut && watched == list_) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // A message box or the list's own drop-down taking the focus is not leaving the list.
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && list_->isVisible()) {
+        // The first time the drop-down opens, the focus moves into it a second time, as an
+        // ordinary focus change, while it is shown.
+        const bool dropDownOpen = list_->view() && list_->view()->isVisible();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && !dropDownOpen &&
+            list_->isVisible()) {
             write();
             list_->hide();
             if (Left)

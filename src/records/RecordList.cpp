@@ -108,7 +108,8 @@ void RecordList::Relink()
 bool RecordList::HasCurrent() const
 {
     try {
-        return Rs.IsOpen() && !Rs.Bof() && !Rs.Eof();
+        // A record just deleted is no current record (the cursor stands between rows).
+        return Rs.IsOpen() && !Rs.Bof() && !Rs.Eof() && Rs.AbsolutePosition() >= 1;
     } catch (const db::DbError&) {
         return false;
     }
@@ -130,6 +131,44 @@ bool RecordList::ShowRow(const QString& column, const QString& value)
         }
     }
     return false;
+}
+
+bool RecordList::ShowAdded()
+{
+    if (!Rs.IsOpen() || !ListRs.IsOpen())
+        return false;
+    Hold hold(*this);
+    if (!Rs.PlaceRow())
+        return false;
+    ListRs.setBookmark(Rs.bookmark());
+    return true;
+}
+
+void RecordList::CancelChange()
+{
+    if (!Rs.IsOpen())
+        return;
+    Hold hold(*this);
+    try {
+        Rs.CancelUpdate();
+        Rs.Resync();
+    } catch (const db::DbError&) {
+    }
+}
+
+void FillDistinctFromRows(QComboBox* box, const db::Recordset& rs, const QString& column)
+{
+    box->clear();
+    const int field = rs.FieldIndex(column);
+    if (field < 0)
+        throw db::DbError(3265, QStringLiteral("Item cannot be found in the collection (%1)").arg(column));
+    QStringList texts;
+    for (const QVariant& v : rs.DistinctValues(field)) {
+        const QString text = v.isNull() ? QString() : v.toString();
+        if (!text.isEmpty())
+            texts << text;
+    }
+    box->addItems(texts);
 }
 
 // ---- Quick find ----------------------------------------------------------------------------------

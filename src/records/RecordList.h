@@ -75,6 +75,15 @@ public:
     // ignored); false when the listed rows hold none (a filter leaves it out).
     bool ShowRow(const QString& column, const QString& value);
 
+    // After the save of an added record (Rs on its row): the row takes its place in the list's
+    // order, in Rs and in the list, and the list shows it, without reading the table again.
+    // False, with nothing moved, when the list's statement leaves the row out or its order
+    // cannot be told here: the window then reads the list again.
+    bool ShowAdded();
+    // Abandons a change of the current record: the typed values go and the record alone is
+    // read again from the database (a record deleted there meanwhile leaves the list).
+    void CancelChange();
+
 private:
     void select(int row);
 
@@ -84,6 +93,11 @@ private:
     bool held_ = false;
     bool selecting_ = false;
 };
+
+// Fills a list box with the distinct non-empty values of a column over the rows `rs` holds, in
+// the column's order, as FillDistinctCombo reads them from the table: for a list that already
+// holds every row of the table, nothing is read again.
+void FillDistinctFromRows(QComboBox* box, const db::Recordset& rs, const QString& column);
 
 // Position (0-based, in the cursor's order) of the first row whose column begins with the text,
 // letter case ignored; -1 when none does.  A missing column is error 3265.

@@ -171,6 +171,8 @@ private:
     void setHelpPanelWidth(int pixels);
     void fillWindowList();
     void showSingle(QWidget* window, bool inner, bool front);
+    // Gives the focus to the active inner window when it is elsewhere in the main window.
+    void FocusInto(QMdiSubWindow* sub);
 
     inline static MDIForm1* instance_ = nullptr;
     QPixmap titlePixmap_;

@@ -776,7 +776,9 @@ void PersonnelFrm::afterSave(bool added, const QString& number)
     EditMode.clear();
     try {
         if (added) {
-            WorkmanRs.Requery();
+            // The new employee takes its place in the list's order; otherwise the list is read again.
+            if (!List.ShowAdded())
+                WorkmanRs.Requery();
             LinkDbgridWkmRs();
             AddNew();
             return;

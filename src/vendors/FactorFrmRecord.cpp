@@ -267,8 +267,8 @@ void FactorFrm::刪除()
         return;
     }
     {
+        // The deleted vendor has left the recordset and the list already: nothing is read again.
         RecordList::Hold hold(List);
-        FactoryRs().Requery();
         List.Relink();
         ListSyncArmed = true;
         try {
@@ -356,8 +356,14 @@ void FactorFrm::FileSave()
 
 void FactorFrm::afterSave(bool added, const QString& number)
 {
+    bool placed = false;
     const bool done = ui::RunSteps(
         {[&] {
+             // A new vendor takes its place in the list's order; otherwise the list is read again.
+             if (added && List.ShowAdded()) {
+                 placed = true;
+                 return;
+             }
              RecordList::Hold hold(List);
              FactoryRs().Requery();
              List.Relink();
@@ -365,7 +371,7 @@ void FactorFrm::afterSave(bool added, const QString& number)
          [&] {
              // A saved vendor outside the listed ones (another category, a status the list
              // leaves out) brings the list of the view it belongs to.
-             if (!List.ShowRow(QStringLiteral("RV111"), number)) {
+             if (!placed && !List.ShowRow(QStringLiteral("RV111"), number)) {
                  LinkGridData1(ViewCategoryCode());
                  List.ShowRow(QStringLiteral("RV111"), number);
              }

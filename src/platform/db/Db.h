@@ -230,6 +230,15 @@ public:
     // deleted there since it was read leaves this cursor and its clones, with error 3167.
     void Resync();
     EditModeEnum EditMode() const;
+    // The current row (added and updated) takes the place the statement's ORDER BY gives it -
+    // where a Requery would show it - in this cursor and its clones, each keeping its own Sort
+    // and Filter, without reading the table again.  False, with nothing moved, when the layer
+    // cannot tell the statement's order or the statement's condition leaves the row out.
+    bool PlaceRow();
+    // The distinct values of a field over the rows held (what "SELECT DISTINCT column ... ORDER BY
+    // column" gives on them): equal by the column's collation, the first read standing for its
+    // equals, in the column's order.  Reads nothing from the database.
+    QVariantList DistinctValues(int index) const;
 
     void Requery();
     Bookmark bookmark() const;

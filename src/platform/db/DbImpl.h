@@ -187,6 +187,10 @@ private:
 };
 
 Cell CellAt(const Row& row, int column);
+// Two stored values in the order SQLite's ORDER BY gives them: Null, then numbers (integers and
+// reals compared exactly), then texts (by the column's collation: bytes, or NOCASE's ASCII
+// folding), then blobs (bytes).
+int CompareStored(const Cell& a, const Cell& b, bool nocase);
 const char* NextCell(const char* cell);  // the cell after the one at `cell`
 QVariant Decode(const Cell& c, int adoType);
 
@@ -201,6 +205,13 @@ struct FieldDef {
 
 struct CursorImpl;
 
+// One term of a statement's ORDER BY that names a column of the base table.
+struct OrderKey {
+    int field = -1;
+    bool desc = false;
+    bool nocase = false;  // the column's collation: NOCASE, else BINARY
+};
+
 // Rows shared by a recordset and its clones.
 struct RowSet {
     std::shared_ptr<ConnState> conn;  // null for an in-memory recordset
@@ -214,6 +225,13 @@ struct RowSet {
     QVector<QString> quoted;
     QString readBackSql;           // an added row read back: its identity numbers and defaults
     QVector<int> readBackFields;
+    // The statement's order as the layer can apply it: `orderKnown` when the statement has no
+    // ORDER BY or every term of it is a plain column of the base table (held in `order`);
+    // `layerSorts` when the rows are read in table order and sorted here, as SQLite would.
+    std::vector<OrderKey> order;
+    bool orderKnown = false;
+    bool layerSorts = false;
+    bool hasCondition = false;  // a WHERE clause: an added row may fall outside it
     std::vector<Row> rows;
     Arena arena;
     qint64 nextBookmark = 1;
@@ -222,6 +240,10 @@ struct RowSet {
     std::vector<Recordset::Impl*> cursors;
 
     void fetch();  // (re)reads every row
+    // Puts the rows in the statement's order (stable: ties keep the order they were read in).
+    void sortRows();
+    // The statement's order between two rows; ties go by rowid (the order a table scan reads).
+    int compareInOrder(const Row& a, const Row& b) const;
     // A forward-only read: the statement stands on the next row not yet stored (none: all read).
     std::unique_ptr<Stmt> pending;
     void startStream(std::unique_ptr<Stmt> st);

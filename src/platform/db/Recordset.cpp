@@ -6,6 +6,7 @@
 #include <QDebug>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace db {
@@ -949,6 +950,108 @@ struct Recordset::Impl {
         broadcast(RecordsetEvent::RowsChanged);
     }
 
+    // True while the statement (its condition) still selects the stored row.
+    bool selects(qint64 rowid) const
+    {
+        if (!rs->hasCondition)
+            return true;
+        detail::Stmt st(rs->conn->db, QStringLiteral("SELECT 1 FROM (") + rs->sql + QStringLiteral(") WHERE __tess_rowid = ?"));
+        for (int i = 0; i < rs->params.size(); ++i)
+            detail::BindValue(st.get(), i + 1, rs->params[i]);
+        sqlite3_bind_int64(st.get(), int(rs->params.size()) + 1, rowid);
+        return st.step();
+    }
+
+    // The Sort of this cursor between two rows, ties in stored order (as rebuildView sorts).
+    bool sortsBefore(int a, int b) const
+    {
+        for (const SortKey& key : sortKeys) {
+            const int c = compareCells(detail::CellAt(rs->rows[size_t(a)], key.field), detail::CellAt(rs->rows[size_t(b)], key.field));
+            if (c != 0)
+                return key.desc ? c > 0 : c < 0;
+        }
+        return a < b;
+    }
+
+    bool placeRow()
+    {
+        const int from = currentRow();
+        if (edit != adEditNone || !rs->conn || !rs->hasRowid || !rs->orderKnown)
+            return false;
+        auto& rows = rs->rows;
+        const Row moved = rows[size_t(from)];
+        if (!selects(moved.rowid))
+            return false;
+        // The stored rows are in the statement's order: the row goes before the first one after it.
+        int before = int(rows.size());
+        for (int i = 0; i < int(rows.size()); ++i) {
+            if (i == from || (rows[size_t(i)].flags & (detail::RowDeleted | detail::RowPending)))
+                continue;
+            if (rs->compareInOrder(rows[size_t(i)], moved) > 0) {
+                before = i;
+                break;
+            }
+        }
+        const int to = before > from ? before - 1 : before;
+        if (to != from) {
+            if (from < to)
+                std::rotate(rows.begin() + from, rows.begin() + from + 1, rows.begin() + to + 1);
+            else
+                std::rotate(rows.begin() + to, rows.begin() + from, rows.begin() + from + 1);
+            auto remap = [&](int i) {
+                if (i == from)
+                    return to;
+                if (from < to && i > from && i <= to)
+                    return i - 1;
+                if (to < from && i >= to && i < from)
+                    return i + 1;
+                return i;
+            };
+            for (Impl* c : rs->cursors) {
+                for (int& v : c->view)
+                    v = remap(v);
+                if (c->edit != adEditNone)
+                    c->editRow = remap(c->editRow);
+            }
+            rs->indexValid = false;
+        }
+        // Each cursor shows the row where its own order puts it.
+        std::vector<Impl*> movedCursors;
+        for (Impl* c : rs->cursors) {
+            const auto it = std::find(c->view.begin(), c->view.end(), to);
+            if (it == c->view.end())
+                continue;
+            const long old = long(it - c->view.begin());
+            const int current = c->onRow() ? c->view[size_t(c->pos)] : -1;
+            const long posBefore = c->pos;
+            c->view.erase(it);
+            long at = 0;
+            const long n = long(c->view.size());
+            if (!c->sortKeys.empty()) {
+                while (at < n && !c->sortsBefore(to, c->view[size_t(at)]))
+                    ++at;
+            } else {
+                while (at < n && c->view[size_t(at)] < to)
+                    ++at;
+            }
+            c->view.insert(c->view.begin() + at, to);
+            if (current >= 0) {
+                c->pos = c->positionOfRow(current);
+            } else {
+                if (old < c->pos)
+                    --c->pos;
+                if (at <= c->pos)
+                    ++c->pos;
+            }
+            if (c->pos != posBefore)
+                movedCursors.push_back(c);
+        }
+        broadcast(RecordsetEvent::RowsChanged);
+        for (Impl* c : movedCursors)
+            c->notify(RecordsetEvent::Moved);
+        return true;
+    }
+
     void rebuildView()
     {
         rs->fetchRest();
@@ -1001,6 +1104,108 @@ struct Recordset::Impl {
 
 namespace {
 
+// Where a statement's own ORDER BY begins (outside quotes, brackets and parentheses); -1 when
+// it has none.
+int topLevelOrderBy(const QString& sql)
+{
+    int depth = 0;
+    const int n = int(sql.size());
+    auto wordAt = [&](int i, const char* word) {
+        const int len = int(std::strlen(word));
+        if (i + len > n || sql.mid(i, len).compare(QLatin1String(word), Qt::CaseInsensitive) != 0)
+            return false;
+        const bool before = i == 0 || !(sql[i - 1].isLetterOrNumber() || sql[i - 1] == QChar('_'));
+        const bool after = i + len == n || !(sql[i + len].isLetterOrNumber() || sql[i + len] == QChar('_'));
+        return before && after;
+    };
+    for (int i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        if (c == QChar('\'') || c == QChar('"')) {
+            ++i;
+            while (i < n && !(sql[i] == c && !(i + 1 < n && sql[i + 1] == c)))
+                i += (sql[i] == c) ? 2 : 1;
+        } else if (c == QChar('[')) {
+            while (i < n && sql[i] != QChar(']'))
+                ++i;
+        } else if (c == QChar('(')) {
+            ++depth;
+        } else if (c == QChar(')')) {
+            --depth;
+        } else if (depth == 0 && wordAt(i, "ORDER")) {
+            int j = i + 5;
+            while (j < n && sql[j].isSpace())
+                ++j;
+            if (j > i + 5 && wordAt(j, "BY"))
+                return i;
+        }
+    }
+    return -1;
+}
+
+// The terms of "ORDER BY a, t.b DESC, [c] ASC": (column, descending); nullopt when a term is
+// anything but a column name (an expression, a position, a collation, NULLS FIRST).
+std::optional<std::vector<std::pair<QString, bool>>> orderTerms(const QString& clause)
+{
+    QVector<jet::Token> t;
+    try {
+        t = jet::Significant(jet::Tokenize(clause));
+    } catch (const DbError&) {
+        return std::nullopt;
+    }
+    while (!t.isEmpty() && t.last().kind == jet::Token::Punct && t.last().text == QLatin1String(";"))
+        t.removeLast();
+    if (t.size() < 3 || !t[0].is("ORDER") || !t[1].is("BY"))
+        return std::nullopt;
+    std::vector<std::pair<QString, bool>> terms;
+    int i = 2;
+    auto isName = [&](int k) { return k < t.size() && (t[k].kind == jet::Token::Word || t[k].kind == jet::Token::Quoted); };
+    auto isPunct = [&](int k, const char* p) { return k < t.size() && t[k].kind == jet::Token::Punct && t[k].text == QLatin1String(p); };
+    while (true) {
+        if (!isName(i) || t[i].is("ASC") || t[i].is("DESC"))
+            return std::nullopt;
+        QString name = t[i++].text;
+        if (isPunct(i, ".")) {
+            if (!isName(i + 1))
+                return std::nullopt;
+            name = t[i + 1].text;
+            i += 2;
+        }
+        bool desc = false;
+        if (i < t.size() && (t[i].is("ASC") || t[i].is("DESC")))
+            desc = t[i++].is("DESC");
+        terms.emplace_back(name, desc);
+        if (i == t.size())
+            return terms;
+        if (!isPunct(i, ","))
+            return std::nullopt;
+        ++i;
+    }
+}
+
+// True when SQLite reads the statement by a plain scan of the table in rowid order (`sorted`:
+// and then sorts the rows itself, nothing else).
+bool plainScan(sqlite3* db, const QString& sql, bool sorted)
+{
+    sqlite3_stmt* s = nullptr;
+    const QByteArray text = (QStringLiteral("EXPLAIN QUERY PLAN ") + sql).toUtf8();
+    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &s, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(s);
+        return false;
+    }
+    int scans = 0, sorts = 0, other = 0;
+    while (sqlite3_step(s) == SQLITE_ROW) {
+        const QString detail = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 3)));
+        if (detail == QLatin1String("USE TEMP B-TREE FOR ORDER BY"))
+            ++sorts;
+        else if (detail.startsWith(QLatin1String("SCAN ")) && !detail.contains(QLatin1String(" USING ")))
+            ++scans;
+        else
+            ++other;
+    }
+    sqlite3_finalize(s);
+    return scans == 1 && sorts == (sorted ? 1 : 0) && other == 0;
+}
+
 // A field's DefinedSize as ADO reports it: characters for text, bytes for the fixed-size types.
 int fieldSize(int adoType, int columnSize)
 {
@@ -1012,6 +1217,66 @@ int fieldSize(int adoType, int columnSize)
     case adLongVarWChar: return 536870910;
     default: return columnSize;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The statement's order as the layer can apply it (RowSet::order); when SQLite would only scan
+// the table and sort, the rows are read unsorted and sorted here, which is quicker.
+void takeOrder(RowSet& set, const QString& sql, bool forwardOnly)
+{
+    const int at = topLevelOrderBy(sql);
+    if (at < 0) {
+        set.orderKnown = true;
+        return;
+    }
+    const auto terms = orderTerms(sql.mid(at));
+    if (!terms)
+        return;
+    sqlite3* db = set.conn->db;
+    const QByteArray table = set.baseTable.toUtf8();
+    std::vector<detail::OrderKey> keys;
+    for (const auto& [name, desc] : *terms) {
+        // The term must name one field, taken straight from the base table's column of that name.
+        int field = -1;
+        for (int k = 0; k < set.fields.size(); ++k)
+            if (set.fields[k].name.compare(name, Qt::CaseInsensitive) == 0) {
+                if (field >= 0)
+                    return;
+                field = k;
+            }
+        if (field < 0 || !set.fields[field].updatable || set.fields[field].baseColumn.compare(name, Qt::CaseInsensitive) != 0)
+            return;
+        const char* collation = nullptr;
+        if (sqlite3_table_column_metadata(db, nullptr, table.constData(), set.fields[field].baseColumn.toUtf8().constData(),
+                                          nullptr, &collation, nullptr, nullptr, nullptr) != SQLITE_OK || !collation)
+            return;
+        detail::OrderKey key;
+        key.field = field;
+        key.desc = desc;
+        if (qstricmp(collation, "NOCASE") == 0)
+            key.nocase = true;
+        else if (qstricmp(collation, "BINARY") != 0)
+            return;
+        keys.push_back(key);
+    }
+    set.order = std::move(keys);
+    set.orderKnown = true;
+    // Only when SQLite would scan the table and sort, and scans it the same way unsorted: then
+    // the rows come in rowid order both ways and a stable sort here gives the very same order.
+    if (forwardOnly || !plainScan(db, set.sql, true))
+        return;
+    const QString head = jet::RewriteStatement(sql.left(at));
+    const int rowidAt = set.sql.indexOf(QStringLiteral(".rowid AS __tess_rowid, "));
+    if (rowidAt < 0 || !head.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive))
+        return;
+    const QString unsorted = set.sql.left(rowidAt) + QStringLiteral(".rowid AS __tess_rowid, ") + head.mid(6);
+    if (!plainScan(db, unsorted, false))
+        return;
+    set.sql = unsorted;
+    set.layerSorts = true;
 }
 
 }  // namespace
@@ -1042,6 +1307,8 @@ void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::Con
             else if (depth == 0 && from >= 0 && end == int(sig.size())
                      && (t.is("WHERE") || t.is("ORDER") || t.is("GROUP") || t.is("HAVING") || t.is("UNION") || t.is("LIMIT")))
                 end = i;
+            if (depth == 0 && from >= 0 && t.is("WHERE"))
+                set->hasCondition = true;
             if (depth == 0 && (t.is("GROUP") || t.is("UNION") || t.is("HAVING")))
                 grouped = true;
         }
@@ -1128,6 +1395,8 @@ void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::Con
     // No column of the base table: nothing to write back to.
     if (std::none_of(set->fields.begin(), set->fields.end(), [](const FieldDef& f) { return f.updatable; }))
         set->readOnly = true;
+    if (set->hasRowid && !forwardOnly)
+        takeOrder(*set, sql, forwardOnly);
     if (forwardOnly) {
         // Rows are read as the cursor reaches them: asking whether a table has rows reads one.
         st->bind(params);
@@ -1408,6 +1677,40 @@ void Recordset::CancelUpdate()
 void Recordset::Delete() { d->deleteCurrent(); }
 void Recordset::Resync() { d->resync(); }
 EditModeEnum Recordset::EditMode() const { return d->edit; }
+bool Recordset::PlaceRow() { return d->placeRow(); }
+
+QVariantList Recordset::DistinctValues(int index) const
+{
+    d->requireOpen();
+    const FieldDef& f = d->fieldDef(index);
+    d->size();  // a forward-only read: every row
+    const auto& set = *d->rs;
+    bool nocase = false;
+    if (set.conn && f.updatable) {
+        const char* collation = nullptr;
+        if (sqlite3_table_column_metadata(set.conn->db, nullptr, set.baseTable.toUtf8().constData(), f.baseColumn.toUtf8().constData(),
+                                          nullptr, &collation, nullptr, nullptr, nullptr) == SQLITE_OK && collation)
+            nocase = qstricmp(collation, "NOCASE") == 0;
+    }
+    struct Item {
+        Cell cell;
+        qint64 order;
+    };
+    std::vector<Item> items;
+    items.reserve(set.rows.size());
+    for (const Row& r : set.rows)
+        if (!(r.flags & (detail::RowDeleted | detail::RowPending)))
+            items.push_back({detail::CellAt(r, index), set.hasRowid ? r.rowid : r.bookmark});
+    std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+        const int c = detail::CompareStored(a.cell, b.cell, nocase);
+        return c != 0 ? c < 0 : a.order < b.order;
+    });
+    QVariantList out;
+    for (size_t i = 0; i < items.size(); ++i)
+        if (i == 0 || detail::CompareStored(items[i - 1].cell, items[i].cell, nocase) != 0)
+            out << detail::Decode(items[i].cell, f.adoType);
+    return out;
+}
 
 void Recordset::Requery()
 {

@@ -3,6 +3,7 @@
 
 #include "platform/text/VbText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 #include <new>
@@ -210,6 +211,88 @@ Cell CellAt(const Row& row, int column)
         break;
     }
     return c;
+}
+
+namespace {
+
+inline unsigned char lowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
+
+// SQLite's NOCASE: ASCII letters folded, bytes otherwise, the shorter first on a common start.
+// Like SQLite it stops comparing at a NUL byte of the first text.
+int nocaseCompare(const char* a, int an, const char* b, int bn)
+{
+    int n = std::min(an, bn);
+    const auto* x = reinterpret_cast<const unsigned char*>(a);
+    const auto* y = reinterpret_cast<const unsigned char*>(b);
+    int r = 0;
+    while (n-- > 0 && *x != 0 && lowerAscii(*x) == lowerAscii(*y)) {
+        ++x;
+        ++y;
+    }
+    if (n >= 0)
+        r = int(lowerAscii(*x)) - int(lowerAscii(*y));
+    return r != 0 ? r : an - bn;
+}
+
+int bytesCompare(const char* a, int an, const char* b, int bn)
+{
+    const int r = std::memcmp(a, b, size_t(std::min(an, bn)));
+    return r != 0 ? r : an - bn;
+}
+
+// An integer against a real, exactly (no rounding of large integers).
+int intRealCompare(qint64 i, double r)
+{
+    if (std::isnan(r))
+        return 1;
+    if (r < -9223372036854775808.0)
+        return 1;
+    if (r >= 9223372036854775808.0)
+        return -1;
+    const auto y = qint64(r);
+    if (i < y)
+        return -1;
+    if (i > y)
+        return 1;
+    const auto s = double(i);
+    return s < r ? -1 : (s > r ? 1 : 0);
+}
+
+int typeRank(CellTag t)
+{
+    switch (t) {
+    case TagNull: return 0;
+    case TagInt:
+    case TagReal: return 1;
+    case TagText: return 2;
+    default: return 3;
+    }
+}
+
+}  // namespace
+
+int CompareStored(const Cell& a, const Cell& b, bool nocase)
+{
+    const int ra = typeRank(a.tag), rb = typeRank(b.tag);
+    if (ra != rb)
+        return ra < rb ? -1 : 1;
+    switch (a.tag) {
+    case TagNull:
+        return 0;
+    case TagInt:
+        if (b.tag == TagInt)
+            return a.i < b.i ? -1 : (a.i > b.i ? 1 : 0);
+        return intRealCompare(a.i, b.d);
+    case TagReal:
+        if (b.tag == TagInt)
+            return -intRealCompare(b.i, a.d);
+        return a.d < b.d ? -1 : (a.d > b.d ? 1 : 0);
+    case TagText:
+        return nocase ? nocaseCompare(a.p, a.n, b.p, b.n) : bytesCompare(a.p, a.n, b.p, b.n);
+    case TagBlob:
+        return bytesCompare(a.p, a.n, b.p, b.n);
+    }
+    return 0;
 }
 
 QVariant Decode(const Cell& c, int t)
@@ -586,6 +669,65 @@ void RowSet::fetch()
     nextBookmark = 1;
     while (st.step())
         storeRow(st.get());
+    if (layerSorts)
+        sortRows();
+}
+
+int RowSet::compareInOrder(const Row& a, const Row& b) const
+{
+    for (const OrderKey& k : order) {
+        const int c = CompareStored(CellAt(a, k.field), CellAt(b, k.field), k.nocase);
+        if (c != 0)
+            return k.desc ? -c : c;
+    }
+    return a.rowid < b.rowid ? -1 : (a.rowid > b.rowid ? 1 : 0);
+}
+
+void RowSet::sortRows()
+{
+    const size_t n = rows.size(), k = order.size();
+    if (n < 2 || k == 0)
+        return;
+    // The key cells once per row, then a stable sort of row numbers: rows read in table order
+    // keep that order among equal keys, as SQLite's sorter keeps it.
+    std::vector<Cell> keys(n * k);
+    for (size_t i = 0; i < n; ++i) {
+        const char* p = rows[i].data;
+        int at = 0;
+        for (size_t j = 0; j < k; ++j) {
+            const int f = order[j].field;
+            // Keys usually come in field order: walk on from the last one when they do.
+            if (f < at) {
+                p = rows[i].data;
+                at = 0;
+            }
+            while (at < f) {
+                skipCell(p);
+                ++at;
+            }
+            Row one;
+            one.data = p;
+            keys[i * k + j] = CellAt(one, 0);
+        }
+    }
+    std::vector<int> index(n);
+    for (size_t i = 0; i < n; ++i)
+        index[i] = int(i);
+    std::stable_sort(index.begin(), index.end(), [&](int a, int b) {
+        const Cell* x = &keys[size_t(a) * k];
+        const Cell* y = &keys[size_t(b) * k];
+        for (size_t j = 0; j < k; ++j) {
+            const int c = CompareStored(x[j], y[j], order[j].nocase);
+            if (c != 0)
+                return order[j].desc ? c > 0 : c < 0;
+        }
+        return false;
+    });
+    std::vector<Row> sorted;
+    sorted.reserve(rows.capacity());
+    for (int i : index)
+        sorted.push_back(rows[size_t(i)]);
+    rows.swap(sorted);
 }
 
 void RowSet::startStream(std::unique_ptr<Stmt> st)

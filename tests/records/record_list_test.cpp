@@ -1,0 +1,141 @@
+// The record list after the window's actions, without re-reading the table: an added record
+// takes its sorted place in the main recordset and the list; a cancelled change shows the
+// record as stored; the category list comes from the rows the list already holds.
+#include "core/Globals.h"
+#include "core/numbering/ListFillers.h"
+#include "platform/db/Db.h"
+#include "platform/dbmodel/RecordsetModel.h"
+#include "records/RecordList.h"
+#include "support/TempDir.h"
+
+#include <QComboBox>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString K(const char* s) { return QString::fromUtf8(s); }
+
+class ListTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        db::Connection::CreateDatabase(folder.file(QStringLiteral("t.mdb")),
+                                       QStringLiteral("CREATE TABLE RV12 (RV120 Text(14), RV121 Text(10), 類別 Text(20), "
+                                                      "總序 Long Identity)"));
+        gConn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + folder.file(QStringLiteral("t.mdb")));
+        const char* rows[][3] = {{"000001", "大同", "製造"}, {"000002", "Acer", "經銷"}, {"000003", "華碩", "製造"},
+                                 {"000004", "O'Neil", ""},  {"000005", "acer", "經銷"}, {"000006", "Zed", nullptr}};
+        for (auto& r : rows)
+            gConn.Execute(QStringLiteral("INSERT INTO RV12 (RV120, RV121, 類別) VALUES (?, ?, ?)"),
+                          {K(r[0]), K(r[1]), r[2] ? QVariant(K(r[2])) : QVariant()});
+        list.Attach(&view, {{QStringLiteral("RV120"), 1000, K("客戶代號")}, {QStringLiteral("RV121"), 1200, K("客戶")}});
+        list.RowChanged = [this] { ++rowChanges; };
+    }
+    void TearDown() override { gConn.Close(); }
+
+    // The short names in the list's order, as its model shows them.
+    QStringList listed() const
+    {
+        QStringList out;
+        const int col = list.ListRs.FieldIndex(QStringLiteral("RV121"));
+        for (int r = 0; r < list.Model()->rowCount(); ++r)
+            out << list.Model()->index(r, col).data().toString();
+        return out;
+    }
+    QString current(const db::Recordset& rs) const { return rs.value(QStringLiteral("RV121")).toString(); }
+    // As a window's save writes it: the list's moves held back meanwhile.
+    void add(const QString& code, const QString& name)
+    {
+        RecordList::Hold hold(list);
+        list.Rs.AddNew();
+        list.Rs.setValue(QStringLiteral("RV120"), code);
+        list.Rs.setValue(QStringLiteral("RV121"), name);
+        list.Rs.Update();
+    }
+
+    testsupport::TempDir folder;
+    QTableView view;
+    RecordList list;
+    int rowChanges = 0;
+};
+
+TEST_F(ListTest, AnAddedRecordTakesItsSortedPlaceInTheListWithoutARead)
+{
+    list.Open(QStringLiteral("Select RV12.* From RV12 Order by RV121"));
+    EXPECT_EQ(listed(), (QStringList{"Acer", "acer", "O'Neil", "Zed", K("大同"), K("華碩")}));
+    list.ListRs.SetAbsolutePosition(3);
+    // Another user adds a customer meanwhile: only a read of the table would show it.
+    gConn.Execute(QStringLiteral("INSERT INTO RV12 (RV120, RV121) VALUES ('000099', 'Bee')"));
+
+    const int changesBefore = rowChanges;
+    add(QStringLiteral("000007"), QStringLiteral("Mio"));
+    ASSERT_TRUE(list.ShowAdded());
+    EXPECT_EQ(listed(), (QStringList{"Acer", "acer", "Mio", "O'Neil", "Zed", K("大同"), K("華碩")}));
+    EXPECT_EQ(current(list.Rs), "Mio");
+    EXPECT_EQ(current(list.ListRs), "Mio");
+    EXPECT_EQ(list.ListRs.AbsolutePosition(), 3);
+    EXPECT_EQ(view.currentIndex().row(), 2);
+    EXPECT_EQ(rowChanges, changesBefore);  // the window shows the saved record itself
+
+    // A tie with a listed name goes after it, as a fresh read of the table orders it.
+    add(QStringLiteral("000008"), QStringLiteral("ACER"));
+    ASSERT_TRUE(list.ShowAdded());
+    EXPECT_EQ(listed(), (QStringList{"Acer", "acer", "ACER", "Mio", "O'Neil", "Zed", K("大同"), K("華碩")}));
+    // A clone made now (the list relinked) keeps the order.
+    list.Relink();
+    EXPECT_EQ(listed(), (QStringList{"Acer", "acer", "ACER", "Mio", "O'Neil", "Zed", K("大同"), K("華碩")}));
+}
+
+TEST_F(ListTest, AnAddedRecordOutsideTheListsConditionIsLeftToTheWindow)
+{
+    list.Open(QStringLiteral("Select RV12.* From RV12 Where (類別 = ?) Order by RV121"), {K("製造")});
+    list.ListRs.MoveLast();
+    add(QStringLiteral("000007"), QStringLiteral("Mio"));  // no category: the statement leaves it out
+    EXPECT_FALSE(list.ShowAdded());
+    EXPECT_EQ(current(list.Rs), "Mio");
+    EXPECT_EQ(current(list.ListRs), K("華碩"));
+}
+
+TEST_F(ListTest, ACancelledChangeShowsTheRecordAsStoredWithoutReadingTheTable)
+{
+    list.Open(QStringLiteral("Select RV12.* From RV12 Order by RV120"));
+    list.ListRs.SetAbsolutePosition(2);
+    ASSERT_EQ(current(list.Rs), "Acer");
+    list.Rs.setValue(QStringLiteral("RV121"), QStringLiteral("typed"));
+    list.Rs.setValue(QStringLiteral("類別"), QStringLiteral("typed"));
+    // Meanwhile another user changes this customer and adds another.
+    gConn.Execute(QStringLiteral("UPDATE RV12 SET 類別 = 'OEM' WHERE RV120 = '000002'"));
+    gConn.Execute(QStringLiteral("INSERT INTO RV12 (RV120, RV121) VALUES ('000099', 'Bee')"));
+
+    list.CancelChange();
+    EXPECT_EQ(list.Rs.EditMode(), db::adEditNone);
+    EXPECT_EQ(current(list.Rs), "Acer");
+    EXPECT_EQ(list.Rs.value(QStringLiteral("類別")).toString(), "OEM");
+    EXPECT_EQ(list.Rs.RecordCount(), 6);  // the table was not read again
+    EXPECT_EQ(current(list.ListRs), "Acer");
+
+    // A customer deleted elsewhere meanwhile leaves the list.
+    list.Rs.setValue(QStringLiteral("RV121"), QStringLiteral("typed"));
+    gConn.Execute(QStringLiteral("DELETE FROM RV12 WHERE RV120 = '000002'"));
+    list.CancelChange();
+    EXPECT_EQ(list.Rs.RecordCount(), 5);
+    EXPECT_EQ(list.Model()->rowCount(), 5);
+}
+
+TEST_F(ListTest, CategoriesFromTheRowsHeldAreTheTablesDistinctCategories)
+{
+    list.Open(QStringLiteral("Select RV12.* From RV12 Order by RV121"));
+    QComboBox fromRows, fromTable;
+    FillDistinctFromRows(&fromRows, list.Rs, QStringLiteral("類別"));
+    FillDistinctCombo(&fromTable, QStringLiteral("類別"), QStringLiteral("RV12"), gConn);
+    QStringList a, b;
+    for (int i = 0; i < fromRows.count(); ++i)
+        a << fromRows.itemText(i);
+    for (int i = 0; i < fromTable.count(); ++i)
+        b << fromTable.itemText(i);
+    EXPECT_EQ(a, (QStringList{K("經銷"), K("製造")}));
+    EXPECT_EQ(a, b);
+}
+
+}  // namespace
