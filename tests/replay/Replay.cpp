@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
@@ -158,6 +159,43 @@ void DoubleClick(const QPoint& at)
     Pause(300);
 }
 
+void MoveMouseAway()
+{
+    Run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("1599"), QStringLiteral("999")});
+    Pause(100);
+}
+
+QRect BlinkingArea()
+{
+    const QString dir = shared().dir->path();
+    QStringList shots;
+    // A text cursor blinks every half second: four shots over more than a second see it change.
+    for (int i = 0; i < 4; ++i) {
+        const QString file = QStringLiteral("%1/blink%2.ppm").arg(dir).arg(i);
+        Run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), file});
+        shots << file;
+        Pause(250);
+    }
+    QRect area;
+    for (int i = 1; i < shots.size(); ++i) {
+        const QStringList box = Run(QStringLiteral("convert"), {shots[0], shots[i], QStringLiteral("-compose"),
+                                                                QStringLiteral("difference"), QStringLiteral("-composite"),
+                                                                QStringLiteral("-colorspace"), QStringLiteral("gray"),
+                                                                QStringLiteral("-threshold"), QStringLiteral("0.5%"),
+                                                                QStringLiteral("-format"), QStringLiteral("%@"),
+                                                                QStringLiteral("info:")})
+                                    .trimmed()
+                                    .split(QRegularExpression(QStringLiteral("[x+]")));
+        if (box.size() != 4)
+            continue;
+        const QRect r(box[2].toInt(), box[3].toInt(), box[0].toInt(), box[1].toInt());
+        if (r.isEmpty())  // an unchanged pair has no box
+            continue;
+        area |= r;
+    }
+    return area;
+}
+
 QStringList VisibleWindowTitles()
 {
     QStringList titles;
@@ -186,6 +224,8 @@ State Parse(const QString& text)
         if (kind == QLatin1String("focus")) {
             s.focus = t.value(1);
             s.focusChain = t.mid(s.focus == QLatin1String("-") ? 2 : 3);
+            if (s.focus != QLatin1String("-"))
+                s.focusRect = ParseRect(t.value(2).split(QLatin1Char(',')), 0);
         } else if (kind == QLatin1String("popup")) {
             s.popup = t.value(1);
         } else if (kind == QLatin1String("modal")) {

@@ -32,6 +32,7 @@ public:
 struct State {
     QStringList lines;
     QString focus;        // "Class:objectName"
+    QRect focusRect;      // the focus widget on the screen
     QStringList focusChain;  // the named widgets around the focus, innermost first
     QString popup;        // "-" when none
     QString modal;        // the whole "modal" line after the word
@@ -77,6 +78,11 @@ void Key(const QString& key);
 void Type(const QString& text);
 void Click(const QPoint& at);
 void DoubleClick(const QPoint& at);
+// The mouse pointer off every window (so no hover effect changes the screen).
+void MoveMouseAway();
+// The part of the screen that changes by itself over a second or so with nothing typed: the
+// blinking text cursor(s).  Empty when nothing blinks.
+QRect BlinkingArea();
 // The titles of the visible X windows.
 QStringList VisibleWindowTitles();
 

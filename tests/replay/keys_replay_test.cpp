@@ -426,6 +426,46 @@ TEST_F(KeysReplay, TextTypedIntoAnOpenPickListIsSavedByAltS)
     EXPECT_FALSE(terms[0].isEmpty()) << STATE_MSG(s);
 }
 
+// ---- Text cursors --------------------------------------------------------------------------------
+
+// Only the box that has the focus shows a text cursor: none is left blinking in a box that
+// handed its focus to a pick list, nor in the box a refused entry was leaving for.
+TEST_F(KeysReplay, OnlyTheFocusedBoxShowsATextCursor)
+{
+    const auto oneCursor = [&](const char* step) {
+        const State s = state();
+        const QRect blink = replay::BlinkingArea();
+        EXPECT_FALSE(blink.isEmpty()) << step << STATE_MSG(s);
+        EXPECT_TRUE(s.focusRect.contains(blink)) << step << " blinking at " << blink.x() << "," << blink.y() << " "
+                                                 << blink.width() << "x" << blink.height() << "\n" << STATE_MSG(s);
+    };
+    openFromDataMenu(0, "CustomFrom");
+    Key("alt+m");
+    waitFocus("Text1_1");
+    replay::MoveMouseAway();
+    oneCursor("modify");
+    // Boxes that hand the focus to their lists, one after another.
+    for (const char* box : {"Text1_21", "Text1_13", "Text1_3"}) {
+        click(box);
+        replay::MoveMouseAway();
+        waitFor([&](const State& s) { return s.FocusIn(box) || s.focus.startsWith("QComboBox"); });
+        oneCursor(box);
+    }
+    // A closing day the leave check refuses: the message, then the focus back in the box.
+    click("Text1_12");
+    Type("32");
+    click("Text1_4");
+    State s = waitModal("QMessageBox");
+    ASSERT_TRUE(s.modal.startsWith("QMessageBox")) << STATE_MSG(s);
+    Key("Return");
+    s = waitFocus("Text1_12");
+    EXPECT_TRUE(s.FocusIn("Text1_12")) << STATE_MSG(s);
+    replay::MoveMouseAway();
+    oneCursor("refused");
+    Key("Tab");
+    oneCursor("tab");
+}
+
 // ---- Window arrangement --------------------------------------------------------------------------
 
 // 視窗 → 重疊顯示 staggers the windows and keeps each one's size, also for a window that was
