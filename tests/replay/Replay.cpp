@@ -10,6 +10,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <sys/prctl.h>
 
 namespace replay {
 
@@ -46,6 +47,12 @@ QString Run(const QString& program, const QStringList& args, int ms = 15000, int
 
 void Pause(int ms) { QThread::msleep(ms); }
 
+// A process of the replay ends with the test binary, even when the binary is killed.
+void EndWithUs(QProcess& p)
+{
+    p.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+}
+
 QRect ParseRect(const QStringList& t, int at)
 {
     return QRect(t.value(at).toInt(), t.value(at + 1).toInt(), t.value(at + 2).toInt(), t.value(at + 3).toInt());
@@ -67,6 +74,8 @@ bool Display::Start(QString* why)
         }
     }
     s.dir = std::make_unique<QTemporaryDir>();
+    EndWithUs(s.xvfb);
+    EndWithUs(s.wm);
     // Xvfb picks a free display itself and writes its number on the descriptor given.
     s.xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                                           QStringLiteral("0"), QStringLiteral("1600x1000x24"), QStringLiteral("-nolisten"),
@@ -283,6 +292,7 @@ bool Program::Start(QString* why)
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_LOGGING_RULES"));
     process_.setProcessEnvironment(env);
+    EndWithUs(process_);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.setStandardOutputFile(QProcess::nullDevice());
     process_.start(QStringLiteral(TESS_PROGRAM), {});

@@ -426,6 +426,43 @@ TEST_F(KeysReplay, TextTypedIntoAnOpenPickListIsSavedByAltS)
     EXPECT_FALSE(terms[0].isEmpty()) << STATE_MSG(s);
 }
 
+// The same in the vendor window (the status list), the employee window (its own list over the
+// grade box) and the personal-contact window (the category list): what was typed is saved with the record it was typed for.
+TEST_F(KeysReplay, TextTypedIntoAnOpenListIsSavedInTheOtherWindows)
+{
+    struct Case {
+        int place;
+        const char* window;
+        const char* change;
+        const char* box;
+        const char* list;
+        const char* check;
+    };
+    const Case cases[] = {
+        {1, "FactorFrm", "alt+m", "Text1_16", "Combo2", "Select Count(*) From RV11 Where 廠商狀況 = 'Boss'"},
+        {2, "PersonnelFrm", "alt+g", "Text1_3", "Combo1_0", "Select Count(*) From RV17A Where EmployeePart = 'Boss'"},
+        {3, "OtherFrm", "alt+m", "Text1_0", "Combo1_0", "Select Count(*) From RV18A Where 類別 = 'Boss'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.window);
+        openFromDataMenu(c.place, c.window);
+        Key(c.change);
+        State s = waitFor([](const State& s) { return s.focus.startsWith("QLineEdit"); });
+        ASSERT_TRUE(s.FocusIn(c.window)) << STATE_MSG(s);
+        click(c.box);
+        s = waitFocus(c.list);
+        ASSERT_TRUE(s.FocusIn(c.list)) << STATE_MSG(s);
+        Keys({"ctrl+a", "BackSpace"});
+        Type("Boss");
+        Key("alt+s");
+        s = waitFor([&](const State& s) { return s.modal != "-" || rows(c.check) == QStringList{"1"}; });
+        EXPECT_EQ(rows(c.check), QStringList{"1"}) << STATE_MSG(s);
+        Key("alt+x");
+        s = waitFor([](const State& s) { return s.active == "-" && s.modal == "-"; });
+        ASSERT_EQ(s.active, "-") << STATE_MSG(s);
+    }
+}
+
 // ---- Text cursors --------------------------------------------------------------------------------
 
 // Only the box that has the focus shows a text cursor: none is left blinking in a box that
