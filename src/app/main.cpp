@@ -1,4 +1,5 @@
 // The executable: wires the start-up to the schema passes, the self-update and the main window.
+#include "app/ReplayState.h"
 #include "core/AboutBox.h"
 #include "core/Globals.h"
 #include "core/Startup.h"
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
 {
     ui::Application app(argc, argv);  // no exception leaves an event handler
     QApplication::setApplicationName(QStringLiteral("Tessarine"));
+    InstallReplayState(&app);
 
     StartupEnv env;
     env.arguments = QCoreApplication::arguments().mid(1);

@@ -108,7 +108,7 @@ QPointer<OtherFrm>& OtherFrm::Global()
     return instance;
 }
 
-OtherFrm::OtherFrm(QWidget* parent, const QPixmap& titlePicture) : QWidget(parent)
+OtherFrm::OtherFrm(QWidget* parent, const QPixmap& titlePicture) : RecordWindow(parent, kWidth, kHeight)
 {
     if (!Global())
         Global() = this;
@@ -130,11 +130,7 @@ void OtherFrm::build(const QPixmap& titlePicture)
 {
     Picture1 = new QWidget(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Image1 = new QLabel(Picture1);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
-    if (!titlePicture.isNull())
-        Image1->setPixmap(titlePicture);
+    Image1 = TitlePicture(Picture1, titlePicture);
 
     // The list panel.
     Picture4 = new QWidget(this);
@@ -745,34 +741,17 @@ void OtherFrm::Form_Activate()
     }
 }
 
-void OtherFrm::showEvent(QShowEvent* event)
+void OtherFrm::Form_Unload()
 {
-    QWidget::showEvent(event);
-    if (FirstShowAtDesignSize(this, kWidth, kHeight, [this] { Form_Activate(); }))
-        centred_ = true;
+    if (HelpPanelInUse())
+        ShowNotes(QString(), QString());
 }
 
-void OtherFrm::closeEvent(QCloseEvent* event)
-{
-    if (!unloaded_) {
-        unloaded_ = true;
-        if (HelpPanelInUse())
-            ShowNotes(QString(), QString());
-    }
-    event->accept();
-}
-
-void OtherFrm::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    formResize();
-}
-
-void OtherFrm::formResize()
+void OtherFrm::Form_Resize()
 {
     // The design size holds unless the window is maximised.
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        if (!(sub->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) && centred_ &&
+        if (!(sub->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) && FirstShown() &&
             sub->size() != QSize(Px(kWidth), Px(kHeight))) {
             sub->resize(Px(kWidth), Px(kHeight));
             return;

@@ -8,6 +8,7 @@
 #include "platform/db/Db.h"
 #include "records/RecordList.h"
 #include "records/RecordMode.h"
+#include "records/RecordWindow.h"
 
 #include <QPixmap>
 #include <QPointer>
@@ -28,7 +29,7 @@ class OtherFindFrm;
 class QuickFindBox;
 class RecordBoxes;
 
-class OtherFrm : public QWidget {
+class OtherFrm : public RecordWindow {
 public:
     explicit OtherFrm(QWidget* parent = nullptr, const QPixmap& titlePicture = QPixmap());
     ~OtherFrm() override;
@@ -97,18 +98,16 @@ public:
     void Command2_Click(int index);
     void Command3_Click(int index);
     void Text1_Change(int index);
-    void Form_Activate();
+    void Form_Activate() override;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void Form_Resize() override;
+    void Form_Unload() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void build(const QPixmap& titlePicture);
     void formLoad();
-    void formResize();
     void selectTab(int page);
     void loadPhoto();
     void showPhoto(const QString& path);
@@ -136,6 +135,4 @@ private:
     PickList* pick_ = nullptr;  // Combo1(0) over the category and sex boxes
     LeaveGuard guard_;
     bool loading_ = true;
-    bool centred_ = false;
-    bool unloaded_ = false;
 };

@@ -139,7 +139,7 @@ QPointer<CustomFrom>& CustomFrom::Global()
     return instance;
 }
 
-CustomFrom::CustomFrom(QWidget* parent, const QPixmap& titlePicture) : QWidget(parent)
+CustomFrom::CustomFrom(QWidget* parent, const QPixmap& titlePicture) : RecordWindow(parent, 11070, 7850)
 {
     if (!Global())
         Global() = this;
@@ -163,11 +163,7 @@ void CustomFrom::build(const QPixmap& titlePicture)
     // Title strip.
     Picture1 = new QWidget(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Image1 = new QLabel(Picture1);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
-    if (!titlePicture.isNull())
-        Image1->setPixmap(titlePicture);
+    Image1 = TitlePicture(Picture1, titlePicture);
 
     // List panel.
     Picture4 = new QWidget(this);
@@ -705,57 +701,18 @@ void CustomFrom::Form_Activate()
     ShowNotes(NotesText, QStringLiteral("客戶管理"));
 }
 
-void CustomFrom::showEvent(QShowEvent* event)
+void CustomFrom::Form_Unload()
 {
-    QWidget::showEvent(event);
-    if (centred_)
-        return;
-    centred_ = true;
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        // The design size is the outer size, frame included.
-        if (!sub->isMaximized())
-            sub->resize(Px(11070), Px(7850));
-        connect(sub, &QMdiSubWindow::windowStateChanged, this,
-                [this](Qt::WindowStates was, Qt::WindowStates now) {
-                    if ((now & Qt::WindowActive) && !(was & Qt::WindowActive))
-                        Form_Activate();
-                });
-    }
-    CenterInMDI(this);
-    Form_Activate();
+    StoreSortChoice(Combo1, kSortKey, kSection);
+    ShowNotes(QString(), QStringLiteral("專家視窗"));
 }
 
-void CustomFrom::closeEvent(QCloseEvent* event)
-{
-    if (!unloaded_) {
-        unloaded_ = true;
-        StoreSortChoice(Combo1, kSortKey, kSection);
-        ShowNotes(QString(), QStringLiteral("專家視窗"));
-    }
-    event->accept();
-}
-
-void CustomFrom::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    formResize();
-}
-
-void CustomFrom::formResize()
+void CustomFrom::Form_Resize()
 {
     const int scaleWidth = Tw(width());
     const int scaleHeight = Tw(height());
     // The window's outer width decides, frame included.
-    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-    const int outerWidth = Tw(sub ? sub->width() : width());
-    int top = 0;
-    if (outerWidth > 11200) {
-        Picture1->hide();
-    } else {
-        Picture1->show();
-        top = kTitleHeight;
-    }
-    Picture1->setGeometry(0, 0, width(), Px(kTitleHeight));
+    const int top = TitleStripTop(this, Picture1, kTitleHeight, 11200);
 
     const int buttonTop = scaleHeight - kAuditHeight - kButtonHeight - 100;
     const int listHeight = std::max(0, scaleHeight - top - kAuditHeight - kButtonHeight - 200);

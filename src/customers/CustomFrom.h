@@ -9,6 +9,7 @@
 #include "records/FieldTable.h"
 #include "records/RecordList.h"
 #include "records/RecordMode.h"
+#include "records/RecordWindow.h"
 
 #include <QPixmap>
 #include <QPointer>
@@ -33,7 +34,7 @@ class CustomerDetailGrids;
 // Boxes 0 to 23 in box order.
 const std::vector<RecordField>& CustomerFields();
 
-class CustomFrom : public QWidget {
+class CustomFrom : public RecordWindow {
 public:
     // Loads the window: captions, the sort setting, the customer list.  The title picture is
     // the main window's.
@@ -126,7 +127,7 @@ public:
     void Command5_Click(int index);
     void Command2_Click(int index);
     void Text1_Change(int index);
-    void Form_Activate();
+    void Form_Activate() override;
 
     // ---- Record cycle, save and delete, field entry (CustomFromRecord.cpp) ----------------
     void AddNew();
@@ -148,22 +149,18 @@ public:
     bool Text1_Key(int index, QKeyEvent* key);
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void Form_Resize() override;
+    void Form_Unload() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void build(const QPixmap& titlePicture);
     void formLoad();
-    void formResize();
     bool trap(const std::function<void()>& f) { return TrapDbErrors(f); }
 
     RecordBoxes* boxes_ = nullptr;
     QuickFindBox* quickFind_ = nullptr;
     bool loading_ = true;
-    bool centred_ = false;
-    bool unloaded_ = false;
 
     // Record cycle (CustomFromRecord.cpp).
     void setupRecordCycle();

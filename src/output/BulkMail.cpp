@@ -1,6 +1,7 @@
 #include "output/BulkMail.h"
 
 #include "core/Globals.h"
+#include "output/ListPicker.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 
@@ -211,28 +212,21 @@ bool BulkMailPanel::大宗掛號單列印(const QStringList& picked, const BulkM
         double next = vb::Val(Text3[2]->text());
         int count = 0;
         const QString tick = QStringLiteral("ˇ");
-        for (const QString& text : picked) {
-            const QString item = vb::Trim(text);
-            const std::optional<BulkMailAddressee> who = lookup(item);
-            if (!who) {
-                ui::MsgBox(QStringLiteral("無此資料") + item);
-                continue;
-            }
+        ForEachPicked(picked, QStringLiteral("無此資料"), lookup, [&](const BulkMailAddressee& who) {
             ++count;
             sheet.AddNew();
             sheet.setValue(QStringLiteral("項次"), count);
             sheet.setValue(QStringLiteral("掛號號碼"), NumberText(next));
-            sheet.setValue(QStringLiteral("姓名"), who->name);
-            sheet.setValue(QStringLiteral("地址"), who->address);
+            sheet.setValue(QStringLiteral("姓名"), who.name);
+            sheet.setValue(QStringLiteral("地址"), who.address);
             sheet.setValue(QStringLiteral("回執"), Check2[0]->isChecked() ? tick : QString());
             sheet.setValue(QStringLiteral("航空"), Check2[1]->isChecked() ? tick : QString());
             sheet.setValue(QStringLiteral("印刷"), Check2[2]->isChecked() ? tick : QString());
             sheet.setValue(QStringLiteral("重量"), Text3[0]->text());
             sheet.setValue(QStringLiteral("郵資"), Text3[1]->text());
             sheet.Update();
-            ui::DoEvents();
             next += 1;
-        }
+        });
     }
     if (!report_ || !report_->window())
         report_ = NewDrp大宗掛號單();

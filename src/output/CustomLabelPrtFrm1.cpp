@@ -174,14 +174,7 @@ CustomLabelPrtFrm1::CustomLabelPrtFrm1(const QPixmap& titlePicture, QWidget* par
 
 void CustomLabelPrtFrm1::ReadListAll()
 {
-    QString sort;
-    const QString order = Combo2->currentText();
-    if (order == LoadResString(795))
-        sort = QStringLiteral("Order By RV12.RV120");
-    else if (order == LoadResString(796))
-        sort = QStringLiteral("Order By RV12.RV121");
-    else if (order == LoadResString(797))
-        sort = QStringLiteral("Order By RV12.RV128");
+    const QString sort = CustomerOrderBy(Combo2->currentText());
     db::Recordset rs;
     if (!Combo3->currentText().isEmpty())
         rs = gConn.ExecuteQuery(QStringLiteral("Select RV12.RV121 From RV12 Where 類別=? ") + sort, {Combo3->currentText()});
@@ -227,16 +220,14 @@ void CustomLabelPrtFrm1::UserDecidePrint()
     LabelPairer pairer(NewLabelSheet());
     {
         ui::WaitCursor wait;
-        for (const QString& text : picker->Selected()) {
-            const QString item = vb::Trim(text);
+        const auto find = [this](const QString& item) -> std::optional<LabelParts> {
             db::Recordset rs = gConn.ExecuteQuery(QStringLiteral("Select RV12.* From RV12 where rv121=?"), {item});
-            if (rs.Eof()) {
-                ui::MsgBox(QStringLiteral("無此資料") + item);
-                continue;
-            }
-            pairer.Add(LabelOf(rs));
-            ui::DoEvents();
-        }
+            if (rs.Eof())
+                return std::nullopt;
+            return LabelOf(rs);
+        };
+        ForEachPicked(picker->Selected(), QStringLiteral("無此資料"), find,
+                      [&pairer](const LabelParts& label) { pairer.Add(label); });
     }
     ShowSheet(pairer);
 }

@@ -7,6 +7,7 @@
 #include "core/WindowHelpers.h"
 #include "core/update/Excel.h"
 #include "customers/CustomerListRpt.h"
+#include "output/OutputWindows.h"
 #include "platform/dbmodel/RecordsetModel.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
@@ -81,19 +82,14 @@ void FillNameList(QComboBox* combo, const QString& sql, const QString& field)
 
 ListQuery CustomerListQuery(bool all, const QString& from, const QString& to, const QString& sortText)
 {
-    QString order;
-    if (sortText == LoadResString(795))
-        order = QStringLiteral(" Order By RV12.RV120");
-    else if (sortText == LoadResString(796))
-        order = QStringLiteral(" Order By RV12.RV121");
-    else if (sortText == LoadResString(797))
-        order = QStringLiteral(" Order By RV12.RV128");
+    const QString order = CustomerOrderBy(sortText);
     ListQuery q{QStringLiteral("Select RV12.* From RV12 "), {}};
     if (!all && !from.isEmpty() && !to.isEmpty()) {
         q.sql += QStringLiteral(" Where (RV120 >= ? ) AND (RV120 <= ?)");
         q.params = {from, to};
     }
-    q.sql += order;
+    if (!order.isEmpty())
+        q.sql += QLatin1Char(' ') + order;
     return q;
 }
 

@@ -291,6 +291,19 @@ void frm客戶批次發信1::CopyRow(db::Recordset& from, db::Recordset& to)
     to.Update();
 }
 
+void frm客戶批次發信1::MoveRowsWithEmail(db::Recordset& from, db::Recordset& to, bool& moved)
+{
+    from.MoveFirst();
+    while (!from.Eof()) {
+        if (!EmailOf(from).isEmpty()) {
+            CopyRow(from, to);
+            from.Delete();
+            moved = true;
+        }
+        from.MoveNext();
+    }
+}
+
 void frm客戶批次發信1::讀取發信資料()
 {
     const int sortEntry = Combo2->findText(Combo2->currentText(), Qt::MatchExactly);
@@ -407,15 +420,7 @@ void frm客戶批次發信1::cmdRightAll_Click()
     }
     bool moved = false;
     try {
-        candidates_.MoveFirst();
-        while (!candidates_.Eof()) {
-            if (!EmailOf(candidates_).isEmpty()) {
-                CopyRow(candidates_, recipients_);
-                candidates_.Delete();
-                moved = true;
-            }
-            candidates_.MoveNext();
-        }
+        MoveRowsWithEmail(candidates_, recipients_, moved);
     } catch (const db::DbError&) {
     }
     if (moved) {
@@ -431,14 +436,8 @@ void frm客戶批次發信1::cmdLeftAll_Click()
         ui::MsgBox(QStringLiteral("已無資料"));
     } else {
         try {
-            recipients_.MoveFirst();
-            while (!recipients_.Eof()) {
-                if (!EmailOf(recipients_).isEmpty()) {
-                    CopyRow(recipients_, candidates_);
-                    recipients_.Delete();
-                }
-                recipients_.MoveNext();
-            }
+            bool moved = false;
+            MoveRowsWithEmail(recipients_, candidates_, moved);
             recipients_.Requery();
             if (recipients_.RecordCount() > 0)
                 recipients_.MoveLast(), recipients_.MoveNext();

@@ -98,6 +98,9 @@ private:
     void SetBusy(bool busy);
     static bool OnRow(const db::Recordset& rs);
     static void CopyRow(db::Recordset& from, db::Recordset& to);
+    // Moves every row with an e-mail address from one list to the other, in order; `moved` turns
+    // true with the first (it stays set when a later row fails).
+    static void MoveRowsWithEmail(db::Recordset& from, db::Recordset& to, bool& moved);
 
     db::Recordset candidates_;
     db::Recordset recipients_;

@@ -5,6 +5,9 @@
 // button, whose enabled state the picker keeps in step with the selection.
 #pragma once
 
+#include "platform/text/VbText.h"
+#include "platform/ui/Ui.h"
+
 #include <QObject>
 #include <QStringList>
 
@@ -14,6 +17,24 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QWidget;
+
+// Walks the picked texts in order, each trimmed and looked up by `find` (returning an optional):
+// an item without a match is told as `missing` followed by the item and skipped; `take` gets
+// each match, the window repainting after it.
+template <class Find, class Take>
+void ForEachPicked(const QStringList& picked, const QString& missing, Find find, Take take)
+{
+    for (const QString& text : picked) {
+        const QString item = vb::Trim(text);
+        auto found = find(item);
+        if (!found) {
+            ui::MsgBox(missing + item);
+            continue;
+        }
+        take(*found);
+        ui::DoEvents();
+    }
+}
 
 class ListPicker : public QObject {
     Q_OBJECT

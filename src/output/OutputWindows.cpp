@@ -38,6 +38,15 @@ void LayOutLabelWindow(QWidget* window, QLabel* banner, QLayout* content, const 
     layout->addLayout(body, 1);
 }
 
+QString CustomerOrderBy(const QString& sortText)
+{
+    const std::pair<int, const char*> orders[] = {{795, "RV12.RV120"}, {796, "RV12.RV121"}, {797, "RV12.RV128"}};
+    for (const auto& [id, column] : orders)
+        if (sortText == LoadResString(id))
+            return QStringLiteral("Order By ") + QString::fromLatin1(column);
+    return {};
+}
+
 void ShowDbError(const db::DbError& e)
 {
     ui::MsgBox(QString::number(e.Number()) + QLatin1Char(' ') + e.Description());

@@ -169,17 +169,15 @@ void frmListPickerTemplate1::廠商標籤列印()
                                                             : VendorAddress::None;
     {
         ui::WaitCursor wait;
-        for (const QString& text : picker->Selected()) {
-            const QString name = vb::Trim(text);
+        const auto find = [&](const QString& name) -> std::optional<LabelParts> {
             db::Recordset rs =
                 gConn.ExecuteQuery(QStringLiteral("Select RV11.* From RV11 where rv112=?  Order By RV11.RV112"), {name});
-            if (rs.Eof()) {
-                ui::MsgBox(QStringLiteral("無此資料 ") + name);
-                continue;
-            }
-            pairer.Add(VendorLabel(rs, Check1[0]->isChecked(), address, Option1[2]->isChecked()));
-            ui::DoEvents();
-        }
+            if (rs.Eof())
+                return std::nullopt;
+            return VendorLabel(rs, Check1[0]->isChecked(), address, Option1[2]->isChecked());
+        };
+        ForEachPicked(picker->Selected(), QStringLiteral("無此資料 "), find,
+                      [&pairer](const LabelParts& label) { pairer.Add(label); });
     }
     lastSheet_ = pairer.Finish();
     ShowLabels(LabelLayout::Customer, lastSheet_);

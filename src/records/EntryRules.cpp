@@ -3,6 +3,7 @@
 #include "core/Globals.h"
 #include "platform/text/VbText.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -96,7 +97,7 @@ bool PickList::IsOpen() const { return list_->isVisible() && target_; }
 
 void PickList::write()
 {
-    if (target_)
+    if (target_ && !(flags_ & kChooseOnly))
         SetTextOf(target_, list_->currentText());
 }
 
@@ -117,6 +118,13 @@ bool PickList::eventFilter(QObject* watched, QEvent* event)
             list_->showPopup();
             return true;
         }
+        if ((flags_ & kTabFromBox) && target_ && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+            if (QWidget* to = NextInTabOrder(target_, forward, list_))
+                to->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
         if (IsEnter(key) && watched == list_ && target_) {
             write();
             QWidget* to = (flags_ & kEnterBackToBox) ? target_.data() : next_.data();
@@ -129,10 +137,18 @@ bool PickList::eventFilter(QObject* watched, QEvent* event)
                 Entered();
             return true;
         }
+    } else if (type == QEvent::FocusIn && watched == list_) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && Focused)
+            Focused();
     } else if (type == QEvent::FocusOut && watched == list_) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // A message box or the list's own drop-down taking the focus is not leaving the list.
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && list_->isVisible()) {
+        // The first time the drop-down opens, the focus moves into it a second time, as an
+        // ordinary focus change, while it is shown.
+        const bool dropDownOpen = list_->view() && list_->view()->isVisible();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && !dropDownOpen &&
+            list_->isVisible()) {
             write();
             list_->hide();
             if (Left)
@@ -140,6 +156,20 @@ bool PickList::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return false;
+}
+
+QWidget* NextInTabOrder(QWidget* from, bool forward, const QWidget* skip)
+{
+    QWidget* w = from;
+    for (;;) {
+        w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!w || w == from)
+            return nullptr;
+        if (skip && (w == skip || skip->isAncestorOf(w)))
+            continue;
+        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && w->window() == from->window())
+            return w;
+    }
 }
 
 bool RealFocusChange(const QEvent* event)
@@ -157,11 +187,10 @@ void CommitPickLists(const std::vector<PickList*>& lists)
 
 void LeaveGuard::Return(QWidget* box)
 {
-    returning_ = true;
+    const Hold hold(*this);
     if (QWidget* w = box->window(); w && !w->isActiveWindow())
         w->activateWindow();
     box->setFocus(Qt::OtherFocusReason);
-    returning_ = false;
 }
 
 std::optional<QString> StockTextFor(const std::vector<StockText>& table, int box, int key,

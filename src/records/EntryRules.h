@@ -38,6 +38,12 @@ public:
         kWriteThrough = 1,
         // Enter gives the focus back to the box instead of the next box.
         kEnterBackToBox = 2,
+        // The list never writes into its box: what it holds is taken by the window's Left and
+        // Entered (a picker whose choice fills several boxes).
+        kChooseOnly = 4,
+        // Tab and Shift+Tab move the focus on from the list as they would from its box (the
+        // list stands in for the box in the window's tab order).
+        kTabFromBox = 8,
     };
     PickList(QComboBox* list, int flags, QObject* parent = nullptr);
 
@@ -59,6 +65,8 @@ public:
     // True while Enter hands the focus back to the box (the box then opens no list).
     bool HandingBack() const { return returning_; }
 
+    // Runs when the list gets the focus (a hint for the status line).
+    std::function<void()> Focused;
     // Runs after the list has written into its box and hidden itself on losing the focus.
     std::function<void()> Left;
     // Runs after Enter has moved the focus on.
@@ -76,6 +84,11 @@ private:
     bool returning_ = false;  // Enter is handing the focus back to the box
 };
 
+// The widget Tab (forward) or Shift+Tab would give the focus to from `from`: the next one in the
+// focus chain that is shown, enabled and takes Tab, passing over `skip` and its children (an
+// editor laid over `from`).  Null when there is none.
+QWidget* NextInTabOrder(QWidget* from, bool forward, const QWidget* skip = nullptr);
+
 // A focus event that really enters or leaves a box: not a message box or a list's own popup
 // taking the focus and giving it back.
 bool RealFocusChange(const QEvent* event);
@@ -91,10 +104,24 @@ public:
     // Puts the focus back into `box` (activating its window first when a message box left it
     // in the background).
     void Return(QWidget* box);
+    // Holds the guard up for a scope: focus moves made meanwhile (a message box, hiding an
+    // editor, a box refused at save) run no leave checks and open no lists.
+    class Hold {
+    public:
+        explicit Hold(LeaveGuard& guard) : guard_(guard), was_(guard.returning_) { guard_.returning_ = true; }
+        ~Hold() { guard_.returning_ = was_; }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        LeaveGuard& guard_;
+        bool was_;
+    };
 
 private:
     bool returning_ = false;
 };
+
 
 // Where a key leads from a box: the table's entry, else the rule (-1 = nowhere).
 struct BoxMap {

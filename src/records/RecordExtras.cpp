@@ -137,23 +137,59 @@ void ShowNotes(const QString& notes, const QString& caption)
 
 // ---- First show --------------------------------------------------------------------------------
 
-bool FirstShowAtDesignSize(QWidget* window, int widthTwips, int heightTwips, const std::function<void()>& activated)
+namespace {
+const char* const kShown = "recordWindowShown";
+}
+
+bool FrameAtDesignSize(const QWidget* window)
 {
-    static const char* const kShown = "recordWindowShown";
+    return window->property(kShown).toBool() && qobject_cast<const QMdiSubWindow*>(window->parentWidget());
+}
+
+bool FirstShowAtDesignSize(QWidget* window, int widthTwips, int heightTwips, const std::function<void()>& activated,
+                           FirstPlace place)
+{
     if (window->property(kShown).toBool())
         return false;
     window->setProperty(kShown, true);
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
-        if (!sub->isMaximized())
+        if (!sub->isMaximized()) {
             sub->resize(vb::TwipsToPixels(widthTwips), vb::TwipsToPixels(heightTwips));
+            if (place == FirstPlace::TopLeft)
+                sub->move(0, 0);
+        }
         QObject::connect(sub, &QMdiSubWindow::windowStateChanged, window,
                          [activated](Qt::WindowStates was, Qt::WindowStates now) {
                              if ((now & Qt::WindowActive) && !(was & Qt::WindowActive) && activated)
                                  activated();
                          });
     }
-    CenterInMDI(window);
+    if (place == FirstPlace::Centred)
+        CenterInMDI(window);
     if (activated)
         activated();
     return true;
+}
+
+QLabel* TitlePicture(QWidget* parent, const QPixmap& picture)
+{
+    auto* image = new QLabel(parent);
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setScaledContents(true);
+    if (!picture.isNull())
+        image->setPixmap(picture);
+    return image;
+}
+
+int TitleStripTop(QWidget* window, QWidget* strip, int heightTwips, int hideWiderThan)
+{
+    strip->setGeometry(0, 0, window->width(), vb::TwipsToPixels(heightTwips));
+    auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+    const int outerWidth = vb::PixelsToTwips(sub ? sub->width() : window->width());
+    if (outerWidth > hideWiderThan) {
+        strip->hide();
+        return 0;
+    }
+    strip->show();
+    return heightTwips;
 }

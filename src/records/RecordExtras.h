@@ -20,6 +20,7 @@
 
 class QComboBox;
 class QLabel;
+class QPixmap;
 
 // ---- Audit strip -------------------------------------------------------------------------------
 
@@ -89,8 +90,26 @@ void ShowNotes(const QString& notes, const QString& caption);
 
 // ---- First show --------------------------------------------------------------------------------
 
+// True once FirstShowAtDesignSize has given the window's frame its design size (the frame is then
+// the window's to keep, not its opener's to fit around the window).
+bool FrameAtDesignSize(const QWidget* window);
+
+// Where a record window opens: centred in the main window, or at its top left corner.
+enum class FirstPlace { Centred, TopLeft };
+
 // The first show of a record window inside the main window: its frame takes the design size
-// (twips, frame included) unless it is maximised, the window is centred in the main window, and
-// `activated` runs now and whenever the frame becomes the active window again.  Later shows do
-// nothing.  True on the first show.
-bool FirstShowAtDesignSize(QWidget* window, int widthTwips, int heightTwips, const std::function<void()>& activated);
+// (twips, frame included) unless it is maximised, the window is placed (centred in the main
+// window, or at its top left while not maximised), and `activated` runs now and whenever the
+// frame becomes the active window again.  Later shows do nothing.  True on the first show.
+bool FirstShowAtDesignSize(QWidget* window, int widthTwips, int heightTwips, const std::function<void()>& activated,
+                           FirstPlace place = FirstPlace::Centred);
+
+// The title picture "Image1" on `parent`: the main window's title picture, stretched to the
+// label's size.
+QLabel* TitlePicture(QWidget* parent, const QPixmap& picture);
+
+// The top offset (twips) below the title strip of a record window: the strip is hidden (offset
+// 0) once the window's outer width (its frame's, inside the main window) exceeds
+// `hideWiderThan` twips, otherwise shown (offset its height).  The strip keeps the window's full
+// width.
+int TitleStripTop(QWidget* window, QWidget* strip, int heightTwips, int hideWiderThan);

@@ -28,6 +28,8 @@
 //                          Enter/Up/Down, F-key stock texts.
 //   records/FindDialog.h   FindDialog built from a FindBox table; BuildFindCondition makes a
 //                          condition with every value bound.
+//   records/RecordWindow.h RecordWindow: the first show at the design size, the layout on every
+//                          resize and the unload once on close.
 //   records/RecordExtras.h AuditStrip (建檔者/建檔日期/修改者/修改日期 with the window's column
 //                          names, placed side by side or where the window says), the sort choice kept in a setting, help-panel notes from a
 //                          (box, message) table.
@@ -69,3 +71,4 @@
 #include "records/RecordList.h"
 #include "records/RecordMode.h"
 #include "records/RecordSave.h"
+#include "records/RecordWindow.h"

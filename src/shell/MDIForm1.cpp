@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "records/RecordExtras.h"
 #include "shell/AccessKeys.h"
 #include "shell/Backup.h"
 #include "shell/CommandLine.h"
@@ -20,6 +21,8 @@
 #include <QLinearGradient>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QTimer>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -171,6 +174,11 @@ void MDIForm1::buildAreas()
     MdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     MdiArea->setBackground(QColor(0x8c, 0x9d, 0xb5));
     middle->addWidget(MdiArea, 1);
+    // An inner window that becomes active takes the focus, as a Windows MDI child does, so its
+    // keys (Tab, its buttons' access keys) work at once.
+    connect(MdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+        QTimer::singleShot(0, this, [this, sub = QPointer<QMdiSubWindow>(sub)] { FocusInto(sub); });
+    });
 
     ToolPicture = new QWidget(central);
     ToolPicture->setObjectName(QStringLiteral("ToolPicture"));
@@ -357,7 +365,9 @@ QMdiSubWindow* MDIForm1::ShowInner(QWidget* window, bool front)
         // Closing the window's own widget closes the frame around it.
         connect(window, &QObject::destroyed, sub, &QWidget::close);
         sub->show();
-        if (sized)  // keep the window's own size inside its frame
+        // Keep the window's own size inside its frame, unless the window gave its frame its
+        // design size when it was shown.
+        if (sized && !FrameAtDesignSize(window))
             sub->resize(size + (sub->size() - window->size()));
     }
     if (sub->isMinimized())
@@ -384,6 +394,29 @@ void MDIForm1::showSingle(QWidget* window, bool inner, bool front)
     }
 }
 
+void MDIForm1::FocusInto(QMdiSubWindow* sub)
+{
+    if (!sub || sub != MdiArea->activeSubWindow() || !sub->widget() || !isActiveWindow())
+        return;
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && (sub->isAncestorOf(focus) || focus->window() != this))
+        return;
+    QWidget* inner = sub->widget();
+    // The control it last had, else the first one Tab reaches.
+    QWidget* to = inner->focusWidget();
+    if (!to || !to->isVisible() || !to->isEnabled()) {
+        to = nullptr;
+        for (QWidget* w = inner->nextInFocusChain(); w && w != inner; w = w->nextInFocusChain()) {
+            if (inner->isAncestorOf(w) && w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+                to = w;
+                break;
+            }
+        }
+    }
+    if (to)
+        to->setFocus(Qt::TabFocusReason);
+}
+
 // ---- Access keys of the inner windows --------------------------------------------------------
 
 bool MDIForm1::eventFilter(QObject* watched, QEvent* event)
@@ -391,10 +424,11 @@ bool MDIForm1::eventFilter(QObject* watched, QEvent* event)
     const QEvent::Type type = event->type();
     if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
-    // Only while the key goes to a control of the active inner window.
+    // Only while the key goes to the main window or to a control of the active inner window
+    // (not to a dialog, a pop-up or the menu bar the user is moving through).
     QMdiSubWindow* active = MdiArea->activeSubWindow();
     auto* target = qobject_cast<QWidget*>(watched);
-    if (!active || !target || !(active == target || active->isAncestorOf(target)))
+    if (!active || !target || target->window() != this || qobject_cast<QMenuBar*>(target))
         return QMainWindow::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     if (type == QEvent::ShortcutOverride) {

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <utility>
 
 class QAction;
 class QLabel;
@@ -102,6 +103,9 @@ public:
             return w;
         }, inner, front);
     }
+    // A record window (made with the title picture), shown inside the main window in front.
+    template <class W>
+    W* ShowRecordWindow() { return ShowSingleNew(W::Global(), true, true, static_cast<QWidget*>(nullptr), TitlePixmap()); }
 
     // ---- Menu targets (one per item; the button bar shares them) ----
     void ShowCustomFrom();
@@ -171,6 +175,8 @@ private:
     void setHelpPanelWidth(int pixels);
     void fillWindowList();
     void showSingle(QWidget* window, bool inner, bool front);
+    // Gives the focus to the active inner window when it is elsewhere in the main window.
+    void FocusInto(QMdiSubWindow* sub);
 
     inline static MDIForm1* instance_ = nullptr;
     QPixmap titlePixmap_;

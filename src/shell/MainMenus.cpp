@@ -215,11 +215,7 @@ void MDIForm1::fillWindowList()
 
 void MDIForm1::ShowCustomFrom()
 {
-    ShowSingle<CustomFrom>(CustomFrom::Global(), [this] {
-        auto* w = new CustomFrom(nullptr, TitlePixmap());
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        return w;
-    }, true, true);
+    ShowRecordWindow<CustomFrom>();
 }
 
 void MDIForm1::OpenCustomerFind(const QString& text)

@@ -9,11 +9,7 @@
 
 void MDIForm1::ShowOtherFrm()
 {
-    ShowSingle<OtherFrm>(OtherFrm::Global(), [this] {
-        auto* w = new OtherFrm(nullptr, TitlePixmap());
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        return w;
-    }, true, true);
+    ShowRecordWindow<OtherFrm>();
 }
 
 // "3/text": the find window is loaded with the text in its name box, neither shown nor run;

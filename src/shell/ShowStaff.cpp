@@ -4,9 +4,5 @@
 
 void MDIForm1::ShowPersonnelFrm()
 {
-    ShowSingle<PersonnelFrm>(PersonnelFrm::Global(), [this] {
-        auto* w = new PersonnelFrm(nullptr, TitlePixmap());
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        return w;
-    }, true, true);
+    ShowRecordWindow<PersonnelFrm>();
 }

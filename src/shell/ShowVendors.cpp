@@ -13,11 +13,7 @@ void MDIForm1::ShowFactorFrm()
 {
     // 新增 with no category opens the category window in its add mode.
     FactorFrm::OpenCategoryWindow() = [] { OpenDevrItemFrm(true); };
-    ShowSingle<FactorFrm>(FactorFrm::Global(), [this] {
-        auto* w = new FactorFrm(nullptr, TitlePixmap());
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        return w;
-    }, true, true);
+    ShowRecordWindow<FactorFrm>();
 }
 
 // The command line 2/text: the find window is loaded, not shown, with the text in its

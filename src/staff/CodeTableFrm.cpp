@@ -6,6 +6,7 @@
 #include "platform/dbmodel/FieldBinding.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "records/RecordExtras.h"
 #include "shell/MDIForm1.h"
 #include "staff/ClickSteps.h"
 
@@ -44,7 +45,7 @@ bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key()
 }  // namespace
 
 CodeTableFrm::CodeTableFrm(const CodeTableSpec& spec, const QPixmap& titlePicture, QWidget* parent)
-    : QWidget(parent), spec_(spec)
+    : RecordWindow(parent, kWidth, kHeight), spec_(spec)
 {
     setObjectName(spec.windowName);
     build(titlePicture);
@@ -60,11 +61,7 @@ void CodeTableFrm::build(const QPixmap& titlePicture)
     setWindowTitle(spec_.caption.text());
     resize(Px(kWidth), Px(kHeight));
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
-    if (!titlePicture.isNull())
-        Image1->setPixmap(titlePicture);
+    Image1 = TitlePicture(this, titlePicture);
     Image1->setGeometry(0, 0, Px(kTitleWidth), Px(kTitleHeight));
 
     // The list, with the sort choice and the type-ahead box above it where the table has them.
@@ -538,26 +535,7 @@ void CodeTableFrm::Form_Activate()
     SetHelpPanelCaption(spec_.helpCaption);
 }
 
-void CodeTableFrm::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (centred_)
-        return;
-    centred_ = true;
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        // The design size is the outer size, frame included.
-        if (!sub->isMaximized())
-            sub->resize(Px(kWidth), Px(kHeight));
-        connect(sub, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates was, Qt::WindowStates now) {
-            if ((now & Qt::WindowActive) && !(was & Qt::WindowActive))
-                Form_Activate();
-        });
-    }
-    CenterInMDI(this);
-    Form_Activate();
-}
-
-void CodeTableFrm::closeEvent(QCloseEvent* event)
+void CodeTableFrm::Form_Unload()
 {
     // A row being added or changed is given up with the window.
     if (TableRs.IsOpen() && TableRs.EditMode() != db::adEditNone) {
@@ -566,7 +544,6 @@ void CodeTableFrm::closeEvent(QCloseEvent* event)
         } catch (const db::DbError&) {
         }
     }
-    QWidget::closeEvent(event);
 }
 
 // ---- Openers -----------------------------------------------------------------------------------

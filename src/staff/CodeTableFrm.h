@@ -5,6 +5,7 @@
 
 #include "platform/db/Db.h"
 #include "records/RecordList.h"
+#include "records/RecordWindow.h"
 #include "staff/CodeTable.h"
 
 #include <QPixmap>
@@ -24,7 +25,7 @@ namespace dbmodel {
 class FieldBinding;
 }
 
-class CodeTableFrm : public QWidget {
+class CodeTableFrm : public RecordWindow {
 public:
     CodeTableFrm(const CodeTableSpec& spec, const QPixmap& titlePicture = QPixmap(), QWidget* parent = nullptr);
     ~CodeTableFrm() override;
@@ -63,11 +64,10 @@ public:
     void CommandSty(int mode);  // 0 browse buttons, 1 editing buttons
     bool SaveCheck();           // true = refuse (message shown)
     void TypeAhead();           // the type-ahead box's find
-    void Form_Activate();
+    void Form_Activate() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void Form_Unload() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -94,7 +94,6 @@ private:
     dbmodel::FieldBinding* binding_ = nullptr;
     bool mouseOnGrid_ = false;  // a mouse button went down on the list
     bool codeLocked_ = false;   // change mode: the code may not change
-    bool centred_ = false;
     bool checking_ = false;     // a leave check is showing its message
 };
 

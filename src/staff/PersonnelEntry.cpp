@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -125,7 +126,7 @@ void PersonnelFrm::boxChanged(BoxRef b)
 
 void PersonnelFrm::boxGotFocus(BoxRef b)
 {
-    if (!editing() || returning_)
+    if (!editing() || guard_.Returning() || closing_)
         return;
     QWidget* w = Box(b);
     SetStatusText(w->toolTip());
@@ -145,10 +146,7 @@ void PersonnelFrm::boxGotFocus(BoxRef b)
 
     if (b == BoxRef{BoxArray::Text1, 0}) {
         // The department picker takes the typing; leaving it fills code, name and number.
-        OverlayOnTextBox(DataCombo1[2], static_cast<QLineEdit*>(w));
-        DataCombo1[2]->setGeometry(QRect(w->mapTo(this, QPoint(0, 0)), w->size()));
-        DataCombo1[2]->setEditText(Text(0));
-        DataCombo1[2]->setFocus(Qt::OtherFocusReason);
+        picker_->Open(w, Box(NextBox), {}, QRect(w->mapTo(this, QPoint(0, 0)), w->size()), true);
         DataCombo1[2]->lineEdit()->selectAll();
         return;
     }
@@ -157,7 +155,7 @@ void PersonnelFrm::boxGotFocus(BoxRef b)
         for (const QString& line : JobGradeListText(ReadSetting(QStringLiteral("CommanyManType"), QStringLiteral("Tessarine"), 0))
                                        .split(QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts))
             grades << line;
-        LocatCombo1(b, grades);
+        LocatCombo1(b, grades, true);
         return;
     }
     if (b == BoxRef{BoxArray::Text1, 6}) {
@@ -177,26 +175,20 @@ void PersonnelFrm::boxGotFocus(BoxRef b)
         if (maskCovers_)
             return;
     }
-    whiten(w, true);
+    if (!Covered(b))
+        whiten(w, true);
     if (auto* line = qobject_cast<QLineEdit*>(w))
         line->setCursorPosition(vb::Trim(line->text()).size());
 }
 
-void PersonnelFrm::LocatCombo1(BoxRef b, const QStringList& items)
+void PersonnelFrm::LocatCombo1(BoxRef b, const QStringList& items, bool firstWhenEmpty)
 {
     QWidget* w = Box(b);
-    Combo1->blockSignals(true);
-    Combo1->clear();
-    Combo1->addItems(items);
-    const QString text = BoxText(b);
-    Combo1->setEditText(vb::Trim(text).isEmpty() ? (items.isEmpty() ? QString() : items.first()) : text);
-    Combo1->blockSignals(false);
-    if (vb::Trim(text).isEmpty() && !items.isEmpty())
-        SetBoxText(b, items.first());
-    Combo1->setGeometry(QRect(w->mapTo(this, QPoint(0, 0)), QSize(w->width(), Combo1->sizeHint().height())));
-    Combo1->show();
-    Combo1->raise();
-    Combo1->setFocus(Qt::OtherFocusReason);
+    pickList_->Open(w, Box(NextBox), items,
+                    QRect(w->mapTo(this, QPoint(0, 0)), QSize(w->width(), Combo1->sizeHint().height())));
+    // The grade list shows its first grade, which an empty box takes.
+    if (firstWhenEmpty)
+        pickList_->ShowFirstItemWhenBlank();
 }
 
 void PersonnelFrm::DataKeyin(BoxRef b)
@@ -209,10 +201,11 @@ void PersonnelFrm::DataKeyin(BoxRef b)
         maskCovers_ = false;
         if (!(reportedBox_ == b)) {
             reportedBox_ = b;
-            returning_ = true;
-            ui::MsgBox(text + LoadResString(688));
-            w->setFocus(Qt::OtherFocusReason);
-            returning_ = false;
+            {
+                const LeaveGuard::Hold hold(guard_);
+                ui::MsgBox(text + LoadResString(688));
+            }
+            guard_.Return(w);
         }
         return;
     }
@@ -229,7 +222,7 @@ void PersonnelFrm::DataKeyin(BoxRef b)
 
 void PersonnelFrm::boxLostFocus(BoxRef b)
 {
-    if (!editing() || returning_)
+    if (!editing() || guard_.Returning() || closing_)
         return;
     QWidget* w = Box(b);
     whiten(w, false);
@@ -243,12 +236,13 @@ void PersonnelFrm::boxLostFocus(BoxRef b)
     if (QApplication::focusWidget() == Command2[6])
         return;
     const int i = b.index;
+    // A refused box takes the focus back; the box the focus was going to checks nothing.
     auto back = [&](const QString& message) {
-        returning_ = true;
-        if (!message.isEmpty())
+        if (!message.isEmpty()) {
+            const LeaveGuard::Hold hold(guard_);
             ui::MsgBox(message);
-        w->setFocus(Qt::OtherFocusReason);
-        returning_ = false;
+        }
+        guard_.Return(w);
     };
     try {
         if (i == 0 || i == 1 || i == 9)
@@ -256,11 +250,13 @@ void PersonnelFrm::boxLostFocus(BoxRef b)
         switch (i) {
         case 1: {
             const QVariant serial = Nz(WorkmanRs.field(QStringLiteral("總序")));
-            returning_ = true;
-            const bool duplicate = CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("RV17A"),
-                                                    QStringLiteral("RV17A1"), vb::Trim(Text(1)),
-                                                    qint32(vb::Val(serial.toString())));
-            returning_ = false;
+            bool duplicate = false;
+            {
+                const LeaveGuard::Hold hold(guard_);
+                duplicate = CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("RV17A"),
+                                             QStringLiteral("RV17A1"), vb::Trim(Text(1)),
+                                             qint32(vb::Val(serial.toString())));
+            }
             if (duplicate) {
                 back(QString());
                 return;
@@ -297,9 +293,8 @@ void PersonnelFrm::boxLostFocus(BoxRef b)
             QString message;
             IsValidEmail(Text(15), message);
             if (!vb::Trim(message).isEmpty()) {
-                returning_ = true;
+                const LeaveGuard::Hold hold(guard_);
                 ui::MsgBox(message);
-                returning_ = false;
             }
             break;
         }
@@ -318,7 +313,7 @@ void PersonnelFrm::boxLostFocus(BoxRef b)
 
 void PersonnelFrm::maskLeft()
 {
-    if (!maskCovers_ || returning_)
+    if (!maskCovers_ || guard_.Returning() || closing_)
         return;
     const QString text = DateMaskTXT->displayText();
     if (text == kEmptyMask) {
@@ -328,10 +323,11 @@ void PersonnelFrm::maskLeft()
         const std::optional<QString> date = NormaliseDate(text);
         if (!date) {
             // The mask stays over its box until it holds a date or nothing.
-            returning_ = true;
-            ui::MsgBox(text + LoadResString(678));
-            DateMaskTXT->setFocus(Qt::OtherFocusReason);
-            returning_ = false;
+            {
+                const LeaveGuard::Hold hold(guard_);
+                ui::MsgBox(text + LoadResString(678));
+            }
+            guard_.Return(DateMaskTXT);
             return;
         }
         SetBoxText(TargetBox, *date);
@@ -358,13 +354,10 @@ bool PersonnelFrm::boxKey(BoxRef b, QKeyEvent* key)
     }
     if (!editing())
         return false;  // the boxes are read-only; the aids too leave the stored row alone
-    if (b.array == BoxArray::Text1) {
-        const int fKey = key->key() == Qt::Key_F3 ? 3 : key->key() == Qt::Key_F4 ? 4 : key->key() == Qt::Key_F5 ? 5 : 0;
-        if (fKey) {
-            if (const auto text = StockKeyText(i, fKey, Text(17)))
-                SetBoxText(b, Text(i) + *text);
-            return fKey != 0;
-        }
+    if (b.array == BoxArray::Text1 && key->key() >= Qt::Key_F3 && key->key() <= Qt::Key_F5) {
+        if (const auto text = StockTextFor(PersonnelStockTexts(), i, key->key(), [this](int box) { return Text(box); }))
+            SetBoxText(b, Text(i) + *text);
+        return true;
     }
     if (b.array == BoxArray::Text3 && IsEnter(key)) {
         focusBox({b.array, NextOnEnter(b.array, i)});
@@ -399,14 +392,6 @@ bool PersonnelFrm::boxKey(BoxRef b, QKeyEvent* key)
     return true;
 }
 
-void PersonnelFrm::pickerKey(QKeyEvent* key)
-{
-    if (IsEnter(key)) {
-        FondworkmanType();
-        focusBox(NextBox);
-    }
-}
-
 // ---- Hover -------------------------------------------------------------------------------------
 
 void PersonnelFrm::boxHover(BoxRef b)
@@ -427,38 +412,24 @@ bool PersonnelFrm::eventFilter(QObject* watched, QEvent* event)
     const QEvent::Type type = event->type();
     try {
         if (watched == DateMaskTXT) {
-            if (type == QEvent::FocusOut)
+            if (type == QEvent::FocusOut && RealFocusChange(event))
                 maskLeft();
-            else if (type == QEvent::FocusIn) {
+            else if (type == QEvent::FocusIn && RealFocusChange(event)) {
                 DateMaskTXT->selectAll();
                 SetStatusText(DateMaskTXT->toolTip());
             } else if (type == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {
                 maskEnter();
                 return true;
-            }
-            return QWidget::eventFilter(watched, event);
-        }
-        if (watched == Combo1) {
-            if (type == QEvent::FocusIn)
-                SetStatusText(QStringLiteral("移動游標鍵選取"));
-            else if (type == QEvent::FocusOut && !Combo1->view()->isVisible()) {
-                SetStatusText(QString());
-                Combo1->hide();
-            } else if (type == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {
-                focusBox(NextBox);
-                return true;
-            }
-            return QWidget::eventFilter(watched, event);
-        }
-        if (watched == DataCombo1[2]) {
-            if (type == QEvent::FocusIn)
-                SetStatusText(LoadResString(676));
-            else if (type == QEvent::FocusOut && !DataCombo1[2]->view()->isVisible()) {
-                DataCombo1[2]->hide();
-                FondworkmanType();
-            } else if (type == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {
-                pickerKey(static_cast<QKeyEvent*>(event));
-                return true;
+            } else if (type == QEvent::KeyPress) {
+                // Tab goes on from the date box the mask covers, as it would from the box itself.
+                const auto* key = static_cast<QKeyEvent*>(event);
+                if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+                    !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+                    const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+                    if (QWidget* to = NextInTabOrder(Box(TargetBox), forward, DateMaskTXT))
+                        to->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                    return true;
+                }
             }
             return QWidget::eventFilter(watched, event);
         }
@@ -483,10 +454,12 @@ bool PersonnelFrm::eventFilter(QObject* watched, QEvent* event)
         if (const std::optional<BoxRef> b = boxOf(watched)) {
             switch (type) {
             case QEvent::FocusIn:
-                boxGotFocus(*b);
+                if (RealFocusChange(event))
+                    boxGotFocus(*b);
                 break;
             case QEvent::FocusOut:
-                boxLostFocus(*b);
+                if (RealFocusChange(event))
+                    boxLostFocus(*b);
                 break;
             case QEvent::KeyPress:
                 if (boxKey(*b, static_cast<QKeyEvent*>(event)))

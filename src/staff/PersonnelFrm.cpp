@@ -9,6 +9,7 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
+#include "records/RecordExtras.h"
 #include "records/RecordList.h"
 #include "staff/ClickSteps.h"
 #include "staff/CodeTableFrm.h"
@@ -29,7 +30,6 @@
 namespace {
 
 int Px(int twips) { return vb::TwipsToPixels(twips); }
-int Tw(int pixels) { return vb::PixelsToTwips(pixels); }
 
 const QString kAll = QStringLiteral("不分部門");
 const QString kByDepartment = QStringLiteral("部門分類");
@@ -38,7 +38,7 @@ const QString kEmployee = QStringLiteral("員工");
 const QString kRequiredHint = QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔");
 
 // Design sizes (twips).
-constexpr int kWidth = 11070, kHeight = 7850, kTitleHeight = 1155, kTitleWidth = 11415;
+constexpr int kWidth = 11070, kHeight = 7850, kTitleHeight = 1155;
 constexpr int kStripHeight = 495, kButtonWidth = 975, kButtonHeight = 435, kListWidth = 2955;
 constexpr int kRow = 360, kBoxHeight = 300;
 
@@ -65,7 +65,7 @@ QPointer<PersonnelFrm>& PersonnelFrm::Global()
     return instance;
 }
 
-PersonnelFrm::PersonnelFrm(QWidget* parent, const QPixmap& titlePicture) : QWidget(parent)
+PersonnelFrm::PersonnelFrm(QWidget* parent, const QPixmap& titlePicture) : RecordWindow(parent, kWidth, kHeight)
 {
     if (!Global())
         Global() = this;
@@ -85,16 +85,13 @@ void PersonnelFrm::build(const QPixmap& titlePicture)
     resize(Px(kWidth), Px(kHeight));
     Picture1 = new QWidget(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Image1 = new QLabel(Picture1);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
-    if (!titlePicture.isNull())
-        Image1->setPixmap(titlePicture);
-    Image1->setGeometry(0, 0, Px(kTitleWidth), Px(kTitleHeight));
+    Image1 = TitlePicture(Picture1, titlePicture);
+    Image1->setGeometry(0, 0, Px(kWidth), Px(kTitleHeight));
 
     // The list panel.
     Picture4 = new QWidget(this);
     Picture4->setObjectName(QStringLiteral("Picture4"));
+    Picture4->setGeometry(0, 0, Px(kListWidth), Px(kHeight));
     auto label = [&](const QString& text, QWidget* parent, int x, int y, int w) {
         auto* l = new QLabel(text, parent);
         l->setGeometry(Px(x), Px(y), Px(w), Px(kBoxHeight));
@@ -151,6 +148,7 @@ void PersonnelFrm::build(const QPixmap& titlePicture)
             [this] { BRisklookworkmanType(vb::Trim(DataCombo1[1]->currentText())); });
     DataGrid1 = new QTableView(Picture4);
     DataGrid1->setObjectName(QStringLiteral("DataGrid1_1"));
+    DataGrid1->setGeometry(Px(20), Px(1140), Px(kListWidth - 60), Px(kHeight));
     DataGrid1->viewport()->setAttribute(Qt::WA_Hover);
     DataGrid1->viewport()->installEventFilter(this);
     List.Attach(DataGrid1, {{QStringLiteral("RV17A1"), 1200, LoadResString(649)},
@@ -254,9 +252,10 @@ void PersonnelFrm::buildPages()
                 } else if (array == BoxArray::Text2) {
                     const bool right = i % 2 == 1 && i < 10;
                     const int row = i < 10 ? i / 2 : 5;
-                    p.box = rect(right ? kBoxB : kBoxA, row, i == 10 ? 6600 : (i >= 8 ? 2300 : 1800),
+                    // The right column's captions run to six characters ("保證人身分證").
+                    p.box = rect(right ? kBoxB + 200 : kBoxA, row, i == 10 ? 6600 : (i >= 8 ? 2300 : 1800),
                                  i == 10 ? 2000 : kBoxHeight);
-                    p.label = rect(right ? kB : kA, row, 1000);
+                    p.label = rect(right ? kB : kA, row, right ? 1200 : 1000);
                 } else {
                     p.box = rect(kBoxA, i, 1800);
                     p.label = rect(kA, i, 1000);
@@ -306,26 +305,20 @@ void PersonnelFrm::buildPages()
     Picture3->setAlignment(Qt::AlignCenter);
     Picture3->setGeometry(Px(6300), Px(90), Px(1500), Px(1900));
 
-    // The floating editors, on the window itself.
+    // The floating editors, on the window itself.  What is typed or picked in the pick list goes
+    // into its box at once; the department picker fills code, name and number when it is left.
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1_0"));
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
-    Combo1->setCompleter(nullptr);
-    Combo1->installEventFilter(this);
-    Combo1->hide();
+    pickList_ = new PickList(Combo1, PickList::kWriteThrough | PickList::kTabFromBox, this);
+    pickList_->Focused = [] { SetStatusText(QStringLiteral("移動游標鍵選取")); };
+    pickList_->Left = [] { SetStatusText(QString()); };
     Combo1->setEnabled(false);
-    connect(Combo1, &QComboBox::editTextChanged, this, [this](const QString& text) {
-        if (Combo1->isVisible())
-            SetBoxText(TargetBox, text);
-    });
     DataCombo1[2] = new QComboBox(this);
     DataCombo1[2]->setObjectName(QStringLiteral("DataCombo1_2"));
-    DataCombo1[2]->setEditable(true);
-    DataCombo1[2]->setInsertPolicy(QComboBox::NoInsert);
-    DataCombo1[2]->setCompleter(nullptr);
+    picker_ = new PickList(DataCombo1[2], PickList::kChooseOnly | PickList::kTabFromBox, this);
     DataCombo1[2]->installEventFilter(this);
-    DataCombo1[2]->hide();
+    picker_->Focused = [] { SetStatusText(LoadResString(676)); };
+    picker_->Left = [this] { FondworkmanType(); };
     DateMaskTXT = new QLineEdit(this);
     DateMaskTXT->setObjectName(QStringLiteral("DateMaskTXT"));
     DateMaskTXT->setInputMask(QStringLiteral("9999/99/99;_"));
@@ -680,12 +673,13 @@ void PersonnelFrm::cancel()
         return;
     if (DataChanged && ui::MsgBox(LoadResString(672), ui::Buttons::YesNo) != ui::Answer::Yes)
         return;
-    returning_ = true;
-    DateMaskTXT->hide();
-    Combo1->hide();
-    DataCombo1[2]->hide();
-    maskCovers_ = false;
-    returning_ = false;
+    {
+        const LeaveGuard::Hold hold(guard_);
+        DateMaskTXT->hide();
+        Combo1->hide();
+        DataCombo1[2]->hide();
+        maskCovers_ = false;
+    }
     try {
         WorkmanRs.CancelUpdate();
     } catch (const db::DbError&) {
@@ -720,8 +714,9 @@ void PersonnelFrm::FileSave()
     if (!editing())
         return;
     // What a floating editor still holds goes into its box first (Alt+S leaves no box).
-    if (DataCombo1[2]->isVisible())
+    if (picker_->IsOpen())
         FondworkmanType();
+    CommitPickLists({pickList_});
     if (DateMaskTXT->isVisible()) {
         maskLeft();
         if (DateMaskTXT->isVisible())
@@ -753,10 +748,8 @@ void PersonnelFrm::FileSave()
     // A typed value its column cannot take refuses the save, naming the box.
     // (The box gets the focus with its text as typed; the date mask stays away from it.)
     for (RecordBoxes* boxes : boxes_) {
-        returning_ = true;
-        const bool refused = boxes->RefuseUnwritable();
-        returning_ = false;
-        if (refused)
+        const LeaveGuard::Hold hold(guard_);
+        if (boxes->RefuseUnwritable())
             return;
     }
     // chk0 follows the hire date of this record, whatever the check box last showed.
@@ -806,82 +799,59 @@ void PersonnelFrm::Form_Activate()
     報告();
 }
 
-void PersonnelFrm::showEvent(QShowEvent* event)
+void PersonnelFrm::Form_Unload()
 {
-    QWidget::showEvent(event);
-    if (centred_)
-        return;
-    centred_ = true;
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        if (!sub->isMaximized())
-            sub->resize(Px(kWidth), Px(kHeight));
-        connect(sub, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates was, Qt::WindowStates now) {
-            if ((now & Qt::WindowActive) && !(was & Qt::WindowActive))
-                Form_Activate();
-        });
-    }
-    CenterInMDI(this);
-    Form_Activate();
-}
-
-void PersonnelFrm::closeEvent(QCloseEvent* event)
-{
-    returning_ = true;
+    closing_ = true;
     if (WorkmanRs.IsOpen() && WorkmanRs.EditMode() != db::adEditNone) {
         try {
             WorkmanRs.CancelUpdate();
         } catch (const db::DbError&) {
         }
     }
-    SetHelpPanelText(QString());
-    SetHelpPanelCaption(QStringLiteral("專家視窗"));
-    event->accept();
+    ShowNotes(QString(), QStringLiteral("專家視窗"));
 }
 
-void PersonnelFrm::resizeEvent(QResizeEvent* event)
+void PersonnelFrm::Form_Resize()
 {
-    QWidget::resizeEvent(event);
-    formResize();
-}
-
-void PersonnelFrm::formResize()
-{
-    const int scaleHeight = Tw(height());
-    const int scaleWidth = Tw(width());
-    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-    const int outerWidth = Tw(sub ? sub->width() : width());
-    int top = 0;
-    if (outerWidth > kTitleWidth) {
-        Picture1->hide();
-    } else {
-        Picture1->show();
-        top = kTitleHeight;
-    }
-    Picture1->setGeometry(0, 0, width(), Px(kTitleHeight));
-    Picture2[0]->setGeometry(0, Px(scaleHeight - kStripHeight), width(), Px(kStripHeight));
-    const int buttonTop = scaleHeight - kStripHeight - kButtonHeight - 100;
+    // The title strip and the bottom strip are aligned to the edges: full width, always.  The
+    // title picture shows only while the window is no wider than the picture.
+    // (The picture is 11070 twips wide; it is cut to the strip rather than reaching past it.)
+    const int top = Px(TitleStripTop(this, Picture1, kTitleHeight, kWidth));
+    Image1->resize(std::min(Px(kWidth), Picture1->width()), Image1->height());
+    Picture2[0]->setGeometry(0, height() - Px(kStripHeight), width(), Px(kStripHeight));
+    // A size that cannot be set (the window made very small) leaves that control as it was.
+    const int clientHeight = height();
+    const int clientWidth = width();
+    const int bottom = Picture2[0]->height() + Command2[0]->height();
     for (int i : {1, 2, 4, 5, 6, 7})
-        Command2[size_t(i)]->move(Command2[size_t(i)]->x(), Px(buttonTop));
-    const int listHeight = scaleHeight - top - kStripHeight - kButtonHeight - 200;
-    if (listHeight > 0)
-        Picture4->setGeometry(0, Px(top), Px(kListWidth), Px(listHeight));
-    const int gridTop = 1140;
-    if (Picture4->height() - Px(gridTop) - Px(20) > 0)
-        DataGrid1->setGeometry(Px(20), Px(gridTop), Picture4->width() - Px(60), Picture4->height() - Px(gridTop) - Px(20));
-    const int tabWidth = scaleWidth - kListWidth;
-    if (tabWidth <= 0 || listHeight <= 0)
-        return;
-    TabStrip1->setGeometry(Px(kListWidth), Px(top), Px(tabWidth), Px(300));
+        Command2[size_t(i)]->move(Command2[size_t(i)]->x(), clientHeight - bottom - Px(100));
+
+    Picture4->move(Picture4->x(), top);
+    const int panelHeight = clientHeight - Picture4->y() - bottom - Px(200);
+    if (panelHeight >= 0)
+        Picture4->resize(Picture4->width(), panelHeight);
+    const int gridHeight = Picture4->height() - DataGrid1->y() - Px(20);
+    if (gridHeight >= 0)
+        DataGrid1->resize(DataGrid1->width(), gridHeight);
+    DataGrid1->move(Px(20), DataGrid1->y());
+    const int gridWidth = Picture4->width() - DataGrid1->x() - Px(40);
+    if (gridWidth >= 0)
+        DataGrid1->resize(gridWidth, DataGrid1->height());
+
+    TabStrip1->move(Picture4->width(), top);
+    TabStrip1->resize(TabStrip1->width(), Picture4->height());
+    const int tabWidth = clientWidth - TabStrip1->x();
+    if (tabWidth >= 0)
+        TabStrip1->resize(tabWidth, TabStrip1->height());
+    const QRect tab = TabStrip1->geometry();
     for (int i = 1; i <= 4; ++i) {
-        const int pageTop = top + 300;
-        const int pageHeight = top + listHeight - pageTop - 40;
-        if (pageHeight > 0)
-            Picture2[size_t(i)]->setGeometry(Px(kListWidth - 20 + 20), Px(pageTop), Px(tabWidth - 40), Px(pageHeight));
-    }
-    // The notes boxes take what is left of their pages.
-    for (QWidget* memo : {Text1[19], Text2[10]}) {
-        QWidget* page = memo->parentWidget();
-        memo->resize(std::max(Px(600), page->width() - memo->x() - Px(100)),
-                     std::max(Px(600), page->height() - memo->y() - Px(100)));
+        QWidget* page = Picture2[size_t(i)];
+        page->move(tab.x() - Px(20), tab.y() + Px(300));
+        const int pageHeight = tab.y() + tab.height() - page->y() - Px(40);
+        if (pageHeight >= 0)
+            page->resize(page->width(), pageHeight);
+        const int pageWidth = tab.width() - Px(40);
+        if (pageWidth >= 0)
+            page->resize(pageWidth, page->height());
     }
 }

@@ -4,7 +4,9 @@
 #pragma once
 
 #include "platform/db/Db.h"
+#include "records/EntryRules.h"
 #include "records/RecordList.h"
+#include "records/RecordWindow.h"
 #include "staff/PersonnelRules.h"
 
 #include <QPixmap>
@@ -30,7 +32,7 @@ namespace dbmodel {
 class FieldBinding;
 }
 
-class PersonnelFrm : public QWidget {
+class PersonnelFrm : public RecordWindow {
 public:
     explicit PersonnelFrm(QWidget* parent = nullptr, const QPixmap& titlePicture = QPixmap());
     ~PersonnelFrm() override;
@@ -81,7 +83,7 @@ public:
     void LinkDataGWorkMan();
     void LinkDbgridWkmRs();
     void LoadLanguage();
-    void Form_Activate();
+    void Form_Activate() override;
     void TabStrip1_Click();
     void Command3_Click(int index);
 
@@ -102,16 +104,14 @@ public:
     void 報告();
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void Form_Resize() override;
+    void Form_Unload() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void build(const QPixmap& titlePicture);
     void buildPages();
     void formLoad();
-    void formResize();
     void showPhoto();
     void selectTab(int page);
     // The bar's error handling: 3021 "無紀錄", 3260 the description and "請稍後再試", any other
@@ -129,11 +129,12 @@ private:
     void boxHover(BoxRef box);
     void focusBox(BoxRef box);
     void whiten(QWidget* box, bool white);
-    void LocatCombo1(BoxRef box, const QStringList& items);
+    // Lays the pick list Combo1 over a box with its items; `firstWhenEmpty` puts the first
+    // item into an empty box (the job grades).
+    void LocatCombo1(BoxRef box, const QStringList& items, bool firstWhenEmpty = false);
     void DataKeyin(BoxRef box);
     void maskLeft();
     void maskEnter();
-    void pickerKey(QKeyEvent* key);
     bool editing() const { return !EditMode.isEmpty(); }
     std::optional<BoxRef> boxOf(QObject* widget) const;
 
@@ -141,8 +142,10 @@ private:
     bool mouseOnGrid_ = false;  // a mouse button went down on the list
     bool built_ = false;
     bool loading_ = true;
-    bool centred_ = false;
-    bool returning_ = false;   // a check is putting the focus back
+    PickList* pickList_ = nullptr;  // Combo1(0) over the grade, gender and background boxes
+    PickList* picker_ = nullptr;    // DataCombo1(2) over the department box
+    LeaveGuard guard_;              // a check is putting the focus back
+    bool closing_ = false;
     bool maskCovers_ = false;  // the masked date box is laid over TargetBox
     BoxRef reportedBox_{BoxArray::Text3, -1};  // the date box whose stored non-date was reported
 };

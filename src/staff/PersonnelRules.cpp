@@ -151,7 +151,6 @@ QString AgeHint(const QString& birthDate, const QDate& today)
 
 // ---- Checks --------------------------------------------------------------------------------------
 
-
 WorkmanRefusal SaveCheck_Workman(const BoxTextFn& text)
 {
     if (!text(1).startsWith(vb::Trim(text(0)) + QLatin1Char('-')))
@@ -243,58 +242,73 @@ bool IsDateBox(BoxRef box)
     return box.array == BoxArray::Text2 && (box.index == 6 || box.index == 7);
 }
 
+const std::vector<StockText>& PersonnelStockTexts()
+{
+    static const std::vector<StockText> texts = {
+        {17, Qt::Key_F3, 687}, {18, Qt::Key_F3, 687}, {17, Qt::Key_F4, 687}, {18, Qt::Key_F4, 687},
+        {15, Qt::Key_F3, 0, -1, QStringLiteral(".com.tw")},     {18, Qt::Key_F5, 0, 17},
+    };
+    return texts;
+}
+
 std::optional<QString> StockKeyText(int text1Index, int fKey, const QString& registeredAddress)
 {
-    if ((fKey == 3 || fKey == 4) && (text1Index == 17 || text1Index == 18))
-        return LoadResString(687);
-    if (fKey == 3 && text1Index == 15)
-        return QStringLiteral(".com.tw");
-    if (fKey == 5 && text1Index == 18)
-        return registeredAddress;
-    return std::nullopt;
+    return StockTextFor(PersonnelStockTexts(), text1Index, Qt::Key_F1 + fKey - 1,
+                        [&](int) { return registeredAddress; });
+}
+
+namespace {
+
+// The last box of each array: Text1(19), Text2(10), Text3(6).
+constexpr int kLast[] = {19, 10, 6};
+int LastOf(BoxArray array) { return kLast[int(array)]; }
+
+}  // namespace
+
+const BoxMap& PersonnelEnterMap(BoxArray array)
+{
+    // Enter in the photo path stays (a "P" opens the file dialog); after the last box, box 1.
+    static const BoxMap maps[] = {
+        {{{16, -1}, {19, 1}}, [](int b) { return b + 1; }},
+        {{{10, 1}}, [](int b) { return b + 1; }},
+        {{{6, 1}}, [](int b) { return b + 1; }},
+    };
+    return maps[int(array)];
+}
+
+const BoxMap& PersonnelDownMap(BoxArray array)
+{
+    // The multi-line boxes keep their arrows; the salary page goes round to box 1.
+    static const BoxMap maps[] = {
+        {{{19, -1}}, [](int b) { return b + 1; }},
+        {{{10, -1}}, [](int b) { return b + 1; }},
+        {{{6, 1}}, [](int b) { return b + 1; }},
+    };
+    return maps[int(array)];
+}
+
+const BoxMap& PersonnelUpMap(BoxArray array)
+{
+    // Box 0 of the basic page is never reached by Up (the picker covers it).
+    static const BoxMap maps[] = {
+        {{{19, -1}}, [](int b) { return std::max(1, b - 1); }},
+        {{{10, -1}}, [](int b) { return std::max(0, b - 1); }},
+        {{}, [](int b) { return std::max(0, b - 1); }},
+    };
+    return maps[int(array)];
 }
 
 int NextOnEnter(BoxArray array, int index)
 {
-    switch (array) {
-    case BoxArray::Text1:
-        if (index == 16)
-            return -1;
-        return index >= 19 ? 1 : index + 1;
-    case BoxArray::Text2:
-        return index >= 10 ? 1 : index + 1;
-    case BoxArray::Text3:
-        return index >= 6 ? 1 : index + 1;
-    }
-    return -1;
+    return index > LastOf(array) ? -1 : PersonnelEnterMap(array)(index);
 }
 
 int NextOnDown(BoxArray array, int index)
 {
-    switch (array) {
-    case BoxArray::Text1:
-        return index >= 19 ? -1 : index + 1;
-    case BoxArray::Text2:
-        return index >= 10 ? -1 : index + 1;
-    case BoxArray::Text3:
-        return index >= 6 ? 1 : index + 1;
-    }
-    return -1;
+    return index > LastOf(array) ? -1 : PersonnelDownMap(array)(index);
 }
 
 int NextOnUp(BoxArray array, int index)
 {
-    switch (array) {
-    case BoxArray::Text1:
-        if (index >= 19)
-            return -1;
-        return std::max(1, index - 1);
-    case BoxArray::Text2:
-        if (index >= 10)
-            return -1;
-        return std::max(0, index - 1);
-    case BoxArray::Text3:
-        return std::max(0, index - 1);
-    }
-    return -1;
+    return index > LastOf(array) ? -1 : PersonnelUpMap(array)(index);
 }

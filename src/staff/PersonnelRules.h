@@ -6,6 +6,7 @@
 #include "core/numbering/Validators.h"
 
 #include "platform/db/Db.h"
+#include "records/EntryRules.h"
 
 #include <QDate>
 #include <QString>
@@ -114,11 +115,16 @@ QStringList EmploymentItems();  // 就職狀況
 QStringList MaritalItems();     // 婚姻狀況
 // Date boxes take the masked date box while editing.
 bool IsDateBox(BoxRef box);
-// The stock text of a function key in a Text1 box (F3, F4 in the addresses; F3 in the e-mail;
-// F5 in the current address copies the registered one); nullopt when the key does nothing there.
+// The F-key aids of the Text1 boxes: F3, F4 in the addresses; F3 in the e-mail; F5 in the
+// current address copies the registered one.
+const std::vector<StockText>& PersonnelStockTexts();
+// The stock text of a function key in a Text1 box; nullopt when the key does nothing there.
 // `fKey` is 3 for F3, 4 for F4, 5 for F5.
 std::optional<QString> StockKeyText(int text1Index, int fKey, const QString& registeredAddress);
-// The box Enter, Up and Down lead to within an array (-1: stays).
+// Where Enter, Up and Down lead within an array (-1: nowhere).
+const BoxMap& PersonnelEnterMap(BoxArray array);
+const BoxMap& PersonnelDownMap(BoxArray array);
+const BoxMap& PersonnelUpMap(BoxArray array);
 int NextOnEnter(BoxArray array, int index);
 int NextOnDown(BoxArray array, int index);
 int NextOnUp(BoxArray array, int index);

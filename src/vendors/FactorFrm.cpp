@@ -10,6 +10,7 @@
 #include "platform/widgets/FlexGrid.h"
 #include "platform/ui/Ui.h"
 #include "records/DetailGrid.h"
+#include "records/RecordExtras.h"
 #include "vendors/VendorEntryRules.h"
 #include "vendors/VendorFields.h"
 #include "vendors/VendorSave.h"
@@ -119,7 +120,9 @@ std::function<void()>& FactorFrm::OpenCategoryWindow()
     return open;
 }
 
-FactorFrm::FactorFrm(QWidget* parent, const QPixmap& titlePicture) : QWidget(parent)
+// The design size is the outer size, frame included; the window opens at the top left.
+FactorFrm::FactorFrm(QWidget* parent, const QPixmap& titlePicture)
+    : RecordWindow(parent, kDesignWidth, kDesignHeight, FirstPlace::TopLeft)
 {
     if (!Global())
         Global() = this;
@@ -140,11 +143,7 @@ void FactorFrm::build(const QPixmap& titlePicture)
     // Title strip.
     Picture1 = new QWidget(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Image1 = new QLabel(Picture1);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
-    if (!titlePicture.isNull())
-        Image1->setPixmap(titlePicture);
+    Image1 = TitlePicture(Picture1, titlePicture);
 
     // List panel.
     Picture4 = new QWidget(this);
@@ -660,59 +659,21 @@ void FactorFrm::BrisklookOtherDate()
 
 void FactorFrm::Form_Activate() { ShowNotes(ReportText, kHelpCaption); }
 
-void FactorFrm::showEvent(QShowEvent* event)
+void FactorFrm::Form_Unload()
 {
-    QWidget::showEvent(event);
-    if (shown_)
-        return;
-    shown_ = true;
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        // The design size is the outer size, frame included; the window opens at the top left.
-        if (!sub->isMaximized()) {
-            sub->resize(Px(kDesignWidth), Px(kDesignHeight));
-            sub->move(0, 0);
-        }
-        connect(sub, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates was, Qt::WindowStates now) {
-            if ((now & Qt::WindowActive) && !(was & Qt::WindowActive))
-                Form_Activate();
-        });
-    }
-    Form_Activate();
-}
-
-void FactorFrm::closeEvent(QCloseEvent* event)
-{
-    if (!unloaded_) {
-        unloaded_ = true;
-        StoreSortChoice(Combo1, kSortKey, kMainSection);
-        WriteSetting(kInactiveKey, Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"), kFactorySection, 0);
-        WriteSetting(kViewKey, Command3[1]->text() == kAll ? QStringLiteral("0") : QStringLiteral("1"), kFactorySection, 0);
-        SetHelpPanelText(QString());
-        SetHelpPanelCaption(QStringLiteral("專家視窗"));
-    }
-    event->accept();
-}
-
-void FactorFrm::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    Form_Resize();
+    StoreSortChoice(Combo1, kSortKey, kMainSection);
+    WriteSetting(kInactiveKey, Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"), kFactorySection, 0);
+    WriteSetting(kViewKey, Command3[1]->text() == kAll ? QStringLiteral("0") : QStringLiteral("1"), kFactorySection, 0);
+    SetHelpPanelText(QString());
+    SetHelpPanelCaption(QStringLiteral("專家視窗"));
 }
 
 void FactorFrm::Form_Resize()
 {
     const int innerWidth = Tw(width());
     const int innerHeight = Tw(height());
-    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-    const int outerWidth = Tw(sub ? sub->width() : width());
-    int top = 0;
-    if (outerWidth >= Tw(Image1->width())) {
-        Picture1->hide();
-    } else {
-        Picture1->show();
-        top = kTitleHeight;
-    }
-    Picture1->setGeometry(0, 0, width(), Px(kTitleHeight));
+    // The title picture goes once the window is as wide as the picture.
+    const int top = TitleStripTop(this, Picture1, kTitleHeight, Tw(Image1->width()) - 1);
 
     // List panel and its controls.
     const int listHeight = std::max(0, innerHeight - top - kAuditHeight - kButtonHeight - 200);

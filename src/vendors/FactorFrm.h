@@ -11,6 +11,7 @@
 #include "records/RecordExtras.h"
 #include "records/RecordList.h"
 #include "records/RecordMode.h"
+#include "records/RecordWindow.h"
 #include "vendors/VendorList.h"
 
 #include <QPixmap>
@@ -32,7 +33,7 @@ class QTabBar;
 class QTableView;
 class DetailGrid;
 
-class FactorFrm : public QWidget {
+class FactorFrm : public RecordWindow {
 public:
     explicit FactorFrm(QWidget* parent = nullptr, const QPixmap& titlePicture = QPixmap());
     ~FactorFrm() override;
@@ -119,7 +120,7 @@ public:
     void Combo1_Click();
     void Check1_Click();
     void Check2_Click(int index);
-    void Form_Activate();
+    void Form_Activate() override;
 
     // ---- Record cycle, save, field entry (FactorFrmRecord.cpp) ------------------------------
     void Command2_Click(int index);
@@ -140,16 +141,14 @@ public:
     void PickList_LostFocus(QComboBox* list);
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void Form_Resize() override;
+    void Form_Unload() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void build(const QPixmap& titlePicture);
     void buildRecord();
     void formLoad();
-    void Form_Resize();
     void bindRecord();
     void setViewColour();
     void fillCategoryPickers();
@@ -162,8 +161,6 @@ private:
     QuickFindBox* vendorFind_ = nullptr;
     int shownTab_ = -1;
     bool loading_ = true;
-    bool shown_ = false;
-    bool unloaded_ = false;
     bool settingCategoryText_ = false;
     LeaveGuard guard_;  // a leave check is putting the focus back
 };

@@ -864,3 +864,29 @@ TEST_F(RecordTest, SaveWritesOnlyTheDetailRowsThatChanged)
     EXPECT_EQ(rows("Select RV12A1, RV12A3 From RV12A Order By 序號"),
               (QStringList{K("甲|"), K("乙|12"), K("丙|")}));
 }
+
+// The very first drop-down of a pick list, opened by the key, stays open over its box and leaves
+// the list in place (the drop-down's first opening moves the focus into it a second time).
+TEST_F(RecordTest, FirstDropDownOfAPickListStaysOpen)
+{
+    addCustomer("000001", K("大同"));
+    for (int key : {int(Qt::Key_F4), int(Qt::Key_Down)}) {
+        SCOPED_TRACE(key);
+        ScriptedResponder user;
+        open(user);
+        press(2);
+        focus(21);
+        QComboBox* pick = w->Combo2;
+        ASSERT_TRUE(pick->isVisible());
+        ASSERT_TRUE(pick->hasFocus());
+        QTest::keyClick(pick, Qt::Key(key), key == Qt::Key_Down ? Qt::AltModifier : Qt::NoModifier);
+        QApplication::processEvents();
+        EXPECT_TRUE(pick->view()->isVisible());
+        EXPECT_TRUE(pick->isVisible());
+        pick->hidePopup();
+        QApplication::processEvents();
+        EXPECT_TRUE(pick->isVisible());
+        EXPECT_TRUE(pick->hasFocus());
+        w.reset();
+    }
+}

@@ -6,6 +6,7 @@
 #include "platform/strings/Strings.h"
 #include "platform/ui/Ui.h"
 #include "shell/MDIForm1.h"
+#include "staff/PersonnelFrm.h"
 #include "shell/WindowArrange.h"
 #include "support/CustomerDb.h"
 #include "support/Responder.h"
@@ -18,6 +19,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
+#include <QToolButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -113,6 +115,43 @@ TEST_F(InnerWindows, ButtonAccessKeysOfTheActiveRecordWindowWinOverTheMenus)
         EXPECT_EQ(menu->menuAction()->objectName(), QStringLiteral("ToolItem"));
         menu->close();
     }
+}
+
+// An inner window that is opened or activated takes the focus from the main window's own
+// controls, and while it is active its buttons take their access keys even when the focus
+// is still on one of those controls.
+TEST_F(InnerWindows, TheActiveInnerWindowTakesTheFocusAndItsKeys)
+{
+    gConn.Execute(QStringLiteral("Insert Into RV17 (RV170, RV171) Values ('001', '業務部')"));
+    gConn.Execute(QStringLiteral("Insert Into RV17A (RV17A0, RV17A1, RV17A2) Values ('001', '001-001', '王')"));
+    MDIForm1 main;
+    CustomFrom* customers = openCustomers(main);
+    ASSERT_NE(customers, nullptr);
+    main.Command3->setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(main.Command3->hasFocus());
+
+    // The employee window's first control is disabled: the focus still goes into the window.
+    main.ShowPersonnelFrm();
+    PersonnelFrm* staff = PersonnelFrm::Global();
+    ASSERT_NE(staff, nullptr);
+    QApplication::processEvents();
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_TRUE(staff->isAncestorOf(QApplication::focusWidget()))
+        << QApplication::focusWidget()->objectName().toStdString();
+
+    // Back to the customer window: the focus follows it.
+    main.Command3->setFocus(Qt::OtherFocusReason);
+    main.MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(customers->parentWidget()));
+    QApplication::processEvents();
+    EXPECT_TRUE(customers->isAncestorOf(QApplication::focusWidget()));
+
+    // The focus on the main window's panel button: Alt+D is still the customer window's 刪除(D).
+    main.Command3->setFocus(Qt::OtherFocusReason);
+    ScriptedResponder user;
+    user.answer(ui::Answer::No);
+    altKey('D');
+    EXPECT_EQ(user.texts(), QStringList{LoadResString(306)});
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 TEST_F(InnerWindows, ALeaveCheckThatRefusesKeepsTheButtonUnpressed)

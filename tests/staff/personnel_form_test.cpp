@@ -4,17 +4,24 @@
 
 #include "core/Globals.h"
 #include "core/Settings.h"
+#include "platform/text/VbText.h"
 #include "staff/CodeTableFrm.h"
+#include "support/Clipping.h"
 #include "support/CustomerDb.h"
 #include "support/RecordingSink.h"
 #include "support/Responder.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTableView>
 #include <QTest>
 #include <memory>
 
@@ -311,4 +318,305 @@ TEST_F(PersonnelWindow, UnwritableValueRefusesTheSave)
     }
     EXPECT_EQ(w->EditMode, QStringLiteral("change"));
     EXPECT_EQ(rows(QStringLiteral("Select rv17a2 From RV17A")), QStringList{"王"});
+}
+
+// iDCardNO x identity number -> what leaving the box says; a refused number keeps the focus,
+// upper-cased, and an accepted one lets it go on.  No setting means the Taiwan check.
+TEST_F(PersonnelWindow, IdentityCheckChosenBySetting)
+{
+    department("001", "業務部");
+    employee("001", "001-001", "王");
+    auto w = open();
+    w->Command2_Click(2);
+    struct Case {
+        const char* setting;  // nullptr: none written yet
+        const char* id;
+        const char* message;  // "" = accepted
+    };
+    const Case cases[] = {
+        {nullptr, "a123456788", "輸入錯誤，請再檢查。"},
+        {"0", "a123456789", ""},
+        {"0", "A323456789", "第二碼只能是數字 1(男) 或 2(女)。"},
+        {"0", "A12345678", "國民身份證號碼必須是十碼。"},
+        {"0", "", ""},  // an empty box is never tested
+        {"1", "a1234563", ""},
+        {"1", "A123456789", "香港身份證號碼必須是八碼。"},
+        {"2", "11010519491231002x", ""},
+        {"2", "110105194912310021", "驗證錯誤。"},
+        {"3", "a123", ""},
+        {"9", "a123", ""},
+    };
+    for (const Case& c : cases) {
+        if (c.setting)
+            WriteSetting(QStringLiteral("iDCardNO"), QString::fromUtf8(c.setting), QStringLiteral("Tessarine"), 0);
+        const QString id = QString::fromUtf8(c.id);
+        const QString message = QString::fromUtf8(c.message);
+        line(*w, 8)->setFocus();
+        line(*w, 8)->setText(id);
+        ScriptedResponder r;
+        if (!message.isEmpty())
+            r.answer(ui::Answer::OK);
+        line(*w, 9)->setFocus();
+        EXPECT_EQ(r.texts(), message.isEmpty() ? QStringList{} : QStringList{message}) << c.id;
+        EXPECT_EQ(w->Text(8), id.toUpper()) << c.id;
+        EXPECT_EQ(line(*w, 8)->hasFocus(), !message.isEmpty()) << c.id;
+    }
+}
+
+// What a date box holds when it is entered while editing: a real date (however typed) comes up
+// in the mask as yyyy/mm/dd; "2004/2/30" is no date and is said once, the box keeping it.
+TEST_F(PersonnelWindow, StoredDatesEnteringTheMask)
+{
+    department("001", "業務部");
+    struct Case {
+        const char* stored;
+        const char* mask;     // nullptr: reported, no mask
+        const char* written;  // the box's text once the mask is left
+    };
+    const Case cases[] = {
+        {"2004/02/29", "2004/02/29", "2004/02/29"},
+        {"2004/2/5", "2004/02/05", "2004/02/05"},
+        {"", "____/__/__", ""},
+        {"2004/2/30", nullptr, "2004/2/30"},
+    };
+    for (const Case& c : cases) {
+        gConn.Execute(QStringLiteral("Delete From RV17A"));
+        gConn.Execute(QStringLiteral("Insert Into RV17A (RV17A0, RV17A1, RV17A2, RV17A4) Values ('001', '001-001', '王', ?)"),
+                      {QString::fromUtf8(c.stored)});
+        auto w = open();
+        w->Command2_Click(2);
+        {
+            ScriptedResponder r;
+            if (!c.mask)
+                r.answer(ui::Answer::OK);
+            line(*w, 7)->setFocus();
+            QApplication::processEvents();
+            EXPECT_EQ(r.texts(), c.mask ? QStringList{}
+                                        : QStringList{QString::fromUtf8(c.stored) + QStringLiteral(" 並非(yyyy/mm/dd)日期格式")})
+                << c.stored;
+        }
+        EXPECT_EQ(w->DateMaskTXT->isVisible(), c.mask != nullptr) << c.stored;
+        if (c.mask) {
+            EXPECT_TRUE(w->DateMaskTXT->hasFocus());
+            EXPECT_EQ(w->DateMaskTXT->displayText(), QString::fromUtf8(c.mask)) << c.stored;
+            QTest::keyClick(w->DateMaskTXT, Qt::Key_Return);
+            EXPECT_TRUE(line(*w, 8)->hasFocus()) << c.stored;
+        } else {
+            EXPECT_TRUE(line(*w, 7)->hasFocus());
+        }
+        EXPECT_EQ(w->Text(7), QString::fromUtf8(c.written)) << c.stored;
+        w->close();
+    }
+}
+
+// A user tabbing through the date boxes: the mask follows from box to box, a half-typed date is
+// said once and keeps the mask over its own box, Shift+Tab comes back; no message loops.
+TEST_F(PersonnelWindow, TabbingThroughTheDateBoxes)
+{
+    department("001", "業務部");
+    gConn.Execute(QStringLiteral("Insert Into RV17A (RV17A0, RV17A1, RV17A2, RV17A12) Values ('001', '001-001', '王', '2020/3/1')"));
+    auto w = open();
+    w->Command2_Click(2);
+    QLineEdit* mask = w->DateMaskTXT;
+    auto tab = [](Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), m ? Qt::Key_Backtab : Qt::Key_Tab, m);
+        QApplication::processEvents();
+    };
+    auto over = [&](int box) {
+        return mask->isVisible() && mask->hasFocus() &&
+               mask->geometry().topLeft() == line(*w, box)->mapTo(w.get(), QPoint(0, 0));
+    };
+    line(*w, 11)->setFocus();
+    tab();
+    ASSERT_TRUE(over(12));
+    EXPECT_EQ(mask->displayText(), QStringLiteral("2020/03/01"));
+    tab();
+    ASSERT_TRUE(over(13));
+    EXPECT_EQ(w->Text(12), QStringLiteral("2020/03/01"));
+    EXPECT_EQ(mask->displayText(), QStringLiteral("____/__/__"));
+    QTest::keyClicks(mask, QStringLiteral("202"));
+    {
+        ScriptedResponder r;
+        r.answer(ui::Answer::OK);
+        tab();
+        EXPECT_EQ(r.texts(), QStringList{"202_/__/__並非(yyyy/mm/dd)日期格式\""});
+    }
+    EXPECT_TRUE(over(13));
+    mask->selectAll();
+    QTest::keyClicks(mask, QStringLiteral("20241231"));
+    tab();
+    EXPECT_TRUE(over(14));
+    EXPECT_EQ(w->Text(13), QStringLiteral("2024/12/31"));
+    tab();
+    EXPECT_TRUE(line(*w, 15)->hasFocus());
+    EXPECT_FALSE(mask->isVisible());
+    EXPECT_EQ(w->Text(14), QString());
+    tab(Qt::ShiftModifier);
+    EXPECT_TRUE(over(14));
+}
+
+// Alt+Down and F4 open every pick list of the record, each time, as in the other windows.
+TEST_F(PersonnelWindow, PickListsOpenWithAltDownAndF4)
+{
+    department("001", "業務部");
+    employee("001", "001-001", "王");
+    auto w = open();
+    w->Command2_Click(2);
+    const BoxRef boxes[] = {{BoxArray::Text1, 3}, {BoxArray::Text1, 6}, {BoxArray::Text1, 0},
+                            {BoxArray::Text2, 0}, {BoxArray::Text2, 1}};
+    for (const BoxRef& b : boxes) {
+        w->TabStrip1->setCurrentIndex(b.array == BoxArray::Text2 ? 2 : 0);
+        w->Box(b)->setFocus();
+        QComboBox* pick = b == BoxRef{BoxArray::Text1, 0} ? w->DataCombo1[2] : w->Combo1;
+        ASSERT_TRUE(pick->isVisible()) << b.index;
+        ASSERT_TRUE(pick->hasFocus()) << b.index;
+        // The offscreen platform shows a combo box's very first drop-down a frame late.
+        pick->showPopup();
+        pick->hidePopup();
+        for (int round = 0; round < 2; ++round) {
+            for (QWidget* target : {static_cast<QWidget*>(pick), static_cast<QWidget*>(pick->lineEdit())}) {
+                QTest::keyClick(target, Qt::Key_Down, Qt::AltModifier);
+                EXPECT_TRUE(pick->view()->isVisible()) << b.index << " " << round;
+                pick->hidePopup();
+                QTest::keyClick(target, Qt::Key_F4);
+                EXPECT_TRUE(pick->view()->isVisible()) << b.index << " " << round;
+                pick->hidePopup();
+            }
+        }
+    }
+}
+
+// The pick lists write into their box: the grade list offers the setting's grades and an empty
+// grade box takes the first; gender stays empty until picked; Enter goes on to the next box.
+TEST_F(PersonnelWindow, PickListsWriteIntoTheirBoxes)
+{
+    department("001", "業務部");
+    employee("001", "001-001", "王");
+    WriteSetting(QStringLiteral("CommanyManType"), QStringLiteral("經理"), QStringLiteral("Tessarine"), 0);
+    auto w = open();
+    w->Command2_Click(2);
+    line(*w, 3)->setFocus();
+    ASSERT_TRUE(w->Combo1->hasFocus());
+    EXPECT_EQ(w->Combo1->count(), 1);
+    EXPECT_EQ(w->Combo1->currentText(), QStringLiteral("經理"));
+    QTest::keyClick(w->Combo1, Qt::Key_Return);
+    EXPECT_EQ(w->Text(3), QStringLiteral("經理"));
+    EXPECT_TRUE(line(*w, 4)->hasFocus());
+    EXPECT_FALSE(w->Combo1->isVisible());
+
+    line(*w, 6)->setFocus();
+    ASSERT_TRUE(w->Combo1->hasFocus());
+    EXPECT_EQ(w->Text(6), QString());
+    EXPECT_EQ(w->Combo1->count(), 2);
+    w->Combo1->setCurrentIndex(1);
+    EXPECT_EQ(w->Text(6), QStringLiteral("女"));
+    QTest::keyClick(w->Combo1, Qt::Key_Return);
+    EXPECT_TRUE(w->DateMaskTXT->hasFocus());  // box 7, a date box
+    {
+        ScriptedResponder r;
+        r.answer(ui::Answer::Yes);
+        w->Command2_Click(6);
+    }
+    EXPECT_EQ(w->Text(6), QString());
+}
+
+// The department picker over the record's department box: a name or code fills the code, the
+// department label and (only when adding or when the department really changes) the number;
+// a text that names no department changes nothing.
+TEST_F(PersonnelWindow, DepartmentPickerInTheRecord)
+{
+    department("001", "業務部");
+    department("002", "會計部");
+    employee("001", "001-001", "王");
+    auto w = open();
+    w->Command2_Click(2);
+    QComboBox* picker = w->DataCombo1[2];
+    auto pick = [&](const QString& text) {
+        line(*w, 0)->setFocus();
+        EXPECT_TRUE(picker->hasFocus());
+        picker->setEditText(text);
+        QTest::keyClick(picker, Qt::Key_Return);
+        EXPECT_TRUE(line(*w, 1)->hasFocus()) << text.toStdString();
+        EXPECT_FALSE(picker->isVisible());
+    };
+    pick(QStringLiteral("業務部"));  // the same department: the number stays
+    EXPECT_EQ(w->Text(0), QStringLiteral("001"));
+    EXPECT_EQ(w->Text(1), QStringLiteral("001-001"));
+    pick(QStringLiteral("沒有這個"));
+    EXPECT_EQ(w->Text(0), QStringLiteral("001"));
+    EXPECT_EQ(w->Text(1), QStringLiteral("001-001"));
+    pick(QStringLiteral("會計部"));
+    EXPECT_EQ(w->Text(0), QStringLiteral("002"));
+    EXPECT_EQ(w->PartnameLab->text(), QStringLiteral("會計部"));
+    EXPECT_EQ(w->Text(1), QStringLiteral("002-001"));
+}
+
+// The layout follows the window's size: the title picture only while the window is no wider than
+// it, the list keeping its width and stretching down, the tabs taking the rest, the buttons on
+// the bottom edge; a height too small for the list leaves the list as it was.
+TEST_F(PersonnelWindow, LayoutFollowsTheWindowSize)
+{
+    auto w = open();
+    const auto px = [](int twips) { return vb::TwipsToPixels(twips); };
+    auto check = [&](int top) {
+        EXPECT_EQ(w->Picture4->geometry(), QRect(0, top, px(2955), w->height() - top - px(495) - px(435) - px(200)));
+        EXPECT_EQ(w->DataGrid1->geometry(),
+                  QRect(px(20), px(1140), px(2955) - px(60), w->Picture4->height() - px(1140) - px(20)));
+        EXPECT_EQ(w->TabStrip1->geometry(),
+                  QRect(px(2955), top, w->width() - px(2955), w->Picture4->height()));
+        for (int i = 1; i <= 3; ++i)
+            EXPECT_EQ(w->Picture2[size_t(i)]->geometry(),
+                      QRect(px(2955) - px(20), top + px(300), w->TabStrip1->width() - px(40),
+                            top + w->TabStrip1->height() - (top + px(300)) - px(40)))
+                << i;
+        for (int i : {1, 2, 4, 7})
+            EXPECT_EQ(w->Command2[size_t(i)]->y(), w->height() - px(495) - px(435) - px(100)) << i;
+    };
+    w->resize(px(11070), px(7850));
+    EXPECT_TRUE(w->Picture1->isVisible());
+    check(px(1155));
+    w->resize(px(12000), px(7850));
+    EXPECT_FALSE(w->Picture1->isVisible());
+    check(0);
+    const QRect list = w->Picture4->geometry();
+    w->resize(px(12000), px(1000));
+    EXPECT_EQ(w->Picture4->geometry(), list);
+    EXPECT_EQ(w->Command2[7]->x(), px(9600));
+}
+
+// At its design size inside the main window's area (frame included), in both languages, on each
+// page, browsing and editing: every control whole.
+TEST_F(PersonnelWindow, ShowsEachControlWholeInBothLanguages)
+{
+    department("001", "業務部");
+    employee("001", "001-001", "王");
+    for (const int offset : {0, 10000}) {
+        gLangOffset = offset;
+        QMdiArea area;
+        area.resize(1200, 900);
+        area.show();
+        auto* w = new PersonnelFrm;
+        QMdiSubWindow* sub = area.addSubWindow(w);
+        sub->show();
+        QApplication::processEvents();
+        EXPECT_EQ(sub->size(), QSize(vb::TwipsToPixels(11070), vb::TwipsToPixels(7850)));
+        EXPECT_TRUE(w->Picture1->isVisible());  // no wider than the title picture
+        for (const bool editing : {false, true}) {
+            if (editing)
+                w->Command2_Click(2);
+            for (int tab = 0; tab < 3; ++tab) {
+                w->TabStrip1->setCurrentIndex(tab);
+                if (const QString shots = qEnvironmentVariable("TESS_SHOTS"); !shots.isEmpty())
+                    w->grab().save(QStringLiteral("%1/personnel-%2-%3-%4.png")
+                                       .arg(shots, offset ? "cn" : "tw", editing ? "edit" : "browse")
+                                       .arg(tab));
+                const QStringList clipped = testsupport::ClippedControls(w);
+                EXPECT_TRUE(clipped.isEmpty()) << tab << (offset ? " (Simplified)\n" : " (Traditional)\n")
+                                               << clipped.join(QLatin1Char('\n')).toStdString();
+            }
+        }
+        w->Command2_Click(6);
+        sub->close();
+    }
+    gLangOffset = 0;
 }

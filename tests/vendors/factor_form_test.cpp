@@ -499,3 +499,32 @@ TEST_F(VendorWindow, ALetterInTheClosingDayIsRefusedWithTheBoxNamed)
     click(w->Command2[5]);
     EXPECT_EQ(rows("Select RV113, 結帳日 From RV11"), QStringList{"甲公司|25"});
 }
+
+// The status list over its box: Alt+Down and F4 open its drop-down every time, the very first
+// time included, and closing the drop-down leaves the list over the box with the focus.
+TEST_F(VendorWindow, StatusListDropDownOpensEveryTime)
+{
+    addCategory("A1", "印刷");
+    addVendor("A1", "A1-001", "大同");
+    auto w = open();
+    QApplication::setActiveWindow(w.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    click(w->Command2[2]);  // 修改
+    w->Text1[16]->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    QComboBox* list = w->Combo2;
+    ASSERT_TRUE(list->isVisible());
+    ASSERT_TRUE(list->hasFocus());
+    for (int round = 0; round < 2; ++round) {
+        for (auto [key, mod] : {std::pair{Qt::Key_Down, Qt::AltModifier}, std::pair{Qt::Key_F4, Qt::NoModifier}}) {
+            QTest::keyClick(list, key, mod);
+            QApplication::processEvents();
+            EXPECT_TRUE(list->view()->isVisible()) << round << " " << key;
+            list->hidePopup();
+            QApplication::processEvents();
+            EXPECT_TRUE(list->isVisible()) << round << " " << key;
+            EXPECT_TRUE(list->hasFocus()) << round << " " << key;
+        }
+    }
+    EXPECT_EQ(w->BoxText(16), QStringLiteral("現用廠商"));
+}

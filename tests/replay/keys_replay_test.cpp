@@ -1,0 +1,561 @@
+// The keyboard as the user meets it: the real program under a virtual display with a window
+// manager, driven by xdotool.  Each test starts the program on a database of its own.
+#include "core/SettingKeys.h"
+#include "core/Settings.h"
+#include "replay/Replay.h"
+#include "support/CustomerDb.h"
+
+#include <QDate>
+#include <set>
+#include <gtest/gtest.h>
+
+using replay::Key;
+using replay::Keys;
+using replay::State;
+using replay::Type;
+
+namespace {
+
+QString K(const char* s) { return QString::fromUtf8(s); }
+
+class KeysReplay : public testsupport::CustomerDb {
+protected:
+    static void SetUpTestSuite()
+    {
+        QString why;
+        started_ = replay::Display::Start(&why);
+        why_ = why;
+    }
+    static void TearDownTestSuite() { replay::Display::Stop(); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(started_) << why_.toStdString();
+        CustomerDb::SetUp();
+        seed();
+        // The update reminder is not part of these replays.
+        WriteSetting(settings::CheckVerDate, QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")), settings::kMain, 0);
+        program = std::make_unique<replay::Program>(folder.path());
+        QString why;
+        ASSERT_TRUE(program->Start(&why)) << why.toStdString();
+    }
+    void TearDown() override
+    {
+        program.reset();
+        CustomerDb::TearDown();
+    }
+
+    static void seed()
+    {
+        const char* customers[][4] = {{"00001", "甲公司", "02-1111", "王"}, {"00002", "乙公司", "02-2222", "王"},
+                                      {"00003", "丙公司", "02-3333", "王"}};
+        for (auto& c : customers)
+            gConn.Execute(K("Insert Into RV12 (RV120, RV121, 客戶全銜, RV123, RV1210) Values (?, ?, ?, ?, ?)"),
+                          {K(c[0]), K(c[1]), K(c[1]) + K("股份有限公司"), K(c[2]), K(c[3])});
+        gConn.Execute(K("Insert Into RV1 (RV10, RV11) Values ('A', '五金'), ('B', '電子')"));
+        const char* vendors[][3] = {{"A", "A-0001", "大華"}, {"A", "A-0002", "中興"}, {"B", "B-0001", "小明"}};
+        for (auto& v : vendors)
+            gConn.Execute(K("Insert Into RV11 (RV110, RV111, RV112, RV113, RV1111, 廠商狀況) Values (?, ?, ?, ?, ?, '現用廠商')"),
+                          {K(v[0]), K(v[1]), K(v[2]), K(v[2]) + K("有限公司"), K("台北市")});
+        gConn.Execute(K("Insert Into RV17 (RV170, RV171) Values ('001', '業務部'), ('002', '管理部')"));
+        const char* staff[][3] = {{"001", "001-001", "王大明"}, {"001", "001-002", "李小華"}, {"002", "002-001", "陳美"}};
+        for (auto& e : staff)
+            gConn.Execute(K("Insert Into RV17A (RV17A0, RV17A1, RV17A2) Values (?, ?, ?)"), {K(e[0]), K(e[1]), K(e[2])});
+        const char* contacts[][2] = {{"0001", "林一"}, {"0002", "林二"}, {"0003", "林三"}};
+        for (auto& c : contacts)
+            gConn.Execute(K("Insert Into RV18A (RV18A1, RV18A2) Values (?, ?)"), {K(c[0]), K(c[1])});
+    }
+
+    // ---- Steps ----
+    State state() { return program->Read(); }
+    State waitFor(const std::function<bool(const State&)>& ok, int ms = 8000) { return program->WaitFor(ok, ms); }
+    State waitFocus(const QString& name)
+    {
+        return waitFor([&](const State& s) { return s.FocusIn(name); });
+    }
+    State waitActive(const QString& window)
+    {
+        return waitFor([&](const State& s) { return s.active.endsWith(QLatin1Char(':') + window) && s.modal == "-"; });
+    }
+    State waitModal(const QString& part)
+    {
+        return waitFor([&](const State& s) { return s.modal.contains(part); });
+    }
+    State waitNoModal()
+    {
+        return waitFor([](const State& s) { return s.modal == "-"; });
+    }
+    State waitPopup(const QString& cls)
+    {
+        return waitFor([&](const State& s) { return s.popup.startsWith(cls); });
+    }
+    State waitNoPopup()
+    {
+        return waitFor([](const State& s) { return s.popup == "-"; });
+    }
+    // Clicks the middle of a widget of the active inner window.
+    void click(const QString& widget)
+    {
+        const State s = state();
+        const auto it = s.widgets.find(widget);
+        ASSERT_NE(it, s.widgets.end()) << widget.toStdString() << "\n" << s.lines.join('\n').toStdString();
+        replay::Click(it->second.center());
+    }
+    // Opens a window from 資料管理(&D): its place in the menu (0 = the first item).
+    void openFromDataMenu(int place, const QString& window)
+    {
+        Key("alt+d");
+        waitPopup("QMenu");
+        for (int i = 0; i < place; ++i)
+            Key("Down");
+        Key("Return");
+        const State s = waitActive(window);
+        ASSERT_TRUE(s.active.endsWith(":" + window)) << s.lines.join('\n').toStdString();
+    }
+    // The same from 工具(&T), two menus to the left: it works while a record window is active.
+    void openFromMenuBar(int place, const QString& window)
+    {
+        Key("alt+t");
+        waitPopup("QMenu");
+        Keys({"Left", "Left"});
+        for (int i = 0; i < place; ++i)
+            Key("Down");
+        Key("Return");
+        const State s = waitActive(window);
+        ASSERT_TRUE(s.active.endsWith(":" + window)) << s.lines.join('\n').toStdString();
+    }
+    static QString dump(const State& s) { return s.lines.join('\n'); }
+
+    std::unique_ptr<replay::Program> program;
+    inline static bool started_ = false;
+    inline static QString why_;
+};
+
+}  // namespace
+
+#define STATE_MSG(s) dump(s).toStdString()
+
+// ---- Access keys -----------------------------------------------------------------------------------
+
+// Without a record window Alt+F and Alt+D open the menus; with one, they press its buttons.
+TEST_F(KeysReplay, AccessKeysGoToTheActiveRecordWindowBeforeTheMenus)
+{
+    // 檔案(&F): its first item asks whether to leave.
+    Key("alt+f");
+    State s = waitPopup("QMenu");
+    ASSERT_TRUE(s.popup.startsWith("QMenu")) << STATE_MSG(s);
+    Key("Return");
+    s = waitModal(K("離開嗎?"));
+    ASSERT_TRUE(s.modal.contains(K("離開嗎?"))) << STATE_MSG(s);
+    Key("alt+n");
+    waitNoModal();
+
+    openFromDataMenu(0, "CustomFrom");
+    // 查詢(&F): the find window.
+    Key("alt+f");
+    s = waitModal("CustomFond");
+    ASSERT_TRUE(s.modal.contains("CustomFond")) << STATE_MSG(s);
+    Key("alt+c");
+    s = waitNoModal();
+    EXPECT_TRUE(s.FocusIn("CustomFrom")) << STATE_MSG(s);
+    // 刪除(&D): the delete question; No keeps the customer.
+    Key("alt+d");
+    s = waitModal(K("刪除"));
+    ASSERT_TRUE(s.modal.contains(K("刪除"))) << STATE_MSG(s);
+    Key("alt+n");
+    waitNoModal();
+    EXPECT_EQ(count("RV12"), 3);
+    // 修改(&M), typing, 存檔(&S).
+    Key("alt+m");
+    s = waitFocus("Text1_1");
+    ASSERT_TRUE(s.FocusIn("Text1_1")) << STATE_MSG(s);
+    Key("End");
+    Type("XY");
+    Key("alt+s");
+    s = waitFor([](const State& s) { return s.modal == "-" && s.widgets.count("Command2_2"); });
+    EXPECT_EQ(rows(K("Select RV120 From RV12 Where RV121 Like '%XY'")), QStringList{"00001"}) << STATE_MSG(s);
+    // 新增(&N) then 放棄(&X) with a question, 離開(&X) closes the window.
+    Key("alt+n");
+    s = waitFocus("Text1_0");
+    ASSERT_TRUE(s.FocusIn("Text1_0")) << STATE_MSG(s);
+    Key("alt+x");
+    s = waitModal(K("放棄編輯"));
+    ASSERT_TRUE(s.modal.contains(K("放棄編輯"))) << STATE_MSG(s);
+    Key("alt+y");
+    waitNoModal();
+    EXPECT_EQ(count("RV12"), 3);
+    Key("alt+x");
+    s = waitFor([](const State& s) { return s.active == "-"; });
+    EXPECT_EQ(s.active, "-") << STATE_MSG(s);
+    // The menus again once no record window is left.
+    Key("alt+d");
+    s = waitPopup("QMenu");
+    EXPECT_TRUE(s.popup.startsWith("QMenu")) << STATE_MSG(s);
+    Keys({"Escape", "Escape"});
+}
+
+// The buttons of every other record window take their keys the same way: 查詢(&F) opens its
+// find window, 刪除(&D) asks first, 修改 and 存檔(&S) save what was typed, 離開(&X) closes it.
+TEST_F(KeysReplay, EveryRecordWindowTakesItsButtonKeys)
+{
+    struct Case {
+        int place;               // in 資料管理(&D)
+        const char* window;
+        const char* table;
+        const char* findDialog;  // what Alt+F opens ("" when the window has no 查詢)
+        const char* change;      // the key of 修改
+        const char* box;         // a box to type into
+        const char* typed;
+        const char* check;       // one row holds what was typed after the save
+    };
+    const Case cases[] = {
+        {1, "FactorFrm", "RV11", "FactorFond", "alt+m", "Text1_4", "Zed", "Select RV111 From RV11 Where RV114 = 'Zed'"},
+        {2, "PersonnelFrm", "RV17A", "", "alt+g", "Text1_15", "zed@abc.com.tw",
+         "Select RV17A1 From RV17A Where RV17A5 = 'zed@abc.com.tw'"},
+        {3, "OtherFrm", "RV18A", "OtherFindFrm", "alt+m", "Text1_3", "Zed", "Select RV18A1 From RV18A Where RV18A3 = 'Zed'"},
+        {6, "Dipartmant1FRM", "RV17", "", "alt+c", "Text1_1", "Zed", "Select RV170 From RV17 Where RV171 Like '%Zed'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.window);
+        const long rowsBefore = count(c.table);
+        openFromDataMenu(c.place, c.window);
+        State s;
+        if (*c.findDialog) {
+            Key("alt+f");
+            s = waitModal(c.findDialog);
+            EXPECT_TRUE(s.modal.contains(c.findDialog)) << STATE_MSG(s);
+            Key("Escape");
+            s = waitNoModal();
+            ASSERT_EQ(s.modal, "-") << STATE_MSG(s);
+        }
+        Key("alt+d");
+        s = waitModal("QMessageBox");
+        EXPECT_TRUE(s.modal.startsWith("QMessageBox")) << STATE_MSG(s);
+        Key("alt+n");
+        s = waitNoModal();
+        if (s.modal != "-") {  // a record in use is refused with an OK box instead
+            Key("Return");
+            s = waitNoModal();
+        }
+        EXPECT_EQ(count(c.table), rowsBefore);
+
+        Key(c.change);
+        s = waitFor([](const State& s) { return s.focus.startsWith("QLineEdit") || s.focus.startsWith("QComboBox"); });
+        ASSERT_TRUE(s.FocusIn(c.window)) << STATE_MSG(s);
+        click(c.box);
+        s = waitFocus(c.box);
+        ASSERT_TRUE(s.FocusIn(c.box)) << STATE_MSG(s);
+        Key("End");
+        Type(c.typed);
+        Key("alt+s");
+        s = waitFor([&](const State& s) { return s.modal != "-" || rows(c.check).size() == 1; });
+        EXPECT_EQ(rows(c.check).size(), 1) << STATE_MSG(s);
+        EXPECT_EQ(count(c.table), rowsBefore);
+
+        Key("alt+x");
+        s = waitFor([](const State& s) { return s.active == "-" && s.modal == "-"; });
+        ASSERT_EQ(s.active, "-") << STATE_MSG(s);
+    }
+}
+
+// The vendor-category window: 新增(&N) starts an add and 放棄(&X) abandons it.
+TEST_F(KeysReplay, CategoryWindowAddAndCancelByKeys)
+{
+    openFromDataMenu(5, "DevrItemFrm");
+    Key("alt+n");
+    State s = waitFor([](const State& s) { return s.widgets.count("Command1_5"); });
+    ASSERT_TRUE(s.widgets.count("Command1_5")) << STATE_MSG(s);
+    Key("alt+x");
+    s = waitFor([](const State& s) { return s.modal != "-" || s.widgets.count("Command1_1"); });
+    if (s.modal != "-")
+        Key("alt+y");
+    s = waitFor([](const State& s) { return s.modal == "-" && s.widgets.count("Command1_1"); });
+    EXPECT_TRUE(s.widgets.count("Command1_1")) << STATE_MSG(s);
+    EXPECT_EQ(count("RV1"), 2);
+    Key("alt+x");
+    s = waitFor([](const State& s) { return s.active == "-"; });
+    EXPECT_EQ(s.active, "-") << STATE_MSG(s);
+}
+
+// ---- Lists -------------------------------------------------------------------------------------
+
+// Tab leaves a record window's list for the next control and Shift+Tab for the one before; the
+// current record stays where it was.
+TEST_F(KeysReplay, TabLeavesTheListOfEveryRecordWindow)
+{
+    struct Case {
+        int place;
+        const char* window;
+        const char* list;
+    };
+    const Case cases[] = {{0, "CustomFrom", "DataGrid1_0"}, {1, "FactorFrm", "DataGrid1_1"},
+                          {2, "PersonnelFrm", "DataGrid1_1"}, {3, "OtherFrm", "DataGrid1_1"},
+                          {5, "DevrItemFrm", "DataGrid1"}, {6, "Dipartmant1FRM", "DataGrid1"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.window);
+        openFromDataMenu(c.place, c.window);
+        State s = state();
+        ASSERT_TRUE(s.widgets.count(c.list)) << STATE_MSG(s);
+        // The second row of the list (below its caption row).
+        const QRect list = s.widgets.at(c.list);
+        const int row = 2 * 18 + 8;
+        replay::Click(QPoint(list.left() + 30, list.top() + row));
+        s = waitFocus(c.list);
+        ASSERT_TRUE(s.FocusIn(c.list)) << STATE_MSG(s);
+        const int current = s.views.at(c.list).current;
+        ASSERT_GE(current, 0) << STATE_MSG(s);
+        EXPECT_EQ(s.views.at(c.list).selected, 1) << STATE_MSG(s);
+
+        Key("Tab");
+        s = waitFor([&](const State& s) { return !s.FocusIn(c.list); });
+        EXPECT_FALSE(s.FocusIn(c.list)) << STATE_MSG(s);
+        EXPECT_TRUE(s.FocusIn(c.window)) << STATE_MSG(s);
+        EXPECT_EQ(s.views.at(c.list).current, current) << STATE_MSG(s);
+        Key("shift+Tab");
+        s = waitFocus(c.list);
+        EXPECT_TRUE(s.FocusIn(c.list)) << STATE_MSG(s);
+        Key("shift+Tab");
+        s = waitFor([&](const State& s) { return !s.FocusIn(c.list); });
+        EXPECT_FALSE(s.FocusIn(c.list)) << STATE_MSG(s);
+        EXPECT_TRUE(s.FocusIn(c.window)) << STATE_MSG(s);
+        EXPECT_EQ(s.views.at(c.list).current, current) << STATE_MSG(s);
+        EXPECT_EQ(s.views.at(c.list).selected, 1) << STATE_MSG(s);
+
+        Key("alt+x");  // 離開
+        s = waitFor([](const State& s) { return s.active == "-"; });
+        ASSERT_EQ(s.active, "-") << STATE_MSG(s);
+    }
+}
+
+// Quick find leaves exactly one row selected: the customer found.
+TEST_F(KeysReplay, QuickFindLeavesOneSelectedRow)
+{
+    openFromDataMenu(0, "CustomFrom");
+    click("DataCombo1_0");
+    State s = waitFocus("DataCombo1_0");
+    ASSERT_TRUE(s.FocusIn("DataCombo1_0")) << STATE_MSG(s);
+    for (const char* code : {"00002", "00001", "00003"}) {
+        Keys({"ctrl+a", "BackSpace"});
+        Type(code);
+        // The list is ordered by short name: 丙 (00003), 乙 (00002), 甲 (00001).
+        const int row = QString(code) == "00003" ? 0 : QString(code) == "00002" ? 1 : 2;
+        s = waitFor([&](const State& s) { return s.views.at("DataGrid1_0").current == row; });
+        EXPECT_EQ(s.views.at("DataGrid1_0").current, row) << code << STATE_MSG(s);
+        EXPECT_EQ(s.views.at("DataGrid1_0").selected, 1) << code << STATE_MSG(s);
+    }
+}
+
+// ---- Pick lists ----------------------------------------------------------------------------------
+
+struct PickCase {
+    int place;            // in 資料管理(&D)
+    const char* window;
+    const char* change;   // the key of 修改
+    const char* box;      // a box that opens a pick list while editing
+    const char* list;     // the list laid over it
+};
+
+// Alt+Down and F4 open the pick list every time, closing and opening it again and again.
+TEST_F(KeysReplay, AltDownAndF4OpenPickListsEveryTime)
+{
+    const PickCase cases[] = {{0, "CustomFrom", "alt+m", "Text1_21", "Combo2"},
+                              {0, "CustomFrom", "alt+m", "Text1_10", "DataCombo1_1"},
+                              {1, "FactorFrm", "alt+m", "Text1_16", "Combo2"},
+                              {1, "FactorFrm", "alt+m", "Text1_20", "Combo3"},
+                              {2, "PersonnelFrm", "alt+g", "Text1_6", "Combo1_0"},
+                              {3, "OtherFrm", "alt+m", "Text1_5", "Combo1_0"}};
+    for (const PickCase& c : cases) {
+        SCOPED_TRACE(std::string(c.window) + " " + c.box);
+        openFromDataMenu(c.place, c.window);
+        Key(c.change);
+        State s = waitFor([&](const State& s) { return s.focus.startsWith("QLineEdit"); });
+        ASSERT_TRUE(s.FocusIn(c.window)) << STATE_MSG(s);
+        click(c.box);
+        s = waitFocus(c.list);
+        ASSERT_TRUE(s.FocusIn(c.list)) << STATE_MSG(s);
+        // The very first drop-down of the list included.
+        for (int round = 0; round < 2; ++round) {
+            for (const char* key : {"alt+Down", "F4"}) {
+                Key(key);
+                s = waitPopup("QComboBoxPrivateContainer");
+                EXPECT_TRUE(s.popup.startsWith("QComboBoxPrivateContainer")) << key << " " << round << STATE_MSG(s);
+                Key("Escape");
+                s = waitNoPopup();
+                EXPECT_TRUE(s.FocusIn(c.list)) << key << " " << round << STATE_MSG(s);
+            }
+        }
+        // Abandon the change (放棄 is Alt+X in the customer window, Alt+C in the others) and close.
+        Key(QString(c.window) == "CustomFrom" ? "alt+x" : "alt+c");
+        s = waitFor([](const State& s) { return s.modal != "-" || s.widgets.count("Command2_2"); });
+        if (s.modal != "-")
+            Key("alt+y");
+        waitNoModal();
+        Key("alt+x");
+        s = waitFor([](const State& s) { return s.active == "-" && s.modal == "-"; });
+        ASSERT_EQ(s.active, "-") << STATE_MSG(s);
+    }
+}
+
+// A pick list still open when Alt+S is pressed: what was typed into it is saved, in its box.
+TEST_F(KeysReplay, TextTypedIntoAnOpenPickListIsSavedByAltS)
+{
+    openFromDataMenu(0, "CustomFrom");
+    Key("alt+m");
+    waitFocus("Text1_1");
+    click("Text1_19");  // the category box lays its list over itself
+    State s = waitFocus("Combo2");
+    ASSERT_TRUE(s.FocusIn("Combo2")) << STATE_MSG(s);
+    Type("VIP");
+    Key("alt+s");
+    s = waitFor([](const State& s) { return s.modal == "-" && s.widgets.count("Command2_2"); });
+    EXPECT_EQ(rows(K("Select 類別 From RV12 Where RV120 = '00001'")), QStringList{"VIP"}) << STATE_MSG(s);
+
+    // The same with a list picked from the drop-down and saved while it is still open.
+    Key("alt+m");
+    waitFocus("Text1_1");
+    click("Text1_21");
+    s = waitFocus("Combo2");
+    Key("alt+Down");
+    waitPopup("QComboBoxPrivateContainer");
+    Keys({"Down", "Down", "Return"});
+    waitNoPopup();
+    Key("alt+s");
+    s = waitFor([](const State& s) { return s.modal == "-" && s.widgets.count("Command2_2"); });
+    const QStringList terms = rows(K("Select 付款條件方式 From RV12 Where RV120 = '00001'"));
+    ASSERT_EQ(terms.size(), 1);
+    EXPECT_FALSE(terms[0].isEmpty()) << STATE_MSG(s);
+}
+
+// The same in the vendor window (the status list), the employee window (its own list over the
+// grade box) and the personal-contact window (the category list): what was typed is saved with the record it was typed for.
+TEST_F(KeysReplay, TextTypedIntoAnOpenListIsSavedInTheOtherWindows)
+{
+    struct Case {
+        int place;
+        const char* window;
+        const char* change;
+        const char* box;
+        const char* list;
+        const char* check;
+    };
+    const Case cases[] = {
+        {1, "FactorFrm", "alt+m", "Text1_16", "Combo2", "Select Count(*) From RV11 Where 廠商狀況 = 'Boss'"},
+        {2, "PersonnelFrm", "alt+g", "Text1_3", "Combo1_0", "Select Count(*) From RV17A Where EmployeePart = 'Boss'"},
+        {3, "OtherFrm", "alt+m", "Text1_0", "Combo1_0", "Select Count(*) From RV18A Where 類別 = 'Boss'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.window);
+        openFromDataMenu(c.place, c.window);
+        Key(c.change);
+        State s = waitFor([](const State& s) { return s.focus.startsWith("QLineEdit"); });
+        ASSERT_TRUE(s.FocusIn(c.window)) << STATE_MSG(s);
+        click(c.box);
+        s = waitFocus(c.list);
+        ASSERT_TRUE(s.FocusIn(c.list)) << STATE_MSG(s);
+        Keys({"ctrl+a", "BackSpace"});
+        Type("Boss");
+        Key("alt+s");
+        s = waitFor([&](const State& s) { return s.modal != "-" || rows(c.check) == QStringList{"1"}; });
+        EXPECT_EQ(rows(c.check), QStringList{"1"}) << STATE_MSG(s);
+        Key("alt+x");
+        s = waitFor([](const State& s) { return s.active == "-" && s.modal == "-"; });
+        ASSERT_EQ(s.active, "-") << STATE_MSG(s);
+    }
+}
+
+// ---- Text cursors --------------------------------------------------------------------------------
+
+// Only the box that has the focus shows a text cursor: none is left blinking in a box that
+// handed its focus to a pick list, nor in the box a refused entry was leaving for.
+TEST_F(KeysReplay, OnlyTheFocusedBoxShowsATextCursor)
+{
+    const auto oneCursor = [&](const char* step) {
+        const State s = state();
+        const QRect blink = replay::BlinkingArea();
+        EXPECT_FALSE(blink.isEmpty()) << step << STATE_MSG(s);
+        EXPECT_TRUE(s.focusRect.contains(blink)) << step << " blinking at " << blink.x() << "," << blink.y() << " "
+                                                 << blink.width() << "x" << blink.height() << "\n" << STATE_MSG(s);
+    };
+    openFromDataMenu(0, "CustomFrom");
+    Key("alt+m");
+    waitFocus("Text1_1");
+    replay::MoveMouseAway();
+    oneCursor("modify");
+    // Boxes that hand the focus to their lists, one after another.
+    for (const char* box : {"Text1_21", "Text1_13", "Text1_3"}) {
+        click(box);
+        replay::MoveMouseAway();
+        waitFor([&](const State& s) { return s.FocusIn(box) || s.focus.startsWith("QComboBox"); });
+        oneCursor(box);
+    }
+    // A closing day the leave check refuses: the message, then the focus back in the box.
+    click("Text1_12");
+    Type("32");
+    click("Text1_4");
+    State s = waitModal("QMessageBox");
+    ASSERT_TRUE(s.modal.startsWith("QMessageBox")) << STATE_MSG(s);
+    Key("Return");
+    s = waitFocus("Text1_12");
+    EXPECT_TRUE(s.FocusIn("Text1_12")) << STATE_MSG(s);
+    replay::MoveMouseAway();
+    oneCursor("refused");
+    Key("Tab");
+    oneCursor("tab");
+}
+
+// ---- Window arrangement --------------------------------------------------------------------------
+
+// 視窗 → 重疊顯示 staggers the windows and keeps each one's size, also for a window that was
+// maximized; maximizing and restoring a window afterwards gives it that size back.
+TEST_F(KeysReplay, CascadeKeepsEveryWindowsSize)
+{
+    openFromDataMenu(0, "CustomFrom");
+    // While a record window is active its buttons take Alt+D: the menu is reached from 工具(&T).
+    openFromMenuBar(1, "FactorFrm");
+    openFromMenuBar(3, "OtherFrm");
+    State s = state();
+    std::map<QString, QSize> sizes;
+    for (const auto& [name, w] : s.windows)
+        sizes[name] = w.geometry.size();
+    ASSERT_EQ(sizes.size(), 3u) << STATE_MSG(s);
+
+    const auto titleBar = [&](const State& s) {
+        const QRect r = s.windows.at(s.active).geometry;
+        const QRect area = s.windows.at(s.active).screen;
+        Q_UNUSED(r);
+        return QPoint(area.left() + 60, area.top() + 10);
+    };
+    replay::DoubleClick(titleBar(s));
+    s = waitFor([](const State& s) { return s.windows.at(s.active).state == "max"; });
+    ASSERT_EQ(s.windows.at(s.active).state, "max") << STATE_MSG(s);
+
+    Key("alt+w");
+    s = waitPopup("QMenu");
+    ASSERT_TRUE(s.popup.startsWith("QMenu")) << STATE_MSG(s);
+    Key("Return");  // 重疊顯示, the first item
+    s = waitFor([](const State& s) {
+        for (const auto& [name, w] : s.windows)
+            if (w.state != "normal")
+                return false;
+        return s.popup == "-";
+    });
+    std::set<int> lefts, tops;
+    for (const auto& [name, w] : s.windows) {
+        EXPECT_EQ(w.state, "normal") << name.toStdString() << STATE_MSG(s);
+        EXPECT_EQ(w.geometry.size(), sizes[name]) << name.toStdString() << STATE_MSG(s);
+        lefts.insert(w.geometry.left());
+        tops.insert(w.geometry.top());
+    }
+    EXPECT_EQ(lefts.size(), 3u) << STATE_MSG(s);
+    EXPECT_EQ(tops.size(), 3u) << STATE_MSG(s);
+
+    // Maximize and restore the active window by its title bar.
+    replay::DoubleClick(titleBar(s));
+    s = waitFor([](const State& s) { return s.windows.at(s.active).state == "max"; });
+    ASSERT_EQ(s.windows.at(s.active).state, "max") << STATE_MSG(s);
+    Key("alt+w");
+    waitPopup("QMenu");
+    Key("Return");
+    s = waitFor([](const State& s) { return s.windows.at(s.active).state == "normal"; });
+    EXPECT_EQ(s.windows.at(s.active).geometry.size(), sizes[s.active]) << STATE_MSG(s);
+}
