@@ -130,11 +130,7 @@ void OtherFrm::build(const QPixmap& titlePicture)
 {
     Picture1 = new QWidget(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Image1 = new QLabel(Picture1);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
-    if (!titlePicture.isNull())
-        Image1->setPixmap(titlePicture);
+    Image1 = TitlePicture(Picture1, titlePicture);
 
     // The list panel.
     Picture4 = new QWidget(this);

@@ -3,6 +3,7 @@
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
 #include "platform/text/VbText.h"
+#include "records/RecordExtras.h"
 #include "platform/widgets/ByteLimit.h"
 
 #include <QFocusEvent>
@@ -54,11 +55,7 @@ FindDialog::FindDialog(const std::vector<FindBox>& boxes, int okTextId, int canc
     : QDialog(parent), boxes_(boxes)
 {
     setModal(true);
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
-    if (!titlePicture.isNull())
-        Image1->setPixmap(titlePicture);
+    Image1 = TitlePicture(this, titlePicture);
 
     // Two columns of boxes.
     const int n = int(boxes_.size());

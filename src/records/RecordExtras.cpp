@@ -171,6 +171,16 @@ bool FirstShowAtDesignSize(QWidget* window, int widthTwips, int heightTwips, con
     return true;
 }
 
+QLabel* TitlePicture(QWidget* parent, const QPixmap& picture)
+{
+    auto* image = new QLabel(parent);
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setScaledContents(true);
+    if (!picture.isNull())
+        image->setPixmap(picture);
+    return image;
+}
+
 int TitleStripTop(QWidget* window, QWidget* strip, int heightTwips, int hideWiderThan)
 {
     strip->setGeometry(0, 0, window->width(), vb::TwipsToPixels(heightTwips));

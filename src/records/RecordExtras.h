@@ -20,6 +20,7 @@
 
 class QComboBox;
 class QLabel;
+class QPixmap;
 
 // ---- Audit strip -------------------------------------------------------------------------------
 
@@ -102,6 +103,10 @@ enum class FirstPlace { Centred, TopLeft };
 // frame becomes the active window again.  Later shows do nothing.  True on the first show.
 bool FirstShowAtDesignSize(QWidget* window, int widthTwips, int heightTwips, const std::function<void()>& activated,
                            FirstPlace place = FirstPlace::Centred);
+
+// The title picture "Image1" on `parent`: the main window's title picture, stretched to the
+// label's size.
+QLabel* TitlePicture(QWidget* parent, const QPixmap& picture);
 
 // The top offset (twips) below the title strip of a record window: the strip is hidden (offset
 // 0) once the window's outer width (its frame's, inside the main window) exceeds

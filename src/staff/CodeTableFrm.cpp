@@ -61,11 +61,7 @@ void CodeTableFrm::build(const QPixmap& titlePicture)
     setWindowTitle(spec_.caption.text());
     resize(Px(kWidth), Px(kHeight));
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
-    if (!titlePicture.isNull())
-        Image1->setPixmap(titlePicture);
+    Image1 = TitlePicture(this, titlePicture);
     Image1->setGeometry(0, 0, Px(kTitleWidth), Px(kTitleHeight));
 
     // The list, with the sort choice and the type-ahead box above it where the table has them.

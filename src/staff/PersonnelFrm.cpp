@@ -85,11 +85,7 @@ void PersonnelFrm::build(const QPixmap& titlePicture)
     resize(Px(kWidth), Px(kHeight));
     Picture1 = new QWidget(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Image1 = new QLabel(Picture1);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
-    if (!titlePicture.isNull())
-        Image1->setPixmap(titlePicture);
+    Image1 = TitlePicture(Picture1, titlePicture);
     Image1->setGeometry(0, 0, Px(kWidth), Px(kTitleHeight));
 
     // The list panel.

@@ -143,11 +143,7 @@ void FactorFrm::build(const QPixmap& titlePicture)
     // Title strip.
     Picture1 = new QWidget(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Image1 = new QLabel(Picture1);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
-    if (!titlePicture.isNull())
-        Image1->setPixmap(titlePicture);
+    Image1 = TitlePicture(Picture1, titlePicture);
 
     // List panel.
     Picture4 = new QWidget(this);
