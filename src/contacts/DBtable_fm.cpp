@@ -620,9 +620,12 @@ void DBtable_fm::cancel()
     Command2[8]->setEnabled(false);
     ChangFlagOpt->setChecked(false);
     pick_->List()->hide();
+    const bool changing = EditMode == "edit";
     EditMode.clear();
     boxes_->ClearWriteFailures();
-    runSteps({[this] { MainRs().CancelUpdate(); }});
+    // A change given up leaves the member as stored now (changed or deleted on another computer
+    // meanwhile), so that the next change starts from what the file holds.
+    runSteps({[this, changing] { changing ? List.CancelChange() : MainRs().CancelUpdate(); }});
     try {
         if (MainRs().RecordCount() > 0)
             MainRs().MoveLast();

@@ -642,7 +642,12 @@ void OtherFrm::放棄()
     if (DataChanged && ui::MsgBox(LoadResString(521), ui::Buttons::YesNo) == ui::Answer::No)
         return;
     const QString mode = EditMode;
-    MainRs().CancelUpdate();
+    // A change given up shows the contact as stored now (changed or deleted on another computer
+    // meanwhile), so that the next change starts from what the file holds.
+    if (mode == QStringLiteral("change"))
+        List.CancelChange();
+    else
+        MainRs().CancelUpdate();
     EditMode.clear();
     boxes_->ClearWriteFailures();
     try {

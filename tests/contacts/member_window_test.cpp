@@ -252,6 +252,50 @@ TEST_F(MemberWindow, DuplicateNumberKeepsTheNewMemberForACorrection)
               QStringList({"2026120001|甲", "2026120002|乙"}));
 }
 
+// Two computers on one data folder: a member changed or deleted on the other one since it was
+// read refuses the save with the typed values kept; 放棄 then leaves the member as stored (a
+// deleted one leaves the list), so a new change of it can be saved.
+TEST_F(MemberWindow, MemberChangedOrDeletedElsewhereRefusesTheSaveAndCancelLeavesItAsStored)
+{
+    add(QStringLiteral("2008010001"), QStringLiteral("甲"));
+    add(QStringLiteral("2008010002"), QStringLiteral("乙"));
+    auto w = open();
+    db::Connection other;
+    other.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
+    const auto saveRefused = [&](const QString& typed) {
+        ScriptedResponder r;
+        r.answer(ui::Answer::Abort);
+        w->Command2[8]->click();
+        ASSERT_EQ(r.messages.size(), 1u);
+        EXPECT_EQ(r.last().buttons, ui::Buttons::AbortRetryIgnore);
+        EXPECT_EQ(w->EditMode, QStringLiteral("edit"));
+        EXPECT_EQ(text(*w, kName), typed);
+    };
+    ASSERT_EQ(text(*w, kNo), QStringLiteral("2008010001"));
+    w->Command2[1]->click();
+    type(*w, kName, QStringLiteral("我的"));
+    other.Execute(QStringLiteral("Update 會員管理 Set 中文姓名 = '他的' Where 會員編號 = '2008010001'"));
+    saveRefused(QStringLiteral("我的"));
+    EXPECT_EQ(rows(QStringLiteral("Select 中文姓名 From 會員管理 Where 會員編號 = '2008010001'")), QStringList({"他的"}));
+    w->Command2[9]->click();
+    w->Command2[3]->click();  // <<
+    EXPECT_EQ(text(*w, kName), QStringLiteral("他的"));
+    w->Command2[1]->click();
+    type(*w, kName, QStringLiteral("我的"));
+    w->Command2[8]->click();
+    EXPECT_TRUE(w->EditMode.isEmpty());
+    EXPECT_EQ(rows(QStringLiteral("Select 中文姓名 From 會員管理 Where 會員編號 = '2008010001'")), QStringList({"我的"}));
+
+    w->Command2[6]->click();  // >>
+    w->Command2[1]->click();
+    type(*w, kName, QStringLiteral("再改"));
+    other.Execute(QStringLiteral("Delete From 會員管理 Where 會員編號 = '2008010002'"));
+    saveRefused(QStringLiteral("再改"));
+    w->Command2[9]->click();
+    EXPECT_EQ(listed(*w), QStringList({"2008010001"}));
+    EXPECT_EQ(text(*w, kName), QStringLiteral("我的"));
+}
+
 TEST_F(MemberWindow, PointsTakeDigitsOnlyAndAFractionIsRoundedOrRefused)
 {
     auto w = open();

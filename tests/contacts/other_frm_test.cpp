@@ -11,10 +11,12 @@
 #include "platform/ui/Ui.h"
 #include "shell/MDIForm1.h"
 #include "support/CustomerDb.h"
+#include "support/FileLocker.h"
 #include "support/Responder.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -210,6 +212,81 @@ TEST_F(ContactWindow, FailedSaveKeepsTheEditForACorrection)
     save(*w);
     EXPECT_TRUE(w->EditMode.isEmpty());
     EXPECT_EQ(rows(QStringLiteral("Select 性別 From RV18A")), QStringList({"男"}));
+}
+
+// Two computers on one data folder: a contact changed or deleted on the other one since it was
+// read refuses the save with the typed values kept; 放棄 then shows the contact as stored (a
+// deleted one leaves the list), so a new change of it can be saved.
+TEST_F(ContactWindow, ContactChangedOrDeletedElsewhereRefusesTheSaveAndCancelShowsItAsStored)
+{
+    add(QStringLiteral("001"), QStringLiteral("王"));
+    add(QStringLiteral("002"), QStringLiteral("林"));
+    auto w = open();
+    db::Connection other;
+    other.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
+    ASSERT_EQ(w->BoxText(1), QStringLiteral("002"));  // by name: 林 first
+    const auto saveRefused = [&](const QString& typed) {
+        ScriptedResponder r;
+        r.answer(ui::Answer::OK);
+        save(*w);
+        ASSERT_EQ(r.messages.size(), 1u);
+        EXPECT_EQ(r.last().title, QStringLiteral("錯誤代號3197"));
+        EXPECT_EQ(w->EditMode, QStringLiteral("change"));
+        EXPECT_EQ(w->BoxText(2), typed);
+    };
+    const auto cancel = [&] {
+        ScriptedResponder r;
+        r.answer(ui::Answer::Yes);
+        w->Command2[6]->click();
+    };
+    w->Command2[2]->click();
+    w->SetBoxText(2, QStringLiteral("我的"));
+    other.Execute(QStringLiteral("Update RV18A Set RV18A2 = '他的' Where RV18A1 = '002'"));
+    saveRefused(QStringLiteral("我的"));
+    EXPECT_EQ(rows(QStringLiteral("Select RV18A2 From RV18A Where RV18A1 = '002'")), QStringList({"他的"}));
+    cancel();
+    EXPECT_EQ(w->BoxText(2), QStringLiteral("他的"));
+    w->Command2[2]->click();
+    w->SetBoxText(2, QStringLiteral("我的"));
+    save(*w);
+    EXPECT_TRUE(w->EditMode.isEmpty());
+    EXPECT_EQ(rows(QStringLiteral("Select RV18A2 From RV18A Where RV18A1 = '002'")), QStringList({"我的"}));
+
+    w->Command2[2]->click();
+    w->SetBoxText(2, QStringLiteral("再改"));
+    other.Execute(QStringLiteral("Delete From RV18A Where RV18A1 = '002'"));
+    saveRefused(QStringLiteral("再改"));
+    cancel();
+    EXPECT_EQ(listed(*w), QStringList({"001"}));
+    EXPECT_EQ(count(QStringLiteral("RV18A")), 1);
+}
+
+// Another program holding the data file locked: the save says so at once (no wait for every
+// column of the table), the contact stays as typed, and the next save after the lock goes in.
+TEST_F(ContactWindow, SaveWhileAnotherProgramLocksTheFileAsksToTryLaterAndKeepsTheContact)
+{
+    add(QStringLiteral("001"), QStringLiteral("王"));
+    auto w = open();
+    w->Command2[1]->click();
+    w->SetBoxText(2, QStringLiteral("陳"));
+    {
+        testsupport::FileLocker lock(path, testsupport::FileLocker::kWholeFile);
+        ScriptedResponder r;
+        r.answer(ui::Answer::OK);
+        QElapsedTimer waited;
+        waited.start();
+        save(*w);
+        EXPECT_LT(waited.elapsed(), 15000);  // one wait for the lock, not one per column
+        ASSERT_EQ(r.messages.size(), 1u);
+        EXPECT_TRUE(r.last().text.endsWith(QStringLiteral("請稍後再試"))) << r.last().text.toStdString();
+    }
+    EXPECT_EQ(w->EditMode, QStringLiteral("addnew"));
+    EXPECT_EQ(w->BoxText(1), QStringLiteral("002"));
+    EXPECT_EQ(w->BoxText(2), QStringLiteral("陳"));
+    EXPECT_EQ(count(QStringLiteral("RV18A")), 1);
+    save(*w);
+    w->Command2[6]->click();
+    EXPECT_EQ(rows(QStringLiteral("Select RV18A1, RV18A2 From RV18A Order By RV18A1")), QStringList({"001|王", "002|陳"}));
 }
 
 TEST_F(ContactWindow, FindByANameWithAQuoteShowsThePhotoOfTheFoundContact)

@@ -251,8 +251,12 @@ int ConnState::schemaVersion()
         }
         stmtCache.insert(QStringLiteral("PRAGMA schema_version"), s);
     }
-    const int v = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int(s, 0) : -1;
+    const int rc = sqlite3_step(s);
+    const int v = rc == SQLITE_ROW ? sqlite3_column_int(s, 0) : -1;
     sqlite3_reset(s);
+    // Another program holding the file locked: said at once, not after a wait for every column.
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+        throw DbError(3260, QStringLiteral("Could not update; currently locked. (database is locked)"));
     return v;
 }
 

@@ -1371,7 +1371,9 @@ void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::Con
                     f.definedSize = fieldSize(info.adoType, info.definedSize);
                     f.identity = info.identity;
                 }
-            } catch (const DbError&) {
+            } catch (const DbError& e) {
+                if (e.Number() == 3260)
+                    throw;  // the file is locked: the statement cannot be read either
             }
             if (set->hasRowid && t.compare(set->baseTable, Qt::CaseInsensitive) == 0) {
                 f.updatable = true;
