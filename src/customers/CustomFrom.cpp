@@ -460,11 +460,20 @@ void CustomFrom::DataGrid1_RowColChange()
 {
     RS2TEXT();
     if (GridsReady) {
-        const QString code = Nz(CustomerRs.field(QStringLiteral("rv120"))).toString();
+        ShowGrids(Nz(CustomerRs.field(QStringLiteral("rv120"))).toString());
+    }
+    報告();
+}
+
+void CustomFrom::ShowGrids(const QString& code)
+{
+    if (keepSavedGrids_) {
+        Grids->Delive()->ShowSaved(code);
+        Grids->Man()->ShowSaved(code);
+    } else {
         ReadDeliveDate(code);
         ReadMinDate(code);
     }
-    報告();
 }
 
 void CustomFrom::RS2TEXT()

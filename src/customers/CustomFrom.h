@@ -84,6 +84,7 @@ public:
     db::Recordset& CustomerRs = List.Rs;       // every bound box follows its current row
     db::Recordset& CustomerListRs = List.ListRs;  // clone behind the list
     bool GridsReady = false;
+    bool keepSavedGrids_ = false;
     ModeText EditMode;
     bool FieldsChanged = false;
     bool NewRecordFlag = false;
@@ -115,6 +116,9 @@ public:
     // Loads the detail grids of a customer code.
     void ReadDeliveDate(const QString& code);
     void ReadMinDate(const QString& code);
+    // Both grids for a customer code: read, except while a save ends (keepSavedGrids_), when
+    // grids that took in the save keep what they show.
+    void ShowGrids(const QString& code);
     // True when the window stands on a customer.
     bool HasCurrentCustomer() const;
 

@@ -22,6 +22,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -370,15 +371,21 @@ bool CustomFrom::存基本資料()
     // The list follows the written row only once the save is over: reloading the detail grids
     // in the middle of it would replace the rows being saved.
     RecordList::Hold hold(List);
+    InsertedDetailKeys inserted;
     const SaveOutcome out = SaveCustomerRows(
         gConn, code, Grids->Man()->ChangedRowSet(code), Grids->Delive()->ChangedRowSet(code), [this] { Text2Rs(); },
         [&] {
             for (int k = 0; k < CustomerRs.FieldCount(); ++k)
                 typed << CustomerRs.value(k);
             CustomerRs.Update();
-        });
-    if (out.saved)
+        },
+        &inserted);
+    if (out.saved) {
+        // The grids keep what they show when it is what was stored; else the save reads them.
+        Grids->Man()->TakeSaved(code, inserted.contacts);
+        Grids->Delive()->TakeSaved(code, inserted.deliveries);
         return true;
+    }
     if (out.rowWritten) {
         // The row reached the recordset before the commit failed: read the table again and
         // put the typed record back into editing, so the next save writes it.
@@ -390,6 +397,9 @@ bool CustomFrom::存基本資料()
 
 void CustomFrom::afterSave(bool added, const QString& code, db::Bookmark mark)
 {
+    // The list's moves below show the saved customer's grids as the save left them.
+    keepSavedGrids_ = true;
+    const auto endKeep = qScopeGuard([this] { keepSavedGrids_ = false; });
     if (!added) {
         CustomerRs.MoveLast();
         LinkDataGrid();
@@ -429,8 +439,7 @@ void CustomFrom::afterSave(bool added, const QString& code, db::Bookmark mark)
     const QString shown = HasCurrentCustomer() ? Nz(CustomerRs.field(QStringLiteral("rv120"))).toString() : code;
     RS2TEXT();
     SetBoxText(20, BillingMethodText(BoxText(14)));
-    ReadDeliveDate(shown);
-    ReadMinDate(shown);
+    ShowGrids(shown);
     AddressCom->hide();
     for (int i : {0, 2, 4})
         Command2[i]->setEnabled(true);

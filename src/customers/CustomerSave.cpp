@@ -23,11 +23,20 @@ int FirstTooWideBox(const BoxTextFn& text) { return FirstTooWideBox(CustomerFiel
 
 SaveOutcome SaveCustomerRows(db::Connection& conn, const QString& code, const DetailRowSet& contacts,
                              const DetailRowSet& deliveries, const std::function<void()>& beforeDetails,
-                             const std::function<void()>& writeCustomer)
+                             const std::function<void()>& writeCustomer, InsertedDetailKeys* inserted)
 {
-    QVector<SqlStatement> statements = DetailStatements(CustomerGridSpec(DetailKind::Contacts), code, contacts);
-    statements += DetailStatements(CustomerGridSpec(DetailKind::Deliveries), code, deliveries);
-    return SaveInTransaction(conn, QStringLiteral("資料並未存檔。"), beforeDetails, statements, writeCustomer);
+    const DetailGridSpec& man = CustomerGridSpec(DetailKind::Contacts);
+    const DetailGridSpec& delive = CustomerGridSpec(DetailKind::Deliveries);
+    QVector<SqlStatement> statements = DetailStatements(man, code, contacts);
+    statements += DetailStatements(delive, code, deliveries);
+    return SaveInTransaction(conn, QStringLiteral("資料並未存檔。"), beforeDetails, statements, [&] {
+        if (inserted) {
+            inserted->contacts = InsertedKeys(conn, man, code, InsertedRowCount(man, contacts));
+            inserted->deliveries = InsertedKeys(conn, delive, code, InsertedRowCount(delive, deliveries));
+        }
+        if (writeCustomer)
+            writeCustomer();
+    });
 }
 
 DeleteOutcome DeleteCustomerRows(db::Connection& conn, const QString& code,

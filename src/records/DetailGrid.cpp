@@ -228,6 +228,33 @@ QVector<SqlStatement> DetailStatements(const DetailGridSpec& spec, const QString
     return out;
 }
 
+int InsertedRowCount(const DetailGridSpec& spec, const DetailRowSet& rows)
+{
+    int n = 0;
+    for (const QStringList& r : rows.rows)
+        if (KeyOf(r, spec.KeyColumn()) == 0 && !vb::Trim(Cell(r, 1)).isEmpty())
+            ++n;
+    return n;
+}
+
+QVector<qint64> InsertedKeys(db::Connection& conn, const DetailGridSpec& spec, const QString& code, int count)
+{
+    QVector<qint64> keys;
+    if (count <= 0)
+        return keys;
+    {
+        // Only the rows wanted are read; the recordset is gone before the save writes again.
+        db::Recordset rs = conn.ExecuteQuery(QStringLiteral("Select ") + spec.keyField + QStringLiteral(" From ") +
+                                                 spec.table + QStringLiteral(" Where ") + spec.linkColumn +
+                                                 QStringLiteral(" = ? Order By ") + spec.keyField +
+                                                 QStringLiteral(" Desc"),
+                                             {code});
+        for (; !rs.Eof() && keys.size() < count; rs.MoveNext())
+            keys.prepend(rs.value(spec.keyField).toLongLong());
+    }
+    return keys;
+}
+
 RefusedCell FirstRefusedEmail(const DetailGridSpec& spec, const DetailRowArray& rows)
 {
     if (spec.emailColumn < 1)
@@ -390,17 +417,12 @@ void DetailGrid::Load(const QString& rawCode)
     // The code is trimmed, as the save writes it.
     const QString code = vb::Trim(rawCode);
     const auto& cols = spec_.columns;
-    limits_.assign(size_t(spec_.CellByteLimitSize()), 0);
-    auto setLimits = [&] {
-        for (int c = 0; c < int(cols.size()); ++c)
-            limits_[size_t(c)] = short(cols[size_t(c)].byteLimit);
-    };
-    if (!spec_.Has(DetailGridSpec::kLimitsOnlyWithRows))
-        setLimits();
+    setLimits(false);
     grid_->Clear();
     Build();
     rows_.Clear();
     read_.clear();
+    taken_ = false;
     loadedCode_ = code;
     if (code.isEmpty()) {  // no record: nothing to read
         grid_->scrollToTop();
@@ -413,7 +435,7 @@ void DetailGrid::Load(const QString& rawCode)
                 QStringLiteral(" Where (") + spec_.linkColumn + QStringLiteral(" = ? )"),
             gConn, db::adOpenStatic, db::adLockReadOnly, {code});
     if (!rs.Eof()) {
-        setLimits();
+        setLimits(true);
         grid_->setRows(int(rs.RecordCount()) + 2);
         for (int r = 1; r < grid_->Rows(); ++r)
             grid_->setRowHeight(r, spec_.rowTwips);
@@ -442,6 +464,93 @@ void DetailGrid::Load(const QString& rawCode)
     grid_->show();
 }
 
+void DetailGrid::setLimits(bool withRows)
+{
+    limits_.assign(size_t(spec_.CellByteLimitSize()), 0);
+    if (!withRows && spec_.Has(DetailGridSpec::kLimitsOnlyWithRows))
+        return;
+    for (int c = 0; c < int(spec_.columns.size()); ++c)
+        limits_[size_t(c)] = short(spec_.columns[size_t(c)].byteLimit);
+}
+
+bool DetailGrid::TakeSaved(const QString& code, const QVector<qint64>& insertedKeys)
+{
+    taken_ = false;
+    if (loadedCode_.isEmpty() || vb::Trim(code) != loadedCode_)
+        return false;  // every row was written under another code
+    const int n = rows_.Count();
+    const int key = spec_.KeyColumn();
+    // What a load would show: the stored rows in the order they were read, then the new rows
+    // in the order they were inserted.  A new row without a name was not stored.
+    int newRows = 0;
+    for (int r = 1; r <= n; ++r) {
+        if (vb::Trim(rows_.Key(r)).isEmpty()) {
+            if (vb::Trim(rows_.at(r, 1)).isEmpty())
+                return false;
+            ++newRows;
+        } else if (newRows > 0) {
+            return false;
+        }
+    }
+    if (newRows != insertedKeys.size())
+        return false;
+
+    hideEditor();
+    refused_ = false;
+    editRow_ = editCol_ = 0;
+    FlexGrid* g = grid_;
+    int next = 0;
+    for (int r = 1; r <= n; ++r) {
+        if (vb::Trim(rows_.Key(r)).isEmpty())
+            rows_.set(r, key, QString::number(insertedKeys[next++]));
+        // Item numbers as a load gives them: a removed row leaves the ones below it to be
+        // written again, and a typed row has none yet.
+        const QString item = QString::number(r);
+        if (rows_.at(r, 0) != item)
+            rows_.set(r, 0, item);
+        if (g->TextMatrix(r, 0) != item)
+            g->setTextMatrix(r, 0, item);
+        QStringList cells;
+        cells.reserve(key + 1);
+        for (int c = 0; c <= key; ++c)
+            cells << rows_.at(r, c);
+        QStringList& read = read_[rows_.Key(r)];
+        if (read != cells)
+            read = std::move(cells);
+    }
+    for (qint64 k : deleted_.Keys())
+        read_.erase(QString::number(k));
+    deleted_.Clear();
+    rows_.Redim(n);
+    // One empty spare row below the last, as a load leaves it.
+    const int rowsWanted = n + 2;
+    if (g->Rows() != rowsWanted) {
+        const bool grows = g->Rows() < rowsWanted;
+        const int from = g->Rows();
+        g->setRows(rowsWanted);
+        if (grows)
+            for (int r = from; r < rowsWanted; ++r)
+                g->setRowHeight(r, spec_.rowTwips);
+    }
+    for (int c = 0; c < g->Cols(); ++c)
+        if (!g->TextMatrix(n + 1, c).isEmpty())
+            g->setTextMatrix(n + 1, c, QString());
+    setLimits(n > 0);
+    taken_ = true;
+    return true;
+}
+
+void DetailGrid::ShowSaved(const QString& code)
+{
+    if (taken_ && vb::Trim(code) == loadedCode_) {
+        hideEditor();
+        refused_ = false;
+        editRow_ = editCol_ = 0;
+        return;
+    }
+    Load(code);
+}
+
 void DetailGrid::hideEditor()
 {
     if (!txt_ || txt_->isHidden())
@@ -458,6 +567,8 @@ void DetailGrid::SpareRows()
     const int C = g->Col();
     int gridRows = g->Rows();
     const SpareRowCase which = SpareRowStep(spec_, rows_, gridRows, R, C);
+    if (which != SpareRowCase::None)
+        taken_ = false;
     if (gridRows != g->Rows()) {
         g->setRows(gridRows);
         if (g->Row() != R || g->Col() != C) {
@@ -539,6 +650,7 @@ void DetailGrid::EditorChange()
     // What the editor holds belongs to the cell it was opened on, never to another.
     if (!loaded())
         return;
+    taken_ = false;
     grid_->setTextMatrix(editRow_, editCol_, txt_->text());
     rows_.GrowTo(editRow_);
     rows_.set(editRow_, editCol_, txt_->text());
@@ -651,6 +763,7 @@ void DetailGrid::DeleteRow()
         return;
     }
     refused_ = false;
+    taken_ = false;
     g->RemoveItem(r);
     txt_->show();
     g->setRow(r - 1);
@@ -662,6 +775,7 @@ void DetailGrid::AppendRow(const QStringList& cells)
 {
     FlexGrid* g = grid_;
     const int n = rows_.Count() + 1;
+    taken_ = false;
     rows_.setCount(short(n));
     g->setRows(n + 1);
     g->setRow(n);
@@ -683,10 +797,18 @@ DetailRowSet DetailGrid::ChangedRowSet(const QString& code) const
         return all;
     DetailRowSet out;
     out.deletedKeys = all.deletedKeys;
+    // Only the stored columns count: an item number the grid shows but does not store changes
+    // for every row below a removed one, and those rows are not written again for it.
+    auto storedSame = [this](const QStringList& a, const QStringList& b) {
+        for (int c = 0; c <= spec_.LastEditableColumn(); ++c)
+            if (!spec_.columns[size_t(c)].field.isEmpty() && a.value(c) != b.value(c))
+                return false;
+        return true;
+    };
     for (const QStringList& row : all.rows) {
         const QString key = row.value(spec_.KeyColumn());
         const auto it = read_.find(key);
-        if (vb::Trim(key).isEmpty() || it == read_.end() || it->second != row)
+        if (vb::Trim(key).isEmpty() || it == read_.end() || !storedSame(it->second, row))
             out.rows << row;
     }
     return out;

@@ -156,6 +156,13 @@ QString DeleteRowQuestion(const DetailGridSpec& spec, const DetailRowArray& rows
 // removed key.  Every value is a bound parameter.
 QVector<SqlStatement> DetailStatements(const DetailGridSpec& spec, const QString& code, const DetailRowSet& rows);
 
+// How many rows DetailStatements inserts for `rows`: the new rows with a name.
+int InsertedRowCount(const DetailGridSpec& spec, const DetailRowSet& rows);
+// Inside the save's transaction, after its statements: the keys the table gave the `count` rows
+// just inserted under `code`, in the order they were inserted.  The table numbers its rows in
+// ascending order and the transaction holds it, so they are the code's `count` highest keys.
+QVector<qint64> InsertedKeys(db::Connection& conn, const DetailGridSpec& spec, const QString& code, int count);
+
 // The first counted row (1..) whose e-mail cell the address check refuses, with its message;
 // row 0 when every address passes or the spec has no e-mail column.
 struct RefusedCell {
@@ -227,10 +234,20 @@ public:
     const DeletedRowKeys& DeletedKeys() const { return deleted_; }
     void ClearDeletedRowKeys() { deleted_.Clear(); }
     DetailRowSet RowSet() const { return rows_.RowSet(deleted_); }
-    // What a save under `code` must write: the new rows, the stored rows whose cells changed
-    // since they were read (every stored row when the record's code is not the one they were
+    // What a save under `code` must write: the new rows, the stored rows whose stored cells
+    // changed since they were read (every stored row when the record's code is not the one they were
     // read under), and the removed keys.  A save of one changed row among thousands writes one.
     DetailRowSet ChangedRowSet(const QString& code) const;
+    // After a committed save under `code` of ChangedRowSet(code), with the keys the new rows got
+    // (InsertedKeys): when the grid shows exactly what the save stored (the rows of the code
+    // they were read under, every new row named and below the stored ones), it takes the save
+    // in place: new rows carry their keys, the rows shown count as read, the removed keys are
+    // forgotten, and the spare row follows the last row as after a load.  Nothing is read.
+    // False (and no change) when the grid must be read again to show what is stored.
+    bool TakeSaved(const QString& code, const QVector<qint64>& insertedKeys);
+    // Shows the rows of `code` while a save ends: no read when TakeSaved took in that code's
+    // rows and nothing changed them since, else Load(code).
+    void ShowSaved(const QString& code);
     // Per-column byte limits of the editor (0 = none).
     const std::vector<short>& CellByteLimit() const { return limits_; }
 
@@ -255,6 +272,7 @@ private:
     void showCell();
     bool cellPasses();
     bool loaded() const;
+    void setLimits(bool withRows);
 
     DetailGridSpec spec_;
     FlexGrid* grid_ = nullptr;
@@ -264,6 +282,7 @@ private:
     std::vector<short> limits_;
     QString loadedCode_;                   // the code the stored rows were read under
     std::map<QString, QStringList> read_;  // key -> the cells as read
+    bool taken_ = false;    // TakeSaved took in the rows and nothing changed them since
     bool moving_ = false;   // Enter is moving the editor
     int editRow_ = 0;       // the cell the editor belongs to
     int editCol_ = 0;

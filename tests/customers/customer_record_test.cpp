@@ -865,6 +865,78 @@ TEST_F(RecordTest, SaveWritesOnlyTheDetailRowsThatChanged)
               (QStringList{K("甲|"), K("乙|12"), K("丙|")}));
 }
 
+// A save keeps the grids as they are instead of reading them again: the changed cell, the
+// removed row gone with the item numbers below it renumbered, new rows carrying the keys they
+// were stored under (so the next save updates them), and a row another program changed after
+// the window read it still shown as read, since this save did not write it.
+TEST_F(RecordTest, SaveKeepsTheGridsWithoutReadingThemAgain)
+{
+    addCustomer("000001", K("大同"));
+    for (const char* name : {"甲", "乙", "丙", "丁", "戊"})
+        gConn.Execute(K("Insert Into RV12A (RV12A0, RV12A1) Values ('000001', ?)"), {K(name)});
+    gConn.Execute(K("Insert Into RV12B (RV12B0, 送貨名稱) Values ('000001', '總倉')"));
+    ScriptedResponder user;
+    open(user);
+    press(2);
+    CustomerDetailGrids* g = w->Grids;
+    DetailGrid* man = g->Man();
+    QProcess shell;
+    shell.start(QStringLiteral("sqlite3"),
+                {path, K("UPDATE RV12A SET RV12A1 = '丁丁' WHERE 序號 = %1;").arg(man->RowData().Key(4))});
+    ASSERT_TRUE(shell.waitForFinished(10000));
+    ASSERT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+    ASSERT_EQ(rows(K("Select RV12A1 From RV12A Where RV12A1 = '丁丁'")).size(), 1);
+    FlexGrid* grid = man->Grid();
+    w->TabStrip2->setCurrentIndex(1);
+    grid->setRow(2);
+    grid->setCol(4);
+    emit grid->cellClicked(2, 4);
+    QApplication::processEvents();
+    type(man->Editor(), "12");
+    grid->setRow(3);
+    user.answer(ui::Answer::Yes);  // 確定刪除 3 丙 這一行?
+    press(10);
+    typeRow(g->ManGrid(), g->ManGridTxt(), 5, {K("己")});
+    w->TabStrip2->setCurrentIndex(2);
+    typeRow(g->DeliveGrid(), g->EditGridTXT(), 2, {K("分倉")});
+    w->TabStrip2->setCurrentIndex(0);
+    press(5);
+    ASSERT_EQ(mode(), "");
+
+    const QStringList names{K("甲"), K("乙"), K("丁"), K("戊"), K("己")};
+    ASSERT_EQ(man->RowCount(), names.size());
+    EXPECT_EQ(grid->Rows(), names.size() + 2);
+    for (int r = 1; r <= names.size(); ++r) {
+        SCOPED_TRACE(r);
+        EXPECT_EQ(grid->TextMatrix(r, 0), QString::number(r));
+        EXPECT_EQ(grid->TextMatrix(r, 1), names[r - 1]);
+        EXPECT_EQ(man->RowData().at(r, 1), names[r - 1]);
+    }
+    EXPECT_EQ(grid->TextMatrix(2, 4), "12");
+    EXPECT_EQ(man->RowData().Key(5), rows(K("Select 序號 From RV12A Where RV12A1 = '己'")).value(0));
+    EXPECT_EQ(g->Delive()->RowData().Key(2), rows(K("Select 序號 From RV12B Where 送貨名稱 = '分倉'")).value(0));
+    EXPECT_EQ(man->DeletedKeys().Count(), 0);
+    EXPECT_TRUE(man->ChangedRowSet("000001").rows.isEmpty());
+    EXPECT_TRUE(g->Delive()->ChangedRowSet("000001").rows.isEmpty());
+    EXPECT_EQ(rows("Select RV12A1, RV12A3 From RV12A Order By 序號"),
+              (QStringList{K("甲|"), K("乙|12"), K("丁丁|"), K("戊|"), K("己|")}));
+
+    // The next save updates the new rows by their keys: nothing is inserted twice.
+    press(2);
+    w->TabStrip2->setCurrentIndex(1);
+    grid->setRow(5);
+    grid->setCol(4);
+    emit grid->cellClicked(5, 4);
+    QApplication::processEvents();
+    type(man->Editor(), "34");
+    w->TabStrip2->setCurrentIndex(0);
+    press(5);
+    ASSERT_EQ(mode(), "");
+    EXPECT_EQ(rows("Select RV12A1, RV12A3 From RV12A Order By 序號"),
+              (QStringList{K("甲|"), K("乙|12"), K("丁丁|"), K("戊|"), K("己|34")}));
+    EXPECT_EQ(rows("Select 送貨名稱 From RV12B Order By 序號"), (QStringList{K("總倉"), K("分倉")}));
+}
+
 // The very first drop-down of a pick list, opened by the key, stays open over its box and leaves
 // the list in place (the drop-down's first opening moves the focus into it a second time).
 TEST_F(RecordTest, FirstDropDownOfAPickListStaysOpen)
