@@ -594,15 +594,21 @@ void DBtable_fm::FileSave()
     EditMode.clear();
     Command2[8]->setEnabled(false);
     ChangFlagOpt->setChecked(false);
-    runSteps({[this] {
+    // The saved member takes its place in the list's order without a new read of the table; only
+    // when the list cannot place it (its filter leaves it out) are the members read again.
+    bool placed = false;
+    runSteps({[this, &placed] {
+                  placed = List.ShowAdded();
+                  if (placed)
+                      return;
                   RecordList::Hold hold(List);
                   MainRs().MoveLast();
                   MainRs().Requery();
                   List.Relink();
                   boxes_->Binding()->setRecordset(MainRs());
               },
-              [this, mode, serial] {
-                  if (mode == "edit" && List.ShowRow(kKeyColumn, QString::number(serial)))
+              [this, mode, serial, &placed] {
+                  if (placed || (mode == "edit" && List.ShowRow(kKeyColumn, QString::number(serial))))
                       return;
                   if (GridRs().RecordCount() > 0)
                       GridRs().MoveLast();
@@ -645,8 +651,16 @@ void DBtable_fm::deleteRow()
     {
         RecordList::Hold hold(List);
         MainRs().Delete();
+        // The member has left the recordset and the list: nothing is read again.
+        if (MainRs().RecordCount() > 0)
+            MainRs().MoveFirst();
+        boxes_->Binding()->pull();
     }
-    ReConnObj();
+    try {
+        GridRs().setBookmark(MainRs().bookmark());
+    } catch (const db::DbError&) {
+    }
+    showAudit();
     Command2[1]->setEnabled(List.HasCurrent());
     Command2[2]->setEnabled(List.HasCurrent());
 }
