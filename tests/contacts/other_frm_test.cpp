@@ -387,6 +387,30 @@ TEST_F(ContactWindow, DeleteAsksWithTheName)
     EXPECT_FALSE(w->Command2[2]->isEnabled());
 }
 
+// Saving a change and deleting keep the list without reading the contacts again (a list of
+// 100,000 is read once); contacts another computer added meanwhile come with 重整.
+TEST_F(ContactWindow, ChangeAndDeleteKeepTheListWithoutReadingTheTableAgain)
+{
+    add(QStringLiteral("001"), QStringLiteral("王"));
+    add(QStringLiteral("003"), QStringLiteral("林"));
+    auto w = open();
+    add(QStringLiteral("002"), QStringLiteral("陳"));  // on another computer
+    ASSERT_EQ(w->BoxText(2), QStringLiteral("林"));
+    w->Command2[2]->click();
+    w->SetBoxText(2, QStringLiteral("黃"));
+    save(*w);
+    EXPECT_EQ(listed(*w), QStringList({"001", "003"}));  // by name: 王, 黃
+    EXPECT_EQ(w->BoxText(2), QStringLiteral("黃"));
+    ScriptedResponder r;
+    r.answer(ui::Answer::Yes);
+    w->Command2[4]->click();
+    EXPECT_EQ(listed(*w), QStringList({"001"}));
+    EXPECT_EQ(w->BoxText(2), QStringLiteral("王"));
+    EXPECT_EQ(count(QStringLiteral("RV18A")), 2);
+    w->Command2[7]->click();
+    EXPECT_EQ(listed(*w), QStringList({"001", "002"}));
+}
+
 TEST_F(ContactWindow, CancelAfterAChangeAsksAndRestoresTheRecord)
 {
     add(QStringLiteral("001"), QStringLiteral("王"));
