@@ -138,9 +138,13 @@ bool RecordList::ShowAdded()
     if (!Rs.IsOpen() || !ListRs.IsOpen())
         return false;
     Hold hold(*this);
-    if (!Rs.PlaceRow())
-        return false;
-    ListRs.setBookmark(Rs.bookmark());
+    try {
+        if (!Rs.PlaceRow())
+            return false;
+        ListRs.setBookmark(Rs.bookmark());
+    } catch (const db::DbError&) {
+        return false;  // the window reads the list again
+    }
     return true;
 }
 
