@@ -530,16 +530,17 @@ void DBtable_fm::SaveChecked(bool& ok) { ok = true; }
 
 void DBtable_fm::AddNew()
 {
+    // The number is read first: when it cannot be (a locked file), no new member is left pending.
+    const bool numbered = std::find(FieldNames.begin(), FieldNames.end(), kNumberColumn) != FieldNames.end();
+    const QString n = numbered ? GetYearMonthNo(TableName, kNumberColumn, gConn, 0) : QString();
     CommandEditSty(true);
     EditMode = QStringLiteral("addnew");
     ChangFlagOpt->setChecked(false);
     boxes_->ClearWriteFailures();
     MainRs().AddNew();
     for (int i = 0; i <= LastFieldIndex; ++i) {
-        if (FieldNames[size_t(i)] != kNumberColumn)
-            continue;
-        const QString n = GetYearMonthNo(TableName, kNumberColumn, gConn, 0);
-        Fields_Text[size_t(i)]->setText(n.isEmpty() ? QString() : QString::number(qint64(vb::Val(n))));
+        if (FieldNames[size_t(i)] == kNumberColumn)
+            Fields_Text[size_t(i)]->setText(n.isEmpty() ? QString() : QString::number(qint64(vb::Val(n))));
     }
     Picture3->StartAdd(gUserName, AuditToday());
     Fields_Text[0]->setFocus(Qt::OtherFocusReason);

@@ -506,9 +506,11 @@ void OtherFrm::報告()
 
 void OtherFrm::AddNew()
 {
+    // The number is read first: when it cannot be (a locked file), no new contact is left pending.
+    const QString number = GetNextCode(gConn, QStringLiteral("RV18A"), QStringLiteral("RV18A1"));
     MainRs().AddNew();
     loadPhoto();  // a new contact has no photo yet
-    SetBoxText(1, GetNextCode(gConn, QStringLiteral("RV18A"), QStringLiteral("RV18A1")));
+    SetBoxText(1, number);
     CommandSty(false);
     Combo1[0]->setEnabled(true);
     DataCombo2[1]->setEnabled(false);
