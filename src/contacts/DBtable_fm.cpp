@@ -530,16 +530,17 @@ void DBtable_fm::SaveChecked(bool& ok) { ok = true; }
 
 void DBtable_fm::AddNew()
 {
+    // The number is read first: when it cannot be (a locked file), no new member is left pending.
+    const bool numbered = std::find(FieldNames.begin(), FieldNames.end(), kNumberColumn) != FieldNames.end();
+    const QString n = numbered ? GetYearMonthNo(TableName, kNumberColumn, gConn, 0) : QString();
     CommandEditSty(true);
     EditMode = QStringLiteral("addnew");
     ChangFlagOpt->setChecked(false);
     boxes_->ClearWriteFailures();
     MainRs().AddNew();
     for (int i = 0; i <= LastFieldIndex; ++i) {
-        if (FieldNames[size_t(i)] != kNumberColumn)
-            continue;
-        const QString n = GetYearMonthNo(TableName, kNumberColumn, gConn, 0);
-        Fields_Text[size_t(i)]->setText(n.isEmpty() ? QString() : QString::number(qint64(vb::Val(n))));
+        if (FieldNames[size_t(i)] == kNumberColumn)
+            Fields_Text[size_t(i)]->setText(n.isEmpty() ? QString() : QString::number(qint64(vb::Val(n))));
     }
     Picture3->StartAdd(gUserName, AuditToday());
     Fields_Text[0]->setFocus(Qt::OtherFocusReason);
@@ -594,15 +595,21 @@ void DBtable_fm::FileSave()
     EditMode.clear();
     Command2[8]->setEnabled(false);
     ChangFlagOpt->setChecked(false);
-    runSteps({[this] {
+    // The saved member takes its place in the list's order without a new read of the table; only
+    // when the list cannot place it (its filter leaves it out) are the members read again.
+    bool placed = false;
+    runSteps({[this, &placed] {
+                  placed = List.ShowAdded();
+                  if (placed)
+                      return;
                   RecordList::Hold hold(List);
                   MainRs().MoveLast();
                   MainRs().Requery();
                   List.Relink();
                   boxes_->Binding()->setRecordset(MainRs());
               },
-              [this, mode, serial] {
-                  if (mode == "edit" && List.ShowRow(kKeyColumn, QString::number(serial)))
+              [this, mode, serial, &placed] {
+                  if (placed || (mode == "edit" && List.ShowRow(kKeyColumn, QString::number(serial))))
                       return;
                   if (GridRs().RecordCount() > 0)
                       GridRs().MoveLast();
@@ -645,8 +652,16 @@ void DBtable_fm::deleteRow()
     {
         RecordList::Hold hold(List);
         MainRs().Delete();
+        // The member has left the recordset and the list: nothing is read again.
+        if (MainRs().RecordCount() > 0)
+            MainRs().MoveFirst();
+        boxes_->Binding()->pull();
     }
-    ReConnObj();
+    try {
+        GridRs().setBookmark(MainRs().bookmark());
+    } catch (const db::DbError&) {
+    }
+    showAudit();
     Command2[1]->setEnabled(List.HasCurrent());
     Command2[2]->setEnabled(List.HasCurrent());
 }

@@ -506,9 +506,11 @@ void OtherFrm::報告()
 
 void OtherFrm::AddNew()
 {
+    // The number is read first: when it cannot be (a locked file), no new contact is left pending.
+    const QString number = GetNextCode(gConn, QStringLiteral("RV18A"), QStringLiteral("RV18A1"));
     MainRs().AddNew();
     loadPhoto();  // a new contact has no photo yet
-    SetBoxText(1, GetNextCode(gConn, QStringLiteral("RV18A"), QStringLiteral("RV18A1")));
+    SetBoxText(1, number);
     CommandSty(false);
     Combo1[0]->setEnabled(true);
     DataCombo2[1]->setEnabled(false);
@@ -584,8 +586,9 @@ void OtherFrm::FileSave()
         showError(out.errorNumber, out.message);
         return;
     }
-    // A new contact takes its place in the list's order; otherwise the list is read again.
-    if (!(added && List.ShowAdded())) {
+    // The saved contact takes its place in the list's order; only when the list cannot place it
+    // (its category or find condition leaves it out) is the list read again.
+    if (!List.ShowAdded()) {
         RecordList::Hold hold(List);
         try {
             MainRs().Requery();
@@ -689,8 +692,18 @@ void OtherFrm::刪除()
     {
         RecordList::Hold hold(List);
         MainRs().Delete();
+        // The contact has left the recordset and the list: nothing is read again.
+        if (MainRs().RecordCount() > 0) {
+            MainRs().MoveFirst();
+            ListRs().setBookmark(MainRs().bookmark());
+        }
+        boxes_->Binding()->pull();
     }
-    LinkDatag2();
+    const bool any = List.HasCurrent();
+    for (int i : {0, 2, 4})
+        Command2[size_t(i)]->setEnabled(any);
+    loadPhoto();
+    selectTab(1);
     SetStatusText(LoadResString(519));
 }
 

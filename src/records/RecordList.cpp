@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QSignalBlocker>
+#include <QStringListModel>
 #include <QTableView>
 
 RecordList::RecordList(QObject* parent) : QObject(parent) {}
@@ -172,7 +173,15 @@ void FillDistinctFromRows(QComboBox* box, const db::Recordset& rs, const QString
         if (!text.isEmpty())
             texts << text;
     }
-    box->addItems(texts);
+    // A table of 100,000 customers may hold as many categories: one item object per entry
+    // (addItems) costs far more than the list itself, so the box shows a string list model.
+    if (auto* model = qobject_cast<QStringListModel*>(box->model())) {
+        model->setStringList(texts);
+    } else {
+        box->setModel(new QStringListModel(texts, box));
+    }
+    // As addItems leaves it: a fixed list on its first entry, an editable box on none.
+    box->setCurrentIndex(!box->isEditable() && !texts.isEmpty() ? 0 : -1);
 }
 
 // ---- Quick find ----------------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include "shell/Skin.h"
 #include "support/Clipping.h"
 #include "support/CustomerDb.h"
+#include "support/FileLocker.h"
 #include "support/Responder.h"
 
 #include <QAction>
@@ -294,6 +295,71 @@ TEST_F(MemberWindow, MemberChangedOrDeletedElsewhereRefusesTheSaveAndCancelLeave
     w->Command2[9]->click();
     EXPECT_EQ(listed(*w), QStringList({"2008010001"}));
     EXPECT_EQ(text(*w, kName), QStringLiteral("我的"));
+}
+
+// Saving and deleting keep the list without reading the members again (a list of 100,000 is
+// read once); members another computer added meanwhile come with 資料重整.
+TEST_F(MemberWindow, SaveAndDeleteKeepTheListWithoutReadingTheTableAgain)
+{
+    add(QStringLiteral("2008010001"), QStringLiteral("甲"));
+    add(QStringLiteral("2008010003"), QStringLiteral("丙"));
+    auto w = open();
+    add(QStringLiteral("2008010002"), QStringLiteral("乙"));  // on another computer
+    w->Command2[1]->click();
+    type(*w, kName, QStringLiteral("甲二"));
+    w->Command2[8]->click();
+    EXPECT_EQ(listed(*w), QStringList({"2008010001", "2008010003"}));
+    EXPECT_EQ(text(*w, kName), QStringLiteral("甲二"));
+    w->Command2[0]->click();
+    type(*w, kName, QStringLiteral("新"));
+    w->Command2[8]->click();
+    w->Command2[9]->click();
+    EXPECT_EQ(listed(*w), QStringList({"2008010001", "2008010003", "2026120001"}));
+    // Sorted by name, a changed name takes its place in that order.
+    add(QStringLiteral("2008010004"), QStringLiteral("丁"));
+    w->Combo1[1]->setCurrentText(QStringLiteral("中文姓名"));  // read again: 乙 and 丁 come in
+    w->Command2[3]->click();
+    ASSERT_EQ(text(*w, kName), QStringLiteral("丁"));
+    w->Command2[1]->click();
+    type(*w, kName, QStringLiteral("戊"));
+    w->Command2[8]->click();
+    EXPECT_EQ(listed(*w, QStringLiteral("中文姓名")), QStringList({"丙", "乙", "戊", "新", "甲二"}));
+    EXPECT_EQ(text(*w, kName), QStringLiteral("戊"));
+    {
+        ScriptedResponder r;
+        r.answer(ui::Answer::Yes);
+        w->Command2[2]->click();
+    }
+    EXPECT_EQ(listed(*w, QStringLiteral("中文姓名")), QStringList({"丙", "乙", "新", "甲二"}));
+    EXPECT_EQ(text(*w, kName), QStringLiteral("丙"));
+    EXPECT_EQ(count(QStringLiteral("會員管理")), 4);
+    add(QStringLiteral("2008010005"), QStringLiteral("己"));
+    w->Command1->click();
+    EXPECT_EQ(listed(*w, QStringLiteral("中文姓名")), QStringList({"丙", "乙", "己", "新", "甲二"}));
+}
+
+// 新增 while another program holds the file locked cannot read the next number: it says so and
+// starts nothing; the shown member stays and can be changed once the lock is gone.
+TEST_F(MemberWindow, AddWhileTheFileIsLockedStartsNothing)
+{
+    add(QStringLiteral("2008010001"), QStringLiteral("甲"));
+    auto w = open();
+    {
+        testsupport::FileLocker lock(path, testsupport::FileLocker::kWholeFile);
+        ScriptedResponder r;
+        r.answer(ui::Answer::Abort);
+        w->Command2[0]->click();
+        ASSERT_EQ(r.messages.size(), 1u);
+        EXPECT_EQ(r.last().buttons, ui::Buttons::AbortRetryIgnore);
+    }
+    EXPECT_TRUE(w->EditMode.isEmpty());
+    EXPECT_TRUE(w->Command2[0]->isVisible());
+    EXPECT_EQ(w->MainRs().EditMode(), db::adEditNone);
+    EXPECT_EQ(text(*w, kName), QStringLiteral("甲"));
+    w->Command2[1]->click();
+    type(*w, kEnglish, QStringLiteral("Jia"));
+    w->Command2[8]->click();
+    EXPECT_EQ(rows(QStringLiteral("Select 會員編號, 中文姓名, 英文姓名 From 會員管理")), QStringList({"2008010001|甲|Jia"}));
 }
 
 TEST_F(MemberWindow, PointsTakeDigitsOnlyAndAFractionIsRoundedOrRefused)

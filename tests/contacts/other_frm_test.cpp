@@ -289,6 +289,29 @@ TEST_F(ContactWindow, SaveWhileAnotherProgramLocksTheFileAsksToTryLaterAndKeepsT
     EXPECT_EQ(rows(QStringLiteral("Select RV18A1, RV18A2 From RV18A Order By RV18A1")), QStringList({"001|王", "002|陳"}));
 }
 
+// 新增 while the file is locked cannot read the next number: it says so and starts nothing, the
+// shown contact stays as it was and a later 修改 changes that contact.
+TEST_F(ContactWindow, AddWhileTheFileIsLockedStartsNothing)
+{
+    add(QStringLiteral("001"), QStringLiteral("王"));
+    auto w = open();
+    {
+        testsupport::FileLocker lock(path, testsupport::FileLocker::kWholeFile);
+        ScriptedResponder r;
+        r.answer(ui::Answer::OK);
+        w->Command2[1]->click();
+        ASSERT_EQ(r.messages.size(), 1u);
+        EXPECT_TRUE(r.last().text.endsWith(QStringLiteral("請稍後再試"))) << r.last().text.toStdString();
+    }
+    EXPECT_TRUE(w->EditMode.isEmpty());
+    EXPECT_EQ(w->MainRs().EditMode(), db::adEditNone);
+    EXPECT_EQ(w->BoxText(2), QStringLiteral("王"));
+    w->Command2[2]->click();
+    w->SetBoxText(3, QStringLiteral("Wang"));
+    save(*w);
+    EXPECT_EQ(rows(QStringLiteral("Select RV18A1, RV18A2, RV18A3 From RV18A")), QStringList({"001|王|Wang"}));
+}
+
 TEST_F(ContactWindow, FindByANameWithAQuoteShowsThePhotoOfTheFoundContact)
 {
     add(QStringLiteral("001"), QStringLiteral("Amy"));
@@ -385,6 +408,30 @@ TEST_F(ContactWindow, DeleteAsksWithTheName)
     w->Command2[4]->click();
     EXPECT_EQ(count(QStringLiteral("RV18A")), 0);
     EXPECT_FALSE(w->Command2[2]->isEnabled());
+}
+
+// Saving a change and deleting keep the list without reading the contacts again (a list of
+// 100,000 is read once); contacts another computer added meanwhile come with 重整.
+TEST_F(ContactWindow, ChangeAndDeleteKeepTheListWithoutReadingTheTableAgain)
+{
+    add(QStringLiteral("001"), QStringLiteral("王"));
+    add(QStringLiteral("003"), QStringLiteral("林"));
+    auto w = open();
+    add(QStringLiteral("002"), QStringLiteral("陳"));  // on another computer
+    ASSERT_EQ(w->BoxText(2), QStringLiteral("林"));
+    w->Command2[2]->click();
+    w->SetBoxText(2, QStringLiteral("黃"));
+    save(*w);
+    EXPECT_EQ(listed(*w), QStringList({"001", "003"}));  // by name: 王, 黃
+    EXPECT_EQ(w->BoxText(2), QStringLiteral("黃"));
+    ScriptedResponder r;
+    r.answer(ui::Answer::Yes);
+    w->Command2[4]->click();
+    EXPECT_EQ(listed(*w), QStringList({"001"}));
+    EXPECT_EQ(w->BoxText(2), QStringLiteral("王"));
+    EXPECT_EQ(count(QStringLiteral("RV18A")), 2);
+    w->Command2[7]->click();
+    EXPECT_EQ(listed(*w), QStringList({"001", "002"}));
 }
 
 TEST_F(ContactWindow, CancelAfterAChangeAsksAndRestoresTheRecord)

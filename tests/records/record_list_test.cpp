@@ -136,6 +136,21 @@ TEST_F(ListTest, CategoriesFromTheRowsHeldAreTheTablesDistinctCategories)
         b << fromTable.itemText(i);
     EXPECT_EQ(a, (QStringList{K("經銷"), K("製造")}));
     EXPECT_EQ(a, b);
+    // The box stands on the first category, and refilling it either way (the window refills it
+    // from the table when a category is to be picked) replaces the list, never adds to it.
+    EXPECT_EQ(fromRows.currentIndex(), 0);
+    EXPECT_EQ(fromRows.currentText(), K("經銷"));
+    const auto texts = [](const QComboBox& box) {
+        QStringList out;
+        for (int i = 0; i < box.count(); ++i)
+            out << box.itemText(i);
+        return out;
+    };
+    FillDistinctCombo(&fromRows, QStringLiteral("類別"), QStringLiteral("RV12"), gConn);
+    EXPECT_EQ(texts(fromRows), b);
+    FillDistinctFromRows(&fromRows, list.Rs, QStringLiteral("類別"));
+    EXPECT_EQ(texts(fromRows), b);
+    EXPECT_EQ(fromRows.currentText(), K("經銷"));
 }
 
 }  // namespace
