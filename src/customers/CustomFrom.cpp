@@ -467,13 +467,11 @@ void CustomFrom::DataGrid1_RowColChange()
 
 void CustomFrom::ShowGrids(const QString& code)
 {
-    if (keepSavedGrids_) {
-        Grids->Delive()->ShowSaved(code);
-        Grids->Man()->ShowSaved(code);
-    } else {
-        ReadDeliveDate(code);
-        ReadMinDate(code);
-    }
+    // While a save ends the list may pass other customers; the save shows the grids itself.
+    if (keepSavedGrids_)
+        return;
+    ReadDeliveDate(code);
+    ReadMinDate(code);
 }
 
 void CustomFrom::RS2TEXT()

@@ -116,8 +116,8 @@ public:
     // Loads the detail grids of a customer code.
     void ReadDeliveDate(const QString& code);
     void ReadMinDate(const QString& code);
-    // Both grids for a customer code: read, except while a save ends (keepSavedGrids_), when
-    // grids that took in the save keep what they show.
+    // Reads both grids for a customer code, except while a save ends (keepSavedGrids_): the
+    // save shows them itself once the list is back on the saved customer.
     void ShowGrids(const QString& code);
     // True when the window stands on a customer.
     bool HasCurrentCustomer() const;

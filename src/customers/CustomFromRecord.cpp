@@ -439,7 +439,8 @@ void CustomFrom::afterSave(bool added, const QString& code, db::Bookmark mark)
     const QString shown = HasCurrentCustomer() ? Nz(CustomerRs.field(QStringLiteral("rv120"))).toString() : code;
     RS2TEXT();
     SetBoxText(20, BillingMethodText(BoxText(14)));
-    ShowGrids(shown);
+    Grids->Delive()->ShowSaved(shown);
+    Grids->Man()->ShowSaved(shown);
     AddressCom->hide();
     for (int i : {0, 2, 4})
         Command2[i]->setEnabled(true);

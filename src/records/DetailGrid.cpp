@@ -510,13 +510,15 @@ bool DetailGrid::TakeSaved(const QString& code, const QVector<qint64>& insertedK
             rows_.set(r, 0, item);
         if (g->TextMatrix(r, 0) != item)
             g->setTextMatrix(r, 0, item);
-        QStringList cells;
-        cells.reserve(key + 1);
-        for (int c = 0; c <= key; ++c)
-            cells << rows_.at(r, c);
         QStringList& read = read_[rows_.Key(r)];
-        if (read != cells)
-            read = std::move(cells);
+        bool same = read.size() == key + 1;
+        for (int c = 0; same && c <= key; ++c)
+            same = read.at(c) == rows_.at(r, c);
+        if (!same) {
+            read.clear();
+            for (int c = 0; c <= key; ++c)
+                read << rows_.at(r, c);
+        }
     }
     for (qint64 k : deleted_.Keys())
         read_.erase(QString::number(k));
