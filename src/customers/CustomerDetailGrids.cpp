@@ -5,9 +5,9 @@
 #include "platform/ui/Ui.h"
 #include "platform/widgets/FlexGrid.h"
 
-const DetailGridSpec& CustomerGridSpec(DetailKind kind)
+const DetailGridDef& CustomerGridDef(DetailKind kind)
 {
-    static const DetailGridSpec contacts = {
+    static const DetailGridDef contacts = {
         QStringLiteral("ManGrid"),
         QStringLiteral("ManGridTxt"),
         QStringLiteral("RV12A"),
@@ -23,9 +23,9 @@ const DetailGridSpec& CustomerGridSpec(DetailKind kind)
          {QStringLiteral("Skype"), 2000, 10, QStringLiteral("RV12A4")},
          {QStringLiteral("備註"), 4000, 0, QStringLiteral("備註")}},
         6,
-        DetailGridSpec::kKeepBlankSecondRow,
+        DetailGridDef::kKeepBlankSecondRow,
     };
-    static const DetailGridSpec deliveries = {
+    static const DetailGridDef deliveries = {
         QStringLiteral("DeliveGrid"),
         QStringLiteral("EditGridTXT"),
         QStringLiteral("RV12B"),
@@ -39,7 +39,7 @@ const DetailGridSpec& CustomerGridSpec(DetailKind kind)
          {QStringLiteral("地址"), 4000, 50, QStringLiteral("RV12B5")},
          {QStringLiteral("備註"), 4000, 20, QStringLiteral("RV12B6")}},
         -1,
-        DetailGridSpec::kRelayoutEveryStep,
+        DetailGridDef::kRelayoutEveryStep,
         QStringLiteral(" : "),
     };
     return kind == DetailKind::Contacts ? contacts : deliveries;
@@ -47,8 +47,8 @@ const DetailGridSpec& CustomerGridSpec(DetailKind kind)
 
 CustomerDetailGrids::CustomerDetailGrids(QWidget* manPage, QWidget* delivePage, QObject* parent) : QObject(parent)
 {
-    man_ = new DetailGrid(CustomerGridSpec(DetailKind::Contacts), manPage, this);
-    delive_ = new DetailGrid(CustomerGridSpec(DetailKind::Deliveries), delivePage, this);
+    man_ = new DetailGrid(CustomerGridDef(DetailKind::Contacts), manPage, this);
+    delive_ = new DetailGrid(CustomerGridDef(DetailKind::Deliveries), delivePage, this);
 }
 
 CustomerDetailGrids::~CustomerDetailGrids() = default;
@@ -86,7 +86,7 @@ void CustomerDetailGrids::MailCom_Click()
     const int row = man_->Grid()->Row();
     if (row <= 0)
         return;
-    const QString e = vb::Trim(man_->RowData().at(row, man_->Spec().emailColumn));
+    const QString e = vb::Trim(man_->RowData().at(row, man_->Def().emailColumn));
     if (!e.isEmpty())
         shellsvc::OpenUrl(QStringLiteral("mailto:") + e);
     else

@@ -13,7 +13,7 @@
 enum class DetailKind { Contacts, Deliveries };
 
 // The column tables and rules of the two grids.
-const DetailGridSpec& CustomerGridSpec(DetailKind kind);
+const DetailGridDef& CustomerGridDef(DetailKind kind);
 
 class CustomerDetailGrids : public QObject {
 public:

@@ -25,8 +25,8 @@ SaveOutcome SaveCustomerRows(db::Connection& conn, const QString& code, const De
                              const DetailRowSet& deliveries, const std::function<void()>& beforeDetails,
                              const std::function<void()>& writeCustomer, InsertedDetailKeys* inserted)
 {
-    const DetailGridSpec& man = CustomerGridSpec(DetailKind::Contacts);
-    const DetailGridSpec& delive = CustomerGridSpec(DetailKind::Deliveries);
+    const DetailGridDef& man = CustomerGridDef(DetailKind::Contacts);
+    const DetailGridDef& delive = CustomerGridDef(DetailKind::Deliveries);
     QVector<SqlStatement> statements = DetailStatements(man, code, contacts);
     statements += DetailStatements(delive, code, deliveries);
     return SaveInTransaction(conn, QStringLiteral("資料並未存檔。"), beforeDetails, statements, [&] {

@@ -78,7 +78,7 @@ qint64 DeletedRowKeys::Key(int position) const
 
 // ---- Rules -------------------------------------------------------------------------------------
 
-SpareRowCase SpareRowStep(const DetailGridSpec& spec, DetailRowArray& rows, int& gridRows, int row, int col)
+SpareRowCase SpareRowStep(const DetailGridDef& def, DetailRowArray& rows, int& gridRows, int row, int col)
 {
     int n = rows.Count();
     if (col == 1 && n == 1) {
@@ -104,7 +104,7 @@ SpareRowCase SpareRowStep(const DetailGridSpec& spec, DetailRowArray& rows, int&
     }
     // A blank last row is dropped when the editor goes elsewhere; with no counted row there is
     // nothing to drop (the count never goes below 0).
-    if (n >= 1 && row != n && rows.at(n, 1).isEmpty() && !(spec.Has(DetailGridSpec::kKeepBlankSecondRow) && n == 2)) {
+    if (n >= 1 && row != n && rows.at(n, 1).isEmpty() && !(def.Has(DetailGridDef::kKeepBlankSecondRow) && n == 2)) {
         if (row != 1) {
             rows.setCount(short(n - 1));
             --gridRows;
@@ -116,10 +116,10 @@ SpareRowCase SpareRowStep(const DetailGridSpec& spec, DetailRowArray& rows, int&
     return SpareRowCase::None;
 }
 
-EnterMove EnterWalk(const DetailGridSpec& spec, int row, int col, const QString& col1Text)
+EnterMove EnterWalk(const DetailGridDef& def, int row, int col, const QString& col1Text)
 {
     const int c = col + 1;
-    if (c > spec.LastEditableColumn())
+    if (c > def.LastEditableColumn())
         return {row + 1, 1, false};
     if (col1Text.isEmpty())
         return {row, col, true};
@@ -162,9 +162,9 @@ bool RemoveDetailRow(DetailRowArray& rows, DeletedRowKeys& deleted, int r)
     return true;
 }
 
-QString DeleteRowQuestion(const DetailGridSpec& spec, const DetailRowArray& rows, int r)
+QString DeleteRowQuestion(const DetailGridDef& def, const DetailRowArray& rows, int r)
 {
-    return QStringLiteral("確定刪除 ") + rows.at(r, 0) + spec.deleteSeparator + rows.at(r, 1) + QStringLiteral(" 這一行?");
+    return QStringLiteral("確定刪除 ") + rows.at(r, 0) + def.deleteSeparator + rows.at(r, 1) + QStringLiteral(" 這一行?");
 }
 
 namespace {
@@ -183,27 +183,27 @@ qint64 KeyOf(const QStringList& row, int keyColumn)
 
 }  // namespace
 
-QVector<SqlStatement> DetailStatements(const DetailGridSpec& spec, const QString& code, const DetailRowSet& rows)
+QVector<SqlStatement> DetailStatements(const DetailGridDef& def, const QString& code, const DetailRowSet& rows)
 {
     // The stored columns in grid order, then the link to the record.
     QStringList fields;
     std::vector<int> gridColumns;
-    for (int c = 0; c <= spec.LastEditableColumn(); ++c) {
-        if (spec.columns[size_t(c)].field.isEmpty())
+    for (int c = 0; c <= def.LastEditableColumn(); ++c) {
+        if (def.columns[size_t(c)].field.isEmpty())
             continue;
-        fields << spec.columns[size_t(c)].field;
+        fields << def.columns[size_t(c)].field;
         gridColumns.push_back(c);
     }
-    fields << spec.linkColumn;
+    fields << def.linkColumn;
     QStringList sets, marks;
     for (const QString& f : fields) {
         sets << f + QStringLiteral(" =?");
         marks << QStringLiteral("?");
     }
-    const QString update = QStringLiteral("UPDATE ") + spec.table + QStringLiteral(" SET ") +
-                           sets.join(QStringLiteral(" , ")) + QStringLiteral(" WHERE ") + spec.keyField +
+    const QString update = QStringLiteral("UPDATE ") + def.table + QStringLiteral(" SET ") +
+                           sets.join(QStringLiteral(" , ")) + QStringLiteral(" WHERE ") + def.keyField +
                            QStringLiteral("=?");
-    const QString insert = QStringLiteral("INSERT INTO ") + spec.table + QStringLiteral(" (") +
+    const QString insert = QStringLiteral("INSERT INTO ") + def.table + QStringLiteral(" (") +
                            fields.join(QLatin1Char(',')) + QStringLiteral(") VALUES (") +
                            marks.join(QStringLiteral(", ")) + QStringLiteral(")");
 
@@ -213,7 +213,7 @@ QVector<SqlStatement> DetailStatements(const DetailGridSpec& spec, const QString
         for (int c : gridColumns)
             values << (c == 0 ? QVariant(qint64(vb::Val(Cell(r, 0)))) : QVariant(Cell(r, c)));
         values << code;
-        if (const qint64 key = KeyOf(r, spec.KeyColumn())) {
+        if (const qint64 key = KeyOf(r, def.KeyColumn())) {
             values << key;
             out.push_back({update, values, true});
         } else if (!vb::Trim(Cell(r, 1)).isEmpty()) {
@@ -221,47 +221,47 @@ QVector<SqlStatement> DetailStatements(const DetailGridSpec& spec, const QString
         }
     }
     for (qint64 k : rows.deletedKeys)
-        out.push_back({QStringLiteral("DELETE FROM ") + spec.table + QStringLiteral(" where ") + spec.keyField +
+        out.push_back({QStringLiteral("DELETE FROM ") + def.table + QStringLiteral(" where ") + def.keyField +
                            QStringLiteral("= ?"),
                        {k},
                        true});
     return out;
 }
 
-int InsertedRowCount(const DetailGridSpec& spec, const DetailRowSet& rows)
+int InsertedRowCount(const DetailGridDef& def, const DetailRowSet& rows)
 {
     int n = 0;
     for (const QStringList& r : rows.rows)
-        if (KeyOf(r, spec.KeyColumn()) == 0 && !vb::Trim(Cell(r, 1)).isEmpty())
+        if (KeyOf(r, def.KeyColumn()) == 0 && !vb::Trim(Cell(r, 1)).isEmpty())
             ++n;
     return n;
 }
 
-QVector<qint64> InsertedKeys(db::Connection& conn, const DetailGridSpec& spec, const QString& code, int count)
+QVector<qint64> InsertedKeys(db::Connection& conn, const DetailGridDef& def, const QString& code, int count)
 {
     QVector<qint64> keys;
     if (count <= 0)
         return keys;
     {
         // Only the rows wanted are read; the recordset is gone before the save writes again.
-        db::Recordset rs = conn.ExecuteQuery(QStringLiteral("Select ") + spec.keyField + QStringLiteral(" From ") +
-                                                 spec.table + QStringLiteral(" Where ") + spec.linkColumn +
-                                                 QStringLiteral(" = ? Order By ") + spec.keyField +
+        db::Recordset rs = conn.ExecuteQuery(QStringLiteral("Select ") + def.keyField + QStringLiteral(" From ") +
+                                                 def.table + QStringLiteral(" Where ") + def.linkColumn +
+                                                 QStringLiteral(" = ? Order By ") + def.keyField +
                                                  QStringLiteral(" Desc"),
                                              {code});
         for (; !rs.Eof() && keys.size() < count; rs.MoveNext())
-            keys.prepend(rs.value(spec.keyField).toLongLong());
+            keys.prepend(rs.value(def.keyField).toLongLong());
     }
     return keys;
 }
 
-RefusedCell FirstRefusedEmail(const DetailGridSpec& spec, const DetailRowArray& rows)
+RefusedCell FirstRefusedEmail(const DetailGridDef& def, const DetailRowArray& rows)
 {
-    if (spec.emailColumn < 1)
+    if (def.emailColumn < 1)
         return {};
     for (int r = 1; r <= rows.Count(); ++r) {
         QString message;
-        IsValidEmail(rows.at(r, spec.emailColumn), message);
+        IsValidEmail(rows.at(r, def.emailColumn), message);
         if (!vb::Trim(message).isEmpty())
             return {r, message};
     }
@@ -364,17 +364,17 @@ private:
 
 }  // namespace
 
-DetailGrid::DetailGrid(const DetailGridSpec& spec, QWidget* page, QObject* parent)
-    : QObject(parent), spec_(spec), rows_(spec.KeyColumn())
+DetailGrid::DetailGrid(const DetailGridDef& def, QWidget* page, QObject* parent)
+    : QObject(parent), def_(def), rows_(def.KeyColumn())
 {
     grid_ = new FlexGrid(page);
-    grid_->setObjectName(spec_.gridName);
+    grid_->setObjectName(def_.gridName);
     new FillPage(page, grid_);
     // A click never scrolls the grid under the editor it places; Enter scrolls on purpose.
     grid_->setAutoScroll(false);
     txt_ = new GridEditBox(this, page);
-    txt_->setObjectName(spec_.editorName);
-    limits_.assign(size_t(spec_.CellByteLimitSize()), 0);
+    txt_->setObjectName(def_.editorName);
+    limits_.assign(size_t(def_.CellByteLimitSize()), 0);
     connect(grid_, &FlexGrid::cellClicked, this, [this](int, int) { Click(); });
     connect(grid_, &FlexGrid::scrolled, this, [this] { Scroll(); });
     connect(txt_, &QLineEdit::textChanged, this, [this] { EditorChange(); });
@@ -398,12 +398,12 @@ void DetailGrid::Build()
     g->Clear();
     g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     g->setRows(2);
-    g->setCols(int(spec_.columns.size()));
+    g->setCols(int(def_.columns.size()));
     g->setRow(0);
-    for (int c = 0; c < int(spec_.columns.size()); ++c) {
+    for (int c = 0; c < int(def_.columns.size()); ++c) {
         g->setCol(c);
-        g->setTextMatrix(0, c, spec_.columns[size_t(c)].caption);
-        g->setColWidth(c, spec_.columns[size_t(c)].widthTwips);
+        g->setTextMatrix(0, c, def_.columns[size_t(c)].caption);
+        g->setColWidth(c, def_.columns[size_t(c)].widthTwips);
     }
     g->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     g->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -416,7 +416,7 @@ void DetailGrid::Load(const QString& rawCode)
     editRow_ = editCol_ = 0;
     // The code is trimmed, as the save writes it.
     const QString code = vb::Trim(rawCode);
-    const auto& cols = spec_.columns;
+    const auto& cols = def_.columns;
     setLimits(false);
     grid_->Clear();
     Build();
@@ -431,15 +431,15 @@ void DetailGrid::Load(const QString& rawCode)
     }
 
     db::Recordset rs;
-    rs.Open(QStringLiteral("Select ") + spec_.table + QStringLiteral(".* From ") + spec_.table +
-                QStringLiteral(" Where (") + spec_.linkColumn + QStringLiteral(" = ? )"),
+    rs.Open(QStringLiteral("Select ") + def_.table + QStringLiteral(".* From ") + def_.table +
+                QStringLiteral(" Where (") + def_.linkColumn + QStringLiteral(" = ? )"),
             gConn, db::adOpenStatic, db::adLockReadOnly, {code});
     if (!rs.Eof()) {
         setLimits(true);
         grid_->setRows(int(rs.RecordCount()) + 2);
         for (int r = 1; r < grid_->Rows(); ++r)
-            grid_->setRowHeight(r, spec_.rowTwips);
-        const int key = spec_.KeyColumn();
+            grid_->setRowHeight(r, def_.rowTwips);
+        const int key = def_.KeyColumn();
         int n = 0;
         grid_->setUpdatesEnabled(false);
         for (; !rs.Eof(); rs.MoveNext()) {
@@ -450,7 +450,7 @@ void DetailGrid::Load(const QString& rawCode)
                 grid_->setTextMatrix(n, c, v);
                 rows_.set(n, c, v);
             }
-            rows_.set(n, key, vb::Nz(rs.value(spec_.keyField)));
+            rows_.set(n, key, vb::Nz(rs.value(def_.keyField)));
             rows_.setCount(short(n));
             QStringList cells;
             for (int c = 0; c <= key; ++c)
@@ -466,11 +466,11 @@ void DetailGrid::Load(const QString& rawCode)
 
 void DetailGrid::setLimits(bool withRows)
 {
-    limits_.assign(size_t(spec_.CellByteLimitSize()), 0);
-    if (!withRows && spec_.Has(DetailGridSpec::kLimitsOnlyWithRows))
+    limits_.assign(size_t(def_.CellByteLimitSize()), 0);
+    if (!withRows && def_.Has(DetailGridDef::kLimitsOnlyWithRows))
         return;
-    for (int c = 0; c < int(spec_.columns.size()); ++c)
-        limits_[size_t(c)] = short(spec_.columns[size_t(c)].byteLimit);
+    for (int c = 0; c < int(def_.columns.size()); ++c)
+        limits_[size_t(c)] = short(def_.columns[size_t(c)].byteLimit);
 }
 
 bool DetailGrid::TakeSaved(const QString& code, const QVector<qint64>& insertedKeys)
@@ -479,7 +479,7 @@ bool DetailGrid::TakeSaved(const QString& code, const QVector<qint64>& insertedK
     if (loadedCode_.isEmpty() || vb::Trim(code) != loadedCode_)
         return false;  // every row was written under another code
     const int n = rows_.Count();
-    const int key = spec_.KeyColumn();
+    const int key = def_.KeyColumn();
     // What a load would show: the stored rows in the order they were read, then the new rows
     // in the order they were inserted.  A new row without a name was not stored.
     int newRows = 0;
@@ -532,7 +532,7 @@ bool DetailGrid::TakeSaved(const QString& code, const QVector<qint64>& insertedK
         g->setRows(rowsWanted);
         if (grows)
             for (int r = from; r < rowsWanted; ++r)
-                g->setRowHeight(r, spec_.rowTwips);
+                g->setRowHeight(r, def_.rowTwips);
     }
     for (int c = 0; c < g->Cols(); ++c)
         if (!g->TextMatrix(n + 1, c).isEmpty())
@@ -568,7 +568,7 @@ void DetailGrid::SpareRows()
     const int R = g->Row();
     const int C = g->Col();
     int gridRows = g->Rows();
-    const SpareRowCase which = SpareRowStep(spec_, rows_, gridRows, R, C);
+    const SpareRowCase which = SpareRowStep(def_, rows_, gridRows, R, C);
     if (which != SpareRowCase::None)
         taken_ = false;
     if (gridRows != g->Rows()) {
@@ -578,11 +578,11 @@ void DetailGrid::SpareRows()
             g->setRow(R);
         }
     }
-    if (which == SpareRowCase::A || which == SpareRowCase::C || spec_.Has(DetailGridSpec::kRelayoutEveryStep)) {
+    if (which == SpareRowCase::A || which == SpareRowCase::C || def_.Has(DetailGridDef::kRelayoutEveryStep)) {
         for (int r = 1; r < g->Rows(); ++r)
-            g->setRowHeight(r, spec_.rowTwips);
+            g->setRowHeight(r, def_.rowTwips);
     } else if (which == SpareRowCase::B) {
-        g->setRowHeight(rows_.Count() + 1, spec_.rowTwips);
+        g->setRowHeight(rows_.Count() + 1, def_.rowTwips);
     }
 }
 
@@ -675,7 +675,7 @@ bool DetailGrid::EditorKeyPress(int keyAscii)
         moving_ = true;
         const int row = loaded() ? editRow_ : g->Row();
         const int col = loaded() ? editCol_ : g->Col();
-        const EnterMove m = EnterWalk(spec_, row, col, g->TextMatrix(row, 1));
+        const EnterMove m = EnterWalk(def_, row, col, g->TextMatrix(row, 1));
         if (m.beep) {
             ui::Beep();
         } else if (!cellPasses()) {
@@ -684,7 +684,7 @@ bool DetailGrid::EditorKeyPress(int keyAscii)
             // Past the last row of the grid a spare row is added to walk onto.
             if (m.row >= g->Rows()) {
                 g->setRows(m.row + 1);
-                g->setRowHeight(m.row, spec_.rowTwips);
+                g->setRowHeight(m.row, def_.rowTwips);
             }
             g->setCol(1);
             g->setRow(m.row);
@@ -707,7 +707,7 @@ bool DetailGrid::EditorKeyPress(int keyAscii)
 // shows the check's message and keeps the editor.
 bool DetailGrid::cellPasses()
 {
-    if (!loaded() || editCol_ != spec_.emailColumn) {
+    if (!loaded() || editCol_ != def_.emailColumn) {
         refused_ = false;
         return true;
     }
@@ -736,7 +736,7 @@ void DetailGrid::EditorLostFocus()
 
 bool DetailGrid::ReadyToSave()
 {
-    const RefusedCell bad = FirstRefusedEmail(spec_, rows_);
+    const RefusedCell bad = FirstRefusedEmail(def_, rows_);
     if (bad.row == 0)
         return true;
     // The editor has just said so when it was left for the save button.
@@ -746,9 +746,9 @@ bool DetailGrid::ReadyToSave()
         ui::MsgBox(bad.message);
     refused_ = true;
     if (!editMode_.isEmpty()) {
-        grid_->setCol(spec_.emailColumn);
+        grid_->setCol(def_.emailColumn);
         grid_->setRow(bad.row);
-        Place(bad.row, spec_.emailColumn);
+        Place(bad.row, def_.emailColumn);
     }
     return false;
 }
@@ -757,7 +757,7 @@ void DetailGrid::DeleteRow()
 {
     FlexGrid* g = grid_;
     const int r = g->Row();
-    if (ui::MsgBox(DeleteRowQuestion(spec_, rows_, r), ui::Buttons::YesNo, ui::Icon::None,
+    if (ui::MsgBox(DeleteRowQuestion(def_, rows_, r), ui::Buttons::YesNo, ui::Icon::None,
                    QStringLiteral("刪除資料")) != ui::Answer::Yes)
         return;
     if (!RemoveDetailRow(rows_, deleted_, r)) {
@@ -787,7 +787,7 @@ void DetailGrid::AppendRow(const QStringList& cells)
     rows_.Redim(n);
     for (int c = 0; c <= rows_.KeyColumn(); ++c)
         rows_.set(n, c, c < int(row.size()) ? row[c] : QString());
-    g->setRowHeight(g->Row(), spec_.rowTwips);
+    g->setRowHeight(g->Row(), def_.rowTwips);
     if (changed_)
         changed_();
 }
@@ -802,13 +802,13 @@ DetailRowSet DetailGrid::ChangedRowSet(const QString& code) const
     // Only the stored columns count: an item number the grid shows but does not store changes
     // for every row below a removed one, and those rows are not written again for it.
     auto storedSame = [this](const QStringList& a, const QStringList& b) {
-        for (int c = 0; c <= spec_.LastEditableColumn(); ++c)
-            if (!spec_.columns[size_t(c)].field.isEmpty() && a.value(c) != b.value(c))
+        for (int c = 0; c <= def_.LastEditableColumn(); ++c)
+            if (!def_.columns[size_t(c)].field.isEmpty() && a.value(c) != b.value(c))
                 return false;
         return true;
     };
     for (const QStringList& row : all.rows) {
-        const QString key = row.value(spec_.KeyColumn());
+        const QString key = row.value(def_.KeyColumn());
         const auto it = read_.find(key);
         if (vb::Trim(key).isEmpty() || it == read_.end() || !storedSame(it->second, row))
             out.rows << row;

@@ -2,13 +2,13 @@
 // contact persons, a vendor's contact persons, a customer's delivery addresses) in a
 // flex grid, with a text box floated over one cell for typing and a row array the save reads.
 //
-// A window describes each grid with a DetailGridSpec (a table of column descriptors and a few
-// rules) and creates one DetailGrid per spec on its tab page:
+// A window describes each grid with a DetailGridDef (a table of column descriptors and a few
+// rules) and creates one DetailGrid for each of them on its tab page:
 //
-//     static const DetailGridSpec kContacts = {
+//     static const DetailGridDef kContacts = {
 //         "ManGrid", "ManGridTxt", "廠商聯絡人", "廠商編號", "總序",
 //         {{"項次", 500, 0, "項次"}, {"聯絡人", 1300, 16, "聯絡人"}, ... {"備註", 4000, 0, "備註"}},
-//         /*emailColumn*/ 7, DetailGridSpec::kKeepBlankSecondRow | DetailGridSpec::kLimitsOnlyWithRows};
+//         /*emailColumn*/ 7, DetailGridDef::kKeepBlankSecondRow | DetailGridDef::kLimitsOnlyWithRows};
 //     contacts_ = new DetailGrid(kContacts, Picture3[3], this);
 //     contacts_->SetChangeHook([this] { DataChanged = true; Command2[5]->setEnabled(...); });
 //     contacts_->SetDeleteRowButton(Command2[10]);
@@ -17,7 +17,7 @@
 //     ...  DetailStatements(kContacts, number, contacts_->RowSet())   // inside the save
 //
 // The rules that need no widget (row array, removed keys, spare row, Enter walk, row delete,
-// the save's statements) are plain functions over the spec, so tests call them directly.
+// the save's statements) are plain functions over the grid's definition, so tests call them directly.
 #pragma once
 
 #include "records/RecordSave.h"
@@ -45,7 +45,7 @@ struct DetailGridColumn {
     QString field;
 };
 
-struct DetailGridSpec {
+struct DetailGridDef {
     enum Rule {
         // The spare-row rule that drops a blank last row leaves a blank second row counted.
         kKeepBlankSecondRow = 1,
@@ -125,7 +125,7 @@ private:
 // The spare-row operation, run before the editor is placed at (row, col): the first matching
 // case changes the row count, the grid's row total and the array.
 enum class SpareRowCase { None, A, B, C, D };
-SpareRowCase SpareRowStep(const DetailGridSpec& spec, DetailRowArray& rows, int& gridRows, int row, int col);
+SpareRowCase SpareRowStep(const DetailGridDef& def, DetailRowArray& rows, int& gridRows, int row, int col);
 
 // Enter in the editor at (row, col): where it goes, or a beep and no move.  col1Text is the
 // grid's text of column 1 of the current row.
@@ -134,7 +134,7 @@ struct EnterMove {
     int col;
     bool beep;
 };
-EnterMove EnterWalk(const DetailGridSpec& spec, int row, int col, const QString& col1Text);
+EnterMove EnterWalk(const DetailGridDef& def, int row, int col, const QString& col1Text);
 
 // Whether a typed key is refused: the text already holds `limit` bytes or more (0 = no limit)
 // and the key is not Backspace.
@@ -149,27 +149,27 @@ QString FitCommit(int limit, const QString& textWithoutSelection, const QString&
 bool RemoveDetailRow(DetailRowArray& rows, DeletedRowKeys& deleted, int r);
 
 // The delete question for row r ("" for cells the array does not hold).
-QString DeleteRowQuestion(const DetailGridSpec& spec, const DetailRowArray& rows, int r);
+QString DeleteRowQuestion(const DetailGridDef& def, const DetailRowArray& rows, int r);
 
 // The statements that store a grid's rows under a record code: an UPDATE by key for each
 // stored row, an INSERT for each new row with a name (column 1), then a DELETE for each
 // removed key.  Every value is a bound parameter.
-QVector<SqlStatement> DetailStatements(const DetailGridSpec& spec, const QString& code, const DetailRowSet& rows);
+QVector<SqlStatement> DetailStatements(const DetailGridDef& def, const QString& code, const DetailRowSet& rows);
 
 // How many rows DetailStatements inserts for `rows`: the new rows with a name.
-int InsertedRowCount(const DetailGridSpec& spec, const DetailRowSet& rows);
+int InsertedRowCount(const DetailGridDef& def, const DetailRowSet& rows);
 // Inside the save's transaction, after its statements: the keys the table gave the `count` rows
 // just inserted under `code`, in the order they were inserted.  The table numbers its rows in
 // ascending order and the transaction holds it, so they are the code's `count` highest keys.
-QVector<qint64> InsertedKeys(db::Connection& conn, const DetailGridSpec& spec, const QString& code, int count);
+QVector<qint64> InsertedKeys(db::Connection& conn, const DetailGridDef& def, const QString& code, int count);
 
 // The first counted row (1..) whose e-mail cell the address check refuses, with its message;
-// row 0 when every address passes or the spec has no e-mail column.
+// row 0 when every address passes or the grid has no e-mail column.
 struct RefusedCell {
     int row = 0;
     QString message;
 };
-RefusedCell FirstRefusedEmail(const DetailGridSpec& spec, const DetailRowArray& rows);
+RefusedCell FirstRefusedEmail(const DetailGridDef& def, const DetailRowArray& rows);
 
 // ---- The widget ------------------------------------------------------------------------------
 
@@ -197,10 +197,10 @@ private:
 // until the text passes or the edit ends.
 class DetailGrid : public QObject {
 public:
-    DetailGrid(const DetailGridSpec& spec, QWidget* page, QObject* parent = nullptr);
+    DetailGrid(const DetailGridDef& def, QWidget* page, QObject* parent = nullptr);
     ~DetailGrid() override;
 
-    const DetailGridSpec& Spec() const { return spec_; }
+    const DetailGridDef& Def() const { return def_; }
     FlexGrid* Grid() const { return grid_; }
     QLineEdit* Editor() const { return txt_; }
 
@@ -274,7 +274,7 @@ private:
     bool loaded() const;
     void setLimits(bool withRows);
 
-    DetailGridSpec spec_;
+    DetailGridDef def_;
     FlexGrid* grid_ = nullptr;
     GridEditBox* txt_ = nullptr;
     DetailRowArray rows_;

@@ -16,7 +16,7 @@
 //                          the check that every typed value fits its column.
 //   records/RecordSave.h   SaveInTransaction / DeleteInTransaction: one transaction, one
 //                          outcome (number, description, the window's failure text).
-//   records/DetailGrid.h   DetailGridSpec (column descriptors: caption, width, byte limit,
+//   records/DetailGrid.h   DetailGridDef (column descriptors: caption, width, byte limit,
 //                          stored column; key column, e-mail column, spare-row rules) ->
 //                          DetailGrid: a flex grid with its floating editor, loading, the
 //                          spare row, Enter walk, row delete, change hook; DetailStatements
@@ -40,7 +40,7 @@
 //       - fields: std::vector<RecordField> {box, column, label, caption id, caption, byte limit,
 //         bound, hover help[, kMultiLine]} for Text1(0..24);
 //       - buttons: std::vector<ButtonMode> saying which of Command2(0..10) browse and edit show;
-//       - the contacts grid: a DetailGridSpec {"ManGrid", "ManGridTxt", "廠商聯絡人", "廠商編號",
+//       - the contacts grid: a DetailGridDef {"ManGrid", "ManGridTxt", "廠商聯絡人", "廠商編號",
 //         "總序", columns 0..8 (column 0 field "項次"), e-mail column 7,
 //         kKeepBlankSecondRow | kLimitsOnlyWithRows};
 //       - entry rules: which pick list each box opens with its NextBox, the Enter/Up/Down maps,
@@ -53,7 +53,7 @@
 //     then boxes.Binding()->setRecordset(list.Rs)), RowChanged (audit strip, contacts Load,
 //     報告), AddNew/Modification/Cancel, the save check (duplicate number, prefix, then
 //     boxes.RefuseUnwritable() and boxes.RefuseTooWide(boxes)), FileSave through
-//     SaveInTransaction with DetailStatements(spec, number, grid.RowSet()) and "資料並未儲存。",
+//     SaveInTransaction with DetailStatements(def, number, grid.RowSet()) and "資料並未儲存。",
 //     then RecordList::ShowRow for the saved number (clear the filter when it is outside).
 //  4. Before any save however it is started: PickList::Commit() on the open list and
 //     DetailGrid::ReadyToSave().

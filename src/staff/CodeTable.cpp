@@ -12,10 +12,10 @@ TableText Fixed(const char* text) { return {0, QString::fromUtf8(text)}; }
 
 }  // namespace
 
-const CodeTableSpec& VendorCategorySpec()
+const CodeTableDef& VendorCategoryDef()
 {
-    static const CodeTableSpec spec = [] {
-        CodeTableSpec s;
+    static const CodeTableDef def = [] {
+        CodeTableDef s;
         s.windowName = QStringLiteral("DevrItemFrm");
         s.caption = Id(689);
         s.table = QStringLiteral("RV1");
@@ -41,13 +41,13 @@ const CodeTableSpec& VendorCategorySpec()
         s.arrowsMove = true;
         return s;
     }();
-    return spec;
+    return def;
 }
 
-const CodeTableSpec& DepartmentSpec()
+const CodeTableDef& DepartmentDef()
 {
-    static const CodeTableSpec spec = [] {
-        CodeTableSpec s;
+    static const CodeTableDef def = [] {
+        CodeTableDef s;
         s.windowName = QStringLiteral("Dipartmant1FRM");
         s.caption = Id(707);
         s.table = QStringLiteral("RV17");
@@ -74,54 +74,54 @@ const CodeTableSpec& DepartmentSpec()
         s.lockedCodeHint = QStringLiteral("只有這個部門底下沒有任何有員工資料,才可以修改部門代號");
         return s;
     }();
-    return spec;
+    return def;
 }
 
-CodeTableRefusal CodeTableSaveCheck(const CodeTableSpec& spec, const std::vector<QString>& texts)
+CodeTableRefusal CodeTableSaveCheck(const CodeTableDef& def, const std::vector<QString>& texts)
 {
     auto textOf = [&](int i) { return i < int(texts.size()) ? texts[size_t(i)] : QString(); };
-    for (int i = 0; i < spec.boxCount(); ++i) {
-        const int limit = spec.box(i).maxLength;
+    for (int i = 0; i < def.boxCount(); ++i) {
+        const int limit = def.box(i).maxLength;
         if (vb::ByteLen(textOf(i)) > limit) {
-            return {spec.tooWidePrefix + LoadResString(710) + QString::number(limit) + LoadResString(711),
+            return {def.tooWidePrefix + LoadResString(710) + QString::number(limit) + LoadResString(711),
                     LoadResString(712), true, i};
         }
     }
     if (vb::Trim(textOf(0)).isEmpty() || vb::Trim(textOf(1)).isEmpty())
-        return {spec.requiredMessage.text(), {}, false, -1};
+        return {def.requiredMessage.text(), {}, false, -1};
     return {};
 }
 
-bool CodeTableSaveEnabled(const CodeTableSpec& spec, const QString& code, const QString& name)
+bool CodeTableSaveEnabled(const CodeTableDef& def, const QString& code, const QString& name)
 {
-    if (spec.saveNeedsTrimmedText)
+    if (def.saveNeedsTrimmedText)
         return !vb::Trim(code).isEmpty() && !vb::Trim(name).isEmpty();
     return !code.isEmpty() && !name.isEmpty();
 }
 
-bool CodeInUse(db::Connection& conn, const CodeTableSpec& spec, const QString& code)
+bool CodeInUse(db::Connection& conn, const CodeTableDef& def, const QString& code)
 {
     db::Recordset rs;
-    rs.Open(QStringLiteral("Select ") + spec.usedByColumn + QStringLiteral(" From ") + spec.usedByTable +
-                QStringLiteral(" Where ") + spec.usedByColumn + QStringLiteral(" = ? Or ") + spec.usedByColumn +
+    rs.Open(QStringLiteral("Select ") + def.usedByColumn + QStringLiteral(" From ") + def.usedByTable +
+                QStringLiteral(" Where ") + def.usedByColumn + QStringLiteral(" = ? Or ") + def.usedByColumn +
                 QStringLiteral(" = ?"),
             conn, db::adOpenStatic, db::adLockReadOnly, {code, vb::Trim(code)});
     return !rs.Eof();
 }
 
-QString InUseMessage(const CodeTableSpec& spec, const QString& name)
+QString InUseMessage(const CodeTableDef& def, const QString& name)
 {
-    return spec.inUseBefore + name + QStringLiteral("] ") + spec.inUseAfter.text();
+    return def.inUseBefore + name + QStringLiteral("] ") + def.inUseAfter.text();
 }
 
-QString CodeTableListSql(const CodeTableSpec& spec, const QString& sortChoice)
+QString CodeTableListSql(const CodeTableDef& def, const QString& sortChoice)
 {
-    QString sql = QStringLiteral("Select ") + spec.table + QStringLiteral(".* From ") + spec.table;
-    if (spec.sortAndFind) {
+    QString sql = QStringLiteral("Select ") + def.table + QStringLiteral(".* From ") + def.table;
+    if (def.sortAndFind) {
         if (sortChoice == QStringLiteral("代號"))
-            sql += QStringLiteral(" Order By ") + spec.box(0).column;
+            sql += QStringLiteral(" Order By ") + def.box(0).column;
         else if (sortChoice == QStringLiteral("名稱"))
-            sql += QStringLiteral(" Order By ") + spec.box(1).column;
+            sql += QStringLiteral(" Order By ") + def.box(1).column;
     }
     return sql;
 }

@@ -27,20 +27,20 @@ struct CodeTableBox {
 // The buttons of the bar, by what they do.
 enum class CodeTableButton { Exit, Add, Change, Delete, Refresh, Save, Cancel };
 
-struct CodeTableButtonSpec {
+struct CodeTableButtonDef {
     CodeTableButton role;
     int index;          // Command1(index)
     TableText caption;
     int place;          // slot in the bar, left to right; editing buttons share the slots of browsing ones
 };
 
-struct CodeTableSpec {
+struct CodeTableDef {
     QString windowName;              // the window's object name
     TableText caption;
     QString table;                   // "RV1"
     std::vector<CodeTableBox> boxes; // box 0 the code, box 1 the name, then the others
     TableText gridCaptions[2];       // list columns: code, name
-    std::vector<CodeTableButtonSpec> buttons;
+    std::vector<CodeTableButtonDef> buttons;
 
     // Who uses a code: rows of usedByTable whose usedByColumn holds it block a delete.
     QString usedByTable, usedByColumn;
@@ -67,8 +67,8 @@ struct CodeTableSpec {
 };
 
 // The vendor categories window (DevrItemFrm) and the department window (Dipartmant1FRM).
-const CodeTableSpec& VendorCategorySpec();
-const CodeTableSpec& DepartmentSpec();
+const CodeTableDef& VendorCategoryDef();
+const CodeTableDef& DepartmentDef();
 
 // ---- Checks ------------------------------------------------------------------------------------
 
@@ -82,16 +82,16 @@ struct CodeTableRefusal {
 
 // The save check: the first box longer in bytes than its limit, then a blank code or name.
 // `texts` holds the box texts in box order.  No refusal: an empty message.
-CodeTableRefusal CodeTableSaveCheck(const CodeTableSpec& spec, const std::vector<QString>& texts);
+CodeTableRefusal CodeTableSaveCheck(const CodeTableDef& def, const std::vector<QString>& texts);
 
 // The 存檔 button's state for the code and name texts.
-bool CodeTableSaveEnabled(const CodeTableSpec& spec, const QString& code, const QString& name);
+bool CodeTableSaveEnabled(const CodeTableDef& def, const QString& code, const QString& name);
 
 // Whether a record of the user table holds the code, as typed or trimmed.
-bool CodeInUse(db::Connection& conn, const CodeTableSpec& spec, const QString& code);
+bool CodeInUse(db::Connection& conn, const CodeTableDef& def, const QString& code);
 
 // The delete refusal for a code in use, naming the record's name.
-QString InUseMessage(const CodeTableSpec& spec, const QString& name);
+QString InUseMessage(const CodeTableDef& def, const QString& name);
 
 // The list: every row of the table, ordered by the code or the name when the window sorts.
-QString CodeTableListSql(const CodeTableSpec& spec, const QString& sortChoice);
+QString CodeTableListSql(const CodeTableDef& def, const QString& sortChoice);

@@ -44,10 +44,10 @@ bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key()
 
 }  // namespace
 
-CodeTableFrm::CodeTableFrm(const CodeTableSpec& spec, const QPixmap& titlePicture, QWidget* parent)
-    : RecordWindow(parent, kWidth, kHeight), spec_(spec)
+CodeTableFrm::CodeTableFrm(const CodeTableDef& def, const QPixmap& titlePicture, QWidget* parent)
+    : RecordWindow(parent, kWidth, kHeight), def_(def)
 {
-    setObjectName(spec.windowName);
+    setObjectName(def.windowName);
     build(titlePicture);
     steps({[this] { 連線資料庫(); }});
     CommandSty(0);
@@ -58,7 +58,7 @@ CodeTableFrm::~CodeTableFrm() = default;
 
 void CodeTableFrm::build(const QPixmap& titlePicture)
 {
-    setWindowTitle(spec_.caption.text());
+    setWindowTitle(def_.caption.text());
     resize(Px(kWidth), Px(kHeight));
 
     Image1 = TitlePicture(this, titlePicture);
@@ -66,7 +66,7 @@ void CodeTableFrm::build(const QPixmap& titlePicture)
 
     // The list, with the sort choice and the type-ahead box above it where the table has them.
     int listTop = kTop;
-    if (spec_.sortAndFind) {
+    if (def_.sortAndFind) {
         Combo1 = new QComboBox(this);
         Combo1->setObjectName(QStringLiteral("Combo1"));
         Combo1->addItems({kByCode, kByName});
@@ -91,8 +91,8 @@ void CodeTableFrm::build(const QPixmap& titlePicture)
     DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
     DataGrid1->setGeometry(Px(kListLeft), Px(listTop), Px(kListWidth), Px(kListBottom - listTop));
     DataGrid1->viewport()->installEventFilter(this);
-    List.Attach(DataGrid1, {{spec_.box(0).column, 1000, spec_.gridCaptions[0].text()},
-                            {spec_.box(1).column, 1700, spec_.gridCaptions[1].text()}});
+    List.Attach(DataGrid1, {{def_.box(0).column, 1000, def_.gridCaptions[0].text()},
+                            {def_.box(1).column, 1700, def_.gridCaptions[1].text()}});
     DataGrid1->horizontalHeader()->setStretchLastSection(true);
     // The boxes follow the list's row when the user clicks one; the list alone follows the keys.
     List.Follows = [this] { return mouseOnGrid_; };
@@ -100,8 +100,8 @@ void CodeTableFrm::build(const QPixmap& titlePicture)
 
     // The record boxes.
     binding_ = new dbmodel::FieldBinding(this);
-    for (int i = 0; i < spec_.boxCount(); ++i) {
-        const CodeTableBox& b = spec_.box(i);
+    for (int i = 0; i < def_.boxCount(); ++i) {
+        const CodeTableBox& b = def_.box(i);
         auto* label = new QLabel(b.caption.text(), this);
         label->setObjectName(QStringLiteral("Label1_%1").arg(i));
         label->setGeometry(Px(kLabelLeft), Px(kTop + i * kRow), Px(kLabelWidth), Px(kBoxHeight));
@@ -122,7 +122,7 @@ void CodeTableFrm::build(const QPixmap& titlePicture)
     }
 
     // The button bar.
-    for (const CodeTableButtonSpec& b : spec_.buttons) {
+    for (const CodeTableButtonDef& b : def_.buttons) {
         auto* button = new QPushButton(b.caption.text(), this);
         button->setObjectName(QStringLiteral("Command1_%1").arg(b.index));
         button->setGeometry(Px(kListLeft + b.place * kButtonStep), Px(kButtonTop), Px(kButtonWidth), Px(kButtonHeight));
@@ -135,7 +135,7 @@ void CodeTableFrm::build(const QPixmap& titlePicture)
 
 QPushButton* CodeTableFrm::Button(CodeTableButton role) const
 {
-    for (const CodeTableButtonSpec& b : spec_.buttons)
+    for (const CodeTableButtonDef& b : def_.buttons)
         if (b.role == role)
             return Command1[size_t(b.index)];
     return nullptr;
@@ -145,7 +145,7 @@ QPushButton* CodeTableFrm::Button(CodeTableButton role) const
 
 void CodeTableFrm::連線資料庫()
 {
-    List.Open(CodeTableListSql(spec_, Combo1 ? Combo1->currentText() : QString()));
+    List.Open(CodeTableListSql(def_, Combo1 ? Combo1->currentText() : QString()));
     if (TableRs.Eof()) {
         // Nothing to change or delete; the buttons stay off while the window is open.
         Button(CodeTableButton::Change)->setEnabled(false);
@@ -154,8 +154,8 @@ void CodeTableFrm::連線資料庫()
     rebindGrid();
     binding_->setRecordset(TableRs);
     if (binding_->fieldOf(Text1[0]).isEmpty())
-        for (int i = 0; i < spec_.boxCount(); ++i)
-            binding_->bind(Text1[size_t(i)], spec_.box(i).column);
+        for (int i = 0; i < def_.boxCount(); ++i)
+            binding_->bind(Text1[size_t(i)], def_.box(i).column);
 }
 
 void CodeTableFrm::rebindGrid() { List.Relink(); }
@@ -176,7 +176,7 @@ void CodeTableFrm::TypeAhead()
         return;
     // From the current row onwards, the first code that begins with the text; nothing found
     // leaves the window on its row.
-    const int field = TableRs.FieldIndex(spec_.box(0).column);
+    const int field = TableRs.FieldIndex(def_.box(0).column);
     const long n = TableRs.RecordCount();
     const long from = std::max(0L, TableRs.AbsolutePosition() - 1);
     for (long i = from; field >= 0 && i < n; ++i) {
@@ -194,7 +194,7 @@ void CodeTableFrm::CommandSty(int mode)
     if (mode != 0 && mode != 1)
         return;
     const bool browsing = mode == 0;
-    for (const CodeTableButtonSpec& b : spec_.buttons) {
+    for (const CodeTableButtonDef& b : def_.buttons) {
         QPushButton* button = Command1[size_t(b.index)];
         switch (b.role) {
         case CodeTableButton::Refresh:
@@ -213,7 +213,7 @@ void CodeTableFrm::CommandSty(int mode)
 
 void CodeTableFrm::setBoxesEditable()
 {
-    for (int i = 0; i < spec_.boxCount(); ++i) {
+    for (int i = 0; i < def_.boxCount(); ++i) {
         QLineEdit* box = Text1[size_t(i)];
         box->setReadOnly(!IsEditing || (i == 0 && codeLocked_));
         if (!IsEditing)
@@ -232,7 +232,7 @@ void CodeTableFrm::setBoxesEditable()
 void CodeTableFrm::updateSaveButton()
 {
     if (QPushButton* save = Button(CodeTableButton::Save))
-        save->setEnabled(CodeTableSaveEnabled(spec_, Text1[0]->text(), Text1[1]->text()));
+        save->setEnabled(CodeTableSaveEnabled(def_, Text1[0]->text(), Text1[1]->text()));
 }
 
 void CodeTableFrm::colour(QLineEdit* box, bool editing)
@@ -245,7 +245,7 @@ void CodeTableFrm::colour(QLineEdit* box, bool editing)
 // A box that cannot take the focus (the code while changing a category) passes it on.
 void CodeTableFrm::focusBox(int i)
 {
-    const int n = spec_.boxCount();
+    const int n = def_.boxCount();
     for (int k = 0; k < n; ++k) {
         QLineEdit* box = Text1[size_t(((i + k) % n + n) % n)];
         if (box->isEnabled()) {
@@ -260,7 +260,7 @@ void CodeTableFrm::focusBox(int i)
 void CodeTableFrm::steps(const std::vector<std::function<void()>>& list)
 {
     try {
-        RunClickSteps(list, [](const db::DbError& e) { return e.Number() == 3021; }, spec_.errorNumber.text());
+        RunClickSteps(list, [](const db::DbError& e) { return e.Number() == 3021; }, def_.errorNumber.text());
     } catch (const std::exception& e) {
         ui::MsgBox(QString::fromUtf8(e.what()));
     }
@@ -312,8 +312,8 @@ void CodeTableFrm::addNew()
     IsEditing = true;
     setBoxesEditable();
     DataChanged = false;
-    Text1[0]->setText(GetNextCode(gConn, spec_.table, spec_.box(0).column));
-    if (!spec_.proposedCodeIsChange)
+    Text1[0]->setText(GetNextCode(gConn, def_.table, def_.box(0).column));
+    if (!def_.proposedCodeIsChange)
         DataChanged = false;
     focusBox(0);
     Button(CodeTableButton::Save)->setEnabled(false);
@@ -326,9 +326,9 @@ void CodeTableFrm::change()
     SavedBookmark = TableRs.bookmark();
     CommandSty(1);
     EditMode = QStringLiteral("change");
-    if (spec_.codeChangeable) {
+    if (def_.codeChangeable) {
         // A code that employees carry stays as it is.
-        codeLocked_ = CodeInUse(gConn, spec_, Text1[0]->text());
+        codeLocked_ = CodeInUse(gConn, def_, Text1[0]->text());
     } else {
         codeLocked_ = true;
         Text1[0]->setEnabled(false);  // until the next add
@@ -344,11 +344,11 @@ void CodeTableFrm::deleteRow()
 {
     if (TableRs.Bof() || TableRs.Eof())
         throw db::DbError(3021, QStringLiteral("No current record."));
-    if (CodeInUse(gConn, spec_, Text1[0]->text())) {
-        ui::MsgBox(InUseMessage(spec_, Text1[1]->text()));
+    if (CodeInUse(gConn, def_, Text1[0]->text())) {
+        ui::MsgBox(InUseMessage(def_, Text1[1]->text()));
         return;
     }
-    if (ui::MsgBox(spec_.deleteQuestion.text(), ui::Buttons::YesNo) != ui::Answer::Yes)
+    if (ui::MsgBox(def_.deleteQuestion.text(), ui::Buttons::YesNo) != ui::Answer::Yes)
         return;
     TableRs.Delete();
     TableRs.Requery();
@@ -370,7 +370,7 @@ void CodeTableFrm::refresh()
 bool CodeTableFrm::codeIsDuplicate()
 {
     const QVariant serial = Nz(TableRs.field(QStringLiteral("總序")));
-    return CheckNoDuplicate(QStringLiteral("tessarine.mdb"), spec_.table, spec_.box(0).column, vb::Trim(Text1[0]->text()),
+    return CheckNoDuplicate(QStringLiteral("tessarine.mdb"), def_.table, def_.box(0).column, vb::Trim(Text1[0]->text()),
                             qint32(vb::Val(serial.toString())));
 }
 
@@ -379,7 +379,7 @@ bool CodeTableFrm::SaveCheck()
     std::vector<QString> texts;
     for (QLineEdit* box : Text1)
         texts.push_back(box->text());
-    const CodeTableRefusal refusal = CodeTableSaveCheck(spec_, texts);
+    const CodeTableRefusal refusal = CodeTableSaveCheck(def_, texts);
     if (!refusal.message.isEmpty()) {
         ui::MsgBox(refusal.message, ui::Buttons::OK, refusal.question ? ui::Icon::Question : ui::Icon::None,
                    refusal.title);
@@ -427,9 +427,9 @@ void CodeTableFrm::cancel()
 {
     if (EditMode.isEmpty())
         return;
-    if (spec_.beepOnCancel)
+    if (def_.beepOnCancel)
         ui::Beep();
-    if (DataChanged && ui::MsgBox(spec_.cancelQuestion.text(), ui::Buttons::YesNo) != ui::Answer::Yes)
+    if (DataChanged && ui::MsgBox(def_.cancelQuestion.text(), ui::Buttons::YesNo) != ui::Answer::Yes)
         return;
     IsEditing = false;
     DataChanged = false;
@@ -466,7 +466,7 @@ void CodeTableFrm::codeLeft()
     try {
         duplicate = codeIsDuplicate();
     } catch (const db::DbError& e) {
-        ui::MsgBox(e.Description() + spec_.errorNumber.text() + QString::number(e.Number()));
+        ui::MsgBox(e.Description() + def_.errorNumber.text() + QString::number(e.Number()));
     }
     checking_ = false;
     if (duplicate) {
@@ -508,13 +508,13 @@ bool CodeTableFrm::eventFilter(QObject* watched, QEvent* event)
             focusBox(i + 1);
             return true;
         }
-        if (spec_.arrowsMove && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+        if (def_.arrowsMove && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
             focusBox(key->key() == Qt::Key_Up ? i - 1 : i + 1);
             return true;
         }
-        if (IsEditing && i == 0 && codeLocked_ && !spec_.lockedCodeHint.isEmpty() && !key->text().isEmpty()) {
+        if (IsEditing && i == 0 && codeLocked_ && !def_.lockedCodeHint.isEmpty() && !key->text().isEmpty()) {
             ui::Beep();
-            SetStatusText(spec_.lockedCodeHint);
+            SetStatusText(def_.lockedCodeHint);
             return true;
         }
         break;
@@ -529,10 +529,10 @@ bool CodeTableFrm::eventFilter(QObject* watched, QEvent* event)
 
 void CodeTableFrm::Form_Activate()
 {
-    if (spec_.helpCaption.isEmpty())
+    if (def_.helpCaption.isEmpty())
         return;
     SetHelpPanelText(QString());
-    SetHelpPanelCaption(spec_.helpCaption);
+    SetHelpPanelCaption(def_.helpCaption);
 }
 
 void CodeTableFrm::Form_Unload()
@@ -562,11 +562,11 @@ QPointer<CodeTableFrm>& Dipartmant1FRM()
 
 namespace {
 
-CodeTableFrm* Open(QPointer<CodeTableFrm>& slot, const CodeTableSpec& spec, bool addMode)
+CodeTableFrm* Open(QPointer<CodeTableFrm>& slot, const CodeTableDef& def, bool addMode)
 {
     if (!slot) {
         const QPixmap title = MDIForm1::Instance() ? MDIForm1::Instance()->TitlePixmap() : QPixmap();
-        slot = new CodeTableFrm(spec, title);
+        slot = new CodeTableFrm(def, title);
         slot->setAttribute(Qt::WA_DeleteOnClose);
     }
     ShowInMainWindow(slot);
@@ -577,6 +577,6 @@ CodeTableFrm* Open(QPointer<CodeTableFrm>& slot, const CodeTableSpec& spec, bool
 
 }  // namespace
 
-CodeTableFrm* OpenDevrItemFrm(bool addMode) { return Open(DevrItemFrm(), VendorCategorySpec(), addMode); }
+CodeTableFrm* OpenDevrItemFrm(bool addMode) { return Open(DevrItemFrm(), VendorCategoryDef(), addMode); }
 
-CodeTableFrm* OpenDipartmant1FRM(bool addMode) { return Open(Dipartmant1FRM(), DepartmentSpec(), addMode); }
+CodeTableFrm* OpenDipartmant1FRM(bool addMode) { return Open(Dipartmant1FRM(), DepartmentDef(), addMode); }

@@ -27,10 +27,10 @@ class FieldBinding;
 
 class CodeTableFrm : public RecordWindow {
 public:
-    CodeTableFrm(const CodeTableSpec& spec, const QPixmap& titlePicture = QPixmap(), QWidget* parent = nullptr);
+    CodeTableFrm(const CodeTableDef& def, const QPixmap& titlePicture = QPixmap(), QWidget* parent = nullptr);
     ~CodeTableFrm() override;
 
-    const CodeTableSpec& Spec() const { return spec_; }
+    const CodeTableDef& Def() const { return def_; }
 
     // ---- Controls --------------------------------------------------------------------------
     QLabel* Image1 = nullptr;
@@ -90,7 +90,7 @@ private:
     void cancel();
     void codeLeft();
 
-    const CodeTableSpec& spec_;
+    const CodeTableDef& def_;
     dbmodel::FieldBinding* binding_ = nullptr;
     bool mouseOnGrid_ = false;  // a mouse button went down on the list
     bool codeLocked_ = false;   // change mode: the code may not change

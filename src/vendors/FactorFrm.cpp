@@ -235,7 +235,7 @@ void FactorFrm::build(const QPixmap& titlePicture)
     }
 
     // Contacts on page 3.
-    ManGrid = new DetailGrid(VendorContactsSpec(), Picture3[3], this);
+    ManGrid = new DetailGrid(VendorContactsDef(), Picture3[3], this);
     ManGrid->SetChangeHook([this] {
         if (EditMode.isEmpty())
             return;

@@ -337,7 +337,7 @@ void FactorFrm::FileSave()
         out = SaveInTransaction(
             gConn, QStringLiteral("資料並未儲存。"),
             [&] { Picture2->Write(FactoryRs()); },
-            DetailStatements(VendorContactsSpec(), number, ManGrid->RowSet()),
+            DetailStatements(VendorContactsDef(), number, ManGrid->RowSet()),
             [&] {
                 for (int k = 0; k < FactoryRs().FieldCount(); ++k)
                     typed << FactoryRs().value(k);

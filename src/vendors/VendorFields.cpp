@@ -71,10 +71,10 @@ const std::array<VendorFlag, kVendorFlags>& VendorFlags()
     return flags;
 }
 
-const DetailGridSpec& VendorContactsSpec()
+const DetailGridDef& VendorContactsDef()
 {
-    static const DetailGridSpec spec = [] {
-        DetailGridSpec s;
+    static const DetailGridDef def = [] {
+        DetailGridDef s;
         s.gridName = QStringLiteral("ManGrid");
         s.editorName = QStringLiteral("ManGridTxt");
         s.table = QStringLiteral("廠商聯絡人");
@@ -87,10 +87,10 @@ const DetailGridSpec& VendorContactsSpec()
         };
         s.emailColumn = 7;
         // A blank second row stays counted; the limits hold once stored rows were read.
-        s.rules = DetailGridSpec::kKeepBlankSecondRow | DetailGridSpec::kLimitsOnlyWithRows;
+        s.rules = DetailGridDef::kKeepBlankSecondRow | DetailGridDef::kLimitsOnlyWithRows;
         return s;
     }();
-    return spec;
+    return def;
 }
 
 const std::vector<VendorListColumn>& VendorListColumns()

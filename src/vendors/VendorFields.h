@@ -32,7 +32,7 @@ const std::array<VendorFlag, kVendorFlags>& VendorFlags();
 
 // The contacts grid (ManGrid, table 廠商聯絡人 linked by 廠商編號): grid columns 0 to 8, column 0
 // the item number; the row array's column 9 holds the stored row's 總序.
-const DetailGridSpec& VendorContactsSpec();
+const DetailGridDef& VendorContactsDef();
 
 // The list grid: the vendor number and the short name.
 struct VendorListColumn {

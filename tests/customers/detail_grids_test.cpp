@@ -26,7 +26,7 @@ const QString K(const char* s) { return QString::fromUtf8(s); }
 
 DetailRowArray Rows(DetailKind kind, const QStringList& names)
 {
-    DetailRowArray rows(CustomerGridSpec(kind).KeyColumn());
+    DetailRowArray rows(CustomerGridDef(kind).KeyColumn());
     rows.Redim(int(names.size()));
     for (int i = 0; i < names.size(); ++i) {
         rows.set(i + 1, 0, QString::number(i + 1));
@@ -64,7 +64,7 @@ TEST(DetailGridRules, SpareRowCasesRunInOrderAndNeverLeaveTheArray)
         SCOPED_TRACE(c.what);
         DetailRowArray rows = Rows(c.kind, c.names);
         int gridRows = c.gridRows;
-        EXPECT_EQ(SpareRowStep(CustomerGridSpec(c.kind), rows, gridRows, c.row, c.col), c.expect);
+        EXPECT_EQ(SpareRowStep(CustomerGridDef(c.kind), rows, gridRows, c.row, c.col), c.expect);
         EXPECT_EQ(rows.Count(), c.count);
         EXPECT_EQ(gridRows, c.gridRowsAfter);
         EXPECT_GE(rows.UpperRow(), rows.Count());  // every counted row has its entry
@@ -90,7 +90,7 @@ TEST(DetailGridRules, EnterWalksTheRowAndBeepsOnAnExactlyEmptyName)
         {DetailKind::Deliveries, 5, "A", {3, 6, false}},
     };
     for (const Case& c : cases) {
-        const EnterMove m = EnterWalk(CustomerGridSpec(c.kind), 3, c.col, c.col1);
+        const EnterMove m = EnterWalk(CustomerGridDef(c.kind), 3, c.col, c.col1);
         EXPECT_EQ(m.row, c.expect.row) << c.col;
         EXPECT_EQ(m.col, c.expect.col) << c.col;
         EXPECT_EQ(m.beep, c.expect.beep) << c.col;
@@ -134,8 +134,8 @@ TEST(DetailGridRules, RemovingARowRenumbersAndRemembersStoredKeysOnly)
         EXPECT_FALSE(RemoveDetailRow(rows, deleted, r)) << r;
         EXPECT_EQ(rows.Count(), 1);
     }
-    EXPECT_EQ(DeleteRowQuestion(CustomerGridSpec(DetailKind::Contacts), rows, 1), K("確定刪除 1 A 這一行?"));
-    EXPECT_EQ(DeleteRowQuestion(CustomerGridSpec(DetailKind::Deliveries), rows, 5), K("確定刪除  :  這一行?"));
+    EXPECT_EQ(DeleteRowQuestion(CustomerGridDef(DetailKind::Contacts), rows, 1), K("確定刪除 1 A 這一行?"));
+    EXPECT_EQ(DeleteRowQuestion(CustomerGridDef(DetailKind::Deliveries), rows, 5), K("確定刪除  :  這一行?"));
 }
 
 // ---- The grids in a window -----------------------------------------------------------------

@@ -30,9 +30,9 @@ void type(QWidget* box, const QString& text)
 
 class CodeTables : public testsupport::CustomerDb {
 protected:
-    std::unique_ptr<CodeTableFrm> open(const CodeTableSpec& spec)
+    std::unique_ptr<CodeTableFrm> open(const CodeTableDef& def)
     {
-        auto w = std::make_unique<CodeTableFrm>(spec);
+        auto w = std::make_unique<CodeTableFrm>(def);
         w->show();
         QApplication::setActiveWindow(w.get());
         EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
@@ -46,24 +46,24 @@ protected:
     {
         gConn.Execute(QStringLiteral("Insert Into RV17 (RV170, RV171) Values (?, ?)"), {code, name});
     }
-    static void add(const CodeTableSpec& spec, const QString& code, const QString& name)
+    static void add(const CodeTableDef& def, const QString& code, const QString& name)
     {
-        if (spec.table == QStringLiteral("RV1"))
+        if (def.table == QStringLiteral("RV1"))
             addCategory(code, name);
         else
             addDepartment(code, name);
     }
     // A record of the using table (a vendor of the category, an employee of the department).
-    static void use(const CodeTableSpec& spec, const QString& code)
+    static void use(const CodeTableDef& def, const QString& code)
     {
-        gConn.Execute(QStringLiteral("Insert Into ") + spec.usedByTable + QStringLiteral(" (") + spec.usedByColumn +
+        gConn.Execute(QStringLiteral("Insert Into ") + def.usedByTable + QStringLiteral(" (") + def.usedByColumn +
                           QStringLiteral(") Values (?)"),
                       {code});
     }
-    static QStringList stored(const CodeTableSpec& spec)
+    static QStringList stored(const CodeTableDef& def)
     {
-        return rows(QStringLiteral("Select ") + spec.box(0).column + QStringLiteral(", ") + spec.box(1).column +
-                    QStringLiteral(" From ") + spec.table + QStringLiteral(" Order By 1"));
+        return rows(QStringLiteral("Select ") + def.box(0).column + QStringLiteral(", ") + def.box(1).column +
+                    QStringLiteral(" From ") + def.table + QStringLiteral(" Order By 1"));
     }
     static bool shown(CodeTableFrm& w, Button b) { return w.Button(b) && w.Button(b)->isVisibleTo(&w); }
 
@@ -72,7 +72,7 @@ protected:
 
 class BothTables : public CodeTables, public ::testing::WithParamInterface<bool> {
 protected:
-    const CodeTableSpec& spec() const { return GetParam() ? VendorCategorySpec() : DepartmentSpec(); }
+    const CodeTableDef& def() const { return GetParam() ? VendorCategoryDef() : DepartmentDef(); }
 };
 
 INSTANTIATE_TEST_SUITE_P(Tables, BothTables, ::testing::Values(true, false),
@@ -85,24 +85,24 @@ TEST(CodeTableSaveCheck, WidthsThenCodeAndName)
 {
     gLangOffset = 0;
     struct Case {
-        const CodeTableSpec* spec;
+        const CodeTableDef* def;
         std::vector<QString> texts;
         QString message;
         int box;
     };
     const QString sixChinese = QStringLiteral("印刷加工廠商");
     const Case cases[] = {
-        {&VendorCategorySpec(), {"001", sixChinese, ""}, "'' 欄位資料過長,請不要超過10個字元(一個中文字算2個字元)", 1},
-        {&DepartmentSpec(), {"001", sixChinese}, "'欄位資料過長,請不要超過10個字元(一個中文字算2個字元)", 1},
-        {&VendorCategorySpec(), {"00001", "", ""}, "'' 欄位資料過長,請不要超過4個字元(一個中文字算2個字元)", 0},
-        {&VendorCategorySpec(), {"001", "印刷", QString(11, QChar(0x5370))},
+        {&VendorCategoryDef(), {"001", sixChinese, ""}, "'' 欄位資料過長,請不要超過10個字元(一個中文字算2個字元)", 1},
+        {&DepartmentDef(), {"001", sixChinese}, "'欄位資料過長,請不要超過10個字元(一個中文字算2個字元)", 1},
+        {&VendorCategoryDef(), {"00001", "", ""}, "'' 欄位資料過長,請不要超過4個字元(一個中文字算2個字元)", 0},
+        {&VendorCategoryDef(), {"001", "印刷", QString(11, QChar(0x5370))},
          "'' 欄位資料過長,請不要超過20個字元(一個中文字算2個字元)", 2},
-        {&VendorCategorySpec(), {"001", "   ", ""}, "加工類別,類別名稱須輸入", -1},
-        {&DepartmentSpec(), {" ", "業務部"}, "部門代號,部門名稱必須輸入", -1},
-        {&DepartmentSpec(), {"001", "業務部"}, "", -1},
+        {&VendorCategoryDef(), {"001", "   ", ""}, "加工類別,類別名稱須輸入", -1},
+        {&DepartmentDef(), {" ", "業務部"}, "部門代號,部門名稱必須輸入", -1},
+        {&DepartmentDef(), {"001", "業務部"}, "", -1},
     };
     for (const Case& c : cases) {
-        const CodeTableRefusal r = CodeTableSaveCheck(*c.spec, c.texts);
+        const CodeTableRefusal r = CodeTableSaveCheck(*c.def, c.texts);
         EXPECT_EQ(r.message, c.message) << c.texts[1].toStdString();
         EXPECT_EQ(r.box, c.box) << c.message.toStdString();
         if (c.box >= 0) {
@@ -111,15 +111,15 @@ TEST(CodeTableSaveCheck, WidthsThenCodeAndName)
         }
     }
     // 存檔 follows the typed texts; only the departments ask for more than blanks.
-    EXPECT_TRUE(CodeTableSaveEnabled(VendorCategorySpec(), "001", "  "));
-    EXPECT_FALSE(CodeTableSaveEnabled(DepartmentSpec(), "001", "  "));
+    EXPECT_TRUE(CodeTableSaveEnabled(VendorCategoryDef(), "001", "  "));
+    EXPECT_FALSE(CodeTableSaveEnabled(DepartmentDef(), "001", "  "));
 }
 
 // From an empty table: the first add proposes 001, a save goes straight on to the next code,
 // and only 放棄 leaves add mode.
 TEST_P(BothTables, AddSavesAndGoesOnWithTheNextCode)
 {
-    auto w = open(spec());
+    auto w = open(def());
     EXPECT_FALSE(w->Button(Button::Change)->isEnabled());
     EXPECT_FALSE(w->Button(Button::Delete)->isEnabled());
 
@@ -134,7 +134,7 @@ TEST_P(BothTables, AddSavesAndGoesOnWithTheNextCode)
     type(w->Text1[1], QStringLiteral("業務"));
     EXPECT_TRUE(w->Button(Button::Save)->isEnabled());
     w->Click(Button::Save);
-    EXPECT_EQ(stored(spec()), QStringList{"001|業務"});
+    EXPECT_EQ(stored(def()), QStringList{"001|業務"});
     EXPECT_EQ(w->EditMode, QStringLiteral("addnew"));
     EXPECT_EQ(w->Text1[0]->text(), QStringLiteral("002"));
     EXPECT_EQ(w->Text1[1]->text(), QString());
@@ -143,32 +143,32 @@ TEST_P(BothTables, AddSavesAndGoesOnWithTheNextCode)
     {
         // The department window counts the proposed code as a change; the category window does not.
         ScriptedResponder r;
-        if (spec().proposedCodeIsChange)
+        if (def().proposedCodeIsChange)
             r.answer(ui::Answer::Yes);
         w->Click(Button::Cancel);
-        EXPECT_EQ(r.messages.size(), spec().proposedCodeIsChange ? 1u : 0u);
-        EXPECT_EQ(r.beeps, spec().beepOnCancel ? 1 : 0);
+        EXPECT_EQ(r.messages.size(), def().proposedCodeIsChange ? 1u : 0u);
+        EXPECT_EQ(r.beeps, def().beepOnCancel ? 1 : 0);
     }
     EXPECT_TRUE(w->EditMode.isEmpty());
     EXPECT_TRUE(shown(*w, Button::Add));
     EXPECT_EQ(w->Text1[0]->text(), QStringLiteral("001"));
-    EXPECT_EQ(stored(spec()), QStringList{"001|業務"});
+    EXPECT_EQ(stored(def()), QStringList{"001|業務"});
     // Change and delete come back with the next opening.
     EXPECT_FALSE(w->Button(Button::Change)->isEnabled());
-    EXPECT_TRUE(open(spec())->Button(Button::Change)->isEnabled());
+    EXPECT_TRUE(open(def())->Button(Button::Change)->isEnabled());
 }
 
 // Typing after an add makes 放棄 ask; No keeps the edit.
 TEST_P(BothTables, CancelAfterTypingAsks)
 {
-    auto w = open(spec());
+    auto w = open(def());
     w->Click(Button::Add);
     type(w->Text1[1], QStringLiteral("採購"));
     {
         ScriptedResponder r;
         r.answer(ui::Answer::No);
         w->Click(Button::Cancel);
-        EXPECT_EQ(r.last().text, spec().cancelQuestion.text());
+        EXPECT_EQ(r.last().text, def().cancelQuestion.text());
     }
     EXPECT_EQ(w->EditMode, QStringLiteral("addnew"));
     EXPECT_FALSE(w->DataGrid1->isEnabled());
@@ -178,17 +178,17 @@ TEST_P(BothTables, CancelAfterTypingAsks)
         r.answer(ui::Answer::Yes);
         w->Click(Button::Cancel);
     }
-    EXPECT_TRUE(stored(spec()).isEmpty());
+    EXPECT_TRUE(stored(def()).isEmpty());
 }
 
 // A code that vendors or employees carry cannot be deleted; nothing is asked.  An unused one
 // is deleted after 確定要刪除.
 TEST_P(BothTables, DeleteRefusedWhileTheCodeIsUsed)
 {
-    add(spec(), "001", "印刷");
-    add(spec(), "002", "包裝");
-    use(spec(), "001");
-    auto w = open(spec());
+    add(def(), "001", "印刷");
+    add(def(), "002", "包裝");
+    use(def(), "001");
+    auto w = open(def());
     ASSERT_EQ(w->Text1[0]->text(), QStringLiteral("001"));
     {
         ScriptedResponder r;
@@ -198,7 +198,7 @@ TEST_P(BothTables, DeleteRefusedWhileTheCodeIsUsed)
         EXPECT_EQ(r.last().text, GetParam() ? QStringLiteral("加工類別 [印刷] 已經有建立資料.不可以刪除")
                                              : QStringLiteral("部門: [印刷] 已經有建立資料.不可以刪除"));
     }
-    EXPECT_EQ(stored(spec()).size(), 2);
+    EXPECT_EQ(stored(def()).size(), 2);
 
     QTest::mouseClick(w->DataGrid1->viewport(), Qt::LeftButton, {},
                       w->DataGrid1->visualRect(w->DataGrid1->model()->index(1, 0)).center());
@@ -211,7 +211,7 @@ TEST_P(BothTables, DeleteRefusedWhileTheCodeIsUsed)
         EXPECT_EQ(r.last().text, QStringLiteral("確定要刪除"));
         EXPECT_EQ(r.last().buttons, ui::Buttons::YesNo);
     }
-    EXPECT_EQ(stored(spec()), QStringList{"001|印刷"});
+    EXPECT_EQ(stored(def()), QStringList{"001|印刷"});
     EXPECT_EQ(w->GridRs.RecordCount(), 1);
     EXPECT_EQ(w->Text1[0]->text(), QStringLiteral("001"));
 }
@@ -219,8 +219,8 @@ TEST_P(BothTables, DeleteRefusedWhileTheCodeIsUsed)
 // A code another row holds: reported when the box is left and again at save; nothing written.
 TEST_P(BothTables, DuplicateCodeRefusedWhenLeftAndAtSave)
 {
-    add(spec(), "001", "印刷");
-    auto w = open(spec());
+    add(def(), "001", "印刷");
+    auto w = open(def());
     w->Click(Button::Add);
     ASSERT_EQ(w->Text1[0]->text(), QStringLiteral("002"));
     ASSERT_TRUE(w->Text1[0]->hasFocus());
@@ -239,7 +239,7 @@ TEST_P(BothTables, DuplicateCodeRefusedWhenLeftAndAtSave)
         w->Click(Button::Save);
         EXPECT_EQ(r.texts(), QStringList{"編號重複001"});
     }
-    EXPECT_EQ(stored(spec()), QStringList{"001|印刷"});
+    EXPECT_EQ(stored(def()), QStringList{"001|印刷"});
     EXPECT_EQ(w->EditMode, QStringLiteral("addnew"));
     // Leaving for 放棄 asks nothing about the code.
     w->Text1[0]->setFocus();
@@ -248,7 +248,7 @@ TEST_P(BothTables, DuplicateCodeRefusedWhenLeftAndAtSave)
         r.answer(ui::Answer::Yes);
         w->Button(Button::Cancel)->setFocus();
         QTest::mouseClick(w->Button(Button::Cancel), Qt::LeftButton);
-        EXPECT_EQ(r.texts(), QStringList{spec().cancelQuestion.text()});
+        EXPECT_EQ(r.texts(), QStringList{def().cancelQuestion.text()});
     }
     EXPECT_TRUE(w->EditMode.isEmpty());
 }
@@ -259,8 +259,8 @@ TEST_F(CodeTables, DepartmentCodeChangesOnlyWithoutEmployees)
 {
     addDepartment("001", "業務部");
     addDepartment("002", "會計部");
-    use(DepartmentSpec(), "001");
-    auto w = open(DepartmentSpec());
+    use(DepartmentDef(), "001");
+    auto w = open(DepartmentDef());
     w->Click(Button::Change);
     EXPECT_TRUE(w->Text1[0]->isReadOnly());
     EXPECT_TRUE(w->Text1[1]->hasFocus());
@@ -274,7 +274,7 @@ TEST_F(CodeTables, DepartmentCodeChangesOnlyWithoutEmployees)
     EXPECT_EQ(w->Text1[0]->text(), QStringLiteral("001"));
     type(w->Text1[1], QStringLiteral("一"));
     w->Click(Button::Save);
-    EXPECT_EQ(stored(DepartmentSpec()), (QStringList{"001|業務部一", "002|會計部"}));
+    EXPECT_EQ(stored(DepartmentDef()), (QStringList{"001|業務部一", "002|會計部"}));
     EXPECT_TRUE(w->EditMode.isEmpty());
     EXPECT_EQ(w->Text1[0]->text(), QStringLiteral("001"));
 
@@ -290,7 +290,7 @@ TEST_F(CodeTables, DepartmentCodeChangesOnlyWithoutEmployees)
     }
     w->Text1[0]->setText(QStringLiteral("003"));
     w->Click(Button::Save);
-    EXPECT_EQ(stored(DepartmentSpec()), (QStringList{"001|業務部一", "003|會計部"}));
+    EXPECT_EQ(stored(DepartmentDef()), (QStringList{"001|業務部一", "003|會計部"}));
 }
 
 // A refused write keeps the window in its mode with what was typed (the buttons switch only
@@ -300,7 +300,7 @@ TEST_F(CodeTables, FailedWriteKeepsTheEdit)
     addDepartment("001", "業務部");
     addDepartment("002", "會計部");
     gConn.Execute(QStringLiteral("Create Unique Index 部門名稱 On RV17 (RV171)"));
-    auto w = open(DepartmentSpec());
+    auto w = open(DepartmentDef());
     w->Click(Button::Change);
     w->Text1[1]->setText(QStringLiteral("會計部"));
     {
@@ -321,7 +321,7 @@ TEST_F(CodeTables, FailedWriteKeepsTheEdit)
         w->Click(Button::Cancel);
     }
     EXPECT_EQ(w->Text1[1]->text(), QStringLiteral("業務部"));
-    EXPECT_EQ(stored(DepartmentSpec()), (QStringList{"001|業務部", "002|會計部"}));
+    EXPECT_EQ(stored(DepartmentDef()), (QStringList{"001|業務部", "002|會計部"}));
 }
 
 // The category type-ahead: from the current row on, the first code that begins with the text;
@@ -331,7 +331,7 @@ TEST_F(CodeTables, CategoryTypeAhead)
     addCategory("001", "印刷");
     addCategory("002", "包裝");
     addCategory("010", "運輸");
-    auto w = open(VendorCategorySpec());
+    auto w = open(VendorCategoryDef());
     w->Text2->setText(QStringLiteral("01"));
     EXPECT_EQ(w->Text1[0]->text(), QStringLiteral("010"));
     w->Text2->setText(QStringLiteral("包"));
@@ -356,7 +356,7 @@ TEST_F(CodeTables, OpensInAddModeForTheVendorWindow)
     EXPECT_EQ(OpenDevrItemFrm(true), w);
     EXPECT_EQ(w->Text1[1]->text(), QStringLiteral("印刷"));
     w->Click(Button::Save);
-    EXPECT_EQ(stored(VendorCategorySpec()), QStringList{"001|印刷"});
+    EXPECT_EQ(stored(VendorCategoryDef()), QStringList{"001|印刷"});
     delete w;
     EXPECT_TRUE(DevrItemFrm().isNull());
 }
@@ -365,7 +365,7 @@ TEST_F(CodeTables, OpensInAddModeForTheVendorWindow)
 TEST_F(CodeTables, DepartmentWindowTakesTheHelpPanel)
 {
     sink.help = QStringLiteral("客戶");
-    auto w = open(DepartmentSpec());
+    auto w = open(DepartmentDef());
     EXPECT_EQ(sink.help, QString());
     EXPECT_EQ(sink.caption, QStringLiteral("部門設定"));
     EXPECT_EQ(w->windowTitle(), QStringLiteral("公司部門設定"));

@@ -175,7 +175,7 @@ TEST_F(VendorRules, ContactStatementsWriteRowsBound)
                                 {"2", "O'Neil", "", "", "", "", "", "", "", ""},
                                 {"3", " ", "", "", "", "", "", "", "", ""}},
                                {keys[1].toLongLong()}};
-    for (const SqlStatement& s : DetailStatements(VendorContactsSpec(), "001-001", contacts))
+    for (const SqlStatement& s : DetailStatements(VendorContactsDef(), "001-001", contacts))
         gConn.Execute(s.sql, s.params);
     EXPECT_EQ(rows(QStringLiteral("Select 項次, 聯絡人, 部門, 職銜, 分機, 電話, 行動電話, e_mail, 備註, 廠商編號 "
                                   "From 廠商聯絡人 Order By 總序")),
