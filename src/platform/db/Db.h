@@ -237,8 +237,13 @@ public:
     bool PlaceRow();
     // The distinct values of a field over the rows held (what "SELECT DISTINCT column ... ORDER BY
     // column" gives on them): equal by the column's collation, the first read standing for its
-    // equals, in the column's order.  Reads nothing from the database.
+    // equals, in the column's order.  Reads nothing from the database, except the column itself
+    // while some rows are still to be read (see ReadAhead).
     QVariantList DistinctValues(int index) const;
+    // A large list opened with a keyset or dynamic cursor reads at first only its rows' order
+    // keys; a row is read when first used.  ReadAhead reads up to `rows` more of them (for idle
+    // time) and says whether any are still to be read.
+    bool ReadAhead(int rows);
 
     void Requery();
     Bookmark bookmark() const;

@@ -157,7 +157,8 @@ struct Row {
     quint32 size = 0;
     quint8 flags = 0;  // RowDeleted, RowPending
 };
-enum : quint8 { RowDeleted = 1, RowPending = 2 };
+// RowPartial: only the row's order keys are read yet, every other cell is Null (see RowSet).
+enum : quint8 { RowDeleted = 1, RowPending = 2, RowPartial = 4 };
 
 // Bump allocator for row images, in blocks mapped straight from the system.  Re-reading a set
 // (reset) fills its own blocks again, so a large list does not fault fresh pages in; when the
@@ -191,6 +192,16 @@ Cell CellAt(const Row& row, int column);
 // reals compared exactly), then texts (by the column's collation: bytes, or NOCASE's ASCII
 // folding), then blobs (bytes).
 int CompareStored(const Cell& a, const Cell& b, bool nocase);
+// A stored value with the first eight bytes of its text (ASCII letters folded under NOCASE)
+// packed into one number, so that most comparisons of texts read no text: CompareKeyed gives
+// the order CompareStored gives.
+struct KeyedCell {
+    Cell cell;
+    quint64 prefix = 0;
+    bool packed = false;  // a text with no NUL byte among its first eight
+};
+KeyedCell Keyed(const Cell& c, bool nocase);
+int CompareKeyed(const KeyedCell& a, const KeyedCell& b, bool nocase);
 const char* NextCell(const char* cell);  // the cell after the one at `cell`
 QVariant Decode(const Cell& c, int adoType);
 
@@ -210,6 +221,21 @@ struct OrderKey {
     int field = -1;
     bool desc = false;
     bool nocase = false;  // the column's collation: NOCASE, else BINARY
+};
+
+// Row numbers by bookmark: a plain table over the bookmarks' range where they lie close
+// together (rowids mostly do), a hash for the others.
+class BookmarkIndex {
+public:
+    void clear();
+    void build(const std::vector<Row>& rows);  // every row but the deleted and pending ones
+    void insert(qint64 bookmark, int row);
+    int find(qint64 bookmark) const;  // -1 when missing
+
+private:
+    qint64 base_ = 0;
+    std::vector<int> dense_;  // row of bookmark base_ + i, -1 for none
+    QHash<qint64, int> sparse_;
 };
 
 // Rows shared by a recordset and its clones.
@@ -232,14 +258,37 @@ struct RowSet {
     bool orderKnown = false;
     bool layerSorts = false;
     bool hasCondition = false;  // a WHERE clause: an added row may fall outside it
+    // A large keyset or dynamic list reads at first only each row's rowid and order keys; the
+    // rest of a row is read from the table when the row is first used (a few hundred rows
+    // around it at a time), and ReadAhead reads on in table order while the program is idle.
+    // A row another user deleted before it was read shows Nulls; one they changed shows what
+    // they saved.
+    bool onDemand = false;
+    long partialRows = 0;     // rows still RowPartial
+    qint64 aheadRowid = 0;    // readAhead has read the table up to this rowid
+    QString rowsSql;          // SELECT rowid, every field's column FROM the base table
     std::vector<Row> rows;
     Arena arena;
     qint64 nextBookmark = 1;
-    QHash<qint64, int> byBookmark;
+    BookmarkIndex byBookmark;
     bool indexValid = false;
     std::vector<Recordset::Impl*> cursors;
 
     void fetch();  // (re)reads every row
+    void fetchKeys();  // onDemand: each row's rowid and order keys only
+    // Completes row i when it holds only its keys (with its neighbours in the list).
+    void complete(int i)
+    {
+        if (rows[size_t(i)].flags & RowPartial)
+            readAround(i);
+    }
+    void readAround(int i);
+    void completeAll();         // every row still partial, in one pass over the table
+    bool readAhead(int count);  // up to `count` more rows in table order; false when none is left
+    // Takes the rows of a statement giving rowid and then every field, into the partial rows
+    // they belong to (other rows are left as they are).
+    void takeRows(sqlite3_stmt* s, qint64* lastRowid = nullptr, int* seen = nullptr);
+    void dropPartial(qint64 upToRowid);  // rows not found in the table: Nulls from now on
     // Puts the rows in the statement's order (stable: ties keep the order they were read in).
     void sortRows();
     // The statement's order between two rows; ties go by rowid (the order a table scan reads).
@@ -251,7 +300,8 @@ struct RowSet {
     void fetchRest();
     void storeRow(sqlite3_stmt* s);
     // The image of the statement's current row from column `first` on, in this set's arena.
-    Row imageOf(sqlite3_stmt* s, int first);
+    // With `columnOf`, field k comes from statement column columnOf[k], Null where that is -1.
+    Row imageOf(sqlite3_stmt* s, int first, const std::vector<int>* columnOf = nullptr);
     int rowOfBookmark(qint64 b);
     // Encodes values (storage forms) into the arena.
     void encode(Row& row, const QVector<QVariant>& values);
@@ -262,6 +312,10 @@ struct RowSet {
 };
 
 QVariant ToStorage(const QVariant& v, const FieldDef& f);  // type check and conversion on assignment
+
+// Lists whose table holds at least this many rows (by its greatest rowid) are read on demand.
+long OnDemandFrom();
+void SetOnDemandFrom(long rows);  // for tests
 
 }  // namespace db::detail
 

@@ -2,6 +2,7 @@
 #include "platform/db/DbImpl.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 #include <QDebug>
 #include <algorithm>
@@ -516,7 +517,9 @@ struct Recordset::Impl {
         requireOpen();
         if (!onRow())
             noCurrentRecord();
-        return view[size_t(pos)];
+        const int row = view[size_t(pos)];
+        rs->complete(row);
+        return row;
     }
 
     int fieldIndex(const QString& name) const
@@ -575,6 +578,7 @@ struct Recordset::Impl {
         const int row = view[size_t(position)];
         if (edit != adEditNone && row == editRow && dirty[index])
             return buf[index];
+        rs->complete(row);
         return detail::Decode(detail::CellAt(rs->rows[size_t(row)], index), rs->fields[index].adoType);
     }
 
@@ -642,6 +646,7 @@ struct Recordset::Impl {
 
     QVector<QVariant> rowValues(int row) const
     {
+        rs->complete(row);
         QVector<QVariant> values = rs->values(rs->rows[size_t(row)]);
         for (int k = 0; k < values.size(); ++k)
             if (dirty[k])
@@ -965,6 +970,7 @@ struct Recordset::Impl {
     // The Sort of this cursor between two rows, ties in stored order (as rebuildView sorts).
     bool sortsBefore(int a, int b) const
     {
+        rs->completeAll();
         for (const SortKey& key : sortKeys) {
             const int c = compareCells(detail::CellAt(rs->rows[size_t(a)], key.field), detail::CellAt(rs->rows[size_t(b)], key.field));
             if (c != 0)
@@ -1055,6 +1061,8 @@ struct Recordset::Impl {
     void rebuildView()
     {
         rs->fetchRest();
+        if (filterNode || !sortKeys.empty())
+            rs->completeAll();
         streaming = false;
         view.clear();
         view.reserve(rs->rows.size());
@@ -1098,8 +1106,10 @@ struct Recordset::Impl {
         notify(RecordsetEvent::Moved);
     }
 
+    // `keyset`: the cursor may show what other users save (keyset and dynamic cursors), so a
+    // large list may read its rows on demand.
     void open(const QString& sql, const std::shared_ptr<detail::ConnState>& conn, bool readOnly, const Params& params,
-              bool forwardOnly = false);
+              bool forwardOnly = false, bool keyset = false);
 };
 
 namespace {
@@ -1279,10 +1289,30 @@ void takeOrder(RowSet& set, const QString& sql, bool forwardOnly)
     set.layerSorts = true;
 }
 
+// A list sorted here whose fields are all plain, distinctly named columns of its table, on a
+// table of many rows: read its rows on demand (RowSet::onDemand).
+void takeOnDemand(RowSet& set)
+{
+    QStringList columns;
+    QSet<QString> names;
+    for (int k = 0; k < set.fields.size(); ++k) {
+        const FieldDef& f = set.fields[k];
+        if (!f.updatable || f.adoType == adEmpty || names.contains(f.name.toLower()))
+            return;
+        names.insert(f.name.toLower());
+        columns << set.quoted[k];
+    }
+    detail::Stmt top(set.conn->db, QStringLiteral("SELECT max(rowid) FROM ") + set.quotedBase);
+    if (!top.step() || sqlite3_column_int64(top.get(), 0) < detail::OnDemandFrom())
+        return;
+    set.rowsSql = QStringLiteral("SELECT rowid, %1 FROM %2").arg(columns.join(QChar(',')), set.quotedBase);
+    set.onDemand = true;
+}
+
 }  // namespace
 
 void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::ConnState>& conn, bool readOnly, const Params& params,
-                           bool forwardOnly)
+                           bool forwardOnly, bool keyset)
 {
     conn->check();
     auto set = std::make_shared<RowSet>();
@@ -1399,6 +1429,8 @@ void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::Con
         set->readOnly = true;
     if (set->hasRowid && !forwardOnly)
         takeOrder(*set, sql, forwardOnly);
+    if (keyset && set->layerSorts)
+        takeOnDemand(*set);
     if (forwardOnly) {
         // Rows are read as the cursor reaches them: asking whether a table has rows reads one.
         st->bind(params);
@@ -1465,7 +1497,7 @@ void Recordset::Open(const QString& sql, Connection& conn, CursorType cursor, Lo
     st->check();
     if (d->rs)
         Close();
-    d->open(sql, st, lock == adLockReadOnly, params);
+    d->open(sql, st, lock == adLockReadOnly, params, false, cursor == adOpenKeyset || cursor == adOpenDynamic);
 }
 
 Recordset Connection::ExecuteQuery(const QString& sql, const Params& params)
@@ -1680,13 +1712,14 @@ void Recordset::Delete() { d->deleteCurrent(); }
 void Recordset::Resync() { d->resync(); }
 EditModeEnum Recordset::EditMode() const { return d->edit; }
 bool Recordset::PlaceRow() { return d->placeRow(); }
+bool Recordset::ReadAhead(int rows) { return d->rs && d->rs->readAhead(rows); }
 
 QVariantList Recordset::DistinctValues(int index) const
 {
     d->requireOpen();
     const FieldDef& f = d->fieldDef(index);
     d->size();  // a forward-only read: every row
-    const auto& set = *d->rs;
+    auto& set = *d->rs;
     bool nocase = false;
     if (set.conn && f.updatable) {
         const char* collation = nullptr;
@@ -1695,22 +1728,67 @@ QVariantList Recordset::DistinctValues(int index) const
             nocase = qstricmp(collation, "NOCASE") == 0;
     }
     struct Item {
-        Cell cell;
+        detail::KeyedCell key;
         qint64 order;
     };
     std::vector<Item> items;
     items.reserve(set.rows.size());
-    for (const Row& r : set.rows)
-        if (!(r.flags & (detail::RowDeleted | detail::RowPending)))
-            items.push_back({detail::CellAt(r, index), set.hasRowid ? r.rowid : r.bookmark});
+    detail::Arena held;  // texts of rows not read yet
+    if (set.partialRows > 0) {
+        // Rows not read yet: the column's values come from one pass over that column alone.
+        set.conn->check();
+        detail::Stmt st(set.conn->db, QStringLiteral("SELECT rowid, %1 FROM %2").arg(set.quoted[index], set.quotedBase));
+        while (st.step()) {
+            sqlite3_stmt* s = st.get();
+            const qint64 rowid = sqlite3_column_int64(s, 0);
+            const int i = set.rowOfBookmark(rowid);
+            if (i < 0)
+                continue;
+            const Row& r = set.rows[size_t(i)];
+            if (!(r.flags & detail::RowPartial)) {
+                items.push_back({detail::Keyed(detail::CellAt(r, index), nocase), rowid});
+                continue;
+            }
+            Cell c;
+            switch (sqlite3_column_type(s, 1)) {
+            case SQLITE_INTEGER:
+                c.tag = detail::TagInt;
+                c.i = sqlite3_column_int64(s, 1);
+                break;
+            case SQLITE_FLOAT:
+                c.tag = detail::TagReal;
+                c.d = sqlite3_column_double(s, 1);
+                break;
+            case SQLITE_TEXT:
+            case SQLITE_BLOB: {
+                const bool text = sqlite3_column_type(s, 1) == SQLITE_TEXT;
+                const void* p = text ? static_cast<const void*>(sqlite3_column_text(s, 1)) : sqlite3_column_blob(s, 1);
+                c.tag = text ? detail::TagText : detail::TagBlob;
+                c.n = sqlite3_column_bytes(s, 1);
+                char* copy = held.alloc(size_t(std::max(c.n, 1)));
+                if (c.n)
+                    std::memcpy(copy, p, size_t(c.n));
+                c.p = copy;
+                break;
+            }
+            default:
+                break;
+            }
+            items.push_back({detail::Keyed(c, nocase), rowid});
+        }
+    } else {
+        for (const Row& r : set.rows)
+            if (!(r.flags & (detail::RowDeleted | detail::RowPending)))
+                items.push_back({detail::Keyed(detail::CellAt(r, index), nocase), set.hasRowid ? r.rowid : r.bookmark});
+    }
     std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
-        const int c = detail::CompareStored(a.cell, b.cell, nocase);
+        const int c = detail::CompareKeyed(a.key, b.key, nocase);
         return c != 0 ? c < 0 : a.order < b.order;
     });
     QVariantList out;
     for (size_t i = 0; i < items.size(); ++i)
-        if (i == 0 || detail::CompareStored(items[i - 1].cell, items[i].cell, nocase) != 0)
-            out << detail::Decode(items[i].cell, f.adoType);
+        if (i == 0 || detail::CompareKeyed(items[i - 1].key, items[i].key, nocase) != 0)
+            out << detail::Decode(items[i].key.cell, f.adoType);
     return out;
 }
 
@@ -1799,6 +1877,7 @@ void Recordset::Find(const QString& criteria, long skipRecords, SearchDirection 
     }
     p += dir == adSearchBackward ? -skipRecords : skipRecords;
     const int type = d->rs->fields[cond.field].adoType;
+    d->rs->completeAll();
     const auto& rows = d->rs->rows;
     if (dir == adSearchBackward) {
         for (long i = std::min(p, d->size() - 1); i >= 0; --i)

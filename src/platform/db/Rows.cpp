@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <mutex>
 #include <new>
 #include <sys/mman.h>
@@ -295,6 +296,38 @@ int CompareStored(const Cell& a, const Cell& b, bool nocase)
     return 0;
 }
 
+KeyedCell Keyed(const Cell& c, bool nocase)
+{
+    KeyedCell k;
+    k.cell = c;
+    if (c.tag != TagText)
+        return k;
+    const int n = std::min(c.n, 8);
+    for (int j = 0; j < n; ++j) {
+        unsigned char b = static_cast<unsigned char>(c.p[j]);
+        if (b == 0)
+            return k;
+        if (nocase)
+            b = lowerAscii(b);
+        k.prefix |= quint64(b) << (8 * (7 - j));
+    }
+    k.packed = true;
+    return k;
+}
+
+int CompareKeyed(const KeyedCell& a, const KeyedCell& b, bool nocase)
+{
+    if (a.packed && b.packed) {
+        // The first differing byte decides; a text that ends first has a 0 there (no text
+        // holds one), so it comes first, as SQLite orders a text before its longer start.
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix ? -1 : 1;
+        if (a.cell.n <= 8 && b.cell.n <= 8)
+            return 0;  // the same bytes to the end of both
+    }
+    return CompareStored(a.cell, b.cell, nocase);
+}
+
 QVariant Decode(const Cell& c, int t)
 {
     switch (c.tag) {
@@ -567,7 +600,7 @@ QVector<QVariant> RowSet::values(const Row& row) const
     return out;
 }
 
-Row RowSet::imageOf(sqlite3_stmt* s, int first)
+Row RowSet::imageOf(sqlite3_stmt* s, int first, const std::vector<int>* columnOf)
 {
     struct Src {
         int type;
@@ -576,7 +609,7 @@ Row RowSet::imageOf(sqlite3_stmt* s, int first)
         qint64 i;
         double d;
     };
-    const int count = sqlite3_column_count(s);
+    const int count = columnOf ? int(columnOf->size()) + first : sqlite3_column_count(s);
     Src src[64];
     std::vector<Src> many;
     Src* cells = src;
@@ -585,9 +618,10 @@ Row RowSet::imageOf(sqlite3_stmt* s, int first)
         cells = many.data();
     }
     size_t size = 0;
-    for (int c = first; c < count; ++c) {
-        Src& x = cells[c - first];
-        x.type = sqlite3_column_type(s, c);
+    for (int k = first; k < count; ++k) {
+        Src& x = cells[k - first];
+        const int c = columnOf ? (*columnOf)[size_t(k - first)] : k;
+        x.type = c < 0 ? SQLITE_NULL : sqlite3_column_type(s, c);
         switch (x.type) {
         case SQLITE_INTEGER:
             x.i = sqlite3_column_int64(s, c);
@@ -660,18 +694,157 @@ void RowSet::fetch()
 {
     conn->check();
     pending.reset();
-    Stmt st(conn->db, sql);
-    st.bind(params);
     rows.clear();
     arena.reset();
     byBookmark.clear();
     indexValid = false;
     nextBookmark = 1;
-    while (st.step())
-        storeRow(st.get());
+    partialRows = 0;
+    aheadRowid = 0;
+    if (onDemand) {
+        fetchKeys();
+    } else {
+        Stmt st(conn->db, sql);
+        st.bind(params);
+        while (st.step())
+            storeRow(st.get());
+    }
     if (layerSorts)
         sortRows();
 }
+
+void RowSet::fetchKeys()
+{
+    // The statement's rows (its condition applies), only their rowids and order keys.
+    QStringList keys{QStringLiteral("__tess_rowid")};
+    std::vector<int> columnOf(size_t(fields.size()), -1);
+    for (const OrderKey& k : order) {
+        columnOf[size_t(k.field)] = int(keys.size());
+        keys << QLatin1Char('"') + QString(fields[k.field].name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+    }
+    Stmt st(conn->db, QStringLiteral("SELECT %1 FROM (%2)").arg(keys.join(QLatin1Char(',')), sql));
+    st.bind(params);
+    while (st.step()) {
+        Row row = imageOf(st.get(), 0, &columnOf);
+        row.rowid = sqlite3_column_int64(st.get(), 0);
+        row.bookmark = row.rowid;
+        row.flags = RowPartial;
+        nextBookmark = std::max(nextBookmark, row.bookmark + 1);
+        rows.push_back(row);
+    }
+    partialRows = long(rows.size());
+}
+
+void RowSet::takeRows(sqlite3_stmt* s, qint64* lastRowid, int* seen)
+{
+    int n = 0;
+    qint64 last = 0;
+    for (;;) {
+        const int rc = sqlite3_step(s);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW)
+            ThrowSqlite(conn->db, rc);
+        ++n;
+        last = sqlite3_column_int64(s, 0);
+        const int i = rowOfBookmark(last);
+        if (i < 0 || !(rows[size_t(i)].flags & RowPartial))
+            continue;
+        const Row image = imageOf(s, 1);
+        Row& row = rows[size_t(i)];
+        row.data = image.data;
+        row.size = image.size;
+        row.flags &= quint8(~RowPartial);
+        --partialRows;
+    }
+    if (lastRowid)
+        *lastRowid = last;
+    if (seen)
+        *seen = n;
+}
+
+void RowSet::dropPartial(qint64 upToRowid)
+{
+    // Gone from the table since the keys were read: the row keeps its place and shows Nulls;
+    // writing it back finds nothing to write and says another user changed it.
+    for (Row& r : rows)
+        if ((r.flags & RowPartial) && r.rowid <= upToRowid) {
+            r.flags &= quint8(~RowPartial);
+            --partialRows;
+        }
+}
+
+void RowSet::readAround(int i)
+{
+    conn->check();
+    // The rows a list shows near this one: a few above it, more below (lists are read downwards).
+    constexpr int kBefore = 32, kCount = 256;
+    std::vector<qint64> wanted;
+    wanted.reserve(kCount);
+    const int n = int(rows.size());
+    for (int j = std::max(0, i - kBefore); j < n && int(wanted.size()) < kCount; ++j)
+        if (rows[size_t(j)].flags & RowPartial)
+            wanted.push_back(rows[size_t(j)].rowid);
+    QString marks;
+    for (int j = 0; j < kCount; ++j)
+        marks += j ? QStringLiteral(",?") : QStringLiteral("?");
+    sqlite3_stmt* s = conn->cachedStatement(rowsSql + QStringLiteral(" WHERE rowid IN (%1)").arg(marks));
+    CachedUse use{s};
+    for (int j = 0; j < kCount; ++j) {
+        if (j < int(wanted.size()))
+            sqlite3_bind_int64(s, j + 1, wanted[size_t(j)]);
+        else
+            sqlite3_bind_null(s, j + 1);
+    }
+    takeRows(s);
+    // Those asked for and not found are gone.
+    for (qint64 rowid : wanted) {
+        const int j = rowOfBookmark(rowid);
+        if (j >= 0 && (rows[size_t(j)].flags & RowPartial)) {
+            rows[size_t(j)].flags &= quint8(~RowPartial);
+            --partialRows;
+        }
+    }
+}
+
+void RowSet::completeAll()
+{
+    if (partialRows == 0)
+        return;
+    conn->check();
+    Stmt st(conn->db, rowsSql + QStringLiteral(" WHERE rowid > ?"));
+    sqlite3_bind_int64(st.get(), 1, aheadRowid);
+    takeRows(st.get());
+    dropPartial(std::numeric_limits<qint64>::max());
+}
+
+bool RowSet::readAhead(int count)
+{
+    if (partialRows == 0)
+        return false;
+    conn->check();
+    sqlite3_stmt* s = conn->cachedStatement(rowsSql + QStringLiteral(" WHERE rowid > ? ORDER BY rowid LIMIT ?"));
+    CachedUse use{s};
+    sqlite3_bind_int64(s, 1, aheadRowid);
+    sqlite3_bind_int(s, 2, count);
+    qint64 last = 0;
+    int seen = 0;
+    takeRows(s, &last, &seen);
+    if (seen < count) {
+        dropPartial(std::numeric_limits<qint64>::max());
+        return false;
+    }
+    dropPartial(last);
+    aheadRowid = last;
+    return partialRows > 0;
+}
+
+namespace {
+long onDemandFrom = 20000;
+}
+
+long OnDemandFrom() { return onDemandFrom; }
+void SetOnDemandFrom(long rows) { onDemandFrom = rows; }
 
 int RowSet::compareInOrder(const Row& a, const Row& b) const
 {
@@ -688,9 +861,9 @@ void RowSet::sortRows()
     const size_t n = rows.size(), k = order.size();
     if (n < 2 || k == 0)
         return;
-    // The key cells once per row, then a stable sort of row numbers: rows read in table order
-    // keep that order among equal keys, as SQLite's sorter keeps it.
-    std::vector<Cell> keys(n * k);
+    // The key cells once per row, then a sort of row numbers; equal keys keep table (rowid)
+    // order, as SQLite's sorter keeps the order its table scan reads.
+    std::vector<KeyedCell> keys(n * k);
     for (size_t i = 0; i < n; ++i) {
         const char* p = rows[i].data;
         int at = 0;
@@ -707,21 +880,21 @@ void RowSet::sortRows()
             }
             Row one;
             one.data = p;
-            keys[i * k + j] = CellAt(one, 0);
+            keys[i * k + j] = Keyed(CellAt(one, 0), order[j].nocase);
         }
     }
     std::vector<int> index(n);
     for (size_t i = 0; i < n; ++i)
         index[i] = int(i);
-    std::stable_sort(index.begin(), index.end(), [&](int a, int b) {
-        const Cell* x = &keys[size_t(a) * k];
-        const Cell* y = &keys[size_t(b) * k];
+    std::sort(index.begin(), index.end(), [&](int a, int b) {
+        const KeyedCell* x = &keys[size_t(a) * k];
+        const KeyedCell* y = &keys[size_t(b) * k];
         for (size_t j = 0; j < k; ++j) {
-            const int c = CompareStored(x[j], y[j], order[j].nocase);
+            const int c = CompareKeyed(x[j], y[j], order[j].nocase);
             if (c != 0)
                 return order[j].desc ? c > 0 : c < 0;
         }
-        return false;
+        return rows[size_t(a)].rowid < rows[size_t(b)].rowid;  // table order, as a scan reads it
     });
     std::vector<Row> sorted;
     sorted.reserve(rows.capacity());
@@ -767,18 +940,73 @@ void RowSet::fetchRest()
 int RowSet::rowOfBookmark(qint64 b)
 {
     if (!indexValid) {
-        byBookmark.clear();
-        byBookmark.reserve(int(rows.size()));
-        for (int i = 0; i < int(rows.size()); ++i)
-            if (!(rows[size_t(i)].flags & (RowDeleted | RowPending)))
-                byBookmark.insert(rows[size_t(i)].bookmark, i);
+        byBookmark.build(rows);
         indexValid = true;
     }
-    const auto it = byBookmark.constFind(b);
-    if (it == byBookmark.constEnd())
+    const int i = byBookmark.find(b);
+    if (i < 0)
         return -1;
-    const Row& r = rows[size_t(it.value())];
-    return (r.flags & (RowDeleted | RowPending)) ? -1 : it.value();
+    return (rows[size_t(i)].flags & (RowDeleted | RowPending)) ? -1 : i;
+}
+
+void BookmarkIndex::clear()
+{
+    base_ = 0;
+    dense_.clear();
+    sparse_.clear();
+}
+
+void BookmarkIndex::build(const std::vector<Row>& rows)
+{
+    clear();
+    qint64 low = std::numeric_limits<qint64>::max(), high = std::numeric_limits<qint64>::min();
+    size_t live = 0;
+    for (const Row& r : rows)
+        if (!(r.flags & (RowDeleted | RowPending))) {
+            low = std::min(low, r.bookmark);
+            high = std::max(high, r.bookmark);
+            ++live;
+        }
+    if (live == 0)
+        return;
+    // A table where the range is at most a few times the rows; past that, a hash.
+    if (quint64(high - low) < quint64(4 * live + 1024)) {
+        base_ = low;
+        dense_.assign(size_t(high - low + 1), -1);
+    }
+    for (int i = 0; i < int(rows.size()); ++i)
+        if (!(rows[size_t(i)].flags & (RowDeleted | RowPending)))
+            insert(rows[size_t(i)].bookmark, i);
+}
+
+void BookmarkIndex::insert(qint64 bookmark, int row)
+{
+    if (!dense_.empty() && bookmark >= base_) {
+        const quint64 at = quint64(bookmark - base_);
+        if (at < dense_.size()) {
+            dense_[at] = row;
+            return;
+        }
+        if (at < dense_.size() + 4096) {  // added rows take the next rowids
+            dense_.resize(size_t(at + 1), -1);
+            dense_[at] = row;
+            return;
+        }
+    }
+    sparse_.insert(bookmark, row);
+}
+
+int BookmarkIndex::find(qint64 bookmark) const
+{
+    if (!dense_.empty() && bookmark >= base_ && quint64(bookmark - base_) < dense_.size()) {
+        const int row = dense_[size_t(bookmark - base_)];
+        if (row >= 0)
+            return row;
+    }
+    if (sparse_.isEmpty())
+        return -1;
+    const auto it = sparse_.constFind(bookmark);
+    return it == sparse_.constEnd() ? -1 : it.value();
 }
 
 size_t RowSet::memoryBytes() const

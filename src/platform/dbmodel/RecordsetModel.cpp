@@ -35,6 +35,27 @@ RecordsetModel::~RecordsetModel() { detach(); }
 void RecordsetModel::attach()
 {
     listener_ = rs_.Subscribe([this](db::RecordsetEvent e, int field) { onEvent(e, field); });
+    readAhead();
+}
+
+void RecordsetModel::readAhead()
+{
+    if (!rs_.IsOpen())
+        return;
+    if (!readAheadTimer_) {
+        readAheadTimer_ = new QTimer(this);
+        readAheadTimer_->setSingleShot(true);
+        connect(readAheadTimer_, &QTimer::timeout, this, [this] {
+            try {
+                // About ten milliseconds a block: the program stays quick to answer meanwhile.
+                if (rs_.IsOpen() && rs_.ReadAhead(2000))
+                    readAheadTimer_->start(0);
+            } catch (const db::DbError&) {
+                // The file is busy or gone: rows are read when they are used instead.
+            }
+        });
+    }
+    readAheadTimer_->start(0);
 }
 
 void RecordsetModel::detach()
@@ -143,6 +164,8 @@ void RecordsetModel::onEvent(db::RecordsetEvent e, int field)
         shownRows_ = rowCount();
         endResetModel();
         emit currentRowChanged(currentRow());
+        if (e == db::RecordsetEvent::Reset)
+            readAhead();  // a Requery reads on demand again
         break;
     }
 }

@@ -5,6 +5,7 @@
 #include "platform/db/Db.h"
 
 #include <QAbstractTableModel>
+#include <QTimer>
 #include <QHash>
 
 namespace dbmodel {
@@ -43,6 +44,10 @@ private:
     void attach();
     void detach();
     void onEvent(db::RecordsetEvent e, int field);
+    // While the program is idle, the rest of a list read on demand is read a block at a time.
+    void readAhead();
+
+    QTimer* readAheadTimer_ = nullptr;
 
     db::Recordset rs_;
     int listener_ = 0;
