@@ -1,7 +1,10 @@
 // The statement's order held by the layer: a plain-column ORDER BY sorted from the rows read
 // gives exactly SQLite's order (Nulls, ties, letter case, numbers against texts), in clones and
-// after Requery; an added row takes its sorted place in every cursor without a re-read.
+// after Requery; an added row takes its sorted place in every cursor without a re-read.  Every
+// case runs twice: with the rows read at once, and with the list read on demand (order keys
+// first, the rest of each row when it is used), as large lists are.
 #include "DbTestUtil.h"
+#include "platform/db/DbImpl.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -11,9 +14,13 @@ using namespace db;
 
 namespace {
 
-struct Order : dbtest::DatabaseFile {
+struct Order : dbtest::DatabaseFile, ::testing::WithParamInterface<bool> {
+    long usualOnDemandFrom = db::detail::OnDemandFrom();
+    void TearDown() override { db::detail::SetOnDemandFrom(usualOnDemandFrom); }
     void SetUp() override
     {
+        if (GetParam())
+            db::detail::SetOnDemandFrom(1);
         CreateAndOpen(QStringLiteral("CREATE TABLE U (k Long, t Text(10));"
                                      "CREATE INDEX UIDX ON U (t);"));
         // A table made outside the program: a column of no type holds numbers, texts and
@@ -68,7 +75,7 @@ struct Order : dbtest::DatabaseFile {
     }
 };
 
-TEST_F(Order, PlainColumnOrderIsSqlitesOwnOrder)
+TEST_P(Order, PlainColumnOrderIsSqlitesOwnOrder)
 {
     const char* statements[] = {
         "Select T.* From T Order by t",
@@ -96,7 +103,7 @@ TEST_F(Order, PlainColumnOrderIsSqlitesOwnOrder)
 
 // Rows too many for SQLite to sort in memory (it merges runs written to disk): the ties still
 // come out in the same order.
-TEST_F(Order, LargeSortsKeepSqlitesOrderOfTies)
+TEST_P(Order, LargeSortsKeepSqlitesOrderOfTies)
 {
     conn.BeginTrans();
     const QString wide(1500, QChar('w'));
@@ -118,7 +125,7 @@ TEST_F(Order, LargeSortsKeepSqlitesOrderOfTies)
     }
 }
 
-TEST_F(Order, ParametersStillBindWhenTheLayerSorts)
+TEST_P(Order, ParametersStillBindWhenTheLayerSorts)
 {
     const QString sql = QStringLiteral("Select * From T Where t = ? Or n = ? Order by t, n");
     const QStringList sqlite = rowsOf(conn.ExecuteQuery(sql, {QStringLiteral("b"), 2.5}));
@@ -131,7 +138,7 @@ TEST_F(Order, ParametersStillBindWhenTheLayerSorts)
 // An added row, once placed, stands where a fresh read of the statement shows it: in the
 // cursor that added it, in its clones (each with its own Sort and current row) and in clones
 // made afterwards.
-TEST_F(Order, AddedRowTakesItsSortedPlaceInEveryCursor)
+TEST_P(Order, AddedRowTakesItsSortedPlaceInEveryCursor)
 {
     Recordset rs = open(QStringLiteral("Select * From T Order by t, n DESC"));
     Recordset list = rs.Clone();
@@ -173,7 +180,7 @@ TEST_F(Order, AddedRowTakesItsSortedPlaceInEveryCursor)
     EXPECT_EQ(rowsOf(rs), fresh);
 }
 
-TEST_F(Order, RowsThePlaceCannotBeToldForStayWhereTheyAre)
+TEST_P(Order, RowsThePlaceCannotBeToldForStayWhereTheyAre)
 {
     // The statement's condition leaves the added row out: a Requery would drop it.
     Recordset rs;
@@ -216,7 +223,7 @@ TEST_F(Order, RowsThePlaceCannotBeToldForStayWhereTheyAre)
     EXPECT_EQ(plain.AbsolutePosition(), plain.RecordCount());
 }
 
-TEST_F(Order, DistinctValuesOfTheRowsHeldAreSqlitesDistinct)
+TEST_P(Order, DistinctValuesOfTheRowsHeldAreSqlitesDistinct)
 {
     for (const char* column : {"t", "n", "k"}) {
         SCOPED_TRACE(column);
@@ -229,6 +236,130 @@ TEST_F(Order, DistinctValuesOfTheRowsHeldAreSqlitesDistinct)
             held << (v.isNull() ? QStringLiteral("<null>") : v.toString());
         EXPECT_EQ(held, sqlite);
     }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Order, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "OnDemand" : "AtOnce"; });
+
+// A list read on demand holds at first only each row's order keys: what another user saves
+// before a row is read shows when it is read, a row they deleted shows Nulls and cannot be
+// saved over, and writing a row read late is as safe as writing any other.
+struct OnDemand : dbtest::DatabaseFile {
+    long usualOnDemandFrom = db::detail::OnDemandFrom();
+    db::Connection other;  // another computer on the same file
+    void SetUp() override
+    {
+        db::detail::SetOnDemandFrom(1);
+        CreateAndOpen(QStringLiteral("CREATE TABLE L (k Long, t Text(20), v Text(20));"));
+        conn.BeginTrans();
+        for (int i = 0; i < 1000; ++i)
+            conn.Execute("INSERT INTO L (k, t, v) VALUES (?, ?, ?)",
+                         {qint64(i), QStringLiteral("name %1").arg(999 - i, 3, 10, QChar('0')), QStringLiteral("v%1").arg(i)});
+        conn.CommitTrans();
+        other.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
+    }
+    void TearDown() override { db::detail::SetOnDemandFrom(usualOnDemandFrom); }
+    Recordset list()
+    {
+        Recordset rs;
+        rs.Open(QStringLiteral("Select * From L Order by t"), conn, adOpenDynamic, adLockOptimistic);
+        return rs;
+    }
+    // k of the row at a 1-based position
+    static qint64 keyAt(Recordset& rs, long position)
+    {
+        rs.SetAbsolutePosition(position);
+        return rs["k"].value().toLongLong();
+    }
+};
+
+TEST_F(OnDemand, OthersSavesBeforeARowIsReadShowWhenItIs)
+{
+    Recordset rs = list();
+    ASSERT_EQ(rs.RecordCount(), 1000);
+    EXPECT_EQ(keyAt(rs, 1), 999);  // read now: another user's later change shows only after Resync
+    other.Execute("UPDATE L SET v = 'changed' WHERE k IN (999, 100)");
+    other.Execute("DELETE FROM L WHERE k = 50");
+    EXPECT_EQ(rs["v"].value().toString(), QStringLiteral("v999"));
+
+    rs.SetAbsolutePosition(900);  // k = 100, not read until now
+    EXPECT_EQ(rs["k"].value().toLongLong(), 100);
+    EXPECT_EQ(rs["v"].value().toString(), QStringLiteral("changed"));
+
+    rs.SetAbsolutePosition(950);  // k = 50, deleted before it was read
+    EXPECT_EQ(rs["t"].value().toString(), QStringLiteral("name 949"));  // its place in the list
+    EXPECT_TRUE(rs["v"].value().isNull());
+    rs["v"] = QStringLiteral("mine");
+    EXPECT_EQ(dbtest::errorOf([&] { rs.Update(); }), 3197);
+    rs.CancelUpdate();
+    Recordset stored = conn.ExecuteQuery(QStringLiteral("Select Count(*) From L Where v = 'mine'"));
+    EXPECT_EQ(stored.value(0).toLongLong(), 0);
+}
+
+TEST_F(OnDemand, RowsReadLateAreWrittenLikeAnyOther)
+{
+    Recordset rs = list();
+    Recordset clone = rs.Clone();
+    rs.SetAbsolutePosition(700);
+    const qint64 k = rs["k"].value().toLongLong();
+    rs["v"] = QStringLiteral("saved");
+    rs.Update();
+    clone.SetAbsolutePosition(700);
+    EXPECT_EQ(clone["v"].value().toString(), QStringLiteral("saved"));
+    Recordset stored = conn.ExecuteQuery(QStringLiteral("Select v From L Where k = ?"), {k});
+    EXPECT_EQ(stored.value(0).toString(), QStringLiteral("saved"));
+
+    // Another user's change to a row read late is not overwritten.
+    clone.SetAbsolutePosition(300);
+    other.Execute("UPDATE L SET v = 'theirs' WHERE k = ?", {clone["k"].value()});
+    clone["v"] = QStringLiteral("mine");
+    EXPECT_EQ(dbtest::errorOf([&] { clone.Update(); }), 3197);
+    clone.CancelUpdate();
+
+    rs.SetAbsolutePosition(400);
+    const qint64 gone = rs["k"].value().toLongLong();
+    rs.Delete();
+    EXPECT_EQ(rs.RecordCount(), 999);
+    Recordset left = conn.ExecuteQuery(QStringLiteral("Select Count(*) From L Where k = ?"), {gone});
+    EXPECT_EQ(left.value(0).toLongLong(), 0);
+}
+
+TEST_F(OnDemand, FindFilterSortAndReadAheadSeeEveryRow)
+{
+    const auto texts = [](Recordset rs) {
+        QStringList out;
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
+            out << rs["k"].value().toString() + QLatin1Char('|') + rs["v"].value().toString();
+        return out;
+    };
+    const QStringList all = texts(conn.ExecuteQuery(QStringLiteral("Select * From L Order by t")));
+
+    Recordset found = list();
+    found.Find(QStringLiteral("v = 'v3'"));
+    ASSERT_FALSE(found.Eof());
+    EXPECT_EQ(found["k"].value().toLongLong(), 3);
+
+    Recordset filtered = list();
+    filtered.setFilter(QStringLiteral("v like 'v99*'"));
+    EXPECT_EQ(filtered.RecordCount(), 11);
+    Recordset sorted = list();
+    sorted.setSort(QStringLiteral("v DESC"));
+    sorted.MoveFirst();
+    EXPECT_EQ(sorted["v"].value().toString(), QStringLiteral("v999"));
+
+    Recordset ahead = list();
+    other.Execute("DELETE FROM L WHERE k = 10");
+    int blocks = 0;
+    while (ahead.ReadAhead(128))
+        ASSERT_LT(++blocks, 20);
+    EXPECT_FALSE(ahead.ReadAhead(128));
+    conn.Close();  // every row is held now
+    const QStringList held = texts(ahead);
+    QStringList expected = all;
+    const int at = int(expected.indexOf(QStringLiteral("10|v10")));
+    ASSERT_GE(at, 0);
+    expected[at] = QStringLiteral("|");  // deleted before it was read: only its order key (t) is held
+    EXPECT_EQ(held, expected);
 }
 
 }  // namespace
