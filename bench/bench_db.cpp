@@ -259,6 +259,8 @@ size_t rawScan(sqlite3* raw, const char* sql)
     return bytes;
 }
 
+// The list reads its rows' order keys at open and the rest on demand: the raw side reads the
+// same keys in the same order.
 void BM_Open_Layer(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -269,6 +271,24 @@ void BM_Open_Layer(benchmark::State& state)
 }
 
 void BM_Open_Raw(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(rawScan(w->raw, "SELECT rowid, RV121 FROM RV12 ORDER BY RV121"));
+}
+
+// Opened and then every row read, as the list does while the program is idle.
+void BM_OpenAll_Layer(benchmark::State& state)
+{
+    for (auto _ : state) {
+        db::Recordset rs;
+        rs.Open(kListSql, gConn, db::adOpenDynamic, db::adLockOptimistic);
+        while (rs.ReadAhead(2000)) {
+        }
+        benchmark::DoNotOptimize(rs.RecordCount());
+    }
+}
+
+void BM_OpenAll_Raw(benchmark::State& state)
 {
     for (auto _ : state)
         benchmark::DoNotOptimize(rawScan(w->raw, "SELECT RV12.* FROM RV12 ORDER BY RV121"));
@@ -338,12 +358,14 @@ void BM_Requery_Layer(benchmark::State& state)
         w->list.Requery();
         benchmark::DoNotOptimize(w->list.RecordCount());
     }
+    while (w->list.ReadAhead(2000)) {  // the snapshot after this reads rows held, as before
+    }
 }
 
 void BM_Requery_Raw(benchmark::State& state)
 {
     for (auto _ : state)
-        benchmark::DoNotOptimize(rawScan(w->raw, "SELECT RV12.* FROM RV12 ORDER BY RV121"));
+        benchmark::DoNotOptimize(rawScan(w->raw, "SELECT rowid, RV121 FROM RV12 ORDER BY RV121"));
 }
 
 // ---- the report's snapshot -----------------------------------------------------------------
@@ -842,6 +864,8 @@ void BM_SaveOneContact_Raw(benchmark::State& state)
 
 BENCHMARK(BM_Open_Layer)->Repetitions(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Open_Raw)->Repetitions(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenAll_Layer)->Repetitions(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenAll_Raw)->Repetitions(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Find_Layer)->Repetitions(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Find_Raw)->Repetitions(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Update_Layer)->Repetitions(5)->Unit(benchmark::kMicrosecond);
@@ -992,7 +1016,8 @@ int main(int argc, char** argv)
     std::printf("\n100,000 customers (every column filled), 200,000 contacts, 200,000 deliveries; median of %d repetitions\n\n",
                 kStarts);
     std::printf("| work | ours (processor) | raw (processor) | ratio | wall: ours / raw | goal |\n|---|---|---|---|---|---|\n");
-    pair("open the customer list", "BM_Open_Layer", "BM_Open_Raw", 1e3, "ms", "<= 1.5x");
+    pair("open the customer list (order keys; rows on demand)", "BM_Open_Layer", "BM_Open_Raw", 1e3, "ms", "<= 1.5x");
+    pair("open the customer list and read every row", "BM_OpenAll_Layer", "BM_OpenAll_Raw", 1e3, "ms", "<= 1.5x");
     pair("find a code near the end", "BM_Find_Layer", "BM_Find_Raw", 1e3, "ms", "< 20 ms");
     pair("update one field", "BM_Update_Layer", "BM_Update_Raw", 1e6, "us", "<= 2x");
     pair("requery the list", "BM_Requery_Layer", "BM_Requery_Raw", 1e3, "ms", "<= 1.5x");
@@ -1001,7 +1026,7 @@ int main(int argc, char** argv)
     rate("import into an empty table", "BM_ImportEmpty_Layer", "BM_ImportEmpty_Raw", ">= 25,000 lines/s, <= 3x");
     rate("import into 100,000 customers", "BM_ImportFull_Layer", "BM_ImportFull_Raw", ">= 25,000 lines/s, <= 3x");
     pair("move to the next customer", "BM_ListMove_Layer", "BM_ListMove_Raw", 1e3, "ms", "<= 2 ms");
-    pair("open the customer window", "BM_WindowOpen_Layer", "BM_Open_Raw", 1e3, "ms", "<= 0.4 s");
+    pair("open the customer window", "BM_WindowOpen_Layer", "BM_OpenAll_Raw", 1e3, "ms", "<= 0.4 s");
     pair("add a customer (新增, 存檔)", "BM_WindowAdd_Layer", "BM_WindowAdd_Raw", 1e3, "ms", "<= 50 ms");
     pair("delete a customer (刪除)", "BM_WindowDelete_Layer", "BM_WindowDelete_Raw", 1e3, "ms", "<= 50 ms");
     pair("cancel a change (修改, 放棄)", "BM_WindowCancel_Layer", "BM_ListMove_Raw", 1e3, "ms", "<= 50 ms");

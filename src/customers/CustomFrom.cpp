@@ -432,6 +432,7 @@ void CustomFrom::LinkMainRs()
 
     GridsReady = false;
     db::Recordset rs;
+    rs.ReadWithKeys({QStringLiteral("類別")});  // the category list is made from the rows held
     try {
         rs.Open(QStringLiteral("Select RV12.* From RV12 ") + filter + order, gConn, db::adOpenDynamic,
                 db::adLockOptimistic, params);

@@ -264,6 +264,7 @@ struct RowSet {
     // A row another user deleted before it was read shows Nulls; one they changed shows what
     // they saved.
     bool onDemand = false;
+    std::vector<bool> held;   // fields a partial row holds: the order keys and those asked for
     long partialRows = 0;     // rows still RowPartial
     qint64 aheadRowid = 0;    // readAhead has read the table up to this rowid
     QString rowsSql;          // SELECT rowid, every field's column FROM the base table

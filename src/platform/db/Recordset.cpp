@@ -438,6 +438,7 @@ struct Recordset::Impl {
     std::optional<Node> filterNode;
     std::vector<SortKey> sortKeys;
     QVector<FieldDef> declared;
+    QStringList readWithKeys;  // see Recordset::ReadWithKeys
     std::map<int, RecordsetListener> listeners;
     int nextListener = 1;
 
@@ -1291,7 +1292,7 @@ void takeOrder(RowSet& set, const QString& sql, bool forwardOnly)
 
 // A list sorted here whose fields are all plain, distinctly named columns of its table, on a
 // table of many rows: read its rows on demand (RowSet::onDemand).
-void takeOnDemand(RowSet& set)
+void takeOnDemand(RowSet& set, const QStringList& alsoRead)
 {
     QStringList columns;
     QSet<QString> names;
@@ -1306,6 +1307,12 @@ void takeOnDemand(RowSet& set)
     if (!top.step() || sqlite3_column_int64(top.get(), 0) < detail::OnDemandFrom())
         return;
     set.rowsSql = QStringLiteral("SELECT rowid, %1 FROM %2").arg(columns.join(QChar(',')), set.quotedBase);
+    set.held.assign(size_t(set.fields.size()), false);
+    for (const detail::OrderKey& key : set.order)
+        set.held[size_t(key.field)] = true;
+    for (int k = 0; k < set.fields.size(); ++k)
+        if (alsoRead.contains(set.fields[k].name, Qt::CaseInsensitive))
+            set.held[size_t(k)] = true;
     set.onDemand = true;
 }
 
@@ -1430,7 +1437,7 @@ void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::Con
     if (set->hasRowid && !forwardOnly)
         takeOrder(*set, sql, forwardOnly);
     if (keyset && set->layerSorts)
-        takeOnDemand(*set);
+        takeOnDemand(*set, readWithKeys);
     if (forwardOnly) {
         // Rows are read as the cursor reaches them: asking whether a table has rows reads one.
         st->bind(params);
@@ -1713,6 +1720,7 @@ void Recordset::Resync() { d->resync(); }
 EditModeEnum Recordset::EditMode() const { return d->edit; }
 bool Recordset::PlaceRow() { return d->placeRow(); }
 bool Recordset::ReadAhead(int rows) { return d->rs && d->rs->readAhead(rows); }
+void Recordset::ReadWithKeys(const QStringList& fields) { d->readWithKeys = fields; }
 
 QVariantList Recordset::DistinctValues(int index) const
 {
@@ -1734,7 +1742,7 @@ QVariantList Recordset::DistinctValues(int index) const
     std::vector<Item> items;
     items.reserve(set.rows.size());
     detail::Arena held;  // texts of rows not read yet
-    if (set.partialRows > 0) {
+    if (set.partialRows > 0 && !set.held[size_t(index)]) {
         // Rows not read yet: the column's values come from one pass over that column alone.
         set.conn->check();
         detail::Stmt st(set.conn->db, QStringLiteral("SELECT rowid, %1 FROM %2").arg(set.quoted[index], set.quotedBase));

@@ -718,10 +718,11 @@ void RowSet::fetchKeys()
     // The statement's rows (its condition applies), only their rowids and order keys.
     QStringList keys{QStringLiteral("__tess_rowid")};
     std::vector<int> columnOf(size_t(fields.size()), -1);
-    for (const OrderKey& k : order) {
-        columnOf[size_t(k.field)] = int(keys.size());
-        keys << QLatin1Char('"') + QString(fields[k.field].name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-    }
+    for (int k = 0; k < fields.size(); ++k)
+        if (held[size_t(k)]) {
+            columnOf[size_t(k)] = int(keys.size());
+            keys << QLatin1Char('"') + QString(fields[k].name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+        }
     Stmt st(conn->db, QStringLiteral("SELECT %1 FROM (%2)").arg(keys.join(QLatin1Char(',')), sql));
     st.bind(params);
     while (st.step()) {
