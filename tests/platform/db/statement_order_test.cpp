@@ -5,6 +5,7 @@
 // first, the rest of each row when it is used), as large lists are.
 #include "DbTestUtil.h"
 #include "platform/db/DbImpl.h"
+#include "support/FileLocker.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -360,6 +361,24 @@ TEST_F(OnDemand, FindFilterSortAndReadAheadSeeEveryRow)
     ASSERT_GE(at, 0);
     expected[at] = QStringLiteral("|");  // deleted before it was read: only its order key (t) is held
     EXPECT_EQ(held, expected);
+}
+
+// Fields read with the order keys serve DistinctValues without reading the file again; a row
+// not read yet while another program holds the file is an error, never a row of Nulls.
+TEST_F(OnDemand, FieldsReadWithTheKeysNeedNoFurtherRead)
+{
+    Recordset rs;
+    rs.ReadWithKeys({QStringLiteral("V")});
+    rs.Open(QStringLiteral("Select * From L Order by t"), conn, adOpenDynamic, adLockOptimistic);
+    EXPECT_EQ(keyAt(rs, 1), 999);
+    testsupport::FileLocker lock(path, testsupport::FileLocker::kWholeFile);
+    const QVariantList values = rs.DistinctValues(rs.FieldIndex(QStringLiteral("v")));
+    ASSERT_EQ(values.size(), 1000);
+    EXPECT_EQ(values.front().toString(), QStringLiteral("v0"));
+    EXPECT_EQ(dbtest::errorOf([&] { rs.DistinctValues(rs.FieldIndex(QStringLiteral("k"))); }), 3260);
+    EXPECT_EQ(dbtest::errorOf([&] { keyAt(rs, 600); }), 3260);
+    lock.Release();
+    EXPECT_EQ(keyAt(rs, 600), 400);
 }
 
 }  // namespace
