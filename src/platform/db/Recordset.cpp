@@ -1290,8 +1290,9 @@ void takeOrder(RowSet& set, const QString& sql, bool forwardOnly)
     set.layerSorts = true;
 }
 
-// A list sorted here whose fields are all plain, distinctly named columns of its table, on a
-// table of many rows: read its rows on demand (RowSet::onDemand).
+// A list in an order the layer can tell (sorted here, or by SQLite along an index) whose fields
+// are all plain, distinctly named columns of its table, on a table of many rows: read its rows
+// on demand (RowSet::onDemand).
 void takeOnDemand(RowSet& set, const QStringList& alsoRead)
 {
     QStringList columns;
@@ -1436,7 +1437,7 @@ void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::Con
         set->readOnly = true;
     if (set->hasRowid && !forwardOnly)
         takeOrder(*set, sql, forwardOnly);
-    if (keyset && set->layerSorts)
+    if (keyset && set->hasRowid && set->orderKnown && !set->order.empty())
         takeOnDemand(*set, readWithKeys);
     if (forwardOnly) {
         // Rows are read as the cursor reaches them: asking whether a table has rows reads one.
@@ -1794,6 +1795,7 @@ QVariantList Recordset::DistinctValues(int index) const
         return c != 0 ? c < 0 : a.order < b.order;
     });
     QVariantList out;
+    out.reserve(qsizetype(items.size()));
     for (size_t i = 0; i < items.size(); ++i)
         if (i == 0 || detail::CompareKeyed(items[i - 1].key, items[i].key, nocase) != 0)
             out << detail::Decode(items[i].key.cell, f.adoType);

@@ -715,7 +715,8 @@ void RowSet::fetch()
 
 void RowSet::fetchKeys()
 {
-    // The statement's rows (its condition applies), only their rowids and order keys.
+    // The statement's rows (its condition applies), only their rowids and order keys; in the
+    // statement's own order unless they are sorted here.
     QStringList keys{QStringLiteral("__tess_rowid")};
     std::vector<int> columnOf(size_t(fields.size()), -1);
     for (int k = 0; k < fields.size(); ++k)
