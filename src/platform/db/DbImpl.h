@@ -188,6 +188,9 @@ private:
 };
 
 Cell CellAt(const Row& row, int column);
+// A column of a statement's current row; a text or blob points into SQLite's own copy, which
+// holds until the statement steps on.
+Cell ColumnCell(sqlite3_stmt* s, int column);
 // Two stored values in the order SQLite's ORDER BY gives them: Null, then numbers (integers and
 // reals compared exactly), then texts (by the column's collation: bytes, or NOCASE's ASCII
 // folding), then blobs (bytes).

@@ -844,28 +844,7 @@ struct Recordset::Impl {
                 } else if (rc == SQLITE_ROW) {
                     values = rowValues(editRow);
                     for (int j = 0; j < which.size(); ++j) {
-                        Cell c;
-                        switch (sqlite3_column_type(s, j)) {
-                        case SQLITE_INTEGER:
-                            c.tag = detail::TagInt;
-                            c.i = sqlite3_column_int64(s, j);
-                            break;
-                        case SQLITE_FLOAT:
-                            c.tag = detail::TagReal;
-                            c.d = sqlite3_column_double(s, j);
-                            break;
-                        case SQLITE_TEXT:
-                        case SQLITE_BLOB: {
-                            const bool text = sqlite3_column_type(s, j) == SQLITE_TEXT;
-                            const void* p = text ? static_cast<const void*>(sqlite3_column_text(s, j)) : sqlite3_column_blob(s, j);
-                            c.tag = text ? detail::TagText : detail::TagBlob;
-                            c.p = static_cast<const char*>(p);
-                            c.n = sqlite3_column_bytes(s, j);
-                            break;
-                        }
-                        default:
-                            break;
-                        }
+                        const Cell c = detail::ColumnCell(s, j);
                         values[which[j]] = detail::Decode(c, rs->fields[which[j]].adoType);
                     }
                 }
@@ -1758,30 +1737,12 @@ QVariantList Recordset::DistinctValues(int index) const
                 items.push_back({detail::Keyed(detail::CellAt(r, index), nocase), rowid});
                 continue;
             }
-            Cell c;
-            switch (sqlite3_column_type(s, 1)) {
-            case SQLITE_INTEGER:
-                c.tag = detail::TagInt;
-                c.i = sqlite3_column_int64(s, 1);
-                break;
-            case SQLITE_FLOAT:
-                c.tag = detail::TagReal;
-                c.d = sqlite3_column_double(s, 1);
-                break;
-            case SQLITE_TEXT:
-            case SQLITE_BLOB: {
-                const bool text = sqlite3_column_type(s, 1) == SQLITE_TEXT;
-                const void* p = text ? static_cast<const void*>(sqlite3_column_text(s, 1)) : sqlite3_column_blob(s, 1);
-                c.tag = text ? detail::TagText : detail::TagBlob;
-                c.n = sqlite3_column_bytes(s, 1);
+            Cell c = detail::ColumnCell(s, 1);
+            if (c.tag == detail::TagText || c.tag == detail::TagBlob) {  // held past the next step
                 char* copy = held.alloc(size_t(std::max(c.n, 1)));
                 if (c.n)
-                    std::memcpy(copy, p, size_t(c.n));
+                    std::memcpy(copy, c.p, size_t(c.n));
                 c.p = copy;
-                break;
-            }
-            default:
-                break;
             }
             items.push_back({detail::Keyed(c, nocase), rowid});
         }

@@ -214,6 +214,34 @@ Cell CellAt(const Row& row, int column)
     return c;
 }
 
+Cell ColumnCell(sqlite3_stmt* s, int column)
+{
+    Cell c;
+    switch (sqlite3_column_type(s, column)) {
+    case SQLITE_INTEGER:
+        c.tag = TagInt;
+        c.i = sqlite3_column_int64(s, column);
+        break;
+    case SQLITE_FLOAT:
+        c.tag = TagReal;
+        c.d = sqlite3_column_double(s, column);
+        break;
+    case SQLITE_TEXT:
+        c.tag = TagText;
+        c.p = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
+        c.n = sqlite3_column_bytes(s, column);
+        break;
+    case SQLITE_BLOB:
+        c.tag = TagBlob;
+        c.p = static_cast<const char*>(sqlite3_column_blob(s, column));
+        c.n = sqlite3_column_bytes(s, column);
+        break;
+    default:
+        break;
+    }
+    return c;
+}
+
 namespace {
 
 inline unsigned char lowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
