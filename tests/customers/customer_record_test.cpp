@@ -1142,3 +1142,47 @@ TEST_F(RecordTest, AnotherProgramsChangeToAnUntouchedRowSurvivesEverySave)
     EXPECT_EQ(man->RowData().Key(3), key4);
     EXPECT_EQ(rows("Select RV12A1, RV12A3 From RV12A Order By 序號"), (QStringList{K("甲甲|12"), K("丙丙|"), K("丁|34")}));
 }
+
+// A stored address the check refuses stops every save, also when only other rows were changed,
+// until it is put right; the saves after that go through.
+TEST_F(RecordTest, AStoredRefusedAddressStopsEverySaveUntilPutRight)
+{
+    addCustomer("000001", K("大同"));
+    gConn.Execute(K("Insert Into RV12A (RV12A0, RV12A1, RV12A6) Values ('000001', '甲', 'a@mail.com.tw')"));
+    gConn.Execute(K("Insert Into RV12A (RV12A0, RV12A1, RV12A6) Values ('000001', '乙', 'bad')"));
+    gConn.Execute(K("Insert Into RV12A (RV12A0, RV12A1) Values ('000001', '丙')"));
+    ScriptedResponder user;
+    open(user);
+    CustomerDetailGrids* g = w->Grids;
+    auto typeInto = [&](int row, int col, const QString& text) {
+        w->TabStrip2->setCurrentIndex(1);
+        g->ManGrid()->setRow(row);
+        g->ManGrid()->setCol(col);
+        emit g->ManGrid()->cellClicked(row, col);
+        QApplication::processEvents();
+        type(g->ManGridTxt(), text);
+    };
+    const QString stored = QStringLiteral("Select RV12A1, RV12A3, RV12A6 From RV12A Order By 序號");
+    press(2);
+    typeInto(1, 4, "12");
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        SCOPED_TRACE(attempt);
+        user.answer(ui::Answer::OK);
+        press(5);
+        EXPECT_EQ(user.last().text, K("字串首字或尾字含有 @ 字元。"));
+        EXPECT_EQ(mode(), "change");
+        EXPECT_EQ(g->Man()->EditRow(), 2);
+        EXPECT_EQ(g->Man()->EditCol(), 6);
+        EXPECT_EQ(rows(stored), (QStringList{K("甲||a@mail.com.tw"), K("乙||bad"), K("丙||")}));
+    }
+    g->ManGridTxt()->setText("b@mail.com.tw");
+    press(5);
+    ASSERT_EQ(mode(), "");
+    EXPECT_EQ(rows(stored), (QStringList{K("甲|12|a@mail.com.tw"), K("乙||b@mail.com.tw"), K("丙||")}));
+
+    press(2);
+    typeInto(3, 4, "34");
+    press(5);
+    ASSERT_EQ(mode(), "");
+    EXPECT_EQ(rows(stored), (QStringList{K("甲|12|a@mail.com.tw"), K("乙||b@mail.com.tw"), K("丙|34|")}));
+}
