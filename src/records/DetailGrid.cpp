@@ -27,19 +27,60 @@ QString DetailRowArray::at(int row, int col) const
     return rows_[size_t(row)][col];
 }
 
+QStringList DetailRowArray::Row(int row) const
+{
+    if (row >= 0 && row < int(rows_.size()))
+        return rows_[size_t(row)];
+    QStringList empty;
+    for (int c = 0; c <= keyColumn_; ++c)
+        empty << QString();
+    return empty;
+}
+
+void DetailRowArray::touch(int row)
+{
+    if (row < 1)
+        return;  // row 0 holds nothing
+    // Rows are mostly written in ascending order, a row's cells one after another.
+    if (touched_.empty() || *touched_.rbegin() < row)
+        touched_.insert(touched_.end(), row);
+    else if (*touched_.rbegin() != row)
+        touched_.insert(row);
+}
+
+void DetailRowArray::touchRows(int from, int to)
+{
+    for (int r = std::max(from, 1); r <= to; ++r)
+        touch(r);
+}
+
 void DetailRowArray::set(int row, int col, const QString& text)
 {
     if (row < 0 || row >= int(rows_.size()) || col < 0 || col > keyColumn_)
         return;
-    rows_[size_t(row)][col] = text;
+    QString& cell = rows_[size_t(row)][col];
+    if (cell == text && cell.isNull() == text.isNull())
+        return;  // "" and a null text may be bound differently: both are kept as given
+    cell = text;
+    touch(row);
+}
+
+void DetailRowArray::setCount(short n)
+{
+    // Rows coming into the count are read by the save from now on, whatever they hold.
+    touchRows(count_ + 1, n);
+    count_ = n;
 }
 
 void DetailRowArray::Redim(int upperRow)
 {
+    const int upper = std::max(upperRow, 0);
+    // Counted rows cut off the array read "" from now on.
+    touchRows(upper + 1, std::min<int>(count_, UpperRow()));
     QStringList empty;
     for (int c = 0; c <= keyColumn_; ++c)
         empty << QString();
-    rows_.resize(size_t(std::max(upperRow, 0) + 1), empty);
+    rows_.resize(size_t(upper + 1), empty);
 }
 
 void DetailRowArray::GrowTo(int upperRow)
@@ -51,19 +92,16 @@ void DetailRowArray::GrowTo(int upperRow)
 void DetailRowArray::Clear()
 {
     rows_.clear();
-    Redim(0);
     count_ = 0;
+    Redim(0);
+    touched_.clear();
 }
 
 DetailRowSet DetailRowArray::RowSet(const DeletedRowKeys& deleted) const
 {
     DetailRowSet out;
-    for (int r = 1; r <= Count(); ++r) {
-        QStringList cells;
-        for (int c = 0; c <= keyColumn_; ++c)
-            cells << at(r, c);
-        out.rows << cells;
-    }
+    for (int r = 1; r <= Count(); ++r)
+        out.rows << Row(r);
     for (qint64 k : deleted.Keys())
         out.deletedKeys << k;
     return out;
@@ -452,14 +490,12 @@ void DetailGrid::Load(const QString& rawCode)
             }
             rows_.set(n, key, vb::Nz(rs.value(def_.keyField)));
             rows_.setCount(short(n));
-            QStringList cells;
-            for (int c = 0; c <= key; ++c)
-                cells << rows_.at(n, c);
-            read_[rows_.Key(n)] = cells;
+            read_[rows_.Key(n)] = rows_.Row(n);
         }
         grid_->setRow(n);  // the last row read stays current
         grid_->setUpdatesEnabled(true);
     }
+    rows_.ClearTouched();  // the rows hold what was read
     grid_->scrollToTop();  // the list opens at its top whichever row ends up current
     grid_->show();
 }
@@ -481,17 +517,27 @@ bool DetailGrid::TakeSaved(const QString& code, const QVector<qint64>& insertedK
     const int n = rows_.Count();
     const int key = def_.KeyColumn();
     // What a load would show: the stored rows in the order they were read, then the new rows
-    // in the order they were inserted.  A new row without a name was not stored.
+    // in the order they were inserted.  A new row without a name was not stored.  A row not
+    // touched holds what was read or last taken in, so it is a stored row as it is stored.
+    std::vector<int> touched;
     int newRows = 0;
-    for (int r = 1; r <= n; ++r) {
+    int firstNew = 0;
+    for (int r : rows_.Touched()) {
+        if (r > n)
+            break;
+        touched.push_back(r);
         if (vb::Trim(rows_.Key(r)).isEmpty()) {
             if (vb::Trim(rows_.at(r, 1)).isEmpty())
                 return false;
-            ++newRows;
+            if (newRows++ == 0)
+                firstNew = r;
         } else if (newRows > 0) {
             return false;
         }
     }
+    // Every row from the first new one down is new (none of them an untouched stored row).
+    if (newRows > 0 && newRows != n - firstNew + 1)
+        return false;
     if (newRows != insertedKeys.size())
         return false;
 
@@ -500,30 +546,22 @@ bool DetailGrid::TakeSaved(const QString& code, const QVector<qint64>& insertedK
     editRow_ = editCol_ = 0;
     FlexGrid* g = grid_;
     int next = 0;
-    for (int r = 1; r <= n; ++r) {
+    for (int r : touched) {
         if (vb::Trim(rows_.Key(r)).isEmpty())
             rows_.set(r, key, QString::number(insertedKeys[next++]));
-        // Item numbers as a load gives them: a removed row leaves the ones below it to be
-        // written again, and a typed row has none yet.
+        // Item numbers as a load gives them: a removed row leaves the ones below it (all
+        // touched by the move) to be written again, and a typed row has none yet.
         const QString item = QString::number(r);
-        if (rows_.at(r, 0) != item)
-            rows_.set(r, 0, item);
+        rows_.set(r, 0, item);
         if (g->TextMatrix(r, 0) != item)
             g->setTextMatrix(r, 0, item);
-        QStringList& read = read_[rows_.Key(r)];
-        bool same = read.size() == key + 1;
-        for (int c = 0; same && c <= key; ++c)
-            same = read.at(c) == rows_.at(r, c);
-        if (!same) {
-            read.clear();
-            for (int c = 0; c <= key; ++c)
-                read << rows_.at(r, c);
-        }
+        read_[rows_.Key(r)] = rows_.Row(r);
     }
     for (qint64 k : deleted_.Keys())
         read_.erase(QString::number(k));
     deleted_.Clear();
     rows_.Redim(n);
+    rows_.ClearTouched();  // the rows hold what was stored
     // One empty spare row below the last, as a load leaves it.
     const int rowsWanted = n + 2;
     if (g->Rows() != rowsWanted) {
@@ -794,11 +832,11 @@ void DetailGrid::AppendRow(const QStringList& cells)
 
 DetailRowSet DetailGrid::ChangedRowSet(const QString& code) const
 {
-    DetailRowSet all = RowSet();
     if (vb::Trim(code) != loadedCode_)
-        return all;
+        return RowSet();
     DetailRowSet out;
-    out.deletedKeys = all.deletedKeys;
+    for (qint64 k : deleted_.Keys())
+        out.deletedKeys << k;
     // Only the stored columns count: an item number the grid shows but does not store changes
     // for every row below a removed one, and those rows are not written again for it.
     auto storedSame = [this](const QStringList& a, const QStringList& b) {
@@ -807,7 +845,11 @@ DetailRowSet DetailGrid::ChangedRowSet(const QString& code) const
                 return false;
         return true;
     };
-    for (const QStringList& row : all.rows) {
+    // A row not touched since it was read (or taken in) holds what was read.
+    for (int r : rows_.Touched()) {
+        if (r > rows_.Count())
+            break;
+        const QStringList row = rows_.Row(r);
         const QString key = row.value(def_.KeyColumn());
         const auto it = read_.find(key);
         if (vb::Trim(key).isEmpty() || it == read_.end() || !storedSame(it->second, row))

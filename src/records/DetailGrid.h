@@ -29,6 +29,7 @@
 #include <QStringList>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 class FlexGrid;
@@ -80,33 +81,48 @@ struct DetailGridDef {
 // the middle columns the cell texts, the key column the stored row's key or "" for a new row).
 // The array may hold more rows than the count; those are empty.  Reads outside the array give
 // "" and writes outside it are ignored, so no index can run off either end.
+//
+// Every change of the rows passes through set, setCount and Redim, and each marks the rows it
+// changes as touched: a cell given another text, a row that comes into the count, a counted row
+// cut off the array.  A row not touched since ClearTouched() holds what it held then.
 class DetailRowArray {
 public:
     explicit DetailRowArray(int keyColumn);
 
     int KeyColumn() const { return keyColumn_; }
     short Count() const { return count_; }
-    void setCount(short n) { count_ = n; }
+    void setCount(short n);
     int UpperRow() const { return int(rows_.size()) - 1; }
 
     QString at(int row, int col) const;
     void set(int row, int col, const QString& text);
     QString Key(int row) const { return at(row, keyColumn_); }
+    // Columns 0..KeyColumn() of a row ("" for each outside the array).
+    QStringList Row(int row) const;
 
     // Rows 0..upperRow, keeping the contents of the rows that stay; new rows are empty.
     void Redim(int upperRow);
     // Grows to rows 0..upperRow when smaller; never shrinks.
     void GrowTo(int upperRow);
-    // Rows 0..0, count 0.
+    // Rows 0..0, count 0, nothing touched.
     void Clear();
+
+    // The rows (1..) touched since the last ClearTouched(), in ascending order; some may lie
+    // beyond the count.
+    const std::set<int>& Touched() const { return touched_; }
+    void ClearTouched() { touched_.clear(); }
 
     // The counted rows and the removed keys as the save reads them.
     DetailRowSet RowSet(const class DeletedRowKeys& deleted) const;
 
 private:
+    void touch(int row);
+    void touchRows(int from, int to);
+
     int keyColumn_;
     short count_ = 0;
     std::vector<QStringList> rows_;
+    std::set<int> touched_;
 };
 
 // Keys of stored rows removed in a grid, deleted by the next save.
@@ -236,13 +252,15 @@ public:
     DetailRowSet RowSet() const { return rows_.RowSet(deleted_); }
     // What a save under `code` must write: the new rows, the stored rows whose stored cells
     // changed since they were read (every stored row when the record's code is not the one they were
-    // read under), and the removed keys.  A save of one changed row among thousands writes one.
+    // read under), and the removed keys.  A save of one changed row among thousands writes one,
+    // and only the rows touched since the rows were read or taken in are compared.
     DetailRowSet ChangedRowSet(const QString& code) const;
     // After a committed save under `code` of ChangedRowSet(code), with the keys the new rows got
     // (InsertedKeys): when the grid shows exactly what the save stored (the rows of the code
     // they were read under, every new row named and below the stored ones), it takes the save
     // in place: new rows carry their keys, the rows shown count as read, the removed keys are
-    // forgotten, and the spare row follows the last row as after a load.  Nothing is read.
+    // forgotten, the spare row follows the last row as after a load, and no row counts as
+    // touched.  Nothing is read.
     // False (and no change) when the grid must be read again to show what is stored.
     bool TakeSaved(const QString& code, const QVector<qint64>& insertedKeys);
     // Shows the rows of `code` while a save ends: no read when TakeSaved took in that code's

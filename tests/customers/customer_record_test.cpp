@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <functional>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -961,4 +962,227 @@ TEST_F(RecordTest, FirstDropDownOfAPickListStaysOpen)
         EXPECT_TRUE(pick->hasFocus());
         w.reset();
     }
+}
+
+// Every way a grid cell changes reaches the save, and so does a change made after that save
+// (the rows it took in are compared again from there): each case is saved, then one more cell
+// is typed into the first contact and saved, and the stored rows are read back from the file.
+TEST_F(RecordTest, EveryWayACellChangesIsStoredBySaveAfterSave)
+{
+    struct Case {
+        const char* what;
+        std::function<void(ScriptedResponder&)> act;  // on 甲 乙 丙 and 總倉, the window changing
+        QStringList contacts;                          // RV12A1|RV12A3|RV12A6 in key order after the save
+        QStringList deliveries;                        // 送貨名稱
+    };
+    CustomerDetailGrids* g = nullptr;
+    // Opens the editor on a cell as a click on it does.
+    auto edit = [&](DetailGrid* grid, int row, int col) {
+        w->TabStrip2->setCurrentIndex(grid == g->Man() ? 1 : 2);
+        grid->Grid()->setRow(row);
+        grid->Grid()->setCol(col);
+        emit grid->Grid()->cellClicked(row, col);
+        QApplication::processEvents();
+    };
+    const Case cases[] = {
+        {"typed into a cell",
+         [&](ScriptedResponder&) {
+             edit(g->Man(), 2, 4);
+             type(g->ManGridTxt(), "12");
+         },
+         {K("甲||"), K("乙|12|"), K("丙||")},
+         {K("總倉")}},
+        {"pasted into a cell",
+         [&](ScriptedResponder&) {
+             edit(g->Man(), 3, 4);
+             QApplication::clipboard()->setText("34");
+             QTest::keySequence(g->ManGridTxt(), QKeySequence::Paste);
+         },
+         {K("甲||"), K("乙||"), K("丙|34|")},
+         {K("總倉")}},
+        {"typing partly undone",
+         [&](ScriptedResponder&) {
+             edit(g->Man(), 1, 4);
+             type(g->ManGridTxt(), "56");
+             QTest::keyClick(g->ManGridTxt(), Qt::Key_Backspace);
+             QTest::keySequence(g->ManGridTxt(), QKeySequence::Undo);
+             ASSERT_EQ(g->ManGridTxt()->text(), "56");
+         },
+         {K("甲|56|"), K("乙||"), K("丙||")},
+         {K("總倉")}},
+        {"a refused address put right",
+         [&](ScriptedResponder& user) {
+             edit(g->Man(), 2, 6);
+             type(g->ManGridTxt(), "bad");
+             user.answer(ui::Answer::OK);
+             press(5);
+             ASSERT_EQ(mode(), "change");
+             EXPECT_EQ(user.last().text, K("字串首字或尾字含有 @ 字元。"));
+             g->ManGridTxt()->setText("bad@mail.com.tw");
+         },
+         {K("甲||"), K("乙||bad@mail.com.tw"), K("丙||")},
+         {K("總倉")}},
+        {"the first row deleted, the rows below moved up and renumbered",
+         [&](ScriptedResponder& user) {
+             w->TabStrip2->setCurrentIndex(1);
+             g->ManGrid()->setRow(1);
+             user.answer(ui::Answer::Yes);  // 確定刪除 1 甲 這一行?
+             press(10);
+             ASSERT_EQ(g->Man()->RowData().at(1, 0), "1");
+             ASSERT_EQ(g->Man()->RowData().at(1, 1), K("乙"));
+         },
+         {K("乙||"), K("丙||")},
+         {K("總倉")}},
+        {"a row typed below the last",
+         [&](ScriptedResponder&) { typeRow(g->ManGrid(), g->ManGridTxt(), 4, {K("丁"), K("小姐"), K("經理"), "78"}); },
+         {K("甲||"), K("乙||"), K("丙||"), K("丁|78|")},
+         {K("總倉")}},
+        {"a delivery row made from the company address",
+         [&](ScriptedResponder&) {
+             box(8)->setText(K("台北市中山北路"));
+             w->TabStrip2->setCurrentIndex(2);
+             w->AddressCom->click();
+         },
+         {K("甲||"), K("乙||"), K("丙||")},
+         {K("總倉"), K("大同")}},
+        {"a change dropped by 放棄, then another made",
+         [&](ScriptedResponder& user) {
+             edit(g->Man(), 2, 4);
+             type(g->ManGridTxt(), "12");
+             box(1)->setText(K("大同電子"));
+             user.answer(ui::Answer::Yes);  // 放棄編輯 ?
+             press(6);
+             ASSERT_EQ(mode(), "");
+             press(2);
+             edit(g->Man(), 3, 4);
+             type(g->ManGridTxt(), "90");
+         },
+         {K("甲||"), K("乙||"), K("丙|90|")},
+         {K("總倉")}},
+    };
+    const QString contacts = QStringLiteral("Select RV12A1, RV12A3, RV12A6 From RV12A Order By 序號");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        gConn.Execute(QStringLiteral("Delete From RV12"));
+        gConn.Execute(QStringLiteral("Delete From RV12A"));
+        gConn.Execute(QStringLiteral("Delete From RV12B"));
+        addCustomer("000001", K("大同"));
+        for (const char* name : {"甲", "乙", "丙"})
+            gConn.Execute(K("Insert Into RV12A (RV12A0, RV12A1) Values ('000001', ?)"), {K(name)});
+        gConn.Execute(K("Insert Into RV12B (RV12B0, 送貨名稱) Values ('000001', '總倉')"));
+        ScriptedResponder user;
+        open(user);
+        g = w->Grids;
+        press(2);
+        c.act(user);
+        press(5);
+        ASSERT_EQ(mode(), "");
+        EXPECT_EQ(rows(contacts), c.contacts);
+        EXPECT_EQ(rows(K("Select 送貨名稱 From RV12B Order By 序號")), c.deliveries);
+
+        press(2);
+        edit(g->Man(), 1, 4);
+        type(g->ManGridTxt(), "9");
+        press(5);
+        ASSERT_EQ(mode(), "");
+        QStringList next = c.contacts;
+        QStringList first = next[0].split('|');
+        first[1] += "9";
+        next[0] = first.join('|');
+        EXPECT_EQ(rows(contacts), next);
+        EXPECT_EQ(rows(K("Select 送貨名稱 From RV12B Order By 序號")), c.deliveries);
+        w.reset();
+    }
+}
+
+// A save writes no row the window did not change, also after an earlier save took the rows in:
+// what another program wrote to those rows meanwhile stays.
+TEST_F(RecordTest, AnotherProgramsChangeToAnUntouchedRowSurvivesEverySave)
+{
+    addCustomer("000001", K("大同"));
+    for (const char* name : {"甲", "乙", "丙", "丁"})
+        gConn.Execute(K("Insert Into RV12A (RV12A0, RV12A1) Values ('000001', ?)"), {K(name)});
+    ScriptedResponder user;
+    open(user);
+    CustomerDetailGrids* g = w->Grids;
+    DetailGrid* man = g->Man();
+    auto other = [&](const QString& sql) {
+        QProcess shell;
+        shell.start(QStringLiteral("sqlite3"), {path, sql});
+        ASSERT_TRUE(shell.waitForFinished(10000));
+        ASSERT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+    };
+    auto typeInto = [&](int row, const QString& text) {
+        w->TabStrip2->setCurrentIndex(1);
+        g->ManGrid()->setRow(row);
+        g->ManGrid()->setCol(4);
+        emit g->ManGrid()->cellClicked(row, 4);
+        QApplication::processEvents();
+        type(g->ManGridTxt(), text);
+    };
+    const QString key1 = man->RowData().Key(1), key3 = man->RowData().Key(3), key4 = man->RowData().Key(4);
+
+    // The first save: row 1 typed into, row 2 deleted (rows 3 and 4 move up unchanged).
+    press(2);
+    typeInto(1, "12");
+    g->ManGrid()->setRow(2);
+    user.answer(ui::Answer::Yes);  // 確定刪除 2 乙 這一行?
+    press(10);
+    other(K("UPDATE RV12A SET RV12A1 = '丙丙' WHERE 序號 = %1;").arg(key3));
+    press(5);
+    ASSERT_EQ(mode(), "");
+    EXPECT_EQ(rows("Select RV12A1, RV12A3 From RV12A Order By 序號"), (QStringList{K("甲|12"), K("丙丙|"), K("丁|")}));
+
+    // The second save: the rows the first one wrote or moved are not written again.
+    other(K("UPDATE RV12A SET RV12A1 = '甲甲' WHERE 序號 = %1;").arg(key1));
+    press(2);
+    typeInto(3, "34");
+    press(5);
+    ASSERT_EQ(mode(), "");
+    EXPECT_EQ(man->RowData().Key(3), key4);
+    EXPECT_EQ(rows("Select RV12A1, RV12A3 From RV12A Order By 序號"), (QStringList{K("甲甲|12"), K("丙丙|"), K("丁|34")}));
+}
+
+// A stored address the check refuses stops every save, also when only other rows were changed,
+// until it is put right; the saves after that go through.
+TEST_F(RecordTest, AStoredRefusedAddressStopsEverySaveUntilPutRight)
+{
+    addCustomer("000001", K("大同"));
+    gConn.Execute(K("Insert Into RV12A (RV12A0, RV12A1, RV12A6) Values ('000001', '甲', 'a@mail.com.tw')"));
+    gConn.Execute(K("Insert Into RV12A (RV12A0, RV12A1, RV12A6) Values ('000001', '乙', 'bad')"));
+    gConn.Execute(K("Insert Into RV12A (RV12A0, RV12A1) Values ('000001', '丙')"));
+    ScriptedResponder user;
+    open(user);
+    CustomerDetailGrids* g = w->Grids;
+    auto typeInto = [&](int row, int col, const QString& text) {
+        w->TabStrip2->setCurrentIndex(1);
+        g->ManGrid()->setRow(row);
+        g->ManGrid()->setCol(col);
+        emit g->ManGrid()->cellClicked(row, col);
+        QApplication::processEvents();
+        type(g->ManGridTxt(), text);
+    };
+    const QString stored = QStringLiteral("Select RV12A1, RV12A3, RV12A6 From RV12A Order By 序號");
+    press(2);
+    typeInto(1, 4, "12");
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        SCOPED_TRACE(attempt);
+        user.answer(ui::Answer::OK);
+        press(5);
+        EXPECT_EQ(user.last().text, K("字串首字或尾字含有 @ 字元。"));
+        EXPECT_EQ(mode(), "change");
+        EXPECT_EQ(g->Man()->EditRow(), 2);
+        EXPECT_EQ(g->Man()->EditCol(), 6);
+        EXPECT_EQ(rows(stored), (QStringList{K("甲||a@mail.com.tw"), K("乙||bad"), K("丙||")}));
+    }
+    g->ManGridTxt()->setText("b@mail.com.tw");
+    press(5);
+    ASSERT_EQ(mode(), "");
+    EXPECT_EQ(rows(stored), (QStringList{K("甲|12|a@mail.com.tw"), K("乙||b@mail.com.tw"), K("丙||")}));
+
+    press(2);
+    typeInto(3, 4, "34");
+    press(5);
+    ASSERT_EQ(mode(), "");
+    EXPECT_EQ(rows(stored), (QStringList{K("甲|12|a@mail.com.tw"), K("乙||b@mail.com.tw"), K("丙|34|")}));
 }

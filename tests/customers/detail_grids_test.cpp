@@ -13,7 +13,9 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QVBoxLayout>
+#include <functional>
 #include <gtest/gtest.h>
+#include <set>
 
 using testsupport::ScriptedResponder;
 using testsupport::TempDir;
@@ -136,6 +138,56 @@ TEST(DetailGridRules, RemovingARowRenumbersAndRemembersStoredKeysOnly)
     }
     EXPECT_EQ(DeleteRowQuestion(CustomerGridDef(DetailKind::Contacts), rows, 1), K("確定刪除 1 A 這一行?"));
     EXPECT_EQ(DeleteRowQuestion(CustomerGridDef(DetailKind::Deliveries), rows, 5), K("確定刪除  :  這一行?"));
+}
+
+// Every change of the rows marks the rows it changes, and only those: what the save compares
+// with what was read.
+TEST(DetailGridRules, EveryChangeOfTheRowsMarksTheRowsItChanges)
+{
+    const DetailGridDef& def = CustomerGridDef(DetailKind::Contacts);
+    struct Case {
+        const char* what;
+        std::function<void(DetailRowArray&)> change;  // on A B C D, nothing touched
+        std::set<int> touched;
+    };
+    const Case cases[] = {
+        {"a cell given another text", [](DetailRowArray& r) { r.set(2, 3, "x"); }, {2}},
+        {"a cell given its own text", [](DetailRowArray& r) { r.set(2, 1, "B"); }, {}},
+        {"a key given", [&](DetailRowArray& r) { r.set(3, def.KeyColumn(), "7"); }, {3}},
+        {"row 2 removed: the rows below move up, the last leaves the count",
+         [](DetailRowArray& r) {
+             DeletedRowKeys deleted;
+             RemoveDetailRow(r, deleted, 2);
+         },
+         {2, 3, 4}},
+        {"the spare row comes into the count",
+         [&](DetailRowArray& r) {
+             int gridRows = 6;
+             SpareRowStep(def, r, gridRows, 5, 1);
+         },
+         {5}},
+        {"the count shrinks, then grows over rows it had",
+         [](DetailRowArray& r) {
+             r.setCount(2);
+             r.setCount(4);
+         },
+         {3, 4}},
+        {"counted rows cut off the array", [](DetailRowArray& r) { r.Redim(2); }, {3, 4}},
+        {"rows added past the count", [](DetailRowArray& r) { r.Redim(9); }, {}},
+        {"cleared", [](DetailRowArray& r) {
+             r.set(1, 1, "Z");
+             r.Clear();
+         },
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DetailRowArray rows = Rows(DetailKind::Contacts, {"A", "B", "C", "D"});
+        EXPECT_EQ(rows.Touched(), (std::set<int>{1, 2, 3, 4}));
+        rows.ClearTouched();
+        c.change(rows);
+        EXPECT_EQ(rows.Touched(), c.touched);
+    }
 }
 
 // ---- The grids in a window -----------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "core/Settings.h"
 #include "platform/text/VbText.h"
 
+#include <QSet>
 #include <QStringList>
 
 namespace {
@@ -118,11 +119,16 @@ bool CheckEmailDomain(const QString& domain, QString& message)
 
 bool CheckTopLevelDomain(const QString& label, QString& message)
 {
-    for (const char* tld : kTopLevelDomains) {
-        if (label == QLatin1String(tld)) {
-            message.clear();
-            return true;
-        }
+    // A save checks every address of a grid: the names are looked up, not walked.
+    static const QSet<QString> known = [] {
+        QSet<QString> names;
+        for (const char* tld : kTopLevelDomains)
+            names.insert(QString::fromLatin1(tld));
+        return names;
+    }();
+    if (known.contains(label)) {
+        message.clear();
+        return true;
     }
     message = QStringLiteral("最高層級網域(如 com, tw...)有誤。");
     return false;
