@@ -1000,7 +1000,7 @@ void BookmarkIndex::build(const std::vector<Row>& rows)
     if (live == 0)
         return;
     // A table where the range is at most a few times the rows; past that, a hash.
-    if (quint64(high - low) < quint64(4 * live + 1024)) {
+    if (quint64(high) - quint64(low) < quint64(4 * live + 1024)) {
         base_ = low;
         dense_.assign(size_t(high - low + 1), -1);
     }

@@ -242,6 +242,45 @@ TEST_P(Order, DistinctValuesOfTheRowsHeldAreSqlitesDistinct)
 INSTANTIATE_TEST_SUITE_P(Rows, Order, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "OnDemand" : "AtOnce"; });
 
+// Bookmarks (rowids) far apart, negative and next to each other all find their rows, in a
+// list read at once and one read on demand.
+TEST_P(Order, BookmarksFindTheirRowsWhereverTheRowidsLie)
+{
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(raw,
+                           "CREATE TABLE B (k INTEGER, t TEXT);"
+                           "INSERT INTO B (rowid, k, t) VALUES (-9223372036854775807, 5, 'lowest'), (-3, 4, 'negative'),"
+                           " (7, 3, 'seven'), (8, 2, 'eight'), (1099511627776, 1, 'far'), (9223372036854775807, 0, 'highest');",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(raw);
+    conn.Close();
+    conn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
+    Recordset rs = open(QStringLiteral("Select * From B Order by k"));
+    std::vector<std::pair<Bookmark, QString>> marks;
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
+        marks.emplace_back(rs.bookmark(), rs["t"].value().toString());
+    ASSERT_EQ(marks.size(), 6u);
+    EXPECT_EQ(marks.front().second, QStringLiteral("highest"));
+    Recordset clone = rs.Clone();
+    for (auto it = marks.rbegin(); it != marks.rend(); ++it) {
+        clone.setBookmark(it->first);
+        EXPECT_EQ(clone["t"].value().toString(), it->second);
+    }
+    rs.MoveLast();
+    rs.AddNew();
+    rs["k"] = qint64(-1);
+    rs["t"] = QStringLiteral("added");
+    rs.Update();
+    const Bookmark added = rs.bookmark();
+    ASSERT_TRUE(rs.PlaceRow());
+    clone.setBookmark(added);
+    EXPECT_EQ(clone["t"].value().toString(), QStringLiteral("added"));
+    clone.setBookmark(marks[2].first);
+    EXPECT_EQ(clone["t"].value().toString(), marks[2].second);
+}
+
 // A list read on demand holds at first only each row's order keys: what another user saves
 // before a row is read shows when it is read, a row they deleted shows Nulls and cannot be
 // saved over, and writing a row read late is as safe as writing any other.
