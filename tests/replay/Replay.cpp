@@ -301,14 +301,21 @@ bool Program::Start(QString* why)
         return false;
     }
     // The main window comes after the splash; until then the program may not take signals.
-    int code = 0;
-    const QString id = Run(QStringLiteral("timeout"),
-                           {QStringLiteral("30"), QStringLiteral("xdotool"), QStringLiteral("search"),
-                            QStringLiteral("--sync"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                            QStringLiteral("^Tessarine 捷錄")},
-                           35000, &code)
-                           .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                           .value(0);
+    // A search can end early when a window (the splash) goes while xdotool reads it: search
+    // again until the main window shows or the time is up.
+    QString id;
+    QElapsedTimer waited;
+    waited.start();
+    while (id.isEmpty() && waited.elapsed() < 30000 && process_.state() == QProcess::Running) {
+        id = Run(QStringLiteral("xdotool"),
+                 {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                  QStringLiteral("^Tessarine 捷錄")},
+                 5000)
+                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                 .value(0);
+        if (id.isEmpty())
+            Pause(200);
+    }
     if (id.isEmpty()) {
         *why = QStringLiteral("the main window did not appear");
         return false;
