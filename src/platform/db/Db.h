@@ -244,6 +244,7 @@ public:
     // keys; a row is read when first used.  ReadAhead reads up to `rows` more of them (for idle
     // time) and says whether any are still to be read.
     bool ReadAhead(int rows);
+    long RowsToRead() const;  // rows such a list has not read yet
     // Fields such a list reads for every row at open with its order keys, for a DistinctValues
     // that then reads nothing more.  Set before Open.
     void ReadWithKeys(const QStringList& fields);

@@ -1700,6 +1700,7 @@ void Recordset::Resync() { d->resync(); }
 EditModeEnum Recordset::EditMode() const { return d->edit; }
 bool Recordset::PlaceRow() { return d->placeRow(); }
 bool Recordset::ReadAhead(int rows) { return d->rs && d->rs->readAhead(rows); }
+long Recordset::RowsToRead() const { return d->rs ? d->rs->partialRows : 0; }
 void Recordset::ReadWithKeys(const QStringList& fields) { d->readWithKeys = fields; }
 
 QVariantList Recordset::DistinctValues(int index) const

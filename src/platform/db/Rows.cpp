@@ -853,6 +853,9 @@ bool RowSet::readAhead(int count)
     if (partialRows == 0)
         return false;
     conn->check();
+    // Inside a transaction the table may hold what a rollback takes back: read on after it.
+    if (conn->inTrans)
+        return true;
     sqlite3_stmt* s = conn->cachedStatement(rowsSql + QStringLiteral(" WHERE rowid > ? ORDER BY rowid LIMIT ?"));
     CachedUse use{s};
     sqlite3_bind_int64(s, 1, aheadRowid);

@@ -48,8 +48,10 @@ void RecordsetModel::readAhead()
         connect(readAheadTimer_, &QTimer::timeout, this, [this] {
             try {
                 // About ten milliseconds a block: the program stays quick to answer meanwhile.
+                // When a block reads nothing (a transaction is open), it waits a moment.
+                const long before = rs_.IsOpen() ? rs_.RowsToRead() : 0;
                 if (rs_.IsOpen() && rs_.ReadAhead(2000))
-                    readAheadTimer_->start(0);
+                    readAheadTimer_->start(rs_.RowsToRead() < before ? 0 : 250);
             } catch (const db::DbError&) {
                 // The file is busy or gone: rows are read when they are used instead.
             }

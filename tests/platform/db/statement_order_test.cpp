@@ -388,6 +388,12 @@ TEST_F(OnDemand, FindFilterSortAndReadAheadSeeEveryRow)
     EXPECT_EQ(sorted["v"].value().toString(), QStringLiteral("v999"));
 
     Recordset ahead = list();
+    // Inside a transaction nothing is read ahead: a rollback may take back what the table holds.
+    conn.BeginTrans();
+    conn.Execute("UPDATE L SET v = 'taken back' WHERE k = 20");
+    EXPECT_TRUE(ahead.ReadAhead(128));
+    EXPECT_EQ(ahead.RowsToRead(), 1000);
+    conn.RollbackTrans();
     other.Execute("DELETE FROM L WHERE k = 10");
     int blocks = 0;
     while (ahead.ReadAhead(128))
