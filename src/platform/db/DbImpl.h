@@ -154,7 +154,7 @@ struct Row {
     qint64 bookmark = 0;
     qint64 rowid = 0;
     const char* data = nullptr;
-    quint32 size = 0;
+    quint32 size = 0;  // bytes held for the image (one rewritten in place may use fewer)
     quint8 flags = 0;  // RowDeleted, RowPending
 };
 // RowPartial: only the row's order keys are read yet, every other cell is Null (see RowSet).

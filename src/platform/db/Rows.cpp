@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <mutex>
 #include <new>
 #include <sys/mman.h>
@@ -601,9 +602,13 @@ void RowSet::patch(Row& row, const QVector<QVariant>& values, const QVector<bool
             size += old[size_t(k)].second;
         }
     }
-    char* out = arena.alloc(size == 0 ? 1 : size);
-    row.data = out;
-    row.size = quint32(size);
+    // The new image is made beside the old one, then takes the old one's bytes when it fits in
+    // them (a row saved again and again does not grow the arena), else new bytes.  Nothing keeps
+    // a pointer into a row's image past the call that read it.
+    char near[2048];
+    std::unique_ptr<char[]> far;
+    char* image = size <= sizeof(near) ? near : (far = std::make_unique<char[]>(size)).get();
+    char* out = image;
     for (int k = 0; k < n; ++k) {
         if (changed[k]) {
             out = writeOut(out, cells[k]);
@@ -612,6 +617,11 @@ void RowSet::patch(Row& row, const QVector<QVariant>& values, const QVector<bool
             out += old[size_t(k)].second;
         }
     }
+    char* place = size <= row.size ? const_cast<char*>(row.data) : arena.alloc(size == 0 ? 1 : size);
+    if (size)
+        std::memcpy(place, image, size);
+    row.data = place;
+    row.size = std::max(row.size, quint32(size));
 }
 
 QVector<QVariant> RowSet::values(const Row& row) const

@@ -353,6 +353,40 @@ TEST_F(Rs, ValuesOfTheRowInOnePass)
     rs.CancelUpdate();
 }
 
+// A row saved again and again, its values growing and shrinking, keeps every other value of
+// it and of its neighbours, in this cursor, a clone and the file.
+TEST_F(Rs, ARowSavedOverAndOverKeepsEveryValue)
+{
+    Recordset rs = open();
+    Recordset clone = rs.Clone();
+    rs.MoveFirst();
+    rs.MoveNext();  // 000002
+    const QStringList texts = {"", "短", QString(300, QChar('x')), "中", QString(2000, QChar(0x6587)), "b"};
+    for (int i = 0; i < 60; ++i) {
+        const QString memo = texts[i % texts.size()];
+        const QString name = QString(i % 10 + 1, QChar('n'));
+        rs["RV1213"] = memo.isEmpty() ? QVariant() : QVariant(memo);
+        rs["RV121"] = name;
+        rs["付款條件日"] = qint64(i);
+        rs.Update();
+        clone.setBookmark(rs.bookmark());
+        for (Recordset* c : {&rs, &clone}) {
+            EXPECT_EQ((*c)["RV120"].toString(), "000002") << i;
+            EXPECT_EQ((*c)["RV121"].toString(), name) << i;
+            EXPECT_EQ((*c)["RV1213"].value().toString(), memo) << i;
+            EXPECT_EQ((*c)["付款條件日"].value().toLongLong(), i) << i;
+        }
+    }
+    EXPECT_EQ(codes(rs), (QStringList{"000001", "000002", "000003", "A010"}));
+    rs.MoveFirst();
+    EXPECT_EQ(rs["RV121"].toString(), "Acer");
+    rs.MoveLast();
+    EXPECT_EQ(rs["RV121"].toString(), "O'Neil");
+    Recordset stored = conn.ExecuteQuery(QStringLiteral("Select RV121, 付款條件日 From RV12 Where RV120 = '000002'"));
+    EXPECT_EQ(stored.value(0).toString(), QString(10, QChar('n')));
+    EXPECT_EQ(stored.value(1).toLongLong(), 59);
+}
+
 // Resident memory of the process in bytes.
 long long residentBytes()
 {
