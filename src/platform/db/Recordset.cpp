@@ -950,7 +950,6 @@ struct Recordset::Impl {
     // The Sort of this cursor between two rows, ties in stored order (as rebuildView sorts).
     bool sortsBefore(int a, int b) const
     {
-        rs->completeAll();
         for (const SortKey& key : sortKeys) {
             const int c = compareCells(detail::CellAt(rs->rows[size_t(a)], key.field), detail::CellAt(rs->rows[size_t(b)], key.field));
             if (c != 0)
@@ -964,6 +963,9 @@ struct Recordset::Impl {
         const int from = currentRow();
         if (edit != adEditNone || !rs->conn || !rs->hasRowid || !rs->orderKnown)
             return false;
+        // A cursor's own Sort compares whole rows (a Sort already read them all; this holds it).
+        if (std::any_of(rs->cursors.begin(), rs->cursors.end(), [](const Impl* c) { return !c->sortKeys.empty(); }))
+            rs->completeAll();
         auto& rows = rs->rows;
         const Row moved = rows[size_t(from)];
         if (!selects(moved.rowid))
