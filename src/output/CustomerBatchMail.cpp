@@ -53,7 +53,7 @@ Query CandidateQuery(int sortEntry, const QString& selector, const QString& valu
     return q;
 }
 
-db::Recordset NewContactList()
+db::Recordset NewContactList(const std::vector<QVariantList>& rows)
 {
     db::Recordset rs;
     rs.Append(QStringLiteral("客戶"), db::adVarWChar, 25);
@@ -62,6 +62,14 @@ db::Recordset NewContactList()
     rs.Append(QStringLiteral("客戶分類"), db::adVarWChar, 25);
     rs.Append(QStringLiteral("客戶級別"), db::adVarWChar, 25);
     rs.Open();
+    for (const QVariantList& row : rows) {
+        rs.AddNew();
+        for (int i = 0; i < row.size(); ++i)
+            rs.setValue(i, row[i]);
+        rs.Update();
+    }
+    if (!rows.empty())
+        rs.MoveFirst();
     return rs;
 }
 
@@ -291,17 +299,31 @@ void frm客戶批次發信1::CopyRow(db::Recordset& from, db::Recordset& to)
     to.Update();
 }
 
-void frm客戶批次發信1::MoveRowsWithEmail(db::Recordset& from, db::Recordset& to, bool& moved)
+bool frm客戶批次發信1::MoveRowsWithEmail(db::Recordset& from, db::Recordset& to)
 {
-    from.MoveFirst();
-    while (!from.Eof()) {
-        if (!EmailOf(from).isEmpty()) {
-            CopyRow(from, to);
-            from.Delete();
-            moved = true;
+    // Both lists are built anew in one pass and shown once: row by row, every move would
+    // redraw both grids.
+    const int email = from.FieldIndex(QStringLiteral("e-mail"));
+    const auto rowsOf = [](const db::Recordset& rs, long first, long count, std::vector<QVariantList>& out) {
+        for (long i = first; i < count; ++i) {
+            QVariantList values;
+            for (int f = 0; f < rs.FieldCount(); ++f)
+                values << QVariant(vb::Nz(rs.valueAt(i, f)));
+            out.push_back(std::move(values));
         }
-        from.MoveNext();
-    }
+    };
+    std::vector<QVariantList> stay, into;
+    rowsOf(to, 0, to.RecordCount(), into);
+    const size_t before = into.size();
+    std::vector<QVariantList> walked;
+    rowsOf(from, 0, from.RecordCount(), walked);
+    for (QVariantList& row : walked)
+        (row[email].toString().isEmpty() ? stay : into).push_back(std::move(row));
+    if (into.size() == before)
+        return false;
+    from = batchmail::NewContactList(stay);
+    to = batchmail::NewContactList(into);
+    return true;
 }
 
 void frm客戶批次發信1::讀取發信資料()
@@ -311,20 +333,12 @@ void frm客戶批次發信1::讀取發信資料()
     try {
         db::Recordset source;
         source.Open(q.sql, gConn, db::adOpenStatic, db::adLockReadOnly, q.params);
-        db::Recordset list = batchmail::NewContactList();
-        while (!source.Eof()) {
-            list.AddNew();
-            list.setValue(0, vb::Nz(source.value(0)));
-            list.setValue(1, vb::Nz(source.value(3)));
-            list.setValue(2, vb::Nz(source.value(4)));
-            list.setValue(3, vb::Nz(source.value(2)));
-            list.setValue(4, vb::Nz(source.value(1)));
-            list.Update();
-            source.MoveNext();
+        std::vector<QVariantList> rows;
+        for (; !source.Eof(); source.MoveNext()) {
+            const QVariantList v = source.values();
+            rows.push_back({vb::Nz(v[0]), vb::Nz(v[3]), vb::Nz(v[4]), vb::Nz(v[2]), vb::Nz(v[1])});
         }
-        if (list.RecordCount() > 0)
-            list.MoveFirst();
-        candidates_ = list;
+        candidates_ = batchmail::NewContactList(rows);
         candidateModel_->setRecordset(candidates_);
     } catch (const db::DbError& e) {
         ShowDbError(e);
@@ -418,14 +432,15 @@ void frm客戶批次發信1::cmdRightAll_Click()
         ui::MsgBox(QStringLiteral("已無資料"));
         return;
     }
-    bool moved = false;
     try {
-        MoveRowsWithEmail(candidates_, recipients_, moved);
+        if (MoveRowsWithEmail(candidates_, recipients_)) {
+            candidateModel_->setRecordset(candidates_);
+            recipientModel_->setRecordset(recipients_);
+        } else {
+            candidates_.MoveLast();  // the walk ended past the last candidate
+            candidates_.MoveNext();
+        }
     } catch (const db::DbError&) {
-    }
-    if (moved) {
-        candidates_.Requery();
-        recipients_.MoveFirst();
     }
     按鍵狀態();
 }
@@ -436,9 +451,11 @@ void frm客戶批次發信1::cmdLeftAll_Click()
         ui::MsgBox(QStringLiteral("已無資料"));
     } else {
         try {
-            bool moved = false;
-            MoveRowsWithEmail(recipients_, candidates_, moved);
-            recipients_.Requery();
+            if (MoveRowsWithEmail(recipients_, candidates_)) {
+                candidates_.MoveLast();  // on the last row moved back, as after appending it
+                candidateModel_->setRecordset(candidates_);
+                recipientModel_->setRecordset(recipients_);
+            }
             if (recipients_.RecordCount() > 0)
                 recipients_.MoveLast(), recipients_.MoveNext();
         } catch (const db::DbError& e) {

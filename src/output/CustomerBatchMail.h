@@ -33,8 +33,9 @@ Query CandidateQuery(int sortEntry, const QString& selector, const QString& valu
 // The column behind a filter selector, "" for any other text.
 QString FilterColumn(const QString& selector);
 
-// A contact row list (客戶, 聯絡人, e-mail, 客戶分類, 客戶級別) held in memory.
-db::Recordset NewContactList();
+// A contact row list (客戶, 聯絡人, e-mail, 客戶分類, 客戶級別) held in memory, holding the rows
+// given (each its five values), on the first of them.
+db::Recordset NewContactList(const std::vector<QVariantList>& rows = {});
 
 // The questions on a subject or body that is empty after trimming; false when the user says no.
 bool ConfirmSubjectAndBody(const QString& subject, const QString& body);
@@ -98,9 +99,9 @@ private:
     void SetBusy(bool busy);
     static bool OnRow(const db::Recordset& rs);
     static void CopyRow(db::Recordset& from, db::Recordset& to);
-    // Moves every row with an e-mail address from one list to the other, in order; `moved` turns
-    // true with the first (it stays set when a later row fails).
-    static void MoveRowsWithEmail(db::Recordset& from, db::Recordset& to, bool& moved);
+    // Moves every row with an e-mail address from one list to the end of the other, in order,
+    // replacing both lists by new ones; false, with nothing changed, when no row has an address.
+    static bool MoveRowsWithEmail(db::Recordset& from, db::Recordset& to);
 
     db::Recordset candidates_;
     db::Recordset recipients_;
