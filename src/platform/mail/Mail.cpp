@@ -1,10 +1,17 @@
 #include "platform/mail/Mail.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTimer>
+
+#include <csignal>
+#include <sys/types.h>
+#include <unistd.h>
 
 // Qt's "signals" keyword would clash with a member of that name in GLib's headers.
 #pragma push_macro("signals")
@@ -56,6 +63,43 @@ QByteArray WithCrLf(const QString& text)
 }
 
 MailError Error(int number, const QString& description) { return MailError{number, description}; }
+
+// Waits up to `ms` until the agent has left the state it is in (starting, or running), with the
+// event loop running meanwhile, so the windows repaint and take clicks. True when it did.
+bool WaitWhile(QProcess& agent, QProcess::ProcessState state, int ms)
+{
+    if (agent.state() != state)
+        return true;
+    if (!QCoreApplication::instance())
+        return state == QProcess::Starting ? agent.waitForStarted(ms) : agent.waitForFinished(ms);
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(&agent, &QProcess::stateChanged, &loop, [&](QProcess::ProcessState now) {
+        if (now != state)
+            loop.quit();
+    });
+    timer.start(ms);
+    loop.exec();
+    return agent.state() != state;
+}
+
+// Ends an agent that did not finish in time, with everything it started: its process group is
+// asked to end, then killed, and the agent is reaped.
+void EndAgent(QProcess& agent, int graceMs)
+{
+    const pid_t group = pid_t(agent.processId());
+    if (group > 0)
+        ::kill(-group, SIGTERM);
+    WaitWhile(agent, QProcess::Running, graceMs);
+    if (group > 0)
+        ::kill(-group, SIGKILL);  // what ignored the request, the agent's children included
+    if (agent.state() != QProcess::NotRunning) {
+        agent.kill();
+        WaitWhile(agent, QProcess::Running, 5000);
+    }
+}
 
 }  // namespace
 
@@ -129,8 +173,8 @@ QByteArray ComposeMessage(const Message& message)
     return out;
 }
 
-SendmailTransport::SendmailTransport(QString program, int timeoutMs)
-    : program_(std::move(program)), timeoutMs_(timeoutMs)
+SendmailTransport::SendmailTransport(QString program, int timeoutMs, int graceMs)
+    : program_(std::move(program)), timeoutMs_(timeoutMs), graceMs_(graceMs)
 {
 }
 
@@ -154,15 +198,20 @@ std::optional<MailError> SendmailTransport::Send(const Message& message)
 
     QProcess agent;
     agent.setProcessChannelMode(QProcess::SeparateChannels);
+    // In a process group of its own, so that ending it also ends what it started.
+    agent.setChildProcessModifier([] { ::setpgid(0, 0); });
     agent.start(program_, {QStringLiteral("-i"), QStringLiteral("--"), message.recipientAddress});
-    if (!agent.waitForStarted(timeoutMs_))
+    if (!WaitWhile(agent, QProcess::Starting, timeoutMs_) || agent.state() != QProcess::Running) {
+        if (agent.state() != QProcess::NotRunning)
+            EndAgent(agent, graceMs_);
         return Error(kMailLoginFailure, noAgent);
+    }
     agent.write(bytes);
     agent.closeWriteChannel();
-    if (!agent.waitForFinished(timeoutMs_)) {
-        agent.kill();
-        agent.waitForFinished(2000);
-        return Error(kMailNetworkFailure, QStringLiteral("郵件程式沒有在時間內完成傳送"));
+    if (!WaitWhile(agent, QProcess::Running, timeoutMs_)) {
+        EndAgent(agent, graceMs_);
+        return Error(kMailNetworkFailure,
+                     QStringLiteral("郵件程式沒有在時間內完成傳送，已將它結束。請檢查郵件程式的設定與網路連線。"));
     }
     if (agent.exitStatus() != QProcess::NormalExit || agent.exitCode() != 0) {
         QString said = QString::fromLocal8Bit(agent.readAllStandardError()).trimmed();

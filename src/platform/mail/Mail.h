@@ -58,16 +58,19 @@ public:
 };
 
 // The agent is the program named by the environment variable TESSARINE_SENDMAIL, else
-// /usr/sbin/sendmail.
+// /usr/sbin/sendmail. While it runs, the event loop runs: windows repaint and take clicks. An
+// agent that has not finished after `timeoutMs` is asked to end, killed after `graceMs` more,
+// each time with every process it started, and reaped (error 32023).
 class SendmailTransport : public Transport {
 public:
-    explicit SendmailTransport(QString program = DefaultProgram(), int timeoutMs = 60000);
+    explicit SendmailTransport(QString program = DefaultProgram(), int timeoutMs = 60000, int graceMs = 2000);
     std::optional<MailError> Send(const Message& message) override;
     static QString DefaultProgram();
 
 private:
     QString program_;
     int timeoutMs_;
+    int graceMs_;
 };
 
 }  // namespace mail

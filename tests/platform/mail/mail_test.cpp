@@ -10,8 +10,11 @@
 #include <gmime/gmime.h>
 #pragma pop_macro("signals")
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QStandardPaths>
+#include <QThread>
+#include <QTimer>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -215,6 +218,65 @@ TEST(MailTransport, FakeAgentGetsOneCallPerMessageAndItsFailuresAreReported)
 
 namespace {
 
+// Whether a process has ended within a moment (a killed process dies when it next runs): gone,
+// or a zombie waiting for the parent it was handed to.
+bool Ended(const QString& pidFile)
+{
+    const QString pid = ReadAll(pidFile).trimmed();
+    if (pid.isEmpty())
+        return false;
+    QElapsedTimer waited;
+    waited.start();
+    do {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            return true;
+        const QByteArray line = stat.readAll();
+        if (line.mid(line.lastIndexOf(')') + 2, 1) == "Z")
+            return true;
+        QThread::msleep(10);
+    } while (waited.elapsed() < 2000);
+    return false;
+}
+
+}  // namespace
+
+TEST(MailTransport, AHungAgentLeavesTheEventLoopRunningAndIsEndedWithWhatItStarted)
+{
+    TempDir dir;
+    // One agent that ends on the request to end; one that ignores it, as does the child it
+    // started, so that only the kill ends them.
+    const char* const bodies[] = {
+        "echo $$ > '%1/agent.pid'\nexec sleep 600\n",
+        "trap '' TERM\necho $$ > '%1/agent.pid'\nsleep 600 &\necho $! > '%1/child.pid'\nwait\n",
+    };
+    for (const char* body : bodies) {
+        QFile::remove(dir.file(QStringLiteral("agent.pid")));
+        QFile::remove(dir.file(QStringLiteral("child.pid")));
+        const QString agent = WriteScript(dir, QStringLiteral("sendmail"),
+                                          QStringLiteral("#!/bin/sh\n") + QString::fromLatin1(body).arg(dir.path()));
+        int ticks = 0;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+        timer.start(10);
+        QElapsedTimer clock;
+        clock.start();
+        const auto error = mail::SendmailTransport(agent, 400, 300).Send(Sample());
+        const qint64 took = clock.elapsed();
+        timer.stop();
+
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->number, mail::kMailNetworkFailure);
+        EXPECT_GE(ticks, 10) << body;  // the timer kept firing while the agent was waited for
+        EXPECT_LT(took, 5000) << body;
+        EXPECT_TRUE(Ended(dir.file(QStringLiteral("agent.pid")))) << body;
+        if (QFile::exists(dir.file(QStringLiteral("child.pid"))))
+            EXPECT_TRUE(Ended(dir.file(QStringLiteral("child.pid")))) << body;
+    }
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("child.pid"))));
+}
+
+namespace {
 
 // A one-message SMTP server on the loopback address, run on its own thread.
 class SmtpSink {
