@@ -8,6 +8,7 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -77,6 +78,8 @@ CustomemailtFrm1::CustomemailtFrm1(const QPixmap& titlePicture, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command1[0]);
     buttons->addWidget(Command1[1]);
+    sendProgress = new batchmail::SendProgress(this);
+    buttons->addWidget(sendProgress, 1);
     buttons->addStretch();
     grid->addLayout(buttons, 9, 0, 1, 3);
 
@@ -123,7 +126,22 @@ void CustomemailtFrm1::發信()
         m.body = txtNewMessage->toPlainText();
         messages.push_back(m);
     }
-    setEnabled(false);
-    batchmail::SendAll(messages);
-    setEnabled(true);
+    // Everything but the progress and its stop waits for the end of the batch.
+    std::vector<std::pair<QWidget*, bool>> controls;
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        controls.emplace_back(w, w->isEnabled());
+        w->setEnabled(w == sendProgress);
+    }
+    mail::SendmailTransport agent;
+    batchmail::SendAll(messages, transport ? *transport : agent, *sendProgress);
+    for (const auto& [w, enabled] : controls)
+        w->setEnabled(enabled);
+}
+
+void CustomemailtFrm1::closeEvent(QCloseEvent* event)
+{
+    if (sendProgress->Running())
+        event->ignore();  // the batch is still going through the list
+    else
+        QWidget::closeEvent(event);
 }

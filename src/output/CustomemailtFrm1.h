@@ -15,7 +15,10 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
+namespace mail { class Transport; }
+
 namespace batchmail {
+class SendProgress;
 // The line of one contact: short name, a blank, contact name, "-", e-mail address.
 QString ContactLine(const QString& shortName, const QString& contact, const QString& email);
 // The address of a chosen line: the text after its first "-" (trimmed line); none without "-".
@@ -36,7 +39,13 @@ public:
     std::array<QPushButton*, 2> Command1{};     // 0 send, 1 exit
     QLineEdit* txtSubject = nullptr;
     QPlainTextEdit* txtNewMessage = nullptr;
+    batchmail::SendProgress* sendProgress = nullptr;  // beside the buttons while a batch runs
+    // The mail system the messages go to; none: the sendmail agent.
+    mail::Transport* transport = nullptr;
 
     void ReadListAll();
     void 發信();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 };

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,23 +85,81 @@ bool ConfirmSubjectAndBody(const QString& subject, const QString& body)
     return true;
 }
 
-bool SendAll(const std::vector<mail::Message>& messages)
+SendProgress::SendProgress(QWidget* parent) : QWidget(parent)
 {
-    mail::SendmailTransport transport;
+    setObjectName(QStringLiteral("SendProgress"));
+    cmdStop = new QPushButton(LoadResString(2003), this);
+    lblProgress = new QLabel(this);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(cmdStop);
+    row->addWidget(lblProgress, 1);
+    connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
+    hide();
+}
+
+void SendProgress::Begin(int total)
+{
+    total_ = total;
+    running_ = true;
+    stopPressed_ = false;
+    cmdStop->setEnabled(true);
+    lblProgress->clear();
+    show();
+}
+
+void SendProgress::Sending(int number)
+{
+    if (!stopPressed_)
+        lblProgress->setText(LoadResString(2004).arg(number).arg(total_));
+}
+
+void SendProgress::End()
+{
+    running_ = false;
+    hide();
+}
+
+void SendProgress::cmdStop_Click()
+{
+    if (!running_)
+        return;
+    stopPressed_ = true;
+    cmdStop->setEnabled(false);
+    lblProgress->setText(LoadResString(2005));
+}
+
+Outcome SendAll(const std::vector<mail::Message>& messages, mail::Transport& transport, SendProgress& progress)
+{
+    Outcome outcome;
+    const int total = int(messages.size());
+    progress.Begin(total);
     for (const mail::Message& message : messages) {
+        if (progress.StopPressed()) {
+            outcome.stopped = true;
+            break;
+        }
+        progress.Sending(outcome.sent + 1);
         std::optional<mail::MailError> failure;
         {
             ui::WaitCursor wait;
             failure = transport.Send(message);
         }
         if (failure) {
+            progress.End();
+            outcome.failed = true;
             ui::MsgBox(failure->Text());
-            return false;
+            return outcome;
         }
+        ++outcome.sent;
         ui::DoEvents();
     }
-    ui::MsgBox(QStringLiteral("傳送完畢"));
-    return true;
+    progress.End();
+    if (outcome.stopped)
+        ui::MsgBox(LoadResString(2006).arg(outcome.sent).arg(total - outcome.sent));
+    else
+        ui::MsgBox(QStringLiteral("傳送完畢"));
+    return outcome;
 }
 
 }  // namespace batchmail
@@ -210,6 +269,8 @@ frm客戶批次發信1::frm客戶批次發信1(const QPixmap& titlePicture, QWid
         Command1[i] = new QPushButton(Picture2);
         Place(Command1[i], i == 0 ? 120 : 1200, 60, 1035, 495);
     }
+    sendProgress = new batchmail::SendProgress(Picture2);
+    Place(sendProgress, 2400, 60, 7000, 495);
 
     // Captions from the string table.
     setWindowTitle(LoadResString(2001));
@@ -524,9 +585,11 @@ void frm客戶批次發信1::發信()
         return;
     }
 
-    // A click during the batch could close the window or change the list under the loop.
+    // A click during the batch could close the window or change the list under the loop; the
+    // stop beside the progress stays enabled.
     SetBusy(true);
-    batchmail::SendAll(messages);
+    mail::SendmailTransport agent;
+    batchmail::SendAll(messages, transport ? *transport : agent, *sendProgress);
     SetBusy(false);
     按鍵狀態();
 }

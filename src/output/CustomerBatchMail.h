@@ -39,10 +39,38 @@ db::Recordset NewContactList(const std::vector<QVariantList>& rows = {});
 
 // The questions on a subject or body that is empty after trimming; false when the user says no.
 bool ConfirmSubjectAndBody(const QString& subject, const QString& body);
-// Hands the messages to the mail system one by one under the hourglass, letting the window
-// repaint between them. The first failure ends the batch with "<number> <description>";
-// otherwise "傳送完畢". Returns whether every message went.
-bool SendAll(const std::vector<mail::Message>& messages);
+
+// A batch's progress in the sending window, shown only while a batch runs: which message of how
+// many is being handed over, and a stop button that ends the batch once that message has gone.
+class SendProgress : public QWidget {
+public:
+    explicit SendProgress(QWidget* parent);
+    QPushButton* cmdStop = nullptr;
+    QLabel* lblProgress = nullptr;
+
+    void Begin(int total);
+    void Sending(int number);  // 1-based
+    void End();
+    bool Running() const { return running_; }
+    bool StopPressed() const { return stopPressed_; }
+    void cmdStop_Click();
+
+private:
+    int total_ = 0;
+    bool running_ = false;
+    bool stopPressed_ = false;
+};
+
+struct Outcome {
+    int sent = 0;          // messages the mail system took
+    bool stopped = false;  // the stop ended the batch with messages left
+    bool failed = false;   // a message was refused or not handed over
+};
+// Hands the messages to the mail system one by one under the hourglass; while each is handed
+// over and between them the event loop runs, so the window repaints and the stop is taken. The
+// first failure ends the batch with "<number> <description>"; a stop ends it after the message
+// being handed over and says how many went and how many did not; otherwise "傳送完畢".
+Outcome SendAll(const std::vector<mail::Message>& messages, mail::Transport& transport, SendProgress& progress);
 
 }  // namespace batchmail
 
@@ -74,6 +102,9 @@ public:
     QLineEdit* txtAttachment = nullptr;
     QPushButton* Command2 = nullptr;            // attachment chooser
     QPlainTextEdit* txtNewMessage = nullptr;
+    batchmail::SendProgress* sendProgress = nullptr;  // in the button bar while a batch runs
+    // The mail system the messages go to; none: the sendmail agent.
+    mail::Transport* transport = nullptr;
 
     void 讀取發信資料();
     void 顯示查詢清單();

@@ -14,9 +14,12 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 using testsupport::ScriptedResponder;
 
@@ -188,6 +191,129 @@ TEST_F(BatchMail, OneMessagePerRecipientAndAFailureEndsTheBatch)
     EXPECT_EQ(QString::fromUtf8(f.readAll()).count(QLatin1Char('\n')), 3);  // 王, 陳, then 林 failed
     EXPECT_TRUE(w.Command1[0]->isEnabled());
     qunsetenv("TESSARINE_SENDMAIL");
+}
+
+namespace {
+
+// A mail agent that takes a moment over each message and records its address once it went;
+// it refuses the address written in the file "refused" beside it.
+QString SlowAgent(const testsupport::TempDir& dir, const QString& log)
+{
+    const QString path = dir.write(QStringLiteral("slow-sendmail"), QStringLiteral(
+        "#!/bin/sh\ncat > /dev/null\nsleep 0.2\n"
+        "if [ \"$3\" = \"$(cat '%1refused' 2>/dev/null)\" ]; then echo 'mailbox full' >&2; exit 1; fi\n"
+        "echo \"$3\" >> '%2'\n").arg(dir.path(), log).toUtf8());
+    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+QStringList Lines(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// Presses the stop as a user would, from the event loop, once the progress shows `progress`;
+// counts the timer's turns meanwhile.
+struct StopPresser {
+    QTimer timer;
+    int turns = 0;
+    QStringList seen;  // every progress text shown, once each
+    StopPresser(batchmail::SendProgress* progress, const QString& pressAt)
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this, progress, pressAt] {
+            ++turns;
+            const QString text = progress->lblProgress->text();
+            if (progress->isVisible() && (seen.isEmpty() || seen.last() != text))
+                seen << text;
+            if (text == pressAt && progress->cmdStop->isEnabled())
+                QTest::mouseClick(progress->cmdStop, Qt::LeftButton);
+        });
+        timer.start(5);
+    }
+};
+
+}  // namespace
+
+TEST_F(BatchMail, TheProgressCountsAndAStopEndsTheBatchAfterTheMessageGoingOut)
+{
+    gConn.Execute(QStringLiteral("Insert Into RV12A (RV12A0,RV12A1,RV12A6) Values ('000002','甲','a@x.tw')"));
+    gConn.Execute(QStringLiteral("Insert Into RV12A (RV12A0,RV12A1,RV12A6) Values ('000002','乙','b@x.tw')"));
+    const QString log = folder.file(QStringLiteral("sent.log"));
+    mail::SendmailTransport agent(SlowAgent(folder, log), 10000);
+    const QString stopping = QStringLiteral("正在停止：這封信傳送完畢後就不再寄出");
+    struct Case {
+        int pressAt;          // the progress shows this message when the stop is pressed (0: never)
+        const char* refused;  // the address the agent refuses
+        int sent;
+        const char* message;  // how the user's message begins
+    };
+    const Case cases[] = {
+        {2, "", 2, "已停止傳送：送出 2 封，其餘 3 封沒有寄出。"},
+        {5, "", 5, "傳送完畢"},  // during the last one: nothing was left to stop
+        {0, "a@x.tw", 3, "32002 "},  // the fourth is refused: the fifth is not tried
+    };
+    for (const Case& c : cases) {
+        QFile::remove(log);
+        folder.write(QStringLiteral("refused"), c.refused);
+        ScriptedResponder user;
+        frm客戶批次發信1 w;
+        w.transport = &agent;
+        w.show();
+        w.cmdRightAll_Click();
+        ASSERT_EQ(w.recipients().RecordCount(), 5);
+        w.txtSubject->setText(QStringLiteral("通知"));
+        w.txtNewMessage->setPlainText(QStringLiteral("內容"));
+        EXPECT_FALSE(w.sendProgress->isVisible());
+
+        StopPresser presser(w.sendProgress, QStringLiteral("正在傳送第 %1 封，共 5 封").arg(c.pressAt));
+        user.answer(ui::Answer::OK);
+        w.發信();
+        EXPECT_TRUE(user.last().text.startsWith(QString::fromUtf8(c.message))) << user.last().text.toStdString();
+        const QStringList sent = Lines(log);
+        EXPECT_EQ(sent.size(), c.sent) << c.pressAt;
+        EXPECT_EQ(sent.value(0), "wang@x.tw");
+        QStringList shown;
+        for (int n = 1; n <= (c.pressAt ? c.pressAt : c.sent + 1); ++n)
+            shown << QStringLiteral("正在傳送第 %1 封，共 5 封").arg(n);
+        if (c.pressAt)
+            shown << stopping;
+        EXPECT_EQ(presser.seen.join(QLatin1Char('|')).toStdString(), shown.join(QLatin1Char('|')).toStdString());
+        EXPECT_FALSE(w.sendProgress->isVisible());
+        EXPECT_TRUE(w.Command1[0]->isEnabled());
+        EXPECT_TRUE(w.txtSubject->isEnabled());
+    }
+}
+
+TEST_F(BatchMail, AHungAgentEndsTheBatchWhileTheWindowKeepsAnswering)
+{
+    const QString pidFile = folder.file(QStringLiteral("agent.pid"));
+    const QString path = folder.write(QStringLiteral("hung-sendmail"), QStringLiteral(
+        "#!/bin/sh\necho $$ >> '%1'\nexec sleep 600\n").arg(pidFile).toUtf8());
+    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    mail::SendmailTransport agent(path, 500, 500);
+
+    ScriptedResponder user;
+    frm客戶批次發信1 w;
+    w.transport = &agent;
+    w.show();
+    w.cmdRightAll_Click();
+    w.txtSubject->setText(QStringLiteral("通知"));
+    w.txtNewMessage->setPlainText(QStringLiteral("內容"));
+    StopPresser presser(w.sendProgress, QStringLiteral("正在傳送第 1 封，共 3 封"));
+    user.answer(ui::Answer::OK);
+    w.發信();
+    // The timer ran while the agent was waited for, and the stop was taken; the failure ends
+    // the batch and is what the user is told.
+    EXPECT_GT(presser.turns, 20);
+    EXPECT_EQ(presser.seen.join(QLatin1Char('|')).toStdString(), "正在傳送第 1 封，共 3 封|正在停止：這封信傳送完畢後就不再寄出");
+    EXPECT_TRUE(user.last().text.startsWith(QStringLiteral("32023 "))) << user.last().text.toStdString();
+    EXPECT_EQ(user.messages.size(), 1u);
+    EXPECT_EQ(Lines(pidFile).size(), 1);  // one agent started, not one per recipient
+    EXPECT_FALSE(QFile::exists(QStringLiteral("/proc/") + Lines(pidFile).value(0)));  // ended and reaped
+    EXPECT_FALSE(w.sendProgress->isVisible());
 }
 
 TEST_F(BatchMail, ContactLinesAndTheirAddresses)
