@@ -31,6 +31,16 @@ void SelectAfterRemoval(QListWidget* list, int row)
         SelectRow(list, std::min(row, list->count() - 1));
 }
 
+// The texts of a list from the first to the last.
+QStringList Texts(const QListWidget* list)
+{
+    QStringList texts;
+    texts.reserve(list->count());
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
 }  // namespace
 
 ListPicker::ListPicker(QWidget* parent, QPushButton* action, bool rightAllEnablesAction)
@@ -80,8 +90,8 @@ void ListPicker::cmdRightOne_Click()
 
 void ListPicker::cmdRightAll_Click()
 {
-    for (int i = 0; i < lstAll->count(); ++i)
-        lstSelected->addItem(lstAll->item(i)->text());
+    // One insertion for the lot: the list lays itself out once, not once per item.
+    lstSelected->addItems(Texts(lstAll));
     lstAll->clear();
     SelectRow(lstSelected, 0);
     if (rightAllEnablesAction_)
@@ -106,8 +116,7 @@ void ListPicker::cmdLeftOne_Click()
 
 void ListPicker::cmdLeftAll_Click()
 {
-    for (int i = 0; i < lstSelected->count(); ++i)
-        lstAll->addItem(lstSelected->item(i)->text());
+    lstAll->addItems(Texts(lstSelected));
     lstSelected->clear();
     SelectRow(lstAll, lstAll->count() - 1);
     action_->setEnabled(false);
@@ -150,10 +159,7 @@ void ListPicker::Text1_KeyPress(QChar key)
 
 QStringList ListPicker::Selected() const
 {
-    QStringList texts;
-    for (int i = 0; i < lstSelected->count(); ++i)
-        texts << lstSelected->item(i)->text();
-    return texts;
+    return Texts(lstSelected);
 }
 
 void ListPicker::SetCandidates(const QStringList& texts)
