@@ -349,11 +349,17 @@ bool frm客戶批次發信1::OnRow(const db::Recordset& rs)
     }
 }
 
-void frm客戶批次發信1::CopyRow(db::Recordset& from, db::Recordset& to)
+QVariantList frm客戶批次發信1::RowAt(const db::Recordset& rs, long position)
 {
     QVariantList values;
-    for (int i = 0; i < from.FieldCount(); ++i)
-        values << QVariant(vb::Nz(from.value(i)));
+    for (int i = 0; i < rs.FieldCount(); ++i)
+        values << QVariant(vb::Nz(rs.valueAt(position, i)));
+    return values;
+}
+
+void frm客戶批次發信1::CopyRow(db::Recordset& from, db::Recordset& to)
+{
+    const QVariantList values = RowAt(from, from.AbsolutePosition() - 1);
     to.AddNew();
     for (int i = 0; i < values.size(); ++i)
         to.setValue(i, values[i]);
@@ -365,21 +371,14 @@ bool frm客戶批次發信1::MoveRowsWithEmail(db::Recordset& from, db::Recordse
     // Both lists are built anew in one pass and shown once: row by row, every move would
     // redraw both grids.
     const int email = from.FieldIndex(QStringLiteral("e-mail"));
-    const auto rowsOf = [](const db::Recordset& rs, long first, long count, std::vector<QVariantList>& out) {
-        for (long i = first; i < count; ++i) {
-            QVariantList values;
-            for (int f = 0; f < rs.FieldCount(); ++f)
-                values << QVariant(vb::Nz(rs.valueAt(i, f)));
-            out.push_back(std::move(values));
-        }
-    };
     std::vector<QVariantList> stay, into;
-    rowsOf(to, 0, to.RecordCount(), into);
+    for (long i = 0; i < to.RecordCount(); ++i)
+        into.push_back(RowAt(to, i));
     const size_t before = into.size();
-    std::vector<QVariantList> walked;
-    rowsOf(from, 0, from.RecordCount(), walked);
-    for (QVariantList& row : walked)
+    for (long i = 0; i < from.RecordCount(); ++i) {
+        QVariantList row = RowAt(from, i);
         (row[email].toString().isEmpty() ? stay : into).push_back(std::move(row));
+    }
     if (into.size() == before)
         return false;
     from = batchmail::NewContactList(stay);

@@ -129,6 +129,8 @@ private:
     void ShowRow(int grid);
     void SetBusy(bool busy);
     static bool OnRow(const db::Recordset& rs);
+    // A row's fields by its 0-based position, Null read as "".
+    static QVariantList RowAt(const db::Recordset& rs, long position);
     static void CopyRow(db::Recordset& from, db::Recordset& to);
     // Moves every row with an e-mail address from one list to the end of the other, in order,
     // replacing both lists by new ones; false, with nothing changed, when no row has an address.
