@@ -896,11 +896,10 @@ struct Recordset::Impl {
     void removeFromViews(int row)
     {
         for (Impl* c : rs->cursors) {
-            auto it = std::find(c->view.begin(), c->view.end(), row);
-            if (it == c->view.end())
+            const long p = c->positionOfRow(row);
+            if (p < 0)
                 continue;
-            const long p = long(it - c->view.begin());
-            c->view.erase(it);
+            c->view.erase(c->view.begin() + p);
             if (c->pos > p)
                 --c->pos;
             else if (c->pos == p)
@@ -1077,6 +1076,13 @@ struct Recordset::Impl {
 
     long positionOfRow(int row) const
     {
+        // Without a Sort of its own a cursor shows its rows in stored order, so the row is found
+        // by halving; only a view out of that order is searched row by row.
+        if (sortKeys.empty()) {
+            const auto it = std::lower_bound(view.begin(), view.end(), row);
+            if (it != view.end() && *it == row)
+                return long(it - view.begin());
+        }
         const auto it = std::find(view.begin(), view.end(), row);
         return it == view.end() ? -1 : long(it - view.begin());
     }
