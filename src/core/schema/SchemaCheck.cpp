@@ -84,6 +84,7 @@ void AddLookupIndexes(db::Connection& c)
         {"RV17A", "RV17A0"},  // employee department: the department's list and next number
         {"RV17A", "RV17A1"},  // employee number: duplicate check
         {"RV18A", "RV18A1"},  // personal-contact number: duplicate check
+        {"RV18A", "類別"},    // personal-contact category: the window's category list, on open and after a save
     };
     for (const auto& [table, column] : kLookups)
         AddIndexWhenMissing(c, QString::fromUtf8(table), QString::fromUtf8(column));
