@@ -89,6 +89,15 @@ void RecordList::Open(const QString& sql, const db::Params& params)
 
 void RecordList::Relink()
 {
+    // A list that is already a clone of Rs without a filter or sort of its own holds what a new
+    // clone would: it is kept and goes back to its first row, as a new clone stands, instead of
+    // copying the place of every row (a million customers) again.
+    if (ListRs.IsOpen() && ListRs.SharesRows(Rs) && ListRs.filter().isEmpty() && ListRs.sort().isEmpty() &&
+        ListRs.EditMode() == db::adEditNone) {
+        if (ListRs.RecordCount() > 0)
+            ListRs.MoveFirst();
+        return;
+    }
     ListRs = Rs.Clone();
     model_->setRecordset(ListRs);
     std::vector<int> shown;
