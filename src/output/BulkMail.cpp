@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "output/ListPicker.h"
+#include "output/PickedRows.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 
@@ -12,31 +13,31 @@
 
 namespace {
 
-std::optional<BulkMailAddressee> FirstRow(const QString& sql, const QString& item, const char* name,
-                                          const char* address)
+// The addressees of the picked names, read together when the first one is asked for.
+BulkMailLookup Addressees(const QString& selectFrom, const QString& column, const QStringList& picked,
+                          const char* name, const char* address)
 {
-    db::Recordset rs = gConn.ExecuteQuery(sql, {item});
-    if (rs.Eof())
-        return std::nullopt;
-    return BulkMailAddressee{vb::Nz(rs.value(QString::fromUtf8(name))), vb::Nz(rs.value(QString::fromUtf8(address)))};
+    auto rows = std::make_shared<PickedRows>(gConn, selectFrom, column, picked);
+    return [rows, name, address](const QString& item) -> std::optional<BulkMailAddressee> {
+        db::Recordset* rs = rows->Find(item);
+        if (!rs)
+            return std::nullopt;
+        return BulkMailAddressee{vb::Nz(rs->value(QString::fromUtf8(name))), vb::Nz(rs->value(QString::fromUtf8(address)))};
+    };
 }
 
 QString NumberText(double v) { return QString::number(v, 'g', 15); }
 
 }  // namespace
 
-BulkMailLookup CustomerAddressees()
+BulkMailLookup CustomerAddressees(const QStringList& picked)
 {
-    return [](const QString& item) {
-        return FirstRow(QStringLiteral("Select RV12.* From RV12 where rv121=?"), item, "客戶全銜", "RV128");
-    };
+    return Addressees(QStringLiteral("Select RV12.* From RV12"), QStringLiteral("rv121"), picked, "客戶全銜", "RV128");
 }
 
-BulkMailLookup VendorAddressees()
+BulkMailLookup VendorAddressees(const QStringList& picked)
 {
-    return [](const QString& item) {
-        return FirstRow(QStringLiteral("Select RV11.* From RV11 where rv112=?"), item, "RV113", "RV1111");
-    };
+    return Addressees(QStringLiteral("Select RV11.* From RV11"), QStringLiteral("rv112"), picked, "RV113", "RV1111");
 }
 
 db::Recordset NewBulkMailSheet()

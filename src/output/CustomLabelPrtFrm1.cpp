@@ -6,6 +6,7 @@
 #include "output/AdjustLabelFrm.h"
 #include "output/BulkMail.h"
 #include "output/ListPicker.h"
+#include "output/PickedRows.h"
 #include "output/OutputWindows.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
@@ -220,13 +221,15 @@ void CustomLabelPrtFrm1::UserDecidePrint()
     LabelPairer pairer(NewLabelSheet());
     {
         ui::WaitCursor wait;
-        const auto find = [this](const QString& item) -> std::optional<LabelParts> {
-            db::Recordset rs = gConn.ExecuteQuery(QStringLiteral("Select RV12.* From RV12 where rv121=?"), {item});
-            if (rs.Eof())
+        const QStringList picked = picker->Selected();
+        PickedRows rows(gConn, QStringLiteral("Select RV12.* From RV12"), QStringLiteral("rv121"), picked);
+        const auto find = [&](const QString& item) -> std::optional<LabelParts> {
+            db::Recordset* rs = rows.Find(item);
+            if (!rs)
                 return std::nullopt;
-            return LabelOf(rs);
+            return LabelOf(*rs);
         };
-        ForEachPicked(picker->Selected(), QStringLiteral("無此資料"), find,
+        ForEachPicked(picked, QStringLiteral("無此資料"), find,
                       [&pairer](const LabelParts& label) { pairer.Add(label); });
     }
     ShowSheet(pairer);
@@ -263,7 +266,8 @@ void CustomLabelPrtFrm1::單筆多模列印()
 
 void CustomLabelPrtFrm1::大宗掛號單列印()
 {
-    bulkMail->大宗掛號單列印(picker->Selected(), CustomerAddressees());
+    const QStringList picked = picker->Selected();
+    bulkMail->大宗掛號單列印(picked, CustomerAddressees(picked));
 }
 
 void CustomLabelPrtFrm1::TabStrip1_Click()

@@ -5,6 +5,7 @@
 #include "contacts/MemberListRpt.h"
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
+#include "core/numbering/ListFillers.h"
 #include "core/update/Excel.h"
 #include "customers/CustomerListRpt.h"
 #include "output/OutputWindows.h"
@@ -66,13 +67,15 @@ void FillNameList(QComboBox* combo, const QString& sql, const QString& field)
 {
     db::Recordset rs;
     rs.Open(sql, gConn, db::adOpenStatic, db::adLockReadOnly);
-    combo->clear();
+    ListTarget box(combo);
+    box.clear();
     const int index = rs.FieldIndex(field);
     for (long r = 0; r < rs.RecordCount(); ++r) {
         const QString text = Nz(rs.valueAt(r, index)).toString();
         if (!text.isEmpty())
-            combo->addItem(text);
+            box.add(text);
     }
+    box.show();
     combo->setEditText(FirstText(rs, field));
 }
 

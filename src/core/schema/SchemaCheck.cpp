@@ -1,6 +1,7 @@
 #include "core/schema/SchemaCheck.h"
 
 #include "core/Globals.h"
+#include "core/numbering/Numbering.h"
 #include "core/schema/SchemaToolkit.h"
 #include "platform/ui/Ui.h"
 
@@ -68,6 +69,33 @@ void AddIndexWhenMissing(db::Connection& c, const QString& table, const QString&
     if (!c.IndexExists(name))
         c.Execute(QStringLiteral("CREATE INDEX ") + name + QStringLiteral(" ON ") + table + QStringLiteral(" (") + column +
                   QStringLiteral(")"));
+}
+
+// The columns a window looks records up by on every action - a duplicate check when a box is
+// left, a pick by name, the next number on an add - so that one record's work reads one record.
+// A text column's index keeps its case-blind comparison: "=" on it still ignores letter case.
+void AddLookupIndexes(db::Connection& c)
+{
+    static const std::pair<const char*, const char*> kLookups[] = {
+        {"RV12", "RV121"},    // customer short name: duplicate check, picks for labels and mail lists
+        {"RV11", "RV110"},    // vendor category: the category's next vendor number
+        {"RV11", "RV111"},    // vendor number: duplicate check
+        {"RV11", "RV112"},    // vendor short name: picks for labels and mail lists
+        {"RV17A", "RV17A0"},  // employee department: the department's list and next number
+        {"RV17A", "RV17A1"},  // employee number: duplicate check
+        {"RV18A", "RV18A1"},  // personal-contact number: duplicate check
+        {"RV18A", "類別"},    // personal-contact category: the window's category list, on open and after a save
+    };
+    for (const auto& [table, column] : kLookups)
+        AddIndexWhenMissing(c, QString::fromUtf8(table), QString::fromUtf8(column));
+    // Code columns numbered on every add: the greatest code is one step down this index.
+    static const std::pair<const char*, const char*> kNumbered[] = {
+        {"RV12", "RV120"}, {"RV18A", "RV18A1"}, {"RV17", "RV170"}, {"RV1", "RV10"}};
+    for (const auto& [table, column] : kNumbered) {
+        const QString t = QString::fromUtf8(table), col = QString::fromUtf8(column);
+        if (!c.IndexExists(CodeOrderIndexName(t, col)))
+            c.Execute(CodeOrderIndexSql(t, col));
+    }
 }
 
 }  // namespace
@@ -250,6 +278,7 @@ void checkfilever(const SchemaProgress& progress)
             AddIndexWhenMissing(c, QStringLiteral("RV12A"), QStringLiteral("序號"));
             AddIndexWhenMissing(c, QStringLiteral("RV12B"), QStringLiteral("RV12B0"));
             AddIndexWhenMissing(c, QStringLiteral("RV12B"), QStringLiteral("序號"));
+            AddLookupIndexes(c);
 
             c.CommitTrans();
         },

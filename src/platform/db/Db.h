@@ -253,6 +253,8 @@ public:
     Bookmark bookmark() const;
     void setBookmark(Bookmark b);
     Recordset Clone() const;
+    // Whether the two hold one set of rows (one is a clone of the other, or both of a third).
+    bool SharesRows(const Recordset& other) const;
 
     // ADO Find: one condition ("col = v", "col like 't*'", numbers, #date#); on failure Eof (or Bof backwards).
     void Find(const QString& criteria, long skipRecords = 0, SearchDirection dir = adSearchForward,

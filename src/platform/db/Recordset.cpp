@@ -765,6 +765,7 @@ struct Recordset::Impl {
         for (int k = 0; k < rs->fields.size(); ++k)
             mask[k] = rs->fields[k].updatable;
         rs->patch(rs->rows[size_t(r)], values, mask);
+        rs->outOfOrder(r);
         broadcast(RecordsetEvent::RowsChanged);
     }
 
@@ -819,6 +820,13 @@ struct Recordset::Impl {
                                   params) == 0)
                     throw ChangedByAnotherUser();
             }
+        }
+        if (added) {
+            rs->outOfOrder(editRow);  // at the end of the rows until placed
+        } else {
+            for (const detail::OrderKey& k : rs->order)
+                if (dirty[k.field])
+                    rs->outOfOrder(editRow);
         }
         if (!added) {
             rs->patch(row, buf, dirty);
@@ -896,11 +904,10 @@ struct Recordset::Impl {
     void removeFromViews(int row)
     {
         for (Impl* c : rs->cursors) {
-            auto it = std::find(c->view.begin(), c->view.end(), row);
-            if (it == c->view.end())
+            const long p = c->positionOfRow(row);
+            if (p < 0)
                 continue;
-            const long p = long(it - c->view.begin());
-            c->view.erase(it);
+            c->view.erase(c->view.begin() + p);
             if (c->pos > p)
                 --c->pos;
             else if (c->pos == p)
@@ -971,14 +978,40 @@ struct Recordset::Impl {
         if (!selects(moved.rowid))
             return false;
         // The stored rows are in the statement's order: the row goes before the first one after it.
-        int before = int(rows.size());
-        for (int i = 0; i < int(rows.size()); ++i) {
-            if (i == from || (rows[size_t(i)].flags & (detail::RowDeleted | detail::RowPending)))
-                continue;
-            if (rs->compareInOrder(rows[size_t(i)], moved) > 0) {
-                before = i;
-                break;
+        const int n = int(rows.size());
+        const auto skipped = [&](int i) {
+            return i == from || (rows[size_t(i)].flags & (detail::RowDeleted | detail::RowPending));
+        };
+        int before = n;
+        if (rs->inOrder && (rs->straggler < 0 || rs->straggler == from)) {
+            // Every other row in order: found by halving, rows not shown stepped over.
+            int lo = 0, hi = n;
+            while (lo < hi) {
+                const int mid = lo + (hi - lo) / 2;
+                int j = mid;
+                while (j < hi && skipped(j))
+                    ++j;
+                if (j == hi)
+                    hi = mid;
+                else if (rs->compareInOrder(rows[size_t(j)], moved) > 0)
+                    hi = j;
+                else
+                    lo = j + 1;
             }
+            while (lo < n && skipped(lo))
+                ++lo;
+            before = lo;
+            rs->straggler = -1;
+        } else {
+            for (int i = 0; i < n; ++i) {
+                if (skipped(i))
+                    continue;
+                if (rs->compareInOrder(rows[size_t(i)], moved) > 0) {
+                    before = i;
+                    break;
+                }
+            }
+            rs->inOrder = false;
         }
         const int to = before > from ? before - 1 : before;
         if (to != from) {
@@ -1001,7 +1034,12 @@ struct Recordset::Impl {
                 if (c->edit != adEditNone)
                     c->editRow = remap(c->editRow);
             }
-            rs->indexValid = false;
+            // Only the rows between the two places changed places: the bookmark table follows.
+            if (rs->indexValid) {
+                for (int i = std::min(from, to); i <= std::max(from, to); ++i)
+                    if (!(rows[size_t(i)].flags & (detail::RowDeleted | detail::RowPending)))
+                        rs->byBookmark.insert(rows[size_t(i)].bookmark, i);
+            }
         }
         // Each cursor shows the row where its own order puts it.
         std::vector<Impl*> movedCursors;
@@ -1047,7 +1085,7 @@ struct Recordset::Impl {
             rs->completeAll();
         streaming = false;
         view.clear();
-        view.reserve(rs->rows.size());
+        view.reserve(rs->rows.size() + 256);  // room for the rows added next
         const int n = int(rs->rows.size());
         for (int i = 0; i < n; ++i) {
             const Row& r = rs->rows[size_t(i)];
@@ -1077,6 +1115,13 @@ struct Recordset::Impl {
 
     long positionOfRow(int row) const
     {
+        // Without a Sort of its own a cursor shows its rows in stored order, so the row is found
+        // by halving; only a view out of that order is searched row by row.
+        if (sortKeys.empty()) {
+            const auto it = std::lower_bound(view.begin(), view.end(), row);
+            if (it != view.end() && *it == row)
+                return long(it - view.begin());
+        }
         const auto it = std::find(view.begin(), view.end(), row);
         return it == view.end() ? -1 : long(it - view.begin());
     }
@@ -1821,6 +1866,8 @@ void Recordset::setBookmark(Bookmark b)
         badBookmark();
     d->moveTo(p);
 }
+
+bool Recordset::SharesRows(const Recordset& other) const { return d->rs && d->rs == other.d->rs; }
 
 Recordset Recordset::Clone() const
 {

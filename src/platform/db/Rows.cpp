@@ -749,6 +749,8 @@ void RowSet::fetch()
     }
     if (layerSorts)
         sortRows();
+    inOrder = orderKnown && !order.empty();  // without an ORDER BY the rows come as SQLite reads them
+    straggler = -1;
 }
 
 void RowSet::fetchKeys()
@@ -792,6 +794,10 @@ void RowSet::takeRows(sqlite3_stmt* s, qint64* lastRowid, int* seen)
             continue;
         const Row image = imageOf(s, 1);
         Row& row = rows[size_t(i)];
+        // Another user may have changed an order key since the keys were read.
+        for (const OrderKey& k : order)
+            if (inOrder && CompareStored(CellAt(row, k.field), CellAt(image, k.field), k.nocase) != 0)
+                outOfOrder(i);
         row.data = image.data;
         row.size = image.size;
         row.flags &= quint8(~RowPartial);
@@ -1015,6 +1021,7 @@ void BookmarkIndex::build(const std::vector<Row>& rows)
     // A table where the range is at most a few times the rows; past that, a hash.
     if (quint64(high) - quint64(low) < quint64(4 * live + 1024)) {
         base_ = low;
+        dense_.reserve(size_t(high - low + 1) + 4096);  // room for the rows added next
         dense_.assign(size_t(high - low + 1), -1);
     }
     for (int i = 0; i < int(rows.size()); ++i)
