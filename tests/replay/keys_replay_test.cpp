@@ -65,6 +65,9 @@ protected:
         const char* contacts[][2] = {{"0001", "林一"}, {"0002", "林二"}, {"0003", "林三"}};
         for (auto& c : contacts)
             gConn.Execute(K("Insert Into RV18A (RV18A1, RV18A2) Values (?, ?)"), {K(c[0]), K(c[1])});
+        // A category used once each, so that the category lists hold an entry to drop down.
+        gConn.Execute(K("Update RV12 Set 類別 = '經銷' Where RV120 = '00003'"));
+        gConn.Execute(K("Update RV18A Set 類別 = '朋友' Where RV18A1 = '0003'"));
     }
 
     // ---- Steps ----
