@@ -10,6 +10,7 @@
 #include "support/CustomerDb.h"
 #include "support/RecordingSink.h"
 #include "support/Responder.h"
+#include "support/UserKeys.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -26,7 +27,10 @@
 #include <functional>
 #include <memory>
 
+using testsupport::ClickDropDownEntry;
+using testsupport::PressKey;
 using testsupport::ScriptedResponder;
+using testsupport::TypeKeys;
 
 namespace {
 
@@ -634,23 +638,6 @@ TEST_F(PersonnelWindow, DepartmentPickerTakesTheChosenDepartmentHoweverChosen)
     employee("001", "001-001", "王");
     auto w = open();
     QComboBox* picker = w->DataCombo1[2];
-    const auto keys = [](const QString& text) {
-        for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(),
-                                c.unicode() < 128 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown, QString(c),
-                                Qt::NoModifier);
-    };
-    const auto key = [](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), k, m);
-        QApplication::processEvents();
-    };
-    const auto clickItem = [&](int row) {
-        QAbstractItemView* view = picker->view();
-        ASSERT_TRUE(view->isVisible());
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(picker->model()->index(row, 0)).center());
-        QApplication::processEvents();
-        EXPECT_FALSE(view->isVisible());
-    };
     const struct {
         const char* way;
         std::function<void()> choose;
@@ -659,22 +646,32 @@ TEST_F(PersonnelWindow, DepartmentPickerTakesTheChosenDepartmentHoweverChosen)
         const char* number;
         bool saveOpen;  // saved with the picker open
     } ways[] = {
-        {"code, Enter", [&] { keys("002"); key(Qt::Key_Return); }, "002", "會計部", "002-001", false},
-        {"code, Tab", [&] { keys("003"); key(Qt::Key_Tab); }, "003", "總務部", "003-001", false},
-        {"name, Enter", [&] { keys(QStringLiteral("會計部")); key(Qt::Key_Return); }, "002", "會計部", "002-002", false},
-        {"code into the drop-down, Enter", [&] { key(Qt::Key_F4); keys("002"); key(Qt::Key_Return); }, "002",
-         "會計部", "002-003", false},
+        {"code, Enter", [] { TypeKeys("002"); PressKey(Qt::Key_Return); }, "002", "會計部", "002-001", false},
+        {"code, Tab", [] { TypeKeys("003"); PressKey(Qt::Key_Tab); }, "003", "總務部", "003-001", false},
+        {"name, Enter", [] { TypeKeys(QStringLiteral("會計部")); PressKey(Qt::Key_Return); }, "002", "會計部",
+         "002-002", false},
+        {"code into the drop-down, Enter",
+         [] {
+             PressKey(Qt::Key_F4);
+             TypeKeys("002");
+             PressKey(Qt::Key_Return);
+         },
+         "002", "會計部", "002-003", false},
         {"name begun into the drop-down, Enter",
-         [&] { key(Qt::Key_Down, Qt::AltModifier); keys(QStringLiteral("總")); key(Qt::Key_Return); }, "003",
-         "總務部", "003-002", false},
+         [] {
+             PressKey(Qt::Key_Down, Qt::AltModifier);
+             TypeKeys(QStringLiteral("總"));
+             PressKey(Qt::Key_Return);
+         },
+         "003", "總務部", "003-002", false},
         {"clicked in the drop-down, then a click elsewhere",
          [&] {
-             key(Qt::Key_F4);
-             clickItem(1);
+             PressKey(Qt::Key_F4);
+             ClickDropDownEntry(picker, 1);
              line(*w, 2)->setFocus(Qt::MouseFocusReason);
          },
          "002", "會計部", "002-004", false},
-        {"code, saved", [&] { keys("003"); }, "003", "總務部", "003-003", true},
+        {"code, saved", [] { TypeKeys("003"); }, "003", "總務部", "003-003", true},
     };
     int n = 0;
     for (const auto& way : ways) {

@@ -8,6 +8,7 @@
 #include "records/DetailGrid.h"
 #include "shell/MDIForm1.h"
 #include "support/Responder.h"
+#include "support/UserKeys.h"
 #include "vendors/FactorFond.h"
 #include "vendors/FactorFrm.h"
 #include "vendors/VendorDb.h"
@@ -26,7 +27,10 @@
 #include <gtest/gtest.h>
 #include <iostream>
 
+using testsupport::ClickDropDownEntry;
+using testsupport::PressKey;
 using testsupport::ScriptedResponder;
+using testsupport::TypeKeys;
 
 namespace {
 
@@ -111,13 +115,6 @@ protected:
         w.ManGrid->Editor()->setText(text);
     }
     static void click(QPushButton* b) { b->click(); }
-    // Key presses carrying the text, Chinese characters included (as a keyboard sends them).
-    static void typeText(QWidget* w, const QString& text)
-    {
-        for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, w, c.unicode() < 128 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown,
-                                QString(c), Qt::NoModifier);
-    }
     // The window takes the keyboard focus, as the window in front does.
     static void activate(FactorFrm& w)
     {
@@ -573,18 +570,6 @@ TEST_F(VendorWindow, CategoryPickerTakesTheChosenCategoryHoweverChosen)
     auto w = open();
     activate(*w);
     QComboBox* picker = w->DataCombo1;
-    const auto keys = [](const QString& text) { typeText(QApplication::focusWidget(), text); };
-    const auto key = [](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), k, m);
-        QApplication::processEvents();
-    };
-    const auto clickItem = [&](int row) {
-        QAbstractItemView* view = picker->view();
-        ASSERT_TRUE(view->isVisible());
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(picker->model()->index(row, 0)).center());
-        QApplication::processEvents();
-        EXPECT_FALSE(view->isVisible());
-    };
     const struct {
         const char* way;
         std::function<void()> choose;
@@ -593,23 +578,34 @@ TEST_F(VendorWindow, CategoryPickerTakesTheChosenCategoryHoweverChosen)
         const char* number;
         bool altS;  // saved with the picker open
     } ways[] = {
-        {"code, Enter", [&] { keys("003"); key(Qt::Key_Return); }, "003", "貨運", "003-001", false},
-        {"code, Tab", [&] { keys("002"); key(Qt::Key_Tab); }, "002", "製版", "002-001", false},
-        {"name, Enter", [&] { keys(QStringLiteral("貨運")); key(Qt::Key_Return); }, "003", "貨運", "003-002", false},
-        {"name begun, Tab", [&] { keys(QStringLiteral("製")); key(Qt::Key_Tab); }, "002", "製版", "002-002", false},
-        {"code into the drop-down, Enter", [&] { key(Qt::Key_F4); keys("003"); key(Qt::Key_Return); }, "003", "貨運",
-         "003-003", false},
+        {"code, Enter", [] { TypeKeys("003"); PressKey(Qt::Key_Return); }, "003", "貨運", "003-001", false},
+        {"code, Tab", [] { TypeKeys("002"); PressKey(Qt::Key_Tab); }, "002", "製版", "002-001", false},
+        {"name, Enter", [] { TypeKeys(QStringLiteral("貨運")); PressKey(Qt::Key_Return); }, "003", "貨運", "003-002",
+         false},
+        {"name begun, Tab", [] { TypeKeys(QStringLiteral("製")); PressKey(Qt::Key_Tab); }, "002", "製版", "002-002",
+         false},
+        {"code into the drop-down, Enter",
+         [] {
+             PressKey(Qt::Key_F4);
+             TypeKeys("003");
+             PressKey(Qt::Key_Return);
+         },
+         "003", "貨運", "003-003", false},
         {"name begun into the drop-down, Enter",
-         [&] { key(Qt::Key_Down, Qt::AltModifier); keys(QStringLiteral("製")); key(Qt::Key_Return); }, "002", "製版",
-         "002-003", false},
+         [] {
+             PressKey(Qt::Key_Down, Qt::AltModifier);
+             TypeKeys(QStringLiteral("製"));
+             PressKey(Qt::Key_Return);
+         },
+         "002", "製版", "002-003", false},
         {"clicked in the drop-down, then a click elsewhere",
          [&] {
-             key(Qt::Key_F4);
-             clickItem(2);
+             PressKey(Qt::Key_F4);
+             ClickDropDownEntry(picker, 2);
              w->Text1[2]->setFocus(Qt::MouseFocusReason);
          },
          "003", "貨運", "003-004", false},
-        {"code, Alt+S", [&] { keys("002"); }, "002", "製版", "002-004", true},
+        {"code, Alt+S", [] { TypeKeys("002"); }, "002", "製版", "002-004", true},
     };
     int n = 0;
     for (const auto& way : ways) {
