@@ -375,9 +375,7 @@ void PersonnelFrm::LinkDataGWorkMan()
                                         Combo2->currentText() == kByName);
     try {
         List.Open(q.sql, q.params);
-        const bool any = !WorkmanRs.Eof();
-        Command2[2]->setEnabled(any);
-        Command2[4]->setEnabled(any);
+        EditButtonsFollowList();
         for (RecordBoxes* boxes : boxes_)
             boxes->Binding()->setRecordset(WorkmanRs);
         static_cast<QuickFindBox*>(DataCombo1[1])->setSource(WorkmanRs);
@@ -395,6 +393,17 @@ void PersonnelFrm::LinkDataGWorkMan()
 }
 
 void PersonnelFrm::LinkDbgridWkmRs() { List.Relink(); }
+
+void PersonnelFrm::EditButtonsFollowList()
+{
+    bool any = false;
+    try {
+        any = EmployeeGridClone.IsOpen() && EmployeeGridClone.RecordCount() > 0;
+    } catch (const db::DbError&) {
+    }
+    Command2[2]->setEnabled(any);
+    Command2[4]->setEnabled(any);
+}
 
 void PersonnelFrm::showPhoto()
 {
@@ -689,6 +698,7 @@ void PersonnelFrm::cancel()
     EDITTrueORFalse(true);
     EditMode.clear();
     CommandSty(true);
+    EditButtonsFollowList();
     HintsOff = false;
     DataChanged = false;
     CreatDatetext->clear();
@@ -714,9 +724,7 @@ void PersonnelFrm::FileSave()
     if (!editing())
         return;
     // What a floating editor still holds goes into its box first (Alt+S leaves no box).
-    if (picker_->IsOpen())
-        FondworkmanType();
-    CommitPickLists({pickList_});
+    CommitPickLists({picker_, pickList_});
     if (DateMaskTXT->isVisible()) {
         maskLeft();
         if (DateMaskTXT->isVisible())
@@ -779,6 +787,7 @@ void PersonnelFrm::afterSave(bool added, const QString& number)
         LinkDbgridWkmRs();
         BRisklookworkmanType(number);
         CommandSty(true);
+        EditButtonsFollowList();
         Combo1->setEnabled(false);
         SetStatusPanel(kEmployee + LoadResString(671), 0);
         HintsOff = false;

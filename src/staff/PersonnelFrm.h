@@ -82,6 +82,8 @@ public:
     // ---- List (Part of the window's life) ------------------------------------------------------
     void LinkDataGWorkMan();
     void LinkDbgridWkmRs();
+    // 修改 and 刪除 are offered while the list shows employees.
+    void EditButtonsFollowList();
     void LoadLanguage();
     void Form_Activate() override;
     void TabStrip1_Click();

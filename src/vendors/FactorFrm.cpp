@@ -309,7 +309,10 @@ void FactorFrm::buildRecord()
         list->setCompleter(nullptr);
         list->hide();
     }
-    DataCombo1->installEventFilter(this);
+    // The category picker takes the typing over box 0; leaving it (Enter, Tab, a click
+    // elsewhere) or saving while it is open takes the category it names.
+    CategoryList = new PickList(DataCombo1, PickList::kChooseOnly | PickList::kTabFromBox, this);
+    CategoryList->Left = [this] { DataCombo1_LostFocus(); };
     StatusList = new PickList(Combo2, PickList::kWriteThrough, this);
     SharedList = new PickList(Combo3, PickList::kWriteThrough, this);
 }
@@ -368,8 +371,11 @@ void FactorFrm::LoadLanguage()
 
 QString FactorFrm::ViewCategoryCode() const
 {
-    if (Command3[1]->text() != kByCategory)
-        return {};
+    return Command3[1]->text() == kByCategory ? CurrentCategoryCode() : QString();
+}
+
+QString FactorFrm::CurrentCategoryCode() const
+{
     try {
         if (FactoryTypeRs.IsOpen() && !FactoryTypeRs.Bof() && !FactoryTypeRs.Eof())
             return vb::Trim(vb::Nz(FactoryTypeRs.value(QStringLiteral("RV10"))));

@@ -313,10 +313,8 @@ void FactorFrm::FileSave()
 {
     if (EditMode.isEmpty())
         return;
-    // A category typed into the open picker counts, however the save was started (Alt+S too).
-    if (DataCombo1->isVisible())
-        PickList_LostFocus(DataCombo1);
-    CommitPickLists({StatusList, SharedList});
+    // What an open list holds counts, however the save was started (Alt+S too).
+    CommitPickLists({CategoryList, StatusList, SharedList});
     if (CheckSaveFACTOR())
         return;
     if (!ManGrid->ReadyToSave())
@@ -369,10 +367,11 @@ void FactorFrm::afterSave(bool added, const QString& number)
              List.Relink();
          },
          [&] {
-             // A saved vendor outside the listed ones (another category, a status the list
-             // leaves out) brings the list of the view it belongs to.
+             // A saved vendor outside the listed ones (a find's result, another category, a
+             // status the list leaves out) brings a list again: a new vendor the current
+             // category's, a changed one the view's.
              if (!placed && !List.ShowRow(QStringLiteral("RV111"), number)) {
-                 LinkGridData1(ViewCategoryCode());
+                 LinkGridData1(added ? CurrentCategoryCode() : ViewCategoryCode());
                  List.ShowRow(QStringLiteral("RV111"), number);
              }
              ListSyncArmed = true;
@@ -382,7 +381,6 @@ void FactorFrm::afterSave(bool added, const QString& number)
                 return d->Description();
             return QString::fromUtf8(e.what());
         });
-    Q_UNUSED(added);
     Q_UNUSED(done);
     // Whatever the steps reached, the data is stored: the window is back in browse mode.
     EditMode.clear();
@@ -425,7 +423,11 @@ void FactorFrm::Text1_GotFocus(int index)
         line->setCursorPosition(int(vb::Trim(line->text()).size()));
     SetStatusText(tip);
     if (index == 0) {
-        OverlayOnTextBox(DataCombo1, boxes_->Line(0));
+        if (guard_.Returning())
+            return;
+        // The picker shows the box's code, selected: what is typed replaces it.
+        CategoryList->Open(Text1[0], Text1[1], {}, {}, true);
+        DataCombo1->lineEdit()->selectAll();
         return;
     }
     const VendorPick pick = VendorPickOf(index);
@@ -545,23 +547,24 @@ bool FactorFrm::Text1_Key(int index, QKeyEvent* key)
 
 // ---- Pick lists ----------------------------------------------------------------------------------
 
-void FactorFrm::PickList_LostFocus(QComboBox* list)
+void FactorFrm::DataCombo1_LostFocus()
 {
-    if (list == DataCombo1 && list->isVisible() && !EditMode.isEmpty()) {
-        const QString before = vb::Trim(BoxText(0));
-        FontFactoryType();
-        // A fresh number of the picked category: always for a new vendor, for a changed one
-        // only when the category really changed.
-        if (EditMode == QStringLiteral("addnew") || vb::Trim(BoxText(0)) != before)
-            TrapDbErrors([&] { SetBoxText(1, GetfactoryNewNo(BoxText(0))); });
-    }
-    list->hide();
+    if (EditMode.isEmpty())
+        return;
+    const QString before = vb::Trim(BoxText(0));
+    FontFactoryType();
+    // A fresh number of the picked category: always for a new vendor, for a changed one
+    // only when the category really changed.
+    if (EditMode == QStringLiteral("addnew") || vb::Trim(BoxText(0)) != before)
+        TrapDbErrors([&] { SetBoxText(1, GetfactoryNewNo(BoxText(0))); });
 }
 
+// The category the picker's text names (the exact code, a code beginning with it, a name
+// beginning with it) goes into box 0 and its name into box 9; it becomes the current category.
+// The picker itself hides when it loses the focus.
 void FactorFrm::FontFactoryType()
 {
     const QString t = vb::Trim(DataCombo1->currentText());
-    DataCombo1->hide();
     if (t.isEmpty() || !FactoryTypeRs.IsOpen())
         return;
     TrapDbErrors([&] {
@@ -596,16 +599,6 @@ bool FactorFrm::recordEvent(QObject* watched, QEvent* event)
     const QEvent::Type type = event->type();
     if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress)
         return false;
-    if (watched == DataCombo1) {
-        if (type == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {
-            PickList_LostFocus(DataCombo1);
-            Text1[1]->setFocus(Qt::OtherFocusReason);
-            return true;
-        }
-        if (type == QEvent::FocusOut && UserFocus(event))
-            PickList_LostFocus(DataCombo1);
-        return false;
-    }
     const int index = boxes_->IndexOf(watched);
     if (index < 0)
         return false;
