@@ -265,3 +265,50 @@ TEST_F(ContactInput, FindCancelledLeavesTheListAndEmptiesTheStatusLine)
     EXPECT_EQ(sink.status, QString());
     EXPECT_EQ(sink.statusHistory.mid(sink.statusHistory.size() - 2), (QStringList{"顯示全部資料", ""}));
 }
+
+// "P" or "p" alone in the identity box and Enter opens the picture dialog instead of moving on;
+// the chosen file goes into the picture box.  Anything else moves on to box 8.
+TEST_F(ContactInput, PAloneInTheIdentityBoxAndEnterPicksThePicture)
+{
+    WriteSetting(QStringLiteral("iDCardNO"), QStringLiteral("3"), QStringLiteral("Tessarine"), 0);
+    add(QStringLiteral("001"), QStringLiteral("王"));
+    QImage image(10, 10, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    const QString photo = folder.file(QStringLiteral("p.bmp"));
+    ASSERT_TRUE(image.save(photo, "BMP"));
+    auto w = open();
+    w->Command2[2]->click();
+    const struct {
+        const char* typed;
+        bool dialog;
+    } cases[] = {{"P", true}, {"p", true}, {"PP", false}, {"A1", false}};
+    for (const auto& c : cases) {
+        w->SetBoxText(15, QString());
+        QLineEdit* box = w->Box(7);
+        box->setFocus();
+        box->setText(QString::fromUtf8(c.typed));
+        ScriptedResponder r;
+        if (c.dialog)
+            r.openFile(photo);
+        QTest::keyClick(box, Qt::Key_Return);
+        EXPECT_EQ(r.fileDialogTitles.size(), c.dialog ? 1u : 0u) << c.typed;
+        EXPECT_EQ(w->BoxText(15), c.dialog ? photo : QString()) << c.typed;
+        EXPECT_EQ(QApplication::focusWidget(), c.dialog ? w->Text1[7] : w->Text1[8]) << c.typed;
+    }
+}
+
+// Enter in a find box moves to the next box, from the last one back to the first.
+TEST_F(ContactInput, EnterWalksTheFindBoxesRound)
+{
+    OtherFindFrm find(nullptr);
+    find.show();
+    find.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&find));
+    ASSERT_EQ(find.Text1.size(), 14u);
+    for (int i = 0; i < 14; ++i) {
+        find.Text1[size_t(i)]->setFocus();
+        QTest::keyClick(find.Text1[size_t(i)], Qt::Key_Return);
+        EXPECT_TRUE(find.Text1[size_t((i + 1) % 14)]->hasFocus()) << i;
+        EXPECT_TRUE(find.Text1[size_t(i)]->text().isEmpty()) << i;
+    }
+}
