@@ -281,3 +281,78 @@ TEST_F(MailingRows, CustomerLabelRangeTakesExactlyTheCodesBetweenItsEnds)
     EXPECT_EQ(labels, QStringList({"甲實業股份有限公司|3 Road|採購部 收|100|乙實業股份有限公司|1 Road|採購部 收|200",
                                    "丙實業股份有限公司|4 Road|採購部 收|300||||"}));
 }
+
+// The customers to pick from follow the sort and the category at once; the picked list stays.
+TEST_F(MailingRows, CustomerPickListFollowsTheSortAndTheCategory)
+{
+    CustomLabelPrtFrm1 w;
+    w.picker->lstSelected->addItem(QStringLiteral("乙"));
+    const auto listed = [&w] {
+        QStringList out;
+        for (int i = 0; i < w.picker->lstAll->count(); ++i)
+            out << w.picker->lstAll->item(i)->text();
+        return out;
+    };
+    const struct {
+        int sort;  // 0 客戶代號, 1 客戶簡稱, 2 公司地址
+        const char* category;
+        QStringList names;
+    } cases[] = {
+        {0, "", {"甲", "乙", "丙", "A", "丁"}},
+        {1, "", {"A", "丁", "丙", "乙", "甲"}},
+        {2, "", {"乙", "A", "甲", "丙", "丁"}},  // 1 Road … 5 Road
+        {2, "A", {"甲", "丙", "丁"}},
+        {0, "B", {"乙"}},
+        {1, "A", {"丁", "丙", "甲"}},
+    };
+    for (const auto& c : cases) {
+        w.Combo3->setEditText(QString::fromUtf8(c.category));
+        w.Combo2->setCurrentIndex(c.sort);
+        emit w.Combo2->activated(c.sort);
+        EXPECT_EQ(listed(), c.names) << c.sort << " " << c.category;
+    }
+    ASSERT_EQ(w.picker->lstSelected->count(), 1);
+    EXPECT_EQ(w.picker->lstSelected->item(0)->text(), QStringLiteral("乙"));
+}
+
+// Vendor labels, row for row: the picked vendors found by short name, two to a row, the company
+// line with the code when asked, the chosen address and the chosen person; no postcode.
+TEST_F(MailingRows, VendorLabelsCarryTheChosenAddressAndPerson)
+{
+    gConn.Execute(QStringLiteral("Insert Into RV1 (RV10,RV11) Values ('A','五金')"));
+    vendor("A-001", "甲廠", "甲工業");
+    vendor("A-002", "乙廠", "乙工業");
+    vendor("A-003", "丙廠", "丙工業");
+    const struct {
+        int address;  // -1 none chosen, 0 公司地址, 1 工廠地址
+        int person;   // 2 負責人, 3 聯絡人
+        bool code;
+        QStringList rows;  // name|address|recipient|postcode, left then right
+    } cases[] = {
+        {-1, 2, false, {"乙工業|工廠址乙廠|負責乙廠||甲工業|工廠址甲廠|負責甲廠|", "丙工業|工廠址丙廠|負責丙廠|||||"}},
+        {0, 3, true, {"乙工業(A-002)|公司址乙廠|聯絡乙廠||甲工業(A-001)|公司址甲廠|聯絡甲廠|",
+                      "丙工業(A-003)|公司址丙廠|聯絡丙廠|||||"}},
+        {1, 2, false, {"乙工業|工廠址乙廠|負責乙廠||甲工業|工廠址甲廠|負責甲廠|", "丙工業|工廠址丙廠|負責丙廠|||||"}},
+    };
+    ScriptedResponder user;
+    frmListPickerTemplate1 w;
+    w.picker->lstSelected->addItems({" 乙廠", "已刪除", "甲廠", "丙廠"});
+    for (const auto& c : cases) {
+        if (c.address >= 0)
+            w.Option1[size_t(c.address)]->setChecked(true);
+        w.Option1[size_t(c.person)]->setChecked(true);
+        w.Check1[0]->setChecked(c.code);
+        user.answer(ui::Answer::OK);
+        w.Command1_Click(0);
+        EXPECT_EQ(user.last().text, "無此資料 已刪除");
+        QStringList labels;
+        db::Recordset sheet = w.lastSheet().Clone();
+        for (long i = 0; i < sheet.RecordCount(); ++i) {
+            QStringList cells;
+            for (const char* f : {"公司名稱1", "公司地址1", "收件人1", "郵遞區號1", "公司名稱2", "公司地址2", "收件人2", "郵遞區號2"})
+                cells << sheet.valueAt(i, sheet.FieldIndex(QString::fromUtf8(f))).toString();
+            labels << cells.join(QLatin1Char('|'));
+        }
+        EXPECT_EQ(labels, c.rows) << c.address << " " << c.person;
+    }
+}
