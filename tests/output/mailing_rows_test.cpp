@@ -30,7 +30,7 @@ protected:
     {
         CustomerDb::SetUp();
         // Category, grade and short name share values, each picking other customers; the
-        // addresses sort in a third order.
+        // company addresses sort in a third order, the factory addresses in a fourth.
         customer("000001", "甲", "甲實業股份有限公司", "A", "B", "3 Road", "100", "王董");
         customer("000002", "乙", "乙實業股份有限公司", "B", "A", "1 Road", "200", "林董");
         customer("000003", "丙", "丙實業股份有限公司", "A", "A", "4 Road", "300", "");
@@ -49,7 +49,7 @@ protected:
                                      "Values (?,?,?,?,?,?,?,?,?)"),
                       {QString::fromUtf8(code), QString::fromUtf8(shortName), QString::fromUtf8(fullName),
                        QString::fromUtf8(category), QString::fromUtf8(grade), QString::fromUtf8(address),
-                       QStringLiteral("工廠 ") + QString::fromUtf8(address), QString::fromUtf8(postcode),
+                       QStringLiteral("工廠 %1").arg(600 - QByteArray(postcode).toInt()), QString::fromUtf8(postcode),
                        QString::fromUtf8(boss)});
     }
     static void contact(const char* code, const char* name, const char* mail)
