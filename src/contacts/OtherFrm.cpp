@@ -1,4 +1,5 @@
 #include "contacts/OtherFrm.h"
+#include "core/ErrorText.h"
 
 #include "contacts/OtherFields.h"
 #include "contacts/OtherFindFrm.h"
@@ -546,7 +547,7 @@ bool OtherFrm::SaveCheck_OTHER()
 {
     const qint32 serial = qint32(vb::Val(Nz(MainRs().field(QStringLiteral("總序"))).toString()));
     return OtherNumberTaken(BoxText(1), serial) || boxes_->RefuseTooWide(OtherWidthBoxes()) ||
-           boxes_->RefuseUnwritable();
+           boxes_->RefuseUnwritable(SaveFailedText());
 }
 
 void OtherFrm::FileSave()
@@ -571,7 +572,7 @@ void OtherFrm::FileSave()
     SaveOutcome out;
     {
         RecordList::Hold hold(List);
-        out = SaveInTransaction(gConn, QStringLiteral("資料並未存檔。"), {}, {}, [&] {
+        out = SaveInTransaction(gConn, SaveFailedText(), {}, {}, [&] {
             for (int k = 0; k < MainRs().FieldCount(); ++k)
                 typed << MainRs().value(k);
             MainRs().Update();
@@ -722,7 +723,7 @@ void OtherFrm::showError(long number, const QString& text)
 void OtherFrm::trapButton(const std::function<void()>& f)
 {
     RunButtonSteps({f}, [this](const db::DbError& e) {
-        showError(e.Number(), e.Description());
+        showError(e.Number(), ErrorDescription(e));
         return true;
     });
 }

@@ -1,4 +1,5 @@
 #include "shell/OnlineUpdate.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/Paths.h"
@@ -110,7 +111,7 @@ void CheckNewVersion()
             }
         },
     };
-    ui::RunSteps(steps, [](const std::exception& e) { return QString::fromUtf8(e.what()); });
+    ui::RunSteps(steps, [](const std::exception& e) { return ErrorText(e); });
 }
 
 void UPdateSub(const QString& url)

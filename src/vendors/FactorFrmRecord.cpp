@@ -1,6 +1,7 @@
 // The vendor window's record cycle: the button bar, adding (numbered by category), changing,
 // cancelling, deleting and saving, and what the record boxes do while the user types.
 #include "vendors/FactorFrm.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/Settings.h"
@@ -55,7 +56,7 @@ void FactorFrm::buttonSteps(const std::vector<std::function<void()>>& steps)
         if (e.Number() == 3022)
             ui::MsgBox(LoadResString(416));
         else
-            ui::MsgBox(LoadResString(417) + e.Description(), ui::Buttons::OK, ui::Icon::Question,
+            ui::MsgBox(LoadResString(417) + ErrorDescription(e), ui::Buttons::OK, ui::Icon::Question,
                        LoadResString(418) + QString::number(e.Number()));
         return true;
     });
@@ -306,7 +307,7 @@ bool FactorFrm::CheckSaveFACTOR()
         return true;
     }
     // A value its column cannot take (a letter in the closing day) is named before anything is written.
-    return boxes_->RefuseUnwritable();
+    return boxes_->RefuseUnwritable(QStringLiteral("資料並未儲存。"));
 }
 
 void FactorFrm::FileSave()
@@ -377,11 +378,7 @@ void FactorFrm::afterSave(bool added, const QString& number)
              }
              ListSyncArmed = true;
          }},
-        [](const std::exception& e) {
-            if (const auto* d = dynamic_cast<const db::DbError*>(&e))
-                return d->Description();
-            return QString::fromUtf8(e.what());
-        });
+        [](const std::exception& e) { return ErrorText(e); });
     Q_UNUSED(added);
     Q_UNUSED(done);
     // Whatever the steps reached, the data is stored: the window is back in browse mode.

@@ -1,4 +1,5 @@
 #include "core/numbering/ListFillers.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/Settings.h"
@@ -53,12 +54,6 @@ namespace {
 
 QString FieldText(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
 
-QString ErrorText(const std::exception& e)
-{
-    if (const auto* dbe = dynamic_cast<const db::DbError*>(&e))
-        return dbe->Description();
-    return QString::fromUtf8(e.what());
-}
 
 // Adds the named field of every row from the current one on, skipping Null and "", yielding
 // once per row when asked.  Stops when the box is gone.
