@@ -103,3 +103,18 @@ QString ErrorText(const std::exception& e)
         return ErrorText(*d);
     return ErrorDescription(e);
 }
+
+bool CausedByTypedData(const db::DbError& e)
+{
+    switch (e.Number()) {
+    case 3022:
+    case 3163:
+    case 3314:
+    case 3349:
+    case 3421:
+    case 3464:
+        return true;
+    default:
+        return false;
+    }
+}

@@ -16,3 +16,7 @@ QString ErrorText(const db::DbError& e);
 // language as it is; anything else a general text (its own text goes to the log).
 QString ErrorText(const std::exception& e);
 QString ErrorDescription(const std::exception& e);
+
+// Whether what the user typed can be the cause (a duplicate, a missing, too long or wrong value),
+// not the file, the disk or another computer.
+bool CausedByTypedData(const db::DbError& e);

@@ -35,6 +35,7 @@ namespace {
 
 const QString kRequiredHint = QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔");
 const QString kShowing = QStringLiteral("廠商顯示資料");
+const QString kNotSaved = QStringLiteral("資料並未儲存。");
 
 bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
@@ -50,14 +51,20 @@ bool UserFocus(QEvent* event)
 
 // ---- Button bar ----------------------------------------------------------------------------------
 
-void FactorFrm::buttonSteps(const std::vector<std::function<void()>>& steps)
+void FactorFrm::buttonSteps(const std::vector<std::function<void()>>& steps, const QString& failureText)
 {
-    RunButtonSteps(steps, [](const db::DbError& e) {
-        if (e.Number() == 3022)
+    RunButtonSteps(steps, [&failureText](const db::DbError& e) {
+        if (e.Number() == 3022) {
             ui::MsgBox(LoadResString(416));
-        else
-            ui::MsgBox(LoadResString(417) + ErrorDescription(e), ui::Buttons::OK, ui::Icon::Question,
-                       LoadResString(418) + QString::number(e.Number()));
+            return true;
+        }
+        // "Perhaps you typed wrong data" only where typed data can be the cause.
+        QString text = ErrorDescription(e);
+        if (CausedByTypedData(e))
+            text = LoadResString(417) + gCrLf + text;
+        if (!failureText.isEmpty())
+            text += gCrLf + failureText;
+        ui::MsgBox(text, ui::Buttons::OK, ui::Icon::Question, LoadResString(418) + QString::number(e.Number()));
         return true;
     });
 }
@@ -86,7 +93,7 @@ void FactorFrm::Command2_Click(int index)
         buttonSteps({[this] { 刪除(); }});
         break;
     case 5:
-        buttonSteps({[this] { FileSave(); }, [this] { 報告(); }});
+        buttonSteps({[this] { FileSave(); }, [this] { 報告(); }}, kNotSaved);
         break;
     case 6:
         buttonSteps({[this] { CancelEdit(); }});
@@ -307,7 +314,7 @@ bool FactorFrm::CheckSaveFACTOR()
         return true;
     }
     // A value its column cannot take (a letter in the closing day) is named before anything is written.
-    return boxes_->RefuseUnwritable(QStringLiteral("資料並未儲存。"));
+    return boxes_->RefuseUnwritable(kNotSaved);
 }
 
 void FactorFrm::FileSave()
@@ -336,7 +343,7 @@ void FactorFrm::FileSave()
     {
         RecordList::Hold hold(List);
         out = SaveInTransaction(
-            gConn, QStringLiteral("資料並未儲存。"),
+            gConn, kNotSaved,
             [&] { Picture2->Write(FactoryRs()); },
             DetailStatements(VendorContactsDef(), number, ManGrid->RowSet()),
             [&] {
