@@ -73,6 +73,8 @@ QString ErrorDescription(const db::DbError& e)
 {
     Log(QStringLiteral("database error %1: %2").arg(e.Number()).arg(e.Description()));
     QString text = LoadResString(TextId(e.Number()));
+    if (!text.contains(QLatin1String("%1")))
+        return text;
     if (e.Subject().isEmpty())
         text.remove(QStringLiteral("%1 "));
     else

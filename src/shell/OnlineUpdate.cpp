@@ -1,5 +1,4 @@
 #include "shell/OnlineUpdate.h"
-#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/Paths.h"
@@ -111,7 +110,7 @@ void CheckNewVersion()
             }
         },
     };
-    ui::RunSteps(steps, [](const std::exception& e) { return ErrorText(e); });
+    ui::RunSteps(steps, [](const std::exception& e) { return QString::fromUtf8(e.what()); });
 }
 
 void UPdateSub(const QString& url)

@@ -342,7 +342,8 @@ TEST_F(RecordTest, ChangeStartsFromWhatAnotherComputerSaved)
     other(K("DELETE FROM RV12 WHERE RV120 = '000001'; DELETE FROM RV12A;"));
     user.answer(ui::Answer::OK);
     press(2);
-    EXPECT_TRUE(user.last().text.startsWith(K("Record is deleted."))) << user.last().text.toStdString();
+    EXPECT_TRUE(user.last().text.startsWith(K("沒有目前的資料，可能已經被刪除。"))) << user.last().text.toStdString();
+    EXPECT_TRUE(user.last().text.contains(K("3167"))) << user.last().text.toStdString();
     EXPECT_EQ(mode(), "");
     EXPECT_EQ(box(0)->text(), "000002");
     EXPECT_EQ(w->Grids->ManRowCount(), 0);
