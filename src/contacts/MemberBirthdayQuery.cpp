@@ -1,4 +1,5 @@
 #include "contacts/MemberBirthdayQuery.h"
+#include "core/ErrorText.h"
 
 #include "contacts/MemberBirthday.h"
 #include "core/Globals.h"
@@ -161,7 +162,7 @@ void frm會員生日查詢::會員生日查詢()
         rs.Open(QStringLiteral("Select 會員管理.* From 會員管理") + where.sql, gConn, db::adOpenStatic,
                 db::adLockReadOnly, where.params);
     } catch (const db::DbError& e) {
-        ui::MsgBox(e.Description() + gCrLf + QStringLiteral("錯誤代號: ") + QString::number(e.Number()),
+        ui::MsgBox(ErrorDescription(e) + gCrLf + QStringLiteral("錯誤代號: ") + QString::number(e.Number()),
                    ui::Buttons::OK, ui::Icon::Critical);
         return;
     }

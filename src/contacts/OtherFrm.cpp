@@ -1,4 +1,5 @@
 #include "contacts/OtherFrm.h"
+#include "core/ErrorText.h"
 
 #include "contacts/OtherFields.h"
 #include "contacts/OtherFindFrm.h"
@@ -546,7 +547,7 @@ bool OtherFrm::SaveCheck_OTHER()
 {
     const qint32 serial = qint32(vb::Val(Nz(MainRs().field(QStringLiteral("總序"))).toString()));
     return OtherNumberTaken(BoxText(1), serial) || boxes_->RefuseTooWide(OtherWidthBoxes()) ||
-           boxes_->RefuseUnwritable();
+           boxes_->RefuseUnwritable(SaveFailedText());
 }
 
 void OtherFrm::FileSave()
@@ -571,7 +572,7 @@ void OtherFrm::FileSave()
     SaveOutcome out;
     {
         RecordList::Hold hold(List);
-        out = SaveInTransaction(gConn, QStringLiteral("資料並未存檔。"), {}, {}, [&] {
+        out = SaveInTransaction(gConn, SaveFailedText(), {}, {}, [&] {
             for (int k = 0; k < MainRs().FieldCount(); ++k)
                 typed << MainRs().value(k);
             MainRs().Update();
@@ -583,7 +584,11 @@ void OtherFrm::FileSave()
             RestoreTypedRow(MainRs(), typed, added, SavedBookmark, QStringLiteral("總序"));
         // The record stays pending and editable, so it can be corrected and saved again.
         EditMode = mode;
-        showError(out.errorNumber, out.message);
+        // The message already ends with what was not saved; a lock's own text says to try later.
+        if (out.errorNumber == 3260)
+            ui::MsgBox(out.message);
+        else
+            showError(out.errorNumber, out.message);
         return;
     }
     // The saved contact takes its place in the list's order; only when the list cannot place it
@@ -711,18 +716,19 @@ void OtherFrm::刪除()
 
 // The button bar's own error message: a locked record asks to try later; any other error shows
 // its text under the title "錯誤代號" and its number.
-void OtherFrm::showError(long number, const QString& text)
+void OtherFrm::showError(long number, const QString& text, const QString& failureText)
 {
+    const QString ending = failureText.isEmpty() ? QString() : gCrLf + failureText;
     if (number == 3260)
-        ui::MsgBox(text + QStringLiteral("\n") + LoadResString(522));
+        ui::MsgBox(text + QStringLiteral("\n") + LoadResString(522) + ending);
     else
-        ui::MsgBox(text, ui::Buttons::OK, ui::Icon::Question, LoadResString(523) + QString::number(number));
+        ui::MsgBox(text + ending, ui::Buttons::OK, ui::Icon::Question, LoadResString(523) + QString::number(number));
 }
 
-void OtherFrm::trapButton(const std::function<void()>& f)
+void OtherFrm::trapButton(const std::function<void()>& f, const QString& failureText)
 {
-    RunButtonSteps({f}, [this](const db::DbError& e) {
-        showError(e.Number(), e.Description());
+    RunButtonSteps({f}, [this, &failureText](const db::DbError& e) {
+        showError(e.Number(), e.Number() == 3260 ? ErrorText(e) : ErrorDescription(e), failureText);
         return true;
     });
 }
@@ -742,7 +748,7 @@ void OtherFrm::Command2_Click(int index)
     case 2: trapButton([this] { Modification(); }); break;
     case 3: close(); break;
     case 4: trapButton([this] { 刪除(); }); break;
-    case 5: trapButton([this] { FileSave(); }); break;
+    case 5: trapButton([this] { FileSave(); }, SaveFailedText()); break;
     case 6: trapButton([this] { 放棄(); }); break;
     case 7: trapButton([this] { LinkDatag2(); }); break;
     default: break;

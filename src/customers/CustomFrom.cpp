@@ -1,4 +1,5 @@
 #include "customers/CustomFrom.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/Rights.h"
@@ -661,7 +662,7 @@ void CustomFrom::TessarineCustomData()
             CustomerListRs.setBookmark(rs.bookmark());
             return;
         } catch (const db::DbError& e) {
-            if (ui::MsgBox(e.Description(), ui::Buttons::AbortRetryIgnore) != ui::Answer::Retry)
+            if (ui::MsgBox(ErrorText(e), ui::Buttons::AbortRetryIgnore) != ui::Answer::Retry)
                 return;
         }
     }

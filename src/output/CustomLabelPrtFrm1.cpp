@@ -1,4 +1,5 @@
 #include "output/CustomLabelPrtFrm1.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
@@ -303,9 +304,5 @@ void CustomLabelPrtFrm1::Command1_Click(int index)
         default: break;
         }
     };
-    ui::RunSteps({job}, [](const std::exception& e) {
-        if (const auto* db = dynamic_cast<const db::DbError*>(&e))
-            return db->Description();
-        return QString::fromUtf8(e.what());
-    });
+    ui::RunSteps({job}, [](const std::exception& e) { return ErrorText(e); });
 }

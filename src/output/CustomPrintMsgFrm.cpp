@@ -1,4 +1,5 @@
 #include "output/CustomPrintMsgFrm.h"
+#include "core/ErrorText.h"
 
 #include "contacts/ContactListRpt.h"
 #include "contacts/MemberBirthday.h"
@@ -380,11 +381,7 @@ void CustomPrintMsgFrm::formLoad()
             [this] { 載入廠商類別清單(); },
             [this] { 載入公司部門清單(); },
         },
-        [](const std::exception& e) {
-            if (const auto* d = dynamic_cast<const db::DbError*>(&e))
-                return d->Description();
-            return QString::fromUtf8(e.what());
-        },
+        [](const std::exception& e) { return ErrorText(e); },
         LoadResString(799));
     Picture2[Customers]->raise();
 }
@@ -459,10 +456,10 @@ void CustomPrintMsgFrm::guarded(void (CustomPrintMsgFrm::*list)())
     try {
         (this->*list)();
     } catch (const db::DbError& e) {
-        ui::MsgBox(e.Description() + gCrLf + QStringLiteral("錯誤代號: ") + QString::number(e.Number()),
+        ui::MsgBox(ErrorDescription(e) + gCrLf + QStringLiteral("錯誤代號: ") + QString::number(e.Number()),
                    ui::Buttons::OK, ui::Icon::Critical, LoadResString(799));
     } catch (const std::exception& e) {
-        ui::MsgBox(QString::fromUtf8(e.what()), ui::Buttons::OK, ui::Icon::Critical, LoadResString(799));
+        ui::MsgBox(ErrorText(e), ui::Buttons::OK, ui::Icon::Critical, LoadResString(799));
     }
 }
 

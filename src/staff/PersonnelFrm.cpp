@@ -1,5 +1,6 @@
 // The employee window: building, the list and its filters, the finds, the record cycle and the save.
 #include "staff/PersonnelFrm.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
@@ -10,6 +11,7 @@
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
 #include "records/RecordExtras.h"
+#include "records/RecordSave.h"
 #include "records/RecordList.h"
 #include "staff/ClickSteps.h"
 #include "staff/CodeTableFrm.h"
@@ -380,7 +382,7 @@ void PersonnelFrm::LinkDataGWorkMan()
             boxes->Binding()->setRecordset(WorkmanRs);
         static_cast<QuickFindBox*>(DataCombo1[1])->setSource(WorkmanRs);
     } catch (const db::DbError& e) {
-        ui::MsgBox(e.Description(), ui::Buttons::OK, ui::Icon::Question, QString::number(e.Number()));
+        ui::MsgBox(ErrorDescription(e), ui::Buttons::OK, ui::Icon::Question, QString::number(e.Number()));
         Command2[2]->setEnabled(false);
         Command2[4]->setEnabled(false);
     }
@@ -522,22 +524,23 @@ void PersonnelFrm::FondworkmanType()
 
 // ---- The bar -----------------------------------------------------------------------------------
 
-void PersonnelFrm::barSteps(const std::vector<std::function<void()>>& steps)
+void PersonnelFrm::barSteps(const std::vector<std::function<void()>>& steps, const QString& failureText)
 {
     RunClickSteps(
         steps,
-        [](const db::DbError& e) {
+        [&failureText](const db::DbError& e) {
             if (e.Number() == 3021) {
                 ui::MsgBox(LoadResString(673));
                 return true;
             }
             if (e.Number() == 3260) {
-                ui::MsgBox(e.Description() + QChar(10) + LoadResString(674));
+                const QString text = ErrorText(e) + QChar(10) + LoadResString(674);
+                ui::MsgBox(failureText.isEmpty() ? text : text + gCrLf + failureText);
                 return true;
             }
             return false;
         },
-        LoadResString(675));
+        LoadResString(675), failureText);
 }
 
 void PersonnelFrm::Command2_Click(int index)
@@ -553,7 +556,7 @@ void PersonnelFrm::Command2_Click(int index)
         deleteRow();
         break;
     case 5:
-        barSteps({[this] { FileSave(); }});
+        barSteps({[this] { FileSave(); }}, SaveFailedText());
         break;
     case 6:
         cancel();
@@ -757,7 +760,7 @@ void PersonnelFrm::FileSave()
     // (The box gets the focus with its text as typed; the date mask stays away from it.)
     for (RecordBoxes* boxes : boxes_) {
         const LeaveGuard::Hold hold(guard_);
-        if (boxes->RefuseUnwritable())
+        if (boxes->RefuseUnwritable(SaveFailedText()))
             return;
     }
     // chk0 follows the hire date of this record, whatever the check box last showed.

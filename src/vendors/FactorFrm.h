@@ -159,7 +159,7 @@ private:
     bool recordEvent(QObject* watched, QEvent* event);
     void saveButtonRule();
     void afterSave(bool added, const QString& number);
-    void buttonSteps(const std::vector<std::function<void()>>& steps);
+    void buttonSteps(const std::vector<std::function<void()>>& steps, const QString& failureText = {});
 
     RecordBoxes* boxes_ = nullptr;
     QuickFindBox* vendorFind_ = nullptr;

@@ -1,6 +1,7 @@
 // The vendor window's record cycle: the button bar, adding (numbered by category), changing,
 // cancelling, deleting and saving, and what the record boxes do while the user types.
 #include "vendors/FactorFrm.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/Settings.h"
@@ -34,6 +35,7 @@ namespace {
 
 const QString kRequiredHint = QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔");
 const QString kShowing = QStringLiteral("廠商顯示資料");
+const QString kNotSaved = QStringLiteral("資料並未儲存。");
 
 bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
@@ -49,14 +51,20 @@ bool UserFocus(QEvent* event)
 
 // ---- Button bar ----------------------------------------------------------------------------------
 
-void FactorFrm::buttonSteps(const std::vector<std::function<void()>>& steps)
+void FactorFrm::buttonSteps(const std::vector<std::function<void()>>& steps, const QString& failureText)
 {
-    RunButtonSteps(steps, [](const db::DbError& e) {
-        if (e.Number() == 3022)
+    RunButtonSteps(steps, [&failureText](const db::DbError& e) {
+        if (e.Number() == 3022) {
             ui::MsgBox(LoadResString(416));
-        else
-            ui::MsgBox(LoadResString(417) + e.Description(), ui::Buttons::OK, ui::Icon::Question,
-                       LoadResString(418) + QString::number(e.Number()));
+            return true;
+        }
+        // "Perhaps you typed wrong data" only where typed data can be the cause.
+        QString text = ErrorDescription(e);
+        if (CausedByTypedData(e))
+            text = LoadResString(417) + gCrLf + text;
+        if (!failureText.isEmpty())
+            text += gCrLf + failureText;
+        ui::MsgBox(text, ui::Buttons::OK, ui::Icon::Question, LoadResString(418) + QString::number(e.Number()));
         return true;
     });
 }
@@ -85,7 +93,7 @@ void FactorFrm::Command2_Click(int index)
         buttonSteps({[this] { 刪除(); }});
         break;
     case 5:
-        buttonSteps({[this] { FileSave(); }, [this] { 報告(); }});
+        buttonSteps({[this] { FileSave(); }, [this] { 報告(); }}, kNotSaved);
         break;
     case 6:
         buttonSteps({[this] { CancelEdit(); }});
@@ -306,7 +314,7 @@ bool FactorFrm::CheckSaveFACTOR()
         return true;
     }
     // A value its column cannot take (a letter in the closing day) is named before anything is written.
-    return boxes_->RefuseUnwritable();
+    return boxes_->RefuseUnwritable(kNotSaved);
 }
 
 void FactorFrm::FileSave()
@@ -333,7 +341,7 @@ void FactorFrm::FileSave()
     {
         RecordList::Hold hold(List);
         out = SaveInTransaction(
-            gConn, QStringLiteral("資料並未儲存。"),
+            gConn, kNotSaved,
             [&] { Picture2->Write(FactoryRs()); },
             DetailStatements(VendorContactsDef(), number, ManGrid->RowSet()),
             [&] {
@@ -376,11 +384,7 @@ void FactorFrm::afterSave(bool added, const QString& number)
              }
              ListSyncArmed = true;
          }},
-        [](const std::exception& e) {
-            if (const auto* d = dynamic_cast<const db::DbError*>(&e))
-                return d->Description();
-            return QString::fromUtf8(e.what());
-        });
+        [](const std::exception& e) { return ErrorText(e); });
     Q_UNUSED(done);
     // Whatever the steps reached, the data is stored: the window is back in browse mode.
     EditMode.clear();

@@ -12,6 +12,7 @@
 #include "shell/MDIForm1.h"
 #include "support/CustomerDb.h"
 #include "support/FileLocker.h"
+#include "support/LayerFaults.h"
 #include "support/Responder.h"
 
 #include <QApplication>
@@ -278,7 +279,8 @@ TEST_F(ContactWindow, SaveWhileAnotherProgramLocksTheFileAsksToTryLaterAndKeepsT
         save(*w);
         EXPECT_LT(waited.elapsed(), 15000);  // one wait for the lock, not one per column
         ASSERT_EQ(r.messages.size(), 1u);
-        EXPECT_TRUE(r.last().text.endsWith(QStringLiteral("請稍後再試"))) << r.last().text.toStdString();
+        EXPECT_TRUE(r.last().text.contains(QStringLiteral("請稍後再試"))) << r.last().text.toStdString();
+        EXPECT_TRUE(r.last().text.endsWith(QStringLiteral("資料並未存檔。"))) << r.last().text.toStdString();
     }
     EXPECT_EQ(w->EditMode, QStringLiteral("addnew"));
     EXPECT_EQ(w->BoxText(1), QStringLiteral("002"));
@@ -654,4 +656,24 @@ TEST_F(ContactWindow, SaveOutsideTheListedCategoryShowsTheContact)
     EXPECT_EQ(listed(*w).size(), 2);
     EXPECT_EQ(w->BoxText(1), QStringLiteral("001"));
     EXPECT_EQ(w->BoxText(0), QStringLiteral("同事"));
+}
+
+// Every fault of the database layer a save can meet on a shared data folder is told in Chinese,
+// with its number and what to do, and ends with "資料並未存檔。".
+TEST_F(ContactWindow, ASaveFailureOfTheDatabaseIsToldInChinese)
+{
+    add(QStringLiteral("001"), QStringLiteral("王"));
+    for (const testsupport::SaveFault& fault : testsupport::SaveFaults()) {
+        auto w = open();
+        w->Command2[2]->click();
+        w->SetBoxText(2, QStringLiteral("王大"));
+        testsupport::FaultInPlace held(fault, path, "UPDATE RV18A SET RV18A2 = '林';");
+        ScriptedResponder r;
+        r.answer(ui::Answer::OK);
+        save(*w);
+        held.letGo();
+        ASSERT_FALSE(r.messages.empty()) << fault.name;
+        testsupport::ExpectChineseFailure(r.last(), fault, QStringLiteral("資料並未存檔。"));
+        EXPECT_EQ(w->EditMode, QStringLiteral("change")) << fault.name;
+    }
 }

@@ -9,6 +9,7 @@
 #include "support/Clipping.h"
 #include "support/CustomerDb.h"
 #include "support/RecordingSink.h"
+#include "support/LayerFaults.h"
 #include "support/Responder.h"
 #include "support/UserKeys.h"
 
@@ -736,4 +737,25 @@ TEST_F(PersonnelWindow, ChangeAndDeleteFollowTheListAfterSavesAndCancel)
     EXPECT_EQ(count(QStringLiteral("RV17A")), 0);
     EXPECT_FALSE(w->Command2[2]->isEnabled());
     EXPECT_FALSE(w->Command2[4]->isEnabled());
+}
+
+// Every fault of the database layer a save can meet on a shared data folder is told in Chinese,
+// with its number and what to do, and ends with "資料並未存檔。".
+TEST_F(PersonnelWindow, ASaveFailureOfTheDatabaseIsToldInChinese)
+{
+    department("001", "業務部");
+    employee("001", "001-001", "王");
+    for (const testsupport::SaveFault& fault : testsupport::SaveFaults()) {
+        auto w = open();
+        w->Command2_Click(2);
+        w->SetBoxText({BoxArray::Text1, 2}, QStringLiteral("王大"));
+        testsupport::FaultInPlace held(fault, path, "UPDATE RV17A SET RV17A2 = '林';");
+        ScriptedResponder r;
+        r.answer(ui::Answer::Ignore);
+        w->Command2_Click(5);
+        held.letGo();
+        ASSERT_FALSE(r.messages.empty()) << fault.name;
+        testsupport::ExpectChineseFailure(r.last(), fault, QStringLiteral("資料並未存檔。"));
+        EXPECT_EQ(w->EditMode, QStringLiteral("change")) << fault.name;
+    }
 }

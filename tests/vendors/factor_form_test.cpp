@@ -7,6 +7,7 @@
 #include "platform/widgets/FlexGrid.h"
 #include "records/DetailGrid.h"
 #include "shell/MDIForm1.h"
+#include "support/LayerFaults.h"
 #include "support/Responder.h"
 #include "support/UserKeys.h"
 #include "vendors/FactorFond.h"
@@ -500,7 +501,9 @@ TEST_F(VendorWindow, ALetterInTheClosingDayIsRefusedWithTheBoxNamed)
     ScriptedResponder r;
     r.answer(ui::Answer::OK);
     click(w->Command2[5]);
-    EXPECT_TRUE(r.last().text.startsWith(QStringLiteral("「結帳日」不能存入「abc」"))) << r.last().text.toStdString();
+    // The box named, nothing in English, what the save did not do; no title of its own.
+    EXPECT_EQ(r.last().text, QStringLiteral("「結帳日」不能存入「abc」,請輸入正確的數值。\r\n資料並未儲存。"));
+    EXPECT_EQ(r.last().title, ui::DefaultTitle());
     EXPECT_EQ(w->EditMode, QStringLiteral("change"));
     EXPECT_EQ(rows("Select RV113 From RV11"), QStringList{""});
     // The box has the focus back, with its day list over it when that opened: the user types there.
@@ -664,4 +667,25 @@ TEST_F(VendorWindow, NewVendorOutsideAFindsResultBringsItsCategorysList)
     shown.sort();
     EXPECT_EQ(shown, (QStringList{"A-001", "A-002", "A-003"}));
     EXPECT_EQ(w->BoxText(1), QStringLiteral("A-003"));
+}
+
+// Every fault of the database layer a save can meet on a shared data folder is told in Chinese,
+// with its number and what to do, and ends with what the save did not do.
+TEST_F(VendorWindow, ASaveFailureOfTheDatabaseIsToldInChinese)
+{
+    addCategory("001", "印刷");
+    addVendor("001", "001-001", "甲");
+    for (const testsupport::SaveFault& fault : testsupport::SaveFaults()) {
+        auto w = open();
+        click(w->Command2[2]);
+        w->SetBoxText(3, QStringLiteral("甲公司"));
+        testsupport::FaultInPlace held(fault, path, "UPDATE RV11 SET RV113 = '乙公司';");
+        ScriptedResponder r;
+        r.answer(ui::Answer::OK);
+        click(w->Command2[5]);
+        held.letGo();
+        ASSERT_FALSE(r.messages.empty()) << fault.name;
+        testsupport::ExpectChineseFailure(r.last(), fault, QStringLiteral("資料並未儲存。"));
+        EXPECT_EQ(w->EditMode, QStringLiteral("change")) << fault.name;
+    }
 }

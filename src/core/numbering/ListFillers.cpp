@@ -1,4 +1,5 @@
 #include "core/numbering/ListFillers.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/Settings.h"
@@ -73,12 +74,6 @@ namespace {
 
 QString FieldText(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
 
-QString ErrorText(const std::exception& e)
-{
-    if (const auto* dbe = dynamic_cast<const db::DbError*>(&e))
-        return dbe->Description();
-    return QString::fromUtf8(e.what());
-}
 
 // Adds the named field of every row from the current one on, skipping Null and "", and puts
 // them into the box.  With `yield` the window system gets its turn while the rows are read

@@ -1,4 +1,5 @@
 #include "core/numbering/Numbering.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "platform/text/VbText.h"
@@ -118,12 +119,6 @@ bool TakenInMainDb(const QString& table, const QString& column, const QString& v
     return HeldByAnother(rs, ownSerial);
 }
 
-QString ErrorText(const std::exception& e)
-{
-    if (const auto* dbe = dynamic_cast<const db::DbError*>(&e))
-        return dbe->Description();
-    return QString::fromUtf8(e.what());
-}
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "core/schema/SchemaCheck.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/numbering/Numbering.h"
@@ -21,12 +22,6 @@ void Say(const SchemaProgress& progress, const QString& text)
     ui::DoEvents();
 }
 
-QString Describe(const std::exception& e)
-{
-    if (const auto* dbe = dynamic_cast<const db::DbError*>(&e))
-        return dbe->Description();
-    return QString::fromLocal8Bit(e.what());
-}
 
 // The common end of a failed pass: undo what this pass sent, then tell the user.
 void Fail(const QString& description, const QString& tail)
@@ -48,7 +43,7 @@ bool Guarded(const Body& body, const QString& tail)
         body();
         return true;
     } catch (const std::exception& e) {
-        Fail(Describe(e), tail);
+        Fail(ErrorText(e), tail);
     } catch (...) {
         Fail(QString(), tail);
     }

@@ -103,7 +103,7 @@ QDateTime parseCanonical(const char* p, int n, bool* ok)
 
 [[noreturn]] void conversionError(const QVariant& v)
 {
-    throw DbError(3421, QStringLiteral("Data type conversion error. (%1)").arg(v.toString()));
+    throw DbError(3421, QStringLiteral("Data type conversion error. (%1)").arg(v.toString()), v.toString());
 }
 
 }  // namespace

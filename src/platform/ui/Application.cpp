@@ -13,6 +13,7 @@ namespace ui {
 namespace {
 
 bool gReporting = false;
+std::function<QString(const std::exception&)> gDescribe;
 
 // A focus event a widget got after its handlers had already moved the focus on (or back):
 // the widget is told the outcome directly, past every event filter, so no window's
@@ -45,12 +46,14 @@ bool Application::notify(QObject* receiver, QEvent* event)
             SettleFocus(receiver, event);
         return handled;
     } catch (const std::exception& e) {
-        ReportUnexpectedError(QString::fromLocal8Bit(e.what()));
+        ReportUnexpectedError(gDescribe ? gDescribe(e) : QString::fromLocal8Bit(e.what()));
     } catch (...) {
         ReportUnexpectedError(QString());
     }
     return false;
 }
+
+void SetErrorDescriber(std::function<QString(const std::exception&)> describe) { gDescribe = std::move(describe); }
 
 QString UnexpectedErrorText(const QString& description)
 {
