@@ -545,7 +545,11 @@ void OtherFrm::Modification()
 bool OtherFrm::SaveCheck_OTHER()
 {
     const qint32 serial = qint32(vb::Val(Nz(MainRs().field(QStringLiteral("總序"))).toString()));
-    return OtherNumberTaken(BoxText(1), serial) || boxes_->RefuseTooWide(OtherWidthBoxes()) ||
+    if (OtherNumberTaken(BoxText(1), serial)) {
+        returnFocus(Text1[1]);
+        return true;
+    }
+    return boxes_->RefuseTooWide(OtherWidthBoxes()) ||
            boxes_->RefuseUnwritable();
 }
 
