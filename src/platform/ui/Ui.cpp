@@ -4,9 +4,13 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -66,6 +70,16 @@ Responder* SetResponder(Responder* responder)
 
 Responder* CurrentResponder() { return gResponder; }
 
+int TitleBarWidth(const QString& title)
+{
+    QFont font = QApplication::font();
+    font.setPointSizeF(std::max(font.pointSizeF(), 12.0));
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int bar = metrics.height() + 8;  // about the height of a title bar, and of its icon and buttons
+    return metrics.horizontalAdvance(title) + 4 * bar + 16;
+}
+
 Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title)
 {
     const MessageCall call{text, buttons, icon, titleOrDefault(title)};
@@ -121,6 +135,10 @@ Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& ti
         box.setEscapeButton(QMessageBox::Ok);
     else
         box.setEscapeButton(static_cast<QAbstractButton*>(nullptr));
+    // A short message must not cut its title: the box is at least as wide as its title bar needs.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(TitleBarWidth(call.title), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
     for (const Choice& c : choices)

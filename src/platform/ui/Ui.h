@@ -36,6 +36,11 @@ struct MessageCall {
 Answer MsgBox(const QString& text, Buttons buttons = Buttons::OK, Icon icon = Icon::None,
               const QString& title = QString());
 
+// The width a window needs for its frame to show the whole title: the title as window managers
+// commonly draw it (12-point bold), beside the frame's icon and its buttons.  A message box is
+// never narrower.
+int TitleBarWidth(const QString& title);
+
 // InputBox: returns the typed text, or "" on cancel (as VB did).
 QString InputBox(const QString& prompt, const QString& title = QString(),
                  const QString& defaultText = QString());
