@@ -4,6 +4,7 @@
 #include "contacts/OtherFindFrm.h"
 #include "contacts/OtherRules.h"
 #include "contacts/OtherSave.h"
+#include "core/Language.h"
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
 #include "core/numbering/ListFillers.h"
@@ -318,7 +319,7 @@ void OtherFrm::LinkDatag2()
     QString filter;
     db::Params params;
     const QString category = vb::Trim(Combo2->currentText());
-    if (Command3[3]->text() != kAllCategories && !category.isEmpty()) {
+    if (!CaptionIs(Command3[3]->text(), kAllCategories) && !category.isEmpty()) {
         filter = QStringLiteral(" Where (RV18A.類別 = ?) ");
         params << category;
     }
@@ -455,7 +456,7 @@ void OtherFrm::Command3_Click(int index)
         break;
     }
     case 3:
-        if (Command3[3]->text() == kAllCategories) {
+        if (CaptionIs(Command3[3]->text(), kAllCategories)) {
             Command3[3]->setText(kByCategory);
             Combo2->setEnabled(true);
         } else {
@@ -636,7 +637,7 @@ void OtherFrm::FileSave()
 void OtherFrm::showSaved(const QString& number)
 {
     LinkDatag2();
-    if (List.ShowRow(QStringLiteral("RV18A1"), number) || Command3[3]->text() == kAllCategories)
+    if (List.ShowRow(QStringLiteral("RV18A1"), number) || CaptionIs(Command3[3]->text(), kAllCategories))
         return;
     Command3[3]->setText(kAllCategories);
     Combo2->setEnabled(false);

@@ -58,6 +58,34 @@ QString qtFilter(const QString& filter)
 
 }  // namespace
 
+namespace {
+// Function-local, so a localizer set while other files' statics are made is kept.
+std::function<QString(const QString&)>& localText()
+{
+    static std::function<QString(const QString&)> f;
+    return f;
+}
+std::function<void(QWidget*, bool)>& localizeWindow()
+{
+    static std::function<void(QWidget*, bool)> f;
+    return f;
+}
+}  // namespace
+
+void SetTextLocalizer(std::function<QString(const QString&)> text, std::function<void(QWidget*, bool)> window)
+{
+    localText() = std::move(text);
+    localizeWindow() = std::move(window);
+}
+
+QString LocalText(const QString& text) { return localText() ? localText()(text) : text; }
+
+void LocalizeWindow(QWidget* window, bool deep)
+{
+    if (localizeWindow())
+        localizeWindow()(window, deep);
+}
+
 QString DefaultTitle() { return defaultTitle(); }
 void SetDefaultTitle(const QString& title) { defaultTitle() = title; }
 
@@ -82,13 +110,13 @@ int TitleBarWidth(const QString& title)
 
 Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title)
 {
-    const MessageCall call{text, buttons, icon, titleOrDefault(title)};
+    const MessageCall call{LocalText(text), buttons, icon, LocalText(titleOrDefault(title))};
     if (gResponder)
         return gResponder->onMessage(call);
 
     QMessageBox box(parentWindow());
     box.setWindowTitle(call.title);
-    box.setText(forDisplay(text));
+    box.setText(forDisplay(call.text));
     switch (icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Critical: box.setIcon(QMessageBox::Critical); break;

@@ -21,6 +21,14 @@ enum class Buttons { OK, OKCancel, YesNo, YesNoCancel, AbortRetryIgnore, RetryCa
 enum class Icon { None, Critical, Question, Exclamation, Information };
 enum class Answer { OK, Cancel, Yes, No, Abort, Retry, Ignore };
 
+// The language of the program's own texts: `text` gives a text as the language in use shows it
+// (message boxes pass their text and title through it) and `window` puts a window's texts into
+// that language (with its controls when `deep`); the application calls it whenever a window is
+// shown, and for a caption about to be painted.  None set: unchanged.
+void SetTextLocalizer(std::function<QString(const QString&)> text, std::function<void(QWidget*, bool deep)> window);
+QString LocalText(const QString& text);
+void LocalizeWindow(QWidget* window, bool deep = true);
+
 // The program's default title for a message box that has none of its own.
 QString DefaultTitle();
 void SetDefaultTitle(const QString& title);
