@@ -5,7 +5,6 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -49,14 +48,6 @@ void LocalizeOne(QWidget* w)
     } else if (auto* bar = qobject_cast<QTabBar*>(w)) {
         for (int i = 0; i < bar->count(); ++i)
             Convert([&] { return bar->tabText(i); }, [&](const QString& t) { bar->setTabText(i, t); });
-    } else if (auto* combo = qobject_cast<QComboBox*>(w); combo && !combo->isEditable()) {
-        // A fixed choice list of the program's own texts (a sort order); lists of data stay.
-        for (int i = 0; i < combo->count(); ++i) {
-            const QString item = combo->itemText(i);
-            const QString shown = gLangOffset != 0 ? strings::ToSimplifiedText(item) : strings::ToTraditional(item);
-            if (shown != item)
-                combo->setItemText(i, shown);
-        }
     } else if (auto* header = qobject_cast<QHeaderView*>(w)) {
         if (QAbstractItemModel* model = header->model())
             for (int i = 0; i < header->count(); ++i)

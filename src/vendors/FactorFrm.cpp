@@ -330,7 +330,8 @@ void FactorFrm::formLoad()
     Picture3[1]->raise();
     resize(Px(kDesignWidth), Px(kDesignHeight));
 
-    Combo1->addItems(VendorSortItems());
+    for (const QString& item : VendorSortItems())
+        Combo1->addItem(LocalText(item));
     RestoreSortChoice(Combo1, kSortKey, kMainSection);
 
     ListSyncArmed = true;

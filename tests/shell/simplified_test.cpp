@@ -1,7 +1,6 @@
 // Simplified mode as a user meets it: every window opened from the main window, and the find and
 // offsets windows they open, shows no text that still holds a character the Simplified
-// conversion would change: captions, titles, tab texts, headings, fixed choice lists, menu items
-// and tips, whether they come from the string table or are written into the program.
+// conversion would change: captions, titles, tab texts, headings, menu items and tips, whether they come from the string table or are written into the program.
 #include "contacts/OtherFindFrm.h"
 #include "contacts/OtherFrm.h"
 #include "core/Globals.h"
@@ -52,9 +51,6 @@ QStringList VisibleTexts(QWidget* window)
         else if (auto* bar = qobject_cast<QTabBar*>(w))
             for (int i = 0; i < bar->count(); ++i)
                 add(name, bar->tabText(i));
-        else if (auto* combo = qobject_cast<QComboBox*>(w); combo && !combo->isEditable())
-            for (int i = 0; i < combo->count(); ++i)
-                add(name, combo->itemText(i));
         else if (auto* header = qobject_cast<QHeaderView*>(w); header && header->model())
             for (int i = 0; i < header->count(); ++i)
                 add(name, header->model()->headerData(i, header->orientation()).toString());

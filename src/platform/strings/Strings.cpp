@@ -123,8 +123,6 @@ QString ToSimplified(const QString& text)
     return out;
 }
 
-QString ToSimplifiedText(const QString& text) { return conversions().toSimplified.value(text, text); }
-
 QString ToTraditional(const QString& text) { return conversions().toTraditional.value(text, text); }
 
 bool HasTraditionalCharacters(const QString& text)

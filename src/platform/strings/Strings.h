@@ -26,8 +26,6 @@ QString Caption(int id);
 // knows only the whole texts.
 QString ToSimplified(const QString& text);
 QString ToTraditional(const QString& text);
-// Only a whole text of the program; any other text unchanged.
-QString ToSimplifiedText(const QString& text);
 // Whether the Simplified conversion changes any character of the text.
 bool HasTraditionalCharacters(const QString& text);
 
