@@ -1,6 +1,8 @@
 #include "contacts/MemberBirthdayQuery.h"
 #include "core/ErrorText.h"
 
+#include "core/Language.h"
+
 #include "contacts/MemberBirthday.h"
 #include "core/Globals.h"
 #include "platform/text/VbText.h"
@@ -92,7 +94,8 @@ QVariant MemberBirthdayModel::headerData(int section, Qt::Orientation orientatio
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
-        return section >= 0 && section < int(columns_.size()) ? columns_[size_t(section)].caption : QVariant();
+        return section >= 0 && section < int(columns_.size()) ? QVariant(LocalText(columns_[size_t(section)].caption))
+                                                              : QVariant();
     return {};
 }
 

@@ -5,6 +5,7 @@
 #include "contacts/OtherFindFrm.h"
 #include "contacts/OtherRules.h"
 #include "contacts/OtherSave.h"
+#include "core/Language.h"
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
 #include "core/numbering/ListFillers.h"
@@ -319,7 +320,7 @@ void OtherFrm::LinkDatag2()
     QString filter;
     db::Params params;
     const QString category = vb::Trim(Combo2->currentText());
-    if (Command3[3]->text() != kAllCategories && !category.isEmpty()) {
+    if (!CaptionIs(Command3[3]->text(), kAllCategories) && !category.isEmpty()) {
         filter = QStringLiteral(" Where (RV18A.類別 = ?) ");
         params << category;
     }
@@ -456,7 +457,7 @@ void OtherFrm::Command3_Click(int index)
         break;
     }
     case 3:
-        if (Command3[3]->text() == kAllCategories) {
+        if (CaptionIs(Command3[3]->text(), kAllCategories)) {
             Command3[3]->setText(kByCategory);
             Combo2->setEnabled(true);
         } else {
@@ -546,7 +547,11 @@ void OtherFrm::Modification()
 bool OtherFrm::SaveCheck_OTHER()
 {
     const qint32 serial = qint32(vb::Val(Nz(MainRs().field(QStringLiteral("總序"))).toString()));
-    return OtherNumberTaken(BoxText(1), serial) || boxes_->RefuseTooWide(OtherWidthBoxes()) ||
+    if (OtherNumberTaken(BoxText(1), serial)) {
+        returnFocus(Text1[1]);
+        return true;
+    }
+    return boxes_->RefuseTooWide(OtherWidthBoxes()) ||
            boxes_->RefuseUnwritable(SaveFailedText());
 }
 
@@ -637,7 +642,7 @@ void OtherFrm::FileSave()
 void OtherFrm::showSaved(const QString& number)
 {
     LinkDatag2();
-    if (List.ShowRow(QStringLiteral("RV18A1"), number) || Command3[3]->text() == kAllCategories)
+    if (List.ShowRow(QStringLiteral("RV18A1"), number) || CaptionIs(Command3[3]->text(), kAllCategories))
         return;
     Command3[3]->setText(kAllCategories);
     Combo2->setEnabled(false);

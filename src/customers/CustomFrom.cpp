@@ -1,6 +1,7 @@
 #include "customers/CustomFrom.h"
 #include "core/ErrorText.h"
 
+#include "core/Language.h"
 #include "core/Globals.h"
 #include "core/Rights.h"
 #include "core/Settings.h"
@@ -528,7 +529,7 @@ void CustomFrom::Command1_Click(int index)
 {
     if (index != 0)
         return;
-    if (Command1[0]->text() == kAllCategories) {
+    if (CaptionIs(Command1[0]->text(), kAllCategories)) {
         Command1[0]->setText(kByCategory);
         Combo3->setEnabled(true);
         ui::DoEvents();

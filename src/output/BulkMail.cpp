@@ -104,7 +104,8 @@ std::unique_ptr<report::Report> NewDrp大宗掛號單()
     cols.addLabel("Label4", "寄達地名(或地址)", 4305, 420, 2790, h, f11, report::Align::Center);
     cols.addLabel("Label6", "是否\n回執", 7440, 90, 510, 480, f9, report::Align::Center);
     cols.addLabel("Label10", "是否\n航空", 8070, 105, 495, 480, f9, report::Align::Center);
-    cols.addLabel("Label16", "是否\n印刷物", 8655, 90, 510, 480, f9, report::Align::Center);
+    // As wide as its column allows, so "印刷物" prints whole on its line.
+    cols.addLabel("Label16", "是否\n印刷物", 8610, 90, 585, 480, f9, report::Align::Center);
     cols.addLabel("Label17", "重量", 9240, 180, 540, h, f11, report::Align::Center);
     cols.addLabel("Label23", "郵資", 9885, 195, 495, h, f11, report::Align::Center);
     cols.addLabel("Label24", "備考", 10455, 180, 540, h, f11, report::Align::Center);
@@ -164,7 +165,7 @@ std::unique_ptr<report::Report> NewDrp大宗掛號單()
 
     report::Section& end = r->section(QStringLiteral("Section5"));
     end.height = 330;
-    end.addLabel("Label37", "Tessarine 捷錄人事管理系統", 9330, 75, 1635, h, f9, report::Align::Right);
+    end.addLabel("Label37", "Tessarine 捷錄人事管理系統", 7830, 75, 3135, h, f9, report::Align::Right);
     return r;
 }
 

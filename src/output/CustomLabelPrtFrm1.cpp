@@ -110,11 +110,13 @@ CustomLabelPrtFrm1::CustomLabelPrtFrm1(const QPixmap& titlePicture, QWidget* par
     Combo1 = new QComboBox(fields);
     Combo1->setEditable(true);
     Combo1->setToolTip(QStringLiteral("選擇一個收件人或自行輸入收件人"));
+    // Both settings on one line, leaving the picker's lists and buttons their height.
     fieldsGrid->addWidget(new QLabel(QStringLiteral("欄位設定"), fields), 0, 0);
     fieldsGrid->addWidget(Check1[0], 0, 1);
-    fieldsGrid->addWidget(new QLabel(QStringLiteral("收件人設定"), fields), 1, 0);
-    fieldsGrid->addWidget(Check1[1], 1, 1);
-    fieldsGrid->addWidget(Combo1, 1, 2);
+    fieldsGrid->addWidget(new QLabel(QStringLiteral("收件人設定"), fields), 0, 2);
+    fieldsGrid->addWidget(Check1[1], 0, 3);
+    fieldsGrid->addWidget(Combo1, 0, 4);
+    fieldsGrid->setColumnStretch(4, 1);
 
     // Bulk registered-mail panel.
     Picture2 = new QFrame(this);

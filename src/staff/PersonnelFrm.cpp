@@ -2,6 +2,7 @@
 #include "staff/PersonnelFrm.h"
 #include "core/ErrorText.h"
 
+#include "core/Language.h"
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
 #include "core/numbering/Numbering.h"
@@ -373,7 +374,7 @@ void PersonnelFrm::LinkDataGWorkMan()
     if (editing())
         return;
     const QString dept = DepartRs.IsOpen() ? vb::Nz(Nz(DepartRs.field(QStringLiteral("RV170")))) : QString();
-    const SqlQuery q = WorkmanListQuery(Command3[7]->text() == kAll, dept, Check2->isChecked(),
+    const SqlQuery q = WorkmanListQuery(CaptionIs(Command3[7]->text(), kAll), dept, Check2->isChecked(),
                                         Combo2->currentText() == kByName);
     try {
         List.Open(q.sql, q.params);
@@ -420,7 +421,7 @@ void PersonnelFrm::showPhoto()
 void PersonnelFrm::Command3_Click(int index)
 {
     if (index == 7) {
-        const bool toDepartments = Command3[7]->text() == kAll;
+        const bool toDepartments = CaptionIs(Command3[7]->text(), kAll);
         Command3[7]->setText(toDepartments ? kByDepartment : kAll);
         DataCombo1[0]->setEnabled(toDepartments);
         LinkDataGWorkMan();

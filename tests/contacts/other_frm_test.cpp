@@ -9,6 +9,7 @@
 #include "platform/shell/Shell.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "shell/AccessKeys.h"
 #include "shell/MDIForm1.h"
 #include "support/CustomerDb.h"
 #include "support/FileLocker.h"
@@ -143,6 +144,44 @@ TEST_F(ContactWindow, AddsNumberedContactsOneAfterAnother)
               QStringList({"001|王小明|02-2345", "002|林|"}));
     EXPECT_EQ(listed(*w), QStringList({"002", "001"}));  // by name
     EXPECT_TRUE(w->Command2[2]->isEnabled());
+}
+
+// A number typed into its box and saved straight from there, by Alt+S or by a click on 存檔: the
+// save check's two messages, and the focus back in the number box.
+TEST_F(ContactWindow, DuplicateNumberSavedFromItsBoxGivesBothMessages)
+{
+    add(QStringLiteral("001"), QStringLiteral("王"));
+    auto w = open();
+    w->activateWindow();
+    for (const bool byKey : {true, false}) {
+        SCOPED_TRACE(byKey ? "Alt+S" : "click");
+        w->Command2[1]->click();
+        w->SetBoxText(2, QStringLiteral("陳"));
+        w->Text1[1]->setFocus();
+        QApplication::processEvents();
+        ASSERT_EQ(QApplication::focusWidget(), w->Text1[1]);
+        w->SetBoxText(1, QStringLiteral("001"));
+        {
+            ScriptedResponder r;
+            r.answer(ui::Answer::OK).answer(ui::Answer::OK);
+            if (byKey) {
+                QKeyEvent alt(QEvent::KeyPress, Qt::Key_S, Qt::AltModifier, QStringLiteral("s"));
+                EXPECT_TRUE(PressAccessKey(w.get(), &alt));
+            } else {
+                QTest::mouseClick(w->Command2[5], Qt::LeftButton);
+            }
+            QApplication::processEvents();
+            EXPECT_EQ(r.texts(), QStringList({"編號重複001", "編號重複"}));
+            EXPECT_EQ(r.last().title, ui::DefaultTitle());
+        }
+        EXPECT_EQ(QApplication::focusWidget(), w->Text1[1]);
+        EXPECT_EQ(w->EditMode, QStringLiteral("addnew"));
+        EXPECT_EQ(count(QStringLiteral("RV18A")), 1);
+        ScriptedResponder r;
+        r.answer(ui::Answer::Yes);
+        w->Command2[6]->click();  // 確定要放棄嗎?
+        ASSERT_TRUE(w->EditMode.isEmpty());
+    }
 }
 
 TEST_F(ContactWindow, SaveNeedsNumberAndNameAndRefusesADuplicateNumberWithTwoMessages)

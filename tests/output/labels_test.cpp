@@ -20,7 +20,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QTabBar>
 
@@ -85,6 +87,72 @@ TEST_F(Labels, OffsetsReadWithTheZeroMeansDefaultRuleAndStayOnThePage)
     EXPECT_EQ(r->leftMargin() + r->reportWidth() + r->rightMargin(), report::kA4Width);
     EXPECT_EQ(r->section(QStringLiteral("PageFooter")).height, 0);
     EXPECT_LT(r->section(QStringLiteral("客戶標籤")).height, report::kA4Height);
+}
+
+// Where pdftotext -bbox finds a word on the first page of a PDF: its left edge in twips.
+static int WordLeftTwips(const QString& pdf, const QString& word)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), pdf,
+                                          QStringLiteral("-")});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+        ADD_FAILURE() << "pdftotext failed";
+        return -1;
+    }
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    const QRegularExpression re(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    for (auto it = re.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(2) == word)
+            return int(std::lround(m.captured(1).toDouble() * 20));
+    }
+    ADD_FAILURE() << word.toStdString() << " not on the page";
+    return -1;
+}
+
+// The left offset moves both labels of a row exactly as typed, up to where the layout meets the
+// paper's right edge (the right margin giving way); the offsets window refuses more, naming the
+// most it can take, rather than the labels printing elsewhere.
+TEST_F(Labels, LeftOffsetMovesTheLabelsAsTypedAsFarAsThePaperAllows)
+{
+    LabelPairer pairer(NewLabelSheet());
+    pairer.Add({QStringLiteral("大同股份有限公司"), QStringLiteral("台北市中山北路三段22號"), QStringLiteral("會計部"), "104"});
+    pairer.Add({QStringLiteral("華新麗華股份有限公司"), QStringLiteral("台北市松山區南京東路二段1號"), QString(), "105"});
+    const db::Recordset sheet = pairer.Finish();
+    for (const int left : {100, 500, 611}) {
+        SCOPED_TRACE(left);
+        WriteSetting(QStringLiteral("adjustlabelLeft"), QString::number(left), settings::kMain, 0);
+        auto r = New客戶標籤列印Rpt();
+        EXPECT_EQ(r->leftMargin(), left);
+        EXPECT_LE(r->leftMargin() + r->reportWidth() + r->rightMargin(), report::kA4Width);
+        r->setDataSource(sheet);
+        const QString pdf = folder.file(QStringLiteral("labels.pdf"));
+        ASSERT_TRUE(r->ExportReport(pdf));
+        EXPECT_NEAR(WordLeftTwips(pdf, QStringLiteral("大同股份有限公司")), left + 105, 3);
+        EXPECT_NEAR(WordLeftTwips(pdf, QStringLiteral("華新麗華股份有限公司")), left + 5865, 3);
+    }
+    EXPECT_EQ(LabelOffsetLimits().left.most, report::kA4Width - 11295);
+
+    WriteSetting(QStringLiteral("adjustlabelLeft"), QString(), settings::kMain, 0);
+    AdjustLabelFrm w;
+    w.Text2[1]->setText(QStringLiteral("667"));
+    {
+        ScriptedResponder r;
+        r.answer(ui::Answer::OK);
+        w.Command1_Click(0);
+        EXPECT_EQ(r.texts(), QStringList{"與左邊的距離最多只能 611 (1.07 cm)，再大標籤就印不到紙上。\r\n設定並未儲存。"});
+    }
+    EXPECT_EQ(ReadSetting(QStringLiteral("adjustlabelLeft"), settings::kMain, 0), "");
+    w.Text2[1]->setText(QStringLiteral("-5"));
+    {
+        ScriptedResponder r;
+        r.answer(ui::Answer::OK);
+        w.Command1_Click(2);
+        EXPECT_EQ(r.texts(), QStringList{"與左邊的距離最少要 0 (0 cm)。\r\n設定並未儲存。"});
+    }
+    w.Text2[1]->setText(QStringLiteral("611"));
+    w.Command1_Click(0);
+    EXPECT_EQ(ReadSetting(QStringLiteral("adjustlabelLeft"), settings::kMain, 0), "611");
 }
 
 TEST_F(Labels, OffsetWindowShowsCentimetresAndSavesOnlyWhenAsked)
