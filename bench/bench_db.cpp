@@ -1375,11 +1375,15 @@ CustomLabelPrtFrm1* labelWindowWithPicks()
     l->TabStrip1_Click();
     QAbstractItemView* all = l->picker->lstAll;
     require(all->model()->rowCount() == kBase, QStringLiteral("the label window offers %1 customers").arg(all->model()->rowCount()));
+    // Hidden while the picks are moved across: a shown list lays out every one of its rows again
+    // after each move (the picks are set up here, not timed).
+    all->hide();
     for (int i = 0; i < kPicks; ++i) {
         // Row i * 99 is the original row i * 100: the i rows before it have moved across.
         all->setCurrentIndex(all->model()->index(i * 99, 0));
         l->picker->cmdRightOne_Click();
     }
+    all->show();
     gPicked = l->picker->Selected();
     require(gPicked.size() == kPicks, QStringLiteral("%1 customers picked").arg(gPicked.size()));
     l->bulkMail->Text3[2]->setText(QStringLiteral("1"));  // the first registered number
