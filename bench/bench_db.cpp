@@ -1401,8 +1401,8 @@ QString firstPickedFullName()
 // 大宗掛號單 clicked: the list of the picked customers built and shown.
 void BulkMail_ours(benchmark::State& state)
 {
-    static double first = 0;  // seconds of the first repetition's list
-    if (first > 10) {
+    static double firstSeconds = 0;  // the first repetition's list
+    if (firstSeconds > 10) {
         state.SkipWithError("the first repetition's list took over 10 s: it stands alone");
         return;
     }
@@ -1425,8 +1425,8 @@ void BulkMail_ours(benchmark::State& state)
         QApplication::processEvents();
         state.ResumeTiming();
     }
-    if (first == 0)
-        first = double(t.elapsed()) / 1000;
+    if (firstSeconds == 0)
+        firstSeconds = double(t.elapsed()) / 1000;
 }
 
 // The picked customers read in one statement (by the short name's index when there is one, else
