@@ -661,7 +661,7 @@ void Add_raw(benchmark::State& state, int n)
     world(n);
     sqlite3* raw = w->raw;
     Stmt dup(raw, "SELECT count(*) FROM RV12 WHERE RV121 = ? AND rowid <> 0");
-    Stmt ins(raw, "INSERT INTO RV12 (RV120, RV121, 客戶全銜, RV123, RV1210) VALUES ('900000', ?, ?, '02-1234', '王')");
+    Stmt ins(raw, "INSERT INTO RV12 (RV120, RV121, 客戶全銜, RV123, RV1210) VALUES ('Z9000000', ?, ?, '02-1234', '王')");
     Stmt one(raw, "SELECT * FROM RV12 WHERE rowid = ?");
     Stmt del(raw, "DELETE FROM RV12 WHERE rowid = ?");
     int k = 0;
@@ -686,7 +686,7 @@ void Add_raw(benchmark::State& state, int n)
         }
         one.reset();
         state.PauseTiming();
-        require(inserted && dups == 0, QStringLiteral("the insert failed"));
+        require(inserted && dups == 0, QStringLiteral("the insert failed: ") + QString::fromUtf8(sqlite3_errmsg(raw)));
         require(newestName().toUtf8() == name, QStringLiteral("the row read back is not the one inserted"));
         del.integer(1, rowid);
         sqlite3_step(del);
@@ -725,13 +725,13 @@ void Delete_raw(benchmark::State& state, int n)
 {
     world(n);
     sqlite3* raw = w->raw;
-    Stmt ins(raw, "INSERT INTO RV12 (RV120, RV121) VALUES ('900000', '新客戶')");
+    Stmt ins(raw, "INSERT INTO RV12 (RV120, RV121) VALUES ('Z9000000', '新客戶')");  // a code no size of the table holds
     Stmt del(raw, "DELETE FROM RV12 WHERE rowid = ?");
-    Stmt delA(raw, "DELETE FROM RV12A WHERE RV12A0 = '900000'");
-    Stmt delB(raw, "DELETE FROM RV12B WHERE RV12B0 = '900000'");
+    Stmt delA(raw, "DELETE FROM RV12A WHERE RV12A0 = 'Z9000000'");
+    Stmt delB(raw, "DELETE FROM RV12B WHERE RV12B0 = 'Z9000000'");
     for (auto _ : state) {
         state.PauseTiming();
-        sqlite3_step(ins);
+        require(sqlite3_step(ins) == SQLITE_DONE, QStringLiteral("the insert failed: ") + QString::fromUtf8(sqlite3_errmsg(raw)));
         ins.reset();
         const qint64 rowid = sqlite3_last_insert_rowid(raw);
         state.ResumeTiming();
