@@ -398,6 +398,7 @@ void leaveWorld()
     sqlite3_close_v2(w->raw);
     if (gConn.IsOpen())
         gConn.Close();
+    QDir(w->folder).removeRecursively();  // the copy (the kept file stays)
     delete w;
     w = nullptr;
 }
@@ -1771,5 +1772,7 @@ int main(int argc, char** argv)
     if (gList.IsOpen())
         gList.Close();
     leaveWorld();
+    for (const char* folder : {"/run-empty", "/start-full", "/start-empty"})
+        QDir(dataFolder() + QString::fromUtf8(folder)).removeRecursively();
     return 0;
 }
