@@ -38,7 +38,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QListView>
 #include <QListWidget>
 #include <QPointer>
 #include <QProcess>
@@ -54,7 +53,6 @@
 #include <cstdlib>
 #include <map>
 #include <random>
-#include <set>
 #include <sqlite3.h>
 #include <string>
 #include <strings.h>
@@ -167,14 +165,6 @@ qint64 rawNumber(sqlite3* raw, const char* sql)
 {
     Stmt s(raw, sql);
     return s.step() ? s.num(0) : -1;
-}
-
-long residentBytes()
-{
-    QFile f(QStringLiteral("/proc/self/statm"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    return QString::fromLatin1(f.readAll()).section(QChar(' '), 1, 1).toLong() * 4096;
 }
 
 // ---- making the databases -------------------------------------------------------------------------
