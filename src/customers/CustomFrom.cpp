@@ -427,7 +427,7 @@ void CustomFrom::LinkMainRs()
         order = QStringLiteral("Order by RV120");
     QString filter;
     db::Params params;
-    if (Command1[0]->text() == kByCategory && !Combo3->currentText().isEmpty()) {
+    if (CaptionIs(Command1[0]->text(), kByCategory) && !Combo3->currentText().isEmpty()) {
         filter = QStringLiteral(" Where (類別= ?) ");
         params << Combo3->currentText();
     }
