@@ -281,6 +281,33 @@ TEST_P(Order, BookmarksFindTheirRowsWhereverTheRowidsLie)
     EXPECT_EQ(clone["t"].value().toString(), marks[2].second);
 }
 
+// A row added with the largest rowid there can be (a table made outside the program whose key
+// column is the rowid) takes its place like any other.
+TEST_P(Order, ARowAddedWithTheLargestRowidIsFoundByItsBookmark)
+{
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(raw, "CREATE TABLE K (id INTEGER PRIMARY KEY, t TEXT); INSERT INTO K VALUES (5, 'five');",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(raw);
+    conn.Close();
+    conn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
+    Recordset rs = open(QStringLiteral("Select * From K Order by t"));
+    rs.AddNew();
+    rs["id"] = qint64(9223372036854775807);
+    rs["t"] = QStringLiteral("largest");
+    rs.Update();
+    const Bookmark added = rs.bookmark();
+    rs.MoveFirst();
+    EXPECT_EQ(rs["t"].value().toString(), QStringLiteral("five"));
+    rs.setBookmark(added);
+    EXPECT_EQ(rs["id"].value().toLongLong(), 9223372036854775807);
+    EXPECT_EQ(rs["t"].value().toString(), QStringLiteral("largest"));
+    rs.Requery();
+    EXPECT_EQ(rowsOf(rs), (QStringList{QStringLiteral("5|five"), QStringLiteral("9223372036854775807|largest")}));
+}
+
 // A list read on demand holds at first only each row's order keys: what another user saves
 // before a row is read shows when it is read, a row they deleted shows Nulls and cannot be
 // saved over, and writing a row read late is as safe as writing any other.
