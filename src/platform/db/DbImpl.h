@@ -287,7 +287,7 @@ struct RowSet {
     QString rowsSql;          // SELECT rowid, every field's column FROM the base table
     std::vector<Row> rows;
     Arena arena;
-    qint64 nextBookmark = 1;
+    qint64 nextBookmark = 1;  // a list without rowids numbers its rows; one with rowids uses them
     BookmarkIndex byBookmark;
     bool indexValid = false;
     std::vector<Recordset::Impl*> cursors;

@@ -721,7 +721,6 @@ void RowSet::storeRow(sqlite3_stmt* s)
     if (hasRowid) {
         row.rowid = sqlite3_column_int64(s, 0);
         row.bookmark = row.rowid;
-        nextBookmark = std::max(nextBookmark, row.bookmark + 1);
     } else {
         row.bookmark = nextBookmark++;
     }
@@ -771,7 +770,6 @@ void RowSet::fetchKeys()
         row.rowid = sqlite3_column_int64(st.get(), 0);
         row.bookmark = row.rowid;
         row.flags = RowPartial;
-        nextBookmark = std::max(nextBookmark, row.bookmark + 1);
         rows.push_back(row);
     }
     partialRows = long(rows.size());
