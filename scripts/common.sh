@@ -4,6 +4,8 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${TESS_BUILD_DIR:-$ROOT/build}"
+# The compiler cache keys on paths relative to the checkout, so a fresh clone elsewhere reuses it.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$ROOT}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 bash "$ROOT/scripts/setup"
 if [ ! -f "$BUILD/build.ninja" ]; then
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${TESS_CMAKE_ARGS:-} >/dev/null
