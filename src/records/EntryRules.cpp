@@ -44,7 +44,7 @@ bool OpensDropDown(const QKeyEvent* k)
 
 }  // namespace
 
-PickList::PickList(QComboBox* list, int flags, QObject* parent) : QObject(parent), list_(list), flags_(flags)
+PickList::PickList(QComboBox* list, int flags, QObject* parent) : QObject(parent), list_(list), listObject_(list), flags_(flags)
 {
     // The list holds any text the box held, not only its items.
     list_->setEditable(true);
@@ -188,6 +188,9 @@ void PickList::enter()
 
 bool PickList::eventFilter(QObject* watched, QEvent* event)
 {
+    // A list being destroyed is a combo box no more (its drop-down goes with it): nothing to do.
+    if (!qobject_cast<QComboBox*>(listObject_))
+        return false;
     const QEvent::Type type = event->type();
     if (watched == list_->view()) {
         if (type == QEvent::Show)

@@ -88,6 +88,7 @@ private:
     bool dropDownKey(QKeyEvent* key);
     void highlightTyped();
     QComboBox* list_;
+    QObject* listObject_;  // the same list, asked what it still is while it is being destroyed
     int flags_;
     QPointer<QWidget> target_;
     QPointer<QWidget> next_;
