@@ -896,7 +896,7 @@ void BookmarkIndex::build(const std::vector<Row>& rows)
 void BookmarkIndex::insert(qint64 bookmark, int row)
 {
     if (!dense_.empty() && bookmark >= base_) {
-        const quint64 at = quint64(bookmark - base_);
+        const quint64 at = quint64(bookmark) - quint64(base_);  // no overflow at the rowids' limits
         if (at < dense_.size()) {
             dense_[at] = row;
             return;
@@ -912,8 +912,8 @@ void BookmarkIndex::insert(qint64 bookmark, int row)
 
 int BookmarkIndex::find(qint64 bookmark) const
 {
-    if (!dense_.empty() && bookmark >= base_ && quint64(bookmark - base_) < dense_.size()) {
-        const int row = dense_[size_t(bookmark - base_)];
+    if (!dense_.empty() && bookmark >= base_ && quint64(bookmark) - quint64(base_) < dense_.size()) {
+        const int row = dense_[size_t(quint64(bookmark) - quint64(base_))];
         if (row >= 0)
             return row;
     }
