@@ -137,36 +137,23 @@ private:
 
     bool atPunct(const char* p) const { return i_ < toks_.size() && toks_[i_].kind == jet::Token::Punct && toks_[i_].text == QLatin1String(p); }
 
-    Criteria parseOr()
-    {
-        Criteria left = parseAnd();
-        if (i_ < toks_.size() && toks_[i_].is("OR")) {
-            Criteria n;
-            n.kind = Criteria::Or;
-            n.kids.push_back(std::move(left));
-            while (i_ < toks_.size() && toks_[i_].is("OR")) {
-                ++i_;
-                n.kids.push_back(parseAnd());
-            }
-            return n;
-        }
-        return left;
-    }
+    Criteria parseOr() { return joined("OR", Criteria::Or, &CriteriaParser::parseAnd); }
+    Criteria parseAnd() { return joined("AND", Criteria::And, &CriteriaParser::factor); }
 
-    Criteria parseAnd()
+    // One or more of what `next` parses, joined by the word.
+    Criteria joined(const char* word, Criteria::Kind kind, Criteria (CriteriaParser::*next)())
     {
-        Criteria left = factor();
-        if (i_ < toks_.size() && toks_[i_].is("AND")) {
-            Criteria n;
-            n.kind = Criteria::And;
-            n.kids.push_back(std::move(left));
-            while (i_ < toks_.size() && toks_[i_].is("AND")) {
-                ++i_;
-                n.kids.push_back(factor());
-            }
-            return n;
+        Criteria left = (this->*next)();
+        if (i_ >= toks_.size() || !toks_[i_].is(word))
+            return left;
+        Criteria n;
+        n.kind = kind;
+        n.kids.push_back(std::move(left));
+        while (i_ < toks_.size() && toks_[i_].is(word)) {
+            ++i_;
+            n.kids.push_back((this->*next)());
         }
-        return left;
+        return n;
     }
 
     Criteria factor()

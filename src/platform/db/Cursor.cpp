@@ -8,14 +8,7 @@
 
 namespace db {
 
-using detail::Cell;
-using detail::FieldDef;
-using detail::Row;
-using detail::RowSet;
-using detail::ThrowBadArgument;
-using detail::ThrowBadBookmark;
-using detail::ThrowNoCurrentRecord;
-using detail::ThrowNotUpdatable;
+using namespace detail;
 
 namespace {
 
@@ -30,6 +23,17 @@ int fieldSize(int adoType, int columnSize)
     case adLongVarWChar: return 536870910;
     default: return columnSize;
     }
+}
+
+// Steps a list's read-back statement (RowSet::readBackSql) on the row of that rowid; false when
+// the row is no longer there.
+bool readBack(const ConnState& st, sqlite3_stmt* s, qint64 rowid)
+{
+    sqlite3_bind_int64(s, 1, rowid);
+    const int rc = sqlite3_step(s);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        ThrowSqlite(st.db, rc);
+    return rc == SQLITE_ROW;
 }
 
 }  // namespace
@@ -413,11 +417,7 @@ bool Recordset::Impl::readBaseColumns(qint64 rowid, QVector<QVariant>& values, b
         return true;
     sqlite3_stmt* s = st.cachedStatement(rs->readBackSql);
     detail::CachedUse use{s};
-    sqlite3_bind_int64(s, 1, rowid);
-    const int rc = sqlite3_step(s);
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        detail::ThrowSqlite(st.db, rc);
-    if (rc != SQLITE_ROW)
+    if (!readBack(st, s, rowid))
         return false;
     for (int j = 0; j < which.size(); ++j) {
         Cell c;
@@ -547,17 +547,14 @@ void Recordset::Impl::update()
         if (!which.isEmpty()) {
             sqlite3_stmt* s = st.cachedStatement(rs->readBackSql);
             detail::CachedUse use{s};
-            sqlite3_bind_int64(s, 1, rowid);
-            const int rc = sqlite3_step(s);
-            if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-                detail::ThrowSqlite(st.db, rc);
-            if (rc == SQLITE_ROW && which.size() == rs->fields.size()) {
+            const bool found = readBack(st, s, rowid);
+            if (found && which.size() == rs->fields.size()) {
                 // Every field is a column of the table: the stored row is the new image.
                 const Row image = rs->imageOf(s, 0);
                 row.data = image.data;
                 row.size = image.size;
                 stored = true;
-            } else if (rc == SQLITE_ROW) {
+            } else if (found) {
                 values = rowValues(editRow);
                 for (int j = 0; j < which.size(); ++j) {
                     const Cell c = detail::ColumnCell(s, j);

@@ -7,13 +7,7 @@
 
 namespace db {
 
-using detail::Cell;
-using detail::FieldDef;
-using detail::Row;
-using detail::RowSet;
-using detail::ThrowBadArgument;
-using detail::ThrowBadBookmark;
-using detail::ThrowNoCurrentRecord;
+using namespace detail;
 
 // ---- Recordset ------------------------------------------------------------------------------
 
