@@ -1,4 +1,5 @@
 #include "contacts/DBtable_fm.h"
+#include "core/ErrorText.h"
 
 #include "contacts/MemberStatements.h"
 #include "core/Globals.h"
@@ -11,6 +12,7 @@
 #include "platform/ui/Ui.h"
 #include "records/FieldTable.h"
 #include "records/RecordExtras.h"
+#include "records/RecordSave.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -482,9 +484,11 @@ void DBtable_fm::Command1_Click()
 
 // ---- Buttons -------------------------------------------------------------------------------------
 
-bool DBtable_fm::runSteps(const std::vector<std::function<void()>>& steps)
+bool DBtable_fm::runSteps(const std::vector<std::function<void()>>& steps, const QString& failureText)
 {
-    return RunButtonSteps(steps, {}, [](const db::DbError& e) { return e.Description(); });
+    return RunButtonSteps(steps, {}, [&failureText](const db::DbError& e) {
+        return failureText.isEmpty() ? ErrorText(e) : ErrorText(e) + gCrLf + failureText;
+    });
 }
 
 void DBtable_fm::Command2_Click(int index)
@@ -568,7 +572,7 @@ void DBtable_fm::FileSave()
     // A pick list still open hands its text over first.
     CommitPickLists({pick_});
     // A value its column cannot hold ("." or "1.2.3" in a number) is named; nothing is saved.
-    if (boxes_->RefuseUnwritable())
+    if (boxes_->RefuseUnwritable(SaveFailedText()))
         return;
     const QString mode = EditMode;
     qint64 serial = 0;
@@ -588,7 +592,8 @@ void DBtable_fm::FileSave()
                   RecordList::Hold hold(List);
                   MainRs().Update();
                   written = true;
-              }});
+              }},
+             SaveFailedText());
     if (!written)
         return;  // the row stays pending and the window in its mode, to be corrected and saved again
     CommandEditSty(false);

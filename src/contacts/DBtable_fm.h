@@ -124,8 +124,9 @@ private:
     void runQuery();
     void leaveQuery();
     void quickFind();
-    // A button's work; an error shows its text with Abort, Retry and Ignore.
-    bool runSteps(const std::vector<std::function<void()>>& steps);
+    // A button's work: runs the steps with Abort, Retry and Ignore on an error; a save names what was not done
+    // (failureText after the error's text).
+    bool runSteps(const std::vector<std::function<void()>>& steps, const QString& failureText = {});
 
     // Box input (DBtable_fmInput.cpp).
     bool boxEvent(QObject* watched, QEvent* event);

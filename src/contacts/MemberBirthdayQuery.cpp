@@ -1,4 +1,7 @@
 #include "contacts/MemberBirthdayQuery.h"
+#include "core/ErrorText.h"
+
+#include "core/Language.h"
 
 #include "contacts/MemberBirthday.h"
 #include "core/Globals.h"
@@ -91,7 +94,8 @@ QVariant MemberBirthdayModel::headerData(int section, Qt::Orientation orientatio
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
-        return section >= 0 && section < int(columns_.size()) ? columns_[size_t(section)].caption : QVariant();
+        return section >= 0 && section < int(columns_.size()) ? QVariant(LocalText(columns_[size_t(section)].caption))
+                                                              : QVariant();
     return {};
 }
 
@@ -161,7 +165,7 @@ void frm會員生日查詢::會員生日查詢()
         rs.Open(QStringLiteral("Select 會員管理.* From 會員管理") + where.sql, gConn, db::adOpenStatic,
                 db::adLockReadOnly, where.params);
     } catch (const db::DbError& e) {
-        ui::MsgBox(e.Description() + gCrLf + QStringLiteral("錯誤代號: ") + QString::number(e.Number()),
+        ui::MsgBox(ErrorDescription(e) + gCrLf + QStringLiteral("錯誤代號: ") + QString::number(e.Number()),
                    ui::Buttons::OK, ui::Icon::Critical);
         return;
     }

@@ -1,9 +1,11 @@
 #include "contacts/OtherFrm.h"
+#include "core/ErrorText.h"
 
 #include "contacts/OtherFields.h"
 #include "contacts/OtherFindFrm.h"
 #include "contacts/OtherRules.h"
 #include "contacts/OtherSave.h"
+#include "core/Language.h"
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
 #include "core/numbering/ListFillers.h"
@@ -318,7 +320,7 @@ void OtherFrm::LinkDatag2()
     QString filter;
     db::Params params;
     const QString category = vb::Trim(Combo2->currentText());
-    if (Command3[3]->text() != kAllCategories && !category.isEmpty()) {
+    if (!CaptionIs(Command3[3]->text(), kAllCategories) && !category.isEmpty()) {
         filter = QStringLiteral(" Where (RV18A.類別 = ?) ");
         params << category;
     }
@@ -455,7 +457,7 @@ void OtherFrm::Command3_Click(int index)
         break;
     }
     case 3:
-        if (Command3[3]->text() == kAllCategories) {
+        if (CaptionIs(Command3[3]->text(), kAllCategories)) {
             Command3[3]->setText(kByCategory);
             Combo2->setEnabled(true);
         } else {
@@ -545,8 +547,12 @@ void OtherFrm::Modification()
 bool OtherFrm::SaveCheck_OTHER()
 {
     const qint32 serial = qint32(vb::Val(Nz(MainRs().field(QStringLiteral("總序"))).toString()));
-    return OtherNumberTaken(BoxText(1), serial) || boxes_->RefuseTooWide(OtherWidthBoxes()) ||
-           boxes_->RefuseUnwritable();
+    if (OtherNumberTaken(BoxText(1), serial)) {
+        returnFocus(Text1[1]);
+        return true;
+    }
+    return boxes_->RefuseTooWide(OtherWidthBoxes()) ||
+           boxes_->RefuseUnwritable(SaveFailedText());
 }
 
 void OtherFrm::FileSave()
@@ -571,7 +577,7 @@ void OtherFrm::FileSave()
     SaveOutcome out;
     {
         RecordList::Hold hold(List);
-        out = SaveInTransaction(gConn, QStringLiteral("資料並未存檔。"), {}, {}, [&] {
+        out = SaveInTransaction(gConn, SaveFailedText(), {}, {}, [&] {
             for (int k = 0; k < MainRs().FieldCount(); ++k)
                 typed << MainRs().value(k);
             MainRs().Update();
@@ -583,7 +589,11 @@ void OtherFrm::FileSave()
             RestoreTypedRow(MainRs(), typed, added, SavedBookmark, QStringLiteral("總序"));
         // The record stays pending and editable, so it can be corrected and saved again.
         EditMode = mode;
-        showError(out.errorNumber, out.message);
+        // The message already ends with what was not saved; a lock's own text says to try later.
+        if (out.errorNumber == 3260)
+            ui::MsgBox(out.message);
+        else
+            showError(out.errorNumber, out.message);
         return;
     }
     // The saved contact takes its place in the list's order; only when the list cannot place it
@@ -632,7 +642,7 @@ void OtherFrm::FileSave()
 void OtherFrm::showSaved(const QString& number)
 {
     LinkDatag2();
-    if (List.ShowRow(QStringLiteral("RV18A1"), number) || Command3[3]->text() == kAllCategories)
+    if (List.ShowRow(QStringLiteral("RV18A1"), number) || CaptionIs(Command3[3]->text(), kAllCategories))
         return;
     Command3[3]->setText(kAllCategories);
     Combo2->setEnabled(false);
@@ -711,18 +721,19 @@ void OtherFrm::刪除()
 
 // The button bar's own error message: a locked record asks to try later; any other error shows
 // its text under the title "錯誤代號" and its number.
-void OtherFrm::showError(long number, const QString& text)
+void OtherFrm::showError(long number, const QString& text, const QString& failureText)
 {
+    const QString ending = failureText.isEmpty() ? QString() : gCrLf + failureText;
     if (number == 3260)
-        ui::MsgBox(text + QStringLiteral("\n") + LoadResString(522));
+        ui::MsgBox(text + QStringLiteral("\n") + LoadResString(522) + ending);
     else
-        ui::MsgBox(text, ui::Buttons::OK, ui::Icon::Question, LoadResString(523) + QString::number(number));
+        ui::MsgBox(text + ending, ui::Buttons::OK, ui::Icon::Question, LoadResString(523) + QString::number(number));
 }
 
-void OtherFrm::trapButton(const std::function<void()>& f)
+void OtherFrm::trapButton(const std::function<void()>& f, const QString& failureText)
 {
-    RunButtonSteps({f}, [this](const db::DbError& e) {
-        showError(e.Number(), e.Description());
+    RunButtonSteps({f}, [this, &failureText](const db::DbError& e) {
+        showError(e.Number(), e.Number() == 3260 ? ErrorText(e) : ErrorDescription(e), failureText);
         return true;
     });
 }
@@ -742,7 +753,7 @@ void OtherFrm::Command2_Click(int index)
     case 2: trapButton([this] { Modification(); }); break;
     case 3: close(); break;
     case 4: trapButton([this] { 刪除(); }); break;
-    case 5: trapButton([this] { FileSave(); }); break;
+    case 5: trapButton([this] { FileSave(); }, SaveFailedText()); break;
     case 6: trapButton([this] { 放棄(); }); break;
     case 7: trapButton([this] { LinkDatag2(); }); break;
     default: break;

@@ -126,8 +126,9 @@ private:
     void setBoxColor(QWidget* box, bool focused);
     bool inputEvent(QObject* watched, QEvent* event);
     // Runs a button's work; a data error is reported as the button bar reports it.
-    void trapButton(const std::function<void()>& f);
-    void showError(long number, const QString& text);
+    void trapButton(const std::function<void()>& f, const QString& failureText = {});
+    // failureText: what a save did not do, said last.
+    void showError(long number, const QString& text, const QString& failureText = {});
 
     RecordBoxes* boxes_ = nullptr;
     QuickFindBox* quickFind_ = nullptr;

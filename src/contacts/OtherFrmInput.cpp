@@ -158,8 +158,10 @@ void OtherFrm::Text1_LostFocus(int index)
     trapButton([&] {
         switch (index) {
         case 1: {
+            // Leaving for 存檔 leaves the number to the save check, which tests it the same way
+            // and says so with both of its messages.
             const QString code = vb::Trim(BoxText(1));
-            if (!code.isEmpty())
+            if (!code.isEmpty() && next != Command2[5])
                 back = CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("RV18A"),
                                         QStringLiteral("RV18A1"), code,
                                         qint32(vb::Val(Nz(MainRs().field(QStringLiteral("總序"))).toString())));

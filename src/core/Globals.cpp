@@ -1,6 +1,8 @@
 #include "core/Globals.h"
 
+#include "core/Language.h"
 #include "platform/strings/Strings.h"
+#include "platform/ui/Ui.h"
 
 QString gDataPath;
 QString gDataPathCopy;
@@ -17,6 +19,9 @@ QString gOtherFindWhere;
 QString gCommandLine;
 db::Connection gConn;
 db::Connection gConnAlt;
+
+// Every message box and window shows the program's texts in the language in use.
+static const bool gLocalizerSet = (ui::SetTextLocalizer(&LocalText, &LocalizeTexts), true);
 
 QString LoadResString(int id)
 {

@@ -1,6 +1,7 @@
 #include "core/Startup.h"
 
 #include "core/AboutBox.h"
+#include "core/ErrorText.h"
 #include "core/Globals.h"
 #include "core/Paths.h"
 #include "core/SettingKeys.h"
@@ -60,12 +61,20 @@ bool openDatabase()
         path.clear();
     }
     if (path.isEmpty()) {
+        // A data folder that is not there yet (a new installation, a folder removed) is made;
+        // one that cannot be made is named.
+        if (!QFileInfo(gDataPath).isDir() && !QDir().mkpath(gDataPath)) {
+            reportAndEnd(LoadResString(2416).arg(QDir::toNativeSeparators(gDataPath)));
+            return false;
+        }
         path = JoinPath(gDataPath, kDatabaseName);
+        const bool taken = QFileInfo::exists(path);  // a folder of that name, say: never removed
         try {
             db::Connection::CreateDatabase(path, baseTablesScript());
         } catch (const std::exception& e) {
-            QFile::remove(path);  // only what we have just begun to write
-            reportAndEnd(QString::fromUtf8(e.what()));
+            if (!taken)
+                QFile::remove(path);  // only what we have just begun to write
+            reportAndEnd(ErrorText(e));
             return false;
         }
     }
@@ -78,7 +87,7 @@ bool openDatabase()
     } catch (const std::exception& e) {
         if (gConn.IsOpen())
             gConn.Close();
-        reportAndEnd(QString::fromUtf8(e.what()));
+        reportAndEnd(ErrorText(e));
         return false;
     }
     return true;
@@ -92,7 +101,7 @@ void runPass(const std::function<void()>& pass)
         pass();
     } catch (const std::exception& e) {
         // The passes report their own failures; anything escaping them is shown and start-up goes on.
-        ui::MsgBox(QString::fromUtf8(e.what()), ui::Buttons::OK, ui::Icon::Critical);
+        ui::MsgBox(ErrorText(e), ui::Buttons::OK, ui::Icon::Critical);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "customers/CustomFrom.h"
+#include "core/ErrorText.h"
 
+#include "core/Language.h"
 #include "core/Globals.h"
 #include "core/Rights.h"
 #include "core/Settings.h"
@@ -425,7 +427,7 @@ void CustomFrom::LinkMainRs()
         order = QStringLiteral("Order by RV120");
     QString filter;
     db::Params params;
-    if (Command1[0]->text() == kByCategory && !Combo3->currentText().isEmpty()) {
+    if (CaptionIs(Command1[0]->text(), kByCategory) && !Combo3->currentText().isEmpty()) {
         filter = QStringLiteral(" Where (類別= ?) ");
         params << Combo3->currentText();
     }
@@ -527,7 +529,7 @@ void CustomFrom::Command1_Click(int index)
 {
     if (index != 0)
         return;
-    if (Command1[0]->text() == kAllCategories) {
+    if (CaptionIs(Command1[0]->text(), kAllCategories)) {
         Command1[0]->setText(kByCategory);
         Combo3->setEnabled(true);
         ui::DoEvents();
@@ -661,7 +663,7 @@ void CustomFrom::TessarineCustomData()
             CustomerListRs.setBookmark(rs.bookmark());
             return;
         } catch (const db::DbError& e) {
-            if (ui::MsgBox(e.Description(), ui::Buttons::AbortRetryIgnore) != ui::Answer::Retry)
+            if (ui::MsgBox(ErrorText(e), ui::Buttons::AbortRetryIgnore) != ui::Answer::Retry)
                 return;
         }
     }

@@ -1,6 +1,7 @@
 // The customer window's record cycle: the modes and the button bar, adding, changing and
 // cancelling, the save and the delete, and what the record boxes do while the user types.
 #include "customers/CustomFrom.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/Rights.h"
@@ -187,7 +188,7 @@ void CustomFrom::Modification()
          }},
         [this](const db::DbError& e) {
             if (e.Number() == 3260) {
-                ui::MsgBox(e.Description() + gCrLf + LoadResString(330));
+                ui::MsgBox(ErrorText(e) + gCrLf + LoadResString(330));
                 NewRecordFlag = false;
                 EditMode.clear();
                 EditEnabled(false);
@@ -196,7 +197,7 @@ void CustomFrom::Modification()
             }
             if (e.Number() == 3167) {
                 // Deleted on another computer: say so and show the customer the list now stands on.
-                ui::MsgBox(e.Description() + gCrLf + LoadResString(331));
+                ui::MsgBox(ErrorText(e) + gCrLf + LoadResString(331));
                 NewRecordFlag = false;
                 EditMode.clear();
                 EditEnabled(false);
@@ -326,7 +327,7 @@ void CustomFrom::SaveFile()
          }},
         {},
         [](const db::DbError& e) {
-            return e.Description() + QStringLiteral("(") + QString::number(e.Number()) + QStringLiteral(")");
+            return ErrorDescription(e) + QStringLiteral("(") + QString::number(e.Number()) + QStringLiteral(")");
         });
 }
 
@@ -341,7 +342,7 @@ bool CustomFrom::存檔檢查基本資料()
 
 bool CustomFrom::SaveCheck_Custom()
 {
-    if (boxes_->RefuseTooWide(WidthCheckedBoxes()) || boxes_->RefuseUnwritable())
+    if (boxes_->RefuseTooWide(WidthCheckedBoxes()) || boxes_->RefuseUnwritable(SaveFailedText()))
         return true;
     SetBoxText(11, QString::number(vb::Val(BoxText(11)), 'g', 15));
     if (vb::Trim(BoxText(0)).isEmpty() || vb::Trim(BoxText(1)).isEmpty() || vb::Trim(BoxText(2)).isEmpty()) {

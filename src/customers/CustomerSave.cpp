@@ -29,7 +29,7 @@ SaveOutcome SaveCustomerRows(db::Connection& conn, const QString& code, const De
     const DetailGridDef& delive = CustomerGridDef(DetailKind::Deliveries);
     QVector<SqlStatement> statements = DetailStatements(man, code, contacts);
     statements += DetailStatements(delive, code, deliveries);
-    return SaveInTransaction(conn, QStringLiteral("資料並未存檔。"), beforeDetails, statements, [&] {
+    return SaveInTransaction(conn, SaveFailedText(), beforeDetails, statements, [&] {
         if (inserted) {
             inserted->contacts = InsertedKeys(conn, man, code, InsertedRowCount(man, contacts));
             inserted->deliveries = InsertedKeys(conn, delive, code, InsertedRowCount(delive, deliveries));

@@ -3,6 +3,8 @@
 #include "core/SettingKeys.h"
 #include "core/Settings.h"
 #include "core/WindowHelpers.h"
+#include "output/LabelSheet.h"
+#include "platform/ui/Ui.h"
 #include "platform/text/VbText.h"
 
 #include <QGridLayout>
@@ -101,10 +103,37 @@ AdjustLabelFrm::AdjustLabelFrm(QWidget* parent) : QWidget(parent)
     CenterInMDI(this);
 }
 
+bool AdjustLabelFrm::RefuseOutOfRange()
+{
+    const LabelOffsetRanges limits = LabelOffsetLimits();
+    const OffsetRange ranges[4] = {limits.up, limits.left, limits.spaceBetween, limits.pageFooter};
+    for (const Row& row : kRows) {
+        // Read as the reports read it: the leading number, 0 meaning the default.
+        const double v = vb::Val(Text2[row.box]->text());
+        const int twips = v == 0 ? row.fallback : vb::CInt(v);
+        const OffsetRange range = ranges[row.box];
+        if (range.Holds(twips))
+            continue;
+        const int bound = twips > range.most ? range.most : range.least;
+        const QString amount =
+            QStringLiteral("%1 (%2 cm)").arg(bound).arg(CentimetreText(QString::number(bound)));
+        ui::MsgBox(QString::fromUtf8(row.caption)
+                   + (twips > range.most ? QStringLiteral("最多只能 %1，再大標籤就印不到紙上。").arg(amount)
+                                         : QStringLiteral("最少要 %1。").arg(amount))
+                   + QStringLiteral("\r\n設定並未儲存。"));
+        Text2[row.box]->setFocus(Qt::OtherFocusReason);
+        Text2[row.box]->selectAll();
+        return true;
+    }
+    return false;
+}
+
 void AdjustLabelFrm::Command1_Click(int index)
 {
     switch (index) {
     case 0:
+        if (RefuseOutOfRange())
+            break;
         Command1_Click(2);
         close();
         break;
@@ -112,6 +141,9 @@ void AdjustLabelFrm::Command1_Click(int index)
         close();
         break;
     case 2:
+        // An offset the labels cannot be printed with is refused here, never moved elsewhere.
+        if (RefuseOutOfRange())
+            break;
         WriteSetting(QStringLiteral("adjustlabelUP"), Text2[0]->text(), settings::kMain, 0);
         WriteSetting(QStringLiteral("adjustlabelLeft"), Text2[1]->text(), settings::kMain, 0);
         WriteSetting(QStringLiteral("ModelSpaceBetween"), Text2[2]->text(), settings::kMain, 0);

@@ -27,4 +27,9 @@ public:
     std::array<QPushButton*, 3> Command1{}; // 0 OK, 1 exit, 2 apply
 
     void Command1_Click(int index);
+
+private:
+    // Says which offset the labels cannot be printed with and the most (or least) it can
+    // take, and puts the focus on its box; true when one was refused.
+    bool RefuseOutOfRange();
 };

@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "output/ListPicker.h"
+#include "output/PickedRows.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 
@@ -12,31 +13,31 @@
 
 namespace {
 
-std::optional<BulkMailAddressee> FirstRow(const QString& sql, const QString& item, const char* name,
-                                          const char* address)
+// The addressees of the picked names, read together when the first one is asked for.
+BulkMailLookup Addressees(const QString& selectFrom, const QString& column, const QStringList& picked,
+                          const char* name, const char* address)
 {
-    db::Recordset rs = gConn.ExecuteQuery(sql, {item});
-    if (rs.Eof())
-        return std::nullopt;
-    return BulkMailAddressee{vb::Nz(rs.value(QString::fromUtf8(name))), vb::Nz(rs.value(QString::fromUtf8(address)))};
+    auto rows = std::make_shared<PickedRows>(gConn, selectFrom, column, picked);
+    return [rows, name, address](const QString& item) -> std::optional<BulkMailAddressee> {
+        db::Recordset* rs = rows->Find(item);
+        if (!rs)
+            return std::nullopt;
+        return BulkMailAddressee{vb::Nz(rs->value(QString::fromUtf8(name))), vb::Nz(rs->value(QString::fromUtf8(address)))};
+    };
 }
 
 QString NumberText(double v) { return QString::number(v, 'g', 15); }
 
 }  // namespace
 
-BulkMailLookup CustomerAddressees()
+BulkMailLookup CustomerAddressees(const QStringList& picked)
 {
-    return [](const QString& item) {
-        return FirstRow(QStringLiteral("Select RV12.* From RV12 where rv121=?"), item, "客戶全銜", "RV128");
-    };
+    return Addressees(QStringLiteral("Select RV12.* From RV12"), QStringLiteral("rv121"), picked, "客戶全銜", "RV128");
 }
 
-BulkMailLookup VendorAddressees()
+BulkMailLookup VendorAddressees(const QStringList& picked)
 {
-    return [](const QString& item) {
-        return FirstRow(QStringLiteral("Select RV11.* From RV11 where rv112=?"), item, "RV113", "RV1111");
-    };
+    return Addressees(QStringLiteral("Select RV11.* From RV11"), QStringLiteral("rv112"), picked, "RV113", "RV1111");
 }
 
 db::Recordset NewBulkMailSheet()
@@ -103,7 +104,8 @@ std::unique_ptr<report::Report> NewDrp大宗掛號單()
     cols.addLabel("Label4", "寄達地名(或地址)", 4305, 420, 2790, h, f11, report::Align::Center);
     cols.addLabel("Label6", "是否\n回執", 7440, 90, 510, 480, f9, report::Align::Center);
     cols.addLabel("Label10", "是否\n航空", 8070, 105, 495, 480, f9, report::Align::Center);
-    cols.addLabel("Label16", "是否\n印刷物", 8655, 90, 510, 480, f9, report::Align::Center);
+    // As wide as its column allows, so "印刷物" prints whole on its line.
+    cols.addLabel("Label16", "是否\n印刷物", 8610, 90, 585, 480, f9, report::Align::Center);
     cols.addLabel("Label17", "重量", 9240, 180, 540, h, f11, report::Align::Center);
     cols.addLabel("Label23", "郵資", 9885, 195, 495, h, f11, report::Align::Center);
     cols.addLabel("Label24", "備考", 10455, 180, 540, h, f11, report::Align::Center);
@@ -163,7 +165,7 @@ std::unique_ptr<report::Report> NewDrp大宗掛號單()
 
     report::Section& end = r->section(QStringLiteral("Section5"));
     end.height = 330;
-    end.addLabel("Label37", "Tessarine 捷錄人事管理系統", 9330, 75, 1635, h, f9, report::Align::Right);
+    end.addLabel("Label37", "Tessarine 捷錄人事管理系統", 7830, 75, 3135, h, f9, report::Align::Right);
     return r;
 }
 

@@ -27,8 +27,9 @@ struct BulkMailAddressee {
 };
 // Looks an addressee up by its trimmed list text; nothing when no row matches.
 using BulkMailLookup = std::function<std::optional<BulkMailAddressee>(const QString& item)>;
-BulkMailLookup CustomerAddressees();  // 客戶全銜 and RV128 by RV121
-BulkMailLookup VendorAddressees();    // RV113 and RV1111 by RV112
+// The addressees of the picked names, all read at the first lookup (PickedRows).
+BulkMailLookup CustomerAddressees(const QStringList& picked);  // 客戶全銜 and RV128 by RV121
+BulkMailLookup VendorAddressees(const QStringList& picked);    // RV113 and RV1111 by RV112
 
 // The record set in memory, one record per printed row.
 db::Recordset NewBulkMailSheet();

@@ -1,4 +1,5 @@
 #include "output/CustomLabelPrtFrm1.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
@@ -6,6 +7,7 @@
 #include "output/AdjustLabelFrm.h"
 #include "output/BulkMail.h"
 #include "output/ListPicker.h"
+#include "output/PickedRows.h"
 #include "output/OutputWindows.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
@@ -108,11 +110,13 @@ CustomLabelPrtFrm1::CustomLabelPrtFrm1(const QPixmap& titlePicture, QWidget* par
     Combo1 = new QComboBox(fields);
     Combo1->setEditable(true);
     Combo1->setToolTip(QStringLiteral("選擇一個收件人或自行輸入收件人"));
+    // Both settings on one line, leaving the picker's lists and buttons their height.
     fieldsGrid->addWidget(new QLabel(QStringLiteral("欄位設定"), fields), 0, 0);
     fieldsGrid->addWidget(Check1[0], 0, 1);
-    fieldsGrid->addWidget(new QLabel(QStringLiteral("收件人設定"), fields), 1, 0);
-    fieldsGrid->addWidget(Check1[1], 1, 1);
-    fieldsGrid->addWidget(Combo1, 1, 2);
+    fieldsGrid->addWidget(new QLabel(QStringLiteral("收件人設定"), fields), 0, 2);
+    fieldsGrid->addWidget(Check1[1], 0, 3);
+    fieldsGrid->addWidget(Combo1, 0, 4);
+    fieldsGrid->setColumnStretch(4, 1);
 
     // Bulk registered-mail panel.
     Picture2 = new QFrame(this);
@@ -220,13 +224,15 @@ void CustomLabelPrtFrm1::UserDecidePrint()
     LabelPairer pairer(NewLabelSheet());
     {
         ui::WaitCursor wait;
-        const auto find = [this](const QString& item) -> std::optional<LabelParts> {
-            db::Recordset rs = gConn.ExecuteQuery(QStringLiteral("Select RV12.* From RV12 where rv121=?"), {item});
-            if (rs.Eof())
+        const QStringList picked = picker->Selected();
+        PickedRows rows(gConn, QStringLiteral("Select RV12.* From RV12"), QStringLiteral("rv121"), picked);
+        const auto find = [&](const QString& item) -> std::optional<LabelParts> {
+            db::Recordset* rs = rows.Find(item);
+            if (!rs)
                 return std::nullopt;
-            return LabelOf(rs);
+            return LabelOf(*rs);
         };
-        ForEachPicked(picker->Selected(), QStringLiteral("無此資料"), find,
+        ForEachPicked(picked, QStringLiteral("無此資料"), find,
                       [&pairer](const LabelParts& label) { pairer.Add(label); });
     }
     ShowSheet(pairer);
@@ -263,7 +269,8 @@ void CustomLabelPrtFrm1::單筆多模列印()
 
 void CustomLabelPrtFrm1::大宗掛號單列印()
 {
-    bulkMail->大宗掛號單列印(picker->Selected(), CustomerAddressees());
+    const QStringList picked = picker->Selected();
+    bulkMail->大宗掛號單列印(picked, CustomerAddressees(picked));
 }
 
 void CustomLabelPrtFrm1::TabStrip1_Click()
@@ -299,9 +306,5 @@ void CustomLabelPrtFrm1::Command1_Click(int index)
         default: break;
         }
     };
-    ui::RunSteps({job}, [](const std::exception& e) {
-        if (const auto* db = dynamic_cast<const db::DbError*>(&e))
-            return db->Description();
-        return QString::fromUtf8(e.what());
-    });
+    ui::RunSteps({job}, [](const std::exception& e) { return ErrorText(e); });
 }

@@ -1,10 +1,12 @@
 #include "output/CustomPrintMsgFrm.h"
+#include "core/ErrorText.h"
 
 #include "contacts/ContactListRpt.h"
 #include "contacts/MemberBirthday.h"
 #include "contacts/MemberListRpt.h"
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
+#include "core/numbering/ListFillers.h"
 #include "core/update/Excel.h"
 #include "customers/CustomerListRpt.h"
 #include "output/OutputWindows.h"
@@ -66,13 +68,15 @@ void FillNameList(QComboBox* combo, const QString& sql, const QString& field)
 {
     db::Recordset rs;
     rs.Open(sql, gConn, db::adOpenStatic, db::adLockReadOnly);
-    combo->clear();
+    ListTarget box(combo);
+    box.clear();
     const int index = rs.FieldIndex(field);
     for (long r = 0; r < rs.RecordCount(); ++r) {
         const QString text = Nz(rs.valueAt(r, index)).toString();
         if (!text.isEmpty())
-            combo->addItem(text);
+            box.add(text);
     }
+    box.show();
     combo->setEditText(FirstText(rs, field));
 }
 
@@ -377,11 +381,7 @@ void CustomPrintMsgFrm::formLoad()
             [this] { 載入廠商類別清單(); },
             [this] { 載入公司部門清單(); },
         },
-        [](const std::exception& e) {
-            if (const auto* d = dynamic_cast<const db::DbError*>(&e))
-                return d->Description();
-            return QString::fromUtf8(e.what());
-        },
+        [](const std::exception& e) { return ErrorText(e); },
         LoadResString(799));
     Picture2[Customers]->raise();
 }
@@ -456,10 +456,10 @@ void CustomPrintMsgFrm::guarded(void (CustomPrintMsgFrm::*list)())
     try {
         (this->*list)();
     } catch (const db::DbError& e) {
-        ui::MsgBox(e.Description() + gCrLf + QStringLiteral("錯誤代號: ") + QString::number(e.Number()),
+        ui::MsgBox(ErrorDescription(e) + gCrLf + QStringLiteral("錯誤代號: ") + QString::number(e.Number()),
                    ui::Buttons::OK, ui::Icon::Critical, LoadResString(799));
     } catch (const std::exception& e) {
-        ui::MsgBox(QString::fromUtf8(e.what()), ui::Buttons::OK, ui::Icon::Critical, LoadResString(799));
+        ui::MsgBox(ErrorText(e), ui::Buttons::OK, ui::Icon::Critical, LoadResString(799));
     }
 }
 

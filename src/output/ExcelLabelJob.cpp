@@ -1,4 +1,5 @@
 #include "output/ExcelLabelJob.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/Paths.h"
@@ -65,7 +66,7 @@ void 自訂標籤列印FRM::Command2_Click(int index)
         // A second import replaces the table's rows; a failed one keeps them.
         ImportExcelSheet(QStringLiteral("Sheet1"), workbook, table, gConn.DataSource(), true);
     } catch (const db::DbError& e) {
-        ui::MsgBox(QStringLiteral("無法轉換 %1: %2").arg(workbook, e.Description()), ui::Buttons::OK,
+        ui::MsgBox(QStringLiteral("無法轉換 %1: %2").arg(workbook, ErrorText(e)), ui::Buttons::OK,
                    ui::Icon::Exclamation);
     }
 }
@@ -93,7 +94,7 @@ void 自訂標籤列印FRM::Command1_Click(int index)
                 ui::DoEvents();
         }
     } catch (const db::DbError& e) {
-        ui::MsgBox(QString::number(e.Number()) + QLatin1Char(' ') + e.Description(), ui::Buttons::OK,
+        ui::MsgBox(ErrorText(e), ui::Buttons::OK,
                    ui::Icon::Exclamation);
         return;
     }

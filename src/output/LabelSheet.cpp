@@ -85,15 +85,44 @@ LabelOffsets ReadLabelOffsets()
     return o;
 }
 
+namespace {
+
+constexpr int kRightMargin = 400;  // both designs' right margin, the first to give way
+
+}  // namespace
+
+LabelOffsetRanges LabelOffsetLimits(const report::Report& report)
+{
+    const int half = (report::kA4Height - report.topMargin() - report.bottomMargin()) / 2;
+    LabelOffsetRanges r;
+    r.up = {0, half};
+    r.pageFooter = {0, half};
+    r.spaceBetween = {1, half};
+    r.left = {0, std::max(0, report::kA4Width - report.reportWidth())};
+    return r;
+}
+
+LabelOffsetRanges LabelOffsetLimits()
+{
+    const LabelOffsetRanges a = LabelOffsetLimits(*New客戶標籤列印Rpt());
+    const LabelOffsetRanges b = LabelOffsetLimits(*New自訂標籤列印Rpt());
+    const auto both = [](OffsetRange x, OffsetRange y) {
+        return OffsetRange{std::max(x.least, y.least), std::min(x.most, y.most)};
+    };
+    return {both(a.up, b.up), both(a.left, b.left), both(a.pageFooter, b.pageFooter),
+            both(a.spaceBetween, b.spaceBetween)};
+}
+
 void ApplyLabelOffsets(report::Report& report, const LabelOffsets& offsets)
 {
-    const int pageHeight = report::kA4Height - report.topMargin() - report.bottomMargin();
-    const int roomLeft = std::max(0, report::kA4Width - report.reportWidth() - report.rightMargin());
-    const auto clamp = [](int v, int low, int high) { return std::max(low, std::min(v, high)); };
-    report.section(QStringLiteral("PageHeader")).height = clamp(offsets.up, 0, pageHeight / 2);
-    report.section(QStringLiteral("PageFooter")).height = clamp(offsets.pageFooter, 0, pageHeight / 2);
-    report.setLeftMargin(clamp(offsets.left, 0, roomLeft));
-    report.section(QStringLiteral("客戶標籤")).height = clamp(offsets.spaceBetween, 1, pageHeight / 2);
+    const LabelOffsetRanges limits = LabelOffsetLimits(report);
+    const auto held = [](int v, OffsetRange r) { return std::max(r.least, std::min(v, r.most)); };
+    report.section(QStringLiteral("PageHeader")).height = held(offsets.up, limits.up);
+    report.section(QStringLiteral("PageFooter")).height = held(offsets.pageFooter, limits.pageFooter);
+    const int left = held(offsets.left, limits.left);
+    report.setLeftMargin(left);
+    report.setRightMargin(std::min(kRightMargin, report::kA4Width - report.reportWidth() - left));
+    report.section(QStringLiteral("客戶標籤")).height = held(offsets.spaceBetween, limits.spaceBetween);
 }
 
 namespace {
@@ -113,7 +142,7 @@ std::unique_ptr<report::Report> NewLabelReport(const QString& title, int width, 
     r->setReportWidth(width);
     r->setTopMargin(300);
     r->setBottomMargin(400);
-    r->setRightMargin(400);
+    r->setRightMargin(kRightMargin);
     r->section(QStringLiteral("ReportHeader")).height = reportHeader;
     r->section(QStringLiteral("客戶標籤")).height = 1335;
     r->section(QStringLiteral("PageFooter")).height = pageFooter;

@@ -46,9 +46,25 @@ struct LabelOffsets {
     int spaceBetween = 1600; // ModelSpaceBetween: the pitch from one row to the next
 };
 LabelOffsets ReadLabelOffsets();
-// The offsets applied to a report: each kept within what the A4 page can hold (no negative
-// height or margin, the layout never pushed past the paper's right edge, a row no taller
-// than the page).
+
+// What a label layout can take of each offset on its A4 page, in twips.
+struct OffsetRange {
+    int least = 0;
+    int most = 0;
+    bool Holds(int v) const { return v >= least && v <= most; }
+};
+struct LabelOffsetRanges {
+    OffsetRange up, left, pageFooter, spaceBetween;
+};
+// The left offset moves the labels as typed as far as the paper allows: the report's right
+// margin gives way first, and the most is where the layout's right edge meets the paper's.
+// Heights and the pitch stay within half the page, nothing negative.
+LabelOffsetRanges LabelOffsetLimits(const report::Report& report);
+// What every label layout can take (the offsets window's check).
+LabelOffsetRanges LabelOffsetLimits();
+
+// The offsets applied to a report.  A value the offsets window accepted applies exactly; one
+// beyond what the layout can take (a settings file written by other means) is held to it.
 void ApplyLabelOffsets(report::Report& report, const LabelOffsets& offsets);
 
 // The two layouts. Both have the sections ReportHeader, PageHeader, 客戶標籤, PageFooter and

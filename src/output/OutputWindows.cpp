@@ -1,4 +1,5 @@
 #include "output/OutputWindows.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "platform/db/Db.h"
@@ -49,5 +50,5 @@ QString CustomerOrderBy(const QString& sortText)
 
 void ShowDbError(const db::DbError& e)
 {
-    ui::MsgBox(QString::number(e.Number()) + QLatin1Char(' ') + e.Description());
+    ui::MsgBox(ErrorText(e));
 }

@@ -5,6 +5,7 @@
 #include "output/AdjustLabelFrm.h"
 #include "output/BulkMail.h"
 #include "output/ListPicker.h"
+#include "output/PickedRows.h"
 #include "output/OutputWindows.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
@@ -169,14 +170,15 @@ void frmListPickerTemplate1::廠商標籤列印()
                                                             : VendorAddress::None;
     {
         ui::WaitCursor wait;
+        const QStringList picked = picker->Selected();
+        PickedRows rows(gConn, QStringLiteral("Select RV11.* From RV11"), QStringLiteral("rv112"), picked);
         const auto find = [&](const QString& name) -> std::optional<LabelParts> {
-            db::Recordset rs =
-                gConn.ExecuteQuery(QStringLiteral("Select RV11.* From RV11 where rv112=?  Order By RV11.RV112"), {name});
-            if (rs.Eof())
+            db::Recordset* rs = rows.Find(name);
+            if (!rs)
                 return std::nullopt;
-            return VendorLabel(rs, Check1[0]->isChecked(), address, Option1[2]->isChecked());
+            return VendorLabel(*rs, Check1[0]->isChecked(), address, Option1[2]->isChecked());
         };
-        ForEachPicked(picker->Selected(), QStringLiteral("無此資料 "), find,
+        ForEachPicked(picked, QStringLiteral("無此資料 "), find,
                       [&pairer](const LabelParts& label) { pairer.Add(label); });
     }
     lastSheet_ = pairer.Finish();
@@ -185,7 +187,8 @@ void frmListPickerTemplate1::廠商標籤列印()
 
 void frmListPickerTemplate1::大宗掛號單列印()
 {
-    bulkMail->大宗掛號單列印(picker->Selected(), VendorAddressees());
+    const QStringList picked = picker->Selected();
+    bulkMail->大宗掛號單列印(picked, VendorAddressees(picked));
 }
 
 void frmListPickerTemplate1::Command1_Click(int index)

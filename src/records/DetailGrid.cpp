@@ -809,6 +809,9 @@ void DetailGrid::DeleteRow()
     g->setRow(r - 1);
     Place(g->Row(), g->Col());
     hideEditor();
+    // A removed row is a change of the record like a typed cell: the save may write it.
+    if (changed_)
+        changed_();
 }
 
 void DetailGrid::AppendRow(const QStringList& cells)

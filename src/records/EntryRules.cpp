@@ -54,6 +54,9 @@ PickList::PickList(QComboBox* list, int flags, QObject* parent) : QObject(parent
     list_->installEventFilter(this);
     if (list_->lineEdit())
         list_->lineEdit()->installEventFilter(this);
+    // The drop-down's own key handling is installed with the view; this filter comes after it
+    // and so runs first.
+    list_->view()->installEventFilter(this);
     connect(list_, &QComboBox::activated, this, [this] { write(); });
     if (flags_ & kWriteThrough)
         connect(list_, &QComboBox::editTextChanged, this, [this] {
@@ -66,6 +69,7 @@ void PickList::Open(QWidget* target, QWidget* next, const QStringList& items, co
 {
     target_ = target;
     next_ = next;
+    taken_.reset();
     if (!keepItems) {
         const QSignalBlocker block(list_);
         list_->clear();
@@ -106,12 +110,92 @@ bool PickList::Commit()
     if (!IsOpen())
         return false;
     write();
+    if ((flags_ & kChooseOnly) && taken_ != list_->currentText()) {
+        taken_ = list_->currentText();
+        if (Left)
+            Left();
+    }
     return true;
+}
+
+// A key typed while the drop-down is open.  As in a Windows drop-down combo box, characters and
+// Backspace edit the list's text (the first key after the drop-down opens replaces the whole
+// text) and the first entry beginning with the text is highlighted.  Enter after typing closes
+// the drop-down, takes the highlighted entry (none: the text as typed) and goes on as Enter in
+// the list; without typing it picks the highlighted entry, as a drop-down does.
+bool PickList::dropDownKey(QKeyEvent* key)
+{
+    QLineEdit* edit = list_->lineEdit();
+    if (!edit)
+        return false;
+    if (IsEnter(key)) {
+        if (!typedInDropDown_)
+            return false;
+        const QModelIndex highlighted = list_->view()->currentIndex();
+        list_->hidePopup();
+        if (highlighted.isValid()) {
+            list_->setCurrentIndex(highlighted.row());
+            list_->setEditText(list_->itemText(highlighted.row()));
+        }
+        enter();
+        return true;
+    }
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QString text = key->text();
+    const bool backspace = key->key() == Qt::Key_Backspace;
+    if (!backspace && (text.isEmpty() || !text.at(0).isPrint()))
+        return false;
+    if (!typedInDropDown_)
+        edit->selectAll();
+    typedInDropDown_ = true;
+    if (backspace)
+        edit->backspace();
+    else
+        edit->insert(text);
+    highlightTyped();
+    return true;
+}
+
+void PickList::highlightTyped()
+{
+    const QString text = list_->lineEdit()->text();
+    const int row = text.isEmpty() ? -1 : list_->findText(text, Qt::MatchStartsWith);
+    QAbstractItemView* view = list_->view();
+    if (row < 0) {
+        view->selectionModel()->clear();
+        return;
+    }
+    const QModelIndex index = list_->model()->index(row, list_->modelColumn(), list_->rootModelIndex());
+    view->setCurrentIndex(index);
+    view->scrollTo(index);
+}
+
+void PickList::enter()
+{
+    if (!target_)
+        return;
+    write();
+    QWidget* to = (flags_ & kEnterBackToBox) ? target_.data() : next_.data();
+    if (to) {
+        returning_ = (flags_ & kEnterBackToBox) != 0;
+        to->setFocus(Qt::OtherFocusReason);
+        returning_ = false;
+    }
+    if (Entered)
+        Entered();
 }
 
 bool PickList::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    if (watched == list_->view()) {
+        if (type == QEvent::Show)
+            typedInDropDown_ = false;
+        else if (type == QEvent::KeyPress)
+            return dropDownKey(static_cast<QKeyEvent*>(event));
+        return false;
+    }
     if (type == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (OpensDropDown(key)) {
@@ -126,15 +210,7 @@ bool PickList::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (IsEnter(key) && watched == list_ && target_) {
-            write();
-            QWidget* to = (flags_ & kEnterBackToBox) ? target_.data() : next_.data();
-            if (to) {
-                returning_ = (flags_ & kEnterBackToBox) != 0;
-                to->setFocus(Qt::OtherFocusReason);
-                returning_ = false;
-            }
-            if (Entered)
-                Entered();
+            enter();
             return true;
         }
     } else if (type == QEvent::FocusIn && watched == list_) {
@@ -151,7 +227,9 @@ bool PickList::eventFilter(QObject* watched, QEvent* event)
             list_->isVisible()) {
             write();
             list_->hide();
-            if (Left)
+            // A choice a save has taken already is not taken twice.
+            const bool taken = (flags_ & kChooseOnly) && taken_ == list_->currentText();
+            if (Left && !taken)
                 Left();
         }
     }

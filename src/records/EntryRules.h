@@ -2,10 +2,13 @@
 // supplies and small pieces the kit moves by:
 //
 //   - PickList: a list laid over a box while editing (the customer's categories, the vendor's
-//     status and cheque terms).  It shows the box's text, writes what is typed or picked into
-//     its TargetBox, and Enter hands the focus to its NextBox (or back to the box).  Alt+Down
-//     and F4 open its drop-down every time.  Commit() puts its text into the box; a window calls
-//     CommitPickLists() before any save, however the save is started (a click, Alt+S, Enter).
+//     status and cheque terms, the vendor's category and the employee's department pickers).
+//     It shows the box's text, writes what is typed or picked into its TargetBox, and Enter
+//     hands the focus to its NextBox (or back to the box).  Alt+Down and F4 open its drop-down
+//     every time; typing while the drop-down is open goes into the list's text, as in a Windows
+//     drop-down combo box.  It hides itself when it loses the focus.  Commit() puts its text
+//     into the box (a picker takes its choice); a window calls CommitPickLists() before any
+//     save, however the save is started (a click, Alt+S, Enter).
 //   - LeaveGuard: a leave check that refuses the box puts the focus back without running the
 //     leave checks of the box the focus was on its way to (no message loops).
 //   - BoxMap: where Enter, Up and Down lead from a box (a table of exceptions and a rule for
@@ -30,6 +33,7 @@
 #include <vector>
 
 class QComboBox;
+class QKeyEvent;
 
 class PickList : public QObject {
 public:
@@ -59,7 +63,9 @@ public:
     // When the box held only blanks, the list shows its first item (written into the box when
     // the list is left or Enter is pressed); call right after Open.
     void ShowFirstItemWhenBlank();
-    // Writes the list's text into its box while the list is shown; true when it did.
+    // Writes the list's text into its box while the list is shown (a choose-only list runs
+    // Left instead, once for a text: leaving it afterwards with the same text runs nothing
+    // more); true when it did.
     bool Commit();
     bool IsOpen() const;
     // True while Enter hands the focus back to the box (the box then opens no list).
@@ -67,7 +73,8 @@ public:
 
     // Runs when the list gets the focus (a hint for the status line).
     std::function<void()> Focused;
-    // Runs after the list has written into its box and hidden itself on losing the focus.
+    // Runs after the list has written into its box and hidden itself on losing the focus
+    // (Enter and Tab leave it too), and when Commit takes a choose-only list's choice.
     std::function<void()> Left;
     // Runs after Enter has moved the focus on.
     std::function<void()> Entered;
@@ -77,11 +84,16 @@ protected:
 
 private:
     void write();
+    void enter();
+    bool dropDownKey(QKeyEvent* key);
+    void highlightTyped();
     QComboBox* list_;
     int flags_;
     QPointer<QWidget> target_;
     QPointer<QWidget> next_;
-    bool returning_ = false;  // Enter is handing the focus back to the box
+    bool returning_ = false;        // Enter is handing the focus back to the box
+    std::optional<QString> taken_;  // the text whose choice Commit has taken (choose-only)
+    bool typedInDropDown_ = false;  // a key was typed since the drop-down opened
 };
 
 // The widget Tab (forward) or Shift+Tab would give the focus to from `from`: the next one in the

@@ -74,12 +74,12 @@ QString TooWideMessage(int maxLength)
 
 QString SaveWidthTitle() { return LoadResString(318); }
 
-QString UnwritableMessage(const QString& caption, const QString& text, const QString& description)
+QString UnwritableMessage(const QString& caption, const QString& text, const QString& failureText)
 {
     QString name = caption;
     name.remove(QLatin1Char('*'));
     return QStringLiteral("「") + vb::Trim(name) + QStringLiteral("」不能存入「") + text +
-           QStringLiteral("」,請輸入正確的數值。") + gCrLf + description;
+           QStringLiteral("」,請輸入正確的數值。") + gCrLf + failureText;
 }
 
 // ---- The boxes ---------------------------------------------------------------------------------
@@ -221,7 +221,7 @@ void RecordBoxes::SetIdleColor(const QColor& color)
             SetBackground(box, idle_);
 }
 
-bool RecordBoxes::RefuseUnwritable()
+bool RecordBoxes::RefuseUnwritable(const QString& failureText)
 {
     failures_.clear();
     binding_->push();
@@ -233,8 +233,7 @@ bool RecordBoxes::RefuseUnwritable()
     QString name = f ? vb::Trim(f->caption) : QString();
     if (f && name.size() < 2)
         name = f->column;
-    ui::MsgBox(UnwritableMessage(name, failure.text, failure.description), ui::Buttons::OK,
-               ui::Icon::Exclamation, SaveWidthTitle());
+    ui::MsgBox(UnwritableMessage(name, failure.text, failureText));
     if (Reveal)
         Reveal(box);
     if (QWidget* w = Box(box))

@@ -19,7 +19,7 @@
 //     boxes_->SetEditing(!EditMode.isEmpty());        // ModeText::changed does this
 //     boxes_->Changed = [this](int box) { Text1_Change(box); };
 //     ... in the save check:
-//     if (boxes_->RefuseUnwritable()) return true;                       // "abc" in a number box
+//     if (boxes_->RefuseUnwritable(failureText)) return true;                       // "abc" in a number box
 //     if (boxes_->RefuseTooWide(boxes 1..20 without 9)) return true;     // widths from the table
 #pragma once
 
@@ -76,8 +76,9 @@ const RecordField* FieldOfBox(const std::vector<RecordField>& fields, int box);
 // SaveWidthTitle()).
 QString TooWideMessage(int maxLength);
 QString SaveWidthTitle();
-// The message for a box whose column refused its text: names the box by its caption.
-QString UnwritableMessage(const QString& caption, const QString& text, const QString& description);
+// The message for a box whose column refused its text: names the box by its caption and ends
+// with what the save did not do (the window's failure text).
+QString UnwritableMessage(const QString& caption, const QString& text, const QString& failureText);
 
 // Where the builder puts a box and its label (pixels, on `page`).
 struct BoxPlace {
@@ -127,9 +128,10 @@ public:
 
     // ---- Before a save -----------------------------------------------------------------------
     // Pushes every bound box into the current row; a value its column cannot take (a letter,
-    // nan, inf or a number out of range in a number column) is shown with the box's caption,
-    // the box gets the focus with its text kept, and the result is true (refuse the save).
-    bool RefuseUnwritable();
+    // nan, inf or a number out of range in a number column) is shown with the box's caption and
+    // the window's failure text (OK, no title), the box gets the focus with its text kept, and
+    // the result is true (refuse the save).
+    bool RefuseUnwritable(const QString& failureText);
     // The width check over `boxes`: the first too wide is shown (question icon, title "取消存檔"),
     // selected and focused; true = refuse.
     bool RefuseTooWide(const std::vector<int>& boxes);

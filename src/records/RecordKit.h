@@ -52,7 +52,7 @@
 //  3. Events stay the window's own: the list query (RecordList::Open with bound parameters,
 //     then boxes.Binding()->setRecordset(list.Rs)), RowChanged (audit strip, contacts Load,
 //     報告), AddNew/Modification/Cancel, the save check (duplicate number, prefix, then
-//     boxes.RefuseUnwritable() and boxes.RefuseTooWide(boxes)), FileSave through
+//     boxes.RefuseUnwritable(failureText) and boxes.RefuseTooWide(boxes)), FileSave through
 //     SaveInTransaction with DetailStatements(def, number, grid.RowSet()) and "資料並未儲存。",
 //     then RecordList::ShowRow for the saved number (clear the filter when it is outside).
 //  4. Before any save however it is started: PickList::Commit() on the open list and

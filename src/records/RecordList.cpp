@@ -1,6 +1,7 @@
 #include "records/RecordList.h"
 
 #include "core/Globals.h"
+#include "core/numbering/ListFillers.h"
 #include "platform/dbmodel/RecordsetModel.h"
 #include "platform/text/VbText.h"
 #include "records/RecordMode.h"
@@ -9,7 +10,6 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QSignalBlocker>
-#include <QStringListModel>
 #include <QTableView>
 
 RecordList::RecordList(QObject* parent) : QObject(parent) {}
@@ -89,6 +89,15 @@ void RecordList::Open(const QString& sql, const db::Params& params)
 
 void RecordList::Relink()
 {
+    // A list that is already a clone of Rs without a filter or sort of its own holds what a new
+    // clone would: it is kept and goes back to its first row, as a new clone stands, instead of
+    // copying the place of every row (a million customers) again.
+    if (ListRs.IsOpen() && ListRs.SharesRows(Rs) && ListRs.filter().isEmpty() && ListRs.sort().isEmpty() &&
+        ListRs.EditMode() == db::adEditNone) {
+        if (ListRs.RecordCount() > 0)
+            ListRs.MoveFirst();
+        return;
+    }
     ListRs = Rs.Clone();
     model_->setRecordset(ListRs);
     std::vector<int> shown;
@@ -163,25 +172,19 @@ void RecordList::CancelChange()
 
 void FillDistinctFromRows(QComboBox* box, const db::Recordset& rs, const QString& column)
 {
-    box->clear();
+    ListTarget target(box);
+    target.clear();
     const int field = rs.FieldIndex(column);
     if (field < 0)
         throw db::DbError(3265, QStringLiteral("Item cannot be found in the collection (%1)").arg(column));
-    QStringList texts;
     for (const QVariant& v : rs.DistinctValues(field)) {
         const QString text = v.isNull() ? QString() : v.toString();
         if (!text.isEmpty())
-            texts << text;
+            target.add(text);
     }
-    // A table of 100,000 customers may hold as many categories: one item object per entry
-    // (addItems) costs far more than the list itself, so the box shows a string list model.
-    if (auto* model = qobject_cast<QStringListModel*>(box->model())) {
-        model->setStringList(texts);
-    } else {
-        box->setModel(new QStringListModel(texts, box));
-    }
+    target.show();
     // As addItems leaves it: a fixed list on its first entry, an editable box on none.
-    box->setCurrentIndex(!box->isEditable() && !texts.isEmpty() ? 0 : -1);
+    box->setCurrentIndex(!box->isEditable() && box->count() > 0 ? 0 : -1);
 }
 
 // ---- Quick find ----------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "records/RecordMode.h"
 
+#include "core/ErrorText.h"
 #include "core/Globals.h"
 #include "platform/ui/Ui.h"
 
@@ -24,7 +25,7 @@ void ApplyButtonModes(const std::vector<QPushButton*>& buttons, const std::vecto
 
 QString ErrorWithNumber(const db::DbError& e)
 {
-    return e.Description() + LoadResString(326) + QString::number(e.Number());
+    return ErrorDescription(e) + LoadResString(326) + QString::number(e.Number());
 }
 
 namespace {
@@ -56,7 +57,7 @@ bool RunButtonSteps(const std::vector<std::function<void()>>& steps,
         return ui::RunSteps(wrapped, [&](const std::exception& e) {
             if (const auto* d = dynamic_cast<const db::DbError*>(&e))
                 return text(*d);
-            return text(db::DbError(-1, QString::fromUtf8(e.what())));
+            return ErrorDescription(e);
         });
     } catch (const Handled&) {
         return false;
@@ -73,7 +74,7 @@ bool TrapDbErrors(const std::function<void()>& f)
             if (ui::MsgBox(ErrorWithNumber(e), ui::Buttons::AbortRetryIgnore) != ui::Answer::Retry)
                 return false;
         } catch (const std::exception& e) {
-            if (ui::MsgBox(QString::fromUtf8(e.what()), ui::Buttons::AbortRetryIgnore) != ui::Answer::Retry)
+            if (ui::MsgBox(ErrorText(e), ui::Buttons::AbortRetryIgnore) != ui::Answer::Retry)
                 return false;
         }
     }

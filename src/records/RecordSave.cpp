@@ -1,5 +1,6 @@
 #include "records/RecordSave.h"
 
+#include "core/ErrorText.h"
 #include "core/Globals.h"
 
 namespace {
@@ -21,6 +22,8 @@ void Rollback(db::Connection& conn)
 
 }  // namespace
 
+QString SaveFailedText() { return QStringLiteral("資料並未存檔。"); }
+
 SaveOutcome SaveInTransaction(db::Connection& conn, const QString& failureText,
                               const std::function<void()>& beforeDetails, const QVector<SqlStatement>& statements,
                               const std::function<void()>& writeRow)
@@ -38,9 +41,9 @@ SaveOutcome SaveInTransaction(db::Connection& conn, const QString& failureText,
         conn.CommitTrans();
         out.saved = true;
     } catch (const db::DbError& e) {
-        Fail(out, e.Number(), e.Description(), failureText);
+        Fail(out, e.Number(), ErrorText(e), failureText);
     } catch (const std::exception& e) {
-        Fail(out, -1, QString::fromUtf8(e.what()), failureText);
+        Fail(out, -1, ErrorText(e), failureText);
     }
     if (!out.saved)
         Rollback(conn);
@@ -79,9 +82,9 @@ DeleteOutcome DeleteInTransaction(db::Connection& conn, const QString& failureTe
         conn.CommitTrans();
         out.deleted = true;
     } catch (const db::DbError& e) {
-        Fail(out, e.Number(), e.Description(), failureText);
+        Fail(out, e.Number(), ErrorText(e), failureText);
     } catch (const std::exception& e) {
-        Fail(out, -1, QString::fromUtf8(e.what()), failureText);
+        Fail(out, -1, ErrorText(e), failureText);
     }
     if (!out.deleted)
         Rollback(conn);

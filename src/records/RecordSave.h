@@ -34,17 +34,21 @@ struct DetailRowSet {
     QVector<qint64> deletedKeys;
 };
 
+// What a failed save says last, after the error: "資料並未存檔。".
+QString SaveFailedText();
+
 struct SaveOutcome {
     bool saved = false;          // committed
     bool rowWritten = false;     // writeRow ran to its end (then rolled back when !saved)
     long errorNumber = 0;
-    QString message;             // the error's description, CR LF and the window's failure text
+    QString message;             // the error's text for the user, CR LF and the window's failure text
 };
 
 // Begins a transaction on `conn`, runs `beforeDetails` (the unbound fields into the record),
 // the statements in order, `writeRow` (the record row's update) and commits.  Any error on
 // the way (a database error or any other exception) rolls everything back; the outcome then
-// carries the error's number and description followed by CR LF and `failureText`.  An error of
+// carries the error's number and its text for the user (ErrorText) followed by CR LF and
+// `failureText`.  An error of
 // BeginTrans itself is thrown.
 SaveOutcome SaveInTransaction(db::Connection& conn, const QString& failureText,
                               const std::function<void()>& beforeDetails, const QVector<SqlStatement>& statements,
@@ -60,7 +64,7 @@ void RestoreTypedRow(db::Recordset& rs, const QVector<QVariant>& typed, bool add
 struct DeleteOutcome {
     bool deleted = false;
     long errorNumber = 0;
-    QString message;  // description, CR LF and the window's failure text when !deleted
+    QString message;  // the error's text for the user, CR LF and the window's failure text when !deleted
 };
 
 // Begins a transaction, runs `deleteRow` (the record row), then the statements (its detail

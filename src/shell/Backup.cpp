@@ -43,15 +43,41 @@ struct Handle {
     ~Handle() { if (db) sqlite3_close_v2(db); }
 };
 
-[[noreturn]] void Fail(sqlite3* db, const QString& what)
+// What a user reads for an engine result code; the engine's own English goes to the log.
+QString EngineText(int rc, sqlite3* db)
 {
-    QString text = what;
     if (db)
-        text += QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(db));
-    throw BackupFailed(text.toStdString());
+        qWarning("backup: %s", sqlite3_errmsg(db));
+    switch (rc & 0xff) {
+    case SQLITE_FULL:
+        return QStringLiteral("磁碟已滿，請清出空間或選擇其他資料夾。");
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return QStringLiteral("資料庫檔案已經損壞，無法備份，請用以前的備份還原。");
+    case SQLITE_IOERR:
+        return QStringLiteral("讀寫磁碟時發生錯誤，請檢查磁碟後再試一次。");
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_READONLY:
+        return QStringLiteral("無法開啟檔案，請確認檔案存在而且可以讀寫。");
+    default:
+        return QStringLiteral("無法完成備份（錯誤代號: %1），請稍後再試一次。").arg(rc);
+    }
+}
+
+[[noreturn]] void Fail(sqlite3* db, int rc, const QString& what)
+{
+    throw BackupFailed((what + QStringLiteral(": ") + EngineText(rc, db)).toStdString());
 }
 
 }  // namespace
+
+BackupFailed FolderRefused(const QString& text)
+{
+    BackupFailed e(text.toStdString());
+    e.folderRefused = true;
+    return e;
+}
 
 bool SameFile(const QString& a, const QString& b)
 {
@@ -76,11 +102,11 @@ void CopyDatabase(const QString& source, const QString& target, const CopyOption
         throw BackupFailed(QStringLiteral("%1: 找不到檔案").arg(source).toStdString());
     const QFileInfo targetInfo(target);
     if (!targetInfo.absoluteDir().exists())
-        throw BackupFailed(QStringLiteral("%1: 路徑不存在").arg(targetInfo.absolutePath()).toStdString());
+        throw FolderRefused(QStringLiteral("%1: 路徑不存在").arg(targetInfo.absolutePath()));
     // The database itself, under whatever name or link: replacing it would take the open
     // database away from under the program.
     if (SameFile(source, target))
-        throw BackupFailed(QStringLiteral("%1: 這就是資料庫檔案本身，不能備份到它上面，請選擇其他資料夾。").arg(target).toStdString());
+        throw FolderRefused(QStringLiteral("%1: 這就是資料庫檔案本身，不能備份到它上面，請選擇其他資料夾。").arg(target));
 
     // What a backup that was killed left behind.
     RemoveLeftovers(target);
@@ -88,16 +114,18 @@ void CopyDatabase(const QString& source, const QString& target, const CopyOption
 
     {
         Handle src, dst;
-        if (sqlite3_open_v2(QFile::encodeName(source).constData(), &src.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-            Fail(src.db, source);
+        if (const int rc = sqlite3_open_v2(QFile::encodeName(source).constData(), &src.db, SQLITE_OPEN_READONLY, nullptr);
+            rc != SQLITE_OK)
+            Fail(src.db, rc, source);
         // A lock held by another program is waited out here, with the caller kept informed,
         // not inside SQLite.
         sqlite3_busy_timeout(src.db, 0);
         if (sqlite3_open_v2(QFile::encodeName(partial).constData(), &dst.db,
                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-            const QString msg = dst.db ? QString::fromUtf8(sqlite3_errmsg(dst.db)) : QString();
+            if (dst.db)
+                qWarning("backup: %s", sqlite3_errmsg(dst.db));
             QFile::remove(partial);
-            throw BackupFailed((partial + QStringLiteral(": ") + msg).toStdString());
+            throw FolderRefused(QStringLiteral("%1: 無法在這個資料夾寫入檔案，請選擇其他資料夾。").arg(targetInfo.absolutePath()));
         }
         sqlite3_exec(dst.db, "PRAGMA journal_mode=OFF", nullptr, nullptr, nullptr);
         sqlite3_backup* b = nullptr;
@@ -114,7 +142,7 @@ void CopyDatabase(const QString& source, const QString& target, const CopyOption
         };
         b = sqlite3_backup_init(dst.db, "main", src.db, "main");
         if (!b)
-            giveUp(QString::fromUtf8(sqlite3_errmsg(dst.db)));
+            giveUp(EngineText(sqlite3_errcode(dst.db), dst.db));
         QElapsedTimer busySince;
         int rc;
         for (;;) {
@@ -139,7 +167,7 @@ void CopyDatabase(const QString& source, const QString& target, const CopyOption
         sqlite3_backup_finish(b);
         b = nullptr;
         if (rc != SQLITE_DONE)
-            giveUp(QString::fromUtf8(sqlite3_errstr(rc)));
+            giveUp(EngineText(rc, nullptr));
         if (sqlite3_close(dst.db) != SQLITE_OK)
             giveUp(QStringLiteral("%1: 無法關閉").arg(partial));
         dst.db = nullptr;
@@ -147,7 +175,7 @@ void CopyDatabase(const QString& source, const QString& target, const CopyOption
     // The copy is complete: put it in place in one step.
     if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
         QFile::remove(partial);
-        throw BackupFailed(QStringLiteral("%1: 無法寫入").arg(target).toStdString());
+        throw FolderRefused(QStringLiteral("%1: 無法寫入").arg(target));
     }
 }
 

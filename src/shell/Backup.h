@@ -26,7 +26,13 @@ bool BackupExists(const QString& folder);
 class BackupFailed : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    // The chosen folder itself is the fault (missing, the database's own folder and name, not
+    // writable): the same backup fails again until the folder is changed.
+    bool folderRefused = false;
 };
+
+// A failure of the chosen folder.
+BackupFailed FolderRefused(const QString& text);
 
 // The copy was stopped by the caller.
 class BackupCancelled : public BackupFailed {

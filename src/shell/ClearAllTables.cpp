@@ -1,4 +1,5 @@
 #include "shell/ClearAllTables.h"
+#include "core/ErrorText.h"
 
 #include "platform/db/Db.h"
 #include "platform/ui/Ui.h"
@@ -18,10 +19,10 @@ bool ClearAllTables(db::Connection& conn)
             throw;
         }
     } catch (const db::DbError& e) {
-        ui::MsgBox(e.Description() + QStringLiteral("\r\n錯誤代號: ") + QString::number(e.Number()));
+        ui::MsgBox(ErrorDescription(e) + QStringLiteral("\r\n錯誤代號: ") + QString::number(e.Number()));
         return false;
     } catch (const std::exception& e) {
-        ui::MsgBox(QString::fromStdString(e.what()));
+        ui::MsgBox(ErrorText(e));
         return false;
     }
     ui::MsgBox(QStringLiteral("資料已經清空,請結束程式重新進入系統"));

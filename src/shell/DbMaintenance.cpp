@@ -1,4 +1,5 @@
 #include "shell/DbMaintenance.h"
+#include "core/ErrorText.h"
 
 #include "platform/db/Db.h"
 #include "platform/ui/Ui.h"
@@ -11,12 +12,6 @@ namespace dbmaint {
 
 namespace {
 
-QString Describe(const std::exception& e)
-{
-    if (const auto* d = dynamic_cast<const db::DbError*>(&e))
-        return d->Description();
-    return QString::fromUtf8(e.what());
-}
 
 bool IsTextType(int type)
 {
@@ -105,14 +100,14 @@ bool AllowZeroLengthAll(db::Connection& conn, const QStringList& tables)
 {
     for (const QString& table : tables) {
         QVector<db::ColumnInfo> columns;
-        if (!ui::RunSteps({[&] { columns = conn.Columns(table); }}, Describe))
+        if (!ui::RunSteps({[&] { columns = conn.Columns(table); }}, [](const std::exception& e) { return ErrorText(e); }))
             return false;
         std::vector<ui::Step> steps;
         // A column that already accepts the empty text has nothing to change.
         for (const db::ColumnInfo& c : columns)
             if (IsTextType(c.adoType) && !c.allowZeroLength)
                 steps.push_back([&conn, table, name = c.name] { conn.SetAllowZeroLength(table, name, true); });
-        if (!ui::RunSteps(steps, Describe))
+        if (!ui::RunSteps(steps, [](const std::exception& e) { return ErrorText(e); }))
             return false;
     }
     return true;
@@ -126,7 +121,7 @@ void ClearTables(db::Connection& conn, const QStringList& tables)
         try {
             conn.Execute(QStringLiteral("Delete ") + t + QStringLiteral(".*from[") + t + QStringLiteral("]"));
         } catch (const std::exception& e) {
-            ui::MsgBox(Describe(e));
+            ui::MsgBox(ErrorText(e));
         }
     }
 }
@@ -201,7 +196,7 @@ RenumberOutcome RenumberCustomerCodes(db::Connection& conn, const std::function<
     } catch (const std::exception& e) {
         if (began && conn.InTransaction())
             conn.RollbackTrans();
-        out.error = Describe(e);
+        out.error = ErrorText(e);
     }
     return out;
 }

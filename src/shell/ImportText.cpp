@@ -1,4 +1,5 @@
 #include "shell/ImportText.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/numbering/Numbering.h"
@@ -44,14 +45,6 @@ private:
     throw db::DbError(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
 }
 
-QString Describe(const std::exception& e)
-{
-    if (const auto* d = dynamic_cast<const db::DbError*>(&e))
-        return d->Description();
-    if (const auto* i = dynamic_cast<const ImportError*>(&e))
-        return i->text();
-    return QString::fromUtf8(e.what());
-}
 
 }  // namespace
 
@@ -315,7 +308,7 @@ ImportOutcome ImportLines(db::Recordset& rs, const QVector<ImportField>& fields,
             gConn.RollbackTrans();
         out.ok = false;
         out.added = 0;
-        out.error = Describe(e);
+        out.error = ErrorText(e);
     }
     return out;
 }

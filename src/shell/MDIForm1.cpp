@@ -1,5 +1,6 @@
 #include "shell/MDIForm1.h"
 
+#include "core/Language.h"
 #include "core/Globals.h"
 #include "core/Paths.h"
 #include "core/Settings.h"
@@ -326,7 +327,7 @@ void MDIForm1::Command3_Click()
     else
         setHelpPanelWidth(Command3->width());
     // The help browser follows the panel when it is the one writing into it.
-    if (Label6[1]->text() == QStringLiteral("輔助說明"))
+    if (CaptionIs(Label6[1]->text(), QStringLiteral("輔助說明")))
         FitHelpBrowser();
 }
 
@@ -366,9 +367,14 @@ QMdiSubWindow* MDIForm1::ShowInner(QWidget* window, bool front)
         connect(window, &QObject::destroyed, sub, &QWidget::close);
         sub->show();
         // Keep the window's own size inside its frame, unless the window gave its frame its
-        // design size when it was shown.
-        if (sized && !FrameAtDesignSize(window))
-            sub->resize(size + (sub->size() - window->size()));
+        // design size when it was shown; where its controls need more height than that size,
+        // they get it rather than being squeezed.
+        if (sized && !FrameAtDesignSize(window)) {
+            QSize need = size;
+            if (window->layout())
+                need.setHeight(std::max(need.height(), window->layout()->totalMinimumSize().height()));
+            sub->resize(need + (sub->size() - window->size()));
+        }
     }
     if (sub->isMinimized())
         sub->showNormal();

@@ -2,6 +2,8 @@
 // menu items and buttons open.
 #include "shell/MDIForm1.h"
 
+#include "core/Language.h"
+
 #include "core/AboutBox.h"
 #include "core/Globals.h"
 #include "core/Paths.h"
@@ -165,6 +167,8 @@ void MDIForm1::LoadLanguage()
     for (QPushButton* b : Command1)
         if (b)
             b->update();
+    // Texts the string table has no line for, here and in every open window, follow too.
+    LocalizeTexts(this);
 }
 
 void MDIForm1::SetLanguage(int offset)

@@ -1,4 +1,5 @@
 #include "shell/StringDump.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "platform/strings/Strings.h"
@@ -49,7 +50,7 @@ void ReadSTRINGfrm::Command1_Click()
         ui::WaitCursor wait;
         DumpStringTable(JoinPath(gDataPath, QStringLiteral("aaa.txt")), gLangOffset);
     } catch (const std::exception& e) {
-        ui::MsgBox(QString::fromStdString(e.what()));
+        ui::MsgBox(ErrorText(e));
         return;
     }
     ui::MsgBox(QStringLiteral("完畢"));

@@ -1,4 +1,5 @@
 #include "shell/bkmdbfrm.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/Paths.h"
@@ -74,6 +75,11 @@ bkmdbfrm::bkmdbfrm(QWidget* parent) : QDialog(parent)
     connect(Command1[0], &QPushButton::clicked, this, [this] { Command1_Click(0); });
     connect(Command1[1], &QPushButton::clicked, this, [this] { Command1_Click(1); });
     connect(Command2, &QPushButton::clicked, this, &bkmdbfrm::Command2_Click);
+    // A refused folder keeps the start button off until the folder is changed.
+    connect(Text1, &QLineEdit::textChanged, this, [this] {
+        if (!copying_)
+            Command1[0]->setEnabled(true);
+    });
 
     setWindowTitle(LoadResString(175));
     SkinLabel1[4]->setText(LoadResString(178));
@@ -136,9 +142,12 @@ void bkmdbfrm::Command1_Click(int index)
             return;
         } catch (const std::exception& e) {
             SkinLabel1[0]->clear();
-            const ui::Answer a = ui::MsgBox(LoadResString(182) + QString::fromUtf8(e.what()), ui::Buttons::RetryCancel);
+            const ui::Answer a = ui::MsgBox(LoadResString(182) + ErrorText(e), ui::Buttons::RetryCancel);
             if (a != ui::Answer::Retry) {
                 finish();
+                const auto* failed = dynamic_cast<const backup::BackupFailed*>(&e);
+                if (failed && failed->folderRefused)
+                    refuseFolder();
                 return;
             }
         }
@@ -149,6 +158,15 @@ void bkmdbfrm::Command1_Click(int index)
     backedUp_ = true;
     ui::MsgBox(LoadResString(181));
     accept();
+}
+
+void bkmdbfrm::refuseFolder()
+{
+    // The same folder would only be refused again (Enter pressing the start button over and
+    // over): the start waits for another folder, and the folder box takes the focus.
+    Command1[0]->setEnabled(false);
+    Text1->setFocus(Qt::OtherFocusReason);
+    Text1->selectAll();
 }
 
 void bkmdbfrm::reject()

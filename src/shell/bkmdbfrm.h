@@ -20,8 +20,10 @@ public:
     std::array<QLabel*, 5> SkinLabel1{};      // 0 progress, 2 last backup, 4 folder caption
 
     // Start: copies the database into the folder; on success records BackupDate, reports
-    // and closes.  A failed copy is reported (Retry / Cancel) and records nothing.  While the
-    // copy runs (in steps, the window alive), 取消 stops it and leaves the window open.
+    // and closes.  A failed copy is reported (Retry / Cancel) and records nothing; when the
+    // folder was refused, the folder box takes the focus and the start waits until the folder
+    // changes.  While the copy runs (in steps, the window alive), 取消 stops it and leaves the
+    // window open.
     void Command1_Click(int index);
     // Browse: the chosen folder goes into Text1; a cancel keeps it.
     void Command2_Click();
@@ -37,6 +39,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void refuseFolder();
+
     bool backedUp_ = false;
     bool copying_ = false;
     bool cancelRequested_ = false;

@@ -1,4 +1,5 @@
 #include "shell/frmImpDB2.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/Paths.h"
@@ -54,10 +55,13 @@ QString ChosenDelimiter(const QString& choice)
     return delimiter;
 }
 
-// The lines of the chosen text file; none after telling the user why (nothing after a cancel).
-std::optional<QStringList> ReadChosenFile(const QString& path, const Progress& progress)
+// The lines of the chosen text file, read under the progress window; none after telling the
+// user why (nothing after a cancel).  The progress window is gone before any message shows: one
+// still pending would come up over the message and hide it.
+std::optional<QStringList> ReadChosenFile(const QString& path, const Progress& progress, const std::function<void()>& hideProgress)
 {
     TextLines read = ReadTextLines(path, progress);
+    hideProgress();
     switch (read.status) {
     case TextLines::Ok:
         return std::move(read.lines);
@@ -330,7 +334,7 @@ void frmImpDB2::Command1_Click()
         try {
             Fields = GetFields(gConn, table);
         } catch (const db::DbError& e) {
-            ui::MsgBox(e.Description());
+            ui::MsgBox(ErrorText(e));
             return;
         }
     }
@@ -340,8 +344,8 @@ void frmImpDB2::Command1_Click()
     Combo1->clear();
     Combo1->addItems(ChooserCaptions(Fields));
 
-    const std::optional<QStringList> lines = ReadChosenFile(txtTextFile->text(), showProgress(QStringLiteral("正在讀取文字檔...")));
-    hideProgress();
+    const std::optional<QStringList> lines = ReadChosenFile(txtTextFile->text(), showProgress(QStringLiteral("正在讀取文字檔...")),
+                                                            [this] { hideProgress(); });
     if (!lines)
         return;
     const QStringList samples = lines->isEmpty() ? QStringList() : SplitLine(lines->first(), delimiter);
@@ -389,17 +393,16 @@ void frmImpDB2::cmdImport_Click()
         rs_ = db::Recordset();
         rs_.Open(QStringLiteral("SELECT *FROM ") + table, gConn, db::adOpenDynamic, db::adLockPessimistic);
     } catch (const db::DbError& e) {
-        ui::MsgBox(e.Description());
+        ui::MsgBox(ErrorText(e));
         return;
     }
     const QString delimiter = ChosenDelimiter(cboDelimiter->currentText());
     if (delimiter.isEmpty())
         return;
-    std::optional<QStringList> lines = ReadChosenFile(txtTextFile->text(), showProgress(QStringLiteral("正在讀取文字檔...")));
-    if (!lines) {
-        hideProgress();
+    std::optional<QStringList> lines = ReadChosenFile(txtTextFile->text(), showProgress(QStringLiteral("正在讀取文字檔...")),
+                                                      [this] { hideProgress(); });
+    if (!lines)
         return;
-    }
     // The run button's access key leaves the chooser without taking the focus from it.
     if (Combo1->hasFocus())
         Combo1_LostFocus();
@@ -432,6 +435,12 @@ void frmImpDB2::cmdImport_Click()
 void MDIForm1::ShowImport()
 {
     static QPointer<frmImpDB2> slot;
+    // One preview and one run per opening: a window closed but not yet deleted is never shown
+    // again with its old preview.
+    if (slot && !slot->isVisible()) {
+        slot->deleteLater();
+        slot = nullptr;
+    }
     ShowSingle<frmImpDB2>(slot, [this] {
         auto* w = new frmImpDB2(this);
         w->setAttribute(Qt::WA_DeleteOnClose);

@@ -1,10 +1,13 @@
 #include "staff/ClickSteps.h"
 
+#include "core/ErrorText.h"
+#include "core/Globals.h"
 #include "platform/ui/Ui.h"
 #include "records/RecordMode.h"
 
 void RunClickSteps(const std::vector<std::function<void()>>& steps,
-                   const std::function<bool(const db::DbError&)>& special, const QString& numberText)
+                   const std::function<bool(const db::DbError&)>& special, const QString& numberText,
+                   const QString& failureText)
 {
     bool handled = false;
     const bool done = RunButtonSteps(
@@ -13,7 +16,10 @@ void RunClickSteps(const std::vector<std::function<void()>>& steps,
             handled = special && special(e);
             return handled;
         },
-        [&](const db::DbError& e) { return e.Description() + numberText + QString::number(e.Number()); });
+        [&](const db::DbError& e) {
+            const QString text = ErrorDescription(e) + numberText + QString::number(e.Number());
+            return failureText.isEmpty() ? text : text + gCrLf + failureText;
+        });
     // Abort ends the program.
     if (!done && !handled)
         ui::EndProcess();

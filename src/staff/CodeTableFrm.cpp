@@ -1,4 +1,5 @@
 #include "staff/CodeTableFrm.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
@@ -7,6 +8,7 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "records/RecordExtras.h"
+#include "records/RecordSave.h"
 #include "shell/MDIForm1.h"
 #include "staff/ClickSteps.h"
 
@@ -257,12 +259,13 @@ void CodeTableFrm::focusBox(int i)
 
 // ---- Buttons -----------------------------------------------------------------------------------
 
-void CodeTableFrm::steps(const std::vector<std::function<void()>>& list)
+void CodeTableFrm::steps(const std::vector<std::function<void()>>& list, const QString& failureText)
 {
     try {
-        RunClickSteps(list, [](const db::DbError& e) { return e.Number() == 3021; }, def_.errorNumber.text());
+        RunClickSteps(list, [](const db::DbError& e) { return e.Number() == 3021; }, def_.errorNumber.text(),
+                      failureText);
     } catch (const std::exception& e) {
-        ui::MsgBox(QString::fromUtf8(e.what()));
+        ui::MsgBox(ErrorText(e));
     }
 }
 
@@ -285,7 +288,7 @@ void CodeTableFrm::Click(CodeTableButton role)
         steps({[this] { refresh(); }});
         break;
     case CodeTableButton::Save:
-        steps({[this] { save(); }});
+        steps({[this] { save(); }}, SaveFailedText());
         break;
     case CodeTableButton::Cancel:
         steps({[this] { cancel(); }});
@@ -466,7 +469,7 @@ void CodeTableFrm::codeLeft()
     try {
         duplicate = codeIsDuplicate();
     } catch (const db::DbError& e) {
-        ui::MsgBox(e.Description() + def_.errorNumber.text() + QString::number(e.Number()));
+        ui::MsgBox(ErrorDescription(e) + def_.errorNumber.text() + QString::number(e.Number()));
     }
     checking_ = false;
     if (duplicate) {

@@ -80,7 +80,7 @@ private:
     void colour(QLineEdit* box, bool editing);
     // Runs the steps of a click: no current record ends the click quietly; any other data error
     // asks Abort (ends the program), Retry (the step again) or Ignore (the next step).
-    void steps(const std::vector<std::function<void()>>& list);
+    void steps(const std::vector<std::function<void()>>& list, const QString& failureText = {});
     bool codeIsDuplicate();
     void addNew();
     void change();

@@ -1,6 +1,7 @@
 // The employee window's field entry: focus, pick lists, the department picker, the masked date
 // box, Enter and arrow moves, function-key aids and the checks made when a box is left.
 #include "staff/PersonnelFrm.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/Settings.h"
@@ -302,7 +303,7 @@ void PersonnelFrm::boxLostFocus(BoxRef b)
             break;
         }
     } catch (const db::DbError& e) {
-        ui::MsgBox(e.Description(), ui::Buttons::OK);
+        ui::MsgBox(ErrorText(e), ui::Buttons::OK);
     }
     SetStatusText(QString());
     if (i == 13)
@@ -475,7 +476,7 @@ bool PersonnelFrm::eventFilter(QObject* watched, QEvent* event)
             }
         }
     } catch (const std::exception& e) {
-        ui::MsgBox(QString::fromUtf8(e.what()), ui::Buttons::AbortRetryIgnore);
+        ui::MsgBox(ErrorText(e), ui::Buttons::AbortRetryIgnore);
     }
     return QWidget::eventFilter(watched, event);
 }

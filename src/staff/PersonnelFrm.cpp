@@ -1,6 +1,8 @@
 // The employee window: building, the list and its filters, the finds, the record cycle and the save.
 #include "staff/PersonnelFrm.h"
+#include "core/ErrorText.h"
 
+#include "core/Language.h"
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
 #include "core/numbering/Numbering.h"
@@ -10,6 +12,7 @@
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
 #include "records/RecordExtras.h"
+#include "records/RecordSave.h"
 #include "records/RecordList.h"
 #include "staff/ClickSteps.h"
 #include "staff/CodeTableFrm.h"
@@ -371,18 +374,16 @@ void PersonnelFrm::LinkDataGWorkMan()
     if (editing())
         return;
     const QString dept = DepartRs.IsOpen() ? vb::Nz(Nz(DepartRs.field(QStringLiteral("RV170")))) : QString();
-    const SqlQuery q = WorkmanListQuery(Command3[7]->text() == kAll, dept, Check2->isChecked(),
+    const SqlQuery q = WorkmanListQuery(CaptionIs(Command3[7]->text(), kAll), dept, Check2->isChecked(),
                                         Combo2->currentText() == kByName);
     try {
         List.Open(q.sql, q.params);
-        const bool any = !WorkmanRs.Eof();
-        Command2[2]->setEnabled(any);
-        Command2[4]->setEnabled(any);
+        EditButtonsFollowList();
         for (RecordBoxes* boxes : boxes_)
             boxes->Binding()->setRecordset(WorkmanRs);
         static_cast<QuickFindBox*>(DataCombo1[1])->setSource(WorkmanRs);
     } catch (const db::DbError& e) {
-        ui::MsgBox(e.Description(), ui::Buttons::OK, ui::Icon::Question, QString::number(e.Number()));
+        ui::MsgBox(ErrorDescription(e), ui::Buttons::OK, ui::Icon::Question, QString::number(e.Number()));
         Command2[2]->setEnabled(false);
         Command2[4]->setEnabled(false);
     }
@@ -395,6 +396,17 @@ void PersonnelFrm::LinkDataGWorkMan()
 }
 
 void PersonnelFrm::LinkDbgridWkmRs() { List.Relink(); }
+
+void PersonnelFrm::EditButtonsFollowList()
+{
+    bool any = false;
+    try {
+        any = EmployeeGridClone.IsOpen() && EmployeeGridClone.RecordCount() > 0;
+    } catch (const db::DbError&) {
+    }
+    Command2[2]->setEnabled(any);
+    Command2[4]->setEnabled(any);
+}
 
 void PersonnelFrm::showPhoto()
 {
@@ -409,7 +421,7 @@ void PersonnelFrm::showPhoto()
 void PersonnelFrm::Command3_Click(int index)
 {
     if (index == 7) {
-        const bool toDepartments = Command3[7]->text() == kAll;
+        const bool toDepartments = CaptionIs(Command3[7]->text(), kAll);
         Command3[7]->setText(toDepartments ? kByDepartment : kAll);
         DataCombo1[0]->setEnabled(toDepartments);
         LinkDataGWorkMan();
@@ -513,22 +525,23 @@ void PersonnelFrm::FondworkmanType()
 
 // ---- The bar -----------------------------------------------------------------------------------
 
-void PersonnelFrm::barSteps(const std::vector<std::function<void()>>& steps)
+void PersonnelFrm::barSteps(const std::vector<std::function<void()>>& steps, const QString& failureText)
 {
     RunClickSteps(
         steps,
-        [](const db::DbError& e) {
+        [&failureText](const db::DbError& e) {
             if (e.Number() == 3021) {
                 ui::MsgBox(LoadResString(673));
                 return true;
             }
             if (e.Number() == 3260) {
-                ui::MsgBox(e.Description() + QChar(10) + LoadResString(674));
+                const QString text = ErrorText(e) + QChar(10) + LoadResString(674);
+                ui::MsgBox(failureText.isEmpty() ? text : text + gCrLf + failureText);
                 return true;
             }
             return false;
         },
-        LoadResString(675));
+        LoadResString(675), failureText);
 }
 
 void PersonnelFrm::Command2_Click(int index)
@@ -544,7 +557,7 @@ void PersonnelFrm::Command2_Click(int index)
         deleteRow();
         break;
     case 5:
-        barSteps({[this] { FileSave(); }});
+        barSteps({[this] { FileSave(); }}, SaveFailedText());
         break;
     case 6:
         cancel();
@@ -689,6 +702,7 @@ void PersonnelFrm::cancel()
     EDITTrueORFalse(true);
     EditMode.clear();
     CommandSty(true);
+    EditButtonsFollowList();
     HintsOff = false;
     DataChanged = false;
     CreatDatetext->clear();
@@ -714,9 +728,7 @@ void PersonnelFrm::FileSave()
     if (!editing())
         return;
     // What a floating editor still holds goes into its box first (Alt+S leaves no box).
-    if (picker_->IsOpen())
-        FondworkmanType();
-    CommitPickLists({pickList_});
+    CommitPickLists({picker_, pickList_});
     if (DateMaskTXT->isVisible()) {
         maskLeft();
         if (DateMaskTXT->isVisible())
@@ -749,7 +761,7 @@ void PersonnelFrm::FileSave()
     // (The box gets the focus with its text as typed; the date mask stays away from it.)
     for (RecordBoxes* boxes : boxes_) {
         const LeaveGuard::Hold hold(guard_);
-        if (boxes->RefuseUnwritable())
+        if (boxes->RefuseUnwritable(SaveFailedText()))
             return;
     }
     // chk0 follows the hire date of this record, whatever the check box last showed.
@@ -779,6 +791,7 @@ void PersonnelFrm::afterSave(bool added, const QString& number)
         LinkDbgridWkmRs();
         BRisklookworkmanType(number);
         CommandSty(true);
+        EditButtonsFollowList();
         Combo1->setEnabled(false);
         SetStatusPanel(kEmployee + LoadResString(671), 0);
         HintsOff = false;

@@ -82,6 +82,8 @@ public:
     // ---- List (Part of the window's life) ------------------------------------------------------
     void LinkDataGWorkMan();
     void LinkDbgridWkmRs();
+    // 修改 and 刪除 are offered while the list shows employees.
+    void EditButtonsFollowList();
     void LoadLanguage();
     void Form_Activate() override;
     void TabStrip1_Click();
@@ -116,7 +118,7 @@ private:
     void selectTab(int page);
     // The bar's error handling: 3021 "無紀錄", 3260 the description and "請稍後再試", any other
     // the description and its number with Abort (ends the program), Retry, Ignore.
-    void barSteps(const std::vector<std::function<void()>>& steps);
+    void barSteps(const std::vector<std::function<void()>>& steps, const QString& failureText = {});
     void deleteRow();
     void cancel();
     void afterSave(bool added, const QString& number);

@@ -1,5 +1,6 @@
 #include "vendors/FactorFrm.h"
 
+#include "core/Language.h"
 #include "core/Globals.h"
 #include "core/Settings.h"
 #include "core/WindowHelpers.h"
@@ -309,7 +310,10 @@ void FactorFrm::buildRecord()
         list->setCompleter(nullptr);
         list->hide();
     }
-    DataCombo1->installEventFilter(this);
+    // The category picker takes the typing over box 0; leaving it (Enter, Tab, a click
+    // elsewhere) or saving while it is open takes the category it names.
+    CategoryList = new PickList(DataCombo1, PickList::kChooseOnly | PickList::kTabFromBox, this);
+    CategoryList->Left = [this] { DataCombo1_LostFocus(); };
     StatusList = new PickList(Combo2, PickList::kWriteThrough, this);
     SharedList = new PickList(Combo3, PickList::kWriteThrough, this);
 }
@@ -329,7 +333,8 @@ void FactorFrm::formLoad()
     Picture3[1]->raise();
     resize(Px(kDesignWidth), Px(kDesignHeight));
 
-    Combo1->addItems(VendorSortItems());
+    for (const QString& item : VendorSortItems())
+        Combo1->addItem(LocalText(item));
     RestoreSortChoice(Combo1, kSortKey, kMainSection);
 
     ListSyncArmed = true;
@@ -368,8 +373,11 @@ void FactorFrm::LoadLanguage()
 
 QString FactorFrm::ViewCategoryCode() const
 {
-    if (Command3[1]->text() != kByCategory)
-        return {};
+    return CaptionIs(Command3[1]->text(), kByCategory) ? CurrentCategoryCode() : QString();
+}
+
+QString FactorFrm::CurrentCategoryCode() const
+{
     try {
         if (FactoryTypeRs.IsOpen() && !FactoryTypeRs.Bof() && !FactoryTypeRs.Eof())
             return vb::Trim(vb::Nz(FactoryTypeRs.value(QStringLiteral("RV10"))));
@@ -552,7 +560,7 @@ QString FactorFrm::取得廠商類別名稱(const QString& code)
 
 void FactorFrm::setViewColour()
 {
-    const bool byCategory = Command3[1]->text() == kByCategory;
+    const bool byCategory = CaptionIs(Command3[1]->text(), kByCategory);
     QPalette p = DataCombo2[0]->palette();
     p.setColor(QPalette::Base, byCategory ? palette().color(QPalette::Base) : QColor(232, 227, 217));
     DataCombo2[0]->setPalette(p);
@@ -561,7 +569,7 @@ void FactorFrm::setViewColour()
 
 void FactorFrm::分類狀況()
 {
-    Command3[1]->setText(Command3[1]->text() == kAll ? kByCategory : kAll);
+    Command3[1]->setText(CaptionIs(Command3[1]->text(), kAll) ? kByCategory : kAll);
     LinkGridData1(ViewCategoryCode());
     setViewColour();
 }
@@ -663,7 +671,7 @@ void FactorFrm::Form_Unload()
 {
     StoreSortChoice(Combo1, kSortKey, kMainSection);
     WriteSetting(kInactiveKey, Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"), kFactorySection, 0);
-    WriteSetting(kViewKey, Command3[1]->text() == kAll ? QStringLiteral("0") : QStringLiteral("1"), kFactorySection, 0);
+    WriteSetting(kViewKey, CaptionIs(Command3[1]->text(), kAll) ? QStringLiteral("0") : QStringLiteral("1"), kFactorySection, 0);
     SetHelpPanelText(QString());
     SetHelpPanelCaption(QStringLiteral("專家視窗"));
 }

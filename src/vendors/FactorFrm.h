@@ -87,6 +87,7 @@ public:
     QString ReportText;
     QString CurrentTypeCode;
     FindCondition FondCondition;       // the condition FactoryFondText shows, with its values apart
+    PickList* CategoryList = nullptr;   // DataCombo1 over box 0
     PickList* StatusList = nullptr;     // Combo2 over box 16
     PickList* SharedList = nullptr;     // Combo3 over boxes 20-23
 
@@ -99,6 +100,8 @@ public:
     void SetFindCondition(const FindCondition& condition);
     // The category code of the current view: the current category in "分類顯示", else "".
     QString ViewCategoryCode() const;
+    // The code of the current category (the current row of FactoryTypeRs), whatever the view.
+    QString CurrentCategoryCode() const;
     bool HasCurrentVendor() const;
     // The record side follows FactoryRs: audit labels, contact persons, checklist.
     void ShowRecordSide();
@@ -137,8 +140,9 @@ public:
     void Text1_LostFocus(int index);
     // Keys of a record box; true = the key is consumed.
     bool Text1_Key(int index, QKeyEvent* key);
-    // The category picker over box 0: leaving it (or Enter) takes the category it names.
-    void PickList_LostFocus(QComboBox* list);
+    // The category picker over box 0 is left (Enter, Tab, a click elsewhere, a save while it is
+    // open): box 0 and box 9 take the category it names, and box 1 a number of that category.
+    void DataCombo1_LostFocus();
 
 protected:
     void Form_Resize() override;
@@ -155,7 +159,7 @@ private:
     bool recordEvent(QObject* watched, QEvent* event);
     void saveButtonRule();
     void afterSave(bool added, const QString& number);
-    void buttonSteps(const std::vector<std::function<void()>>& steps);
+    void buttonSteps(const std::vector<std::function<void()>>& steps, const QString& failureText = {});
 
     RecordBoxes* boxes_ = nullptr;
     QuickFindBox* vendorFind_ = nullptr;

@@ -1,7 +1,9 @@
 // The vendor window's record cycle: the button bar, adding (numbered by category), changing,
 // cancelling, deleting and saving, and what the record boxes do while the user types.
 #include "vendors/FactorFrm.h"
+#include "core/ErrorText.h"
 
+#include "core/Language.h"
 #include "core/Globals.h"
 #include "core/Settings.h"
 #include "core/WindowHelpers.h"
@@ -34,6 +36,7 @@ namespace {
 
 const QString kRequiredHint = QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔");
 const QString kShowing = QStringLiteral("廠商顯示資料");
+const QString kNotSaved = QStringLiteral("資料並未儲存。");
 
 bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
@@ -49,14 +52,20 @@ bool UserFocus(QEvent* event)
 
 // ---- Button bar ----------------------------------------------------------------------------------
 
-void FactorFrm::buttonSteps(const std::vector<std::function<void()>>& steps)
+void FactorFrm::buttonSteps(const std::vector<std::function<void()>>& steps, const QString& failureText)
 {
-    RunButtonSteps(steps, [](const db::DbError& e) {
-        if (e.Number() == 3022)
+    RunButtonSteps(steps, [&failureText](const db::DbError& e) {
+        if (e.Number() == 3022) {
             ui::MsgBox(LoadResString(416));
-        else
-            ui::MsgBox(LoadResString(417) + e.Description(), ui::Buttons::OK, ui::Icon::Question,
-                       LoadResString(418) + QString::number(e.Number()));
+            return true;
+        }
+        // "Perhaps you typed wrong data" only where typed data can be the cause.
+        QString text = ErrorDescription(e);
+        if (CausedByTypedData(e))
+            text = LoadResString(417) + gCrLf + text;
+        if (!failureText.isEmpty())
+            text += gCrLf + failureText;
+        ui::MsgBox(text, ui::Buttons::OK, ui::Icon::Question, LoadResString(418) + QString::number(e.Number()));
         return true;
     });
 }
@@ -85,7 +94,7 @@ void FactorFrm::Command2_Click(int index)
         buttonSteps({[this] { 刪除(); }});
         break;
     case 5:
-        buttonSteps({[this] { FileSave(); }, [this] { 報告(); }});
+        buttonSteps({[this] { FileSave(); }, [this] { 報告(); }}, kNotSaved);
         break;
     case 6:
         buttonSteps({[this] { CancelEdit(); }});
@@ -117,7 +126,7 @@ void FactorFrm::CommandEnable(bool enabled)
                        static_cast<QWidget*>(DataCombo2[1]), static_cast<QWidget*>(Combo1)})
         w->setEnabled(enabled);
     // The category box stays off in the view of all vendors.
-    DataCombo2[0]->setEnabled(enabled && Command3[1]->text() == QStringLiteral("分類顯示"));
+    DataCombo2[0]->setEnabled(enabled && CaptionIs(Command3[1]->text(), QStringLiteral("分類顯示")));
 }
 
 void FactorFrm::saveButtonRule()
@@ -306,17 +315,15 @@ bool FactorFrm::CheckSaveFACTOR()
         return true;
     }
     // A value its column cannot take (a letter in the closing day) is named before anything is written.
-    return boxes_->RefuseUnwritable();
+    return boxes_->RefuseUnwritable(kNotSaved);
 }
 
 void FactorFrm::FileSave()
 {
     if (EditMode.isEmpty())
         return;
-    // A category typed into the open picker counts, however the save was started (Alt+S too).
-    if (DataCombo1->isVisible())
-        PickList_LostFocus(DataCombo1);
-    CommitPickLists({StatusList, SharedList});
+    // What an open list holds counts, however the save was started (Alt+S too).
+    CommitPickLists({CategoryList, StatusList, SharedList});
     if (CheckSaveFACTOR())
         return;
     if (!ManGrid->ReadyToSave())
@@ -335,7 +342,7 @@ void FactorFrm::FileSave()
     {
         RecordList::Hold hold(List);
         out = SaveInTransaction(
-            gConn, QStringLiteral("資料並未儲存。"),
+            gConn, kNotSaved,
             [&] { Picture2->Write(FactoryRs()); },
             DetailStatements(VendorContactsDef(), number, ManGrid->RowSet()),
             [&] {
@@ -369,20 +376,16 @@ void FactorFrm::afterSave(bool added, const QString& number)
              List.Relink();
          },
          [&] {
-             // A saved vendor outside the listed ones (another category, a status the list
-             // leaves out) brings the list of the view it belongs to.
+             // A saved vendor outside the listed ones (a find's result, another category, a
+             // status the list leaves out) brings a list again: a new vendor the current
+             // category's, a changed one the view's.
              if (!placed && !List.ShowRow(QStringLiteral("RV111"), number)) {
-                 LinkGridData1(ViewCategoryCode());
+                 LinkGridData1(added ? CurrentCategoryCode() : ViewCategoryCode());
                  List.ShowRow(QStringLiteral("RV111"), number);
              }
              ListSyncArmed = true;
          }},
-        [](const std::exception& e) {
-            if (const auto* d = dynamic_cast<const db::DbError*>(&e))
-                return d->Description();
-            return QString::fromUtf8(e.what());
-        });
-    Q_UNUSED(added);
+        [](const std::exception& e) { return ErrorText(e); });
     Q_UNUSED(done);
     // Whatever the steps reached, the data is stored: the window is back in browse mode.
     EditMode.clear();
@@ -425,7 +428,11 @@ void FactorFrm::Text1_GotFocus(int index)
         line->setCursorPosition(int(vb::Trim(line->text()).size()));
     SetStatusText(tip);
     if (index == 0) {
-        OverlayOnTextBox(DataCombo1, boxes_->Line(0));
+        if (guard_.Returning())
+            return;
+        // The picker shows the box's code, selected: what is typed replaces it.
+        CategoryList->Open(Text1[0], Text1[1], {}, {}, true);
+        DataCombo1->lineEdit()->selectAll();
         return;
     }
     const VendorPick pick = VendorPickOf(index);
@@ -545,23 +552,24 @@ bool FactorFrm::Text1_Key(int index, QKeyEvent* key)
 
 // ---- Pick lists ----------------------------------------------------------------------------------
 
-void FactorFrm::PickList_LostFocus(QComboBox* list)
+void FactorFrm::DataCombo1_LostFocus()
 {
-    if (list == DataCombo1 && list->isVisible() && !EditMode.isEmpty()) {
-        const QString before = vb::Trim(BoxText(0));
-        FontFactoryType();
-        // A fresh number of the picked category: always for a new vendor, for a changed one
-        // only when the category really changed.
-        if (EditMode == QStringLiteral("addnew") || vb::Trim(BoxText(0)) != before)
-            TrapDbErrors([&] { SetBoxText(1, GetfactoryNewNo(BoxText(0))); });
-    }
-    list->hide();
+    if (EditMode.isEmpty())
+        return;
+    const QString before = vb::Trim(BoxText(0));
+    FontFactoryType();
+    // A fresh number of the picked category: always for a new vendor, for a changed one
+    // only when the category really changed.
+    if (EditMode == QStringLiteral("addnew") || vb::Trim(BoxText(0)) != before)
+        TrapDbErrors([&] { SetBoxText(1, GetfactoryNewNo(BoxText(0))); });
 }
 
+// The category the picker's text names (the exact code, a code beginning with it, a name
+// beginning with it) goes into box 0 and its name into box 9; it becomes the current category.
+// The picker itself hides when it loses the focus.
 void FactorFrm::FontFactoryType()
 {
     const QString t = vb::Trim(DataCombo1->currentText());
-    DataCombo1->hide();
     if (t.isEmpty() || !FactoryTypeRs.IsOpen())
         return;
     TrapDbErrors([&] {
@@ -596,16 +604,6 @@ bool FactorFrm::recordEvent(QObject* watched, QEvent* event)
     const QEvent::Type type = event->type();
     if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress)
         return false;
-    if (watched == DataCombo1) {
-        if (type == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {
-            PickList_LostFocus(DataCombo1);
-            Text1[1]->setFocus(Qt::OtherFocusReason);
-            return true;
-        }
-        if (type == QEvent::FocusOut && UserFocus(event))
-            PickList_LostFocus(DataCombo1);
-        return false;
-    }
     const int index = boxes_->IndexOf(watched);
     if (index < 0)
         return false;

@@ -1,4 +1,5 @@
 #include "vendors/VendorList.h"
+#include "core/Language.h"
 
 #include "platform/text/VbText.h"
 
@@ -23,7 +24,10 @@ SqlStatement LinkGridData1Query(const QString& categoryCode, bool excludeInactiv
         q.sql += code.isEmpty() ? QStringLiteral("where  ") : QStringLiteral("And ");
         q.sql += QStringLiteral("(廠商狀況 Is Null Or 廠商狀況 <> '已無往來') ");
     }
-    const int sort = int(VendorSortItems().indexOf(sortText));
+    int sort = -1;  // the sort item as either language shows it
+    for (int i = 0; i < VendorSortItems().size(); ++i)
+        if (CaptionIs(sortText, VendorSortItems()[i]))
+            sort = i;
     if (sort >= 0)
         q.sql += QString::fromLatin1(kOrders[sort]);
     return q;

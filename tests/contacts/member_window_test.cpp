@@ -16,6 +16,7 @@
 #include "support/Clipping.h"
 #include "support/CustomerDb.h"
 #include "support/FileLocker.h"
+#include "support/LayerFaults.h"
 #include "support/Responder.h"
 
 #include <QAction>
@@ -731,4 +732,24 @@ TEST_F(MemberWindow, FailingReadIsReportedAndTheListStays)
     EXPECT_EQ(listed(*w), QStringList({"2008010001", "2008010002"}));
     w->Command2[6]->click();
     EXPECT_EQ(text(*w, kName), QStringLiteral("乙"));
+}
+
+// Every fault of the database layer a save can meet on a shared data folder is told in Chinese,
+// with its number and what to do, and ends with "資料並未存檔。".
+TEST_F(MemberWindow, ASaveFailureOfTheDatabaseIsToldInChinese)
+{
+    add(QStringLiteral("2008010001"), QStringLiteral("甲"));
+    for (const testsupport::SaveFault& fault : testsupport::SaveFaults()) {
+        auto w = open();
+        w->Command2[1]->click();
+        type(*w, kName, QStringLiteral("我的"));
+        testsupport::FaultInPlace held(fault, path, "UPDATE 會員管理 SET 中文姓名 = '他的';");
+        ScriptedResponder r;
+        r.answer(ui::Answer::Abort);
+        w->Command2[8]->click();
+        held.letGo();
+        ASSERT_FALSE(r.messages.empty()) << fault.name;
+        testsupport::ExpectChineseFailure(r.last(), fault, QStringLiteral("資料並未存檔。"));
+        EXPECT_EQ(w->EditMode, QStringLiteral("edit")) << fault.name;
+    }
 }

@@ -9,9 +9,11 @@
 #include "platform/shell/Shell.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "shell/AccessKeys.h"
 #include "shell/MDIForm1.h"
 #include "support/CustomerDb.h"
 #include "support/FileLocker.h"
+#include "support/LayerFaults.h"
 #include "support/Responder.h"
 
 #include <QApplication>
@@ -142,6 +144,44 @@ TEST_F(ContactWindow, AddsNumberedContactsOneAfterAnother)
               QStringList({"001|王小明|02-2345", "002|林|"}));
     EXPECT_EQ(listed(*w), QStringList({"002", "001"}));  // by name
     EXPECT_TRUE(w->Command2[2]->isEnabled());
+}
+
+// A number typed into its box and saved straight from there, by Alt+S or by a click on 存檔: the
+// save check's two messages, and the focus back in the number box.
+TEST_F(ContactWindow, DuplicateNumberSavedFromItsBoxGivesBothMessages)
+{
+    add(QStringLiteral("001"), QStringLiteral("王"));
+    auto w = open();
+    w->activateWindow();
+    for (const bool byKey : {true, false}) {
+        SCOPED_TRACE(byKey ? "Alt+S" : "click");
+        w->Command2[1]->click();
+        w->SetBoxText(2, QStringLiteral("陳"));
+        w->Text1[1]->setFocus();
+        QApplication::processEvents();
+        ASSERT_EQ(QApplication::focusWidget(), w->Text1[1]);
+        w->SetBoxText(1, QStringLiteral("001"));
+        {
+            ScriptedResponder r;
+            r.answer(ui::Answer::OK).answer(ui::Answer::OK);
+            if (byKey) {
+                QKeyEvent alt(QEvent::KeyPress, Qt::Key_S, Qt::AltModifier, QStringLiteral("s"));
+                EXPECT_TRUE(PressAccessKey(w.get(), &alt));
+            } else {
+                QTest::mouseClick(w->Command2[5], Qt::LeftButton);
+            }
+            QApplication::processEvents();
+            EXPECT_EQ(r.texts(), QStringList({"編號重複001", "編號重複"}));
+            EXPECT_EQ(r.last().title, ui::DefaultTitle());
+        }
+        EXPECT_EQ(QApplication::focusWidget(), w->Text1[1]);
+        EXPECT_EQ(w->EditMode, QStringLiteral("addnew"));
+        EXPECT_EQ(count(QStringLiteral("RV18A")), 1);
+        ScriptedResponder r;
+        r.answer(ui::Answer::Yes);
+        w->Command2[6]->click();  // 確定要放棄嗎?
+        ASSERT_TRUE(w->EditMode.isEmpty());
+    }
 }
 
 TEST_F(ContactWindow, SaveNeedsNumberAndNameAndRefusesADuplicateNumberWithTwoMessages)
@@ -278,7 +318,8 @@ TEST_F(ContactWindow, SaveWhileAnotherProgramLocksTheFileAsksToTryLaterAndKeepsT
         save(*w);
         EXPECT_LT(waited.elapsed(), 15000);  // one wait for the lock, not one per column
         ASSERT_EQ(r.messages.size(), 1u);
-        EXPECT_TRUE(r.last().text.endsWith(QStringLiteral("請稍後再試"))) << r.last().text.toStdString();
+        EXPECT_TRUE(r.last().text.contains(QStringLiteral("請稍後再試"))) << r.last().text.toStdString();
+        EXPECT_TRUE(r.last().text.endsWith(QStringLiteral("資料並未存檔。"))) << r.last().text.toStdString();
     }
     EXPECT_EQ(w->EditMode, QStringLiteral("addnew"));
     EXPECT_EQ(w->BoxText(1), QStringLiteral("002"));
@@ -654,4 +695,24 @@ TEST_F(ContactWindow, SaveOutsideTheListedCategoryShowsTheContact)
     EXPECT_EQ(listed(*w).size(), 2);
     EXPECT_EQ(w->BoxText(1), QStringLiteral("001"));
     EXPECT_EQ(w->BoxText(0), QStringLiteral("同事"));
+}
+
+// Every fault of the database layer a save can meet on a shared data folder is told in Chinese,
+// with its number and what to do, and ends with "資料並未存檔。".
+TEST_F(ContactWindow, ASaveFailureOfTheDatabaseIsToldInChinese)
+{
+    add(QStringLiteral("001"), QStringLiteral("王"));
+    for (const testsupport::SaveFault& fault : testsupport::SaveFaults()) {
+        auto w = open();
+        w->Command2[2]->click();
+        w->SetBoxText(2, QStringLiteral("王大"));
+        testsupport::FaultInPlace held(fault, path, "UPDATE RV18A SET RV18A2 = '林';");
+        ScriptedResponder r;
+        r.answer(ui::Answer::OK);
+        save(*w);
+        held.letGo();
+        ASSERT_FALSE(r.messages.empty()) << fault.name;
+        testsupport::ExpectChineseFailure(r.last(), fault, QStringLiteral("資料並未存檔。"));
+        EXPECT_EQ(w->EditMode, QStringLiteral("change")) << fault.name;
+    }
 }

@@ -4,6 +4,7 @@
 #include "core/Settings.h"
 #include "core/Startup.h"
 #include "platform/db/Db.h"
+#include "support/LayerFaults.h"
 #include "support/Responder.h"
 #include "support/TempDir.h"
 
@@ -295,6 +296,75 @@ TEST_F(StartupTest, SchemaPassThatThrowsIsReportedAndStartupGoesOn)
     EXPECT_EQ(r.messages.size(), 1u);
     EXPECT_TRUE(calls.contains("CheckMemberTable"));
     EXPECT_TRUE(calls.contains("CheckVersionReminder"));
+}
+
+// What start-up meets in the data folder instead of a usable database is told in Chinese (what
+// happened, what to do, the Jet number where the database layer refused), and nothing there is
+// removed; a data folder not there yet is made and the program starts.
+TEST_F(StartupTest, AnUnusableDataFolderIsToldInChineseAndAMissingOneIsMade)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TempDir&, StartupEnv&)> arrange;
+        QString number;  // "" = starts without a message
+        QString says;
+    };
+    const Case cases[] = {
+        {"folder named like the database",
+         [](TempDir& home, StartupEnv&) { QDir(home.path()).mkdir(QStringLiteral("Tessarine.mdb")); }, "3204",
+         QStringLiteral("Tessarine.mdb 已經存在")},
+        {"not a database", [](TempDir& home, StartupEnv&) { home.write(QStringLiteral("tessarine.mdb"), "not a database file at all"); },
+         "3343", QStringLiteral("損壞")},
+        {"damaged database",
+         [](TempDir& home, StartupEnv&) {
+             QFile script(QStringLiteral(":/schema/base_tables.sql"));
+             ASSERT_TRUE(script.open(QIODevice::ReadOnly));
+             db::Connection::CreateDatabase(home.file(QStringLiteral("Tessarine.mdb")), QString::fromUtf8(script.readAll()));
+             testsupport::DamageDatabaseFile(home.file(QStringLiteral("Tessarine.mdb")));
+         },
+         "3049", QStringLiteral("損壞")},
+        {"folder that cannot be made",
+         [](TempDir& home, StartupEnv& env) {
+             home.write(QStringLiteral("plain-file"), "x");
+             env.programFolder = home.file(QStringLiteral("plain-file/Tessarine/"));
+         },
+         "", QStringLiteral("請建立這個資料夾")},
+        {"missing folder", [](TempDir& home, StartupEnv& env) { env.programFolder = home.file(QStringLiteral("new/Tessarine/")); },
+         "", QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir folder;
+        StartupEnv here;
+        here.programFolder = folder.path();
+        c.arrange(folder, here);
+        const QStringList before = QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        ScriptedResponder r;
+        if (c.says.isEmpty())
+            r.modal(0);
+        else
+            r.answer(ui::Answer::OK);
+        const bool started = SubMain(here, {});
+        if (c.says.isEmpty()) {
+            EXPECT_TRUE(started);
+            EXPECT_TRUE(r.messages.empty());
+            EXPECT_TRUE(QFileInfo(here.programFolder + QStringLiteral("Tessarine.mdb")).isFile());
+        } else {
+            EXPECT_FALSE(started);
+            ASSERT_EQ(r.messages.size(), 1u);
+            const QString text = r.last().text;
+            EXPECT_TRUE(text.contains(c.says)) << text.toStdString();
+            EXPECT_TRUE(text.contains(c.number)) << text.toStdString();
+            EXPECT_TRUE(testsupport::HasChinese(text)) << text.toStdString();
+            EXPECT_FALSE(testsupport::HasEnglishSentence(text)) << text.toStdString();
+            EXPECT_EQ(r.endCodes.size(), 1u);
+            EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+        }
+        ReleaseSingleCopyLock();
+        if (gConn.IsOpen())
+            gConn.Close();
+        UnloadAboutBox();
+    }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/widgets/FlexGrid.h"
 #include "support/CustomerDb.h"
 #include "support/OtherProgram.h"
+#include "support/LayerFaults.h"
 #include "support/Responder.h"
 
 #include <QApplication>
@@ -341,7 +342,8 @@ TEST_F(RecordTest, ChangeStartsFromWhatAnotherComputerSaved)
     other(K("DELETE FROM RV12 WHERE RV120 = '000001'; DELETE FROM RV12A;"));
     user.answer(ui::Answer::OK);
     press(2);
-    EXPECT_TRUE(user.last().text.startsWith(K("Record is deleted."))) << user.last().text.toStdString();
+    EXPECT_TRUE(user.last().text.startsWith(K("沒有目前的資料，可能已經被刪除。"))) << user.last().text.toStdString();
+    EXPECT_TRUE(user.last().text.contains(K("3167"))) << user.last().text.toStdString();
     EXPECT_EQ(mode(), "");
     EXPECT_EQ(box(0)->text(), "000002");
     EXPECT_EQ(w->Grids->ManRowCount(), 0);
@@ -1185,4 +1187,25 @@ TEST_F(RecordTest, AStoredRefusedAddressStopsEverySaveUntilPutRight)
     press(5);
     ASSERT_EQ(mode(), "");
     EXPECT_EQ(rows(stored), (QStringList{K("甲|12|a@mail.com.tw"), K("乙||b@mail.com.tw"), K("丙|34|")}));
+}
+
+// Every fault of the database layer a save can meet on a shared data folder is told in Chinese,
+// with its number and what to do, and ends with "資料並未存檔。".
+TEST_F(RecordTest, ASaveFailureOfTheDatabaseIsToldInChinese)
+{
+    addCustomer("000001", K("大同"));
+    for (const testsupport::SaveFault& fault : testsupport::SaveFaults()) {
+        ScriptedResponder user;
+        open(user);
+        press(2);
+        box(1)->setText(K("大同電子"));
+        testsupport::FaultInPlace held(fault, path, "UPDATE RV12 SET RV121 = '他的';");
+        user.answer(ui::Answer::OK);
+        press(5);
+        held.letGo();
+        ASSERT_FALSE(user.messages.empty()) << fault.name;
+        testsupport::ExpectChineseFailure(user.last(), fault, K("資料並未存檔。"));
+        EXPECT_EQ(mode(), "change") << fault.name;
+        w.reset();
+    }
 }

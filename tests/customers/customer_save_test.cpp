@@ -115,7 +115,8 @@ TEST_F(SaveDb, FailureRollsEverythingBack)
     EXPECT_TRUE(before);
     EXPECT_FALSE(refused.saved);
     EXPECT_EQ(refused.errorNumber, 3022);
-    EXPECT_EQ(refused.message, QStringLiteral("duplicate\r\n資料並未存檔。"));
+    EXPECT_EQ(refused.message, QStringLiteral("這個編號（或其他不能重複的資料）已經存在。請改用另一個編號再存檔。"
+                                              "（錯誤代號: 3022）\r\n資料並未存檔。"));
     EXPECT_FALSE(gConn.InTransaction());
     EXPECT_EQ(contacts(), QStringList{"000001|王大明|||||||"});
     EXPECT_TRUE(deliveries().isEmpty());
@@ -181,7 +182,8 @@ TEST_F(SaveDb, DeleteRemovesTheDetailsOfTheCodeOnlyOrNothing)
         throw db::DbError(3260, QStringLiteral("locked"));
     });
     EXPECT_FALSE(failed.deleted);
-    EXPECT_EQ(failed.message, QStringLiteral("locked\r\n刪除失敗，資料並未刪除。"));
+    EXPECT_EQ(failed.message, QStringLiteral("資料庫正被另一部電腦或另一個程式使用，暫時無法寫入。請稍後再試一次。"
+                                             "（錯誤代號: 3260）\r\n刪除失敗，資料並未刪除。"));
     EXPECT_EQ(rows("Select RV120 From RV12"), QStringList{"000001"});
     EXPECT_EQ(contacts().size(), 2);
 

@@ -12,6 +12,7 @@
 #include "core/Settings.h"
 #include "support/CustomerDb.h"
 #include "support/Responder.h"
+#include "support/StatementSteps.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,7 +20,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QTabBar>
 
@@ -84,6 +87,72 @@ TEST_F(Labels, OffsetsReadWithTheZeroMeansDefaultRuleAndStayOnThePage)
     EXPECT_EQ(r->leftMargin() + r->reportWidth() + r->rightMargin(), report::kA4Width);
     EXPECT_EQ(r->section(QStringLiteral("PageFooter")).height, 0);
     EXPECT_LT(r->section(QStringLiteral("客戶標籤")).height, report::kA4Height);
+}
+
+// Where pdftotext -bbox finds a word on the first page of a PDF: its left edge in twips.
+static int WordLeftTwips(const QString& pdf, const QString& word)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), pdf,
+                                          QStringLiteral("-")});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+        ADD_FAILURE() << "pdftotext failed";
+        return -1;
+    }
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    const QRegularExpression re(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    for (auto it = re.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(2) == word)
+            return int(std::lround(m.captured(1).toDouble() * 20));
+    }
+    ADD_FAILURE() << word.toStdString() << " not on the page";
+    return -1;
+}
+
+// The left offset moves both labels of a row exactly as typed, up to where the layout meets the
+// paper's right edge (the right margin giving way); the offsets window refuses more, naming the
+// most it can take, rather than the labels printing elsewhere.
+TEST_F(Labels, LeftOffsetMovesTheLabelsAsTypedAsFarAsThePaperAllows)
+{
+    LabelPairer pairer(NewLabelSheet());
+    pairer.Add({QStringLiteral("大同股份有限公司"), QStringLiteral("台北市中山北路三段22號"), QStringLiteral("會計部"), "104"});
+    pairer.Add({QStringLiteral("華新麗華股份有限公司"), QStringLiteral("台北市松山區南京東路二段1號"), QString(), "105"});
+    const db::Recordset sheet = pairer.Finish();
+    for (const int left : {100, 500, 611}) {
+        SCOPED_TRACE(left);
+        WriteSetting(QStringLiteral("adjustlabelLeft"), QString::number(left), settings::kMain, 0);
+        auto r = New客戶標籤列印Rpt();
+        EXPECT_EQ(r->leftMargin(), left);
+        EXPECT_LE(r->leftMargin() + r->reportWidth() + r->rightMargin(), report::kA4Width);
+        r->setDataSource(sheet);
+        const QString pdf = folder.file(QStringLiteral("labels.pdf"));
+        ASSERT_TRUE(r->ExportReport(pdf));
+        EXPECT_NEAR(WordLeftTwips(pdf, QStringLiteral("大同股份有限公司")), left + 105, 3);
+        EXPECT_NEAR(WordLeftTwips(pdf, QStringLiteral("華新麗華股份有限公司")), left + 5865, 3);
+    }
+    EXPECT_EQ(LabelOffsetLimits().left.most, report::kA4Width - 11295);
+
+    WriteSetting(QStringLiteral("adjustlabelLeft"), QString(), settings::kMain, 0);
+    AdjustLabelFrm w;
+    w.Text2[1]->setText(QStringLiteral("667"));
+    {
+        ScriptedResponder r;
+        r.answer(ui::Answer::OK);
+        w.Command1_Click(0);
+        EXPECT_EQ(r.texts(), QStringList{"與左邊的距離最多只能 611 (1.07 cm)，再大標籤就印不到紙上。\r\n設定並未儲存。"});
+    }
+    EXPECT_EQ(ReadSetting(QStringLiteral("adjustlabelLeft"), settings::kMain, 0), "");
+    w.Text2[1]->setText(QStringLiteral("-5"));
+    {
+        ScriptedResponder r;
+        r.answer(ui::Answer::OK);
+        w.Command1_Click(2);
+        EXPECT_EQ(r.texts(), QStringList{"與左邊的距離最少要 0 (0 cm)。\r\n設定並未儲存。"});
+    }
+    w.Text2[1]->setText(QStringLiteral("611"));
+    w.Command1_Click(0);
+    EXPECT_EQ(ReadSetting(QStringLiteral("adjustlabelLeft"), settings::kMain, 0), "611");
 }
 
 TEST_F(Labels, OffsetWindowShowsCentimetresAndSavesOnlyWhenAsked)
@@ -196,6 +265,33 @@ TEST_F(Labels, BulkMailNumbersRowsFromTheStartNumberAndSkipsMissingNames)
     EXPECT_EQ(Field(panel.sheet(), 1, "航空"), "ˇ");
     EXPECT_EQ(Field(panel.sheet(), 1, "回執"), "");
     EXPECT_EQ(Field(panel.sheet(), 1, "重量"), "20g");
+}
+
+TEST_F(Labels, BulkMailOfPicksReadsEachPickedCustomerByIndexInThePickedOrder)
+{
+    gConn.BeginTrans();
+    for (int i = 1; i <= 3000; ++i)
+        gConn.Execute(QStringLiteral("Insert Into RV12 (RV120,RV121,客戶全銜,RV128) Values (?,?,?,?)"),
+                      {QStringLiteral("1%1").arg(i, 5, 10, QChar('0')), QStringLiteral("Firm%1").arg(i),
+                       QStringLiteral("全銜%1").arg(i), QStringLiteral("地址%1").arg(i)});
+    gConn.CommitTrans();
+    ScriptedResponder user;
+    CustomLabelPrtFrm1 w;
+    w.TabStrip1->setCurrentIndex(1);
+    const QStringList picked = {"Firm2999", "客戶2", "FIRM7", "Firm1500", "Firm7", "Firm1"};
+    Pick(w.picker, picked);
+    w.bulkMail->Text3[2]->setText(QStringLiteral("1"));
+    testsupport::StatementSteps steps(gConn);
+    w.Command1_Click(3);
+    const db::Recordset sheet = w.bulkMail->sheet();
+    QStringList rows;
+    for (long i = 0; i < sheet.RecordCount(); ++i)
+        rows << Field(sheet, i, "項次") + '|' + Field(sheet, i, "掛號號碼") + '|' + Field(sheet, i, "姓名") + '|' +
+                    Field(sheet, i, "地址");
+    EXPECT_EQ(rows, QStringList({"1|1|全銜2999|地址2999", "2|2|第2股份有限公司|台北市中正區重慶南路一段2號",
+                                 "3|3|全銜7|地址7", "4|4|全銜1500|地址1500", "5|5|全銜7|地址7", "6|6|全銜1|地址1"}));
+    // Six picks among 3,005 customers: six index lookups, not six scans of the table.
+    EXPECT_LT(steps.steps(), 3000);
 }
 
 TEST_F(Labels, BulkMailFormPaginatesWithNotesOnEveryPageAndTheRocDate)

@@ -6,10 +6,12 @@
 #include "customers/CustomerListRpt.h"
 #include "output/BulkMail.h"
 #include "output/LabelSheet.h"
+#include "platform/report/Paint.h"
 #include "staff/StaffListRpt.h"
 #include "support/CustomerDb.h"
 #include "vendors/FactoryListRpt.h"
 
+#include <QProcess>
 #include <algorithm>
 #include <functional>
 
@@ -46,6 +48,28 @@ QStringList PageLines(const report::Page& page)
     }
     flush();
     return lines;
+}
+
+// A text with every blank (line breaks, tabs, wide blanks) taken out.
+QString Squeezed(const QString& text)
+{
+    QString out;
+    for (const QChar c : text)
+        if (!c.isSpace())
+            out += c;
+    return out;
+}
+
+// What pdftotext reads of a PDF, in the order the page draws it, blanks taken out.
+QString PrintedText(const QString& pdfPath)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdfPath, QStringLiteral("-")});
+    if (!p.waitForFinished(120000) || p.exitCode() != 0) {
+        ADD_FAILURE() << "pdftotext failed on " << pdfPath.toStdString();
+        return {};
+    }
+    return Squeezed(QString::fromUtf8(p.readAllStandardOutput()));
 }
 
 // Rows whose every value is the column's name and the row number ("RV1201").
@@ -230,5 +254,17 @@ TEST_F(ReportPages, FirstPageReadsAsDesigned)
         ASSERT_FALSE(doc.pages.empty());
         const QStringList lines = PageLines(doc.pages[0]);
         EXPECT_EQ(lines.mid(0, c.lines.size()), c.lines);
+        // Printed, every text of the page comes out whole: none is cut by its box.
+        const QString pdf = folder.file(QStringLiteral("page.pdf"));
+        ASSERT_TRUE(report::WritePdf(doc, pdf));
+        const QString printed = PrintedText(pdf);
+        // The layout's own texts, and the values of rows that hold real addresses (the list
+        // reports' rows are column names, no values any box is made for).
+        const bool realRows = QStringList{"customer labels", "labels from sheets", "bulk registered mail"}.contains(
+            QString::fromUtf8(c.name));
+        for (const report::Item& item : doc.pages[0].items)
+            if (item.kind == report::Item::Kind::Text && !Squeezed(item.text).isEmpty() && (item.row < 0 || realRows))
+                EXPECT_TRUE(printed.contains(Squeezed(item.text))) << item.control.toStdString() << " \""
+                                                                   << item.text.toStdString() << "\" is cut";
     }
 }

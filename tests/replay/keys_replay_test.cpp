@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <set>
+#include <vector>
 #include <gtest/gtest.h>
 
 using replay::Key;
@@ -64,6 +65,9 @@ protected:
         const char* contacts[][2] = {{"0001", "林一"}, {"0002", "林二"}, {"0003", "林三"}};
         for (auto& c : contacts)
             gConn.Execute(K("Insert Into RV18A (RV18A1, RV18A2) Values (?, ?)"), {K(c[0]), K(c[1])});
+        // A category used once each, so that the category lists hold an entry to drop down.
+        gConn.Execute(K("Update RV12 Set 類別 = '經銷' Where RV120 = '00003'"));
+        gConn.Execute(K("Update RV18A Set 類別 = '朋友' Where RV18A1 = '0003'"));
     }
 
     // ---- Steps ----
@@ -348,44 +352,58 @@ TEST_F(KeysReplay, QuickFindLeavesOneSelectedRow)
 // ---- Pick lists ----------------------------------------------------------------------------------
 
 struct PickCase {
-    int place;            // in 資料管理(&D)
+    const char* box;   // a box that opens a pick list while editing
+    const char* list;  // the list laid over it
+};
+struct WindowPicks {
+    int place;           // in 資料管理(&D)
     const char* window;
-    const char* change;   // the key of 修改
-    const char* box;      // a box that opens a pick list while editing
-    const char* list;     // the list laid over it
+    const char* change;  // the key of 修改 (of 新增 where there is nothing to change)
+    std::vector<PickCase> picks;
 };
 
-// Alt+Down and F4 open the pick list every time, closing and opening it again and again.
+// Alt+Down and F4 open every pick list of every record window every time, closing and opening
+// it again and again, over each box that lays it.
 TEST_F(KeysReplay, AltDownAndF4OpenPickListsEveryTime)
 {
-    const PickCase cases[] = {{0, "CustomFrom", "alt+m", "Text1_21", "Combo2"},
-                              {0, "CustomFrom", "alt+m", "Text1_10", "DataCombo1_1"},
-                              {1, "FactorFrm", "alt+m", "Text1_16", "Combo2"},
-                              {1, "FactorFrm", "alt+m", "Text1_20", "Combo3"},
-                              {2, "PersonnelFrm", "alt+g", "Text1_6", "Combo1_0"},
-                              {3, "OtherFrm", "alt+m", "Text1_5", "Combo1_0"}};
-    for (const PickCase& c : cases) {
-        SCOPED_TRACE(std::string(c.window) + " " + c.box);
-        openFromDataMenu(c.place, c.window);
-        Key(c.change);
-        State s = waitFor([&](const State& s) { return s.focus.startsWith("QLineEdit"); });
-        ASSERT_TRUE(s.FocusIn(c.window)) << STATE_MSG(s);
-        click(c.box);
-        s = waitFocus(c.list);
-        ASSERT_TRUE(s.FocusIn(c.list)) << STATE_MSG(s);
-        // The very first drop-down of the list included.
-        for (int round = 0; round < 2; ++round) {
-            for (const char* key : {"alt+Down", "F4"}) {
-                Key(key);
-                s = waitPopup("QComboBoxPrivateContainer");
-                EXPECT_TRUE(s.popup.startsWith("QComboBoxPrivateContainer")) << key << " " << round << STATE_MSG(s);
-                Key("Escape");
-                s = waitNoPopup();
-                EXPECT_TRUE(s.FocusIn(c.list)) << key << " " << round << STATE_MSG(s);
+    const WindowPicks windows[] = {
+        {0, "CustomFrom", "alt+m",
+         {{"Text1_21", "Combo2"}, {"Text1_20", "Combo2"}, {"Text1_18", "Combo2"}, {"Text1_19", "Combo2"},
+          {"Text1_13", "Combo2"}, {"Text1_10", "DataCombo1_1"}}},
+        {1, "FactorFrm", "alt+m",
+         {{"Text1_0", "DataCombo1"}, {"Text1_16", "Combo2"}, {"Text1_20", "Combo3"}, {"Text1_21", "Combo3"},
+          {"Text1_22", "Combo3"}, {"Text1_23", "Combo3"}}},
+        {2, "PersonnelFrm", "alt+g", {{"Text1_0", "DataCombo1_2"}, {"Text1_3", "Combo1_0"}, {"Text1_6", "Combo1_0"}}},
+        {3, "OtherFrm", "alt+m", {{"Text1_0", "Combo1_0"}, {"Text1_5", "Combo1_0"}}},
+        // The member table is made at start-up, empty: a new member's sex list (its category
+        // list holds no entry yet).
+        {4, "DBtable_fm", "alt+n", {{"Fields_Text_6", "Combo2"}}},
+    };
+    for (const WindowPicks& w : windows) {
+        SCOPED_TRACE(w.window);
+        openFromDataMenu(w.place, w.window);
+        Key(w.change);
+        State s = waitFor([&](const State& s) { return s.focus.startsWith("QLineEdit") || s.focus.startsWith("QComboBox"); });
+        ASSERT_TRUE(s.FocusIn(w.window)) << STATE_MSG(s);
+        for (const PickCase& c : w.picks) {
+            SCOPED_TRACE(c.box);
+            click(c.box);
+            s = waitFocus(c.list);
+            ASSERT_TRUE(s.FocusIn(c.list)) << STATE_MSG(s);
+            // The very first drop-down of the list included.
+            for (int round = 0; round < 2; ++round) {
+                for (const char* key : {"alt+Down", "F4"}) {
+                    Key(key);
+                    s = waitPopup("QComboBoxPrivateContainer");
+                    EXPECT_TRUE(s.popup.startsWith("QComboBoxPrivateContainer")) << key << " " << round << STATE_MSG(s);
+                    Key("Escape");
+                    s = waitNoPopup();
+                    EXPECT_TRUE(s.FocusIn(c.list)) << key << " " << round << STATE_MSG(s);
+                }
             }
         }
         // Abandon the change (放棄 is Alt+X in the customer window, Alt+C in the others) and close.
-        Key(QString(c.window) == "CustomFrom" ? "alt+x" : "alt+c");
+        Key(QString(w.window) == "CustomFrom" ? "alt+x" : "alt+c");
         s = waitFor([](const State& s) { return s.modal != "-" || s.widgets.count("Command2_2"); });
         if (s.modal != "-")
             Key("alt+y");
@@ -393,6 +411,83 @@ TEST_F(KeysReplay, AltDownAndF4OpenPickListsEveryTime)
         Key("alt+x");
         s = waitFor([](const State& s) { return s.active == "-" && s.modal == "-"; });
         ASSERT_EQ(s.active, "-") << STATE_MSG(s);
+    }
+}
+
+// The vendor's category picker and the employee's department picker take a typed code: with
+// Enter, with Tab, typed into the open drop-down, or saved by Alt+S while the picker is open,
+// the record is stored under the typed category or department, numbered in it.
+TEST_F(KeysReplay, PickersTakeATypedCode)
+{
+    struct Case {
+        int place;
+        const char* window;
+        const char* picker;
+        std::vector<const char*> choose;  // keys after the code is typed ("" = type the code)
+        const char* code;
+        const char* name;
+        const char* check;  // the stored category or department and number of the record named
+        const char* stored;
+    };
+    const Case cases[] = {
+        {1, "FactorFrm", "DataCombo1", {"", "Return"}, "B", "Zed1", "Select RV110, RV111 From RV11 Where RV112 = 'Zed1'",
+         "B|B-002"},
+        {1, "FactorFrm", "DataCombo1", {"", "Tab"}, "B", "Zed2", "Select RV110, RV111 From RV11 Where RV112 = 'Zed2'",
+         "B|B-003"},
+        {1, "FactorFrm", "DataCombo1", {"F4", "", "Return"}, "B", "Zed3",
+         "Select RV110, RV111 From RV11 Where RV112 = 'Zed3'", "B|B-004"},
+        {1, "FactorFrm", "DataCombo1", {""}, "B", "Zed4", "Select RV110, RV111 From RV11 Where RV112 = 'Zed4'", "B|B-005"},
+        {2, "PersonnelFrm", "DataCombo1_2", {"", "Return"}, "002", "Zed1",
+         "Select RV17A0, RV17A1 From RV17A Where RV17A2 = 'Zed1'", "002|002-002"},
+        {2, "PersonnelFrm", "DataCombo1_2", {"", "Tab"}, "002", "Zed2",
+         "Select RV17A0, RV17A1 From RV17A Where RV17A2 = 'Zed2'", "002|002-003"},
+        {2, "PersonnelFrm", "DataCombo1_2", {"alt+Down", "", "Return"}, "002", "Zed3",
+         "Select RV17A0, RV17A1 From RV17A Where RV17A2 = 'Zed3'", "002|002-004"},
+        {2, "PersonnelFrm", "DataCombo1_2", {""}, "002", "Zed4", "Select RV17A0, RV17A1 From RV17A Where RV17A2 = 'Zed4'",
+         "002|002-005"},
+    };
+    QString open;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.window) + " " + c.name);
+        if (open != c.window) {
+            if (!open.isEmpty()) {
+                Key("alt+x");
+                waitFor([](const State& s) { return s.active == "-" && s.modal == "-"; });
+            }
+            openFromDataMenu(c.place, c.window);
+            open = c.window;
+        }
+        State s = state();
+        if (s.widgets.count("Command2_5")) {  // the employee window's next add after a save
+            Key("alt+c");
+            waitFor([](const State& s) { return s.widgets.count("Command2_1") && s.modal == "-"; });
+        }
+        // 新增: the picker over the category or department box has the focus; the name first.
+        Key("alt+n");
+        s = waitFocus(c.picker);
+        ASSERT_TRUE(s.FocusIn(c.picker)) << STATE_MSG(s);
+        click("Text1_2");
+        waitFocus("Text1_2");
+        Type(c.name);
+        click("Text1_0");
+        s = waitFocus(c.picker);
+        ASSERT_TRUE(s.FocusIn(c.picker)) << STATE_MSG(s);
+        for (const char* key : c.choose) {
+            if (!*key) {
+                Type(c.code);
+            } else {
+                Key(key);
+                if (QString(key) == "F4" || QString(key) == "alt+Down")
+                    waitPopup("QComboBoxPrivateContainer");
+            }
+        }
+        if (c.choose.size() > 1) {
+            s = waitFor([&](const State& s) { return !s.FocusIn(c.picker) && s.popup == "-"; });
+            EXPECT_FALSE(s.FocusIn(c.picker)) << STATE_MSG(s);
+        }
+        Key("alt+s");
+        s = waitFor([&](const State& s) { return s.modal != "-" || !rows(K(c.check)).isEmpty(); });
+        EXPECT_EQ(rows(K(c.check)), QStringList{K(c.stored)}) << STATE_MSG(s);
     }
 }
 
@@ -559,3 +654,4 @@ TEST_F(KeysReplay, CascadeKeepsEveryWindowsSize)
     s = waitFor([](const State& s) { return s.windows.at(s.active).state == "normal"; });
     EXPECT_EQ(s.windows.at(s.active).geometry.size(), sizes[s.active]) << STATE_MSG(s);
 }
+

@@ -11,6 +11,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
+#include <QApplication>
+#include <QTest>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -361,6 +363,38 @@ TEST_F(BackupWindowTest, TheWindowStaysAliveAndCancelStopsTheCopy)
     window.Command1[0]->click();
     EXPECT_TRUE(window.backedUp());
     EXPECT_EQ(Inspect(backupDir.file(QStringLiteral("tessarine.mdb"))).second, 20);
+}
+
+// A backup aimed at the database itself is refused once: the folder box takes the focus with its
+// text selected, and Enter (which would press the start button) does not repeat the refusal;
+// another folder typed in makes the start work again.
+TEST_F(BackupWindowTest, AfterARefusalTheFolderBoxHasTheFocusAndEnterDoesNotRepeatIt)
+{
+    WriteSetting(QStringLiteral("pack_path"), data.path(), kSection);
+    ScriptedResponder user;
+    user.answer(ui::Answer::Cancel);
+    bkmdbfrm window;
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.Command1[0]->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_TRUE(user.last().text.contains(QStringLiteral("這就是資料庫檔案本身"))) << user.last().text.toStdString();
+
+    EXPECT_EQ(QApplication::focusWidget(), window.Text1);
+    EXPECT_EQ(window.Text1->selectedText(), window.Text1->text());
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(user.messages.size(), 1u);
+    EXPECT_TRUE(window.isVisible());
+
+    QTest::keyClicks(window.Text1, backupDir.path());
+    EXPECT_TRUE(window.Command1[0]->isEnabled());
+    user.answer(ui::Answer::OK);
+    QTest::keyClick(window.Text1, Qt::Key_Return);
+    EXPECT_EQ(user.last().text, QStringLiteral("備份完畢"));
+    EXPECT_TRUE(window.backedUp());
 }
 
 }  // namespace

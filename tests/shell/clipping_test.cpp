@@ -30,6 +30,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -104,6 +105,47 @@ TEST_F(Clipping, EveryToolWindowShowsEachControlWhole)
             EXPECT_TRUE(clipped.isEmpty()) << what << (offset ? " (Simplified)\n" : " (Traditional)\n")
                                            << clipped.join(QLatin1Char('\n')).toStdString();
             delete w;
+        }
+    }
+}
+
+// The windows that open inside the main window with its title picture, opened from the menus as
+// a user opens them: at the size they open with, banner included, no control is cut or squeezed.
+TEST_F(Clipping, WindowsOpenedInsideTheMainWindowShowEachControlWhole)
+{
+    gDataPath = folder.path();
+    using Open = void (MDIForm1::*)();
+    const std::vector<std::tuple<const char*, Open, std::function<QWidget*()>>> windows = {
+        {"customer labels", &MDIForm1::ShowCustomLabel, [] { return CustomLabelPrtFrm1::Global().data(); }},
+        {"vendor labels", &MDIForm1::ShowFactoryLabel, [] { return frmListPickerTemplate1::Global().data(); }},
+        {"batch e-mail", &MDIForm1::ShowCustomerEmail, [] { return frm客戶批次發信1::Global().data(); }},
+    };
+    for (const short offset : {0, 10000}) {
+        gLangOffset = offset;
+        testsupport::ScriptedResponder user;
+        user.allowUnused();
+        MDIForm1 main;
+        main.resize(1280, 900);
+        main.show();
+        for (const auto& [what, open, window] : windows) {
+            (main.*open)();
+            QWidget* w = window();
+            ASSERT_NE(w, nullptr) << what;
+            ASSERT_NE(qobject_cast<QMdiSubWindow*>(w->parentWidget()), nullptr) << what;
+            QStringList clipped = testsupport::ClippedControls(w);
+            for (QTabBar* bar : w->findChildren<QTabBar*>()) {
+                if (!bar->isVisibleTo(w))
+                    continue;
+                for (int i = 0; i < bar->count(); ++i) {
+                    bar->setCurrentIndex(i);
+                    for (const QString& c : testsupport::ClippedControls(w))
+                        if (!clipped.contains(c))
+                            clipped << c;
+                }
+            }
+            EXPECT_TRUE(clipped.isEmpty()) << what << (offset ? " (Simplified)\n" : " (Traditional)\n")
+                                           << clipped.join(QLatin1Char('\n')).toStdString();
+            w->close();
         }
     }
 }

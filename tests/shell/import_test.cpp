@@ -4,11 +4,13 @@
 #include "core/numbering/Numbering.h"
 #include "platform/text/VbText.h"
 #include "shell/ImportText.h"
+#include "shell/MDIForm1.h"
 #include "shell/frmImpDB2.h"
 #include "support/CustomerDb.h"
 #include "support/Responder.h"
 #include "support/TempDir.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -19,6 +21,8 @@
 #include <QTableView>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <random>
+#include <QTest>
 
 using namespace textimport;
 using testsupport::CustomerDb;
@@ -392,6 +396,91 @@ TEST_F(ImportWindow, TheRunCanBeStoppedFromItsProgressWindow)
     window.cmdImport->click();
     EXPECT_EQ(user.texts().last(), "新增 600 筆記錄。失敗0 筆記錄。");
     EXPECT_EQ(count("RV12"), 600);
+}
+
+// A responder that keeps the event loop running while a message is up, as a real message box
+// does, and notes whether a progress window came up meanwhile (over the message, hiding it).
+class LingeringResponder : public ScriptedResponder {
+public:
+    ui::Answer onMessage(const ui::MessageCall& call) override
+    {
+        QTest::qWait(700);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<QProgressDialog*>(w) && w->isVisible())
+                progressOverMessage = true;
+        return ScriptedResponder::onMessage(call);
+    }
+    bool progressOverMessage = false;
+};
+
+// A file of random bytes is refused at once, by preview and by run, and no progress window
+// stays up over the refusal waiting for 取消.
+TEST_F(ImportWindow, AFileOfRandomBytesIsRefusedAtOnce)
+{
+    std::mt19937 random(41);
+    QByteArray bytes("\xff\x80");
+    for (int i = 0; i < 200000; ++i)
+        bytes += char(random() & 0xff);
+    const QString file = folder.write("random.bin", bytes);
+    const QString good = folder.write("good.txt", QByteArray("甲,1\n"));
+    for (bool run : {false, true}) {
+        LingeringResponder user;
+        frmImpDB2 window;
+        window.show();
+        window.txtTextFile->setText(run ? good : file);
+        if (run) {
+            window.Command1->click();
+            window.Text2[0]->setText("客戶簡稱");
+            window.txtTextFile->setText(file);
+        }
+        user.answer(ui::Answer::OK);
+        QElapsedTimer clock;
+        clock.start();
+        (run ? window.cmdImport : window.Command1)->click();
+        EXPECT_LT(clock.elapsed(), 3000);
+        EXPECT_EQ(user.texts(), QStringList{BadLineMessage(1)});
+        EXPECT_FALSE(user.progressOverMessage) << (run ? "run" : "preview");
+        EXPECT_FALSE(window.Progress1 && window.Progress1->isVisible());
+        EXPECT_EQ(run ? window.cmdImport->isHidden() : window.Command1->isHidden(), false);
+        EXPECT_EQ(count("RV12"), 0);
+    }
+}
+
+// Each opening from the menu is a fresh window, also when the one closed a moment ago has not
+// been deleted yet: the preview and the run button are back, no old preview.
+TEST_F(ImportWindow, EveryOpeningIsAFreshWindow)
+{
+    const QString file = folder.write("one.txt", QByteArray("甲,1\n"));
+    ScriptedResponder user;
+    MDIForm1 main;
+    const auto shown = [&] {
+        frmImpDB2* found = nullptr;
+        for (frmImpDB2* w : main.findChildren<frmImpDB2*>())
+            if (w->isVisible())
+                found = w;
+        return found;
+    };
+    main.ShowImport();
+    frmImpDB2* first = shown();
+    ASSERT_NE(first, nullptr);
+    first->txtTextFile->setText(file);
+    first->Command1->click();
+    first->Text2[0]->setText("客戶簡稱");
+    user.answer(ui::Answer::OK);
+    first->cmdImport->click();
+    ASSERT_FALSE(first->Command5->isHidden());
+    first->Command5->click();
+    EXPECT_EQ(shown(), nullptr);
+
+    main.ShowImport();
+    frmImpDB2* second = shown();
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second, first);
+    EXPECT_FALSE(second->Command1->isHidden());
+    EXPECT_FALSE(second->cmdImport->isHidden());
+    EXPECT_EQ(second->Text1.size(), 1u);
+    EXPECT_TRUE(second->Text1[0]->text().isEmpty());
+    EXPECT_EQ(second->Pages->currentIndex(), 0);
 }
 
 }  // namespace

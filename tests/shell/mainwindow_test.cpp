@@ -133,14 +133,16 @@ TEST_F(MainWindowTest, LanguageSwitchRecaptionsOnlyItemsWithIds)
     EXPECT_NE(w.Item(QStringLiteral("資料管理item"))->text(), QStringLiteral("資料管理(&D)"));
     EXPECT_EQ(w.Command1[0]->text(), strings::LoadResString(10973));
     EXPECT_EQ(w.Winlist_Item[3]->text(), strings::LoadResString(10157));
-    // Items and buttons without an id keep their design captions.
-    EXPECT_EQ(w.Item(QStringLiteral("CusMultEmail_ITEM"))->text(), QStringLiteral("客戶批次發信"));
-    EXPECT_EQ(w.Command1[6]->text(), QStringLiteral("報表"));
-    EXPECT_EQ(w.Command1[7]->text(), QStringLiteral("技術支援"));
+    // Items and buttons without an id show their design captions converted, not half Traditional.
+    EXPECT_EQ(w.Item(QStringLiteral("CusMultEmail_ITEM"))->text(), QStringLiteral("客户批量发信"));
+    EXPECT_EQ(w.Command1[6]->text(), QStringLiteral("报表"));
+    EXPECT_EQ(w.Command1[7]->text(), QStringLiteral("技术支持"));
 
     w.Taiwan_item->trigger();
     EXPECT_EQ(gLangOffset, 0);
     EXPECT_EQ(w.Item(QStringLiteral("ToolItem"))->text(), QStringLiteral("工具(&T)"));
+    EXPECT_EQ(w.Item(QStringLiteral("CusMultEmail_ITEM"))->text(), QStringLiteral("客戶批次發信"));
+    EXPECT_EQ(w.Command1[6]->text(), QStringLiteral("報表"));
     // Choosing the checked item again keeps it checked.
     w.Taiwan_item->trigger();
     EXPECT_TRUE(w.Taiwan_item->isChecked());
@@ -204,7 +206,7 @@ TEST_F(MainWindowTest, YesToExitSavesLanguageRemindsAndEnds)
     ScriptedResponder user;
     user.answer(ui::Answer::Yes).answer(ui::Answer::No);
     w.close();
-    EXPECT_EQ(user.texts(), (QStringList{"離開嗎?", strings::LoadResString(10168) + "\n\r" + strings::LoadResString(10171)}));
+    EXPECT_EQ(user.texts(), (QStringList{strings::ToSimplified("離開嗎?"), strings::LoadResString(10168) + "\n\r" + strings::LoadResString(10171)}));
     EXPECT_EQ(user.messages[1].buttons, ui::Buttons::YesNo);
     EXPECT_EQ(setting(QStringLiteral("LanguageID")), QStringLiteral("10000"));
     EXPECT_EQ(setting(QStringLiteral("顯示報告列"), QStringLiteral("MDIformSet")), QStringLiteral("2235"));

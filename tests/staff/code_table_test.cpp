@@ -4,6 +4,7 @@
 #include "core/Globals.h"
 #include "support/CustomerDb.h"
 #include "support/RecordingSink.h"
+#include "support/LayerFaults.h"
 #include "support/Responder.h"
 
 #include <QApplication>
@@ -369,4 +370,27 @@ TEST_F(CodeTables, DepartmentWindowTakesTheHelpPanel)
     EXPECT_EQ(sink.help, QString());
     EXPECT_EQ(sink.caption, QStringLiteral("部門設定"));
     EXPECT_EQ(w->windowTitle(), QStringLiteral("公司部門設定"));
+}
+
+// Every fault of the database layer a save can meet on a shared data folder is told in Chinese,
+// with its number and what to do, and ends with "資料並未存檔。".
+TEST_P(BothTables, ASaveFailureOfTheDatabaseIsToldInChinese)
+{
+    add(def(), QStringLiteral("001"), QStringLiteral("業務"));
+    const QByteArray change = (QStringLiteral("UPDATE ") + def().table + QStringLiteral(" SET ") + def().box(1).column
+                               + QStringLiteral(" = '他的';")).toUtf8();
+    for (const testsupport::SaveFault& fault : testsupport::SaveFaults()) {
+        auto w = open(def());
+        w->Click(Button::Change);
+        w->Text1[1]->setText(QStringLiteral("我的"));
+        testsupport::FaultInPlace held(fault, path, change);
+        ScriptedResponder r;
+        r.answer(ui::Answer::Ignore);
+        w->Click(Button::Save);
+        held.letGo();
+        ASSERT_FALSE(r.messages.empty()) << fault.name;
+        testsupport::ExpectChineseFailure(r.last(), fault, QStringLiteral("資料並未存檔。"));
+        EXPECT_TRUE(r.endCodes.empty()) << fault.name;
+        EXPECT_EQ(w->EditMode, QStringLiteral("change")) << fault.name;
+    }
 }

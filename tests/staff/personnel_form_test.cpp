@@ -9,7 +9,9 @@
 #include "support/Clipping.h"
 #include "support/CustomerDb.h"
 #include "support/RecordingSink.h"
+#include "support/LayerFaults.h"
 #include "support/Responder.h"
+#include "support/UserKeys.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -23,9 +25,13 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
+#include <functional>
 #include <memory>
 
+using testsupport::ClickDropDownEntry;
+using testsupport::PressKey;
 using testsupport::ScriptedResponder;
+using testsupport::TypeKeys;
 
 namespace {
 
@@ -619,4 +625,137 @@ TEST_F(PersonnelWindow, ShowsEachControlWholeInBothLanguages)
         sub->close();
     }
     gLangOffset = 0;
+}
+
+// However the department is chosen in the picker over the department box -- a code or a name
+// typed and Enter or Tab, typed into the open drop-down, picked there with the mouse, or saved
+// while the picker is open -- the stored department, the number and the label shown are one
+// department's.
+TEST_F(PersonnelWindow, DepartmentPickerTakesTheChosenDepartmentHoweverChosen)
+{
+    department("001", "業務部");
+    department("002", "會計部");
+    department("003", "總務部");
+    employee("001", "001-001", "王");
+    auto w = open();
+    QComboBox* picker = w->DataCombo1[2];
+    const struct {
+        const char* way;
+        std::function<void()> choose;
+        const char* code;
+        const char* name;
+        const char* number;
+        bool saveOpen;  // saved with the picker open
+    } ways[] = {
+        {"code, Enter", [] { TypeKeys("002"); PressKey(Qt::Key_Return); }, "002", "會計部", "002-001", false},
+        {"code, Tab", [] { TypeKeys("003"); PressKey(Qt::Key_Tab); }, "003", "總務部", "003-001", false},
+        {"name, Enter", [] { TypeKeys(QStringLiteral("會計部")); PressKey(Qt::Key_Return); }, "002", "會計部",
+         "002-002", false},
+        {"code into the drop-down, Enter",
+         [] {
+             PressKey(Qt::Key_F4);
+             TypeKeys("002");
+             PressKey(Qt::Key_Return);
+         },
+         "002", "會計部", "002-003", false},
+        {"name begun into the drop-down, Enter",
+         [] {
+             PressKey(Qt::Key_Down, Qt::AltModifier);
+             TypeKeys(QStringLiteral("總"));
+             PressKey(Qt::Key_Return);
+         },
+         "003", "總務部", "003-002", false},
+        {"clicked in the drop-down, then a click elsewhere",
+         [&] {
+             PressKey(Qt::Key_F4);
+             ClickDropDownEntry(picker, 1);
+             line(*w, 2)->setFocus(Qt::MouseFocusReason);
+         },
+         "002", "會計部", "002-004", false},
+        {"code, saved", [] { TypeKeys("003"); }, "003", "總務部", "003-003", true},
+    };
+    int n = 0;
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        const QString name = QStringLiteral("新%1").arg(++n);
+        if (!w->EditMode.isEmpty())
+            w->Command2_Click(6);  // the add that follows a save
+        w->Command2_Click(1);      // department 001 proposed
+        ASSERT_EQ(w->Text(0), QStringLiteral("001"));
+        ASSERT_TRUE(picker->hasFocus());
+        way.choose();
+        w->SetBoxText({BoxArray::Text1, 2}, name);
+        if (way.saveOpen) {
+            // The save starts with the picker open and focused, as Alt+S starts it.
+            EXPECT_TRUE(picker->hasFocus());
+        } else {
+            EXPECT_FALSE(picker->isVisible());
+            EXPECT_FALSE(picker->hasFocus());
+            EXPECT_EQ(w->Text(0), QString::fromUtf8(way.code));
+            EXPECT_EQ(w->PartnameLab->text(), QString::fromUtf8(way.name));
+            EXPECT_EQ(w->Text(1), QString::fromUtf8(way.number));
+        }
+        w->Command2_Click(5);
+        EXPECT_EQ(rows(QStringLiteral("Select RV17A0, RV17A1 From RV17A Where RV17A2 = '") + name + "'"),
+                  QStringList{QString::fromUtf8(way.code) + "|" + way.number});
+    }
+}
+
+// After two saves and 放棄 of the add that follows them, 修改 and 刪除 are offered while the list
+// shows employees, and taken away once it shows none.
+TEST_F(PersonnelWindow, ChangeAndDeleteFollowTheListAfterSavesAndCancel)
+{
+    department("001", "業務部");
+    auto w = open();
+    EXPECT_FALSE(w->Command2[2]->isEnabled());
+    EXPECT_FALSE(w->Command2[4]->isEnabled());
+    w->Command2_Click(1);
+    for (const char* name : {"甲", "乙"}) {
+        w->SetBoxText({BoxArray::Text1, 2}, QString::fromUtf8(name));
+        w->Command2_Click(5);
+    }
+    ASSERT_EQ(w->EditMode, QStringLiteral("addnew"));
+    w->Command2_Click(6);
+    EXPECT_TRUE(w->EditMode.isEmpty());
+    EXPECT_EQ(rows(QStringLiteral("Select RV17A1, RV17A2 From RV17A Order By RV17A1")),
+              (QStringList{"001-001|甲", "001-002|乙"}));
+    EXPECT_EQ(listed(*w).size(), 2);
+    EXPECT_TRUE(w->Command2[2]->isVisible());
+    EXPECT_TRUE(w->Command2[2]->isEnabled());
+    EXPECT_TRUE(w->Command2[4]->isEnabled());
+    // The same after 放棄 of a change.
+    w->Command2_Click(2);
+    ASSERT_EQ(w->EditMode, QStringLiteral("change"));
+    w->Command2_Click(6);
+    EXPECT_TRUE(w->Command2[2]->isEnabled());
+    EXPECT_TRUE(w->Command2[4]->isEnabled());
+    for (int i = 0; i < 2; ++i) {
+        ScriptedResponder r;
+        r.answer(ui::Answer::Yes);
+        w->Command2_Click(4);
+    }
+    EXPECT_EQ(count(QStringLiteral("RV17A")), 0);
+    EXPECT_FALSE(w->Command2[2]->isEnabled());
+    EXPECT_FALSE(w->Command2[4]->isEnabled());
+}
+
+// Every fault of the database layer a save can meet on a shared data folder is told in Chinese,
+// with its number and what to do, and ends with "資料並未存檔。".
+TEST_F(PersonnelWindow, ASaveFailureOfTheDatabaseIsToldInChinese)
+{
+    department("001", "業務部");
+    employee("001", "001-001", "王");
+    for (const testsupport::SaveFault& fault : testsupport::SaveFaults()) {
+        auto w = open();
+        w->Command2_Click(2);
+        w->SetBoxText({BoxArray::Text1, 2}, QStringLiteral("王大"));
+        testsupport::FaultInPlace held(fault, path, "UPDATE RV17A SET RV17A2 = '林';");
+        ScriptedResponder r;
+        r.answer(ui::Answer::Ignore);
+        w->Command2_Click(5);
+        held.letGo();
+        ASSERT_FALSE(r.messages.empty()) << fault.name;
+        testsupport::ExpectChineseFailure(r.last(), fault, QStringLiteral("資料並未存檔。"));
+        EXPECT_EQ(w->EditMode, QStringLiteral("change")) << fault.name;
+    }
 }

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QTabBar>
@@ -80,6 +81,13 @@ QStringList ClippedControls(QWidget* window)
                 continue;  // an icon button shows its caption as a tip
             text = Caption(button->text());
             needW = TextWidth(fm, text) + 4;
+            // A button squeezed below its line of text or its picture cuts them.
+            if (qobject_cast<QPushButton*>(w)) {
+                if (!text.isEmpty())
+                    needH = fm.height() + 2;
+                if (!button->icon().isNull())
+                    needH = std::max(needH, button->iconSize().height() + 2);
+            }
         } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
             text = group->title();
             needW = TextWidth(fm, text);

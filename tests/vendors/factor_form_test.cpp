@@ -7,11 +7,14 @@
 #include "platform/widgets/FlexGrid.h"
 #include "records/DetailGrid.h"
 #include "shell/MDIForm1.h"
+#include "support/LayerFaults.h"
 #include "support/Responder.h"
+#include "support/UserKeys.h"
 #include "vendors/FactorFond.h"
 #include "vendors/FactorFrm.h"
 #include "vendors/VendorDb.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,7 +28,10 @@
 #include <gtest/gtest.h>
 #include <iostream>
 
+using testsupport::ClickDropDownEntry;
+using testsupport::PressKey;
 using testsupport::ScriptedResponder;
+using testsupport::TypeKeys;
 
 namespace {
 
@@ -110,6 +116,12 @@ protected:
         w.ManGrid->Editor()->setText(text);
     }
     static void click(QPushButton* b) { b->click(); }
+    // The window takes the keyboard focus, as the window in front does.
+    static void activate(FactorFrm& w)
+    {
+        QApplication::setActiveWindow(&w);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    }
 
     Sink sink;
     StatusSink* previousSink = nullptr;
@@ -302,15 +314,16 @@ TEST_F(VendorWindow, RefreshOffersANewCategoryAndThePickerRenumbersOnARealChange
     EXPECT_EQ(w->DataCombo2[0]->findText(QStringLiteral("製版")), 1);
     EXPECT_EQ(w->DataCombo1->findText(QStringLiteral("製版")), 1);
 
+    activate(*w);
     click(w->Command2[2]);
-    w->Text1_GotFocus(0);
+    w->Text1[0]->setFocus(Qt::OtherFocusReason);
     EXPECT_TRUE(w->DataCombo1->isVisible());
     w->DataCombo1->setEditText(QStringLiteral("001"));
-    w->PickList_LostFocus(w->DataCombo1);
+    w->Text1[2]->setFocus(Qt::OtherFocusReason);
     EXPECT_EQ(w->BoxText(1), QStringLiteral("001-001"));
-    w->Text1_GotFocus(0);
+    w->Text1[0]->setFocus(Qt::OtherFocusReason);
     w->DataCombo1->setEditText(QStringLiteral("製"));
-    w->PickList_LostFocus(w->DataCombo1);
+    w->Text1[2]->setFocus(Qt::OtherFocusReason);
     EXPECT_FALSE(w->DataCombo1->isVisible());
     EXPECT_EQ(w->BoxText(0), QStringLiteral("002"));
     EXPECT_EQ(w->BoxText(9), QStringLiteral("製版"));
@@ -321,7 +334,7 @@ TEST_F(VendorWindow, RefreshOffersANewCategoryAndThePickerRenumbersOnARealChange
     // A new vendor saved with the picker still open, as Alt+S does, goes to the typed category.
     click(w->Command2[1]);
     w->SetBoxText(2, QStringLiteral("乙"));
-    w->Text1_GotFocus(0);
+    w->Text1[0]->setFocus(Qt::OtherFocusReason);
     w->DataCombo1->setEditText(QStringLiteral("印"));
     click(w->Command2[5]);
     EXPECT_FALSE(w->DataCombo1->isVisible());
@@ -488,7 +501,9 @@ TEST_F(VendorWindow, ALetterInTheClosingDayIsRefusedWithTheBoxNamed)
     ScriptedResponder r;
     r.answer(ui::Answer::OK);
     click(w->Command2[5]);
-    EXPECT_TRUE(r.last().text.startsWith(QStringLiteral("「結帳日」不能存入「abc」"))) << r.last().text.toStdString();
+    // The box named, nothing in English, what the save did not do; no title of its own.
+    EXPECT_EQ(r.last().text, QStringLiteral("「結帳日」不能存入「abc」,請輸入正確的數值。\r\n資料並未儲存。"));
+    EXPECT_EQ(r.last().title, ui::DefaultTitle());
     EXPECT_EQ(w->EditMode, QStringLiteral("change"));
     EXPECT_EQ(rows("Select RV113 From RV11"), QStringList{""});
     // The box has the focus back, with its day list over it when that opened: the user types there.
@@ -500,31 +515,177 @@ TEST_F(VendorWindow, ALetterInTheClosingDayIsRefusedWithTheBoxNamed)
     EXPECT_EQ(rows("Select RV113, 結帳日 From RV11"), QStringList{"甲公司|25"});
 }
 
-// The status list over its box: Alt+Down and F4 open its drop-down every time, the very first
-// time included, and closing the drop-down leaves the list over the box with the focus.
-TEST_F(VendorWindow, StatusListDropDownOpensEveryTime)
+// Every list over a box (the category picker, the status list, the list shared by the day,
+// cheque-term and tax boxes): Alt+Down and F4 open its drop-down every time, the very first
+// time included; closing the drop-down leaves the list over the box with the focus; Tab leaves
+// the list and hides it at once.
+TEST_F(VendorWindow, PickListsDropDownEveryTimeAndHideWhenLeft)
 {
     addCategory("A1", "印刷");
     addVendor("A1", "A1-001", "大同");
     auto w = open();
-    QApplication::setActiveWindow(w.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    activate(*w);
     click(w->Command2[2]);  // 修改
-    w->Text1[16]->setFocus(Qt::OtherFocusReason);
-    QApplication::processEvents();
-    QComboBox* list = w->Combo2;
-    ASSERT_TRUE(list->isVisible());
-    ASSERT_TRUE(list->hasFocus());
-    for (int round = 0; round < 2; ++round) {
-        for (auto [key, mod] : {std::pair{Qt::Key_Down, Qt::AltModifier}, std::pair{Qt::Key_F4, Qt::NoModifier}}) {
-            QTest::keyClick(list, key, mod);
-            QApplication::processEvents();
-            EXPECT_TRUE(list->view()->isVisible()) << round << " " << key;
-            list->hidePopup();
-            QApplication::processEvents();
-            EXPECT_TRUE(list->isVisible()) << round << " " << key;
-            EXPECT_TRUE(list->hasFocus()) << round << " " << key;
+    const struct {
+        int box;
+        QComboBox* list;
+        PickList* pick;
+    } lists[] = {{0, w->DataCombo1, w->CategoryList}, {16, w->Combo2, w->StatusList}, {20, w->Combo3, w->SharedList},
+                 {21, w->Combo3, w->SharedList},      {22, w->Combo3, w->SharedList}, {23, w->Combo3, w->SharedList}};
+    for (const auto& l : lists) {
+        w->Text1[size_t(l.box)]->setFocus(Qt::OtherFocusReason);
+        QApplication::processEvents();
+        QComboBox* list = l.list;
+        ASSERT_TRUE(list->isVisible()) << l.box;
+        ASSERT_TRUE(list->hasFocus()) << l.box;
+        for (int round = 0; round < 2; ++round) {
+            for (auto [key, mod] : {std::pair{Qt::Key_Down, Qt::AltModifier}, std::pair{Qt::Key_F4, Qt::NoModifier}}) {
+                QTest::keyClick(list, key, mod);
+                QApplication::processEvents();
+                EXPECT_TRUE(list->view()->isVisible()) << l.box << " " << round << " " << key;
+                list->hidePopup();
+                QApplication::processEvents();
+                EXPECT_TRUE(list->isVisible()) << l.box << " " << round << " " << key;
+                EXPECT_TRUE(list->hasFocus()) << l.box << " " << round << " " << key;
+            }
         }
+        QTest::keyClick(list, Qt::Key_Tab);
+        EXPECT_FALSE(list->hasFocus()) << l.box;
+        // Hidden, or laid over the box Tab went to.
+        EXPECT_TRUE(!list->isVisible() || l.pick->TargetBox() != w->Text1[size_t(l.box)]) << l.box;
     }
+    EXPECT_EQ(w->BoxText(0), QStringLiteral("A1"));
+    EXPECT_EQ(w->BoxText(1), QStringLiteral("A1-001"));
     EXPECT_EQ(w->BoxText(16), QStringLiteral("現用廠商"));
+}
+
+// However the category is chosen in the picker over the category box -- a code or a name
+// typed and Enter or Tab, typed into the open drop-down, picked there with the mouse, or saved
+// with Alt+S while the picker is open -- the stored code, the number and the name shown are
+// one category's.
+TEST_F(VendorWindow, CategoryPickerTakesTheChosenCategoryHoweverChosen)
+{
+    addCategory("001", "印刷");
+    addCategory("002", "製版");
+    addCategory("003", "貨運");
+    addVendor("001", "001-001", "大同");
+    addVendor("001", "001-002", "中興");
+    auto w = open();
+    activate(*w);
+    QComboBox* picker = w->DataCombo1;
+    const struct {
+        const char* way;
+        std::function<void()> choose;
+        const char* code;
+        const char* name;
+        const char* number;
+        bool altS;  // saved with the picker open
+    } ways[] = {
+        {"code, Enter", [] { TypeKeys("003"); PressKey(Qt::Key_Return); }, "003", "貨運", "003-001", false},
+        {"code, Tab", [] { TypeKeys("002"); PressKey(Qt::Key_Tab); }, "002", "製版", "002-001", false},
+        {"name, Enter", [] { TypeKeys(QStringLiteral("貨運")); PressKey(Qt::Key_Return); }, "003", "貨運", "003-002",
+         false},
+        {"name begun, Tab", [] { TypeKeys(QStringLiteral("製")); PressKey(Qt::Key_Tab); }, "002", "製版", "002-002",
+         false},
+        {"code into the drop-down, Enter",
+         [] {
+             PressKey(Qt::Key_F4);
+             TypeKeys("003");
+             PressKey(Qt::Key_Return);
+         },
+         "003", "貨運", "003-003", false},
+        {"name begun into the drop-down, Enter",
+         [] {
+             PressKey(Qt::Key_Down, Qt::AltModifier);
+             TypeKeys(QStringLiteral("製"));
+             PressKey(Qt::Key_Return);
+         },
+         "002", "製版", "002-003", false},
+        {"clicked in the drop-down, then a click elsewhere",
+         [&] {
+             PressKey(Qt::Key_F4);
+             ClickDropDownEntry(picker, 2);
+             w->Text1[2]->setFocus(Qt::MouseFocusReason);
+         },
+         "003", "貨運", "003-004", false},
+        {"code, Alt+S", [] { TypeKeys("002"); }, "002", "製版", "002-004", true},
+    };
+    int n = 0;
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        const QString name = QStringLiteral("新%1").arg(++n);
+        // The current category is proposed: 001 at first, then the one picked last.
+        click(w->Command2[1]);
+        ASSERT_NE(w->BoxText(0), QString::fromUtf8(way.code));
+        ASSERT_TRUE(picker->hasFocus());
+        w->SetBoxText(2, name);
+        way.choose();
+        if (way.altS) {
+            // The save starts with the picker open and focused, as Alt+S starts it.
+            EXPECT_TRUE(picker->hasFocus());
+            w->Command2_Click(5);
+        } else {
+            EXPECT_FALSE(picker->isVisible());
+            EXPECT_FALSE(picker->hasFocus());
+            EXPECT_EQ(w->BoxText(0), QString::fromUtf8(way.code));
+            EXPECT_EQ(w->BoxText(9), QString::fromUtf8(way.name));
+            EXPECT_EQ(w->BoxText(1), QString::fromUtf8(way.number));
+            click(w->Command2[5]);
+        }
+        EXPECT_TRUE(w->EditMode.isEmpty());
+        EXPECT_EQ(rows("Select RV110, RV111 From RV11 Where RV112 = '" + name + "'"),
+                  QStringList{QString::fromUtf8(way.code) + "|" + way.number});
+        // The saved vendor is shown with its category's name.
+        EXPECT_EQ(w->BoxText(1), QString::fromUtf8(way.number));
+        EXPECT_EQ(w->BoxText(9), QString::fromUtf8(way.name));
+    }
+}
+
+// A new vendor saved while a find's result is shown, and not among the vendors found, brings
+// the list of the current category (not of every vendor).
+TEST_F(VendorWindow, NewVendorOutsideAFindsResultBringsItsCategorysList)
+{
+    addCategory("A", "五金");
+    addCategory("B", "電子");
+    addVendor("A", "A-001", "大華");
+    addVendor("A", "A-002", "中興");
+    addVendor("B", "B-001", "小明");
+    auto w = open();
+    ASSERT_EQ(w->Command3[1]->text(), QStringLiteral("不分類"));
+    FindCondition find;
+    find.text = QStringLiteral("RV112 Like '%中%'");
+    find.sql = QStringLiteral("RV112 Like ?");
+    find.params = {QStringLiteral("%中%")};
+    w->SetFindCondition(find);
+    ASSERT_EQ(listed(*w), QStringList{"A-002"});
+    click(w->Command2[1]);
+    EXPECT_EQ(w->BoxText(1), QStringLiteral("A-003"));
+    w->SetBoxText(2, QStringLiteral("大新"));
+    click(w->Command2[5]);
+    EXPECT_EQ(rows("Select RV110, RV111 From RV11 Where RV112 = '大新'"), QStringList{"A|A-003"});
+    QStringList shown = listed(*w);
+    shown.sort();
+    EXPECT_EQ(shown, (QStringList{"A-001", "A-002", "A-003"}));
+    EXPECT_EQ(w->BoxText(1), QStringLiteral("A-003"));
+}
+
+// Every fault of the database layer a save can meet on a shared data folder is told in Chinese,
+// with its number and what to do, and ends with what the save did not do.
+TEST_F(VendorWindow, ASaveFailureOfTheDatabaseIsToldInChinese)
+{
+    addCategory("001", "印刷");
+    addVendor("001", "001-001", "甲");
+    for (const testsupport::SaveFault& fault : testsupport::SaveFaults()) {
+        auto w = open();
+        click(w->Command2[2]);
+        w->SetBoxText(3, QStringLiteral("甲公司"));
+        testsupport::FaultInPlace held(fault, path, "UPDATE RV11 SET RV113 = '乙公司';");
+        ScriptedResponder r;
+        r.answer(ui::Answer::OK);
+        click(w->Command2[5]);
+        held.letGo();
+        ASSERT_FALSE(r.messages.empty()) << fault.name;
+        testsupport::ExpectChineseFailure(r.last(), fault, QStringLiteral("資料並未儲存。"));
+        EXPECT_EQ(w->EditMode, QStringLiteral("change")) << fault.name;
+    }
 }

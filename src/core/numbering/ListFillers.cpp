@@ -1,4 +1,5 @@
 #include "core/numbering/ListFillers.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/Settings.h"
@@ -8,10 +9,13 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <QElapsedTimer>
 #include <QStringList>
+#include <QStringListModel>
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 ListTarget::ListTarget(QComboBox* combo) : combo_(combo) {}
 ListTarget::ListTarget(QListWidget* list) : list_(list) {}
@@ -20,6 +24,7 @@ bool ListTarget::alive() const { return !combo_.isNull() || !list_.isNull(); }
 
 void ListTarget::clear()
 {
+    pending_.clear();
     if (combo_) {
         const QSignalBlocker block(combo_.data());
         combo_->clear();
@@ -29,23 +34,39 @@ void ListTarget::clear()
     }
 }
 
-void ListTarget::add(const QString& text)
+void ListTarget::add(const QString& text) { pending_ << text; }
+
+void ListTarget::show()
 {
+    const QStringList items = std::exchange(pending_, {});
+    if (items.isEmpty())
+        return;
     if (combo_) {
-        // A combo box selects its first item by itself; put back what was shown before.
+        // A new model makes the box select its first item: put back what was shown before.
         const QSignalBlocker block(combo_.data());
         const int index = combo_->currentIndex();
         const bool editable = combo_->isEditable();
         const QString editText = editable ? combo_->currentText() : QString();
-        combo_->addItem(text);
-        if (combo_->currentIndex() != index) {
-            combo_->setCurrentIndex(index);
-            if (editable)
-                combo_->setEditText(editText);
+        auto* model = qobject_cast<QStringListModel*>(combo_->model());
+        QStringList all;
+        if (model) {
+            all = model->stringList();
+        } else {
+            for (int i = 0; i < combo_->count(); ++i)
+                all << combo_->itemText(i);
         }
+        all += items;
+        if (model)
+            model->setStringList(all);
+        else
+            combo_->setModel(new QStringListModel(all, combo_.data()));
+        if (combo_->currentIndex() != index)
+            combo_->setCurrentIndex(index);
+        if (editable && combo_->currentText() != editText)
+            combo_->setEditText(editText);
     } else if (list_) {
         const QSignalBlocker block(list_.data());
-        list_->addItem(text);
+        list_->addItems(items);
     }
 }
 
@@ -53,27 +74,33 @@ namespace {
 
 QString FieldText(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
 
-QString ErrorText(const std::exception& e)
-{
-    if (const auto* dbe = dynamic_cast<const db::DbError*>(&e))
-        return dbe->Description();
-    return QString::fromUtf8(e.what());
-}
 
-// Adds the named field of every row from the current one on, skipping Null and "", yielding
-// once per row when asked.  Stops when the box is gone.
+// Adds the named field of every row from the current one on, skipping Null and "", and puts
+// them into the box.  With `yield` the window system gets its turn while the rows are read
+// (every few milliseconds, not after each of 100,000 rows).  Stops when the box is gone.
 void AddRows(ListTarget& box, db::Recordset& rs, const QString& field, bool yield)
 {
+    struct ShowOnExit {
+        ListTarget& box;
+        ~ShowOnExit() { box.show(); }  // what was read stays in the box when a row fails
+    } showOnExit{box};
+    const int index = rs.IsOpen() ? rs.FieldIndex(field) : -1;
+    QElapsedTimer sinceYield;
+    sinceYield.start();
     while (box.alive() && rs.IsOpen() && !rs.Eof()) {
-        const QString text = FieldText(rs.value(field));
+        const QString text = FieldText(index >= 0 ? rs.value(index) : rs.value(field));
         if (!text.isEmpty())
             box.add(text);
-        if (yield)
+        if (yield && sinceYield.hasExpired(10)) {
             ui::DoEvents();
+            sinceYield.restart();
+        }
         if (!box.alive())
             return;
         rs.MoveNext();
     }
+    if (yield)
+        ui::DoEvents();
 }
 
 // The trade-flag columns of RV11 a category word may name.
@@ -92,12 +119,7 @@ void FillDistinctCombo(ListTarget box, const QString& column, const QString& tab
     rs.Open(QStringLiteral("Select distinct ") + column + QStringLiteral(" From ") + table +
                 QStringLiteral(" Order By ") + column,
             conn, db::adOpenStatic, db::adLockReadOnly);
-    while (box.alive() && !rs.Eof()) {
-        const QString text = FieldText(rs.value(0));
-        if (!text.isEmpty())
-            box.add(text);
-        rs.MoveNext();
-    }
+    AddRows(box, rs, rs.FieldName(0), false);
 }
 
 void FillCustomerShortNames(ListTarget box)
@@ -149,6 +171,7 @@ void LoadUnitList(ListTarget box, const QString&)
     }
     if (!s.contains(u'\r')) {
         box.add(s);
+        box.show();
         return;
     }
     box.clear();
@@ -160,6 +183,7 @@ void LoadUnitList(ListTarget box, const QString&)
     }
     if (!s.isEmpty())
         box.add(s);
+    box.show();
 }
 
 void FillDeptCombo(ListTarget box)

@@ -10,13 +10,15 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 class QComboBox;
 class QListWidget;
 class QWidget;
 
 // The box a filler writes to: a combo box or a list box, held weakly (callers pass the
-// widget pointer itself).
+// widget pointer itself).  Items are gathered and go into the box in one step (show): a combo
+// box then shows a string-list model, so a list of 100,000 values costs no item object each.
 class ListTarget {
 public:
     ListTarget(QComboBox* combo);
@@ -24,12 +26,16 @@ public:
 
     bool alive() const;
     void clear();
-    // Adds one item, leaving the current item and the edit text as they were.
+    // Adds one item to those gathered.
     void add(const QString& text);
+    // Puts the gathered items after those the box holds, leaving the current item and the
+    // edit text as they were.
+    void show();
 
 private:
     QPointer<QComboBox> combo_;
     QPointer<QListWidget> list_;
+    QStringList pending_;
 };
 
 // Every distinct non-empty value of the column, ascending.  Errors reach the caller.

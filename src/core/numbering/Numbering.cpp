@@ -1,9 +1,11 @@
 #include "core/numbering/Numbering.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -46,9 +48,24 @@ void SerialsUsedUp(int lastSerial)
     ui::MsgBox(QStringLiteral("本月編號已用完（序號已達 %1），無法再編號。").arg(lastSerial), ui::Buttons::OK);
 }
 
-// Codes ordered as numbers would be: leading zeros aside, a longer code is the greater one and
-// codes of one length compare as text (ignoring letter case, as the database does).  Plain text
-// order would put "999" above "1000" and never get past "1000".
+// Texts compared as the database compares a text column: by code point, ASCII letters folded.
+int CompareNocase(QStringView a, QStringView b)
+{
+    const QByteArray x = a.toUtf8(), y = b.toUtf8();
+    const int n = int(std::min(x.size(), y.size()));
+    for (int i = 0; i < n; ++i) {
+        auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+        const unsigned char p = static_cast<unsigned char>(fold(x[i])), q = static_cast<unsigned char>(fold(y[i]));
+        if (p != q)
+            return p < q ? -1 : 1;
+    }
+    return int(x.size() > y.size()) - int(x.size() < y.size());
+}
+
+// Codes ordered as numbers would be: leading zeros aside, a longer code (in characters) is the
+// greater one and codes of one length compare as the database compares texts.  Plain text
+// order would put "999" above "1000" and never get past "1000".  CodeOrderTerms gives the same
+// order in a statement.
 bool CodeLess(const QString& a, const QString& b)
 {
     auto significant = [](const QString& s) {
@@ -58,29 +75,26 @@ bool CodeLess(const QString& a, const QString& b)
         return QStringView(s).mid(i);
     };
     const QStringView sa = significant(a), sb = significant(b);
-    if (sa.size() != sb.size())
-        return sa.size() < sb.size();
-    const int c = sa.compare(sb, Qt::CaseInsensitive);
+    const qsizetype la = sa.toUcs4().size(), lb = sb.toUcs4().size();
+    if (la != lb)
+        return la < lb;
+    const int c = CompareNocase(sa, sb);
     if (c != 0)
         return c < 0;
-    return a.compare(b, Qt::CaseInsensitive) < 0;
+    return CompareNocase(a, b) < 0;
 }
 
-// The greatest code of the column in CodeLess order, read in one forward pass.
+QString SignificantLength(const QString& column) { return QStringLiteral("Length(LTrim(%1, '0'))").arg(column); }
+QString Significant(const QString& column) { return QStringLiteral("LTrim(%1, '0') COLLATE NOCASE").arg(column); }
+
+// The greatest code of the column in CodeLess order (the first stored among equals): one step
+// down the column's code-order index where the table has one.
 QString GreatestCode(db::Connection& conn, const QString& table, const QString& column)
 {
-    db::Recordset rs = conn.ExecuteQuery(QStringLiteral("Select ") + column + QStringLiteral(" As CodeValue From ") +
-                                         table + QStringLiteral(" Where ") + column + QStringLiteral(" Is Not Null"));
-    QString best;
-    bool any = false;
-    for (; !rs.Eof(); rs.MoveNext()) {
-        const QString code = FieldText(rs.value(0));
-        if (!any || CodeLess(best, code)) {
-            best = code;
-            any = true;
-        }
-    }
-    return best;
+    db::Recordset rs = conn.ExecuteQuery(QStringLiteral("Select %1 As CodeValue From %2 Where %1 Is Not Null "
+                                                        "Order By %3 DESC, %4 DESC, %1 DESC, rowid LIMIT 1")
+                                             .arg(column, table, SignificantLength(column), Significant(column)));
+    return rs.Eof() ? QString() : FieldText(rs.value(0));
 }
 
 // Whether any row of the statement belongs to a record other than ownSerial (0: any row).
@@ -105,14 +119,19 @@ bool TakenInMainDb(const QString& table, const QString& column, const QString& v
     return HeldByAnother(rs, ownSerial);
 }
 
-QString ErrorText(const std::exception& e)
-{
-    if (const auto* dbe = dynamic_cast<const db::DbError*>(&e))
-        return dbe->Description();
-    return QString::fromUtf8(e.what());
-}
 
 }  // namespace
+
+QString CodeOrderIndexName(const QString& table, const QString& column)
+{
+    return table + QStringLiteral("_") + column + QStringLiteral("_CodeOrder");
+}
+
+QString CodeOrderIndexSql(const QString& table, const QString& column)
+{
+    return QStringLiteral("CREATE INDEX %1 ON %2 (%3, %4, %5)")
+        .arg(CodeOrderIndexName(table, column), table, SignificantLength(column), Significant(column), column);
+}
 
 QString GetMaxValue(db::Connection& conn, const QString& table, const QString& column, const QString& condition,
                     const db::Params& params)

@@ -14,6 +14,12 @@
 QString GetMaxValue(db::Connection& conn, const QString& table, const QString& column,
                     const QString& condition = QString(), const db::Params& params = {});
 
+// Codes are numbered from the greatest code in numbering order: leading zeros aside, the longer
+// code is the greater, codes of one length compare as texts (letter case ignored).  This index
+// keeps a column in that order, so finding the greatest reads one entry, not every code.
+QString CodeOrderIndexName(const QString& table, const QString& column);
+QString CodeOrderIndexSql(const QString& table, const QString& column);
+
 // The next code of a code column, at least three digits after its prefix: "001" for an empty
 // table, "A-008" after "A-07", "1000" after "999".
 QString GetNextCode(db::Connection& conn, const QString& table, const QString& column);

@@ -1,6 +1,8 @@
 #include "core/schema/SchemaCheck.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
+#include "core/numbering/Numbering.h"
 #include "core/schema/SchemaToolkit.h"
 #include "platform/ui/Ui.h"
 
@@ -20,12 +22,6 @@ void Say(const SchemaProgress& progress, const QString& text)
     ui::DoEvents();
 }
 
-QString Describe(const std::exception& e)
-{
-    if (const auto* dbe = dynamic_cast<const db::DbError*>(&e))
-        return dbe->Description();
-    return QString::fromLocal8Bit(e.what());
-}
 
 // The common end of a failed pass: undo what this pass sent, then tell the user.
 void Fail(const QString& description, const QString& tail)
@@ -47,7 +43,7 @@ bool Guarded(const Body& body, const QString& tail)
         body();
         return true;
     } catch (const std::exception& e) {
-        Fail(Describe(e), tail);
+        Fail(ErrorText(e), tail);
     } catch (...) {
         Fail(QString(), tail);
     }
@@ -68,6 +64,33 @@ void AddIndexWhenMissing(db::Connection& c, const QString& table, const QString&
     if (!c.IndexExists(name))
         c.Execute(QStringLiteral("CREATE INDEX ") + name + QStringLiteral(" ON ") + table + QStringLiteral(" (") + column +
                   QStringLiteral(")"));
+}
+
+// The columns a window looks records up by on every action - a duplicate check when a box is
+// left, a pick by name, the next number on an add - so that one record's work reads one record.
+// A text column's index keeps its case-blind comparison: "=" on it still ignores letter case.
+void AddLookupIndexes(db::Connection& c)
+{
+    static const std::pair<const char*, const char*> kLookups[] = {
+        {"RV12", "RV121"},    // customer short name: duplicate check, picks for labels and mail lists
+        {"RV11", "RV110"},    // vendor category: the category's next vendor number
+        {"RV11", "RV111"},    // vendor number: duplicate check
+        {"RV11", "RV112"},    // vendor short name: picks for labels and mail lists
+        {"RV17A", "RV17A0"},  // employee department: the department's list and next number
+        {"RV17A", "RV17A1"},  // employee number: duplicate check
+        {"RV18A", "RV18A1"},  // personal-contact number: duplicate check
+        {"RV18A", "類別"},    // personal-contact category: the window's category list, on open and after a save
+    };
+    for (const auto& [table, column] : kLookups)
+        AddIndexWhenMissing(c, QString::fromUtf8(table), QString::fromUtf8(column));
+    // Code columns numbered on every add: the greatest code is one step down this index.
+    static const std::pair<const char*, const char*> kNumbered[] = {
+        {"RV12", "RV120"}, {"RV18A", "RV18A1"}, {"RV17", "RV170"}, {"RV1", "RV10"}};
+    for (const auto& [table, column] : kNumbered) {
+        const QString t = QString::fromUtf8(table), col = QString::fromUtf8(column);
+        if (!c.IndexExists(CodeOrderIndexName(t, col)))
+            c.Execute(CodeOrderIndexSql(t, col));
+    }
 }
 
 }  // namespace
@@ -250,6 +273,7 @@ void checkfilever(const SchemaProgress& progress)
             AddIndexWhenMissing(c, QStringLiteral("RV12A"), QStringLiteral("序號"));
             AddIndexWhenMissing(c, QStringLiteral("RV12B"), QStringLiteral("RV12B0"));
             AddIndexWhenMissing(c, QStringLiteral("RV12B"), QStringLiteral("序號"));
+            AddLookupIndexes(c);
 
             c.CommitTrans();
         },

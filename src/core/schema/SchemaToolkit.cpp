@@ -1,4 +1,5 @@
 #include "core/schema/SchemaToolkit.h"
+#include "core/ErrorText.h"
 
 #include "platform/ui/Ui.h"
 
@@ -18,12 +19,6 @@ bool IsPlainName(const QString& name)
     return true;
 }
 
-QString ErrorText(const std::exception& e)
-{
-    if (const auto* dbe = dynamic_cast<const db::DbError*>(&e))
-        return dbe->Description();
-    return QString::fromLocal8Bit(e.what());
-}
 
 }  // namespace
 
@@ -84,7 +79,7 @@ QString GetFieldDefault(db::Connection& conn, const QString& table, const QStrin
 void SetAllowZeroLength(db::Connection& conn, const QString& table)
 {
     QVector<db::ColumnInfo> columns;
-    const bool read = ui::RunSteps({[&] { columns = conn.Columns(table); }}, ErrorText);
+    const bool read = ui::RunSteps({[&] { columns = conn.Columns(table); }}, [](const std::exception& e) { return ErrorText(e); });
     if (!read)
         return;
 
@@ -98,5 +93,5 @@ void SetAllowZeroLength(db::Connection& conn, const QString& table)
         steps.push_back([&conn, table, name] { conn.SetAllowZeroLength(table, name, true); });
     }
     if (!steps.empty())
-        ui::RunSteps(steps, ErrorText);
+        ui::RunSteps(steps, [](const std::exception& e) { return ErrorText(e); });
 }

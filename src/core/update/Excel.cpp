@@ -1,4 +1,5 @@
 #include "core/update/Excel.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "platform/spreadsheet/Spreadsheet.h"
@@ -74,10 +75,8 @@ void ExportRsToExcel(db::Recordset& rs, QString& path)
             book.Save(path);
         } catch (const spreadsheet::SpreadsheetError& e) {
             failure = QString::number(e.Number()) + QStringLiteral(": ") + e.Description();
-        } catch (const db::DbError& e) {
-            failure = QString::number(e.Number()) + QStringLiteral(": ") + e.Description();
         } catch (const std::exception& e) {
-            failure = QStringLiteral("0: ") + QString::fromUtf8(e.what());
+            failure = ErrorText(e);
         }
     }
     if (failure.isEmpty()) {
@@ -99,7 +98,7 @@ void ImportExcelSheet(const QString& sheet, const QString& workbook, const QStri
         const long number = e.Number() == spreadsheet::kFileNotFound  ? 3024
                           : e.Number() == spreadsheet::kSheetNotFound ? 3011
                                                                       : 3274;
-        throw db::DbError(number, e.Description());
+        throw db::DbError(number, e.Description(), workbook);
     }
 
     // Each column's type: one kind of value throughout, or text.

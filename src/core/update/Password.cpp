@@ -1,4 +1,5 @@
 #include "core/update/Password.h"
+#include "core/ErrorText.h"
 
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
@@ -40,9 +41,9 @@ QDate ChangeDate(const QVariant& v)
 void ShowError(const std::exception& e)
 {
     if (auto* dbError = dynamic_cast<const db::DbError*>(&e))
-        ui::MsgBox(dbError->Description() + gCrLf + QStringLiteral("錯誤代號: ") + QString::number(dbError->Number()));
+        ui::MsgBox(ErrorDescription(*dbError) + gCrLf + QStringLiteral("錯誤代號: ") + QString::number(dbError->Number()));
     else
-        ui::MsgBox(QString::fromUtf8(e.what()));
+        ui::MsgBox(ErrorText(e));
 }
 
 }  // namespace

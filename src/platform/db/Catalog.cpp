@@ -552,13 +552,35 @@ void ConnState::createIndex(const QVector<Token>& sig)
     const QString table = sig[i + 3].text;
     i += 4;
     const int listStart = i;
-    const QStringList cols = nameList(sig, i);
+    // Beside Jet's list of fields, an index may order by expressions ("Length(LTrim(c, '0'))",
+    // "c COLLATE NOCASE"): such a list goes to SQLite as written and names no required fields.
+    bool expressions = false;
+    int listEnd = listStart + 1;
+    for (int depth = 1; listEnd < sig.size(); ++listEnd) {
+        const Token& t = sig[listEnd];
+        if (t.text == QLatin1String("(") && t.kind == Token::Punct)
+            ++depth, expressions = true;
+        else if (t.text == QLatin1String(")") && t.kind == Token::Punct && --depth == 0)
+            break;
+        else if (t.kind == Token::String || t.kind == Token::Number || t.is("COLLATE"))
+            expressions = true;
+    }
+    QStringList cols;
     QStringList listSql;
-    for (int k = listStart + 1; k < i - 1; ++k) {
-        if (sig[k].is("ASC") || sig[k].is("DESC"))
-            listSql.last() += QChar(' ') + sig[k].text.toUpper();
-        else if (isName(sig[k]))
-            listSql << QuoteName(sig[k].text);
+    if (expressions) {
+        QVector<Token> spaced;
+        for (int k = listStart + 1; k < listEnd; ++k)
+            spaced << Token{Token::Space, QStringLiteral(" ")} << sig[k];
+        listSql << jet::Render(spaced);
+        i = listEnd + 1;
+    } else {
+        cols = nameList(sig, i);
+        for (int k = listStart + 1; k < i - 1; ++k) {
+            if (sig[k].is("ASC") || sig[k].is("DESC"))
+                listSql.last() += QChar(' ') + sig[k].text.toUpper();
+            else if (isName(sig[k]))
+                listSql << QuoteName(sig[k].text);
+        }
     }
     bool disallowNull = false;
     for (; i < sig.size(); ++i) {

@@ -11,8 +11,8 @@
 
 namespace db {
 
-DbError::DbError(long number, const QString& description)
-    : std::runtime_error(description.toStdString()), number_(number), description_(description)
+DbError::DbError(long number, const QString& description, const QString& subject)
+    : std::runtime_error(description.toStdString()), number_(number), description_(description), subject_(subject)
 {
 }
 
@@ -83,6 +83,13 @@ void ThrowSqlite(sqlite3* db, int rc, const QString& sql)
         throw DbError(3260, QStringLiteral("Could not update; currently locked. (%1)").arg(msg));
     if (primary == SQLITE_NOTADB)
         throw DbError(3343, QStringLiteral("Unrecognized database format. (%1)").arg(msg));
+    if (primary == SQLITE_CORRUPT)
+        throw DbError(3049, QStringLiteral("Cannot open database. It may not be a database that your application "
+                                           "recognizes, or the file may be corrupt. (%1)").arg(msg));
+    if (primary == SQLITE_FULL)
+        throw DbError(3026, QStringLiteral("Not enough space on disk. (%1)").arg(msg));
+    if (primary == SQLITE_IOERR)
+        throw DbError(3043, QStringLiteral("Disk or network error. (%1)").arg(msg));
     if (primary == SQLITE_READONLY || primary == SQLITE_PERM || primary == SQLITE_CANTOPEN)
         throw DbError(3051, QStringLiteral("The database file cannot be opened for writing. (%1)").arg(msg));
     if (msg.startsWith(QLatin1String("no such table:")))
@@ -634,7 +641,7 @@ sqlite3* openFile(const QString& path, int flags)
     if (rc != SQLITE_OK) {
         const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
         sqlite3_close_v2(db);
-        throw DbError(3051, QStringLiteral("Cannot open the database file '%1'. (%2)").arg(path, msg));
+        throw DbError(3051, QStringLiteral("Cannot open the database file '%1'. (%2)").arg(path, msg), path);
     }
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, 2000);
@@ -722,7 +729,7 @@ void Connection::Open(const QString& connectionText)
     path.replace(QChar('\\'), QChar('/'));
     const QString found = path.isEmpty() ? QString() : detail::locateFile(path);
     if (found.isEmpty())
-        throw DbError(3024, QStringLiteral("Could not find file '%1'.").arg(path));
+        throw DbError(3024, QStringLiteral("Could not find file '%1'.").arg(path), path);
     auto fresh = std::make_shared<detail::ConnState>();
     fresh->db = detail::openFile(found, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
     fresh->path = found;
@@ -755,7 +762,7 @@ void Connection::CreateDatabase(const QString& path, const QString& schemaScript
     QString p = path;
     p.replace(QChar('\\'), QChar('/'));
     if (!detail::locateFile(p).isEmpty())
-        throw DbError(3204, QStringLiteral("Database '%1' already exists.").arg(p));
+        throw DbError(3204, QStringLiteral("Database '%1' already exists.").arg(p), p);
     detail::ConnState st;
     st.db = detail::openFile(p, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
     st.path = p;

@@ -36,19 +36,16 @@ bool readBack(const ConnState& st, sqlite3_stmt* s, qint64 rowid)
     return rc == SQLITE_ROW;
 }
 
-}  // namespace
+// The table a SELECT reads, when it reads one table (no join, grouping or union): its rows can
+// be written back by rowid.
+struct SelectSource {
+    QString table, qualifier;  // "" when none; the qualifier is the table's alias, else its name
+    bool hasCondition = false;  // a WHERE clause
+};
 
-void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::ConnState>& conn, bool readOnly, const Params& params,
-                           bool forwardOnly, bool keyset)
+SelectSource selectSource(const QVector<jet::Token>& sig)
 {
-    conn->check();
-    auto set = std::make_shared<RowSet>();
-    set->conn = conn;
-    set->params = params;
-    const QString rewritten = jet::RewriteStatement(sql);
-    // A SELECT over one table can write back by rowid.
-    const QVector<jet::Token> sig = jet::Significant(jet::Tokenize(rewritten));
-    QString base, qualifier;
+    SelectSource source;
     if (!sig.isEmpty() && sig[0].is("SELECT") && sig.size() > 1 && !sig[1].is("DISTINCT") && !sig[1].is("DISTINCTROW")
         && !sig[1].is("ALL")) {
         int depth = 0, from = -1, end = int(sig.size());
@@ -65,7 +62,7 @@ void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::Con
                      && (t.is("WHERE") || t.is("ORDER") || t.is("GROUP") || t.is("HAVING") || t.is("UNION") || t.is("LIMIT")))
                 end = i;
             if (depth == 0 && from >= 0 && t.is("WHERE"))
-                set->hasCondition = true;
+                source.hasCondition = true;
             if (depth == 0 && (t.is("GROUP") || t.is("UNION") || t.is("HAVING")))
                 grouped = true;
         }
@@ -73,16 +70,108 @@ void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::Con
             const int n = end - from - 1;
             auto nameTok = [&](int i) { return sig[i].kind == jet::Token::Word || sig[i].kind == jet::Token::Quoted; };
             if (n == 1 && nameTok(from + 1)) {
-                base = qualifier = sig[from + 1].text;
+                source.table = source.qualifier = sig[from + 1].text;
             } else if (n == 2 && nameTok(from + 1) && nameTok(from + 2)) {
-                base = sig[from + 1].text;
-                qualifier = sig[from + 2].text;
+                source.table = sig[from + 1].text;
+                source.qualifier = sig[from + 2].text;
             } else if (n == 3 && nameTok(from + 1) && sig[from + 2].is("AS") && nameTok(from + 3)) {
-                base = sig[from + 1].text;
-                qualifier = sig[from + 3].text;
+                source.table = sig[from + 1].text;
+                source.qualifier = sig[from + 3].text;
             }
         }
     }
+    return source;
+}
+
+// Statement column c as a field: its name (Jet's "Expr1000" for an expression with none), its
+// Jet type from the catalogue, and whether it is a column of the base table to write back to.
+FieldDef fieldOf(ConnState& conn, const RowSet& set, sqlite3_stmt* s, int c, int& unnamed)
+{
+    FieldDef f;
+    f.name = QString::fromUtf8(sqlite3_column_name(s, c));
+    // An expression without a name of its own is "Expr1000", "Expr1001", ... as Jet names it.
+    static const QRegularExpression plainName(QStringLiteral("^[^\\d\\W]\\w*$"), QRegularExpression::UseUnicodePropertiesOption);
+    if (!sqlite3_column_origin_name(s, c) && !plainName.match(f.name).hasMatch())
+        f.name = QStringLiteral("Expr%1").arg(1000 + unnamed++);
+    const char* table = sqlite3_column_table_name(s, c);
+    const char* origin = sqlite3_column_origin_name(s, c);
+    if (table && origin) {
+        const QString t = QString::fromUtf8(table), o = QString::fromUtf8(origin);
+        try {
+            const auto& cat = conn.catalogue(t);
+            const int k = cat.find(o);
+            if (k >= 0) {
+                const ColumnInfo& info = cat.columns[k].info;
+                f.adoType = info.adoType;
+                f.definedSize = fieldSize(info.adoType, info.definedSize);
+                f.identity = info.identity;
+            }
+        } catch (const DbError& e) {
+            if (e.Number() == 3260)
+                throw;  // the file is locked: the statement cannot be read either
+        }
+        if (set.hasRowid && t.compare(set.baseTable, Qt::CaseInsensitive) == 0) {
+            f.updatable = true;
+            f.baseColumn = o;
+        }
+    }
+    return f;
+}
+
+// How the set's rows are written back: the base table's and columns' quoted names, the read-back
+// of an added row; read-only without a base table or any column of it.
+void takeWriteBack(RowSet& set, bool readOnly)
+{
+    set.readOnly = readOnly || !set.hasRowid;
+    set.quotedBase = jet::QuoteName(set.baseTable);
+    QStringList readBack;
+    for (int k = 0; k < set.fields.size(); ++k) {
+        const FieldDef& f = set.fields[k];
+        set.quoted << (f.updatable ? jet::QuoteName(f.baseColumn) : QString());
+        if (f.updatable) {
+            readBack << set.quoted.last();
+            set.readBackFields << k;
+        }
+    }
+    set.readBackSql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(readBack.join(QChar(',')), set.quotedBase);
+    // No column of the base table: nothing to write back to.
+    if (std::none_of(set.fields.begin(), set.fields.end(), [](const FieldDef& f) { return f.updatable; }))
+        set.readOnly = true;
+}
+
+// Expressions take their type from the first row.
+void typeExpressions(RowSet& set)
+{
+    for (int k = 0; k < set.fields.size(); ++k) {
+        FieldDef& f = set.fields[k];
+        if (f.adoType != adEmpty)
+            continue;
+        const Cell c = set.rows.empty() ? Cell() : detail::CellAt(set.rows.front(), k);
+        switch (c.tag) {
+        case detail::TagInt: f.adoType = adInteger; f.definedSize = 4; break;
+        case detail::TagReal: f.adoType = adDouble; f.definedSize = 8; break;
+        case detail::TagBlob: f.adoType = adLongVarBinary; break;
+        default: f.adoType = adVarWChar; f.definedSize = 255;
+        }
+    }
+}
+
+}  // namespace
+
+void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::ConnState>& conn, bool readOnly, const Params& params,
+                           bool forwardOnly, bool keyset)
+{
+    conn->check();
+    auto set = std::make_shared<RowSet>();
+    set->conn = conn;
+    set->params = params;
+    const QString rewritten = jet::RewriteStatement(sql);
+    // A SELECT over one table can write back by rowid.
+    const QVector<jet::Token> sig = jet::Significant(jet::Tokenize(rewritten));
+    const SelectSource source = selectSource(sig);
+    set->hasCondition = source.hasCondition;
+    const QString& base = source.table;
+    const QString& qualifier = source.qualifier;
     std::unique_ptr<detail::Stmt> st;
     if (!base.isEmpty()) {
         const QString withRowid = QStringLiteral("SELECT ") + jet::QuoteName(qualifier) + QStringLiteral(".rowid AS __tess_rowid, ")
@@ -108,57 +197,14 @@ void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::Con
     if (count == 0)
         throw DbError(3219, QStringLiteral("Operation is not allowed in this context: the statement returns no rows."));
     int unnamed = 0;
-    for (int c = first; c < count; ++c) {
-        FieldDef f;
-        f.name = QString::fromUtf8(sqlite3_column_name(s, c));
-        // An expression without a name of its own is "Expr1000", "Expr1001", ... as Jet names it.
-        static const QRegularExpression plainName(QStringLiteral("^[^\\d\\W]\\w*$"), QRegularExpression::UseUnicodePropertiesOption);
-        if (!sqlite3_column_origin_name(s, c) && !plainName.match(f.name).hasMatch())
-            f.name = QStringLiteral("Expr%1").arg(1000 + unnamed++);
-        const char* table = sqlite3_column_table_name(s, c);
-        const char* origin = sqlite3_column_origin_name(s, c);
-        if (table && origin) {
-            const QString t = QString::fromUtf8(table), o = QString::fromUtf8(origin);
-            try {
-                const auto& cat = conn->catalogue(t);
-                const int k = cat.find(o);
-                if (k >= 0) {
-                    const ColumnInfo& info = cat.columns[k].info;
-                    f.adoType = info.adoType;
-                    f.definedSize = fieldSize(info.adoType, info.definedSize);
-                    f.identity = info.identity;
-                }
-            } catch (const DbError& e) {
-                if (e.Number() == 3260)
-                    throw;  // the file is locked: the statement cannot be read either
-            }
-            if (set->hasRowid && t.compare(set->baseTable, Qt::CaseInsensitive) == 0) {
-                f.updatable = true;
-                f.baseColumn = o;
-            }
-        }
-        set->fields << f;
-    }
-    set->readOnly = readOnly || !set->hasRowid;
-    set->quotedBase = jet::QuoteName(set->baseTable);
-    QStringList readBack;
-    for (int k = 0; k < set->fields.size(); ++k) {
-        const FieldDef& f = set->fields[k];
-        set->quoted << (f.updatable ? jet::QuoteName(f.baseColumn) : QString());
-        if (f.updatable) {
-            readBack << set->quoted.last();
-            set->readBackFields << k;
-        }
-    }
-    set->readBackSql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(readBack.join(QChar(',')), set->quotedBase);
-    // No column of the base table: nothing to write back to.
-    if (std::none_of(set->fields.begin(), set->fields.end(), [](const FieldDef& f) { return f.updatable; }))
-        set->readOnly = true;
+    for (int c = first; c < count; ++c)
+        set->fields << fieldOf(*conn, *set, s, c, unnamed);
+    takeWriteBack(*set, readOnly);
     if (set->hasRowid && !forwardOnly)
         detail::TakeStatementOrder(*set, sql);
     if (keyset && set->hasRowid && set->orderKnown && !set->order.empty()) {
         if (auto source = detail::OnDemandSourceFor(*set, conn->readPolicy, readWithKeys))
-            set->onDemand = std::make_unique<detail::OnDemandRows>(*set, conn, std::move(*source));
+            set->readOnDemand(std::move(*source));
     }
     if (forwardOnly) {
         // Rows are read as the cursor reaches them: asking whether a table has rows reads one.
@@ -174,19 +220,7 @@ void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::Con
         st.reset();
         set->fetch();
     }
-    // Expressions take their type from the first row.
-    for (int k = 0; k < set->fields.size(); ++k) {
-        FieldDef& f = set->fields[k];
-        if (f.adoType != adEmpty)
-            continue;
-        const Cell c = set->rows.empty() ? Cell() : detail::CellAt(set->rows.front(), k);
-        switch (c.tag) {
-        case detail::TagInt: f.adoType = adInteger; f.definedSize = 4; break;
-        case detail::TagReal: f.adoType = adDouble; f.definedSize = 8; break;
-        case detail::TagBlob: f.adoType = adLongVarBinary; break;
-        default: f.adoType = adVarWChar; f.definedSize = 255;
-        }
-    }
+    typeExpressions(*set);
     attach(set);
     filterText.clear();
     sortText.clear();
@@ -481,6 +515,7 @@ void Recordset::Impl::resync()
     for (int k = 0; k < rs->fields.size(); ++k)
         mask[k] = rs->fields[k].updatable;
     rs->patch(rs->rows[size_t(r)], values, mask);
+    rs->outOfOrder(r);
     broadcast(RecordsetEvent::RowsChanged);
 }
 
@@ -535,6 +570,13 @@ void Recordset::Impl::update()
                               params) == 0)
                 throw ChangedByAnotherUser();
         }
+    }
+    if (added) {
+        rs->outOfOrder(editRow);  // at the end of the rows until placed
+    } else {
+        for (const detail::OrderKey& k : rs->order)
+            if (dirty[k.field])
+                rs->outOfOrder(editRow);
     }
     if (!added) {
         rs->patch(row, buf, dirty);
@@ -609,11 +651,10 @@ void Recordset::Impl::cancelUpdate()
 void Recordset::Impl::removeFromViews(int row)
 {
     for (Impl* c : rs->cursors) {
-        auto it = std::find(c->view.begin(), c->view.end(), row);
-        if (it == c->view.end())
+        const long p = c->positionOfRow(row);
+        if (p < 0)
             continue;
-        const long p = long(it - c->view.begin());
-        c->view.erase(it);
+        c->view.erase(c->view.begin() + p);
         if (c->pos > p)
             --c->pos;
         else if (c->pos == p)
@@ -682,14 +723,40 @@ bool Recordset::Impl::placeRow()
     if (!selects(moved.rowid))
         return false;
     // The stored rows are in the statement's order: the row goes before the first one after it.
-    int before = int(rows.size());
-    for (int i = 0; i < int(rows.size()); ++i) {
-        if (i == from || (rows[size_t(i)].flags & (detail::RowDeleted | detail::RowPending)))
-            continue;
-        if (rs->compareInOrder(rows[size_t(i)], moved) > 0) {
-            before = i;
-            break;
+    const int n = int(rows.size());
+    const auto skipped = [&](int i) {
+        return i == from || (rows[size_t(i)].flags & (detail::RowDeleted | detail::RowPending));
+    };
+    int before = n;
+    if (rs->inOrder && (rs->straggler < 0 || rs->straggler == from)) {
+        // Every other row in order: found by halving, rows not shown stepped over.
+        int lo = 0, hi = n;
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            int j = mid;
+            while (j < hi && skipped(j))
+                ++j;
+            if (j == hi)
+                hi = mid;
+            else if (rs->compareInOrder(rows[size_t(j)], moved) > 0)
+                hi = j;
+            else
+                lo = j + 1;
         }
+        while (lo < n && skipped(lo))
+            ++lo;
+        before = lo;
+        rs->straggler = -1;
+    } else {
+        for (int i = 0; i < n; ++i) {
+            if (skipped(i))
+                continue;
+            if (rs->compareInOrder(rows[size_t(i)], moved) > 0) {
+                before = i;
+                break;
+            }
+        }
+        rs->inOrder = false;
     }
     const int to = before > from ? before - 1 : before;
     if (to != from) {
@@ -712,7 +779,12 @@ bool Recordset::Impl::placeRow()
             if (c->edit != adEditNone)
                 c->editRow = remap(c->editRow);
         }
-        rs->indexValid = false;
+        // Only the rows between the two places changed places: the bookmark table follows.
+        if (rs->indexValid) {
+            for (int i = std::min(from, to); i <= std::max(from, to); ++i)
+                if (!(rows[size_t(i)].flags & (detail::RowDeleted | detail::RowPending)))
+                    rs->byBookmark.insert(rows[size_t(i)].bookmark, i);
+        }
     }
     // Each cursor shows the row where its own order puts it.
     std::vector<Impl*> movedCursors;
@@ -758,7 +830,7 @@ void Recordset::Impl::rebuildView()
         rs->completeAll();
     streaming = false;
     view.clear();
-    view.reserve(rs->rows.size());
+    view.reserve(rs->rows.size() + 256);  // room for the rows added next
     const int n = int(rs->rows.size());
     for (int i = 0; i < n; ++i) {
         const Row& r = rs->rows[size_t(i)];
@@ -788,6 +860,13 @@ void Recordset::Impl::rebuildView()
 
 long Recordset::Impl::positionOfRow(int row) const
 {
+    // Without a Sort of its own a cursor shows its rows in stored order, so the row is found
+    // by halving; only a view out of that order is searched row by row.
+    if (sortKeys.empty()) {
+        const auto it = std::lower_bound(view.begin(), view.end(), row);
+        if (it != view.end() && *it == row)
+            return long(it - view.begin());
+    }
     const auto it = std::find(view.begin(), view.end(), row);
     return it == view.end() ? -1 : long(it - view.begin());
 }

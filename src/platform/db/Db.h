@@ -13,7 +13,9 @@
 //   3349 number too large for the field, 3164 field cannot be updated (identity, expression),
 //   3251 recordset is read-only, 3159 bookmark not valid, 3167 row no longer there,
 //   3001 bad argument (Find/Filter text), 3003 transaction already open, 3034 no transaction,
-//   3343 not a database file, 3197 changed or deleted by another user since it was read;
+//   3343 not a database file, 3049 a damaged database file, 3026 disk full, 3043 disk or
+//   network error, 3051 the file cannot be opened or written, 3204 the database's name is taken,
+//   3197 changed or deleted by another user since it was read;
 //   anything else: 30000 + SQLite's code, with SQLite's text.
 //
 // Text columns are declared COLLATE NOCASE: "=", Max, DISTINCT, ORDER BY and unique indexes
@@ -58,15 +60,22 @@ enum LockType { adLockReadOnly = 1, adLockPessimistic = 2, adLockOptimistic = 3,
 enum SearchDirection { adSearchForward = 1, adSearchBackward = -1 };
 enum EditModeEnum { adEditNone = 0, adEditInProgress = 1, adEditAdd = 2 };
 
+// An error of the database layer: its Jet number and the engine's English description, for
+// logs and tests.  What a user reads is made from the number (and the subject) by the caller,
+// in the user's language.
 class DbError : public std::runtime_error {
 public:
-    DbError(long number, const QString& description);
+    DbError(long number, const QString& description, const QString& subject = {});
     long Number() const { return number_; }
     QString Description() const { return description_; }
+    // What the error is about, where one thing is: the file of an open or create, the value a
+    // column refused.
+    QString Subject() const { return subject_; }
 
 private:
     long number_;
     QString description_;
+    QString subject_;
 };
 
 // A row's identity inside a recordset and all its clones; survives Requery.
@@ -266,6 +275,8 @@ public:
     Bookmark bookmark() const;
     void setBookmark(Bookmark b);
     Recordset Clone() const;
+    // Whether the two hold one set of rows (one is a clone of the other, or both of a third).
+    bool SharesRows(const Recordset& other) const;
 
     // ADO Find: one condition ("col = v", "col like 't*'", numbers, #date#); on failure Eof (or Bof backwards).
     void Find(const QString& criteria, long skipRecords = 0, SearchDirection dir = adSearchForward,

@@ -182,9 +182,24 @@ struct RowSet : RowStore {
     std::vector<OrderKey> order;
     bool orderKnown = false;
     bool layerSorts = false;
+    // Whether the rows stand in the statement's order (as read), but for at most one row known
+    // to stand elsewhere (`straggler`: added or changed, not yet placed); then a row's place is
+    // found by halving.  A second such row leaves the order unknown until the rows are read again.
+    bool inOrder = false;
+    int straggler = -1;
+    void outOfOrder(int row)
+    {
+        if (!inOrder || straggler == row)
+            return;
+        if (straggler < 0)
+            straggler = row;
+        else
+            inOrder = false;
+    }
     bool hasCondition = false;  // a WHERE clause: an added row may fall outside it
     // A large keyset or dynamic list reads its rows on demand (null: every row at once).
     std::unique_ptr<OnDemandRows> onDemand;
+    void readOnDemand(OnDemandSource source);  // from now on, and at the next fetch
     std::vector<Recordset::Impl*> cursors;
 
     void fetch();  // (re)reads every row (on demand: every row's keys)

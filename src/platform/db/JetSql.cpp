@@ -219,6 +219,32 @@ QString QuoteText(const QString& text)
     return QChar('\'') + q + QChar('\'');
 }
 
+namespace {
+
+bool isTrim(const Token& t) { return t.is("TRIM") || t.is("LTRIM") || t.is("RTRIM"); }
+
+// The arguments of the call whose "(" is tokens[open]: commas outside inner parentheses, plus one.
+int argumentCount(const QVector<Token>& tokens, int open, int to)
+{
+    int depth = 0, commas = 0;
+    for (int k = open; k < to; ++k) {
+        const Token& t = tokens[k];
+        if (t.kind != Token::Punct)
+            continue;
+        if (t.text == QLatin1String("("))
+            ++depth;
+        else if (t.text == QLatin1String(")") && --depth == 0)
+            break;
+        else if (t.text == QLatin1String(",") && depth == 1)
+            ++commas;
+    }
+    return commas + 1;
+}
+
+}  // namespace
+
+// Jet's Trim, LTrim and RTrim take one argument and strip blanks; with a second argument (the
+// characters to strip, which Jet does not offer) they are SQLite's own.
 QString Render(const QVector<Token>& tokens, int from, int to)
 {
     // Functions whose Jet name SQLite reads as a keyword or a function of its own.
@@ -251,7 +277,7 @@ QString Render(const QVector<Token>& tokens, int from, int to)
                 ++j;
             if (j < to && tokens[j].kind == Token::Punct && tokens[j].text == QLatin1String("(")) {
                 const auto it = renamed.constFind(t.text.toLower());
-                if (it != renamed.constEnd()) {
+                if (it != renamed.constEnd() && !(isTrim(t) && argumentCount(tokens, j, to) == 2)) {
                     out += it.value();
                     break;
                 }

@@ -91,6 +91,8 @@ void OnDemandRows::takeRows(sqlite3_stmt* s, qint64* lastRowid, int* seen)
             continue;
         const Row image = store_.imageOf(s, 1);
         Row& row = store_.rows[size_t(i)];
+        if (onRead)
+            onRead(i, row, image);
         row.data = image.data;
         row.size = image.size;
         settle(row);

@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -56,6 +57,10 @@ public:
     bool readAhead(int count);
     long rowsToRead() const { return partial_; }
     bool holdsAtOpen(int field) const { return source_.keyColumnOf[size_t(field)] >= 0; }
+
+    // Called as partial row `row` is read, before what was read takes the place of its keys
+    // (another user may have changed them since).
+    std::function<void(int row, const Row& keys, const Row& read)> onRead;
 
 private:
     // Takes the rows of a statement giving rowid and then every field into the partial rows they

@@ -367,6 +367,8 @@ void Recordset::setBookmark(Bookmark b)
     d->moveTo(p);
 }
 
+bool Recordset::SharesRows(const Recordset& other) const { return d->rs && d->rs == other.d->rs; }
+
 Recordset Recordset::Clone() const
 {
     d->requireOpen();

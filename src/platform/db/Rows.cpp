@@ -103,7 +103,7 @@ QDateTime parseCanonical(const char* p, int n, bool* ok)
 
 [[noreturn]] void conversionError(const QVariant& v)
 {
-    throw DbError(3421, QStringLiteral("Data type conversion error. (%1)").arg(v.toString()));
+    throw DbError(3421, QStringLiteral("Data type conversion error. (%1)").arg(v.toString()), v.toString());
 }
 
 }  // namespace
@@ -752,6 +752,19 @@ void RowSet::fetch()
     }
     if (layerSorts)
         sortRows();
+    inOrder = orderKnown && !order.empty();  // without an ORDER BY the rows come as SQLite reads them
+    straggler = -1;
+}
+
+void RowSet::readOnDemand(OnDemandSource source)
+{
+    onDemand = std::make_unique<OnDemandRows>(*this, conn, std::move(source));
+    // A row whose order keys another user changed since they were read stands out of order.
+    onDemand->onRead = [this](int i, const Row& keys, const Row& read) {
+        for (const OrderKey& k : order)
+            if (inOrder && CompareStored(CellAt(keys, k.field), CellAt(read, k.field), k.nocase) != 0)
+                outOfOrder(i);
+    };
 }
 
 void RowSet::completeAll()
@@ -886,6 +899,7 @@ void BookmarkIndex::build(const std::vector<Row>& rows)
     // A table where the range is at most a few times the rows; past that, a hash.
     if (quint64(high) - quint64(low) < quint64(4 * live + 1024)) {
         base_ = low;
+        dense_.reserve(size_t(high - low + 1) + 4096);  // room for the rows added next
         dense_.assign(size_t(high - low + 1), -1);
     }
     for (int i = 0; i < int(rows.size()); ++i)

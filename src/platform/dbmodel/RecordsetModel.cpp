@@ -47,7 +47,8 @@ void RecordsetModel::readAhead()
         readAheadTimer_->setSingleShot(true);
         connect(readAheadTimer_, &QTimer::timeout, this, [this] {
             try {
-                // About ten milliseconds a block: the program stays quick to answer meanwhile.
+                // About ten milliseconds a block, once the list has been left alone a moment
+                // (kQuietMs): the program stays quick to answer meanwhile.
                 // When a block reads nothing (a transaction is open), it waits a moment.
                 const long before = rs_.IsOpen() ? rs_.RowsToRead() : 0;
                 if (rs_.IsOpen() && rs_.ReadAhead(2000))
@@ -57,7 +58,13 @@ void RecordsetModel::readAhead()
             }
         });
     }
-    readAheadTimer_->start(0);
+    readAheadTimer_->start(kQuietMs);
+}
+
+void RecordsetModel::holdReadAhead()
+{
+    if (readAheadTimer_ && readAheadTimer_->isActive())
+        readAheadTimer_->start(kQuietMs);
 }
 
 void RecordsetModel::detach()
@@ -139,6 +146,8 @@ bool RecordsetModel::setHeaderData(int section, Qt::Orientation orientation, con
 
 void RecordsetModel::onEvent(db::RecordsetEvent e, int field)
 {
+    // The list is in use: a move, a save or a delete is answered without a block read beside it.
+    holdReadAhead();
     switch (e) {
     case db::RecordsetEvent::Moved:
         emit currentRowChanged(currentRow());

@@ -46,6 +46,9 @@ private:
     void onEvent(db::RecordsetEvent e, int field);
     // While the program is idle, the rest of a list read on demand is read a block at a time.
     void readAhead();
+    // Puts the next block read off until the list has been left alone for kQuietMs.
+    void holdReadAhead();
+    static constexpr int kQuietMs = 300;
 
     QTimer* readAheadTimer_ = nullptr;
 

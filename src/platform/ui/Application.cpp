@@ -13,6 +13,7 @@ namespace ui {
 namespace {
 
 bool gReporting = false;
+std::function<QString(const std::exception&)> gDescribe;
 
 // A focus event a widget got after its handlers had already moved the focus on (or back):
 // the widget is told the outcome directly, past every event filter, so no window's
@@ -39,18 +40,32 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
 bool Application::notify(QObject* receiver, QEvent* event)
 {
     try {
+        // A window shown (a top-level one, or one inside the main window's frame) shows its
+        // texts in the language in use; so does a caption set later, before it is painted.
+        if (receiver->isWidgetType()) {
+            auto* w = static_cast<QWidget*>(receiver);
+            if (event->type() == QEvent::Show &&
+                (w->isWindow() || (w->parentWidget() && w->parentWidget()->inherits("QMdiSubWindow"))))
+                LocalizeWindow(w);
+            else if (event->type() == QEvent::Paint &&
+                     (w->inherits("QLabel") || w->inherits("QAbstractButton") || w->inherits("QGroupBox") ||
+                      w->inherits("QTabBar") || w->inherits("QHeaderView")))
+                LocalizeWindow(w, false);
+        }
         const QPointer<QObject> alive = receiver;
         const bool handled = QApplication::notify(receiver, event);
         if (alive)
             SettleFocus(receiver, event);
         return handled;
     } catch (const std::exception& e) {
-        ReportUnexpectedError(QString::fromLocal8Bit(e.what()));
+        ReportUnexpectedError(gDescribe ? gDescribe(e) : QString::fromLocal8Bit(e.what()));
     } catch (...) {
         ReportUnexpectedError(QString());
     }
     return false;
 }
+
+void SetErrorDescriber(std::function<QString(const std::exception&)> describe) { gDescribe = std::move(describe); }
 
 QString UnexpectedErrorText(const QString& description)
 {

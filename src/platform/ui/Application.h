@@ -8,6 +8,8 @@
 #pragma once
 
 #include <QApplication>
+#include <exception>
+#include <functional>
 
 namespace ui {
 
@@ -16,6 +18,9 @@ public:
     Application(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
+
+// How an error escaping a handler is put to the user (its own text when none is set).
+void SetErrorDescriber(std::function<QString(const std::exception&)> describe);
 
 // The message an unexpected error gets, and showing it (never throws).
 QString UnexpectedErrorText(const QString& description);

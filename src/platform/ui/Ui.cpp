@@ -4,9 +4,13 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -54,6 +58,34 @@ QString qtFilter(const QString& filter)
 
 }  // namespace
 
+namespace {
+// Function-local, so a localizer set while other files' statics are made is kept.
+std::function<QString(const QString&)>& localText()
+{
+    static std::function<QString(const QString&)> f;
+    return f;
+}
+std::function<void(QWidget*, bool)>& localizeWindow()
+{
+    static std::function<void(QWidget*, bool)> f;
+    return f;
+}
+}  // namespace
+
+void SetTextLocalizer(std::function<QString(const QString&)> text, std::function<void(QWidget*, bool)> window)
+{
+    localText() = std::move(text);
+    localizeWindow() = std::move(window);
+}
+
+QString LocalText(const QString& text) { return localText() ? localText()(text) : text; }
+
+void LocalizeWindow(QWidget* window, bool deep)
+{
+    if (localizeWindow())
+        localizeWindow()(window, deep);
+}
+
 QString DefaultTitle() { return defaultTitle(); }
 void SetDefaultTitle(const QString& title) { defaultTitle() = title; }
 
@@ -66,15 +98,25 @@ Responder* SetResponder(Responder* responder)
 
 Responder* CurrentResponder() { return gResponder; }
 
+int TitleBarWidth(const QString& title)
+{
+    QFont font = QApplication::font();
+    font.setPointSizeF(std::max(font.pointSizeF(), 12.0));
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int bar = metrics.height() + 8;  // about the height of a title bar, and of its icon and buttons
+    return metrics.horizontalAdvance(title) + 4 * bar + 16;
+}
+
 Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title)
 {
-    const MessageCall call{text, buttons, icon, titleOrDefault(title)};
+    const MessageCall call{LocalText(text), buttons, icon, LocalText(titleOrDefault(title))};
     if (gResponder)
         return gResponder->onMessage(call);
 
     QMessageBox box(parentWindow());
     box.setWindowTitle(call.title);
-    box.setText(forDisplay(text));
+    box.setText(forDisplay(call.text));
     switch (icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
@@ -121,6 +163,10 @@ Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& ti
         box.setEscapeButton(QMessageBox::Ok);
     else
         box.setEscapeButton(static_cast<QAbstractButton*>(nullptr));
+    // A short message must not cut its title: the box is at least as wide as its title bar needs.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(TitleBarWidth(call.title), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
     for (const Choice& c : choices)

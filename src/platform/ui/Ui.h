@@ -21,6 +21,14 @@ enum class Buttons { OK, OKCancel, YesNo, YesNoCancel, AbortRetryIgnore, RetryCa
 enum class Icon { None, Critical, Question, Exclamation, Information };
 enum class Answer { OK, Cancel, Yes, No, Abort, Retry, Ignore };
 
+// The language of the program's own texts: `text` gives a text as the language in use shows it
+// (message boxes pass their text and title through it) and `window` puts a window's texts into
+// that language (with its controls when `deep`); the application calls it whenever a window is
+// shown, and for a caption about to be painted.  None set: unchanged.
+void SetTextLocalizer(std::function<QString(const QString&)> text, std::function<void(QWidget*, bool deep)> window);
+QString LocalText(const QString& text);
+void LocalizeWindow(QWidget* window, bool deep = true);
+
 // The program's default title for a message box that has none of its own.
 QString DefaultTitle();
 void SetDefaultTitle(const QString& title);
@@ -35,6 +43,11 @@ struct MessageCall {
 // MsgBox: text, buttons, icon and title ("" = the default title).  Returns the user's answer.
 Answer MsgBox(const QString& text, Buttons buttons = Buttons::OK, Icon icon = Icon::None,
               const QString& title = QString());
+
+// The width a window needs for its frame to show the whole title: the title as window managers
+// commonly draw it (12-point bold), beside the frame's icon and its buttons.  A message box is
+// never narrower.
+int TitleBarWidth(const QString& title);
 
 // InputBox: returns the typed text, or "" on cancel (as VB did).
 QString InputBox(const QString& prompt, const QString& title = QString(),

@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <QStringListModel>
 #include <QTimer>
 
 namespace {
@@ -52,6 +53,32 @@ TEST_F(ListFillers, DistinctValuesAscendingWithoutNullOrEmpty)
     FillDistinctCombo(&list, QStringLiteral("類別"), QStringLiteral("RV12"), gConn);
     EXPECT_EQ(Items(list), L({"A", "B", "C"}));
     EXPECT_EQ(list.currentRow(), -1);
+}
+
+TEST_F(ListFillers, ComboBoxesShowAStringListModelAndKeepWhatTheyShowed)
+{
+    // 100,000 categories would be 100,000 item objects added one by one: the box gets the
+    // values as one list, and the user's text and choice stay as they were.
+    insertValues(QStringLiteral("RV12"), QStringLiteral("類別"), {"B", "A", "C"});
+    QComboBox editable;
+    editable.setEditable(true);
+    editable.setEditText(QStringLiteral("typed"));
+    FillDistinctCombo(&editable, QStringLiteral("類別"), QStringLiteral("RV12"), gConn);
+    ASSERT_NE(qobject_cast<QStringListModel*>(editable.model()), nullptr);
+    EXPECT_EQ(Items(editable), L({"A", "B", "C"}));
+    EXPECT_EQ(editable.currentIndex(), -1);
+    EXPECT_EQ(editable.currentText(), QStringLiteral("typed"));
+
+    // One unit set: added after what the box holds, the chosen item kept.
+    WriteSetting(QStringLiteral("Unit"), QStringLiteral("噸"), QStringLiteral("Unitdata"), 2, gDataPath);
+    QComboBox fixed;
+    FillDistinctCombo(&fixed, QStringLiteral("類別"), QStringLiteral("RV12"), gConn);
+    fixed.setCurrentIndex(1);
+    LoadUnitList(&fixed);
+    EXPECT_EQ(Items(fixed), L({"A", "B", "C", "噸"}));
+    EXPECT_EQ(fixed.currentIndex(), 1);
+    fixed.addItem(QStringLiteral("D"));  // the box still takes items of its own
+    EXPECT_EQ(Items(fixed), L({"A", "B", "C", "噸", "D"}));
 }
 
 TEST_F(ListFillers, CustomerShortNamesAndDepartments)

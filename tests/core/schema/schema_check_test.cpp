@@ -2,7 +2,9 @@
 // script, an old layout holding rows, a second start, and a statement failing inside a pass.
 #include "core/Globals.h"
 #include "core/schema/SchemaCheck.h"
+#include "core/numbering/Numbering.h"
 #include "core/schema/SchemaToolkit.h"
+#include "support/StatementSteps.h"
 #include "support/Responder.h"
 #include "support/TempDir.h"
 
@@ -142,6 +144,37 @@ protected:
     QStringList progress_;
 };
 
+TEST_F(SchemaCheck, LookupsReadOneRecordThroughTheIndexesAndStayCaseBlind)
+{
+    StartUp();
+    gConn.BeginTrans();
+    for (int i = 1; i <= 3000; ++i) {
+        gConn.Execute("INSERT INTO RV12 (RV120, RV121) VALUES (?, ?)",
+                      {QString::number(i).rightJustified(6, u'0'), QStringLiteral("Name%1").arg(i)});
+        gConn.Execute("INSERT INTO RV18A (RV18A1, RV18A2) VALUES (?, ?)",
+                      {QStringLiteral("P%1").arg(i), QStringLiteral("Name%1").arg(i)});
+    }
+    gConn.CommitTrans();
+
+    testsupport::ScriptedResponder user;
+    // Each lookup among 3,000 rows: a scan of the table would take tens of thousands of steps.
+    const auto cheap = [](const std::function<void()>& work) {
+        testsupport::StatementSteps steps(gConn);
+        work();
+        return steps.steps() < 1500;
+    };
+    // The short name found whatever its letter case, as Jet compared texts.
+    user.answer(ui::Answer::OK);
+    EXPECT_TRUE(cheap([] { EXPECT_TRUE(CheckDuplicate(QString(), "rv12", "RV121", "NAME2999", 0)); }));
+    EXPECT_TRUE(cheap([] { EXPECT_FALSE(CheckDuplicate(QString(), "rv12", "RV121", "Name2999", 2999)); }));
+    EXPECT_TRUE(cheap([] { EXPECT_FALSE(CheckDuplicate(QString(), "rv12", "RV121", "Name3001", 0)); }));
+    user.answer(ui::Answer::OK);
+    EXPECT_TRUE(cheap([] { EXPECT_TRUE(CheckNoDuplicate(QString(), "RV18A", "RV18A1", "p17", 0)); }));
+    EXPECT_EQ(user.texts(), QStringList({"RV121重複: NAME2999", "編號重複p17"}));
+    EXPECT_TRUE(cheap([] { EXPECT_EQ(GetCustomerNewNo(), "03001"); }));
+    EXPECT_TRUE(cheap([] { EXPECT_EQ(GetNextCode(gConn, "RV18A", "RV18A1"), "P3001"); }));
+}
+
 TEST_F(SchemaCheck, NewDatabaseComesUpToTheRecordWindowsLayout)
 {
     StartUp();  // the strict responder fails the test on any message box
@@ -163,6 +196,12 @@ TEST_F(SchemaCheck, NewDatabaseComesUpToTheRecordWindowsLayout)
         EXPECT_EQ(GetFieldDefault(gConn, "RV11", QString::fromUtf8(flag)), "0") << flag;
     // The detail tables are read by their owner's code and written back by their key.
     for (const char* index : {"RV12A_RV12A0", "RV12A_序號", "RV12B_RV12B0", "RV12B_序號", "廠商聯絡人_廠商編號"})
+        EXPECT_TRUE(gConn.IndexExists(QString::fromUtf8(index))) << index;
+
+    // Every lookup a window makes per action, and every code numbered on an add.
+    for (const char* index : {"RV12_RV121", "RV11_RV110", "RV11_RV111", "RV11_RV112", "RV17A_RV17A0", "RV17A_RV17A1",
+                              "RV18A_RV18A1", "RV18A_類別", "RV12_RV120_CodeOrder", "RV18A_RV18A1_CodeOrder", "RV17_RV170_CodeOrder",
+                              "RV1_RV10_CodeOrder"})
         EXPECT_TRUE(gConn.IndexExists(QString::fromUtf8(index))) << index;
 
     EXPECT_EQ(Count("RV12"), 0);

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -87,6 +88,36 @@ TEST(MsgBox, ProductionBoxShowsButtonsAndReturnsTheClick)
         EXPECT_EQ(seenTitle, ui::DefaultTitle());
         EXPECT_EQ(seenText, QStringLiteral("第一行\n第二行"));
         EXPECT_EQ(seenButtons, c.labels.size());
+    }
+    ui::SetResponder(saved);
+}
+
+// A short message under a long title: the shown box is wide enough for the whole title in a
+// window manager's 12-point bold title font, beside the frame's icon and buttons.
+TEST(MsgBox, ShortMessageBoxIsWideEnoughForItsTitle)
+{
+    ui::Responder* saved = ui::SetResponder(nullptr);
+    QFont titleFont = QApplication::font();
+    titleFont.setPointSizeF(12);
+    titleFont.setBold(true);
+    const struct { const char* text; const char* title; } cases[] = {
+        {"查無資料", ""}, {"編號重複001", ""}, {"轉存完畢", ""}, {"e-mail 是空的", ""},
+        {"確定", "錯誤代號3022"}, {"x", "郵寄標籤列印微調 Tessarine 捷錄人事管理系統"},
+    };
+    for (const auto& c : cases) {
+        const QString title = QString::fromUtf8(c.title);
+        int shownWidth = 0;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            shownWidth = box->width();
+            box->button(QMessageBox::Ok)->click();
+        });
+        ui::MsgBox(QString::fromUtf8(c.text), Buttons::OK, ui::Icon::None, title);
+        const QString shown = title.isEmpty() ? ui::DefaultTitle() : title;
+        EXPECT_GE(shownWidth, ui::TitleBarWidth(shown)) << c.text;
+        // Room for the title itself and at least an icon and a close button.
+        EXPECT_GE(ui::TitleBarWidth(shown), QFontMetrics(titleFont).horizontalAdvance(shown) + 40) << c.text;
     }
     ui::SetResponder(saved);
 }
