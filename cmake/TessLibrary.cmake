@@ -21,6 +21,24 @@ function(tess_test name dir)
   target_link_libraries(${name} PRIVATE tess_testsupport ${ARGN} GTest::gtest Qt6::Test)
   target_compile_definitions(${name} PRIVATE TESS_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures"
                                              TESS_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8" TIMEOUT 900)
+  tess_add_suite(${name} ${name} "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8")
+endfunction()
+
+# tess_add_suite(TEST BINARY ENV) : one ctest entry running a GoogleTest binary.  In the
+# sanitized build, where every suite runs several times slower, the binary's tests are split
+# into TESS_SANITIZE_SHARDS entries (TEST_0, TEST_1, ...) that run side by side.
+set(TESS_SANITIZE_SHARDS 4)
+function(tess_add_suite test binary env)
+  if(NOT TESS_SANITIZE)
+    add_test(NAME ${test} COMMAND ${binary})
+    set_tests_properties(${test} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 900)
+    return()
+  endif()
+  math(EXPR _last "${TESS_SANITIZE_SHARDS} - 1")
+  foreach(_i RANGE ${_last})
+    add_test(NAME ${test}_${_i} COMMAND ${binary})
+    set_tests_properties(${test}_${_i} PROPERTIES
+                         ENVIRONMENT "${env};GTEST_TOTAL_SHARDS=${TESS_SANITIZE_SHARDS};GTEST_SHARD_INDEX=${_i}"
+                         TIMEOUT 900)
+  endforeach()
 endfunction()

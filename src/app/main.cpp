@@ -1,6 +1,7 @@
 // The executable: wires the start-up to the schema passes, the self-update and the main window.
 #include "app/ReplayState.h"
 #include "core/AboutBox.h"
+#include "core/CrashNote.h"
 #include "core/ErrorText.h"
 #include "core/Globals.h"
 #include "core/Startup.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
 {
     ui::Application app(argc, argv);  // no exception leaves an event handler
     QApplication::setApplicationName(QStringLiteral("Tessarine"));
+    InstallCrashNote();  // a fatal signal leaves a note in the program folder
     InstallReplayState(&app);
     // The message already says that something unexpected happened; a general text adds nothing.
     ui::SetErrorDescriber([](const std::exception& e) {

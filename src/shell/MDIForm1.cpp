@@ -111,6 +111,10 @@ MDIForm1::MDIForm1(const QString& commandLine, QWidget* parent) : QMainWindow(pa
 
 MDIForm1::~MDIForm1()
 {
+    // An inner window still open is destroyed after this part of the window is gone: its end
+    // must not reach back into it.
+    if (memberWindow_)
+        memberWindow_->disconnect(this);
     if (CurrentStatusSink() == this)
         SetStatusSink(nullptr);
     if (instance_ == this)

@@ -277,6 +277,14 @@ Program::~Program()
 
 qint64 Program::Pid() const { return process_.processId(); }
 
+bool Program::EndBy(int signal, int ms)
+{
+    if (process_.state() != QProcess::Running)
+        return false;
+    ::kill(pid_t(process_.processId()), signal);
+    return process_.waitForFinished(ms) && process_.exitStatus() == QProcess::CrashExit;
+}
+
 bool Program::Start(QString* why)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

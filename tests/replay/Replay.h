@@ -60,6 +60,8 @@ public:
     ~Program();
     bool Start(QString* why);
     qint64 Pid() const;
+    // Sends the program a signal and waits up to `ms` for it to end: whether it ended by a crash.
+    bool EndBy(int signal, int ms);
 
     // A fresh reading of the account (waits up to a few seconds for the program to write it).
     State Read();

@@ -6,6 +6,8 @@
 #include "support/CustomerDb.h"
 
 #include <QDate>
+#include <QFile>
+#include <csignal>
 #include <set>
 #include <vector>
 #include <gtest/gtest.h>
@@ -655,3 +657,16 @@ TEST_F(KeysReplay, CascadeKeepsEveryWindowsSize)
     EXPECT_EQ(s.windows.at(s.active).geometry.size(), sizes[s.active]) << STATE_MSG(s);
 }
 
+// ---- A fatal signal ------------------------------------------------------------------------------
+
+// A program ended by a fatal signal leaves a note with the signal and a backtrace in its folder.
+TEST_F(KeysReplay, FatalSignalLeavesANoteInTheProgramFolder)
+{
+    openFromDataMenu(0, "CustomFrom");
+    ASSERT_TRUE(program->EndBy(SIGSEGV, 30000));
+    QFile note(folder.file(QStringLiteral("tessarine-crash.log")));
+    ASSERT_TRUE(note.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(note.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("程式因信號 %1 (SIGSEGV) 而結束").arg(SIGSEGV))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QLatin1String("bin/tessarine("))) << text.toStdString();
+}

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -279,6 +280,19 @@ TEST_F(MainWindowTest, MemberItemCheckIsTheSingleInstanceFlag)
     EXPECT_FALSE(w.會員資料管理Item->isChecked());
     w.會員資料管理Item->trigger();
     EXPECT_EQ(w.membersMade, 2);
+}
+
+// The main window closing with the member window open takes the member window with it and
+// nothing of the main window is used while it goes.
+TEST_F(MainWindowTest, ClosingWithTheMemberWindowOpen)
+{
+    auto* w = new TestMain;
+    w->會員資料管理Item->trigger();
+    ASSERT_EQ(w->MdiArea->subWindowList().size(), 1);
+    QPointer<QWidget> member = w->MdiArea->subWindowList().first()->widget();
+    ASSERT_TRUE(member);
+    delete w;
+    EXPECT_FALSE(member);
 }
 
 TEST_F(MainWindowTest, WindowMenuListsInnerWindowsAndArranges)

@@ -616,8 +616,6 @@ void Recordset::Impl::update()
         row.flags &= quint8(~detail::RowPending);
         row.rowid = rowid;
         row.bookmark = rs->hasRowid ? rowid : rs->nextBookmark++;
-        if (rs->hasRowid)
-            rs->nextBookmark = std::max(rs->nextBookmark, rowid + 1);
         if (rs->indexValid)
             rs->byBookmark.insert(row.bookmark, editRow);
         for (Impl* c : rs->cursors)

@@ -62,7 +62,6 @@ void OnDemandRows::fetchKeys()
         row.rowid = sqlite3_column_int64(st.get(), 0);
         row.bookmark = row.rowid;
         row.flags = RowPartial;
-        store_.nextBookmark = std::max(store_.nextBookmark, row.bookmark + 1);
         store_.rows.push_back(row);
     }
     partial_ = long(store_.rows.size());

@@ -101,7 +101,7 @@ private:
 struct RowStore {
     std::vector<Row> rows;
     Arena arena;
-    qint64 nextBookmark = 1;
+    qint64 nextBookmark = 1;  // a list without rowids numbers its rows; one with rowids uses them
     BookmarkIndex byBookmark;
     bool indexValid = false;
 

@@ -721,7 +721,6 @@ void RowSet::storeRow(sqlite3_stmt* s)
     if (hasRowid) {
         row.rowid = sqlite3_column_int64(s, 0);
         row.bookmark = row.rowid;
-        nextBookmark = std::max(nextBookmark, row.bookmark + 1);
     } else {
         row.bookmark = nextBookmark++;
     }

@@ -278,6 +278,33 @@ TEST_P(Order, BookmarksFindTheirRowsWhereverTheRowidsLie)
     EXPECT_EQ(clone["t"].value().toString(), marks[2].second);
 }
 
+// A row added next to the largest rowid there can be takes that rowid, and its place like any
+// other row's.
+TEST_P(Order, ARowAddedWithTheLargestRowidIsFoundByItsBookmark)
+{
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(raw, "CREATE TABLE K (t TEXT); INSERT INTO K (rowid, t) VALUES (9223372036854775806, 'below');",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(raw);
+    conn.Close();
+    conn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
+    Recordset rs = open(QStringLiteral("Select * From K Order by t"));
+    rs.AddNew();
+    rs["t"] = QStringLiteral("largest");
+    rs.Update();
+    const Bookmark added = rs.bookmark();
+    rs.MoveFirst();
+    EXPECT_EQ(rs["t"].value().toString(), QStringLiteral("below"));
+    rs.setBookmark(added);
+    EXPECT_EQ(rs["t"].value().toString(), QStringLiteral("largest"));
+    rs.Requery();
+    EXPECT_EQ(rowsOf(rs), (QStringList{QStringLiteral("below"), QStringLiteral("largest")}));
+    Recordset top = conn.ExecuteQuery(QStringLiteral("Select t From K Where rowid = 9223372036854775807"));
+    EXPECT_EQ(top.value(0).toString(), QStringLiteral("largest"));
+}
+
 // A list read on demand holds at first only each row's order keys: what another user saves
 // before a row is read shows when it is read, a row they deleted shows Nulls and cannot be
 // saved over, and writing a row read late is as safe as writing any other.
