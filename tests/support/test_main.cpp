@@ -2,7 +2,6 @@
 // binary.  Unless a test installs its own responder, any message box or dialog fails the test
 // instead of waiting; so does an exception a handler lets out (it becomes the program's
 // unexpected-error message).
-#include "platform/db/DbImpl.h"
 #include "platform/ui/Application.h"
 #include "support/Responder.h"
 
@@ -13,9 +12,6 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ui::Application app(argc, argv);
-    // The suites run a second time with every list read on demand, as lists of many rows are.
-    if (!qEnvironmentVariableIsEmpty("TESS_TEST_ON_DEMAND"))
-        db::detail::SetOnDemandFrom(1);
     ::testing::InitGoogleTest(&argc, argv);
     testsupport::StrictResponder strict;
     ui::SetResponder(&strict);

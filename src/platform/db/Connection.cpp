@@ -36,6 +36,29 @@ void ThrowClosed()
     throw DbError(3704, QStringLiteral("Operation is not allowed when the object is closed."));
 }
 
+void ThrowNoCurrentRecord()
+{
+    throw DbError(3021, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
+                                       "Requested operation requires a current record."));
+}
+
+void ThrowNotUpdatable()
+{
+    throw DbError(3251, QStringLiteral("Current Recordset does not support updating. This may be a limitation of "
+                                       "the provider, or of the selected locktype."));
+}
+
+void ThrowBadBookmark()
+{
+    throw DbError(3159, QStringLiteral("Not a valid bookmark."));
+}
+
+void ThrowBadArgument(const QString& what)
+{
+    throw DbError(3001, QStringLiteral("Arguments are of the wrong type, are out of acceptable range, or are in "
+                                       "conflict with one another. (%1)").arg(what));
+}
+
 void ThrowSqlite(sqlite3* db, int rc, const QString& sql)
 {
     const int ext = db ? sqlite3_extended_errcode(db) : rc;
@@ -710,6 +733,7 @@ void Connection::Open(const QString& connectionText)
     auto fresh = std::make_shared<detail::ConnState>();
     fresh->db = detail::openFile(found, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
     fresh->path = found;
+    fresh->readPolicy = d->readPolicy;
     d->st = fresh;
 }
 
@@ -812,6 +836,14 @@ void Connection::RollbackTrans()
 }
 
 bool Connection::InTransaction() const { return d->st->inTrans; }
+
+void Connection::SetReadPolicy(const ReadPolicy& policy)
+{
+    d->readPolicy = policy;
+    d->st->readPolicy = policy;
+}
+
+ReadPolicy Connection::readPolicy() const { return d->readPolicy; }
 
 QStringList Connection::TableNames() const
 {

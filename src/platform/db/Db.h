@@ -102,6 +102,15 @@ DbError ChangedByAnotherUser();
 
 class Recordset;
 
+// How the recordsets of a connection read a list opened with a keyset or dynamic cursor.  A list
+// on a table of at least `onDemandFrom` rows (by its greatest rowid), in an order the layer can
+// tell, whose fields are all plain columns of that table, reads at open only each row's rowid
+// and order keys; the rest of a row is read when the row is first used (see
+// Recordset::ReadAhead).  Any other list is read whole at open.
+struct ReadPolicy {
+    long onDemandFrom = 20000;
+};
+
 class Connection {
 public:
     Connection();
@@ -133,6 +142,10 @@ public:
     void CommitTrans();
     void RollbackTrans();
     bool InTransaction() const;
+
+    // Kept from one Open to the next; a recordset takes the policy in force when it is opened.
+    void SetReadPolicy(const ReadPolicy& policy);
+    ReadPolicy readPolicy() const;
 
     // OpenSchema(adSchemaTables): the user tables (never sqlite_* nor the layer's own tables).
     QStringList TableNames() const;

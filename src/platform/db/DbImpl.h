@@ -1,9 +1,12 @@
-// Inside the data layer: the connection state shared with recordsets, the catalogue, and the
-// compact row store behind a recordset and its clones.
+// Inside the data layer: the connection state shared with recordsets (its kept statements, its
+// catalogue of Jet column types, its read policy), and the rows a recordset and its clones share
+// (RowSet: the row store filled from the statement, with what writing a row back needs).
 #pragma once
 
 #include "platform/db/Db.h"
 #include "platform/db/JetSql.h"
+#include "platform/db/OnDemandRows.h"
+#include "platform/db/RowStore.h"
 
 #include <QHash>
 #include <QMap>
@@ -21,6 +24,10 @@ inline const char* kCatalogueTable = "__tess_columns";
 [[noreturn]] void ThrowSqlite(sqlite3* db, int rc, const QString& sql = {});
 [[noreturn]] void ThrowClosed();
 [[noreturn]] void ThrowMissingItem(const QString& name);
+[[noreturn]] void ThrowNoCurrentRecord();            // 3021
+[[noreturn]] void ThrowNotUpdatable();               // 3251
+[[noreturn]] void ThrowBadBookmark();                // 3159
+[[noreturn]] void ThrowBadArgument(const QString& what);  // 3001
 
 // Parses one column definition ("name type [NOT NULL] [DEFAULT x] ...") of CREATE or ALTER.
 struct CatColumn;
@@ -70,6 +77,7 @@ struct ConnState {
     int savepointSeq = 0;
     QHash<QString, TableCat> catCache;  // key: table name lower-cased
     int catVersion = -1;                // schema version the cache was read at
+    ReadPolicy readPolicy;              // how its recordsets read large lists (Connection's)
     int schemaVersion();
 
     void check() const { if (!db) ThrowClosed(); }
@@ -138,76 +146,6 @@ private:
 // Binding and storage forms of values.
 void BindValue(sqlite3_stmt* s, int index1, const Value& v);
 
-// ---- rows --------------------------------------------------------------------------------
-
-enum CellTag : unsigned char { TagNull = 0, TagInt = 1, TagReal = 2, TagText = 3, TagBlob = 4 };
-
-struct Cell {
-    CellTag tag = TagNull;
-    qint64 i = 0;
-    double d = 0;
-    const char* p = nullptr;
-    int n = 0;
-};
-
-struct Row {
-    qint64 bookmark = 0;
-    qint64 rowid = 0;
-    const char* data = nullptr;
-    quint32 size = 0;  // bytes held for the image (one rewritten in place may use fewer)
-    quint8 flags = 0;  // RowDeleted, RowPending
-};
-// RowPartial: only the row's order keys are read yet, every other cell is Null (see RowSet).
-enum : quint8 { RowDeleted = 1, RowPending = 2, RowPartial = 4 };
-
-// Bump allocator for row images, in blocks mapped straight from the system.  Re-reading a set
-// (reset) fills its own blocks again, so a large list does not fault fresh pages in; when the
-// set goes (clear), a few blocks stay in a small shared pool for the next set and the rest go
-// back to the system at once.
-class Arena {
-public:
-    Arena() = default;
-    Arena(const Arena&) = delete;
-    Arena& operator=(const Arena&) = delete;
-    ~Arena() { clear(); }
-    char* alloc(size_t n);
-    size_t bytes() const { return total_; }
-    void reset();  // empty, keeping the blocks for the next fill
-    void clear();  // empty, giving the blocks back
-
-    static size_t pooledBytes();  // what the shared pool holds
-
-private:
-    struct Block {
-        char* p = nullptr;
-        size_t size = 0;
-    };
-    std::vector<Block> blocks_;
-    size_t current_ = 0;  // the block being filled
-    size_t used_ = 0, total_ = 0;
-};
-
-Cell CellAt(const Row& row, int column);
-// A column of a statement's current row; a text or blob points into SQLite's own copy, which
-// holds until the statement steps on.
-Cell ColumnCell(sqlite3_stmt* s, int column);
-// Two stored values in the order SQLite's ORDER BY gives them: Null, then numbers (integers and
-// reals compared exactly), then texts (by the column's collation: bytes, or NOCASE's ASCII
-// folding), then blobs (bytes).
-int CompareStored(const Cell& a, const Cell& b, bool nocase);
-// A stored value with the first eight bytes of its text (ASCII letters folded under NOCASE)
-// packed into one number, so that most comparisons of texts read no text: CompareKeyed gives
-// the order CompareStored gives.
-struct KeyedCell {
-    Cell cell;
-    quint64 prefix = 0;
-    bool packed = false;  // a text with no NUL byte among its first eight
-};
-KeyedCell Keyed(const Cell& c, bool nocase);
-int CompareKeyed(const KeyedCell& a, const KeyedCell& b, bool nocase);
-const char* NextCell(const char* cell);  // the cell after the one at `cell`
-QVariant Decode(const Cell& c, int adoType);
-
 struct FieldDef {
     QString name;
     int adoType = adEmpty;
@@ -217,8 +155,6 @@ struct FieldDef {
     bool identity = false;
 };
 
-struct CursorImpl;
-
 // One term of a statement's ORDER BY that names a column of the base table.
 struct OrderKey {
     int field = -1;
@@ -226,23 +162,9 @@ struct OrderKey {
     bool nocase = false;  // the column's collation: NOCASE, else BINARY
 };
 
-// Row numbers by bookmark: a plain table over the bookmarks' range where they lie close
-// together (rowids mostly do), a hash for the others.
-class BookmarkIndex {
-public:
-    void clear();
-    void build(const std::vector<Row>& rows);  // every row but the deleted and pending ones
-    void insert(qint64 bookmark, int row);
-    int find(qint64 bookmark) const;  // -1 when missing
-
-private:
-    qint64 base_ = 0;
-    std::vector<int> dense_;  // row of bookmark base_ + i, -1 for none
-    QHash<qint64, int> sparse_;
-};
-
-// Rows shared by a recordset and its clones.
-struct RowSet {
+// Rows shared by a recordset and its clones: the store, filled from the statement, and what
+// writing a row back needs.
+struct RowSet : RowStore {
     std::shared_ptr<ConnState> conn;  // null for an in-memory recordset
     QString sql;                      // SQLite text, rowid first when hasRowid
     Params params;
@@ -275,38 +197,21 @@ struct RowSet {
             inOrder = false;
     }
     bool hasCondition = false;  // a WHERE clause: an added row may fall outside it
-    // A large keyset or dynamic list reads at first only each row's rowid and order keys; the
-    // rest of a row is read from the table when the row is first used (a few hundred rows
-    // around it at a time), and ReadAhead reads on in table order while the program is idle.
-    // A row another user deleted before it was read shows Nulls; one they changed shows what
-    // they saved.
-    bool onDemand = false;
-    std::vector<bool> held;   // fields a partial row holds: the order keys and those asked for
-    long partialRows = 0;     // rows still RowPartial
-    qint64 aheadRowid = 0;    // readAhead has read the table up to this rowid
-    QString rowsSql;          // SELECT rowid, every field's column FROM the base table
-    std::vector<Row> rows;
-    Arena arena;
-    qint64 nextBookmark = 1;  // a list without rowids numbers its rows; one with rowids uses them
-    BookmarkIndex byBookmark;
-    bool indexValid = false;
+    // A large keyset or dynamic list reads its rows on demand (null: every row at once).
+    std::unique_ptr<OnDemandRows> onDemand;
+    void readOnDemand(OnDemandSource source);  // from now on, and at the next fetch
     std::vector<Recordset::Impl*> cursors;
 
-    void fetch();  // (re)reads every row
-    void fetchKeys();  // onDemand: each row's rowid and order keys only
+    void fetch();  // (re)reads every row (on demand: every row's keys)
     // Completes row i when it holds only its keys (with its neighbours in the list).
     void complete(int i)
     {
         if (rows[size_t(i)].flags & RowPartial)
-            readAround(i);
+            onDemand->readAround(i);
     }
-    void readAround(int i);
     void completeAll();         // every row still partial, in one pass over the table
-    bool readAhead(int count);  // up to `count` more rows in table order; false when none is left
-    // Takes the rows of a statement giving rowid and then every field, into the partial rows
-    // they belong to (other rows are left as they are).
-    void takeRows(sqlite3_stmt* s, qint64* lastRowid = nullptr, int* seen = nullptr);
-    void dropPartial(qint64 upToRowid);  // rows not found in the table: Nulls from now on
+    long rowsToRead() const;    // rows still partial
+    bool holdsAtOpen(int field) const;  // every row holds the field from the start
     // Puts the rows in the statement's order (stable: ties keep the order they were read in).
     void sortRows();
     // The statement's order between two rows; ties go by rowid (the order a table scan reads).
@@ -317,10 +222,6 @@ struct RowSet {
     bool fetchOne();  // stores the pending row and steps on; false when none was pending
     void fetchRest();
     void storeRow(sqlite3_stmt* s);
-    // The image of the statement's current row from column `first` on, in this set's arena.
-    // With `columnOf`, field k comes from statement column columnOf[k], Null where that is -1.
-    Row imageOf(sqlite3_stmt* s, int first, const std::vector<int>* columnOf = nullptr);
-    int rowOfBookmark(qint64 b);
     // Encodes values (storage forms) into the arena.
     void encode(Row& row, const QVector<QVariant>& values);
     // A new image with the changed cells replaced and the others copied.
@@ -331,16 +232,13 @@ struct RowSet {
 
 QVariant ToStorage(const QVariant& v, const FieldDef& f);  // type check and conversion on assignment
 
-// Lists whose table holds at least this many rows (by its greatest rowid) are read on demand.
-long OnDemandFrom();
-void SetOnDemandFrom(long rows);  // for tests
-
 }  // namespace db::detail
 
 namespace db {
 
 struct Connection::Impl {
     std::shared_ptr<detail::ConnState> st = std::make_shared<detail::ConnState>();
+    ReadPolicy readPolicy;  // given to the state of each Open
 };
 
 }  // namespace db

@@ -638,7 +638,7 @@ QVector<QVariant> RowSet::values(const Row& row) const
     return out;
 }
 
-Row RowSet::imageOf(sqlite3_stmt* s, int first, const std::vector<int>* columnOf)
+Row RowStore::imageOf(sqlite3_stmt* s, int first, const std::vector<int>* columnOf)
 {
     struct Src {
         int type;
@@ -727,20 +727,23 @@ void RowSet::storeRow(sqlite3_stmt* s)
     rows.push_back(row);
 }
 
-void RowSet::fetch()
+void RowStore::clearRows()
 {
-    conn->check();
-    pending.reset();
     rows.clear();
     arena.reset();
     byBookmark.clear();
     indexValid = false;
     nextBookmark = 1;
-    partialRows = 0;
-    aheadRowid = 0;
+}
+
+void RowSet::fetch()
+{
+    conn->check();
+    pending.reset();
     if (onDemand) {
-        fetchKeys();
+        onDemand->fetchKeys();
     } else {
+        clearRows();
         Stmt st(conn->db, sql);
         st.bind(params);
         while (st.step())
@@ -752,146 +755,26 @@ void RowSet::fetch()
     straggler = -1;
 }
 
-void RowSet::fetchKeys()
+void RowSet::readOnDemand(OnDemandSource source)
 {
-    // The statement's rows (its condition applies), only their rowids and order keys; in the
-    // statement's own order unless they are sorted here.
-    QStringList keys{QStringLiteral("__tess_rowid")};
-    std::vector<int> columnOf(size_t(fields.size()), -1);
-    for (int k = 0; k < fields.size(); ++k)
-        if (held[size_t(k)]) {
-            columnOf[size_t(k)] = int(keys.size());
-            keys << QLatin1Char('"') + QString(fields[k].name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-        }
-    Stmt st(conn->db, QStringLiteral("SELECT %1 FROM (%2)").arg(keys.join(QLatin1Char(',')), sql));
-    st.bind(params);
-    while (st.step()) {
-        Row row = imageOf(st.get(), 0, &columnOf);
-        row.rowid = sqlite3_column_int64(st.get(), 0);
-        row.bookmark = row.rowid;
-        row.flags = RowPartial;
-        rows.push_back(row);
-    }
-    partialRows = long(rows.size());
-}
-
-void RowSet::takeRows(sqlite3_stmt* s, qint64* lastRowid, int* seen)
-{
-    int n = 0;
-    qint64 last = 0;
-    for (;;) {
-        const int rc = sqlite3_step(s);
-        if (rc == SQLITE_DONE)
-            break;
-        if (rc != SQLITE_ROW)
-            ThrowSqlite(conn->db, rc);
-        ++n;
-        last = sqlite3_column_int64(s, 0);
-        const int i = rowOfBookmark(last);
-        if (i < 0 || !(rows[size_t(i)].flags & RowPartial))
-            continue;
-        const Row image = imageOf(s, 1);
-        Row& row = rows[size_t(i)];
-        // Another user may have changed an order key since the keys were read.
+    onDemand = std::make_unique<OnDemandRows>(*this, conn, std::move(source));
+    // A row whose order keys another user changed since they were read stands out of order.
+    onDemand->onRead = [this](int i, const Row& keys, const Row& read) {
         for (const OrderKey& k : order)
-            if (inOrder && CompareStored(CellAt(row, k.field), CellAt(image, k.field), k.nocase) != 0)
+            if (inOrder && CompareStored(CellAt(keys, k.field), CellAt(read, k.field), k.nocase) != 0)
                 outOfOrder(i);
-        row.data = image.data;
-        row.size = image.size;
-        row.flags &= quint8(~RowPartial);
-        --partialRows;
-    }
-    if (lastRowid)
-        *lastRowid = last;
-    if (seen)
-        *seen = n;
-}
-
-void RowSet::dropPartial(qint64 upToRowid)
-{
-    // Gone from the table since the keys were read: the row keeps its place and shows Nulls;
-    // writing it back finds nothing to write and says another user changed it.
-    for (Row& r : rows)
-        if ((r.flags & RowPartial) && r.rowid <= upToRowid) {
-            r.flags &= quint8(~RowPartial);
-            --partialRows;
-        }
-}
-
-void RowSet::readAround(int i)
-{
-    conn->check();
-    // The rows a list shows near this one: a few above it, more below (lists are read downwards).
-    constexpr int kBefore = 32, kCount = 256;
-    std::vector<qint64> wanted;
-    wanted.reserve(kCount);
-    const int n = int(rows.size());
-    for (int j = std::max(0, i - kBefore); j < n && int(wanted.size()) < kCount; ++j)
-        if (rows[size_t(j)].flags & RowPartial)
-            wanted.push_back(rows[size_t(j)].rowid);
-    QString marks;
-    for (int j = 0; j < kCount; ++j)
-        marks += j ? QStringLiteral(",?") : QStringLiteral("?");
-    sqlite3_stmt* s = conn->cachedStatement(rowsSql + QStringLiteral(" WHERE rowid IN (%1)").arg(marks));
-    CachedUse use{s};
-    for (int j = 0; j < kCount; ++j) {
-        if (j < int(wanted.size()))
-            sqlite3_bind_int64(s, j + 1, wanted[size_t(j)]);
-        else
-            sqlite3_bind_null(s, j + 1);
-    }
-    takeRows(s);
-    // Those asked for and not found are gone.
-    for (qint64 rowid : wanted) {
-        const int j = rowOfBookmark(rowid);
-        if (j >= 0 && (rows[size_t(j)].flags & RowPartial)) {
-            rows[size_t(j)].flags &= quint8(~RowPartial);
-            --partialRows;
-        }
-    }
+    };
 }
 
 void RowSet::completeAll()
 {
-    if (partialRows == 0)
-        return;
-    conn->check();
-    Stmt st(conn->db, rowsSql + QStringLiteral(" WHERE rowid > ?"));
-    sqlite3_bind_int64(st.get(), 1, aheadRowid);
-    takeRows(st.get());
-    dropPartial(std::numeric_limits<qint64>::max());
+    if (onDemand)
+        onDemand->completeAll();
 }
 
-bool RowSet::readAhead(int count)
-{
-    if (partialRows == 0)
-        return false;
-    conn->check();
-    // Inside a transaction the table may hold what a rollback takes back: read on after it.
-    if (conn->inTrans)
-        return true;
-    sqlite3_stmt* s = conn->cachedStatement(rowsSql + QStringLiteral(" WHERE rowid > ? ORDER BY rowid LIMIT ?"));
-    CachedUse use{s};
-    sqlite3_bind_int64(s, 1, aheadRowid);
-    sqlite3_bind_int(s, 2, count);
-    qint64 last = 0;
-    int seen = 0;
-    takeRows(s, &last, &seen);
-    if (seen < count) {
-        dropPartial(std::numeric_limits<qint64>::max());
-        return false;
-    }
-    dropPartial(last);
-    aheadRowid = last;
-    return partialRows > 0;
-}
+long RowSet::rowsToRead() const { return onDemand ? onDemand->rowsToRead() : 0; }
 
-namespace {
-long onDemandFrom = 20000;
-}
-
-long OnDemandFrom() { return onDemandFrom; }
-void SetOnDemandFrom(long rows) { onDemandFrom = rows; }
+bool RowSet::holdsAtOpen(int field) const { return !onDemand || onDemand->holdsAtOpen(field); }
 
 int RowSet::compareInOrder(const Row& a, const Row& b) const
 {
@@ -952,11 +835,7 @@ void RowSet::sortRows()
 
 void RowSet::startStream(std::unique_ptr<Stmt> st)
 {
-    rows.clear();
-    arena.reset();
-    byBookmark.clear();
-    indexValid = false;
-    nextBookmark = 1;
+    clearRows();
     pending.reset();
     if (st->step())
         pending = std::move(st);
@@ -984,7 +863,7 @@ void RowSet::fetchRest()
     }
 }
 
-int RowSet::rowOfBookmark(qint64 b)
+int RowStore::rowOfBookmark(qint64 b)
 {
     if (!indexValid) {
         byBookmark.build(rows);
@@ -1030,7 +909,7 @@ void BookmarkIndex::build(const std::vector<Row>& rows)
 void BookmarkIndex::insert(qint64 bookmark, int row)
 {
     if (!dense_.empty() && bookmark >= base_) {
-        const quint64 at = quint64(bookmark - base_);
+        const quint64 at = quint64(bookmark) - quint64(base_);  // no overflow at the rowids' limits
         if (at < dense_.size()) {
             dense_[at] = row;
             return;
@@ -1046,8 +925,8 @@ void BookmarkIndex::insert(qint64 bookmark, int row)
 
 int BookmarkIndex::find(qint64 bookmark) const
 {
-    if (!dense_.empty() && bookmark >= base_ && quint64(bookmark - base_) < dense_.size()) {
-        const int row = dense_[size_t(bookmark - base_)];
+    if (!dense_.empty() && bookmark >= base_ && quint64(bookmark) - quint64(base_) < dense_.size()) {
+        const int row = dense_[size_t(quint64(bookmark) - quint64(base_))];
         if (row >= 0)
             return row;
     }

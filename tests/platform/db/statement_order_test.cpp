@@ -4,7 +4,6 @@
 // case runs twice: with the rows read at once, and with the list read on demand (order keys
 // first, the rest of each row when it is used), as large lists are.
 #include "DbTestUtil.h"
-#include "platform/db/DbImpl.h"
 #include "support/FileLocker.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +15,10 @@ using namespace db;
 namespace {
 
 struct Order : dbtest::DatabaseFile, ::testing::WithParamInterface<bool> {
-    long usualOnDemandFrom = db::detail::OnDemandFrom();
-    void TearDown() override { db::detail::SetOnDemandFrom(usualOnDemandFrom); }
     void SetUp() override
     {
         if (GetParam())
-            db::detail::SetOnDemandFrom(1);
+            conn.SetReadPolicy(ReadPolicy{1});
         CreateAndOpen(QStringLiteral("CREATE TABLE U (k Long, t Text(10));"
                                      "CREATE INDEX UIDX ON U (t);"));
         // A table made outside the program: a column of no type holds numbers, texts and
@@ -312,11 +309,10 @@ TEST_P(Order, ARowAddedWithTheLargestRowidIsFoundByItsBookmark)
 // before a row is read shows when it is read, a row they deleted shows Nulls and cannot be
 // saved over, and writing a row read late is as safe as writing any other.
 struct OnDemand : dbtest::DatabaseFile {
-    long usualOnDemandFrom = db::detail::OnDemandFrom();
     db::Connection other;  // another computer on the same file
     void SetUp() override
     {
-        db::detail::SetOnDemandFrom(1);
+        conn.SetReadPolicy(ReadPolicy{1});
         CreateAndOpen(QStringLiteral("CREATE TABLE L (k Long, t Text(20), v Text(20));"));
         conn.BeginTrans();
         for (int i = 0; i < 1000; ++i)
@@ -325,7 +321,6 @@ struct OnDemand : dbtest::DatabaseFile {
         conn.CommitTrans();
         other.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
     }
-    void TearDown() override { db::detail::SetOnDemandFrom(usualOnDemandFrom); }
     Recordset list()
     {
         Recordset rs;
