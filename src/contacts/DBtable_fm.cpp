@@ -42,15 +42,14 @@ const QString kKeyColumn = QStringLiteral("總序");
 const QString kMemoColumn = QStringLiteral("備註");
 const QString kNormal = QStringLiteral("一般");
 const QString kQuery = QStringLiteral("查詢");
-const QColor kIdle(0xE0, 0xE0, 0xE0);
 
 // The button bar: caption, left, width (twips); the navigation buttons are 375 square.
-struct BarButton {
+struct BarPlace {
     const char* caption;
     int left;
     int width;
 };
-const BarButton kBar[15] = {
+const BarPlace kBar[15] = {
     {"新增(&N)", 0, 855},     {"修改(&E)", 900, 855},     {"刪除(&D)", 1800, 855}, {"<<", 6300, 375},
     {"<", 6660, 375},         {">", 7020, 375},           {">>", 7380, 375},       {"關閉(&X)", 9300, 855},
     {"存檔(&S)", 60, 855},    {"放棄(&C)", 960, 855},     {"查詢(&F)", 2700, 855}, {"開始查詢(&Y)", 60, 1095},
@@ -61,8 +60,10 @@ constexpr int kButtonTop = 22, kButtonHeight = 435, kNavTop = 60;
 
 // 新增, 修改, 刪除, 關閉, 查詢 and 列印 while browsing; 存檔 and 放棄 while adding or changing.
 const std::vector<ButtonMode> kModes = {
-    {0, ButtonMode::Browse}, {1, ButtonMode::Browse}, {2, ButtonMode::Browse}, {7, ButtonMode::Browse},
-    {10, ButtonMode::Browse}, {13, ButtonMode::Browse}, {8, ButtonMode::Edit}, {9, ButtonMode::Edit},
+    {DBtable_fm::kNew, ButtonMode::Browse},   {DBtable_fm::kChange, ButtonMode::Browse},
+    {DBtable_fm::kDelete, ButtonMode::Browse}, {DBtable_fm::kClose, ButtonMode::Browse},
+    {DBtable_fm::kEnterQuery, ButtonMode::Browse},  {DBtable_fm::kPrint, ButtonMode::Browse},
+    {DBtable_fm::kSave, ButtonMode::Edit},     {DBtable_fm::kCancel, ButtonMode::Edit},
 };
 
 }  // namespace
@@ -78,7 +79,7 @@ DBtable_fm::DBtable_fm(QWidget* parent, const QPixmap& titlePicture) : QWidget(p
             return;
         boxes_->SetEditing(!EditMode.isEmpty());
         // Criteria go into the boxes only: the memo stays the current member's.
-        MemoFieldTxt->setReadOnly(EditMode.isEmpty() || EditMode == "fond");
+        MemoFieldTxt->setReadOnly(EditMode.isEmpty() || EditMode == ModeText::Find);
     };
     formLoad(titlePicture);
     loading_ = false;
@@ -115,7 +116,7 @@ void DBtable_fm::build()
     Combo2->installEventFilter(this);  // Tab leaves the list as Enter does
     pick_->Left = [this] {
         if (PickTarget)
-            setBoxColor(PickTarget, false);
+            boxes_->SetFocused(PickTarget, false);
     };
 
     // The grid pane: filter, sort and quick find above the list.
@@ -191,13 +192,13 @@ void DBtable_fm::build()
     for (int i = 0; i < 15; ++i) {
         auto* b = new QPushButton(QString::fromUtf8(kBar[i].caption), Picture2);
         b->setObjectName(QStringLiteral("Command2_%1").arg(i));
-        const bool nav = i >= 3 && i <= 6;
+        const bool nav = i >= kFirst && i <= kLast;
         b->setGeometry(Px(kBar[i].left), Px(nav ? kNavTop : kButtonTop), Px(kBar[i].width),
                        Px(nav ? 375 : kButtonHeight));
         connect(b, &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
         Command2[size_t(i)] = b;
     }
-    for (int i : {11, 12, 14})
+    for (int i : {kRunQuery, kLeaveQuery, kRelate})
         Command2[size_t(i)]->hide();
     Command1 = new QPushButton(QStringLiteral("資料重整"), Picture2);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -236,10 +237,10 @@ bool DBtable_fm::LOAD_SET()
     }
     runSteps({[this] { ReConnObj(); }});
     const bool any = List.HasCurrent();
-    Command2[1]->setEnabled(any);
-    Command2[2]->setEnabled(any);
+    Command2[kChange]->setEnabled(any);
+    Command2[kDelete]->setEnabled(any);
     CommandEditSty(false);
-    Command2[8]->setEnabled(false);
+    Command2[kSave]->setEnabled(false);
     顯示訊息();
     return true;
 }
@@ -296,11 +297,11 @@ void DBtable_fm::buildFields()
             return BoxPlace{Picture1, PxRect(layout_.boxes[size_t(f.box)]), label, Qt::AlignLeft | Qt::AlignTop};
         },
         this, QStringLiteral("Fields_name"), QStringLiteral("Fields_Text"));
-    boxes_->SetIdleColor(kIdle);
+    boxes_->SetIdleColor(BoxColours::Grey());
     boxes_->Changed = [this](int box) {
         if (box <= LastFieldIndex)
             Fields_Text_Change(box);
-        else if (!EditMode.isEmpty() && EditMode != "fond")
+        else if (!EditMode.isEmpty() && EditMode != ModeText::Find)
             ChangFlagOpt->setChecked(true);
     };
     for (int i = 0; i <= LastFieldIndex; ++i) {
@@ -494,19 +495,19 @@ bool DBtable_fm::runSteps(const std::vector<std::function<void()>>& steps, const
 void DBtable_fm::Command2_Click(int index)
 {
     switch (index) {
-    case 0: runSteps({[this] { AddNew(); }}); break;
-    case 1: runSteps({[this] { startEdit(); }}); break;
-    case 2: runSteps({[this] { deleteRow(); }}); break;
-    case 3:
-    case 4:
-    case 5:
-    case 6: runSteps({[this, index] { move(index); }}); break;
-    case 7: close(); break;
-    case 8: FileSave(); break;
-    case 9: cancel(); break;
-    case 10: runSteps({[this] { enterQuery(); }}); break;
-    case 11: runQuery(); break;
-    case 12: runSteps({[this] { leaveQuery(); }}); break;
+    case kNew: runSteps({[this] { AddNew(); }}); break;
+    case kChange: runSteps({[this] { startEdit(); }}); break;
+    case kDelete: runSteps({[this] { deleteRow(); }}); break;
+    case kFirst:
+    case kPrevious:
+    case kNext:
+    case kLast: runSteps({[this, index] { move(index); }}); break;
+    case kClose: close(); break;
+    case kSave: FileSave(); break;
+    case kCancel: cancel(); break;
+    case kEnterQuery: runSteps({[this] { enterQuery(); }}); break;
+    case kRunQuery: runQuery(); break;
+    case kLeaveQuery: runSteps({[this] { leaveQuery(); }}); break;
     default: break;  // 列印 has nothing to do here
     }
 }
@@ -514,10 +515,10 @@ void DBtable_fm::Command2_Click(int index)
 void DBtable_fm::CommandEditSty(bool editing)
 {
     ApplyButtonModes({Command2.begin(), Command2.end()}, kModes, editing);
-    for (int i = 3; i <= 6; ++i)
+    for (int i = kFirst; i <= kLast; ++i)
         Command2[size_t(i)]->setEnabled(!editing);
     Command1->setVisible(!editing);
-    Command2[9]->setEnabled(editing);
+    Command2[kCancel]->setEnabled(editing);
     enableList(!editing);
 }
 
@@ -538,7 +539,7 @@ void DBtable_fm::AddNew()
     const bool numbered = std::find(FieldNames.begin(), FieldNames.end(), kNumberColumn) != FieldNames.end();
     const QString n = numbered ? GetYearMonthNo(TableName, kNumberColumn, gConn, 0) : QString();
     CommandEditSty(true);
-    EditMode = QStringLiteral("addnew");
+    EditMode = ModeText::AddNew;
     ChangFlagOpt->setChecked(false);
     boxes_->ClearWriteFailures();
     MainRs().AddNew();
@@ -556,7 +557,7 @@ void DBtable_fm::startEdit()
         return;  // no member to change
     GridRs().setBookmark(MainRs().bookmark());
     CommandEditSty(true);
-    EditMode = QStringLiteral("edit");
+    EditMode = ModeText::Edit;
     ChangFlagOpt->setChecked(false);
     boxes_->ClearWriteFailures();
     Picture3->StartChange(gUserName, AuditToday());
@@ -567,16 +568,16 @@ void DBtable_fm::FileSave()
 {
     bool ok = false;
     SaveChecked(ok);
-    if (!ok || (EditMode != "addnew" && EditMode != "edit"))
+    if (!ok || (EditMode != ModeText::AddNew && EditMode != ModeText::Edit))
         return;
     // A pick list still open hands its text over first.
     CommitPickLists({pick_});
     // A value its column cannot hold ("." or "1.2.3" in a number) is named; nothing is saved.
     if (boxes_->RefuseUnwritable(SaveFailedText()))
         return;
-    const QString mode = EditMode;
+    const ModeText::Mode mode = EditMode.mode();
     qint64 serial = 0;
-    if (mode == "edit") {
+    if (mode == ModeText::Edit) {
         try {
             serial = qint64(vb::Val(vb::Nz(MainRs().value(kKeyColumn))));
         } catch (const db::DbError&) {
@@ -598,7 +599,7 @@ void DBtable_fm::FileSave()
         return;  // the row stays pending and the window in its mode, to be corrected and saved again
     CommandEditSty(false);
     EditMode.clear();
-    Command2[8]->setEnabled(false);
+    Command2[kSave]->setEnabled(false);
     ChangFlagOpt->setChecked(false);
     // The saved member takes its place in the list's order without a new read of the table; only
     // when the list cannot place it (its filter leaves it out) are the members read again.
@@ -614,25 +615,25 @@ void DBtable_fm::FileSave()
                   boxes_->Binding()->setRecordset(MainRs());
               },
               [this, mode, serial, &placed] {
-                  if (placed || (mode == "edit" && List.ShowRow(kKeyColumn, QString::number(serial))))
+                  if (placed || (mode == ModeText::Edit && List.ShowRow(kKeyColumn, QString::number(serial))))
                       return;
                   if (GridRs().RecordCount() > 0)
                       GridRs().MoveLast();
               }});
     showAudit();
-    Command2[1]->setEnabled(List.HasCurrent());
-    Command2[2]->setEnabled(List.HasCurrent());
-    if (mode == "addnew")
-        Command2[0]->click();
+    Command2[kChange]->setEnabled(List.HasCurrent());
+    Command2[kDelete]->setEnabled(List.HasCurrent());
+    if (mode == ModeText::AddNew)
+        Command2[kNew]->click();
 }
 
 void DBtable_fm::cancel()
 {
     CommandEditSty(false);
-    Command2[8]->setEnabled(false);
+    Command2[kSave]->setEnabled(false);
     ChangFlagOpt->setChecked(false);
     pick_->List()->hide();
-    const bool changing = EditMode == "edit";
+    const bool changing = EditMode == ModeText::Edit;
     EditMode.clear();
     boxes_->ClearWriteFailures();
     // A change given up leaves the member as stored now (changed or deleted on another computer
@@ -667,8 +668,8 @@ void DBtable_fm::deleteRow()
     } catch (const db::DbError&) {
     }
     showAudit();
-    Command2[1]->setEnabled(List.HasCurrent());
-    Command2[2]->setEnabled(List.HasCurrent());
+    Command2[kChange]->setEnabled(List.HasCurrent());
+    Command2[kDelete]->setEnabled(List.HasCurrent());
 }
 
 void DBtable_fm::move(int index)
@@ -676,22 +677,22 @@ void DBtable_fm::move(int index)
     if (MainRs().RecordCount() == 0)
         return;
     switch (index) {
-    case 3: MainRs().MoveFirst(); break;
-    case 4:
+    case kFirst: MainRs().MoveFirst(); break;
+    case kPrevious:
         MainRs().MovePrevious();
         if (MainRs().Bof()) {
             MainRs().MoveFirst();
             ui::MsgBox(QStringLiteral("已經在第一筆"));
         }
         break;
-    case 5:
+    case kNext:
         MainRs().MoveNext();
         if (MainRs().Eof()) {
             MainRs().MoveLast();
             ui::MsgBox(QStringLiteral("已經在最後一筆"));
         }
         break;
-    case 6: MainRs().MoveLast(); break;
+    case kLast: MainRs().MoveLast(); break;
     default: break;
     }
     GridRs().setBookmark(MainRs().bookmark());
@@ -714,15 +715,15 @@ void DBtable_fm::enterQuery()
 {
     QueryMode = true;
     bindBoxes(false);
-    EditMode = QStringLiteral("fond");
+    EditMode = ModeText::Find;
     for (QLineEdit* box : Fields_Text)
         box->clear();
-    for (int i = 0; i <= 10; ++i)
+    for (int i = kNew; i <= kEnterQuery; ++i)
         Command2[size_t(i)]->hide();
     Command1->hide();
-    Command2[11]->show();
-    Command2[12]->show();
-    Command2[11]->setEnabled(false);
+    Command2[kRunQuery]->show();
+    Command2[kLeaveQuery]->show();
+    Command2[kRunQuery]->setEnabled(false);
     Label3[1]->setText(kQuery);
     enableList(false);
 }
@@ -745,8 +746,8 @@ void DBtable_fm::runQuery()
     }});
     if (!opened || rs.Eof())
         return;  // nothing matches: the criteria stay for another try
-    Command2[11]->hide();
-    Command2[12]->hide();
+    Command2[kRunQuery]->hide();
+    Command2[kLeaveQuery]->hide();
     CommandEditSty(false);
     EditMode.clear();
     {
@@ -768,8 +769,8 @@ void DBtable_fm::leaveQuery()
     pick_->List()->hide();
     bindBoxes(true);
     EditMode.clear();
-    Command2[11]->hide();
-    Command2[12]->hide();
+    Command2[kRunQuery]->hide();
+    Command2[kLeaveQuery]->hide();
     CommandEditSty(false);
     Command1_Click();
 }

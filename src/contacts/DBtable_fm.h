@@ -21,6 +21,7 @@
 
 class AuditStrip;
 class QComboBox;
+class QInputMethodEvent;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -64,7 +65,12 @@ public:
     std::array<QLabel*, 2> Label3{};              // "狀態:", the state text
     std::array<QLabel*, 4> CreatTxt{};            // 建檔日期, 建檔者, 修改日期, 修改者
     QWidget* Picture2 = nullptr;                  // button bar
-    std::array<QPushButton*, 15> Command2{};
+    std::array<QPushButton*, 15> Command2{};  // by BarButton
+    // The buttons of the bar (Command2's indexes).
+    enum BarButton {
+        kNew = 0, kChange, kDelete, kFirst, kPrevious, kNext, kLast, kClose,
+        kSave, kCancel, kEnterQuery, kRunQuery, kLeaveQuery, kPrint, kRelate
+    };
     QPushButton* Command1 = nullptr;              // "資料重整"
 
     // ---- State -----------------------------------------------------------------------------
@@ -72,7 +78,7 @@ public:
     std::vector<QString> FieldNames;
     std::vector<int> FieldTypes;
     int LastFieldIndex = -1;
-    ModeText EditMode;     // "", "addnew", "edit" or "fond"
+    ModeText EditMode;     // Browse, AddNew, Edit or Find
     bool QueryMode = false;
     QWidget* PickTarget = nullptr;
     QWidget* PickNextBox = nullptr;
@@ -130,6 +136,7 @@ private:
 
     // Box input (DBtable_fmInput.cpp).
     bool boxEvent(QObject* watched, QEvent* event);
+    bool refuseInputText(int index, const QInputMethodEvent* im);
     void Fields_Text_Change(int index);
     void Fields_Text_GotFocus(int index);
     void Fields_Text_LostFocus(int index);
@@ -137,7 +144,6 @@ private:
     void Fields_Text_DblClick(int index);
     void Fields_Text_MouseMove(int index);
     bool Memo_KeyPress(QKeyEvent* key);
-    void setBoxColor(QWidget* box, bool focused);
 
     MemberFieldLayout layout_;
     RecordBoxes* boxes_ = nullptr;

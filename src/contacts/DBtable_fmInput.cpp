@@ -38,13 +38,6 @@ bool NumberText(const QString& text)
 
 }  // namespace
 
-void DBtable_fm::setBoxColor(QWidget* box, bool focused)
-{
-    const int i = boxes_ ? boxes_->IndexOf(box) : -1;
-    if (i >= 0)
-        boxes_->SetFocused(i, focused);
-}
-
 bool DBtable_fm::eventFilter(QObject* watched, QEvent* event)
 {
     if (boxEvent(watched, event))
@@ -69,9 +62,9 @@ bool DBtable_fm::boxEvent(QObject* watched, QEvent* event)
     if (watched == MemoFieldTxt) {
         if (type == QEvent::FocusIn && RealFocusChange(event)) {
             if (!EditMode.isEmpty())
-                setBoxColor(MemoFieldTxt, true);
+                boxes_->SetFocused(MemoFieldTxt, true);
         } else if (type == QEvent::FocusOut && RealFocusChange(event)) {
-            setBoxColor(MemoFieldTxt, false);
+            boxes_->SetFocused(MemoFieldTxt, false);
         } else if (type == QEvent::KeyPress) {
             return Memo_KeyPress(static_cast<QKeyEvent*>(event));
         }
@@ -80,35 +73,22 @@ bool DBtable_fm::boxEvent(QObject* watched, QEvent* event)
     const int index = boxes_->IndexOf(watched);
     if (index < 0 || index > LastFieldIndex)
         return false;
-    switch (type) {
-    case QEvent::FocusIn:
-        if (RealFocusChange(event))
-            Fields_Text_GotFocus(index);
-        break;
-    case QEvent::FocusOut:
-        if (RealFocusChange(event))
-            Fields_Text_LostFocus(index);
-        break;
-    case QEvent::KeyPress:
-        return Fields_Text_KeyPress(index, static_cast<QKeyEvent*>(event));
-    case QEvent::InputMethod: {
-        // An input method's text obeys the same filter as keys.
-        const auto* im = static_cast<QInputMethodEvent*>(event);
-        if (!EditMode.isEmpty() && IsMemberNumberType(FieldTypes[size_t(index)]) && !im->commitString().isEmpty() &&
-            !NumberText(im->commitString())) {
-            ui::Beep();
-            return true;
-        }
-        break;
-    }
-    case QEvent::MouseButtonDblClick:
-        Fields_Text_DblClick(index);
-        break;
-    case QEvent::MouseMove:
-        Fields_Text_MouseMove(index);
-        break;
-    default:
-        break;
+    return DispatchBoxEvent(index, event,
+                            {.GotFocus = [this](int i) { Fields_Text_GotFocus(i); },
+                             .LostFocus = [this](int i) { Fields_Text_LostFocus(i); },
+                             .Key = [this](int i, QKeyEvent* k) { return Fields_Text_KeyPress(i, k); },
+                             .InputMethod = [this](int i, QInputMethodEvent* im) { return refuseInputText(i, im); },
+                             .DoubleClick = [this](int i) { Fields_Text_DblClick(i); },
+                             .Hover = [this](int i) { Fields_Text_MouseMove(i); }});
+}
+
+// An input method's text obeys the same filter as keys: true when it is refused.
+bool DBtable_fm::refuseInputText(int index, const QInputMethodEvent* im)
+{
+    if (!EditMode.isEmpty() && IsMemberNumberType(FieldTypes[size_t(index)]) && !im->commitString().isEmpty() &&
+        !NumberText(im->commitString())) {
+        ui::Beep();
+        return true;
     }
     return false;
 }
@@ -120,7 +100,7 @@ void DBtable_fm::Fields_Text_GotFocus(int index)
     if (EditMode.isEmpty())
         return;
     QLineEdit* box = Fields_Text[size_t(index)];
-    setBoxColor(box, true);
+    boxes_->SetFocused(box, true);
     PickNextBox = index == LastFieldIndex ? static_cast<QWidget*>(Fields_Text[1]) : Fields_Text[size_t(index + 1)];
     PickTarget = box;
     if (guard_.Returning() || pick_->HandingBack())
@@ -140,19 +120,19 @@ void DBtable_fm::Fields_Text_GotFocus(int index)
     at.setWidth(at.width() + vb::TwipsToPixels(300));
     pick_->Open(box, PickNextBox, {}, at, true);
     // A criterion is only what the user puts there: the list offers its first item while editing.
-    if (EditMode != "fond")
+    if (EditMode != ModeText::Find)
         pick_->ShowFirstItemWhenBlank();
 }
 
 void DBtable_fm::Fields_Text_LostFocus(int index)
 {
     QLineEdit* box = Fields_Text[size_t(index)];
-    setBoxColor(box, false);
+    boxes_->SetFocused(box, false);
     // The checks hold for a member being added or changed; criteria and shown values pass.
-    if ((EditMode != "addnew" && EditMode != "edit") || guard_.Returning())
+    if ((EditMode != ModeText::AddNew && EditMode != ModeText::Edit) || guard_.Returning())
         return;
     QWidget* next = QApplication::focusWidget();
-    if (next == Command2[9] || next == Combo2)
+    if (next == Command2[kCancel] || next == Combo2)
         return;
     const QString& name = FieldNames[size_t(index)];
     QString message;
@@ -174,7 +154,7 @@ void DBtable_fm::Fields_Text_LostFocus(int index)
         return;
     ui::MsgBox(message);
     guard_.Return(box);
-    setBoxColor(box, true);
+    boxes_->SetFocused(box, true);
 }
 
 // ---- Keys ----------------------------------------------------------------------------------------
@@ -212,7 +192,7 @@ bool DBtable_fm::Memo_KeyPress(QKeyEvent* key)
 
 void DBtable_fm::Fields_Text_DblClick(int index)
 {
-    if (EditMode.isEmpty() || EditMode == "fond" || FieldTypes[size_t(index)] != db::adDate)
+    if (EditMode.isEmpty() || EditMode == ModeText::Find || FieldTypes[size_t(index)] != db::adDate)
         return;
     Fields_Text[size_t(index)]->setText(vb::Format(ui::Today(), QStringLiteral("yyyy/mm/dd")));
 }
@@ -232,8 +212,8 @@ void DBtable_fm::Fields_Text_Change(int index)
         return;
     ChangFlagOpt->setChecked(true);
     // Criteria make the query runnable; a member's change makes it savable.
-    if (EditMode == "fond")
-        Command2[11]->setEnabled(true);
+    if (EditMode == ModeText::Find)
+        Command2[kRunQuery]->setEnabled(true);
     else
-        Command2[8]->setEnabled(true);
+        Command2[kSave]->setEnabled(true);
 }

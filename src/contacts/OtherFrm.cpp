@@ -96,8 +96,10 @@ const char* const kButtonTips[8] = {
 const int kButtonLefts[8] = {120, 1080, 2040, 9600, 3000, 120, 1080, 3960};
 // 查詢 to 刪除 and 重整 while browsing, 存檔 and 放棄 while adding or changing.
 const std::vector<ButtonMode> kButtonBar = {
-    {0, ButtonMode::Browse}, {1, ButtonMode::Browse}, {2, ButtonMode::Browse}, {3, ButtonMode::Browse},
-    {4, ButtonMode::Browse}, {5, ButtonMode::Edit},   {6, ButtonMode::Edit},   {7, ButtonMode::Browse},
+    {OtherFrm::kFind, ButtonMode::Browse},   {OtherFrm::kNew, ButtonMode::Browse},
+    {OtherFrm::kChange, ButtonMode::Browse}, {OtherFrm::kExit, ButtonMode::Browse},
+    {OtherFrm::kDelete, ButtonMode::Browse}, {OtherFrm::kSave, ButtonMode::Edit},
+    {OtherFrm::kCancel, ButtonMode::Edit},   {OtherFrm::kRefresh, ButtonMode::Browse},
 };
 
 }  // namespace
@@ -207,10 +209,9 @@ void OtherFrm::build(const QPixmap& titlePicture)
     boxes_->Changed = [this](int box) { Text1_Change(box); };
     boxes_->Reveal = [this](int box) { selectTab(OtherPageOf(box)); };
     Remarks()->setTabChangesFocus(true);
-    for (QWidget* box : Text1) {
+    boxes_->SetIdleColor(BoxColours::Contact());
+    for (QWidget* box : Text1)
         box->setMouseTracking(true);
-        setBoxColor(box, false);
-    }
     Text1[4]->setToolTip(BirthdayTip(QString(), ui::Today()));
 
     // Side buttons, the photo, the pick list and the date box.
@@ -246,7 +247,7 @@ void OtherFrm::build(const QPixmap& titlePicture)
     pick_ = new PickList(Combo1[0], 0, this);
     pick_->Left = [this] {
         if (PickTarget)
-            setBoxColor(PickTarget, false);
+            boxes_->SetFocused(PickTarget, false);
     };
     DateMaskTXT = new QLineEdit(Frame1[1]);
     DateMaskTXT->setObjectName(QStringLiteral("DateMaskTXT"));
@@ -264,7 +265,7 @@ void OtherFrm::build(const QPixmap& titlePicture)
         Command2[size_t(i)]->installEventFilter(this);
         connect(Command2[size_t(i)], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
     }
-    Command2[7]->setText(QStringLiteral("重整"));
+    Command2[kRefresh]->setText(QStringLiteral("重整"));
     DataCombo2[1]->setAttribute(Qt::WA_Hover);
     DataCombo2[1]->installEventFilter(this);
 }
@@ -488,7 +489,7 @@ void OtherFrm::Command3_Click(int index)
 void OtherFrm::CommandSty(bool browse)
 {
     ApplyButtonModes({Command2.begin(), Command2.end()}, kButtonBar, !browse);
-    Command2[5]->setEnabled(true);
+    Command2[kSave]->setEnabled(true);
     Command3[1]->setVisible(!browse);
     Picture4->setEnabled(browse);
     報告();
@@ -496,7 +497,7 @@ void OtherFrm::CommandSty(bool browse)
 
 void OtherFrm::SaveCommandCheck()
 {
-    Command2[5]->setEnabled(OtherSaveAllowed([this](int box) { return BoxText(box); }));
+    Command2[kSave]->setEnabled(OtherSaveAllowed([this](int box) { return BoxText(box); }));
 }
 
 void OtherFrm::報告()
@@ -520,7 +521,7 @@ void OtherFrm::AddNew()
     DataChanged = false;
     Command3[1]->setEnabled(true);
     boxes_->ClearWriteFailures();
-    EditMode = QStringLiteral("addnew");
+    EditMode = ModeText::AddNew;
     Text1[0]->setFocus(Qt::OtherFocusReason);
     SetStatusText(LoadResString(518));
     SaveCommandCheck();
@@ -531,7 +532,7 @@ void OtherFrm::Modification()
 {
     if (!List.HasCurrent())
         return;
-    EditMode = QStringLiteral("change");
+    EditMode = ModeText::Change;
     CommandSty(false);
     SetStatusText(LoadResString(517));
     Combo1[0]->setEnabled(true);
@@ -564,8 +565,8 @@ void OtherFrm::FileSave()
         return;
     if (SaveCheck_OTHER())
         return;
-    const bool added = EditMode == "addnew";
-    const QString mode = EditMode;
+    const bool added = EditMode == ModeText::AddNew;
+    const ModeText::Mode mode = EditMode.mode();
     try {
         SavedBookmark = MainRs().bookmark();
     } catch (const db::DbError&) {
@@ -625,7 +626,7 @@ void OtherFrm::FileSave()
     quickFind_->setSource(ListRs());
     DataChanged = false;
     if (added) {
-        Command2[1]->click();
+        Command2[kNew]->click();
         return;
     }
     CommandSty(true);
@@ -654,10 +655,10 @@ void OtherFrm::放棄()
 {
     if (DataChanged && ui::MsgBox(LoadResString(521), ui::Buttons::YesNo) == ui::Answer::No)
         return;
-    const QString mode = EditMode;
+    const ModeText::Mode mode = EditMode.mode();
     // A change given up shows the contact as stored now (changed or deleted on another computer
     // meanwhile), so that the next change starts from what the file holds.
-    if (mode == QStringLiteral("change"))
+    if (mode == ModeText::Change)
         List.CancelChange();
     else
         MainRs().CancelUpdate();
@@ -675,7 +676,7 @@ void OtherFrm::放棄()
     DataChanged = false;
     DataCombo2[1]->setEnabled(true);
     CommandSty(true);
-    if (mode == QStringLiteral("change")) {
+    if (mode == ModeText::Change) {
         try {
             MainRs().setBookmark(SavedBookmark);
         } catch (const db::DbError&) {
@@ -741,7 +742,7 @@ void OtherFrm::trapButton(const std::function<void()>& f, const QString& failure
 void OtherFrm::Command2_Click(int index)
 {
     switch (index) {
-    case 0: {
+    case kFind: {
         OtherFindFrm* find = FindWindow();
         ui::ShowModal(find);
         if (find_)
@@ -749,13 +750,13 @@ void OtherFrm::Command2_Click(int index)
         find_ = nullptr;
         break;
     }
-    case 1: trapButton([this] { AddNew(); }); break;
-    case 2: trapButton([this] { Modification(); }); break;
-    case 3: close(); break;
-    case 4: trapButton([this] { 刪除(); }); break;
-    case 5: trapButton([this] { FileSave(); }, SaveFailedText()); break;
-    case 6: trapButton([this] { 放棄(); }); break;
-    case 7: trapButton([this] { LinkDatag2(); }); break;
+    case kNew: trapButton([this] { AddNew(); }); break;
+    case kChange: trapButton([this] { Modification(); }); break;
+    case kExit: close(); break;
+    case kDelete: trapButton([this] { 刪除(); }); break;
+    case kSave: trapButton([this] { FileSave(); }, SaveFailedText()); break;
+    case kCancel: trapButton([this] { 放棄(); }); break;
+    case kRefresh: trapButton([this] { LinkDatag2(); }); break;
     default: break;
     }
 }

@@ -53,7 +53,9 @@ public:
     std::vector<QLabel*> Label1;
     QLabel* Picture3 = nullptr;              // the photo
     QLineEdit* DateMaskTXT = nullptr;        // "____/__/__" over the birthday
-    std::array<QPushButton*, 8> Command2{};  // button bar
+    std::array<QPushButton*, 8> Command2{};  // button bar, by BarButton
+    // The buttons of the bar (Command2's indexes).
+    enum BarButton { kFind = 0, kNew, kChange, kExit, kDelete, kSave, kCancel, kRefresh };
 
     QLineEdit* Box(int n) const;
     QPlainTextEdit* Remarks() const;
@@ -61,7 +63,7 @@ public:
     void SetBoxText(int n, const QString& text);
 
     // ---- State -----------------------------------------------------------------------------
-    ModeText EditMode;           // "addnew", "change" or "" (browsing); the boxes take typing only while editing
+    ModeText EditMode;           // AddNew, Change or Browse; the boxes take typing only while editing
     bool CanEdit = false;
     bool DataChanged = false;
     bool GridRowSync = false;
@@ -123,7 +125,6 @@ private:
     void DateMask_GotFocus();
     bool DateMask_LostFocus();
     void returnFocus(QWidget* box);
-    void setBoxColor(QWidget* box, bool focused);
     bool inputEvent(QObject* watched, QEvent* event);
     // Runs a button's work; a data error is reported as the button bar reports it.
     void trapButton(const std::function<void()>& f, const QString& failureText = {});

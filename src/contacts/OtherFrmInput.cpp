@@ -26,8 +26,6 @@
 
 namespace {
 
-const QColor kFocused(0xFF, 0xFF, 0xFF);
-const QColor kLeft(232, 226, 217);  // 14279656
 const QString kEmptyMask = QStringLiteral("____/__/__");
 
 bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
@@ -44,13 +42,6 @@ QString MaskText(const QLineEdit* mask)
 }
 
 }  // namespace
-
-void OtherFrm::setBoxColor(QWidget* box, bool focused)
-{
-    QPalette p = box->palette();
-    p.setColor(QPalette::Base, focused ? kFocused : kLeft);
-    box->setPalette(p);
-}
 
 bool OtherFrm::inputEvent(QObject* watched, QEvent* event)
 {
@@ -77,28 +68,13 @@ bool OtherFrm::inputEvent(QObject* watched, QEvent* event)
     const int index = boxes_ ? boxes_->IndexOf(watched) : -1;
     if (index < 0)
         return false;
-    switch (type) {
-    case QEvent::FocusIn:
-        if (RealFocusChange(event))
-            Text1_GotFocus(index);
-        break;
-    case QEvent::FocusOut:
-        if (RealFocusChange(event))
-            Text1_LostFocus(index);
-        break;
-    case QEvent::KeyPress:
-        return Text1_Key(index, static_cast<QKeyEvent*>(event));
-    case QEvent::MouseButtonDblClick:
-        Text1_DblClick(index);
-        break;
-    case QEvent::HoverEnter:
-    case QEvent::HoverMove:
-        Text1_MouseMove(index);
-        break;
-    default:
-        break;
-    }
-    return false;
+    return DispatchBoxEvent(index, event,
+                            {.GotFocus = [this](int i) { Text1_GotFocus(i); },
+                             .LostFocus = [this](int i) { Text1_LostFocus(i); },
+                             .Key = [this](int i, QKeyEvent* k) { return Text1_Key(i, k); },
+                             .InputMethod = {},
+                             .DoubleClick = [this](int i) { Text1_DblClick(i); },
+                             .Hover = [this](int i) { Text1_MouseMove(i); }});
 }
 
 // ---- Focus -------------------------------------------------------------------------------------------
@@ -110,7 +86,7 @@ void OtherFrm::Text1_GotFocus(int index)
     if (!CanEdit)
         return;
     CurrentBoxIndex = index;
-    setBoxColor(box, true);
+    boxes_->SetFocused(box, true);
     if (QLineEdit* line = Box(index))
         line->setCursorPosition(int(vb::Trim(line->text()).size()));
     selectTab(OtherPageOf(index));
@@ -148,11 +124,11 @@ void OtherFrm::Text1_LostFocus(int index)
     if (!CanEdit || guard_.Returning())
         return;
     QWidget* box = Text1[size_t(index)];
-    setBoxColor(box, false);
+    boxes_->SetFocused(box, false);
     SetStatusText(QString());
     QWidget* next = QApplication::focusWidget();
     // Leaving for 放棄, for the box's own pick list or date box, or a hidden page asks nothing.
-    if (next == Command2[6] || next == Combo1[0] || next == DateMaskTXT || !box->isVisible())
+    if (next == Command2[kCancel] || next == Combo1[0] || next == DateMaskTXT || !box->isVisible())
         return;
     bool back = false;
     trapButton([&] {
@@ -161,7 +137,7 @@ void OtherFrm::Text1_LostFocus(int index)
             // Leaving for 存檔 leaves the number to the save check, which tests it the same way
             // and says so with both of its messages.
             const QString code = vb::Trim(BoxText(1));
-            if (!code.isEmpty() && next != Command2[5])
+            if (!code.isEmpty() && next != Command2[kSave])
                 back = CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("RV18A"),
                                         QStringLiteral("RV18A1"), code,
                                         qint32(vb::Val(Nz(MainRs().field(QStringLiteral("總序"))).toString())));
@@ -216,7 +192,7 @@ void OtherFrm::returnFocus(QWidget* box)
 {
     selectTab(OtherPageOf(boxes_->IndexOf(box)));
     guard_.Return(box);
-    setBoxColor(box, true);
+    boxes_->SetFocused(box, true);
 }
 
 // ---- Keys --------------------------------------------------------------------------------------------
@@ -335,7 +311,7 @@ bool OtherFrm::DateMask_LostFocus()
         }
     }
     DateMaskTXT->hide();
-    setBoxColor(line, false);
+    boxes_->SetFocused(line, false);
     SetStatusText(QString());
     return true;
 }

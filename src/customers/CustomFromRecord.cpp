@@ -260,14 +260,14 @@ void CustomFrom::CancleModif()
         } catch (const db::DbError&) {
         }
         try {
-            if (!(EditMode == "change"))
+            if (!(EditMode == ModeText::Change))
                 CustomerRs.setBookmark(CustomerListRs.bookmark());
             else
                 List.CancelChange();  // the customer alone read again, not the table
         } catch (const db::DbError&) {
         }
     }
-    if (EditMode == "change") {
+    if (EditMode == ModeText::Change) {
         if (marked) {
             CustomerRs.setBookmark(mark);
             CustomerListRs.setBookmark(mark);
@@ -309,7 +309,7 @@ void CustomFrom::SaveFile()
              CommitPickLists({picks_, sales_});
              if (!存檔檢查基本資料() || !Grids->ReadyToSave())
                  return;
-             added = EditMode == "addnew";
+             added = EditMode == ModeText::AddNew;
              code = vb::Trim(BoxText(0));
              try {
                  mark = CustomerRs.bookmark();
@@ -360,7 +360,7 @@ bool CustomFrom::存基本資料()
     const QString code = vb::Trim(BoxText(0));
     if (BoxText(0) != code)
         SetBoxText(0, code);
-    const bool adding = EditMode == "addnew";
+    const bool adding = EditMode == ModeText::AddNew;
     db::Bookmark mark = 0;
     if (!adding) {
         try {

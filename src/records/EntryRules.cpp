@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -257,6 +258,37 @@ bool RealFocusChange(const QEvent* event)
 {
     const auto reason = static_cast<const QFocusEvent*>(event)->reason();
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+bool DispatchBoxEvent(int box, QEvent* event, const BoxEvents& handlers)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (handlers.GotFocus && RealFocusChange(event))
+            handlers.GotFocus(box);
+        break;
+    case QEvent::FocusOut:
+        if (handlers.LostFocus && RealFocusChange(event))
+            handlers.LostFocus(box);
+        break;
+    case QEvent::KeyPress:
+        return handlers.Key && handlers.Key(box, static_cast<QKeyEvent*>(event));
+    case QEvent::InputMethod:
+        return handlers.InputMethod && handlers.InputMethod(box, static_cast<QInputMethodEvent*>(event));
+    case QEvent::MouseButtonDblClick:
+        if (handlers.DoubleClick)
+            handlers.DoubleClick(box);
+        break;
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+    case QEvent::MouseMove:
+        if (handlers.Hover)
+            handlers.Hover(box);
+        break;
+    default:
+        break;
+    }
+    return false;
 }
 
 void CommitPickLists(const std::vector<PickList*>& lists)

@@ -23,6 +23,8 @@
 //     if (boxes_->RefuseTooWide(boxes 1..20 without 9)) return true;     // widths from the table
 #pragma once
 
+#include "core/BoxColours.h"
+
 #include <QColor>
 #include <QObject>
 #include <QRect>
@@ -121,8 +123,10 @@ public:
     bool Editing() const { return editing_; }
     // The focus colour: white while the box is being edited, the boxes' own colour otherwise.
     void SetFocused(int n, bool focused);
-    static QColor EditingColor() { return QColor(0xFF, 0xFF, 0xFF); }
-    static QColor BoxColor() { return QColor(0xE8, 0xE3, 0xD9); }
+    // The same for a box given by its widget; a widget that is not one of the boxes is left alone.
+    void SetFocused(const QObject* box, bool focused) { SetFocused(IndexOf(box), focused); }
+    static QColor EditingColor() { return BoxColours::Focused(); }
+    static QColor BoxColor() { return BoxColours::Record(); }
     // Another colour for the boxes out of the focus (every box takes it now).
     void SetIdleColor(const QColor& color);
 

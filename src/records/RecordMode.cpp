@@ -6,7 +6,32 @@
 
 #include <QPushButton>
 
-ModeText& ModeText::operator=(const QString& mode)
+QString ModeText::Text(Mode mode)
+{
+    switch (mode) {
+    case AddNew:
+        return QStringLiteral("addnew");
+    case Change:
+        return QStringLiteral("change");
+    case Edit:
+        return QStringLiteral("edit");
+    case Find:
+        return QStringLiteral("fond");
+    case Browse:
+        break;
+    }
+    return {};
+}
+
+ModeText::Mode ModeText::FromText(const QString& text)
+{
+    for (Mode m : {AddNew, Change, Edit, Find})
+        if (text == Text(m))
+            return m;
+    return Browse;
+}
+
+ModeText& ModeText::operator=(Mode mode)
 {
     mode_ = mode;
     if (changed)

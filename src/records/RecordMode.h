@@ -1,6 +1,6 @@
-// The mode of a record window and what follows from it: the mode text ("addnew", "change" or
-// "" while browsing) whose every assignment runs the window's reaction (lock the boxes, hide
-// the grid editors), the button bar shown per mode from a table, and the runner of a button's
+// The mode of a record window and what follows from it: the mode (ModeText::AddNew, Change or
+// Browse, read as "addnew", "change" or "") whose every assignment runs the window's reaction
+// (lock the boxes, hide the grid editors), the button bar shown per mode from a table, and the runner of a button's
 // steps with the error handling every record window shares.
 //
 //     EditMode.changed = [this] { boxes_->SetEditing(!EditMode.isEmpty()); contacts_->SetEditMode(EditMode); };
@@ -19,20 +19,36 @@
 class QPushButton;
 class QWidget;
 
-// The window's mode: "addnew", "change" or "" (browsing).  Every assignment runs `changed`,
-// so while browsing no key, paste or menu edit reaches a box.
+// The window's mode.  Every assignment runs `changed`, so while browsing no key, paste or menu
+// edit reaches a box.  The mode reads and compares as its text too ("addnew", "change" or ""),
+// the words the windows have always used for it.
 class ModeText {
 public:
-    ModeText& operator=(const QString& mode);
-    void clear() { *this = QString(); }
-    bool isEmpty() const { return mode_.isEmpty(); }
-    operator QString() const { return mode_; }
-    bool operator==(const QString& other) const { return mode_ == other; }
-    bool operator==(const char* other) const { return mode_ == QString::fromUtf8(other); }
+    enum Mode {
+        Browse,  // ""
+        AddNew,  // "addnew"
+        Change,  // "change"
+        Edit,    // "edit": the member window's word for changing a record
+        Find,    // "fond": the member window's boxes take the values to look for
+    };
+    // The text of a mode, and the mode of a text (an unknown text reads as browsing).
+    static QString Text(Mode mode);
+    static Mode FromText(const QString& text);
+
+    ModeText& operator=(Mode mode);
+    ModeText& operator=(const QString& mode) { return *this = FromText(mode); }
+    ModeText& operator=(const char* mode) { return *this = FromText(QString::fromUtf8(mode)); }
+    void clear() { *this = Browse; }
+    bool isEmpty() const { return mode_ == Browse; }
+    Mode mode() const { return mode_; }
+    operator QString() const { return Text(mode_); }
+    bool operator==(Mode other) const { return mode_ == other; }
+    bool operator==(const QString& other) const { return Text(mode_) == other; }
+    bool operator==(const char* other) const { return Text(mode_) == QString::fromUtf8(other); }
     std::function<void()> changed;  // run after every assignment
 
 private:
-    QString mode_;
+    Mode mode_ = Browse;
 };
 
 // Which mode shows a button of the bar.

@@ -1,4 +1,5 @@
 #include "staff/CodeTableFrm.h"
+#include "core/BoxColours.h"
 #include "core/ErrorText.h"
 
 #include "core/Globals.h"
@@ -36,8 +37,6 @@ constexpr int kLabelLeft = 3300, kLabelWidth = 1000, kBoxLeft = 4380;
 constexpr int kButtonTop = 3780, kButtonWidth = 975, kButtonHeight = 375, kButtonStep = 1035;
 const int kBoxWidths[] = {900, 1800, 2500};
 
-const QColor kFocusColour(0xFF, 0xFF, 0xFF);
-const QColor kBoxColour(0xE0, 0xE0, 0xE0);
 
 const QString kByCode = QStringLiteral("代號");
 const QString kByName = QStringLiteral("名稱");
@@ -240,7 +239,7 @@ void CodeTableFrm::updateSaveButton()
 void CodeTableFrm::colour(QLineEdit* box, bool editing)
 {
     QPalette p = box->palette();
-    p.setColor(QPalette::Base, editing ? kFocusColour : kBoxColour);
+    p.setColor(QPalette::Base, editing ? BoxColours::Focused() : BoxColours::Grey());
     box->setPalette(p);
 }
 
@@ -308,7 +307,7 @@ void CodeTableFrm::addNew()
         return;
     SavedBookmark = (!TableRs.Bof() && !TableRs.Eof()) ? TableRs.bookmark() : -1;
     CommandSty(1);
-    EditMode = QStringLiteral("addnew");
+    EditMode = ModeText::AddNew;
     codeLocked_ = false;
     TableRs.AddNew();
     Text1[0]->setEnabled(true);
@@ -328,7 +327,7 @@ void CodeTableFrm::change()
         throw db::DbError(3021, QStringLiteral("No current record."));
     SavedBookmark = TableRs.bookmark();
     CommandSty(1);
-    EditMode = QStringLiteral("change");
+    EditMode = ModeText::Change;
     if (def_.codeChangeable) {
         // A code that employees carry stays as it is.
         codeLocked_ = CodeInUse(gConn, def_, Text1[0]->text());
@@ -415,7 +414,7 @@ void CodeTableFrm::save()
     syncGridTo(mark);
     IsEditing = false;
     DataChanged = false;
-    if (EditMode == QStringLiteral("addnew")) {
+    if (EditMode == ModeText::AddNew) {
         EditMode.clear();
         addNew();  // straight on with the next code
         return;
@@ -502,7 +501,7 @@ bool CodeTableFrm::eventFilter(QObject* watched, QEvent* event)
     case QEvent::FocusOut:
         colour(box, false);
         if (i == 0 && !box->isReadOnly() &&
-            (EditMode == QStringLiteral("addnew") || (EditMode == QStringLiteral("change") && DataChanged)))
+            (EditMode == ModeText::AddNew || (EditMode == ModeText::Change && DataChanged)))
             codeLeft();
         break;
     case QEvent::KeyPress: {

@@ -5,6 +5,7 @@
 
 #include "platform/db/Db.h"
 #include "records/RecordList.h"
+#include "records/RecordMode.h"
 #include "records/RecordWindow.h"
 #include "staff/CodeTable.h"
 
@@ -46,7 +47,7 @@ public:
     RecordList List;                       // the table's rows and the list's clone
     db::Recordset& TableRs = List.Rs;      // the boxes follow its current row
     db::Recordset& GridRs = List.ListRs;   // clone behind the list
-    QString EditMode;           // "addnew", "change", "" browsing
+    ModeText EditMode;          // AddNew, Change or Browse
     bool IsEditing = false;
     bool DataChanged = false;
     db::Bookmark SavedBookmark = -1;

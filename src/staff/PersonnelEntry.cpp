@@ -89,11 +89,9 @@ std::optional<BoxRef> PersonnelFrm::boxOf(QObject* widget) const
     return std::nullopt;
 }
 
-void PersonnelFrm::whiten(QWidget* box, bool white)
+void PersonnelFrm::showFocus(BoxRef box, bool focused)
 {
-    QPalette p = box->palette();
-    p.setColor(QPalette::Base, white ? RecordBoxes::EditingColor() : RecordBoxes::BoxColor());
-    box->setPalette(p);
+    boxes_[size_t(box.array)]->SetFocused(box.index, focused);
 }
 
 void PersonnelFrm::focusBox(BoxRef b)
@@ -132,7 +130,7 @@ void PersonnelFrm::boxGotFocus(BoxRef b)
     QWidget* w = Box(b);
     SetStatusText(w->toolTip());
     if (b.array == BoxArray::Text3) {
-        whiten(w, true);
+        showFocus(b, true);
         static_cast<QLineEdit*>(w)->setCursorPosition(vb::Trim(BoxText(b)).size());
         return;
     }
@@ -177,7 +175,7 @@ void PersonnelFrm::boxGotFocus(BoxRef b)
             return;
     }
     if (!Covered(b))
-        whiten(w, true);
+        showFocus(b, true);
     if (auto* line = qobject_cast<QLineEdit*>(w))
         line->setCursorPosition(vb::Trim(line->text()).size());
 }
@@ -226,7 +224,7 @@ void PersonnelFrm::boxLostFocus(BoxRef b)
     if (!editing() || guard_.Returning() || closing_)
         return;
     QWidget* w = Box(b);
-    whiten(w, false);
+    showFocus(b, false);
     if (b.array != BoxArray::Text1)
         return;
     // A date box hands over to the masked date box, which checks what is typed in it.
@@ -234,7 +232,7 @@ void PersonnelFrm::boxLostFocus(BoxRef b)
         QApplication::focusWidget() == DataCombo1[2])
         return;
     // Leaving for 放棄 checks nothing.
-    if (QApplication::focusWidget() == Command2[6])
+    if (QApplication::focusWidget() == Command2[kCancel])
         return;
     const int i = b.index;
     // A refused box takes the focus back; the box the focus was going to checks nothing.

@@ -1,5 +1,6 @@
 // The employee window: building, the list and its filters, the finds, the record cycle and the save.
 #include "staff/PersonnelFrm.h"
+#include "core/BoxColours.h"
 #include "core/ErrorText.h"
 
 #include "core/Language.h"
@@ -33,6 +34,13 @@
 namespace {
 
 int Px(int twips) { return vb::TwipsToPixels(twips); }
+
+// Which buttons of the bar browsing shows and which editing shows (重整 and 備用 never show).
+const std::vector<ButtonMode> kBarModes = {
+    {PersonnelFrm::kNew, ButtonMode::Browse},    {PersonnelFrm::kChange, ButtonMode::Browse},
+    {PersonnelFrm::kDelete, ButtonMode::Browse}, {PersonnelFrm::kExit, ButtonMode::Browse},
+    {PersonnelFrm::kSave, ButtonMode::Edit},     {PersonnelFrm::kCancel, ButtonMode::Edit},
+};
 
 const QString kAll = QStringLiteral("不分部門");
 const QString kByDepartment = QStringLiteral("部門分類");
@@ -160,8 +168,8 @@ void PersonnelFrm::build(const QPixmap& titlePicture)
     // The record follows the list when the user clicks a row (the keys move the list alone).
     List.Follows = [this] { return mouseOnGrid_; };
     List.RowChanged = [this] {
-        Command2[2]->setEnabled(true);
-        Command2[4]->setEnabled(true);
+        Command2[kChange]->setEnabled(true);
+        Command2[kDelete]->setEnabled(true);
     };
 
     // Tabs and pages.
@@ -193,14 +201,14 @@ void PersonnelFrm::build(const QPixmap& titlePicture)
         int left;
     };
     const Bar bar[] = {
-        {0, "重整", "", 0},
-        {1, "新增(&N)", "新增加一位員工資料", 120},
-        {2, "修改(&G)", "編輯修改這位員工資料", 1080},
-        {3, "備用", "", 0},
-        {4, "刪除(&D)", "刪除這個員工資料(通常只要輸入離職日期即可)", 2040},
-        {5, "存檔(&S)", "儲存這筆資料", 120},
-        {6, "放棄(&C)", "放棄編輯這筆資料,您的編修內容將不會被儲存.", 1080},
-        {7, "離開(&X)", "結束離開員工資料管理", 9600},
+        {kRefresh, "重整", "", 0},
+        {kNew, "新增(&N)", "新增加一位員工資料", 120},
+        {kChange, "修改(&G)", "編輯修改這位員工資料", 1080},
+        {kSpare, "備用", "", 0},
+        {kDelete, "刪除(&D)", "刪除這個員工資料(通常只要輸入離職日期即可)", 2040},
+        {kSave, "存檔(&S)", "儲存這筆資料", 120},
+        {kCancel, "放棄(&C)", "放棄編輯這筆資料,您的編修內容將不會被儲存.", 1080},
+        {kExit, "離開(&X)", "結束離開員工資料管理", 9600},
     };
     for (const Bar& b : bar) {
         auto* button = new QPushButton(S(b.caption), this);
@@ -209,10 +217,12 @@ void PersonnelFrm::build(const QPixmap& titlePicture)
         button->setAttribute(Qt::WA_Hover);
         button->installEventFilter(this);
         button->setGeometry(Px(b.left), 0, Px(kButtonWidth), Px(kButtonHeight));
-        button->setVisible(b.index != 0 && b.index != 3 && b.index != 5 && b.index != 6);
         connect(button, &QPushButton::clicked, this, [this, i = b.index] { Command2_Click(i); });
         Command2[size_t(b.index)] = button;
     }
+    Command2[kRefresh]->hide();
+    Command2[kSpare]->hide();
+    ApplyButtonModes({Command2.begin(), Command2.end()}, kBarModes, false);
 }
 
 void PersonnelFrm::buildPages()
@@ -292,7 +302,9 @@ void PersonnelFrm::buildPages()
     CreatDatetext->setReadOnly(true);
     CreatDatetext->setToolTip(PersonnelFieldOf({BoxArray::Text1, 13}).tip);
     place(CreatDatetext, basic, kBoxB, 7, 1500);
-    whiten(CreatDatetext, false);
+    QPalette created = CreatDatetext->palette();
+    created.setColor(QPalette::Base, BoxColours::Record());
+    CreatDatetext->setPalette(created);
     Check1 = new QCheckBox(basic);
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setEnabled(false);
@@ -384,8 +396,8 @@ void PersonnelFrm::LinkDataGWorkMan()
         static_cast<QuickFindBox*>(DataCombo1[1])->setSource(WorkmanRs);
     } catch (const db::DbError& e) {
         ui::MsgBox(ErrorDescription(e), ui::Buttons::OK, ui::Icon::Question, QString::number(e.Number()));
-        Command2[2]->setEnabled(false);
-        Command2[4]->setEnabled(false);
+        Command2[kChange]->setEnabled(false);
+        Command2[kDelete]->setEnabled(false);
     }
     // The label beside the department box names the shown employee's department (the listed
     // department while the list is empty).
@@ -404,8 +416,8 @@ void PersonnelFrm::EditButtonsFollowList()
         any = EmployeeGridClone.IsOpen() && EmployeeGridClone.RecordCount() > 0;
     } catch (const db::DbError&) {
     }
-    Command2[2]->setEnabled(any);
-    Command2[4]->setEnabled(any);
+    Command2[kChange]->setEnabled(any);
+    Command2[kDelete]->setEnabled(any);
 }
 
 void PersonnelFrm::showPhoto()
@@ -519,7 +531,7 @@ void PersonnelFrm::FondworkmanType()
     SetBoxText({BoxArray::Text1, 0}, code);
     PartnameLab->setText(vb::Nz(rs.value(1)));
     // The number follows a new department (or a new record), never an unchanged one.
-    if (EditMode == QStringLiteral("addnew") || changed)
+    if (EditMode == ModeText::AddNew || changed)
         SetBoxText({BoxArray::Text1, 1}, NewWorkmanNumberText(gConn, code, WorkmanAutoNumbering()));
 }
 
@@ -547,22 +559,22 @@ void PersonnelFrm::barSteps(const std::vector<std::function<void()>>& steps, con
 void PersonnelFrm::Command2_Click(int index)
 {
     switch (index) {
-    case 1:
+    case kNew:
         barSteps({[this] { AddNew(); }});
         break;
-    case 2:
+    case kChange:
         barSteps({[this] { 修改(); }});
         break;
-    case 4:
+    case kDelete:
         deleteRow();
         break;
-    case 5:
+    case kSave:
         barSteps({[this] { FileSave(); }}, SaveFailedText());
         break;
-    case 6:
+    case kCancel:
         cancel();
         break;
-    case 7:
+    case kExit:
         close();
         break;
     default:
@@ -573,10 +585,7 @@ void PersonnelFrm::Command2_Click(int index)
 void PersonnelFrm::CommandSty(bool browse)
 {
     報告();
-    for (int i : {1, 2, 4, 7})
-        Command2[size_t(i)]->setVisible(browse);
-    for (int i : {5, 6})
-        Command2[size_t(i)]->setVisible(!browse);
+    ApplyButtonModes({Command2.begin(), Command2.end()}, kBarModes, !browse);
     Command3[7]->setEnabled(browse);
 }
 
@@ -629,7 +638,7 @@ void PersonnelFrm::AddNew()
     SetBoxText({BoxArray::Text1, 0}, dept);
     SetBoxText({BoxArray::Text1, 1}, NewWorkmanNumberText(gConn, dept, WorkmanAutoNumbering()));
     EDITTrueORFalse(false);
-    EditMode = QStringLiteral("addnew");
+    EditMode = ModeText::AddNew;
     CommandSty(false);
     selectTab(1);
     DataChanged = false;
@@ -648,7 +657,7 @@ void PersonnelFrm::修改()
         throw db::DbError(3021, LoadResString(673));
     EDITTrueORFalse(false);
     SetStatusText(LoadResString(666));
-    EditMode = QStringLiteral("change");
+    EditMode = ModeText::Change;
     CommandSty(false);
     HintsOff = true;
     DataChanged = false;
@@ -713,7 +722,7 @@ void PersonnelFrm::cancel()
 
 void PersonnelFrm::SaveButtonStyle()
 {
-    Command2[5]->setEnabled(SaveButtonEnabled([this](int i) { return Text(i); }));
+    Command2[kSave]->setEnabled(SaveButtonEnabled([this](int i) { return Text(i); }));
 }
 
 void PersonnelFrm::報告()
@@ -766,13 +775,13 @@ void PersonnelFrm::FileSave()
     }
     // chk0 follows the hire date of this record, whatever the check box last showed.
     WorkmanRs.setValue(QStringLiteral("chk0"), EmployedFlag(Text(12)));
-    if (EditMode == QStringLiteral("addnew")) {
+    if (EditMode == ModeText::AddNew) {
         if (const auto created = ParseDateText(CreatDatetext->text()))
             WorkmanRs.setValue(QStringLiteral("建檔日期"), QDateTime(*created, QTime()));
     }
     const QString number = Text(1);
     WorkmanRs.Update();
-    afterSave(EditMode == QStringLiteral("addnew"), number);
+    afterSave(EditMode == ModeText::AddNew, number);
 }
 
 void PersonnelFrm::afterSave(bool added, const QString& number)

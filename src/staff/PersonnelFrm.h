@@ -6,6 +6,7 @@
 #include "platform/db/Db.h"
 #include "records/EntryRules.h"
 #include "records/RecordList.h"
+#include "records/RecordMode.h"
 #include "records/RecordWindow.h"
 #include "staff/PersonnelRules.h"
 
@@ -60,10 +61,12 @@ public:
     QCheckBox* Check1 = nullptr;               // chk0
     QComboBox* Combo1 = nullptr;               // floating pick list
     QLineEdit* DateMaskTXT = nullptr;
-    std::array<QPushButton*, 8> Command2{};    // button bar
+    std::array<QPushButton*, 8> Command2{};    // button bar, by BarButton
+    // The buttons of the bar (Command2's indexes).
+    enum BarButton { kRefresh = 0, kNew, kChange, kSpare, kDelete, kSave, kCancel, kExit };
 
     // ---- State -----------------------------------------------------------------------------
-    QString EditMode;
+    ModeText EditMode;          // AddNew, Change or Browse
     db::Recordset DepartRs;
     RecordList List;                             // the employee list and the grid's clone
     db::Recordset& WorkmanRs = List.Rs;
@@ -130,7 +133,8 @@ private:
     bool boxKey(BoxRef box, QKeyEvent* key);
     void boxHover(BoxRef box);
     void focusBox(BoxRef box);
-    void whiten(QWidget* box, bool white);
+    // The kit's focus colour on a box.
+    void showFocus(BoxRef box, bool focused);
     // Lays the pick list Combo1 over a box with its items; `firstWhenEmpty` puts the first
     // item into an empty box (the job grades).
     void LocatCombo1(BoxRef box, const QStringList& items, bool firstWhenEmpty = false);

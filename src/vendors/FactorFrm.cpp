@@ -1,5 +1,6 @@
 #include "vendors/FactorFrm.h"
 
+#include "core/BoxColours.h"
 #include "core/Language.h"
 #include "core/Globals.h"
 #include "core/Settings.h"
@@ -562,7 +563,7 @@ void FactorFrm::setViewColour()
 {
     const bool byCategory = CaptionIs(Command3[1]->text(), kByCategory);
     QPalette p = DataCombo2[0]->palette();
-    p.setColor(QPalette::Base, byCategory ? palette().color(QPalette::Base) : QColor(232, 227, 217));
+    p.setColor(QPalette::Base, byCategory ? palette().color(QPalette::Base) : BoxColours::Record());
     DataCombo2[0]->setPalette(p);
     DataCombo2[0]->setEnabled(byCategory);
 }

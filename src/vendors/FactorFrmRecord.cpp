@@ -205,7 +205,7 @@ void FactorFrm::修改()
 
 void FactorFrm::CancelEdit()
 {
-    const QString was = EditMode;
+    const ModeText::Mode was = EditMode.mode();
     if (DataChanged && ui::MsgBox(LoadResString(415), ui::Buttons::YesNo) == ui::Answer::No)
         return;
     db::Bookmark mark = 0;
@@ -222,7 +222,7 @@ void FactorFrm::CancelEdit()
         }
         boxes_->ClearWriteFailures();
         ManGrid->ClearDeletedRowKeys();
-        if (was == QStringLiteral("change")) {
+        if (was == ModeText::Change) {
             try {
                 FactoryRs().setBookmark(mark);
             } catch (const db::DbError&) {
@@ -329,7 +329,7 @@ void FactorFrm::FileSave()
     if (!ManGrid->ReadyToSave())
         return;
     const QString number = vb::Trim(BoxText(1));
-    const bool added = EditMode == QStringLiteral("addnew");
+    const bool added = EditMode == ModeText::AddNew;
     SetStatusPanel(QStringLiteral("廠商") + LoadResString(414), 0);
 
     db::Bookmark mark = 0;
@@ -560,7 +560,7 @@ void FactorFrm::DataCombo1_LostFocus()
     FontFactoryType();
     // A fresh number of the picked category: always for a new vendor, for a changed one
     // only when the category really changed.
-    if (EditMode == QStringLiteral("addnew") || vb::Trim(BoxText(0)) != before)
+    if (EditMode == ModeText::AddNew || vb::Trim(BoxText(0)) != before)
         TrapDbErrors([&] { SetBoxText(1, GetfactoryNewNo(BoxText(0))); });
 }
 

@@ -1,4 +1,5 @@
 #include "core/update/Password.h"
+#include "core/BoxColours.h"
 #include "core/ErrorText.h"
 
 #include "core/Globals.h"
@@ -20,6 +21,11 @@ namespace {
 
 const QString kSupervisor = QStringLiteral("總管家");
 const QString kUserQuery = QStringLiteral("Select 權限主表.* From 權限主表 Where (姓名 = ? ) And (密碼 = ? )");
+
+QString BoxBackground(const QColor& colour)
+{
+    return QStringLiteral("QLineEdit { background-color: %1; }").arg(colour.name().toUpper());
+}
 
 // The change date as a date; an invalid date when the text is no date.
 QDate ChangeDate(const QVariant& v)
@@ -148,12 +154,12 @@ bool 變更密碼Frm::eventFilter(QObject* watched, QEvent* event)
 
 void 變更密碼Frm::Text1_GotFocus(int index)
 {
-    Text1[index]->setStyleSheet(QStringLiteral("QLineEdit { background-color: #FFFFFF; }"));
+    Text1[index]->setStyleSheet(BoxBackground(BoxColours::Focused()));
 }
 
 void 變更密碼Frm::Text1_LostFocus(int index)
 {
-    Text1[index]->setStyleSheet(QStringLiteral("QLineEdit { background-color: #E0E0E0; }"));
+    Text1[index]->setStyleSheet(BoxBackground(BoxColours::Grey()));
     if (index != 0)
         return;
     QString user = vb::Trim(gUserName);
