@@ -69,25 +69,13 @@ long MemberQuickFindRow(const db::Recordset& rs, const QString& column, int colu
     const QString t = vb::Trim(text);
     if (t.isEmpty() || !rs.IsOpen())
         return -1;
-    const int field = rs.FieldIndex(column);
-    if (field < 0)
-        throw db::DbError(3265, QStringLiteral("Item cannot be found in the collection (%1)").arg(column));
-    const long n = rs.RecordCount();
     if (IsMemberNumberType(columnType)) {
         const double wanted = vb::Val(text);
-        for (long i = 0; i < n; ++i) {
-            const QVariant v = rs.valueAt(i, field);
-            if (!v.isNull() && v.toDouble() == wanted)
-                return i;
-        }
-        return -1;
+        return FindRow(rs, column, [wanted](const QVariant& v) { return !v.isNull() && v.toDouble() == wanted; });
     }
     if (columnType == db::adDate) {
         const QDateTime wanted = DateValue(text);
-        for (long i = 0; i < n; ++i)
-            if (rs.valueAt(i, field).toDateTime() == wanted)
-                return i;
-        return -1;
+        return FindRow(rs, column, [&wanted](const QVariant& v) { return v.toDateTime() == wanted; });
     }
     return FindPrefix(rs, column, t);
 }

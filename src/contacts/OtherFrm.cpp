@@ -396,14 +396,10 @@ void OtherFrm::TessarineOtherDate()
     GridRowSync = true;
     trapButton([&] {
         db::Recordset clone = MainRs().Clone();
-        long found = FindPrefix(clone, QStringLiteral("RV18A1"), t);
-        if (found < 0)
-            found = FindPrefix(clone, QStringLiteral("RV18A2"), t);
-        if (found < 0) {
+        if (!FindCodeOrName(clone, QStringLiteral("RV18A1"), QStringLiteral("RV18A2"), t)) {
             SetStatusText(LoadResString(507));
             return;
         }
-        clone.SetAbsolutePosition(found + 1);
         SetStatusText(LoadResString(508) + vb::Nz(clone.value(QStringLiteral("RV18A2"))));
         MainRs().setBookmark(clone.bookmark());
         // The photo follows the contact the boxes now show.

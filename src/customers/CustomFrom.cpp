@@ -301,11 +301,11 @@ void CustomFrom::build(const QPixmap& titlePicture)
         Command2[i]->installEventFilter(this);
         connect(Command2[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
     }
-    Command2[9]->setText(QStringLiteral("重整"));
-    Command2[10]->setText(QStringLiteral("刪除一行"));
-    for (int i : {3, 5, 6, 7, 10})
+    Command2[kReload]->setText(QStringLiteral("重整"));
+    Command2[kDeleteRow]->setText(QStringLiteral("刪除一行"));
+    for (int i : {kCopy, kSave, kCancel, kPrint, kDeleteRow})
         Command2[i]->hide();
-    Grids->SetDeleteRowButton(Command2[10]);
+    Grids->SetDeleteRowButton(Command2[kDeleteRow]);
 
     // Audit strip.
     Audit = new AuditStrip(this, {QStringLiteral("建檔者"), QStringLiteral("建檔日"), QStringLiteral("修改者"),
@@ -371,7 +371,7 @@ void CustomFrom::formLoad()
         db::Recordset count = gConn.ExecuteQuery(QStringLiteral("Select Count(*) From RV12"));
         anyCustomer = !count.Eof() && count.value(0).toLongLong() > 0;
     });
-    for (int i : {0, 2, 4})
+    for (int i : {kFind, kChange, kDelete})
         Command2[i]->setEnabled(anyCustomer);
 
     // An empty list moves nowhere, so the handler never showed the empty record's state.
@@ -560,12 +560,12 @@ void CustomFrom::TabStrip2_Click()
     // Find, modify and delete need a customer to act on.
     const bool customer = HasCurrentCustomer();
     if (selected == 2) {
-        Command2[2]->setEnabled(customer);
-        Command2[4]->setEnabled(customer);
+        Command2[kChange]->setEnabled(customer);
+        Command2[kDelete]->setEnabled(customer);
     } else {
-        for (int i : {0, 2, 4})
+        for (int i : {kFind, kChange, kDelete})
             Command2[i]->setEnabled(customer);
-        Command2[10]->setEnabled(false);
+        Command2[kDeleteRow]->setEnabled(false);
     }
 }
 
@@ -587,29 +587,29 @@ void CustomFrom::Command5_Click(int index)
 void CustomFrom::Command2_Click(int index)
 {
     switch (index) {
-    case 0: {
+    case kFind: {
         SetStatusPanel(QStringLiteral("查詢客戶資料"), 0);
         CustomFond find(this, this, Image1->pixmap());
         ui::ShowModal(&find);
         break;
     }
-    case 1:
+    case kAdd:
         buttonSteps({[this] {
             if (CheckRight(QStringLiteral("客戶"), QStringLiteral("新增"), true))
                 AddNew();
         }});
         break;
-    case 2:
+    case kChange:
         if (CheckRight(QStringLiteral("客戶"), QStringLiteral("寫"), true))
             Modification();
         break;
-    case 4:
+    case kDelete:
         buttonSteps({[this] {
             if (CheckRight(QStringLiteral("客戶"), QStringLiteral("刪除"), true))
                 DeleteDateItem();
         }});
         break;
-    case 5:
+    case kSave:
         buttonSteps({[] { SetStatusText(LoadResString(323)); }, [this] { SaveFile(); }, [this] { 報告(); },
                      [this] {
                          // What the save has to tell stays on the status line.
@@ -617,19 +617,19 @@ void CustomFrom::Command2_Click(int index)
                          SaveNote.clear();
                      }});
         break;
-    case 6:
+    case kCancel:
         if (FieldsChanged && ui::MsgBox(LoadResString(322), ui::Buttons::YesNo) == ui::Answer::No)
             break;
         buttonSteps({[this] { CancleModif(); }, [this] { EditEnabled(false); },
                      [] { SetStatusPanel(QStringLiteral("客戶顯示資料"), 0); }});
         break;
-    case 8:
+    case kClose:
         close();
         break;
-    case 10:
+    case kDeleteRow:
         Grids->刪除一行(TabStrip2->currentIndex() + 1);
         break;
-    case 9:
+    case kReload:
         trap([&] { LinkMainRs(); });
         Option1->setText(LoadResString(320));
         SetStatusPanel(QStringLiteral("客戶") + LoadResString(321), 0);
@@ -650,14 +650,10 @@ void CustomFrom::TessarineCustomData()
     for (;;) {
         try {
             db::Recordset rs = CustomerRs.Clone();
-            long found = FindPrefix(rs, QStringLiteral("rv120"), t);
-            if (found < 0)
-                found = FindPrefix(rs, QStringLiteral("rv121"), t);
-            if (found < 0) {
+            if (!FindCodeOrName(rs, QStringLiteral("rv120"), QStringLiteral("rv121"), t)) {
                 SetStatusText(LoadResString(310));
                 return;
             }
-            rs.SetAbsolutePosition(found + 1);
             SetStatusText(LoadResString(311) + QStringLiteral(" [ ") +
                           dbmodel::DisplayText(rs.value(QStringLiteral("RV121"))) + QStringLiteral("]"));
             CustomerListRs.setBookmark(rs.bookmark());
@@ -700,7 +696,7 @@ void CustomFrom::FondSub()
         LinkDataGrid();
     } else {
         ui::MsgBox(QStringLiteral("查無資料"));
-        Command2[9]->click();
+        Command2[kReload]->click();
     }
 }
 

@@ -36,6 +36,20 @@ const std::vector<RecordField>& CustomerFields();
 
 class CustomFrom : public RecordWindow {
 public:
+    // The action buttons Command2(0..10), by what they do: Command2[kSave], Command2_Click(kSave).
+    enum Button : int {
+        kFind = 0,       // 查詢
+        kAdd = 1,        // 新增
+        kChange = 2,     // 修改
+        kCopy = 3,       // 複製 (hidden)
+        kDelete = 4,     // 刪除
+        kSave = 5,       // 存檔
+        kCancel = 6,     // 放棄
+        kPrint = 7,      // 列印 (hidden)
+        kClose = 8,      // 離開
+        kReload = 9,     // 重整
+        kDeleteRow = 10, // 刪除一行 (a contact or delivery row)
+    };
     // Loads the window: captions, the sort setting, the customer list.  The title picture is
     // the main window's.
     explicit CustomFrom(QWidget* parent = nullptr, const QPixmap& titlePicture = QPixmap());

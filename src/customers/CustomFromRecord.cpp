@@ -40,9 +40,11 @@ bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key()
 const std::vector<ButtonMode>& ButtonBar()
 {
     static const std::vector<ButtonMode> bar = {
-        {0, ButtonMode::Browse}, {1, ButtonMode::Browse}, {2, ButtonMode::Browse}, {4, ButtonMode::Browse},
-        {8, ButtonMode::Browse}, {9, ButtonMode::Browse}, {5, ButtonMode::Edit},   {6, ButtonMode::Edit},
-        {10, ButtonMode::Edit},
+        {CustomFrom::kFind, ButtonMode::Browse},  {CustomFrom::kAdd, ButtonMode::Browse},
+        {CustomFrom::kChange, ButtonMode::Browse}, {CustomFrom::kDelete, ButtonMode::Browse},
+        {CustomFrom::kClose, ButtonMode::Browse},  {CustomFrom::kReload, ButtonMode::Browse},
+        {CustomFrom::kSave, ButtonMode::Edit},     {CustomFrom::kCancel, ButtonMode::Edit},
+        {CustomFrom::kDeleteRow, ButtonMode::Edit},
     };
     return bar;
 }
@@ -69,12 +71,6 @@ bool CustomFrom::recordEvent(QObject* watched, QEvent* event)
     const QEvent::Type type = event->type();
     if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress)
         return false;
-    auto focusLeft = [&] {
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        // A message box or a list's own popup taking the focus (and giving it back) neither
-        // leaves nor enters the box.
-        return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-    };
     if (watched == DataCombo1[1]) {
         if (type == QEvent::FocusIn)
             SetStatusText(DataCombo1[1]->toolTip());
@@ -85,10 +81,10 @@ bool CustomFrom::recordEvent(QObject* watched, QEvent* event)
         return false;
     const int index = int(it - Text1.begin());
     if (type == QEvent::FocusIn) {
-        if (focusLeft())  // the window coming back to the front is no entry into the box
+        if (RealFocusChange(event))  // the window coming back to the front is no entry into the box
             Text1_GotFocus(index);
     } else if (type == QEvent::FocusOut) {
-        if (focusLeft())
+        if (RealFocusChange(event))
             Text1_LostFocus(index);
     } else {
         return Text1_Key(index, static_cast<QKeyEvent*>(event));
@@ -215,7 +211,7 @@ void CustomFrom::Modification()
                     RS2TEXT();
                     ReadDeliveDate(QString());
                     ReadMinDate(QString());
-                    for (int i : {0, 2, 4})
+                    for (int i : {kFind, kChange, kDelete})
                         Command2[i]->setEnabled(false);
                 }
                 return true;
@@ -443,7 +439,7 @@ void CustomFrom::afterSave(bool added, const QString& code, db::Bookmark mark)
     Grids->Delive()->ShowSaved(shown);
     Grids->Man()->ShowSaved(shown);
     AddressCom->hide();
-    for (int i : {0, 2, 4})
+    for (int i : {kFind, kChange, kDelete})
         Command2[i]->setEnabled(true);
 }
 
@@ -482,7 +478,7 @@ void CustomFrom::DeleteDateItem()
     } catch (const db::DbError&) {
     }
     if (CustomerRs.RecordCount() == 0) {
-        for (int i : {0, 2, 4})
+        for (int i : {kFind, kChange, kDelete})
             Command2[i]->setEnabled(false);
         RS2TEXT();
         ReadDeliveDate(QString());
@@ -563,7 +559,7 @@ void CustomFrom::Text1_LostFocus(int index)
     QWidget* box = Text1[size_t(index)];
     // A click on 放棄 is never held up by the box being left, nor is a change of tab page
     // (the box is hidden then; the save checks again).
-    if (QApplication::focusWidget() == Command2[6] || !box->isVisible()) {
+    if (QApplication::focusWidget() == Command2[kCancel] || !box->isVisible()) {
         boxes_->SetFocused(index, false);
         return;
     }
@@ -632,17 +628,17 @@ bool CustomFrom::Text1_Key(int index, QKeyEvent* key)
     auto focusBox = [this](int n) {
         // The hidden billing-method code box is passed over.
         for (int guard = 0; n >= 0 && n < kBoxes && Text1[size_t(n)]->isHidden() && guard < kBoxes; ++guard)
-            n = NextBoxOnEnter(n);
+            n = CustomerEnterMap()(n);
         if (n >= 0 && n < kBoxes)
             Text1[size_t(n)]->setFocus(Qt::OtherFocusReason);
     };
     if (editing && (code == Qt::Key_F3 || code == Qt::Key_F4 || code == Qt::Key_F5)) {
-        if (const auto text = StockText(index, 114 + (code - Qt::Key_F3), BoxText(8)))
+        if (const auto text = StockTextFor(CustomerStockTexts(), index, code, [this](int box) { return BoxText(box); }))
             SetBoxText(index, BoxText(index) + *text);
         return true;
     }
     if (index != 16 && (code == Qt::Key_Down || code == Qt::Key_Up)) {
-        const int next = code == Qt::Key_Down ? NextBoxOnDown(index) : NextBoxOnUp(index);
+        const int next = code == Qt::Key_Down ? CustomerDownMap()(index) : CustomerUpMap()(index);
         if (next >= 0)
             Text1[size_t(next)]->setFocus(Qt::OtherFocusReason);
         return true;
@@ -658,7 +654,7 @@ bool CustomFrom::Text1_Key(int index, QKeyEvent* key)
             if (!CaretAfterLastLine(Remarks(), pos))
                 return false;  // a line break inside the remarks
         }
-        focusBox(NextBoxOnEnter(index));
+        focusBox(CustomerEnterMap()(index));
         return true;
     }
     if (index == 11 || index == 12) {

@@ -58,58 +58,44 @@ QString GradeListText(const QString& customTypeSetting)
 
 bool PickListOverStrip(int box) { return box == 19 || box == 23; }
 
+const BoxMap& CustomerEnterMap()
+{
+    static const BoxMap map{{{2, 19}, {9, 15}, {15, 19}, {16, 1}, {19, 10}},
+                            [](int box) { return box + 1 > 22 ? 2 : box + 1; }};
+    return map;
+}
+
+const BoxMap& CustomerDownMap()
+{
+    static const BoxMap map{{{13, 1}, {16, -1}}, [](int box) { return box >= 23 ? -1 : box + 1; }};
+    return map;
+}
+
+const BoxMap& CustomerUpMap()
+{
+    static const BoxMap map{{{0, 1}, {15, 13}, {16, -1}}, [](int box) { return box - 1; }};
+    return map;
+}
+
+const std::vector<struct StockText>& CustomerStockTexts()
+{
+    static const std::vector<struct StockText> texts = {
+        {2, Qt::Key_F3, 345},  {2, Qt::Key_F4, 347},  {2, Qt::Key_F5, 348},
+        {8, Qt::Key_F3, 346},  {8, Qt::Key_F4, 346},  {9, Qt::Key_F3, 346},
+        {9, Qt::Key_F4, 346},  {9, Qt::Key_F5, 0, 8}, {15, Qt::Key_F3, 0, -1, QStringLiteral(".com.tw")},
+    };
+    return texts;
+}
+
 std::optional<QString> StockText(int box, int keyCode, const QString& companyAddress)
 {
-    constexpr int F3 = 114, F4 = 115, F5 = 116;
-    switch (box) {
-    case 2:
-        if (keyCode == F3) return LoadResString(345);
-        if (keyCode == F4) return LoadResString(347);
-        if (keyCode == F5) return LoadResString(348);
-        break;
-    case 8:
-    case 9:
-        if (keyCode == F3 || keyCode == F4) return LoadResString(346);
-        if (keyCode == F5 && box == 9) return companyAddress;
-        break;
-    case 15:
-        if (keyCode == F3) return QStringLiteral(".com.tw");
-        break;
-    default:
-        break;
-    }
-    return std::nullopt;
+    return StockTextFor(CustomerStockTexts(), box, Qt::Key_F3 + (keyCode - 114),
+                        [&companyAddress](int) { return companyAddress; });
 }
 
-int NextBoxOnEnter(int box)
-{
-    switch (box) {
-    case 2: return 19;
-    case 9: return 15;
-    case 15: return 19;
-    case 16: return 1;
-    case 19: return 10;
-    default: return box + 1 > 22 ? 2 : box + 1;
-    }
-}
-
-int NextBoxOnDown(int box)
-{
-    if (box == 16 || box >= 23)
-        return -1;
-    return box == 13 ? 1 : box + 1;
-}
-
-int NextBoxOnUp(int box)
-{
-    if (box == 16)
-        return -1;
-    if (box == 0)
-        return 1;
-    if (box == 15)
-        return 13;
-    return box - 1;
-}
+int NextBoxOnEnter(int box) { return CustomerEnterMap()(box); }
+int NextBoxOnDown(int box) { return CustomerDownMap()(box); }
+int NextBoxOnUp(int box) { return CustomerUpMap()(box); }
 
 bool ClosingDayAccepted(const QString& text)
 {

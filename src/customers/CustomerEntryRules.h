@@ -3,6 +3,8 @@
 // closing-day range and the invoice-status texts.  The window applies them.
 #pragma once
 
+#include "records/EntryRules.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -26,13 +28,17 @@ QString GradeListText(const QString& customTypeSetting);
 // The pick list opens over the boxes' strip (19, 23) rather than over the basic-data page.
 bool PickListOverStrip(int box);
 
-// F3 (114), F4 (115), F5 (116): the text appended to the box, or nothing.  F5 in the invoice
-// address appends the company address.
-std::optional<QString> StockText(int box, int keyCode, const QString& companyAddress);
+// Where Enter leads from a single-line box (or the remarks box on an empty last line), and
+// where the Down and Up arrows lead (-1 for none).
+const BoxMap& CustomerEnterMap();
+const BoxMap& CustomerDownMap();
+const BoxMap& CustomerUpMap();
+// The F3/F4/F5 texts: F5 in the invoice address (box 9) appends the company address (box 8).
+const std::vector<StockText>& CustomerStockTexts();
 
-// The box Enter leads to from a single-line box (or the remarks box on an empty last line).
+// The same tables asked by box and VB key code (F3 = 114, F4 = 115, F5 = 116).
+std::optional<QString> StockText(int box, int keyCode, const QString& companyAddress);
 int NextBoxOnEnter(int box);
-// The box the Down and Up arrows lead to; -1 for none.
 int NextBoxOnDown(int box);
 int NextBoxOnUp(int box);
 

@@ -241,12 +241,12 @@ bool RecordBoxes::RefuseUnwritable(const QString& failureText)
     return true;
 }
 
-bool RecordBoxes::RefuseTooWide(const std::vector<int>& boxes)
+bool RecordBoxes::RefuseTooWide(const std::vector<int>& boxes, QString (*message)(int maxLength))
 {
     const int wide = FirstTooWideBox(fields_, boxes, [this](int box) { return Text(box); });
     if (wide < 0)
         return false;
-    ui::MsgBox(TooWideMessage(FieldOfBox(fields_, wide)->maxLength), ui::Buttons::OK, ui::Icon::Question,
+    ui::MsgBox(message(FieldOfBox(fields_, wide)->maxLength), ui::Buttons::OK, ui::Icon::Question,
                SaveWidthTitle());
     if (Reveal)
         Reveal(wide);

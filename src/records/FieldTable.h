@@ -20,7 +20,7 @@
 //     boxes_->Changed = [this](int box) { Text1_Change(box); };
 //     ... in the save check:
 //     if (boxes_->RefuseUnwritable(failureText)) return true;                       // "abc" in a number box
-//     if (boxes_->RefuseTooWide(boxes 1..20 without 9)) return true;     // widths from the table
+//     if (boxes_->RefuseTooWide(VendorWidthCheckedBoxes(), VendorTooWideMessage)) return true;  // widths from the table
 #pragma once
 
 #include "core/BoxColours.h"
@@ -136,9 +136,9 @@ public:
     // the window's failure text (OK, no title), the box gets the focus with its text kept, and
     // the result is true (refuse the save).
     bool RefuseUnwritable(const QString& failureText);
-    // The width check over `boxes`: the first too wide is shown (question icon, title "取消存檔"),
-    // selected and focused; true = refuse.
-    bool RefuseTooWide(const std::vector<int>& boxes);
+    // The width check over `boxes`: the first too wide is shown (`message` of its limit, question
+    // icon, title "取消存檔"), selected and focused; true = refuse.
+    bool RefuseTooWide(const std::vector<int>& boxes, QString (*message)(int maxLength) = TooWideMessage);
     // Empties every box the binding does not fill (a new record starts with no text of the last).
     void ClearUnbound();
     // Forgets the write failures (a new record, a cancel, a reload).

@@ -9,7 +9,8 @@
 //   records/RecordList.h   RecordList: the main recordset Rs, the list's clone ListRs, the
 //                          list model on a QTableView, the guarded row-change hook, Hold (no
 //                          row change while a save or delete runs), ShowRow (repositioning
-//                          after a save); QuickFindBox and FindPrefix for type-ahead finds.
+//                          after a save); QuickFindBox, FindRow, FindPrefix and
+//                          FindCodeOrName (code, else name) for type-ahead finds.
 //   records/FieldTable.h   RecordField table -> RecordBoxes: boxes and labels built, bound,
 //                          byte-limited, locked while browsing, focus colour; the required-
 //                          fields message, the width check (limits read from the table) and
@@ -23,44 +24,48 @@
 //                          for the save.
 //   records/EntryRules.h   PickList (the overlay list over a box: TargetBox, NextBox,
 //                          Alt+Down/F4, the first item for a blank box, committed before any
-//                          save), LeaveGuard (a leave check
-//                          returns the focus without running other checks), box maps for
-//                          Enter/Up/Down, F-key stock texts.
+//                          save), LeaveGuard (a leave check returns the focus without
+//                          running other checks), RealFocusChange, BoxMap tables for
+//                          Enter/Up/Down, StockText tables for the F-key texts.
 //   records/FindDialog.h   FindDialog built from a FindBox table; BuildFindCondition makes a
 //                          condition with every value bound.
 //   records/RecordWindow.h RecordWindow: the first show at the design size, the layout on every
 //                          resize and the unload once on close.
 //   records/RecordExtras.h AuditStrip (建檔者/建檔日期/修改者/修改日期 with the window's column
-//                          names, placed side by side or where the window says), the sort choice kept in a setting, help-panel notes from a
-//                          (box, message) table.
+//                          names, placed side by side or where the window says), the sort
+//                          choice kept in a setting, help-panel notes from a BoxNote
+//                          (box, message) table, the first show and the title picture.
 //
-// Building a record window (the vendor window as the example):
+// A record window built on the kit: the customer window (customers/CustomFrom*, Customer*).
 //
-//  1. Tables, in the window's own files (vendors/FactorFrm*.cpp):
-//       - fields: std::vector<RecordField> {box, column, label, caption id, caption, byte limit,
-//         bound, hover help[, kMultiLine]} for Text1(0..24);
-//       - buttons: std::vector<ButtonMode> saying which of Command2(0..10) browse and edit show;
-//       - the contacts grid: a DetailGridDef {"ManGrid", "ManGridTxt", "廠商聯絡人", "廠商編號",
-//         "總序", columns 0..8 (column 0 field "項次"), e-mail column 7,
-//         kKeepBlankSecondRow | kLimitsOnlyWithRows};
-//       - entry rules: which pick list each box opens with its NextBox, the Enter/Up/Down maps,
-//         the F3/F4/F5 texts;
-//       - the find window's FindBox table; the notes' (box, message) table.
-//  2. The window class (FactorFrm : QWidget) holds a RecordList, a RecordBoxes, a DetailGrid,
-//     its PickLists, a ModeText EditMode whose `changed` locks the boxes and the grid editor, and
-//     the controls the layout part names (Command2, Text1 = boxes.Boxes(), ...).
-//  3. Events stay the window's own: the list query (RecordList::Open with bound parameters,
-//     then boxes.Binding()->setRecordset(list.Rs)), RowChanged (audit strip, contacts Load,
-//     報告), AddNew/Modification/Cancel, the save check (duplicate number, prefix, then
-//     boxes.RefuseUnwritable(failureText) and boxes.RefuseTooWide(boxes)), FileSave through
-//     SaveInTransaction with DetailStatements(def, number, grid.RowSet()) and "資料並未儲存。",
-//     then RecordList::ShowRow for the saved number (clear the filter when it is outside).
-//  4. Before any save however it is started: PickList::Commit() on the open list and
-//     DetailGrid::ReadyToSave().
+//  1. Tables, beside the window as plain functions:
+//       - CustomerFields(): RecordField {box, column, label, caption id, caption, byte limit,
+//         bound, hover help[, kMultiLine]} for Text1(0..23); RecordBoxes::Build makes the boxes
+//         and labels from it;
+//       - ButtonBar(): ButtonMode rows saying which of Command2(0..10) browse and edit show
+//         (the buttons named by CustomFrom::Button: kFind, kSave, ...);
+//       - CustomerGridDef(): the DetailGridDef of the contacts and delivery-address grids;
+//       - CustomerEntryRules: PickKindOf (which pick list a box opens), CustomerEnterMap,
+//         CustomerDownMap, CustomerUpMap (BoxMap) and CustomerStockTexts (StockText);
+//       - CustomerFindBoxes(): the FindBox table of the find window (CustomFond);
+//       - the required fields (RequiredField) and the width-checked boxes (CustomerSave), the
+//         help panel's BoxNote table (CustomerNotes).
+//  2. The window class (CustomFrom : RecordWindow) holds a RecordList (List: CustomerRs and
+//     CustomerListRs), a RecordBoxes, the detail grids, its PickLists and LeaveGuard, an
+//     AuditStrip, a QuickFindBox, a ModeText EditMode, and the controls the layout names
+//     (Command2, Text1 = boxes_->Boxes(), ...).
+//  3. Events stay the window's own: the list query and RowChanged, AddNew / Modification /
+//     CancleModif, the box events (RealFocusChange sorts out focus moves that are no entry;
+//     Enter, the arrows and F3/F4/F5 look the tables up), the type-ahead (FindCodeOrName), the
+//     save check (MissingFieldsMessage, then boxes_->RefuseTooWide and RefuseUnwritable), the
+//     save through SaveInTransaction with DetailStatements and the failure text, then
+//     RecordList::ShowAdded / ShowRow for the saved customer.
+//  4. Before any save however it is started: CommitPickLists on the open lists and each
+//     detail grid's ReadyToSave().
 //
-// The customer window (customers/CustomFrom*) is built this way and is the working example.
+// The vendor window (vendors/FactorFrm*, Vendor*) is built the same way with one contacts grid.
 // The member window (contacts/DBtable_fm*) builds its field table at run time from the table's
-// columns (RecordField per column, places from its layout model) and shows the same kit pieces.
+// columns (a RecordField per column, places from its layout model).
 #pragma once
 
 #include "records/DetailGrid.h"

@@ -189,16 +189,32 @@ void FillDistinctFromRows(QComboBox* box, const db::Recordset& rs, const QString
 
 // ---- Quick find ----------------------------------------------------------------------------------
 
-long FindPrefix(const db::Recordset& rs, const QString& column, const QString& prefix)
+long FindRow(const db::Recordset& rs, const QString& column, const std::function<bool(const QVariant&)>& matches)
 {
     const int field = rs.FieldIndex(column);
     if (field < 0)
         throw db::DbError(3265, QStringLiteral("Item cannot be found in the collection (%1)").arg(column));
     const long n = rs.RecordCount();
     for (long i = 0; i < n; ++i)
-        if (rs.valueAt(i, field).toString().startsWith(prefix, Qt::CaseInsensitive))
+        if (matches(rs.valueAt(i, field)))
             return i;
     return -1;
+}
+
+long FindPrefix(const db::Recordset& rs, const QString& column, const QString& prefix)
+{
+    return FindRow(rs, column, [&prefix](const QVariant& v) { return v.toString().startsWith(prefix, Qt::CaseInsensitive); });
+}
+
+bool FindCodeOrName(db::Recordset& rs, const QString& codeColumn, const QString& nameColumn, const QString& text)
+{
+    long found = FindPrefix(rs, codeColumn, text);
+    if (found < 0)
+        found = FindPrefix(rs, nameColumn, text);
+    if (found < 0)
+        return false;
+    rs.SetAbsolutePosition(found + 1);
+    return true;
 }
 
 QuickFindBox::QuickFindBox(QWidget* parent, const QString& column) : QComboBox(parent), column_(column)

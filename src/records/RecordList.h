@@ -99,9 +99,15 @@ private:
 // holds every row of the table, nothing is read again.
 void FillDistinctFromRows(QComboBox* box, const db::Recordset& rs, const QString& column);
 
-// Position (0-based, in the cursor's order) of the first row whose column begins with the text,
-// letter case ignored; -1 when none does.  A missing column is error 3265.
+// Position (0-based, in the cursor's order) of the first row whose value in the column
+// `matches`; -1 when none does.  A missing column is error 3265.
+long FindRow(const db::Recordset& rs, const QString& column, const std::function<bool(const QVariant&)>& matches);
+// The first row whose column begins with the text, letter case ignored.
 long FindPrefix(const db::Recordset& rs, const QString& column, const QString& prefix);
+// Type-ahead in a list of codes and names: moves `rs` to the first row whose code begins with
+// `text`, else to the first whose name does (letter case ignored).  False, with `rs` where it
+// was, when neither does: the window then says it found nothing.
+bool FindCodeOrName(db::Recordset& rs, const QString& codeColumn, const QString& nameColumn, const QString& text);
 
 // The quick-find box: an editable box whose drop-down list offers one column of a recordset
 // as it stands when the list is opened (nothing is read before).

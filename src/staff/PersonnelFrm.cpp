@@ -468,18 +468,13 @@ void PersonnelFrm::Brisklookworkman(const QString& text)
 {
     if (text.isEmpty() || !DepartRs.IsOpen())
         return;
-    long found = -1;
-    barSteps({[&] {
-        found = FindPrefix(DepartRs, QStringLiteral("rv170"), vb::Trim(text));
-        if (found < 0)
-            found = FindPrefix(DepartRs, QStringLiteral("rv171"), vb::Trim(text));
-    }});
-    if (found < 0) {
+    bool found = false;
+    barSteps({[&] { found = FindCodeOrName(DepartRs, QStringLiteral("rv170"), QStringLiteral("rv171"), vb::Trim(text)); }});
+    if (!found) {
         SetStatusPanel(LoadResString(310), 0);
         return;
     }
     barSteps({[&] {
-        DepartRs.SetAbsolutePosition(found + 1);
         SetStatusPanel(LoadResString(404) + QStringLiteral("[ ") + vb::Nz(DepartRs.value(QStringLiteral("RV171"))) +
                            QStringLiteral(" ]"),
                        0);
@@ -492,18 +487,13 @@ void PersonnelFrm::BRisklookworkmanType(const QString& text)
     if (text.isEmpty() || !WorkmanRs.IsOpen() || editing())
         return;
     db::Recordset rs = WorkmanRs.Clone();
-    long found = -1;
-    barSteps({[&] {
-        found = FindPrefix(rs, QStringLiteral("rv17A1"), text);
-        if (found < 0)
-            found = FindPrefix(rs, QStringLiteral("rv17A2"), text);
-    }});
-    if (found < 0) {
+    bool found = false;
+    barSteps({[&] { found = FindCodeOrName(rs, QStringLiteral("rv17A1"), QStringLiteral("rv17A2"), text); }});
+    if (!found) {
         SetStatusText(LoadResString(654));
         return;
     }
     barSteps({[&] {
-        rs.SetAbsolutePosition(found + 1);
         SetStatusText(LoadResString(655) + vb::Nz(rs.value(QStringLiteral("RV17A2"))));
         EmployeeGridClone.setBookmark(rs.bookmark());
         WorkmanRs.setBookmark(rs.bookmark());

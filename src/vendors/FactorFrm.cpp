@@ -246,17 +246,17 @@ void FactorFrm::build(const QPixmap& titlePicture)
     });
 
     // Button bar.
-    for (int i : {0, 1, 2, 3, 4, 5, 6, 10}) {
+    for (int i : {kFind, kAdd, kChange, kClose, kDelete, kSave, kCancel, kDeleteRow}) {
         Command2[i] = new QPushButton(this);
         Command2[i]->setObjectName(QStringLiteral("Command2_%1").arg(i));
         Command2[i]->setAttribute(Qt::WA_Hover);
         Command2[i]->installEventFilter(this);
         connect(Command2[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
     }
-    Command2[10]->setText(QStringLiteral("刪除一行"));
-    for (int i : {5, 6, 10})
+    Command2[kDeleteRow]->setText(QStringLiteral("刪除一行"));
+    for (int i : {kSave, kCancel, kDeleteRow})
         Command2[i]->hide();
-    ManGrid->SetDeleteRowButton(Command2[10]);
+    ManGrid->SetDeleteRowButton(Command2[kDeleteRow]);
     Command3[0]->setParent(this);
 
     // Audit strip.
@@ -360,7 +360,7 @@ void FactorFrm::LoadLanguage()
         Command2[i]->setText(LoadResString(390 + i));
         Command2[i]->setFont(buttonFont);
     }
-    Command2[10]->setFont(buttonFont);
+    Command2[kDeleteRow]->setFont(buttonFont);
     Command3[0]->setText(LoadResString(397));
     Command3[0]->setFont(buttonFont);
     TabStrip1->setTabText(0, LoadResString(285));
@@ -406,8 +406,8 @@ void FactorFrm::LinkGridData1(const QString& categoryCode)
     bindRecord();
     LineDataGridMain();
     const bool any = HasCurrentVendor();
-    Command2[2]->setEnabled(any);
-    Command2[4]->setEnabled(any);
+    Command2[kChange]->setEnabled(any);
+    Command2[kDelete]->setEnabled(any);
     SetBoxText(9, any ? 取得廠商類別名稱(vb::Nz(FactoryRs().value(QStringLiteral("RV110")))) : QString());
 }
 
@@ -443,8 +443,8 @@ void FactorFrm::FondSub()
     // The found vendor comes with its own contacts.
     ShowRecordSide();
     const bool any = HasCurrentVendor();
-    Command2[2]->setEnabled(any);
-    Command2[4]->setEnabled(any);
+    Command2[kChange]->setEnabled(any);
+    Command2[kDelete]->setEnabled(any);
 }
 
 void FactorFrm::ReadMinDate(const QString& vendorNumber) { ManGrid->Load(vb::Trim(vendorNumber)); }
@@ -486,10 +486,10 @@ void FactorFrm::TabStrip1_Click()
         Picture3[i]->setVisible(i == tab);
     if (tab == 1 || tab == 2) {
         const bool code = !vb::Trim(BoxText(0)).isEmpty();
-        Command2[2]->setEnabled(code);
-        Command2[4]->setEnabled(code);
+        Command2[kChange]->setEnabled(code);
+        Command2[kDelete]->setEnabled(code);
     }
-    Command2[10]->setEnabled(false);
+    Command2[kDeleteRow]->setEnabled(false);
 }
 
 void FactorFrm::Combo1_Click() { LinkGridData1(ViewCategoryCode()); }
@@ -579,7 +579,7 @@ void FactorFrm::Command3_Click(int index)
 {
     switch (index) {
     case 0: {
-        Command2[1]->setEnabled(true);
+        Command2[kAdd]->setEnabled(true);
         DataCombo1->setEnabled(true);
         Option1->setChecked(false);
         // The categories are read again: one made since the window opened is offered now.
@@ -621,15 +621,10 @@ void FactorFrm::Brisklookfactorytype()
     if (t.isEmpty() || !FactoryTypeRs.IsOpen())
         return;
     TrapDbErrors([&] {
-        db::Recordset rs = FactoryTypeRs.Clone();
-        long found = FindPrefix(rs, QStringLiteral("rv10"), t);
-        if (found < 0)
-            found = FindPrefix(rs, QStringLiteral("rv11"), t);
-        if (found < 0) {
+        if (!FindCodeOrName(FactoryTypeRs, QStringLiteral("rv10"), QStringLiteral("rv11"), t)) {
             SetStatusText(LoadResString(310));
             return;
         }
-        FactoryTypeRs.SetAbsolutePosition(found + 1);
         SetStatusText(LoadResString(404) + QStringLiteral("[ ") + vb::Nz(FactoryTypeRs.value(QStringLiteral("RV11"))) +
                       QStringLiteral(" ]"));
         LinkGridData1(vb::Trim(vb::Nz(FactoryTypeRs.value(QStringLiteral("RV10")))));
@@ -643,15 +638,11 @@ void FactorFrm::BrisklookOtherDate()
         return;
     TrapDbErrors([&] {
         db::Recordset rs = FactoryRs().Clone();
-        long found = FindPrefix(rs, QStringLiteral("rv111"), t);
-        if (found < 0)
-            found = FindPrefix(rs, QStringLiteral("rv112"), t);
-        if (found < 0) {
+        if (!FindCodeOrName(rs, QStringLiteral("rv111"), QStringLiteral("rv112"), t)) {
             SetStatusText(LoadResString(310));
             ListSyncArmed = false;
             return;
         }
-        rs.SetAbsolutePosition(found + 1);
         SetStatusText(LoadResString(406) + QStringLiteral("[ ") + vb::Nz(rs.value(QStringLiteral("RV112"))) +
                       QStringLiteral("]"));
         {
@@ -719,8 +710,8 @@ void FactorFrm::Form_Resize()
     const struct {
         QPushButton* button;
         int slot;
-    } places[] = {{Command2[0], 0}, {Command2[1], 1}, {Command2[2], 2}, {Command2[4], 3}, {Command3[0], 4},
-                 {Command2[3], 6}, {Command2[5], 0}, {Command2[6], 1}, {Command2[10], 2}};
+    } places[] = {{Command2[kFind], 0}, {Command2[kAdd], 1}, {Command2[kChange], 2}, {Command2[kDelete], 3}, {Command3[0], 4},
+                 {Command2[kClose], 6}, {Command2[kSave], 0}, {Command2[kCancel], 1}, {Command2[kDeleteRow], 2}};
     for (const auto& s : places)
         s.button->setGeometry(Px(tabLeft + 60 + s.slot * (kButtonWidth + 60)), Px(buttonTop), Px(kButtonWidth),
                               Px(kButtonHeight));

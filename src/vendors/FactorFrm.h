@@ -35,6 +35,18 @@ class DetailGrid;
 
 class FactorFrm : public RecordWindow {
 public:
+    // The buttons of the bar Command2(0..6, 10), by what they do: Command2[kSave],
+    // Command2_Click(kSave).
+    enum Button : int {
+        kFind = 0,       // 查詢
+        kAdd = 1,        // 新增
+        kChange = 2,     // 修改
+        kClose = 3,      // 離開
+        kDelete = 4,     // 刪除
+        kSave = 5,       // 存檔
+        kCancel = 6,     // 放棄
+        kDeleteRow = 10, // 刪除一行 (a contact row)
+    };
     explicit FactorFrm(QWidget* parent = nullptr, const QPixmap& titlePicture = QPixmap());
     ~FactorFrm() override;
 

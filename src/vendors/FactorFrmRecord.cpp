@@ -40,14 +40,6 @@ const QString kNotSaved = QStringLiteral("資料並未儲存。");
 
 bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
-// A focus change the user made: not a message box or a list's popup taking the focus and
-// giving it back.
-bool UserFocus(QEvent* event)
-{
-    const auto reason = static_cast<QFocusEvent*>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
 }  // namespace
 
 // ---- Button bar ----------------------------------------------------------------------------------
@@ -73,7 +65,7 @@ void FactorFrm::buttonSteps(const std::vector<std::function<void()>>& steps, con
 void FactorFrm::Command2_Click(int index)
 {
     switch (index) {
-    case 0: {
+    case kFind: {
         FactorFond* find = FactorFond::Global();
         if (!find)
             find = new FactorFond(this, Image1->pixmap());
@@ -81,25 +73,25 @@ void FactorFrm::Command2_Click(int index)
         delete find;  // unloaded: the next opening starts empty
         break;
     }
-    case 1:
+    case kAdd:
         buttonSteps({[this] { AddNew(); }});
         break;
-    case 2:
+    case kChange:
         buttonSteps({[this] { 修改(); }});
         break;
-    case 3:
+    case kClose:
         close();
         break;
-    case 4:
+    case kDelete:
         buttonSteps({[this] { 刪除(); }});
         break;
-    case 5:
+    case kSave:
         buttonSteps({[this] { FileSave(); }, [this] { 報告(); }}, kNotSaved);
         break;
-    case 6:
+    case kCancel:
         buttonSteps({[this] { CancelEdit(); }});
         break;
-    case 10:
+    case kDeleteRow:
         ManGrid->DeleteRow();
         break;
     default:
@@ -110,8 +102,9 @@ void FactorFrm::Command2_Click(int index)
 void FactorFrm::CommandSty(bool browse)
 {
     static const std::vector<ButtonMode> kBar = {
-        {0, ButtonMode::Browse}, {1, ButtonMode::Browse}, {2, ButtonMode::Browse}, {3, ButtonMode::Browse},
-        {4, ButtonMode::Browse}, {5, ButtonMode::Edit},   {6, ButtonMode::Edit},   {10, ButtonMode::Edit},
+        {kFind, ButtonMode::Browse},   {kAdd, ButtonMode::Browse}, {kChange, ButtonMode::Browse},
+        {kClose, ButtonMode::Browse},  {kDelete, ButtonMode::Browse}, {kSave, ButtonMode::Edit},
+        {kCancel, ButtonMode::Edit},   {kDeleteRow, ButtonMode::Edit},
     };
     ApplyButtonModes(std::vector<QPushButton*>(Command2.begin(), Command2.end()), kBar, !browse);
     Command3[0]->setVisible(browse);
@@ -131,7 +124,7 @@ void FactorFrm::CommandEnable(bool enabled)
 
 void FactorFrm::saveButtonRule()
 {
-    Command2[5]->setEnabled(!vb::Trim(BoxText(1)).isEmpty() && !vb::Trim(BoxText(2)).isEmpty());
+    Command2[kSave]->setEnabled(!vb::Trim(BoxText(1)).isEmpty() && !vb::Trim(BoxText(2)).isEmpty());
 }
 
 // ---- Add, change, cancel, delete -----------------------------------------------------------------
@@ -194,7 +187,7 @@ void FactorFrm::修改()
     SetStatusText(kRequiredHint);
     CommandSty(false);
     DataChanged = false;
-    Command2[5]->setEnabled(false);
+    Command2[kSave]->setEnabled(false);
     if (TabStrip1->currentIndex() == 0)
         Text1[2]->setFocus(Qt::OtherFocusReason);
     CommandEnable(false);
@@ -288,8 +281,8 @@ void FactorFrm::刪除()
     }
     ShowRecordSide();
     if (!HasCurrentVendor()) {
-        Command2[2]->setEnabled(false);
-        Command2[4]->setEnabled(false);
+        Command2[kChange]->setEnabled(false);
+        Command2[kDelete]->setEnabled(false);
     }
     SetStatusPanel(kShowing, 0);
 }
@@ -303,17 +296,9 @@ bool FactorFrm::CheckSaveFACTOR()
         own = qint32(vb::Val(vb::Nz(FactoryRs().value(QStringLiteral("總序")))));
     } catch (const db::DbError&) {
     }
-    const VendorSaveRefusal refusal = ::CheckSaveFACTOR([this](int box) { return BoxText(box); }, own);
-    if (refusal.refused) {
-        if (QLineEdit* box = boxes_->Line(refusal.focusBox)) {
-            box->setFocus(Qt::OtherFocusReason);
-            box->selectAll();
-        } else if (QPlainTextEdit* memo = boxes_->Memo(refusal.focusBox)) {
-            memo->setFocus(Qt::OtherFocusReason);
-            memo->selectAll();
-        }
+    if (RefuseVendorNumber([this](int box) { return BoxText(box); }, own) ||
+        boxes_->RefuseTooWide(VendorWidthCheckedBoxes(), VendorTooWideMessage))
         return true;
-    }
     // A value its column cannot take (a letter in the closing day) is named before anything is written.
     return boxes_->RefuseUnwritable(kNotSaved);
 }
@@ -397,8 +382,8 @@ void FactorFrm::afterSave(bool added, const QString& number)
     CommandEnable(true);
     ShowRecordSide();
     const bool any = HasCurrentVendor();
-    Command2[2]->setEnabled(any);
-    Command2[4]->setEnabled(any);
+    Command2[kChange]->setEnabled(any);
+    Command2[kDelete]->setEnabled(any);
     SetStatusPanel(kShowing, 0);
 }
 
@@ -502,11 +487,11 @@ bool FactorFrm::Text1_Key(int index, QKeyEvent* key)
     // Keys going down: arrows and the function-key aids, in every mode (box 20 takes none).
     if (index != 20) {
         if (code == Qt::Key_Up || code == Qt::Key_Down) {
-            focusBox(code == Qt::Key_Up ? VendorBoxAbove(index) : VendorBoxBelow(index));
+            focusBox(code == Qt::Key_Up ? VendorUpMap()(index) : VendorDownMap()(index));
             return true;
         }
         if (code == Qt::Key_F3 || code == Qt::Key_F4 || code == Qt::Key_F5) {
-            if (const auto text = VendorStockText(index, 114 + (code - Qt::Key_F3), BoxText(11))) {
+            if (const auto text = StockTextFor(VendorStockTexts(), index, code, [this](int box) { return BoxText(box); })) {
                 if (editing) {
                     SetBoxText(index, BoxText(index) + *text);
                 } else {
@@ -533,7 +518,7 @@ bool FactorFrm::Text1_Key(int index, QKeyEvent* key)
             if (!CaretAfterLastLine(boxes_->Memo(19), position))
                 return false;  // a line break inside the remarks
         }
-        focusBox(VendorNextBoxOnEnter(index));
+        focusBox(VendorEnterMap()(index));
     }
     if (index == 2 && printable)
         SetBoxText(3, BoxText(3) + PrintableOnly(text));
@@ -573,22 +558,16 @@ void FactorFrm::FontFactoryType()
     if (t.isEmpty() || !FactoryTypeRs.IsOpen())
         return;
     TrapDbErrors([&] {
-        db::Recordset rs = FactoryTypeRs.Clone();
         // The exact code first, so "A1" is not taken for "A10".
-        long found = -1;
-        const int codeField = rs.FieldIndex(QStringLiteral("RV10"));
-        for (long i = 0; codeField >= 0 && i < rs.RecordCount() && found < 0; ++i)
-            if (vb::Trim(vb::Nz(rs.valueAt(i, codeField))).compare(t, Qt::CaseInsensitive) == 0)
-                found = i;
-        if (found < 0)
-            found = FindPrefix(rs, QStringLiteral("rv10"), t);
-        if (found < 0)
-            found = FindPrefix(rs, QStringLiteral("rv11"), t);
-        if (found < 0) {
+        const long exact = FindRow(FactoryTypeRs, QStringLiteral("RV10"), [&t](const QVariant& v) {
+            return vb::Trim(vb::Nz(v)).compare(t, Qt::CaseInsensitive) == 0;
+        });
+        if (exact >= 0) {
+            FactoryTypeRs.SetAbsolutePosition(exact + 1);
+        } else if (!FindCodeOrName(FactoryTypeRs, QStringLiteral("rv10"), QStringLiteral("rv11"), t)) {
             SetStatusText(LoadResString(310));
             return;
         }
-        FactoryTypeRs.SetAbsolutePosition(found + 1);
         SetBoxText(0, vb::Nz(FactoryTypeRs.value(QStringLiteral("RV10"))));
         SetBoxText(9, vb::Nz(FactoryTypeRs.value(QStringLiteral("RV11"))));
         settingCategoryText_ = true;
@@ -608,10 +587,10 @@ bool FactorFrm::recordEvent(QObject* watched, QEvent* event)
     if (index < 0)
         return false;
     if (type == QEvent::FocusIn) {
-        if (UserFocus(event))
+        if (RealFocusChange(event))
             Text1_GotFocus(index);
     } else if (type == QEvent::FocusOut) {
-        if (UserFocus(event))
+        if (RealFocusChange(event))
             Text1_LostFocus(index);
     } else {
         return Text1_Key(index, static_cast<QKeyEvent*>(event));

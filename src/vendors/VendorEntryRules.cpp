@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int kF3 = 114, kF4 = 115, kF5 = 116;
-
 QStringList Days()
 {
     QStringList days;
@@ -58,54 +56,44 @@ int VendorPickNextBox(int box)
     }
 }
 
-int VendorNextBoxOnEnter(int box)
+const BoxMap& VendorEnterMap()
 {
-    switch (box) {
-    case 8: return 11;
-    case 10: return 20;
-    case 14: return 17;
-    case 19: return 15;
-    default: return box + 1 > 20 ? 1 : box + 1;
-    }
+    static const BoxMap map{{{8, 11}, {10, 20}, {14, 17}, {19, 15}}, [](int box) { return box + 1 > 20 ? 1 : box + 1; }};
+    return map;
 }
 
-int VendorBoxAbove(int box)
+// The arrows never lead into the category name (box 9) nor out of the closing day (box 20).
+const BoxMap& VendorUpMap()
 {
-    if (box == 20)
-        return -1;
-    const int target = std::max(1, box - 1);
-    return target == 9 ? -1 : target;
+    static const BoxMap map{{{10, -1}, {20, -1}}, [](int box) { return std::max(1, box - 1); }};
+    return map;
 }
 
-int VendorBoxBelow(int box)
+const BoxMap& VendorDownMap()
 {
-    if (box == 20)
-        return -1;
-    const int target = box + 1;
-    return target == 9 || target > 24 ? -1 : target;
+    static const BoxMap map{{{8, -1}, {20, -1}}, [](int box) { return box + 1 > 24 ? -1 : box + 1; }};
+    return map;
 }
+
+const std::vector<StockText>& VendorStockTexts()
+{
+    static const std::vector<StockText> texts = {
+        {3, Qt::Key_F3, 345},   {3, Qt::Key_F4, 347},   {3, Qt::Key_F5, 348},
+        {11, Qt::Key_F3, 346},  {11, Qt::Key_F4, 346},  {12, Qt::Key_F3, 346},
+        {12, Qt::Key_F4, 346},  {12, Qt::Key_F5, 0, 11}, {17, Qt::Key_F3, 0, -1, QStringLiteral(".com.tw")},
+        {18, Qt::Key_F3, 0, -1, QStringLiteral(".com.tw")},
+    };
+    return texts;
+}
+
+int VendorNextBoxOnEnter(int box) { return VendorEnterMap()(box); }
+int VendorBoxAbove(int box) { return VendorUpMap()(box); }
+int VendorBoxBelow(int box) { return VendorDownMap()(box); }
 
 std::optional<QString> VendorStockText(int box, int keyCode, const QString& companyAddress)
 {
-    switch (box) {
-    case 3:
-        if (keyCode == kF3) return LoadResString(345);
-        if (keyCode == kF4) return LoadResString(347);
-        if (keyCode == kF5) return LoadResString(348);
-        break;
-    case 11:
-    case 12:
-        if (keyCode == kF3 || keyCode == kF4) return LoadResString(346);
-        if (keyCode == kF5 && box == 12) return companyAddress;
-        break;
-    case 17:
-    case 18:
-        if (keyCode == kF3) return QStringLiteral(".com.tw");
-        break;
-    default:
-        break;
-    }
-    return std::nullopt;
+    return StockTextFor(VendorStockTexts(), box, Qt::Key_F3 + (keyCode - 114),
+                        [&companyAddress](int) { return companyAddress; });
 }
 
 bool VendorDigitsOnly(int box) { return box == 9 || box == 15; }

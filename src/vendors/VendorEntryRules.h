@@ -4,6 +4,8 @@
 // addresses handed to the browser and the mail program.  The window applies them.
 #pragma once
 
+#include "records/EntryRules.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -17,14 +19,18 @@ QStringList VendorPickItems(int box);
 // The box Enter in the box's pick list leads to (-1 for a box without one).
 int VendorPickNextBox(int box);
 
-// The box Enter leads to from a box (the remarks box only from an empty last line).
+// Where Enter leads from a box (the remarks box only from an empty last line), and where the
+// Up and Down arrows lead (-1 = the focus stays).
+const BoxMap& VendorEnterMap();
+const BoxMap& VendorUpMap();
+const BoxMap& VendorDownMap();
+// The F3/F4/F5 texts: F5 in the factory address (box 12) appends the company address (box 11).
+const std::vector<StockText>& VendorStockTexts();
+
+// The same tables asked by box and VB key code (F3 = 114, F4 = 115, F5 = 116).
 int VendorNextBoxOnEnter(int box);
-// The box the Up and Down arrows lead to; -1 = the focus stays.
 int VendorBoxAbove(int box);
 int VendorBoxBelow(int box);
-
-// F3 (114), F4 (115), F5 (116): the text appended to the box, or nothing.  F5 in the factory
-// address appends the company address.
 std::optional<QString> VendorStockText(int box, int keyCode, const QString& companyAddress);
 
 // Boxes that take digits, "." , Enter and Backspace only.

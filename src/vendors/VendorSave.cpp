@@ -12,34 +12,41 @@ bool VendorNumberPrefixOk(const QString& categoryCode, const QString& number)
     return number.startsWith(vb::Trim(categoryCode) + QStringLiteral("-"));
 }
 
-int FirstTooWideVendorBox(const VendorBoxText& text)
+const std::vector<int>& VendorWidthCheckedBoxes()
 {
-    static const std::vector<int> kMeasured = {1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
-    return FirstTooWideBox(VendorFields(), kMeasured, text);
+    static const std::vector<int> boxes = {1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
+    return boxes;
 }
+
+int FirstTooWideVendorBox(const VendorBoxText& text) { return FirstTooWideBox(VendorFields(), VendorWidthCheckedBoxes(), text); }
 
 QString VendorTooWideMessage(int maxLength)
 {
     return LoadResString(316) + QString::number(maxLength) + LoadResString(317);
 }
 
+bool RefuseVendorNumber(const VendorBoxText& text, qint32 ownSerial)
+{
+    if (CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("rv11"), QStringLiteral("RV111"),
+                         vb::Trim(text(1)), ownSerial))
+        return true;
+    if (!VendorNumberPrefixOk(text(0), text(1))) {
+        ui::MsgBox(LoadResString(405));
+        return true;
+    }
+    return false;
+}
+
 VendorSaveRefusal CheckSaveFACTOR(const VendorBoxText& text, qint32 ownSerial)
 {
     VendorSaveRefusal r;
-    if (CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("rv11"), QStringLiteral("RV111"),
-                         vb::Trim(text(1)), ownSerial)) {
-        r.refused = true;
-        return r;
-    }
-    if (!VendorNumberPrefixOk(text(0), text(1))) {
-        ui::MsgBox(LoadResString(405));
+    if (RefuseVendorNumber(text, ownSerial)) {
         r.refused = true;
         return r;
     }
     const int wide = FirstTooWideVendorBox(text);
     if (wide >= 0) {
-        ui::MsgBox(VendorTooWideMessage(VendorMaxLength(wide)), ui::Buttons::OK, ui::Icon::Question,
-                   QStringLiteral("取消存檔"));
+        ui::MsgBox(VendorTooWideMessage(VendorMaxLength(wide)), ui::Buttons::OK, ui::Icon::Question, SaveWidthTitle());
         r.refused = true;
         r.focusBox = wide;
     }

@@ -15,8 +15,9 @@ using VendorBoxText = std::function<QString(int box)>;
 
 // The vendor number begins with the trimmed category code directly followed by "-".
 bool VendorNumberPrefixOk(const QString& categoryCode, const QString& number);
-// The first of boxes 1 to 20 (the category name, box 9, aside) longer in code-page-950 bytes
-// than its limit, or -1.
+// The boxes a save measures: 1 to 20, the category name (box 9) aside.
+const std::vector<int>& VendorWidthCheckedBoxes();
+// The first of them longer in code-page-950 bytes than its limit, or -1.
 int FirstTooWideVendorBox(const VendorBoxText& text);
 // "欄位資料過長,請不要超過" limit "個字元(一個中文字算2個字元)".
 QString VendorTooWideMessage(int maxLength);
@@ -29,6 +30,9 @@ struct VendorSaveRefusal {
     int focusBox = -1;
 };
 VendorSaveRefusal CheckSaveFACTOR(const VendorBoxText& text, qint32 ownSerial);
+// The number part of that check (duplicate, then prefix), message shown; true = refuse.  The
+// window runs the width part through its record boxes.
+bool RefuseVendorNumber(const VendorBoxText& text, qint32 ownSerial);
 
 // Deletes every contact of the vendor (by the trimmed number).
 SqlStatement VendorContactsDeleteStatement(const QString& vendorNumber);

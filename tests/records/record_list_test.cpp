@@ -154,3 +154,23 @@ TEST_F(ListTest, CategoriesFromTheRowsHeldAreTheTablesDistinctCategories)
 }
 
 }  // namespace
+
+// Type-ahead: a code beginning with the text wins over a name beginning with it, letter case
+// ignored either way; when neither, the recordset stays where it was.
+TEST_F(ListTest, TypeAheadFindsByCodeThenByNameElseLeavesTheRowAlone)
+{
+    gConn.Execute(QStringLiteral("INSERT INTO RV12 (RV120, RV121) VALUES (?, ?)"), {K("ZED-1"), K("後加")});
+    list.Open(QStringLiteral("Select RV12.* From RV12 Order by RV120"));
+    const struct {
+        const char* text;
+        bool found;
+        const char* name;  // the row's name afterwards
+    } cases[] = {
+        {"00000", true, "大同"}, {"000003", true, "華碩"}, {"zed", true, "後加"},  // the code, before the name Zed
+        {"ACE", true, "Acer"},   {"華", true, "華碩"},    {"xyz", false, "華碩"},   // not found: stays on the last row found
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FindCodeOrName(list.Rs, QStringLiteral("RV120"), QStringLiteral("RV121"), K(c.text)), c.found) << c.text;
+        EXPECT_EQ(current(list.Rs), K(c.name)) << c.text;
+    }
+}
