@@ -6,6 +6,7 @@
 #include "core/WindowHelpers.h"
 #include "core/numbering/ListFillers.h"
 #include "core/numbering/Numbering.h"
+#include "platform/db/Probes.h"
 #include "platform/dbmodel/FieldBinding.h"
 #include "platform/shell/Shell.h"
 #include "platform/text/VbText.h"
@@ -401,10 +402,7 @@ void DBtable_fm::ReConnObj()
     boxes_->Binding()->setRecordset(MainRs());
     boxes_->ClearWriteFailures();
     showAudit();
-    try {
-        GridRs().setBookmark(MainRs().bookmark());
-    } catch (const db::DbError&) {
-    }
+    List.ShowCurrent();
 }
 
 void DBtable_fm::showAudit() { Picture3->Show(MainRs()); }
@@ -487,9 +485,9 @@ void DBtable_fm::Command1_Click()
 
 bool DBtable_fm::runSteps(const std::vector<std::function<void()>>& steps, const QString& failureText)
 {
-    return RunButtonSteps(steps, {}, [&failureText](const db::DbError& e) {
-        return failureText.isEmpty() ? ErrorText(e) : ErrorText(e) + gCrLf + failureText;
-    });
+    // Every data error is offered Abort, Retry and Ignore with its Chinese text.
+    static const ButtonErrorPolicy kErrors = {.describe = [](const db::DbError& e) { return ErrorText(e); }};
+    return RunButtonSteps(steps, kErrors, failureText);
 }
 
 void DBtable_fm::Command2_Click(int index)
@@ -576,13 +574,7 @@ void DBtable_fm::FileSave()
     if (boxes_->RefuseUnwritable(SaveFailedText()))
         return;
     const ModeText::Mode mode = EditMode.mode();
-    qint64 serial = 0;
-    if (mode == ModeText::Edit) {
-        try {
-            serial = qint64(vb::Val(vb::Nz(MainRs().value(kKeyColumn))));
-        } catch (const db::DbError&) {
-        }
-    }
+    const qint64 serial = mode == ModeText::Edit ? qint64(vb::Val(vb::Nz(db::ValueOrNull(MainRs(), kKeyColumn)))) : 0;
     bool written = false;
     runSteps({[this] {
                   Picture3->Write(MainRs());
@@ -639,12 +631,10 @@ void DBtable_fm::cancel()
     // A change given up leaves the member as stored now (changed or deleted on another computer
     // meanwhile), so that the next change starts from what the file holds.
     runSteps({[this, changing] { changing ? List.CancelChange() : MainRs().CancelUpdate(); }});
-    try {
-        if (MainRs().RecordCount() > 0)
-            MainRs().MoveLast();
+    if (MainRs().IsOpen()) {
+        db::TryMoveLast(MainRs());
         boxes_->Binding()->pull();
-        GridRs().setBookmark(MainRs().bookmark());
-    } catch (const db::DbError&) {
+        List.ShowCurrent();
     }
     showAudit();
 }
@@ -663,10 +653,7 @@ void DBtable_fm::deleteRow()
             MainRs().MoveFirst();
         boxes_->Binding()->pull();
     }
-    try {
-        GridRs().setBookmark(MainRs().bookmark());
-    } catch (const db::DbError&) {
-    }
+    List.ShowCurrent();
     showAudit();
     Command2[kChange]->setEnabled(List.HasCurrent());
     Command2[kDelete]->setEnabled(List.HasCurrent());
@@ -758,10 +745,7 @@ void DBtable_fm::runQuery()
     bindBoxes(true);
     boxes_->Binding()->setRecordset(MainRs());
     showAudit();
-    try {
-        GridRs().setBookmark(MainRs().bookmark());
-    } catch (const db::DbError&) {
-    }
+    List.ShowCurrent();
 }
 
 void DBtable_fm::leaveQuery()

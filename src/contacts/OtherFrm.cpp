@@ -10,6 +10,7 @@
 #include "core/WindowHelpers.h"
 #include "core/numbering/ListFillers.h"
 #include "core/numbering/Numbering.h"
+#include "platform/db/Probes.h"
 #include "platform/dbmodel/FieldBinding.h"
 #include "platform/shell/Shell.h"
 #include "platform/text/VbText.h"
@@ -363,14 +364,7 @@ void OtherFrm::LinkDataGo1()
 
 void OtherFrm::loadPhoto()
 {
-    QString path;
-    try {
-        if (List.HasCurrent())
-            path = vb::Nz(MainRs().value(QStringLiteral("RV18A14")));
-    } catch (const db::DbError&) {
-        path.clear();
-    }
-    showPhoto(path);
+    showPhoto(vb::Nz(db::ValueOrNull(MainRs(), QStringLiteral("RV18A14"))));
 }
 
 void OtherFrm::showPhoto(const QString& path)
@@ -563,10 +557,7 @@ void OtherFrm::FileSave()
         return;
     const bool added = EditMode == ModeText::AddNew;
     const ModeText::Mode mode = EditMode.mode();
-    try {
-        SavedBookmark = MainRs().bookmark();
-    } catch (const db::DbError&) {
-    }
+    SavedBookmark = db::TryBookmark(MainRs()).value_or(SavedBookmark);
     const QString number = vb::Trim(BoxText(1));
     EditMode.clear();
     QVector<QVariant> typed;  // the record as typed, should the commit itself fail
@@ -597,23 +588,11 @@ void OtherFrm::FileSave()
     // (its category or find condition leaves it out) is the list read again.
     if (!List.ShowAdded()) {
         RecordList::Hold hold(List);
-        try {
-            MainRs().Requery();
-        } catch (const db::DbError&) {
-        }
-        bool placed = true;
-        try {
-            MainRs().setBookmark(added ? written : SavedBookmark);
-        } catch (const db::DbError&) {
-            placed = false;
-        }
+        db::RequeryQuietly(MainRs());
+        bool placed = db::TryGoTo(MainRs(), added ? written : SavedBookmark);
         List.Relink();
-        if (placed) {
-            try {
-                ListRs().setBookmark(MainRs().bookmark());
-            } catch (const db::DbError&) {
-            }
-        }
+        if (placed)
+            List.ShowCurrent();
         placed = placed && List.HasCurrent();
         if (!placed)
             showSaved(number);
@@ -660,10 +639,7 @@ void OtherFrm::放棄()
         MainRs().CancelUpdate();
     EditMode.clear();
     boxes_->ClearWriteFailures();
-    try {
-        SavedBookmark = MainRs().bookmark();
-    } catch (const db::DbError&) {
-    }
+    SavedBookmark = db::TryBookmark(MainRs()).value_or(SavedBookmark);
     CanEdit = false;
     Combo1[0]->setEnabled(false);
     Combo1[0]->hide();
@@ -672,12 +648,8 @@ void OtherFrm::放棄()
     DataChanged = false;
     DataCombo2[1]->setEnabled(true);
     CommandSty(true);
-    if (mode == ModeText::Change) {
-        try {
-            MainRs().setBookmark(SavedBookmark);
-        } catch (const db::DbError&) {
-        }
-    }
+    if (mode == ModeText::Change)
+        db::TryGoTo(MainRs(), SavedBookmark);
     boxes_->Binding()->pull();
     const bool any = List.HasCurrent();
     for (int i : {0, 2, 4})
@@ -729,10 +701,12 @@ void OtherFrm::showError(long number, const QString& text, const QString& failur
 
 void OtherFrm::trapButton(const std::function<void()>& f, const QString& failureText)
 {
-    RunButtonSteps({f}, [this, &failureText](const db::DbError& e) {
-        showError(e.Number(), e.Number() == 3260 ? ErrorText(e) : ErrorDescription(e), failureText);
+    // Every data error of a button is answered in the window's own message.
+    const ButtonErrorPolicy errors = {.answer = [this](const db::DbError& e, const QString& failure) {
+        showError(e.Number(), e.Number() == 3260 ? ErrorText(e) : ErrorDescription(e), failure);
         return true;
-    });
+    }};
+    RunButtonSteps({f}, errors, failureText);
 }
 
 void OtherFrm::Command2_Click(int index)

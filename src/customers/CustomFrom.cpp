@@ -9,6 +9,7 @@
 #include "core/numbering/ListFillers.h"
 #include "customers/CustomerDetailGrids.h"
 #include "customers/CustomerNotes.h"
+#include "platform/db/Probes.h"
 #include "platform/dbmodel/FieldBinding.h"
 #include "platform/dbmodel/RecordsetModel.h"
 #include "platform/shell/Shell.h"
@@ -356,10 +357,7 @@ void CustomFrom::formLoad()
     });
 
     quickFind_->setSource(CustomerRs);
-    try {
-        CustomerRs.MoveLast();
-    } catch (const db::DbError&) {
-    }
+    db::TryMoveLast(CustomerRs);
     NewRecordFlag = false;
 
     bool anyCustomer = false;
@@ -449,10 +447,7 @@ void CustomFrom::LinkMainRs()
     RS2TEXT();
     LinkDataGrid();
     GridsReady = true;
-    try {
-        CustomerListRs.MoveLast();
-    } catch (const db::DbError&) {
-    }
+    db::TryMoveLast(CustomerListRs);
     quickFind_->setSource(CustomerRs);
 }
 
@@ -479,13 +474,7 @@ void CustomFrom::ShowGrids(const QString& code)
 
 void CustomFrom::RS2TEXT()
 {
-    auto text = [this](const char* column) -> QString {
-        try {
-            return dbmodel::DisplayText(CustomerRs.value(Str(column)));
-        } catch (const db::DbError&) {
-            return {};
-        }
-    };
+    auto text = [this](const char* column) { return dbmodel::DisplayText(db::ValueOrNull(CustomerRs, Str(column))); };
     if (!HasCurrentCustomer()) {
         SetBoxText(18, QString());
         Audit->Clear();

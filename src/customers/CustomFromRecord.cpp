@@ -10,6 +10,7 @@
 #include "core/numbering/ListFillers.h"
 #include "core/numbering/Numbering.h"
 #include "core/numbering/Validators.h"
+#include "platform/db/Probes.h"
 #include "customers/CustomerDetailGrids.h"
 #include "customers/CustomerEntryRules.h"
 #include "customers/CustomerSave.h"
@@ -96,24 +97,25 @@ bool CustomFrom::recordEvent(QObject* watched, QEvent* event)
 
 void CustomFrom::buttonSteps(const std::vector<std::function<void()>>& steps)
 {
-    RunButtonSteps(
-        steps,
-        [this](const db::DbError& e) {
-            if (e.Number() == 3314) {
-                ui::MsgBox(LoadResString(324));
-                return true;
-            }
-            if (e.Number() == 3021) {
-                ui::MsgBox(LoadResString(325));
-                DataGrid1[0]->setEnabled(true);
-                TabStrip2->setEnabled(true);
-                EditMode.clear();
-                CommandSty(0);
-                SetStatusText(QString());
-                return true;
-            }
-            return false;
-        });
+    // A required field left empty and a customer no longer there are said in the window's own
+    // words; any other error is offered Abort, Retry and Ignore.
+    const ButtonErrorPolicy errors = {.answer = [this](const db::DbError& e, const QString&) {
+        if (e.Number() == 3314) {
+            ui::MsgBox(LoadResString(324));
+            return true;
+        }
+        if (e.Number() == 3021) {
+            ui::MsgBox(LoadResString(325));
+            DataGrid1[0]->setEnabled(true);
+            TabStrip2->setEnabled(true);
+            EditMode.clear();
+            CommandSty(0);
+            SetStatusText(QString());
+            return true;
+        }
+        return false;
+    }};
+    RunButtonSteps(steps, errors);
 }
 
 // ---- Modes ---------------------------------------------------------------------------------------
@@ -198,13 +200,11 @@ void CustomFrom::Modification()
                 EditMode.clear();
                 EditEnabled(false);
                 TabStrip2->setEnabled(true);
-                try {
+                if (CustomerListRs.IsOpen() && !CustomerListRs.Eof()) {
                     CustomerListRs.MoveNext();
                     if (CustomerListRs.Eof() && CustomerListRs.RecordCount() > 0)
                         CustomerListRs.MoveLast();
-                    if (CustomerListRs.RecordCount() > 0)
-                        CustomerRs.setBookmark(CustomerListRs.bookmark());
-                } catch (const db::DbError&) {
+                    db::TryGoToRowOf(CustomerRs, CustomerListRs);
                 }
                 DataGrid1_RowColChange();
                 if (CustomerListRs.RecordCount() == 0) {
@@ -242,31 +242,21 @@ void CustomFrom::ReReadCustomer()
 void CustomFrom::CancleModif()
 {
     TabStrip2->setEnabled(true);
-    db::Bookmark mark = 0;
-    bool marked = false;  // a change with no customer under it has nothing to return to
-    try {
-        mark = CustomerRs.bookmark();
-        marked = HasCurrentCustomer();
-    } catch (const db::DbError&) {
-    }
+    // A change with no customer under it has nothing to return to.
+    const std::optional<db::Bookmark> mark = db::TryBookmark(CustomerRs);
     {
         RecordList::Hold hold(List);
-        try {
+        if (CustomerRs.IsOpen())
             CustomerRs.CancelUpdate();
-        } catch (const db::DbError&) {
-        }
-        try {
-            if (!(EditMode == ModeText::Change))
-                CustomerRs.setBookmark(CustomerListRs.bookmark());
-            else
-                List.CancelChange();  // the customer alone read again, not the table
-        } catch (const db::DbError&) {
-        }
+        if (!(EditMode == ModeText::Change))
+            db::TryGoToRowOf(CustomerRs, CustomerListRs);
+        else
+            List.CancelChange();  // the customer alone read again, not the table
     }
     if (EditMode == ModeText::Change) {
-        if (marked) {
-            CustomerRs.setBookmark(mark);
-            CustomerListRs.setBookmark(mark);
+        if (mark) {
+            CustomerRs.setBookmark(*mark);
+            CustomerListRs.setBookmark(*mark);
         }
     }
     const QString code = vb::Trim(Nz(CustomerRs.field(QStringLiteral("rv120"))).toString());
@@ -307,10 +297,7 @@ void CustomFrom::SaveFile()
                  return;
              added = EditMode == ModeText::AddNew;
              code = vb::Trim(BoxText(0));
-             try {
-                 mark = CustomerRs.bookmark();
-             } catch (const db::DbError&) {
-             }
+             mark = db::TryBookmark(CustomerRs).value_or(mark);
              committed = 存基本資料();
          },
          [&] {
@@ -357,13 +344,7 @@ bool CustomFrom::存基本資料()
     if (BoxText(0) != code)
         SetBoxText(0, code);
     const bool adding = EditMode == ModeText::AddNew;
-    db::Bookmark mark = 0;
-    if (!adding) {
-        try {
-            mark = CustomerRs.bookmark();
-        } catch (const db::DbError&) {
-        }
-    }
+    const db::Bookmark mark = adding ? 0 : db::TryBookmark(CustomerRs).value_or(0);
     QVector<QVariant> typed;  // the record as typed, should the commit itself fail
     // The list follows the written row only once the save is over: reloading the detail grids
     // in the middle of it would replace the rows being saved.
@@ -460,11 +441,8 @@ void CustomFrom::DeleteDateItem()
         out = DeleteCustomerRows(gConn, code, [this] { CustomerRs.Delete(); });
         if (!out.deleted) {
             // The recordset forgot the row the database kept: read it again.
-            try {
-                CustomerRs.Requery();
-                CustomerRs.setBookmark(mark);
-            } catch (const db::DbError&) {
-            }
+            if (db::RequeryQuietly(CustomerRs))
+                db::TryGoTo(CustomerRs, mark);
         }
     }
     if (!out.deleted) {
@@ -473,10 +451,7 @@ void CustomFrom::DeleteDateItem()
     }
     // The deleted customer has left the recordset and the list already: nothing is read again.
     LinkDataGrid();
-    try {
-        CustomerListRs.MoveLast();
-    } catch (const db::DbError&) {
-    }
+    db::TryMoveLast(CustomerListRs);
     if (CustomerRs.RecordCount() == 0) {
         for (int i : {kFind, kChange, kDelete})
             Command2[i]->setEnabled(false);

@@ -3,6 +3,7 @@
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
 #include "output/OutputWindows.h"
+#include "platform/db/Probes.h"
 #include "platform/dbmodel/RecordsetModel.h"
 #include "platform/mail/Mail.h"
 #include "platform/text/VbText.h"
@@ -340,14 +341,7 @@ void frm客戶批次發信1::SetGrid(QTableView* grid, dbmodel::RecordsetModel* 
     });
 }
 
-bool frm客戶批次發信1::OnRow(const db::Recordset& rs)
-{
-    try {
-        return rs.IsOpen() && !rs.Bof() && !rs.Eof() && rs.AbsolutePosition() > 0;
-    } catch (const db::DbError&) {
-        return false;
-    }
-}
+bool frm客戶批次發信1::OnRow(const db::Recordset& rs) { return db::HasCurrentRow(rs); }
 
 QVariantList frm客戶批次發信1::RowAt(const db::Recordset& rs, long position)
 {
@@ -431,10 +425,8 @@ void frm客戶批次發信1::顯示查詢清單()
 
 void frm客戶批次發信1::按鍵狀態()
 {
-    try {
+    if (recipients_.IsOpen())
         Command1[0]->setEnabled(recipients_.Clone().RecordCount() >= 1);
-    } catch (const db::DbError&) {
-    }
 }
 
 void frm客戶批次發信1::加入右邊一列()
@@ -500,7 +492,8 @@ void frm客戶批次發信1::cmdRightAll_Click()
             candidates_.MoveLast();  // the walk ended past the last candidate
             candidates_.MoveNext();
         }
-    } catch (const db::DbError&) {
+    } catch (const db::DbError& e) {
+        ShowDbError(e);
     }
     按鍵狀態();
 }

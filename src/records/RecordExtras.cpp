@@ -3,6 +3,7 @@
 #include "core/Globals.h"
 #include "core/Settings.h"
 #include "core/WindowHelpers.h"
+#include "platform/db/Probes.h"
 #include "platform/dbmodel/RecordsetModel.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
@@ -49,24 +50,13 @@ void AuditStrip::Clear()
 
 void AuditStrip::Show(const db::Recordset& rs)
 {
-    bool current = false;
-    try {
-        current = rs.IsOpen() && !rs.Bof() && !rs.Eof();
-    } catch (const db::DbError&) {
-    }
-    if (!current) {
+    if (!db::HasCurrentRow(rs)) {
         Clear();
         return;
     }
     const QString columns[4] = {columns_.createdBy, columns_.createdOn, columns_.changedBy, columns_.changedOn};
-    for (int i = 0; i < 4; ++i) {
-        QString text;
-        try {
-            text = dbmodel::DisplayText(rs.value(columns[i]));
-        } catch (const db::DbError&) {
-        }
-        Values[size_t(i)]->setText(text);
-    }
+    for (int i = 0; i < 4; ++i)
+        Values[size_t(i)]->setText(dbmodel::DisplayText(db::ValueOrNull(rs, columns[i])));
 }
 
 void AuditStrip::StartAdd(const QString& user, const QString& today)

@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "core/numbering/ListFillers.h"
+#include "platform/db/Probes.h"
 #include "platform/dbmodel/RecordsetModel.h"
 #include "platform/text/VbText.h"
 #include "records/RecordMode.h"
@@ -115,15 +116,9 @@ void RecordList::Relink()
             view_->setColumnWidth(shown[k], vb::TwipsToPixels(columns_[k].widthTwips));
 }
 
-bool RecordList::HasCurrent() const
-{
-    try {
-        // A record just deleted is no current record (the cursor stands between rows).
-        return Rs.IsOpen() && !Rs.Bof() && !Rs.Eof() && Rs.AbsolutePosition() >= 1;
-    } catch (const db::DbError&) {
-        return false;
-    }
-}
+bool RecordList::HasCurrent() const { return db::HasCurrentRow(Rs); }
+
+bool RecordList::ShowCurrent() { return db::TryGoToRowOf(ListRs, Rs); }
 
 bool RecordList::ShowRow(const QString& column, const QString& value)
 {
@@ -167,6 +162,8 @@ void RecordList::CancelChange()
         Rs.CancelUpdate();
         Rs.Resync();
     } catch (const db::DbError&) {
+        // Deleted on another computer (3167): the row has left Rs and the list, which is what
+        // the user is to see.  A file that cannot be read now leaves the row as it was read.
     }
 }
 

@@ -52,6 +52,9 @@ public:
     void Relink();
     // True while Rs stands on a row.
     bool HasCurrent() const;
+    // Moves the list to Rs's row; false, the list where it was, when Rs stands on no row or
+    // the list does not hold it (its filter leaves it out).
+    bool ShowCurrent();
 
     // Runs when the list's cursor moves to another row (a click, a find, a reload) while no row
     // change is being held back and Rs is not being edited: Rs is on the list's row by then.

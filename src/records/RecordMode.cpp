@@ -48,9 +48,11 @@ void ApplyButtonModes(const std::vector<QPushButton*>& buttons, const std::vecto
     }
 }
 
-QString ErrorWithNumber(const db::DbError& e)
+QString ErrorWithNumber(const db::DbError& e) { return ErrorWithNumber(e, LoadResString(326)); }
+
+QString ErrorWithNumber(const db::DbError& e, const QString& numberText)
 {
-    return ErrorDescription(e) + LoadResString(326) + QString::number(e.Number());
+    return ErrorDescription(e) + numberText + QString::number(e.Number());
 }
 
 namespace {
@@ -60,26 +62,29 @@ struct Handled {};
 
 }  // namespace
 
-bool RunButtonSteps(const std::vector<std::function<void()>>& steps,
-                    const std::function<bool(const db::DbError&)>& special,
-                    const std::function<QString(const db::DbError&)>& describe)
+bool RunButtonSteps(const std::vector<std::function<void()>>& steps, const ButtonErrorPolicy& policy,
+                    const QString& failureText)
 {
     std::vector<ui::Step> wrapped;
     wrapped.reserve(steps.size());
     for (const auto& s : steps) {
-        wrapped.push_back([s, special] {
+        wrapped.push_back([&s, &policy, &failureText] {
             try {
                 s();
             } catch (const db::DbError& e) {
-                if (special && special(e))
+                if (policy.answer && policy.answer(e, failureText))
                     throw Handled{};
                 throw;
             }
         });
     }
-    const auto text = [&](const db::DbError& e) { return describe ? describe(e) : ErrorWithNumber(e); };
+    const auto text = [&](const db::DbError& e) {
+        const QString said = policy.describe ? policy.describe(e) : ErrorWithNumber(e);
+        return failureText.isEmpty() ? said : said + gCrLf + failureText;
+    };
+    bool done = false;
     try {
-        return ui::RunSteps(wrapped, [&](const std::exception& e) {
+        done = ui::RunSteps(wrapped, [&](const std::exception& e) {
             if (const auto* d = dynamic_cast<const db::DbError*>(&e))
                 return text(*d);
             return ErrorDescription(e);
@@ -87,6 +92,20 @@ bool RunButtonSteps(const std::vector<std::function<void()>>& steps,
     } catch (const Handled&) {
         return false;
     }
+    if (!done && policy.abortEndsProgram)
+        ui::EndProcess();
+    return done;
+}
+
+bool RunButtonSteps(const std::vector<std::function<void()>>& steps,
+                    const std::function<bool(const db::DbError&)>& special,
+                    const std::function<QString(const db::DbError&)>& describe)
+{
+    ButtonErrorPolicy policy;
+    if (special)
+        policy.answer = [&special](const db::DbError& e, const QString&) { return special(e); };
+    policy.describe = describe;
+    return RunButtonSteps(steps, policy);
 }
 
 bool TrapDbErrors(const std::function<void()>& f)

@@ -6,8 +6,9 @@
 //     EditMode.changed = [this] { boxes_->SetEditing(!EditMode.isEmpty()); contacts_->SetEditMode(EditMode); };
 //     static const std::vector<ButtonMode> kBar = {{0, ButtonMode::Browse}, {5, ButtonMode::Edit}, ...};
 //     ApplyButtonModes(Command2, kBar, editing);
-//     RunButtonSteps({[this] { SaveFile(); }, [this] { 報告(); }},
-//                    [this](const db::DbError& e) { if (e.Number() == 3022) { ...; return true; } return false; });
+//     const ButtonErrorPolicy kErrors = {.answer = [](const db::DbError& e, const QString&) {
+//         if (e.Number() == 3022) { ...; return true; } return false; }};
+//     RunButtonSteps({[this] { SaveFile(); }, [this] { 報告(); }}, kErrors, SaveFailedText());
 #pragma once
 
 #include "platform/db/Db.h"
@@ -63,12 +64,30 @@ void ApplyButtonModes(const std::vector<QPushButton*>& buttons, const std::vecto
 
 // "description" + string 326 + number: how a data error is shown with Abort, Retry, Ignore.
 QString ErrorWithNumber(const db::DbError& e);
+// The same with the window's own words before the number.
+QString ErrorWithNumber(const db::DbError& e, const QString& numberText);
 
-// Runs a button's steps.  `special` may deal with a data error itself (true ends the
-// operation quietly, false hands it on); any other error, and any other exception, shows
-// `describe`'s text (ErrorWithNumber when none is given) with Abort, Retry and Ignore: Retry
-// runs the failed step again, Ignore goes on with the next, Abort leaves.  True when every
-// step ran.
+// How a window's buttons meet an error in their steps: one value per window, passed with
+// every click.
+struct ButtonErrorPolicy {
+    // Deals with a data error itself - its own message, ending with `failureText` (what the
+    // click did not do) where one is given - and ends the click quietly (true), or hands the
+    // error on (false).  Unset: every data error is handed on.
+    std::function<bool(const db::DbError& e, const QString& failureText)> answer = {};
+    // The text of a data error handed on (ErrorWithNumber when unset); CR LF and the failure
+    // text follow it where one is given.
+    std::function<QString(const db::DbError&)> describe = {};
+    // Abort ends the program, not only the click.
+    bool abortEndsProgram = false;
+};
+
+// Runs a button's steps.  A data error goes to the policy's answer first; one it hands on, and
+// any other exception, shows its text with Abort, Retry and Ignore: Retry runs the failed step
+// again, Ignore goes on with the next, Abort leaves (or ends the program, as the policy says).
+// True when every step ran.
+bool RunButtonSteps(const std::vector<std::function<void()>>& steps, const ButtonErrorPolicy& policy,
+                    const QString& failureText = {});
+// The same with the policy's answer as `special` (no failure text) and its `describe`.
 bool RunButtonSteps(const std::vector<std::function<void()>>& steps,
                     const std::function<bool(const db::DbError&)>& special = {},
                     const std::function<QString(const db::DbError&)>& describe = {});

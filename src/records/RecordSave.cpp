@@ -12,11 +12,13 @@ void Fail(Outcome& out, long number, const QString& description, const QString& 
     out.message = description + gCrLf + failureText;
 }
 
-void Rollback(db::Connection& conn)
+void RollbackQuietly(db::Connection& conn)
 {
     try {
         conn.RollbackTrans();
     } catch (const db::DbError&) {
+        // The failure the user reads is the save's own: a commit that failed may have ended
+        // the transaction already, and a damaged file refuses the rollback too.
     }
 }
 
@@ -46,7 +48,7 @@ SaveOutcome SaveInTransaction(db::Connection& conn, const QString& failureText,
         Fail(out, -1, ErrorText(e), failureText);
     }
     if (!out.saved)
-        Rollback(conn);
+        RollbackQuietly(conn);
     return out;
 }
 
@@ -66,6 +68,8 @@ void RestoreTypedRow(db::Recordset& rs, const QVector<QVariant>& typed, bool add
                 rs.setValue(k, typed[k]);
         }
     } catch (const db::DbError&) {
+        // The file cannot be read now (the lock or damage the save met): the recordset stays
+        // as it is, and the save's own failure is what the user reads.
     }
 }
 
@@ -87,6 +91,6 @@ DeleteOutcome DeleteInTransaction(db::Connection& conn, const QString& failureTe
         Fail(out, -1, ErrorText(e), failureText);
     }
     if (!out.deleted)
-        Rollback(conn);
+        RollbackQuietly(conn);
     return out;
 }

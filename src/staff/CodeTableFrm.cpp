@@ -5,13 +5,14 @@
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
 #include "core/numbering/Numbering.h"
+#include "platform/db/Probes.h"
 #include "platform/dbmodel/FieldBinding.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "records/RecordExtras.h"
+#include "records/RecordMode.h"
 #include "records/RecordSave.h"
 #include "shell/MDIForm1.h"
-#include "staff/ClickSteps.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -163,11 +164,7 @@ void CodeTableFrm::rebindGrid() { List.Relink(); }
 
 void CodeTableFrm::syncGridTo(db::Bookmark mark)
 {
-    try {
-        GridRs.setBookmark(mark);
-    } catch (const db::DbError&) {
-        // The row is not in the list: the list keeps its place.
-    }
+    db::TryGoTo(GridRs, mark);  // a row the list leaves out: the list keeps its place
 }
 
 void CodeTableFrm::TypeAhead()
@@ -260,9 +257,14 @@ void CodeTableFrm::focusBox(int i)
 
 void CodeTableFrm::steps(const std::vector<std::function<void()>>& list, const QString& failureText)
 {
+    // No current row ends the click quietly; any other data error is offered Abort (which ends
+    // the program), Retry and Ignore.
+    const ButtonErrorPolicy errors = {
+        .answer = [](const db::DbError& e, const QString&) { return e.Number() == 3021; },
+        .describe = [this](const db::DbError& e) { return ErrorWithNumber(e, def_.errorNumber.text()); },
+        .abortEndsProgram = true};
     try {
-        RunClickSteps(list, [](const db::DbError& e) { return e.Number() == 3021; }, def_.errorNumber.text(),
-                      failureText);
+        RunButtonSteps(list, errors, failureText);
     } catch (const std::exception& e) {
         ui::MsgBox(ErrorText(e));
     }
@@ -441,11 +443,7 @@ void CodeTableFrm::cancel()
     TableRs.Requery();
     rebindGrid();
     if (SavedBookmark >= 0) {
-        try {
-            TableRs.setBookmark(SavedBookmark);
-        } catch (const db::DbError&) {
-            // The row went away meanwhile: the window stays on the first row.
-        }
+        db::TryGoTo(TableRs, SavedBookmark);  // the row gone meanwhile: the window stays on the first row
         syncGridTo(TableRs.Eof() || TableRs.Bof() ? -1 : TableRs.bookmark());
     }
     CommandSty(0);
@@ -540,12 +538,8 @@ void CodeTableFrm::Form_Activate()
 void CodeTableFrm::Form_Unload()
 {
     // A row being added or changed is given up with the window.
-    if (TableRs.IsOpen() && TableRs.EditMode() != db::adEditNone) {
-        try {
-            TableRs.CancelUpdate();
-        } catch (const db::DbError&) {
-        }
-    }
+    if (TableRs.IsOpen() && TableRs.EditMode() != db::adEditNone)
+        TableRs.CancelUpdate();
 }
 
 // ---- Openers -----------------------------------------------------------------------------------

@@ -15,7 +15,7 @@
 #include "records/RecordExtras.h"
 #include "records/RecordSave.h"
 #include "records/RecordList.h"
-#include "staff/ClickSteps.h"
+#include "records/RecordMode.h"
 #include "staff/CodeTableFrm.h"
 
 #include <QCheckBox>
@@ -411,13 +411,9 @@ void PersonnelFrm::LinkDbgridWkmRs() { List.Relink(); }
 
 void PersonnelFrm::EditButtonsFollowList()
 {
-    bool any = false;
-    try {
-        any = EmployeeGridClone.IsOpen() && EmployeeGridClone.RecordCount() > 0;
-    } catch (const db::DbError&) {
-    }
-    Command2[kChange]->setEnabled(any);
-    Command2[kDelete]->setEnabled(any);
+    const bool any = EmployeeGridClone.IsOpen() && EmployeeGridClone.RecordCount() > 0;
+    Command2[2]->setEnabled(any);
+    Command2[4]->setEnabled(any);
 }
 
 void PersonnelFrm::showPhoto()
@@ -529,21 +525,25 @@ void PersonnelFrm::FondworkmanType()
 
 void PersonnelFrm::barSteps(const std::vector<std::function<void()>>& steps, const QString& failureText)
 {
-    RunClickSteps(
-        steps,
-        [&failureText](const db::DbError& e) {
-            if (e.Number() == 3021) {
-                ui::MsgBox(LoadResString(673));
-                return true;
-            }
-            if (e.Number() == 3260) {
-                const QString text = ErrorText(e) + QChar(10) + LoadResString(674);
-                ui::MsgBox(failureText.isEmpty() ? text : text + gCrLf + failureText);
-                return true;
-            }
-            return false;
-        },
-        LoadResString(675), failureText);
+    // No current row and a locked record are said in the window's own words; any other data
+    // error is offered Abort (which ends the program), Retry and Ignore.
+    static const ButtonErrorPolicy kErrors = {
+        .answer =
+            [](const db::DbError& e, const QString& failure) {
+                if (e.Number() == 3021) {
+                    ui::MsgBox(LoadResString(673));
+                    return true;
+                }
+                if (e.Number() == 3260) {
+                    const QString text = ErrorText(e) + QChar(10) + LoadResString(674);
+                    ui::MsgBox(failure.isEmpty() ? text : text + gCrLf + failure);
+                    return true;
+                }
+                return false;
+            },
+        .describe = [](const db::DbError& e) { return ErrorWithNumber(e, LoadResString(675)); },
+        .abortEndsProgram = true};
+    RunButtonSteps(steps, kErrors, failureText);
 }
 
 void PersonnelFrm::Command2_Click(int index)
@@ -692,10 +692,8 @@ void PersonnelFrm::cancel()
         DataCombo1[2]->hide();
         maskCovers_ = false;
     }
-    try {
+    if (WorkmanRs.IsOpen())
         WorkmanRs.CancelUpdate();
-    } catch (const db::DbError&) {
-    }
     for (RecordBoxes* boxes : boxes_)
         boxes->ClearWriteFailures();
     EDITTrueORFalse(true);
@@ -814,12 +812,8 @@ void PersonnelFrm::Form_Activate()
 void PersonnelFrm::Form_Unload()
 {
     closing_ = true;
-    if (WorkmanRs.IsOpen() && WorkmanRs.EditMode() != db::adEditNone) {
-        try {
-            WorkmanRs.CancelUpdate();
-        } catch (const db::DbError&) {
-        }
-    }
+    if (WorkmanRs.IsOpen() && WorkmanRs.EditMode() != db::adEditNone)
+        WorkmanRs.CancelUpdate();
     ShowNotes(QString(), QStringLiteral("專家視窗"));
 }
 

@@ -5,6 +5,7 @@
 #include "core/Globals.h"
 #include "core/Settings.h"
 #include "core/WindowHelpers.h"
+#include "platform/db/Probes.h"
 #include "platform/dbmodel/FieldBinding.h"
 #include "platform/dbmodel/RecordsetModel.h"
 #include "platform/shell/Shell.h"
@@ -379,11 +380,8 @@ QString FactorFrm::ViewCategoryCode() const
 
 QString FactorFrm::CurrentCategoryCode() const
 {
-    try {
-        if (FactoryTypeRs.IsOpen() && !FactoryTypeRs.Bof() && !FactoryTypeRs.Eof())
-            return vb::Trim(vb::Nz(FactoryTypeRs.value(QStringLiteral("RV10"))));
-    } catch (const db::DbError&) {
-    }
+    if (db::HasCurrentRow(FactoryTypeRs))
+        return vb::Trim(vb::Nz(FactoryTypeRs.value(QStringLiteral("RV10"))));
     return {};
 }
 
@@ -452,12 +450,7 @@ void FactorFrm::ReadMinDate(const QString& vendorNumber) { ManGrid->Load(vb::Tri
 void FactorFrm::ShowRecordSide()
 {
     Picture2->Show(FactoryRs());
-    QString number;
-    try {
-        if (HasCurrentVendor())
-            number = vb::Nz(FactoryRs().value(QStringLiteral("RV111")));
-    } catch (const db::DbError&) {
-    }
+    const QString number = vb::Nz(db::ValueOrNull(FactoryRs(), QStringLiteral("RV111")));
     TrapDbErrors([&] { ReadMinDate(number); });
     報告();
 }
@@ -514,12 +507,9 @@ void FactorFrm::Check2_Click(int)
 void FactorFrm::fillCategoryPickers()
 {
     QStringList names;
-    try {
-        const int field = FactoryTypeRs.FieldIndex(QStringLiteral("RV11"));
-        for (long i = 0; field >= 0 && i < FactoryTypeRs.RecordCount(); ++i)
-            names << vb::Nz(FactoryTypeRs.valueAt(i, field));
-    } catch (const db::DbError&) {
-    }
+    const int field = FactoryTypeRs.IsOpen() ? FactoryTypeRs.FieldIndex(QStringLiteral("RV11")) : -1;
+    for (long i = 0; field >= 0 && i < FactoryTypeRs.RecordCount(); ++i)
+        names << vb::Nz(FactoryTypeRs.valueAt(i, field));
     settingCategoryText_ = true;
     for (QComboBox* picker : {DataCombo1, DataCombo2[0]}) {
         const QSignalBlocker block(picker);
@@ -527,12 +517,7 @@ void FactorFrm::fillCategoryPickers()
         picker->addItems(names);
         picker->setCurrentIndex(-1);
     }
-    QString current;
-    try {
-        if (!FactoryTypeRs.Bof() && !FactoryTypeRs.Eof())
-            current = vb::Nz(FactoryTypeRs.value(QStringLiteral("RV11")));
-    } catch (const db::DbError&) {
-    }
+    const QString current = vb::Nz(db::ValueOrNull(FactoryTypeRs, QStringLiteral("RV11")));
     DataCombo2[0]->setEditText(current);
     settingCategoryText_ = false;
 }

@@ -9,6 +9,7 @@
 #include "core/WindowHelpers.h"
 #include "core/numbering/Numbering.h"
 #include "core/numbering/Validators.h"
+#include "platform/db/Probes.h"
 #include "platform/dbmodel/FieldBinding.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
@@ -40,26 +41,38 @@ const QString kNotSaved = QStringLiteral("資料並未儲存。");
 
 bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
+// A focus change the user made: not a message box or a list's popup taking the focus and
+// giving it back.
+bool UserFocus(QEvent* event)
+{
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+// The vendor window answers every data error of its buttons itself: a duplicate number in its
+// own words, anything else with its number in the title.
+const ButtonErrorPolicy kButtonErrors = {.answer = [](const db::DbError& e, const QString& failureText) {
+    if (e.Number() == 3022) {
+        ui::MsgBox(LoadResString(416));
+        return true;
+    }
+    // "Perhaps you typed wrong data" only where typed data can be the cause.
+    QString text = ErrorDescription(e);
+    if (CausedByTypedData(e))
+        text = LoadResString(417) + gCrLf + text;
+    if (!failureText.isEmpty())
+        text += gCrLf + failureText;
+    ui::MsgBox(text, ui::Buttons::OK, ui::Icon::Question, LoadResString(418) + QString::number(e.Number()));
+    return true;
+}};
+
 }  // namespace
 
 // ---- Button bar ----------------------------------------------------------------------------------
 
 void FactorFrm::buttonSteps(const std::vector<std::function<void()>>& steps, const QString& failureText)
 {
-    RunButtonSteps(steps, [&failureText](const db::DbError& e) {
-        if (e.Number() == 3022) {
-            ui::MsgBox(LoadResString(416));
-            return true;
-        }
-        // "Perhaps you typed wrong data" only where typed data can be the cause.
-        QString text = ErrorDescription(e);
-        if (CausedByTypedData(e))
-            text = LoadResString(417) + gCrLf + text;
-        if (!failureText.isEmpty())
-            text += gCrLf + failureText;
-        ui::MsgBox(text, ui::Buttons::OK, ui::Icon::Question, LoadResString(418) + QString::number(e.Number()));
-        return true;
-    });
+    RunButtonSteps(steps, kButtonErrors, failureText);
 }
 
 void FactorFrm::Command2_Click(int index)
@@ -201,32 +214,18 @@ void FactorFrm::CancelEdit()
     const ModeText::Mode was = EditMode.mode();
     if (DataChanged && ui::MsgBox(LoadResString(415), ui::Buttons::YesNo) == ui::Answer::No)
         return;
-    db::Bookmark mark = 0;
-    try {
-        mark = FactoryRs().bookmark();
-    } catch (const db::DbError&) {
-    }
+    const std::optional<db::Bookmark> mark = db::TryBookmark(FactoryRs());
     {
         RecordList::Hold hold(List);
         EditMode.clear();
-        try {
+        if (FactoryRs().IsOpen())
             FactoryRs().CancelUpdate();
-        } catch (const db::DbError&) {
-        }
         boxes_->ClearWriteFailures();
         ManGrid->ClearDeletedRowKeys();
-        if (was == ModeText::Change) {
-            try {
-                FactoryRs().setBookmark(mark);
-            } catch (const db::DbError&) {
-            }
-        }
+        if (was == QStringLiteral("change") && mark)
+            db::TryGoTo(FactoryRs(), *mark);
         boxes_->Binding()->pull();
-        try {
-            if (HasCurrentVendor())
-                FactoryGridRs().setBookmark(FactoryRs().bookmark());
-        } catch (const db::DbError&) {
-        }
+        List.ShowCurrent();
     }
     for (QComboBox* list : {DataCombo1, Combo2, Combo3})
         list->hide();
@@ -273,11 +272,8 @@ void FactorFrm::刪除()
         RecordList::Hold hold(List);
         List.Relink();
         ListSyncArmed = true;
-        try {
-            FactoryRs().MoveLast();
-            FactoryGridRs().setBookmark(FactoryRs().bookmark());
-        } catch (const db::DbError&) {
-        }
+        if (db::TryMoveLast(FactoryRs()))
+            List.ShowCurrent();
     }
     ShowRecordSide();
     if (!HasCurrentVendor()) {
@@ -291,13 +287,16 @@ void FactorFrm::刪除()
 
 bool FactorFrm::CheckSaveFACTOR()
 {
-    qint32 own = 0;
-    try {
-        own = qint32(vb::Val(vb::Nz(FactoryRs().value(QStringLiteral("總序")))));
-    } catch (const db::DbError&) {
-    }
-    if (RefuseVendorNumber([this](int box) { return BoxText(box); }, own) ||
-        boxes_->RefuseTooWide(VendorWidthCheckedBoxes(), VendorTooWideMessage))
+    const qint32 own = qint32(vb::Val(vb::Nz(db::ValueOrNull(FactoryRs(), QStringLiteral("總序")))));
+    const VendorSaveRefusal refusal = ::CheckSaveFACTOR([this](int box) { return BoxText(box); }, own);
+    if (refusal.refused) {
+        if (QLineEdit* box = boxes_->Line(refusal.focusBox)) {
+            box->setFocus(Qt::OtherFocusReason);
+            box->selectAll();
+        } else if (QPlainTextEdit* memo = boxes_->Memo(refusal.focusBox)) {
+            memo->setFocus(Qt::OtherFocusReason);
+            memo->selectAll();
+        }
         return true;
     // A value its column cannot take (a letter in the closing day) is named before anything is written.
     return boxes_->RefuseUnwritable(kNotSaved);
@@ -317,11 +316,7 @@ void FactorFrm::FileSave()
     const bool added = EditMode == ModeText::AddNew;
     SetStatusPanel(QStringLiteral("廠商") + LoadResString(414), 0);
 
-    db::Bookmark mark = 0;
-    try {
-        mark = FactoryRs().bookmark();
-    } catch (const db::DbError&) {
-    }
+    const db::Bookmark mark = db::TryBookmark(FactoryRs()).value_or(0);
     QVector<QVariant> typed;  // the record as typed, should the commit itself fail
     SaveOutcome out;
     {
@@ -448,11 +443,7 @@ void FactorFrm::Text1_LostFocus(int index)
             guard_.Return(Text1[1]);
             return;
         }
-        qint32 own = 0;
-        try {
-            own = qint32(vb::Val(vb::Nz(FactoryRs().value(QStringLiteral("總序")))));
-        } catch (const db::DbError&) {
-        }
+        const qint32 own = qint32(vb::Val(vb::Nz(db::ValueOrNull(FactoryRs(), QStringLiteral("總序")))));
         if (CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("RV11"), QStringLiteral("RV111"),
                              vb::Trim(BoxText(1)), own))
             guard_.Return(Text1[1]);

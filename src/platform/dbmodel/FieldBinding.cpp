@@ -1,5 +1,6 @@
 #include "platform/dbmodel/FieldBinding.h"
 
+#include "platform/db/Probes.h"
 #include "platform/dbmodel/RecordsetModel.h"
 
 #include <QCheckBox>
@@ -118,13 +119,7 @@ void FieldBinding::show(const Bound& b)
     QWidget* w = b.widget;
     if (!w)
         return;
-    QVariant v;
-    try {
-        if (rs_.IsOpen() && !rs_.Bof() && !rs_.Eof())
-            v = rs_.value(b.field);
-    } catch (const db::DbError&) {
-        v = QVariant();
-    }
+    const QVariant v = db::ValueOrNull(rs_, b.field);
     showing_ = true;
     if (auto* e = qobject_cast<QLineEdit*>(w))
         e->setText(DisplayText(v));
