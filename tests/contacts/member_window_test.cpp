@@ -17,6 +17,7 @@
 #include "support/CustomerDb.h"
 #include "support/FileLocker.h"
 #include "support/LayerFaults.h"
+#include "support/RecordingSink.h"
 #include "support/Responder.h"
 
 #include <QAction>
@@ -37,18 +38,6 @@ using testsupport::ScriptedResponder;
 
 namespace {
 
-class Sink : public StatusSink {
-public:
-    QString status;
-    void setStatusText(const QString& text) override { status = text; }
-    void setStatusPanel(const QString&, int) override {}
-    void setHelpText(const QString&) override {}
-    QString helpText() const override { return {}; }
-    void setHelpCaption(const QString&) override {}
-    QString helpCaption() const override { return {}; }
-    QWidget* clientArea() const override { return nullptr; }
-};
-
 // Box indices of the member table.
 enum Box { kNo = 0, kCategory = 1, kName = 2, kEnglish = 3, kSex = 6, kId = 8, kMail = 19, kPoints = 20 };
 
@@ -56,8 +45,6 @@ class MemberWindow : public testsupport::CustomerDb {
 protected:
     void SetUp() override
     {
-        previousSink = SetStatusSink(&sink);
-        gStatusText.clear();
         testsupport::CustomerDb::SetUp();
         CheckMemberTable();
         gTableSetName = QStringLiteral("會員管理");
@@ -67,7 +54,6 @@ protected:
     {
         ui::SetToday(QDate());
         testsupport::CustomerDb::TearDown();
-        SetStatusSink(previousSink);
     }
 
     static void add(const QString& number, const QString& name, const QString& category = QString(),
@@ -99,8 +85,7 @@ protected:
     static QString text(DBtable_fm& w, int box) { return w.Fields_Text[size_t(box)]->text(); }
     static void type(DBtable_fm& w, int box, const QString& t) { w.Fields_Text[size_t(box)]->setText(t); }
 
-    Sink sink;
-    StatusSink* previousSink = nullptr;
+    testsupport::RecordingSink sink;
 };
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "support/CustomerDb.h"
 #include "support/FileLocker.h"
 #include "support/LayerFaults.h"
+#include "support/RecordingSink.h"
 #include "support/Responder.h"
 
 #include <QApplication>
@@ -34,34 +35,16 @@ using testsupport::ScriptedResponder;
 
 namespace {
 
-// The main window's writable areas, recorded.
-class Sink : public StatusSink {
-public:
-    QString status, help, caption;
-    bool inUse = true;
-    void setStatusText(const QString& text) override { status = text; }
-    void setStatusPanel(const QString&, int) override {}
-    void setHelpText(const QString& text) override { help = text; }
-    QString helpText() const override { return help; }
-    void setHelpCaption(const QString& text) override { caption = text; }
-    QString helpCaption() const override { return caption; }
-    QWidget* clientArea() const override { return nullptr; }
-    bool helpPanelInUse() const override { return inUse; }
-};
-
 class ContactWindow : public testsupport::CustomerDb {
 protected:
     void SetUp() override
     {
-        previousSink = SetStatusSink(&sink);
-        gStatusText.clear();
         gOtherFindWhere.clear();
         testsupport::CustomerDb::SetUp();
     }
     void TearDown() override
     {
         testsupport::CustomerDb::TearDown();
-        SetStatusSink(previousSink);
     }
 
     static void add(const QString& number, const QString& name, const QString& category = QString(),
@@ -100,8 +83,7 @@ protected:
         return path;
     }
 
-    Sink sink;
-    StatusSink* previousSink = nullptr;
+    testsupport::RecordingSink sink;
 };
 
 }  // namespace
@@ -611,7 +593,7 @@ TEST_F(ContactWindow, CommandLineFillsTheHiddenFindWindowsNameBox)
 {
     add(QStringLiteral("001"), QStringLiteral("王大明"));
     add(QStringLiteral("002"), QStringLiteral("林"));
-    SetStatusSink(previousSink);
+    const testsupport::RecordingSink::Aside mainWindowWrites(sink);
     {
         MDIForm1 main(QStringLiteral("3/ 王 "));
         OtherFrm* w = OtherFrm::Global();
@@ -643,7 +625,6 @@ TEST_F(ContactWindow, CommandLineFillsTheHiddenFindWindowsNameBox)
         main.ShowOtherFrm();
         EXPECT_EQ(OtherFrm::Global().data(), w);
     }
-    SetStatusSink(&sink);
 }
 
 TEST_F(ContactWindow, PickListsOverCategoryAndSexWriteIntoTheirBoxes)

@@ -3,6 +3,7 @@
 #include "core/Rights.h"
 #include "core/WindowHelpers.h"
 #include "platform/db/Db.h"
+#include "support/RecordingSink.h"
 #include "support/Responder.h"
 #include "support/TempDir.h"
 
@@ -26,28 +27,6 @@ namespace {
 const QString CR = QStringLiteral("\r");
 const QString LF = QStringLiteral("\n");
 const QString CRLF = QStringLiteral("\r\n");
-
-class RecordingSink : public StatusSink {
-public:
-    QStringList statusWrites;
-    QString panels[2];
-    QString help, caption;
-    QWidget* area = nullptr;
-    void setStatusText(const QString& text) override { statusWrites << text; }
-    void setStatusPanel(const QString& text, int index) override { panels[index] = text; }
-    void setHelpText(const QString& text) override { help = text; }
-    QString helpText() const override { return help; }
-    void setHelpCaption(const QString& text) override { caption = text; }
-    QString helpCaption() const override { return caption; }
-    QWidget* clientArea() const override { return area; }
-};
-
-struct SinkScope {
-    RecordingSink sink;
-    StatusSink* previous;
-    SinkScope() : previous(SetStatusSink(&sink)) { gStatusText.clear(); }
-    ~SinkScope() { SetStatusSink(previous); }
-};
 
 TEST(NumericKeyFilter, AcceptsDigitsEnterBackspaceAndPointOnly)
 {
@@ -172,20 +151,20 @@ TEST(FillListFromLines, SkipsEmptyLinesAndShowsTheFirst)
 
 TEST(StatusLine, WritesChangedOrEmptyTextsAndPanels)
 {
-    SinkScope s;
+    testsupport::RecordingSink sink;
     SetStatusText(QStringLiteral("客戶代號"));
     SetStatusText(QStringLiteral("客戶代號"));
     SetStatusText(QString());
     SetStatusText(QString());
     SetStatusText(QStringLiteral("客戶代號"));
-    EXPECT_EQ(s.sink.statusWrites,
+    EXPECT_EQ(sink.statusHistory,
               (QStringList{QStringLiteral("客戶代號"), QString(), QString(), QStringLiteral("客戶代號")}));
     EXPECT_EQ(gStatusText, QStringLiteral("客戶代號"));
 
     SetStatusPanel(QStringLiteral("存檔中"), 0);
     SetStatusPanel(QStringLiteral("修改"), 1);
-    EXPECT_EQ(s.sink.panels[0], QStringLiteral("存檔中"));
-    EXPECT_EQ(s.sink.panels[1], QStringLiteral("修改"));
+    EXPECT_EQ(sink.panels[0], QStringList{QStringLiteral("存檔中")});
+    EXPECT_EQ(sink.panels[1], QStringList{QStringLiteral("修改")});
 
     SetHelpPanelCaption(QStringLiteral("輔助說明"));
     SetHelpPanelText(QStringLiteral("缺少: 客戶名稱"));
@@ -195,13 +174,13 @@ TEST(StatusLine, WritesChangedOrEmptyTextsAndPanels)
 
 TEST(Placement, CenterInMDIMovesOnlyWindowsNotWiderThanTheArea)
 {
-    SinkScope s;
+    testsupport::RecordingSink sink;
     QMdiArea area;
     area.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area.resize(800, 400);
     area.show();
-    s.sink.area = &area;
+    sink.area = &area;
     const QSize inner = area.viewport()->size();
 
     struct Case {

@@ -11,6 +11,7 @@
 #include "platform/widgets/FlexGrid.h"
 #include "shell/MDIForm1.h"
 #include "support/CustomerDb.h"
+#include "support/RecordingSink.h"
 #include "support/Responder.h"
 
 #include <QApplication>
@@ -33,20 +34,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// The main window's writable areas, recorded.
-class Sink : public StatusSink {
-public:
-    QString status, help, caption;
-    QStringList panels[2];
-    void setStatusText(const QString& text) override { status = text; }
-    void setStatusPanel(const QString& text, int index) override { panels[index & 1] << text; }
-    void setHelpText(const QString& text) override { help = text; }
-    QString helpText() const override { return help; }
-    void setHelpCaption(const QString& text) override { caption = text; }
-    QString helpCaption() const override { return caption; }
-    QWidget* clientArea() const override { return nullptr; }
-};
-
 struct Customer {
     QString code, name, full, phone, category;
     int invoice = 0;
@@ -55,18 +42,6 @@ struct Customer {
 // The customer database, with the main window's writable areas recorded.
 class CustomerDb : public testsupport::CustomerDb {
 protected:
-    void SetUp() override
-    {
-        previousSink = SetStatusSink(&sink);
-        gStatusText.clear();
-        testsupport::CustomerDb::SetUp();
-    }
-    void TearDown() override
-    {
-        testsupport::CustomerDb::TearDown();
-        SetStatusSink(previousSink);
-    }
-
     static void add(const Customer& c)
     {
         gConn.Execute(QStringLiteral("Insert Into RV12 (RV120, RV121, 客戶全銜, RV123, 類別, 發票狀況, 建檔日) "
@@ -99,8 +74,7 @@ protected:
 
     static QString current(CustomFrom& w) { return w.BoxText(0); }
 
-    Sink sink;
-    StatusSink* previousSink = nullptr;
+    testsupport::RecordingSink sink;
 };
 
 QString Notes(const QStringList& items)
@@ -425,7 +399,7 @@ TEST_F(CustomerDb, WebSiteButtonOpensTheTrimmedAddress)
 TEST_F(CustomerDb, CommandLineOpensTheWindowOnTheNamedCustomer)
 {
     addThree();
-    SetStatusSink(previousSink);
+    const testsupport::RecordingSink::Aside mainWindowWrites(sink);
     {
         MDIForm1 main(QStringLiteral("1/台塑"));
         CustomFrom* w = CustomFrom::Global();
@@ -444,7 +418,6 @@ TEST_F(CustomerDb, CommandLineOpensTheWindowOnTheNamedCustomer)
         EXPECT_EQ(CustomFrom::Global().data(), w);
         EXPECT_EQ(main.Text2->toPlainText(), QString(w->NotesText).replace(kCrLf, "\n"));
     }
-    SetStatusSink(&sink);
 }
 
 // Timings on a large table; run with TESS_CUSTOMER_TIMING=1.

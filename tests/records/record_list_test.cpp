@@ -6,7 +6,7 @@
 #include "platform/db/Db.h"
 #include "platform/dbmodel/RecordsetModel.h"
 #include "records/RecordList.h"
-#include "support/TempDir.h"
+#include "support/CustomerDb.h"
 
 #include <QComboBox>
 #include <QTableView>
@@ -16,14 +16,11 @@ namespace {
 
 QString K(const char* s) { return QString::fromUtf8(s); }
 
-class ListTest : public ::testing::Test {
+class ListTest : public testsupport::CustomerDb {
 protected:
     void SetUp() override
     {
-        db::Connection::CreateDatabase(folder.file(QStringLiteral("t.mdb")),
-                                       QStringLiteral("CREATE TABLE RV12 (RV120 Text(14), RV121 Text(10), 類別 Text(20), "
-                                                      "總序 Long Identity)"));
-        gConn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + folder.file(QStringLiteral("t.mdb")));
+        CustomerDb::SetUp();
         const char* rows[][3] = {{"000001", "大同", "製造"}, {"000002", "Acer", "經銷"}, {"000003", "華碩", "製造"},
                                  {"000004", "O'Neil", ""},  {"000005", "acer", "經銷"}, {"000006", "Zed", nullptr}};
         for (auto& r : rows)
@@ -32,7 +29,6 @@ protected:
         list.Attach(&view, {{QStringLiteral("RV120"), 1000, K("客戶代號")}, {QStringLiteral("RV121"), 1200, K("客戶")}});
         list.RowChanged = [this] { ++rowChanges; };
     }
-    void TearDown() override { gConn.Close(); }
 
     // The short names in the list's order, as its model shows them.
     QStringList listed() const
@@ -54,7 +50,6 @@ protected:
         list.Rs.Update();
     }
 
-    testsupport::TempDir folder;
     QTableView view;
     RecordList list;
     int rowChanges = 0;

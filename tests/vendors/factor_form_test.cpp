@@ -8,6 +8,7 @@
 #include "records/DetailGrid.h"
 #include "shell/MDIForm1.h"
 #include "support/LayerFaults.h"
+#include "support/RecordingSink.h"
 #include "support/Responder.h"
 #include "support/UserKeys.h"
 #include "vendors/FactorFond.h"
@@ -35,25 +36,10 @@ using testsupport::TypeKeys;
 
 namespace {
 
-class Sink : public StatusSink {
-public:
-    QString status, help, caption;
-    QStringList panels;
-    void setStatusText(const QString& text) override { status = text; }
-    void setStatusPanel(const QString& text, int) override { panels << text; }
-    void setHelpText(const QString& text) override { help = text; }
-    QString helpText() const override { return help; }
-    void setHelpCaption(const QString& text) override { caption = text; }
-    QString helpCaption() const override { return caption; }
-    QWidget* clientArea() const override { return nullptr; }
-};
-
 class VendorWindow : public testsupport::VendorDb {
 protected:
     void SetUp() override
     {
-        previousSink = SetStatusSink(&sink);
-        gStatusText.clear();
         testsupport::VendorDb::SetUp();
         ui::SetToday(QDate(2026, 12, 10));
         ui::SetNow(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
@@ -63,7 +49,6 @@ protected:
         ui::SetToday(QDate());
         ui::SetNow(QDateTime());
         testsupport::VendorDb::TearDown();
-        SetStatusSink(previousSink);
     }
 
     std::unique_ptr<FactorFrm> open()
@@ -123,8 +108,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     }
 
-    Sink sink;
-    StatusSink* previousSink = nullptr;
+    testsupport::RecordingSink sink;
 };
 
 }  // namespace
