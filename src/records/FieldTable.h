@@ -23,6 +23,8 @@
 //     if (boxes_->RefuseTooWide(boxes 1..20 without 9)) return true;     // widths from the table
 #pragma once
 
+#include "records/BoxText.h"
+
 #include <QColor>
 #include <QObject>
 #include <QRect>
@@ -59,9 +61,6 @@ struct RequiredField {
     int box;
     QString line;
 };
-
-// The text of box n.
-using BoxTextFn = std::function<QString(int box)>;
 
 // Every required box left blank (trimmed), one line each followed by CR LF, in table order;
 // "" when nothing is missing.

@@ -14,8 +14,8 @@
 #include "records/RecordExtras.h"
 #include "records/RecordSave.h"
 #include "records/RecordList.h"
-#include "staff/ClickSteps.h"
-#include "staff/CodeTableFrm.h"
+#include "records/ClickSteps.h"
+#include "codetables/CodeTableFrm.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -32,7 +32,7 @@
 
 namespace {
 
-int Px(int twips) { return vb::TwipsToPixels(twips); }
+using vb::Px;
 
 const QString kAll = QStringLiteral("不分部門");
 const QString kByDepartment = QStringLiteral("部門分類");
@@ -374,7 +374,7 @@ void PersonnelFrm::LinkDataGWorkMan()
     if (editing())
         return;
     const QString dept = DepartRs.IsOpen() ? vb::Nz(Nz(DepartRs.field(QStringLiteral("RV170")))) : QString();
-    const SqlQuery q = WorkmanListQuery(CaptionIs(Command3[7]->text(), kAll), dept, Check2->isChecked(),
+    const db::Statement q = WorkmanListQuery(CaptionIs(Command3[7]->text(), kAll), dept, Check2->isChecked(),
                                         Combo2->currentText() == kByName);
     try {
         List.Open(q.sql, q.params);
@@ -619,7 +619,7 @@ void PersonnelFrm::AddNew()
         if (ui::MsgBox(LoadResString(663), ui::Buttons::YesNo) != ui::Answer::Yes)
             return;
         ui::MsgBox(LoadResString(664));
-        OpenDipartmant1FRM(true);
+        OpenDipartmant1FRM(true, Image1->pixmap());
         if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
             sub->showMinimized();
         return;

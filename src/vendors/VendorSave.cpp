@@ -12,7 +12,7 @@ bool VendorNumberPrefixOk(const QString& categoryCode, const QString& number)
     return number.startsWith(vb::Trim(categoryCode) + QStringLiteral("-"));
 }
 
-int FirstTooWideVendorBox(const VendorBoxText& text)
+int FirstTooWideVendorBox(const BoxTextFn& text)
 {
     static const std::vector<int> kMeasured = {1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
     return FirstTooWideBox(VendorFields(), kMeasured, text);
@@ -23,7 +23,7 @@ QString VendorTooWideMessage(int maxLength)
     return LoadResString(316) + QString::number(maxLength) + LoadResString(317);
 }
 
-VendorSaveRefusal CheckSaveFACTOR(const VendorBoxText& text, qint32 ownSerial)
+VendorSaveRefusal CheckSaveFACTOR(const BoxTextFn& text, qint32 ownSerial)
 {
     VendorSaveRefusal r;
     if (CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("rv11"), QStringLiteral("RV111"),
@@ -46,12 +46,12 @@ VendorSaveRefusal CheckSaveFACTOR(const VendorBoxText& text, qint32 ownSerial)
     return r;
 }
 
-SqlStatement VendorContactsDeleteStatement(const QString& vendorNumber)
+db::Statement VendorContactsDeleteStatement(const QString& vendorNumber)
 {
     return {QStringLiteral("Delete  廠商聯絡人.* From 廠商聯絡人 Where 廠商編號=?"), {vb::Trim(vendorNumber)}};
 }
 
-QString VendorReportText(bool editing, const VendorBoxText& text)
+QString VendorReportText(bool editing, const BoxTextFn& text)
 {
     static const std::vector<BoxNote> kNotes = {
         {0, "◆廠商代號 未輸入"},

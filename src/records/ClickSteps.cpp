@@ -1,4 +1,4 @@
-#include "staff/ClickSteps.h"
+#include "records/ClickSteps.h"
 
 #include "core/ErrorText.h"
 #include "core/Globals.h"
