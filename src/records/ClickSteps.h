@@ -1,5 +1,5 @@
-// The button bars of the staff windows run each click as steps under one error handler: the
-// kit's button steps, with Abort ending the program.
+// The button bars of the employee and code-table windows run each click as steps under one
+// error handler: the kit's button steps, with Abort ending the program.
 #pragma once
 
 #include "platform/db/Db.h"
