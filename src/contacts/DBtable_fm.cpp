@@ -31,8 +31,8 @@ using namespace member_design;
 
 namespace {
 
-int Px(int twips) { return vb::TwipsToPixels(twips); }
-int Tw(int pixels) { return vb::PixelsToTwips(pixels); }
+using vb::Px;
+using vb::Tw;
 QRect PxRect(const QRect& twips)
 {
     return QRect(Px(twips.left()), Px(twips.top()), Px(twips.width()), Px(twips.height()));
@@ -394,7 +394,7 @@ void DBtable_fm::ReConnObj()
         }
         type = FieldTypes[size_t(std::max(0, Combo1[0]->currentIndex()))];
     }
-    const MemberQuery q = MemberListQuery(TableName, Combo1[0]->currentText(), type, v, Combo1[1]->currentText());
+    const db::Statement q = MemberListQuery(TableName, Combo1[0]->currentText(), type, v, Combo1[1]->currentText());
     {
         RecordList::Hold hold(List);
         List.Open(q.sql, q.params);
@@ -727,7 +727,7 @@ void DBtable_fm::runQuery()
     db::Recordset rs;
     bool opened = false;
     runSteps({[&] {
-        const MemberQuery q = MemberFormQuery(TableName, condition);
+        const db::Statement q = MemberFormQuery(TableName, condition);
         rs.Open(q.sql, gConn, db::adOpenDynamic, db::adLockOptimistic, q.params);
         opened = true;
     }});

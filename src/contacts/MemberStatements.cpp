@@ -29,10 +29,10 @@ QVariant NumberValue(const QString& text)
 
 }  // namespace
 
-MemberQuery MemberListQuery(const QString& table, const QString& filterColumn, int filterType,
-                            const QString& filterValue, const QString& sortColumn)
+db::Statement MemberListQuery(const QString& table, const QString& filterColumn, int filterType,
+                                const QString& filterValue, const QString& sortColumn)
 {
-    MemberQuery q;
+    db::Statement q;
     QString where;
     if (!vb::Trim(filterColumn).isEmpty() && !vb::Trim(filterValue).isEmpty()) {
         if (IsFilterNumberType(filterType)) {
@@ -92,7 +92,7 @@ FindCondition MemberFormCondition(const std::vector<MemberCriterion>& boxes)
     return BuildFindCondition(terms, wording);
 }
 
-MemberQuery MemberFormQuery(const QString& table, const FindCondition& condition)
+db::Statement MemberFormQuery(const QString& table, const FindCondition& condition)
 {
     return {QStringLiteral("SELECT ") + table + QStringLiteral(".* FROM ") + table + QStringLiteral(" Where ") +
                 condition.sql,

@@ -9,11 +9,7 @@
 #include <QString>
 #include <vector>
 
-// A statement with its values as bound parameters.
-struct MemberQuery {
-    QString sql;
-    db::Params params;
-};
+using MemberQuery = db::Statement;  // the name earlier callers know
 
 // The member rows of `table` with the filter (column `filterColumn` of ADO type `filterType`,
 // value as typed) and ordered by `sortColumn`:
@@ -22,8 +18,8 @@ struct MemberQuery {
 //   any other: " Where f like  ? " with the trimmed value followed by "%".
 // No filter when the column or the value is blank.  A date value that reads as no date is error
 // 3075 (nothing would match it); an empty sort column leaves the order out.
-MemberQuery MemberListQuery(const QString& table, const QString& filterColumn, int filterType,
-                            const QString& filterValue, const QString& sortColumn);
+db::Statement MemberListQuery(const QString& table, const QString& filterColumn, int filterType,
+                                const QString& filterValue, const QString& sortColumn);
 
 // The status line's description: "只顯示 " followed by the filter phrase and the sort phrase,
 // e.g. 只顯示 [類別] 欄位 內容有以VIP開頭的資料, 以 [會員編號 ] 欄位來排序
@@ -42,4 +38,4 @@ struct MemberCriterion {
 };
 FindCondition MemberFormCondition(const std::vector<MemberCriterion>& boxes);
 // The statement a query by form opens.
-MemberQuery MemberFormQuery(const QString& table, const FindCondition& condition);
+db::Statement MemberFormQuery(const QString& table, const FindCondition& condition);

@@ -35,8 +35,8 @@
 
 namespace {
 
-int Px(int twips) { return vb::TwipsToPixels(twips); }
-int Tw(int pixels) { return vb::PixelsToTwips(pixels); }
+using vb::Px;
+using vb::Tw;
 
 const QString kAllCategories = QStringLiteral("不分類");
 const QString kByCategory = QStringLiteral("類別顯示");

@@ -3,6 +3,7 @@
 // Enter and arrow walks and the texts F3 and F5 append.  The window applies them.
 #pragma once
 
+#include "records/BoxText.h"
 #include "records/EntryRules.h"
 
 #include <QDate>
@@ -12,7 +13,7 @@
 #include <vector>
 
 // The text of box n of the contact record.
-using OtherBoxText = std::function<QString(int box)>;
+using OtherBoxText = BoxTextFn;  // the name earlier callers know
 
 // The checklist for the help panel: one line per item, each after two CR LF.  Emptiness is
 // tested on the untrimmed texts; the telephone and mobile lengths count characters.

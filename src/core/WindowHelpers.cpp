@@ -152,11 +152,6 @@ bool NumericKeyFilter(int keyAscii)
     return false;
 }
 
-long ByteLen(const QString& text)
-{
-    return vb::ByteLen(text);
-}
-
 QVariant Nz(const QVariant& value)
 {
     if (value.isNull())

@@ -3,6 +3,8 @@
 // help panel, Enter in multi-line boxes and lists filled from lines of text.
 #pragma once
 
+#include "platform/text/VbText.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -72,8 +74,9 @@ void CenterOnScreen(QWidget* window);
 // True for "0".."9", Enter (13), Backspace (8) and "." (46); otherwise beeps and returns false.
 // The caller drops the key when the result is false.
 bool NumericKeyFilter(int keyAscii);
-// Length of the text in bytes of code page 950 (a Chinese character counts 2).
-long ByteLen(const QString& text);
+// Length of the text in bytes of code page 950 (a Chinese character counts 2): the one
+// ByteLen, of the VB text functions.
+using vb::ByteLen;
 // "" for Null, otherwise the value unchanged.
 QVariant Nz(const QVariant& value);
 // The field's value, or "" when it is Null or cannot be read (no current row).

@@ -38,8 +38,8 @@
 
 namespace {
 
-int Px(int twips) { return vb::TwipsToPixels(twips); }
-int Tw(int pixels) { return vb::PixelsToTwips(pixels); }
+using vb::Px;
+using vb::Tw;
 
 const QString kSection = QStringLiteral("Tessarine");
 const QString kSortKey = QStringLiteral("CustomSort");

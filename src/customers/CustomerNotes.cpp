@@ -2,7 +2,7 @@
 
 #include "records/RecordExtras.h"
 
-QString CustomerNotesText(bool editing, const std::function<QString(int box)>& boxText, int contactRows)
+QString CustomerNotesText(bool editing, const BoxTextFn& boxText, int contactRows)
 {
     // In the order the notes list them.
     static const std::vector<BoxNote> notes = {

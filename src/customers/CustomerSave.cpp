@@ -27,7 +27,7 @@ SaveOutcome SaveCustomerRows(db::Connection& conn, const QString& code, const De
 {
     const DetailGridDef& man = CustomerGridDef(DetailKind::Contacts);
     const DetailGridDef& delive = CustomerGridDef(DetailKind::Deliveries);
-    QVector<SqlStatement> statements = DetailStatements(man, code, contacts);
+    QVector<db::Statement> statements = DetailStatements(man, code, contacts);
     statements += DetailStatements(delive, code, deliveries);
     return SaveInTransaction(conn, SaveFailedText(), beforeDetails, statements, [&] {
         if (inserted) {

@@ -31,7 +31,7 @@
 
 namespace {
 
-int Px(int twips) { return vb::TwipsToPixels(twips); }
+using vb::Px;
 
 const QString kNoData = QStringLiteral("無資料 ");
 // Member birthdays are month and day only; the pickers start in a leap year so that 02/29 can be picked.
@@ -46,7 +46,7 @@ QString FirstText(db::Recordset& rs, const QString& field)
     return Nz(rs.field(field)).toString();
 }
 
-db::Recordset OpenList(const ListQuery& q)
+db::Recordset OpenList(const db::Statement& q)
 {
     db::Recordset rs;
     rs.Open(q.sql, gConn, db::adOpenStatic, db::adLockReadOnly, q.params);
@@ -84,10 +84,10 @@ void FillNameList(QComboBox* combo, const QString& sql, const QString& field)
 
 // ---- Statements ----------------------------------------------------------------------------------
 
-ListQuery CustomerListQuery(bool all, const QString& from, const QString& to, const QString& sortText)
+db::Statement CustomerListQuery(bool all, const QString& from, const QString& to, const QString& sortText)
 {
     const QString order = CustomerOrderBy(sortText);
-    ListQuery q{QStringLiteral("Select RV12.* From RV12 "), {}};
+    db::Statement q{QStringLiteral("Select RV12.* From RV12 "), {}};
     if (!all && !from.isEmpty() && !to.isEmpty()) {
         q.sql += QStringLiteral(" Where (RV120 >= ? ) AND (RV120 <= ?)");
         q.params = {from, to};
@@ -97,14 +97,14 @@ ListQuery CustomerListQuery(bool all, const QString& from, const QString& to, co
     return q;
 }
 
-ListQuery VendorListQuery(std::optional<QString> categoryCode)
+db::Statement VendorListQuery(std::optional<QString> categoryCode)
 {
     if (!categoryCode)
         return {QStringLiteral("Select RV11.* From RV11 Order By RV11.RV111"), {}};
     return {QStringLiteral(" Select rv11.* From rv11 Where (rv11.RV110 = ? ) Order By rv11.RV111"), {*categoryCode}};
 }
 
-ListQuery EmployeeListQuery(std::optional<QString> departmentCode, const QString& sortText)
+db::Statement EmployeeListQuery(std::optional<QString> departmentCode, const QString& sortText)
 {
     QString order;
     if (sortText == QStringLiteral("部門編號"))
@@ -120,7 +120,7 @@ ListQuery EmployeeListQuery(std::optional<QString> departmentCode, const QString
     return {QStringLiteral(" Select rv17A.* From rv17A Where (RV17A0 = ? )") + order, {*departmentCode}};
 }
 
-ListQuery ContactListQuery(std::optional<QString> categoryName)
+db::Statement ContactListQuery(std::optional<QString> categoryName)
 {
     if (!categoryName)
         return {QStringLiteral("Select RV18A.* From RV18A  Order By RV18A.RV18A1"), {}};
@@ -506,7 +506,7 @@ CategoryChoice ChooseCategory(bool all, const QComboBox* list,
 
 // Runs the list's statement and hands the rows to its report; the list of one category says
 // "無資料 " instead when it has no rows.
-void PrintList(CustomPrintMsgFrm& w, report::Report& report, const ListQuery& q, bool oneCategory, bool portrait,
+void PrintList(CustomPrintMsgFrm& w, report::Report& report, const db::Statement& q, bool oneCategory, bool portrait,
                bool toWorkbook)
 {
     db::Recordset rs = OpenList(q);

@@ -29,22 +29,18 @@ class RecordsetModel;
 
 // ---- The statements, built apart from the window ---------------------------------------------
 
-// A statement with its typed values as parameters.
-struct ListQuery {
-    QString sql;
-    QVariantList params;
-};
+using ListQuery = db::Statement;  // the name earlier callers know
 
 // Customers: all, or the codes from..to (text comparison, both ends) when both are given;
 // sorted by the choice's text ("客戶代號", "客戶簡稱", "公司地址" in the current language).
-ListQuery CustomerListQuery(bool all, const QString& from, const QString& to, const QString& sortText);
+db::Statement CustomerListQuery(bool all, const QString& from, const QString& to, const QString& sortText);
 // Vendors: all, or those of one category code, by vendor number.
-ListQuery VendorListQuery(std::optional<QString> categoryCode);
+db::Statement VendorListQuery(std::optional<QString> categoryCode);
 // Employees: all, or those of one department code, in the sort choice's order ("部門編號",
 // "員工編號", "中文姓名"); one department without a known choice goes by employee number.
-ListQuery EmployeeListQuery(std::optional<QString> departmentCode, const QString& sortText);
+db::Statement EmployeeListQuery(std::optional<QString> departmentCode, const QString& sortText);
 // Personal contacts: all, or those whose category 類別 is the name, by number.
-ListQuery ContactListQuery(std::optional<QString> categoryName);
+db::Statement ContactListQuery(std::optional<QString> categoryName);
 
 // The member panel's filter choice.
 enum class MemberFilter { All, Numbers, Points, Birthday };
@@ -57,7 +53,7 @@ struct MemberListInput {
 };
 // The statement, or the message that refuses an incomplete range.
 struct MemberListResult {
-    ListQuery query;
+    db::Statement query;
     QString refusal;
 };
 MemberListResult MemberListQuery(const MemberListInput& in);

@@ -39,9 +39,9 @@ QString FilterColumn(const QString& selector)
     return {};
 }
 
-Query CandidateQuery(int sortEntry, const QString& selector, const QString& value)
+db::Statement CandidateQuery(int sortEntry, const QString& selector, const QString& value)
 {
-    Query q;
+    db::Statement q;
     QString filter;
     const QString column = FilterColumn(selector);
     const QString trimmed = vb::Trim(value);
@@ -167,7 +167,7 @@ Outcome SendAll(const std::vector<mail::Message>& messages, mail::Transport& tra
 
 namespace {
 
-int Px(int twips) { return vb::TwipsToPixels(twips); }
+using vb::Px;
 
 void Place(QWidget* w, int left, int top, int width, int height)
 {
@@ -383,7 +383,7 @@ bool frm客戶批次發信1::MoveRowsWithEmail(db::Recordset& from, db::Recordse
 void frm客戶批次發信1::讀取發信資料()
 {
     const int sortEntry = Combo2->findText(Combo2->currentText(), Qt::MatchExactly);
-    const batchmail::Query q = batchmail::CandidateQuery(sortEntry, Combo1[0]->currentText(), Combo1[1]->currentText());
+    const db::Statement q = batchmail::CandidateQuery(sortEntry, Combo1[0]->currentText(), Combo1[1]->currentText());
     try {
         db::Recordset source;
         source.Open(q.sql, gConn, db::adOpenStatic, db::adLockReadOnly, q.params);

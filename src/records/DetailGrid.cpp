@@ -221,7 +221,7 @@ qint64 KeyOf(const QStringList& row, int keyColumn)
 
 }  // namespace
 
-QVector<SqlStatement> DetailStatements(const DetailGridDef& def, const QString& code, const DetailRowSet& rows)
+QVector<db::Statement> DetailStatements(const DetailGridDef& def, const QString& code, const DetailRowSet& rows)
 {
     // The stored columns in grid order, then the link to the record.
     QStringList fields;
@@ -245,7 +245,7 @@ QVector<SqlStatement> DetailStatements(const DetailGridDef& def, const QString& 
                            fields.join(QLatin1Char(',')) + QStringLiteral(") VALUES (") +
                            marks.join(QStringLiteral(", ")) + QStringLiteral(")");
 
-    QVector<SqlStatement> out;
+    QVector<db::Statement> out;
     for (const QStringList& r : rows.rows) {
         db::Params values;
         for (int c : gridColumns)

@@ -170,7 +170,7 @@ QString DeleteRowQuestion(const DetailGridDef& def, const DetailRowArray& rows, 
 // The statements that store a grid's rows under a record code: an UPDATE by key for each
 // stored row, an INSERT for each new row with a name (column 1), then a DELETE for each
 // removed key.  Every value is a bound parameter.
-QVector<SqlStatement> DetailStatements(const DetailGridDef& def, const QString& code, const DetailRowSet& rows);
+QVector<db::Statement> DetailStatements(const DetailGridDef& def, const QString& code, const DetailRowSet& rows);
 
 // How many rows DetailStatements inserts for `rows`: the new rows with a name.
 int InsertedRowCount(const DetailGridDef& def, const DetailRowSet& rows);

@@ -307,7 +307,7 @@ void LeaveGuard::Return(QWidget* box)
 }
 
 std::optional<QString> StockTextFor(const std::vector<StockText>& table, int box, int key,
-                                    const std::function<QString(int box)>& boxText)
+                                    const BoxTextFn& boxText)
 {
     for (const StockText& s : table) {
         if (s.box != box || s.key != key)

@@ -21,6 +21,8 @@
 //     static const std::vector<StockText> kFKeys{{3, Qt::Key_F3, 345}, {12, Qt::Key_F5, 0, 11}, ...};
 #pragma once
 
+#include "records/BoxText.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QRect>
@@ -173,4 +175,4 @@ struct StockText {
 };
 // The text a key appends to a box, or nothing.
 std::optional<QString> StockTextFor(const std::vector<StockText>& table, int box, int key,
-                                    const std::function<QString(int box)>& boxText);
+                                    const BoxTextFn& boxText);

@@ -24,6 +24,7 @@
 #pragma once
 
 #include "core/BoxColours.h"
+#include "records/BoxText.h"
 
 #include <QColor>
 #include <QObject>
@@ -61,9 +62,6 @@ struct RequiredField {
     int box;
     QString line;
 };
-
-// The text of box n.
-using BoxTextFn = std::function<QString(int box)>;
 
 // Every required box left blank (trimmed), one line each followed by CR LF, in table order;
 // "" when nothing is missing.

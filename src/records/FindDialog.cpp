@@ -15,7 +15,7 @@
 
 namespace {
 
-int Px(int twips) { return vb::TwipsToPixels(twips); }
+using vb::Px;
 
 const QString kWhite = QStringLiteral("background-color: #FFFFFF;");
 const QString kGrey = QStringLiteral("background-color: #E0E0E0;");

@@ -104,7 +104,7 @@ void StoreSortChoice(const QComboBox* combo, const QString& key, const QString& 
 
 void AppendNote(QString& notes, const QString& line) { notes += gCrLf + gCrLf + line; }
 
-QString RecordNotesText(bool editing, const std::vector<BoxNote>& notes, const std::function<QString(int box)>& boxText)
+QString RecordNotesText(bool editing, const std::vector<BoxNote>& notes, const BoxTextFn& boxText)
 {
     QString s;
     if (editing) {

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "platform/db/Db.h"
+#include "records/BoxText.h"
 
 #include <QString>
 #include <QStringList>
@@ -82,7 +83,7 @@ struct BoxNote {
 
 // The notes: how to edit (browsing) or what must be typed (editing), then a line for each
 // empty box of the table, in table order.  Every line is preceded by two line breaks (CR LF).
-QString RecordNotesText(bool editing, const std::vector<BoxNote>& notes, const std::function<QString(int box)>& boxText);
+QString RecordNotesText(bool editing, const std::vector<BoxNote>& notes, const BoxTextFn& boxText);
 // Appends one more line in the same way.
 void AppendNote(QString& notes, const QString& line);
 // Shows the notes in the main window's help panel under the window's caption.

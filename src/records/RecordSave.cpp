@@ -27,7 +27,7 @@ void RollbackQuietly(db::Connection& conn)
 QString SaveFailedText() { return QStringLiteral("資料並未存檔。"); }
 
 SaveOutcome SaveInTransaction(db::Connection& conn, const QString& failureText,
-                              const std::function<void()>& beforeDetails, const QVector<SqlStatement>& statements,
+                              const std::function<void()>& beforeDetails, const QVector<db::Statement>& statements,
                               const std::function<void()>& writeRow)
 {
     SaveOutcome out;
@@ -35,7 +35,7 @@ SaveOutcome SaveInTransaction(db::Connection& conn, const QString& failureText,
     try {
         if (beforeDetails)
             beforeDetails();
-        for (const SqlStatement& s : statements)
+        for (const db::Statement& s : statements)
             s.storedRow ? conn.ExecuteOnStoredRows(s.sql, s.params) : conn.Execute(s.sql, s.params);
         if (writeRow)
             writeRow();
@@ -74,14 +74,14 @@ void RestoreTypedRow(db::Recordset& rs, const QVector<QVariant>& typed, bool add
 }
 
 DeleteOutcome DeleteInTransaction(db::Connection& conn, const QString& failureText,
-                                  const std::function<void()>& deleteRow, const QVector<SqlStatement>& statements)
+                                  const std::function<void()>& deleteRow, const QVector<db::Statement>& statements)
 {
     DeleteOutcome out;
     conn.BeginTrans();
     try {
         if (deleteRow)
             deleteRow();
-        for (const SqlStatement& s : statements)
+        for (const db::Statement& s : statements)
             conn.Execute(s.sql, s.params);
         conn.CommitTrans();
         out.deleted = true;

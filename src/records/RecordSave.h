@@ -16,14 +16,7 @@
 #include <QVector>
 #include <functional>
 
-// One statement with its values as bound parameters.
-struct SqlStatement {
-    QString sql;
-    db::Params params;
-    // An UPDATE or DELETE of a row read earlier (by its key): touching none means another
-    // user deleted it since, and the save fails with 3197.
-    bool storedRow = false;
-};
+using SqlStatement = db::Statement;  // the name the record windows' callers know
 
 // The rows of one detail grid as the save reads them: the counted rows in grid order (element 0
 // is row 1), each row's cells by column of the row array (0 item number, then the cell texts,
@@ -51,7 +44,7 @@ struct SaveOutcome {
 // `failureText`.  An error of
 // BeginTrans itself is thrown.
 SaveOutcome SaveInTransaction(db::Connection& conn, const QString& failureText,
-                              const std::function<void()>& beforeDetails, const QVector<SqlStatement>& statements,
+                              const std::function<void()>& beforeDetails, const QVector<db::Statement>& statements,
                               const std::function<void()>& writeRow);
 
 // After a save whose commit failed once the record row was written (SaveOutcome::rowWritten):
@@ -70,4 +63,4 @@ struct DeleteOutcome {
 // Begins a transaction, runs `deleteRow` (the record row), then the statements (its detail
 // rows) and commits; any error rolls everything back.  An error of BeginTrans is thrown.
 DeleteOutcome DeleteInTransaction(db::Connection& conn, const QString& failureText,
-                                  const std::function<void()>& deleteRow, const QVector<SqlStatement>& statements);
+                                  const std::function<void()>& deleteRow, const QVector<db::Statement>& statements);

@@ -16,7 +16,7 @@
 
 namespace {
 
-int Px(int twips) { return vb::TwipsToPixels(twips); }
+using vb::Px;
 
 }  // namespace
 

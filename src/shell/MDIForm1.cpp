@@ -33,7 +33,7 @@
 
 namespace {
 
-int Px(int twips) { return vb::TwipsToPixels(twips); }
+using vb::Px;
 
 const QString kPanelSetting = QStringLiteral("顯示報告列");
 constexpr int kPanelOpenTwips = 2235;

@@ -34,7 +34,7 @@
 
 namespace {
 
-int Px(int twips) { return vb::TwipsToPixels(twips); }
+using vb::Px;
 
 const QString& Section() { return settings::kMain; }
 

@@ -16,7 +16,7 @@
 #include "records/RecordSave.h"
 #include "records/RecordList.h"
 #include "records/RecordMode.h"
-#include "staff/CodeTableFrm.h"
+#include "codetables/CodeTableFrm.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -33,7 +33,7 @@
 
 namespace {
 
-int Px(int twips) { return vb::TwipsToPixels(twips); }
+using vb::Px;
 
 // Which buttons of the bar browsing shows and which editing shows (重整 and 備用 never show).
 const std::vector<ButtonMode> kBarModes = {
@@ -386,7 +386,7 @@ void PersonnelFrm::LinkDataGWorkMan()
     if (editing())
         return;
     const QString dept = DepartRs.IsOpen() ? vb::Nz(Nz(DepartRs.field(QStringLiteral("RV170")))) : QString();
-    const SqlQuery q = WorkmanListQuery(CaptionIs(Command3[7]->text(), kAll), dept, Check2->isChecked(),
+    const db::Statement q = WorkmanListQuery(CaptionIs(Command3[7]->text(), kAll), dept, Check2->isChecked(),
                                         Combo2->currentText() == kByName);
     try {
         List.Open(q.sql, q.params);
@@ -618,7 +618,7 @@ void PersonnelFrm::AddNew()
         if (ui::MsgBox(LoadResString(663), ui::Buttons::YesNo) != ui::Answer::Yes)
             return;
         ui::MsgBox(LoadResString(664));
-        OpenDipartmant1FRM(true);
+        OpenDipartmant1FRM(true, Image1->pixmap());
         if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
             sub->showMinimized();
         return;

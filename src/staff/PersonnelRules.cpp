@@ -179,7 +179,7 @@ int EmployedFlag(const QString& hireDate) { return vb::Trim(hireDate).isEmpty() 
 
 // ---- List ----------------------------------------------------------------------------------------
 
-SqlQuery WorkmanListQuery(bool allDepartments, const QString& deptCode, bool includeResigned, bool byName)
+db::Statement WorkmanListQuery(bool allDepartments, const QString& deptCode, bool includeResigned, bool byName)
 {
     const QString filter = includeResigned ? QString() : QStringLiteral("(RV17A13 is null Or RV17A13 ='')");
     const QString order = QStringLiteral(" Order by ") + (byName ? QStringLiteral("rv17a2") : QStringLiteral("rv17a1"));

@@ -6,6 +6,7 @@
 #include "core/numbering/Validators.h"
 
 #include "platform/db/Db.h"
+#include "records/BoxText.h"
 #include "records/EntryRules.h"
 
 #include <QDate>
@@ -81,7 +82,6 @@ struct WorkmanRefusal {
     int box = -1;  // Text1 index
     explicit operator bool() const { return !message.isEmpty(); }
 };
-using BoxTextFn = std::function<QString(int text1Index)>;
 // The save check over the Text1 boxes: the number's prefix, the birth, hire and leaving dates,
 // then the widths.
 WorkmanRefusal SaveCheck_Workman(const BoxTextFn& text);
@@ -92,13 +92,10 @@ int EmployedFlag(const QString& hireDate);
 
 // ---- List ----------------------------------------------------------------------------------------
 
-struct SqlQuery {
-    QString sql;
-    db::Params params;
-};
+using SqlQuery = db::Statement;  // the name earlier callers know
 // The employees of one department (or of all), without the resigned unless asked, by name or
 // by number.
-SqlQuery WorkmanListQuery(bool allDepartments, const QString& deptCode, bool includeResigned, bool byName);
+db::Statement WorkmanListQuery(bool allDepartments, const QString& deptCode, bool includeResigned, bool byName);
 
 // ---- Checklist -------------------------------------------------------------------------------------
 

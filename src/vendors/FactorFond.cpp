@@ -13,7 +13,7 @@
 
 namespace {
 
-int Px(int twips) { return vb::TwipsToPixels(twips); }
+using vb::Px;
 
 constexpr int kTitle = 1155, kLabelW = 1020, kLineStep = 420, kBoxH = 300;
 

@@ -34,8 +34,8 @@
 
 namespace {
 
-int Px(int twips) { return vb::TwipsToPixels(twips); }
-int Tw(int pixels) { return vb::PixelsToTwips(pixels); }
+using vb::Px;
+using vb::Tw;
 
 const QString kMainSection = QStringLiteral("Tessarine");
 const QString kFactorySection = QStringLiteral("Factory");
@@ -393,7 +393,7 @@ void FactorFrm::bindRecord()
 
 void FactorFrm::LinkGridData1(const QString& categoryCode)
 {
-    const SqlStatement q = LinkGridData1Query(categoryCode, Check1->isChecked(), Combo1->currentText());
+    const db::Statement q = LinkGridData1Query(categoryCode, Check1->isChecked(), Combo1->currentText());
     TabStrip1->setCurrentIndex(0);
     TabStrip1_Click();
     // A statement the database refuses is reported; the list stays as it was.
@@ -431,7 +431,7 @@ void FactorFrm::FondSub()
     SetStatusText(QStringLiteral("查詢條件: ") + FactoryFondText->text());
     if (FondCondition.isEmpty())
         return;
-    const SqlStatement q = FondSubQuery(FondCondition);
+    const db::Statement q = FondSubQuery(FondCondition);
     if (!TrapDbErrors([&] {
             RecordList::Hold hold(List);
             List.Open(q.sql, q.params);

@@ -248,7 +248,7 @@ void FactorFrm::刪除()
         return;
     }
     const QString number = vb::Trim(BoxText(1));
-    const SqlStatement contacts = VendorContactsDeleteStatement(number);
+    const db::Statement contacts = VendorContactsDeleteStatement(number);
     DeleteOutcome out;
     {
         RecordList::Hold hold(List);

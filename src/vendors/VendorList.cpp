@@ -9,10 +9,10 @@ const QStringList& VendorSortItems()
     return items;
 }
 
-SqlStatement LinkGridData1Query(const QString& categoryCode, bool excludeInactive, const QString& sortText)
+db::Statement LinkGridData1Query(const QString& categoryCode, bool excludeInactive, const QString& sortText)
 {
     static const char* const kOrders[] = {"Order By rv111", "Order By rv112", "Order By rv110"};
-    SqlStatement q;
+    db::Statement q;
     q.sql = QStringLiteral("select *from RV11 ");
     const QString code = vb::Trim(categoryCode);
     if (!code.isEmpty()) {
@@ -38,7 +38,7 @@ FindWording VendorFindWording()
     return {QStringLiteral(" LIKE "), QStringLiteral("AND ")};
 }
 
-SqlStatement FondSubQuery(const FindCondition& condition)
+db::Statement FondSubQuery(const FindCondition& condition)
 {
     return {QStringLiteral("select *from RV11 where ") + condition.sql, condition.params};
 }

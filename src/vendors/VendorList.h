@@ -17,11 +17,11 @@ const QStringList& VendorSortItems();
 // The list query: one category (a non-empty code) or all vendors; `excludeInactive` leaves out
 // the vendors whose status is "已無往來" (a vendor without a status stays); `sortText` is one
 // of the sort choices (any other text gives no order).
-SqlStatement LinkGridData1Query(const QString& categoryCode, bool excludeInactive, const QString& sortText);
+db::Statement LinkGridData1Query(const QString& categoryCode, bool excludeInactive, const QString& sortText);
 
 // How the find window writes its condition for the status line:
 // RV111 LIKE '%A1%'AND RV112 LIKE '%abc%' (the statement binds every value).
 FindWording VendorFindWording();
 
 // The find's query: every vendor matching the condition, in the table's order.
-SqlStatement FondSubQuery(const FindCondition& condition);
+db::Statement FondSubQuery(const FindCondition& condition);

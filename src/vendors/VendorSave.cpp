@@ -18,14 +18,14 @@ const std::vector<int>& VendorWidthCheckedBoxes()
     return boxes;
 }
 
-int FirstTooWideVendorBox(const VendorBoxText& text) { return FirstTooWideBox(VendorFields(), VendorWidthCheckedBoxes(), text); }
+int FirstTooWideVendorBox(const BoxTextFn& text) { return FirstTooWideBox(VendorFields(), VendorWidthCheckedBoxes(), text); }
 
 QString VendorTooWideMessage(int maxLength)
 {
     return LoadResString(316) + QString::number(maxLength) + LoadResString(317);
 }
 
-bool RefuseVendorNumber(const VendorBoxText& text, qint32 ownSerial)
+bool RefuseVendorNumber(const BoxTextFn& text, qint32 ownSerial)
 {
     if (CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("rv11"), QStringLiteral("RV111"),
                          vb::Trim(text(1)), ownSerial))
@@ -37,7 +37,7 @@ bool RefuseVendorNumber(const VendorBoxText& text, qint32 ownSerial)
     return false;
 }
 
-VendorSaveRefusal CheckSaveFACTOR(const VendorBoxText& text, qint32 ownSerial)
+VendorSaveRefusal CheckSaveFACTOR(const BoxTextFn& text, qint32 ownSerial)
 {
     VendorSaveRefusal r;
     if (RefuseVendorNumber(text, ownSerial)) {
@@ -53,12 +53,12 @@ VendorSaveRefusal CheckSaveFACTOR(const VendorBoxText& text, qint32 ownSerial)
     return r;
 }
 
-SqlStatement VendorContactsDeleteStatement(const QString& vendorNumber)
+db::Statement VendorContactsDeleteStatement(const QString& vendorNumber)
 {
     return {QStringLiteral("Delete  廠商聯絡人.* From 廠商聯絡人 Where 廠商編號=?"), {vb::Trim(vendorNumber)}};
 }
 
-QString VendorReportText(bool editing, const VendorBoxText& text)
+QString VendorReportText(bool editing, const BoxTextFn& text)
 {
     static const std::vector<BoxNote> kNotes = {
         {0, "◆廠商代號 未輸入"},

@@ -3,6 +3,7 @@
 // fields shown in the help panel.
 #pragma once
 
+#include "records/BoxText.h"
 #include "vendors/VendorList.h"
 
 #include <QString>
@@ -11,14 +12,13 @@
 #include <functional>
 
 // The text of record box n.
-using VendorBoxText = std::function<QString(int box)>;
 
 // The vendor number begins with the trimmed category code directly followed by "-".
 bool VendorNumberPrefixOk(const QString& categoryCode, const QString& number);
 // The boxes a save measures: 1 to 20, the category name (box 9) aside.
 const std::vector<int>& VendorWidthCheckedBoxes();
 // The first of them longer in code-page-950 bytes than its limit, or -1.
-int FirstTooWideVendorBox(const VendorBoxText& text);
+int FirstTooWideVendorBox(const BoxTextFn& text);
 // "欄位資料過長,請不要超過" limit "個字元(一個中文字算2個字元)".
 QString VendorTooWideMessage(int maxLength);
 
@@ -29,14 +29,14 @@ struct VendorSaveRefusal {
     bool refused = false;
     int focusBox = -1;
 };
-VendorSaveRefusal CheckSaveFACTOR(const VendorBoxText& text, qint32 ownSerial);
+VendorSaveRefusal CheckSaveFACTOR(const BoxTextFn& text, qint32 ownSerial);
 // The number part of that check (duplicate, then prefix), message shown; true = refuse.  The
 // window runs the width part through its record boxes.
-bool RefuseVendorNumber(const VendorBoxText& text, qint32 ownSerial);
+bool RefuseVendorNumber(const BoxTextFn& text, qint32 ownSerial);
 
 // Deletes every contact of the vendor (by the trimmed number).
-SqlStatement VendorContactsDeleteStatement(const QString& vendorNumber);
+db::Statement VendorContactsDeleteStatement(const QString& vendorNumber);
 
 // The checklist of the help panel: how to edit, then each important box still empty.  Every
 // line is preceded by two line breaks (CR LF).
-QString VendorReportText(bool editing, const VendorBoxText& text);
+QString VendorReportText(bool editing, const BoxTextFn& text);

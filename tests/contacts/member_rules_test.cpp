@@ -153,7 +153,7 @@ TEST_F(MemberRules, ListStatementBindsTheFilterByType)
          "Select 會員管理.* From 會員管理 Where 類別 like  ?  Order By 會員編號", {QStringLiteral("O'Neil%")}},
     };
     for (const Case& c : cases) {
-        const MemberQuery q = MemberListQuery(t, QString::fromUtf8(c.column), c.type, QString::fromUtf8(c.value),
+        const db::Statement q = MemberListQuery(t, QString::fromUtf8(c.column), c.type, QString::fromUtf8(c.value),
                                               QString::fromUtf8(c.sort));
         EXPECT_EQ(q.sql, QString::fromUtf8(c.sql));
         EXPECT_EQ(q.params, c.params) << c.sql;
@@ -161,7 +161,7 @@ TEST_F(MemberRules, ListStatementBindsTheFilterByType)
         EXPECT_NO_THROW(gConn.ExecuteQuery(q.sql, q.params)) << c.sql;
     }
     // A date column compares with the bound date; a text that is no date is refused before any read.
-    const MemberQuery d = MemberListQuery(t, QStringLiteral("生日"), db::adDate, QStringLiteral("2008/2/3"),
+    const db::Statement d = MemberListQuery(t, QStringLiteral("生日"), db::adDate, QStringLiteral("2008/2/3"),
                                           QStringLiteral("會員編號"));
     EXPECT_EQ(d.params, QVariantList{QDateTime(QDate(2008, 2, 3), QTime(0, 0))});
     try {
@@ -208,7 +208,7 @@ TEST_F(MemberRules, FormConditionJoinsFilledBoxesWithAnd)
     EXPECT_EQ(c.text, QStringLiteral("類別 like  '%VIP%' And 中文姓名 like  '%王%'"));
     EXPECT_EQ(c.sql, QStringLiteral("類別 like  ? And 中文姓名 like  ?"));
     EXPECT_EQ(c.params, (QVariantList{QStringLiteral("%VIP%"), QStringLiteral("%王%")}));
-    const MemberQuery q = MemberFormQuery(QStringLiteral("會員管理"), c);
+    const db::Statement q = MemberFormQuery(QStringLiteral("會員管理"), c);
     EXPECT_EQ(q.sql, QStringLiteral("SELECT 會員管理.* FROM 會員管理 Where 類別 like  ? And 中文姓名 like  ?"));
     EXPECT_NO_THROW(gConn.ExecuteQuery(q.sql, q.params));
     EXPECT_TRUE(MemberFormCondition({{QStringLiteral("類別"), QStringLiteral(" ")}}).isEmpty());

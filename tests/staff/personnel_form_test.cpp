@@ -5,7 +5,7 @@
 #include "core/Globals.h"
 #include "core/Settings.h"
 #include "platform/text/VbText.h"
-#include "staff/CodeTableFrm.h"
+#include "codetables/CodeTableFrm.h"
 #include "support/Clipping.h"
 #include "support/CustomerDb.h"
 #include "support/RecordingSink.h"

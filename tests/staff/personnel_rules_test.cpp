@@ -143,7 +143,7 @@ TEST_F(Employees, ListQueryVariants)
     employee("001", "001-002", "A", "2020/01/01");
     employee("002", "002-001", "丙");
     employee("O'K", "O'K-001", "丁");
-    auto names = [](const SqlQuery& q) {
+    auto names = [](const db::Statement& q) {
         db::Recordset rs;
         rs.Open(q.sql, gConn, db::adOpenStatic, db::adLockReadOnly, q.params);
         QStringList out;

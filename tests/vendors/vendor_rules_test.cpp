@@ -19,7 +19,7 @@ namespace {
 
 class VendorRules : public testsupport::VendorDb {
 protected:
-    static QStringList listed(const SqlStatement& q)
+    static QStringList listed(const db::Statement& q)
     {
         db::Recordset rs;
         rs.Open(q.sql, gConn, db::adOpenDynamic, db::adLockOptimistic, q.params);
@@ -52,7 +52,7 @@ TEST(VendorListQuery, StatementByCategoryExclusionAndSort)
         {"", false, "名稱", "select *from RV11 ", {}},
     };
     for (const auto& c : cases) {
-        const SqlStatement q = LinkGridData1Query(c.code, c.exclude, c.sort);
+        const db::Statement q = LinkGridData1Query(c.code, c.exclude, c.sort);
         EXPECT_EQ(q.sql, c.sql);
         EXPECT_EQ(q.params, c.params);
     }
@@ -175,12 +175,12 @@ TEST_F(VendorRules, ContactStatementsWriteRowsBound)
                                 {"2", "O'Neil", "", "", "", "", "", "", "", ""},
                                 {"3", " ", "", "", "", "", "", "", "", ""}},
                                {keys[1].toLongLong()}};
-    for (const SqlStatement& s : DetailStatements(VendorContactsDef(), "001-001", contacts))
+    for (const db::Statement& s : DetailStatements(VendorContactsDef(), "001-001", contacts))
         gConn.Execute(s.sql, s.params);
     EXPECT_EQ(rows(QStringLiteral("Select 項次, 聯絡人, 部門, 職銜, 分機, 電話, 行動電話, e_mail, 備註, 廠商編號 "
                                   "From 廠商聯絡人 Order By 總序")),
               QStringList({"1|王大明|業務|經理|101|02|0912|w@x.tw|備|001-001", "2|O'Neil||||||||001-001"}));
-    const SqlStatement del = VendorContactsDeleteStatement(" 001-001 ");
+    const db::Statement del = VendorContactsDeleteStatement(" 001-001 ");
     gConn.Execute(del.sql, del.params);
     EXPECT_EQ(count(QStringLiteral("廠商聯絡人")), 0);
 }

@@ -37,6 +37,15 @@ namespace db {
 using Value = QVariant;
 using Params = QVariantList;
 
+// One statement with its values as bound parameters: what every statement builder returns.
+struct Statement {
+    QString sql;
+    Params params;
+    // An UPDATE or DELETE of a row read earlier (by its key), to be run through
+    // ExecuteOnStoredRows: touching none means another user deleted it since.
+    bool storedRow = false;
+};
+
 // ADO DataTypeEnum codes the windows and the schema upgrade look at.
 enum AdoType : int {
     adEmpty = 0,

@@ -50,5 +50,8 @@ int CInt(double v);
 // 15 twips = 1 pixel at 96 dpi.
 int TwipsToPixels(int twips);
 int PixelsToTwips(int pixels);
+// The same, short, for layout code written in twips.
+inline int Px(int twips) { return TwipsToPixels(twips); }
+inline int Tw(int pixels) { return PixelsToTwips(pixels); }
 
 }  // namespace vb

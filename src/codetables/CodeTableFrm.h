@@ -3,11 +3,11 @@
 // Saving an add goes straight on to the next add with the next code; only 放棄 leaves add mode.
 #pragma once
 
+#include "codetables/CodeTable.h"
 #include "platform/db/Db.h"
 #include "records/RecordList.h"
 #include "records/RecordMode.h"
 #include "records/RecordWindow.h"
-#include "staff/CodeTable.h"
 
 #include <QPixmap>
 #include <QPointer>
@@ -100,10 +100,10 @@ private:
 
 // The vendor-category window (one instance), shown inside the main window and brought to the
 // front; with addMode its add button is pressed (when it is browsing), as the vendor window does
-// when no category exists yet.
-CodeTableFrm* OpenDevrItemFrm(bool addMode = false);
+// when no category exists yet.  A window made here shows `titlePicture`, the main window's.
+CodeTableFrm* OpenDevrItemFrm(bool addMode = false, const QPixmap& titlePicture = QPixmap());
 // The department window in the same way (the employee window asks for it when no department exists).
-CodeTableFrm* OpenDipartmant1FRM(bool addMode = false);
+CodeTableFrm* OpenDipartmant1FRM(bool addMode = false, const QPixmap& titlePicture = QPixmap());
 // The open instances (empty while closed).
 QPointer<CodeTableFrm>& DevrItemFrm();
 QPointer<CodeTableFrm>& Dipartmant1FRM();

@@ -1,4 +1,4 @@
-#include "staff/CodeTable.h"
+#include "codetables/CodeTable.h"
 
 #include "core/Globals.h"
 #include "platform/text/VbText.h"

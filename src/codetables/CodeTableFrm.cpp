@@ -1,4 +1,4 @@
-#include "staff/CodeTableFrm.h"
+#include "codetables/CodeTableFrm.h"
 #include "core/BoxColours.h"
 #include "core/ErrorText.h"
 
@@ -12,7 +12,6 @@
 #include "records/RecordExtras.h"
 #include "records/RecordMode.h"
 #include "records/RecordSave.h"
-#include "shell/MDIForm1.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,7 +27,7 @@
 
 namespace {
 
-int Px(int twips) { return vb::TwipsToPixels(twips); }
+using vb::Px;
 
 // Design sizes (twips).
 constexpr int kWidth = 7100, kHeight = 4800, kTitleHeight = 1155, kTitleWidth = 11070;
@@ -558,11 +557,10 @@ QPointer<CodeTableFrm>& Dipartmant1FRM()
 
 namespace {
 
-CodeTableFrm* Open(QPointer<CodeTableFrm>& slot, const CodeTableDef& def, bool addMode)
+CodeTableFrm* Open(QPointer<CodeTableFrm>& slot, const CodeTableDef& def, bool addMode, const QPixmap& titlePicture)
 {
     if (!slot) {
-        const QPixmap title = MDIForm1::Instance() ? MDIForm1::Instance()->TitlePixmap() : QPixmap();
-        slot = new CodeTableFrm(def, title);
+        slot = new CodeTableFrm(def, titlePicture);
         slot->setAttribute(Qt::WA_DeleteOnClose);
     }
     ShowInMainWindow(slot);
@@ -573,6 +571,12 @@ CodeTableFrm* Open(QPointer<CodeTableFrm>& slot, const CodeTableDef& def, bool a
 
 }  // namespace
 
-CodeTableFrm* OpenDevrItemFrm(bool addMode) { return Open(DevrItemFrm(), VendorCategoryDef(), addMode); }
+CodeTableFrm* OpenDevrItemFrm(bool addMode, const QPixmap& titlePicture)
+{
+    return Open(DevrItemFrm(), VendorCategoryDef(), addMode, titlePicture);
+}
 
-CodeTableFrm* OpenDipartmant1FRM(bool addMode) { return Open(Dipartmant1FRM(), DepartmentDef(), addMode); }
+CodeTableFrm* OpenDipartmant1FRM(bool addMode, const QPixmap& titlePicture)
+{
+    return Open(Dipartmant1FRM(), DepartmentDef(), addMode, titlePicture);
+}

@@ -1,5 +1,5 @@
 // The code/name table windows: vendor categories (RV1) and departments (RV17).
-#include "staff/CodeTableFrm.h"
+#include "codetables/CodeTableFrm.h"
 
 #include "core/Globals.h"
 #include "support/CustomerDb.h"
