@@ -222,7 +222,7 @@ void FactorFrm::CancelEdit()
             FactoryRs().CancelUpdate();
         boxes_->ClearWriteFailures();
         ManGrid->ClearDeletedRowKeys();
-        if (was == QStringLiteral("change") && mark)
+        if (was == ModeText::Change && mark)
             db::TryGoTo(FactoryRs(), *mark);
         boxes_->Binding()->pull();
         List.ShowCurrent();
@@ -288,15 +288,8 @@ void FactorFrm::刪除()
 bool FactorFrm::CheckSaveFACTOR()
 {
     const qint32 own = qint32(vb::Val(vb::Nz(db::ValueOrNull(FactoryRs(), QStringLiteral("總序")))));
-    const VendorSaveRefusal refusal = ::CheckSaveFACTOR([this](int box) { return BoxText(box); }, own);
-    if (refusal.refused) {
-        if (QLineEdit* box = boxes_->Line(refusal.focusBox)) {
-            box->setFocus(Qt::OtherFocusReason);
-            box->selectAll();
-        } else if (QPlainTextEdit* memo = boxes_->Memo(refusal.focusBox)) {
-            memo->setFocus(Qt::OtherFocusReason);
-            memo->selectAll();
-        }
+    if (RefuseVendorNumber([this](int box) { return BoxText(box); }, own) ||
+        boxes_->RefuseTooWide(VendorWidthCheckedBoxes(), VendorTooWideMessage))
         return true;
     // A value its column cannot take (a letter in the closing day) is named before anything is written.
     return boxes_->RefuseUnwritable(kNotSaved);
