@@ -4,6 +4,7 @@
 #include "platform/shell/Shell.h"
 #include "platform/text/VbText.h"
 #include "platform/widgets/FlexGrid.h"
+#include "support/DetailRowsOf.h"
 #include "support/Responder.h"
 #include "support/TempDir.h"
 
@@ -28,14 +29,7 @@ const QString K(const char* s) { return QString::fromUtf8(s); }
 
 DetailRowArray Rows(DetailKind kind, const QStringList& names)
 {
-    DetailRowArray rows(CustomerGridDef(kind).KeyColumn());
-    rows.Redim(int(names.size()));
-    for (int i = 0; i < names.size(); ++i) {
-        rows.set(i + 1, 0, QString::number(i + 1));
-        rows.set(i + 1, 1, names[i]);
-    }
-    rows.setCount(short(names.size()));
-    return rows;
+    return testsupport::DetailRowsOf(CustomerGridDef(kind).KeyColumn(), names);
 }
 
 }  // namespace

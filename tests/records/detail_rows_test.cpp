@@ -4,6 +4,7 @@
 #include "platform/widgets/FlexGrid.h"
 #include "records/DetailGrid.h"
 #include "support/CustomerDb.h"
+#include "support/DetailRowsOf.h"
 #include "support/Responder.h"
 
 #include <QApplication>
@@ -31,14 +32,7 @@ DetailGridDef Def(int rules = 0)
 
 DetailRowArray Rows(const QStringList& names)
 {
-    DetailRowArray rows(Def().KeyColumn());
-    rows.Redim(int(names.size()));
-    for (int i = 0; i < names.size(); ++i) {
-        rows.set(i + 1, 0, QString::number(i + 1));
-        rows.set(i + 1, 1, names[i]);
-    }
-    rows.setCount(short(names.size()));
-    return rows;
+    return testsupport::DetailRowsOf(Def().KeyColumn(), names);
 }
 
 }  // namespace
