@@ -652,6 +652,7 @@ void Recordset::Impl::removeFromViews(int row)
         const long p = c->positionOfRow(row);
         if (p < 0)
             continue;
+        c->notify(RecordsetEvent::RowRemoving, int(p));
         c->view.erase(c->view.begin() + p);
         if (c->pos > p)
             --c->pos;
@@ -662,6 +663,7 @@ void Recordset::Impl::removeFromViews(int row)
             c->buf.clear();
             c->dirty.clear();
         }
+        c->notify(RecordsetEvent::RowRemoved, int(p));
     }
 }
 
@@ -684,7 +686,6 @@ void Recordset::Impl::deleteCurrent()
     dirty.clear();
     rs->rows[size_t(row)].flags |= detail::RowDeleted;
     removeFromViews(row);
-    broadcast(RecordsetEvent::RowsChanged);
 }
 
 bool Recordset::Impl::selects(qint64 rowid) const

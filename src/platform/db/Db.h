@@ -202,8 +202,10 @@ private:
     int index_;
 };
 
-// Change notifications for models and bound widgets.
-enum class RecordsetEvent { Moved, FieldChanged, RowsChanged, Reset, Closed };
+// Change notifications for models and bound widgets.  RowRemoving and RowRemoved come in a pair
+// around one row leaving a cursor (a delete, or a row found deleted by another user); the second
+// argument is then that row's 0-based place among the cursor's rows, so a list can drop just it.
+enum class RecordsetEvent { Moved, FieldChanged, RowsChanged, Reset, Closed, RowRemoving, RowRemoved };
 using RecordsetListener = std::function<void(RecordsetEvent, int field)>;
 
 class Recordset {

@@ -161,6 +161,22 @@ void RecordsetModel::onEvent(db::RecordsetEvent e, int field)
         }
         break;
     }
+    case db::RecordsetEvent::RowRemoving:
+        // One row leaves (a delete): the view drops just it and keeps its place and scroll,
+        // which costs the same at a thousand rows as at a million.
+        removing_ = field >= 0 && field < shownRows_ && rowCount() == shownRows_;
+        if (removing_)
+            beginRemoveRows({}, field, field);
+        break;
+    case db::RecordsetEvent::RowRemoved:
+        if (removing_) {
+            removing_ = false;
+            shownRows_ = rowCount();
+            endRemoveRows();
+            emit currentRowChanged(currentRow());
+            break;
+        }
+        [[fallthrough]];
     case db::RecordsetEvent::RowsChanged:
         if (rowCount() == shownRows_) {
             // The same rows, some changed: keep the view's selection and scroll.

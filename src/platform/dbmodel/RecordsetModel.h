@@ -56,6 +56,7 @@ private:
     int listener_ = 0;
     QHash<int, QString> captions_;
     int shownRows_ = 0;
+    bool removing_ = false;  // between a RowRemoving and its RowRemoved
 };
 
 }  // namespace dbmodel

@@ -54,6 +54,55 @@ TEST(RecordsetModel, FollowsTheCursorAndItsRows)
     EXPECT_EQ(moved.last().at(0).toInt(), 2);
 }
 
+// A delete drops just that row from every list on the rows (its own place in each, sorted or
+// not): a view keeps its other rows, its current row and its scroll, with no full reset.
+TEST(RecordsetModel, ADeleteRemovesJustThatRow)
+{
+    Recordset rs = members();
+    rs.AddNew();
+    rs["會員編號"] = "M000";
+    rs["累積點數"] = 9;
+    rs.Update();  // stored order M001 M002 M000
+    Recordset grid = rs.Clone();
+    Recordset byCode = rs.Clone();
+    byCode.setSort("會員編號");  // M000 M001 M002
+    dbmodel::RecordsetModel model(grid);
+    dbmodel::RecordsetModel sorted(byCode);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy removedSorted(&sorted, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy resetSorted(&sorted, &QAbstractItemModel::modelReset);
+    const QPersistentModelIndex last(model.index(2, 0));
+
+    rs.MoveFirst();
+    rs.MoveNext();
+    ASSERT_EQ(rs["會員編號"].toString(), "M002");
+    rs.Delete();
+
+    ASSERT_EQ(removed.count(), 1);
+    EXPECT_EQ(removed.at(0).at(1).toInt(), 1);
+    EXPECT_EQ(removed.at(0).at(2).toInt(), 1);
+    ASSERT_EQ(removedSorted.count(), 1);
+    EXPECT_EQ(removedSorted.at(0).at(1).toInt(), 2);
+    EXPECT_EQ(reset.count(), 0);
+    EXPECT_EQ(resetSorted.count(), 0);
+    EXPECT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.data(model.index(1, 0)).toString(), "M000");
+    EXPECT_EQ(sorted.data(sorted.index(1, 0)).toString(), "M001");
+    EXPECT_EQ(last.row(), 1);  // the row below moved up with its data
+
+    // Deleting through the list's own cursor, and an added row cancelled, keep the count true.
+    model.moveTo(0);
+    grid.Delete();
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(sorted.rowCount(), 1);
+    EXPECT_EQ(model.data(model.index(0, 0)).toString(), "M000");
+    grid.AddNew();
+    EXPECT_EQ(model.rowCount(), 2);
+    grid.CancelUpdate();
+    EXPECT_EQ(model.rowCount(), 1);
+}
+
 TEST(FieldBinding, BoxesShowTheRowAndTypingEntersTheField)
 {
     Recordset rs = members();
