@@ -15,7 +15,6 @@
 #include "records/RecordExtras.h"
 #include "records/RecordSave.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -71,10 +70,12 @@ const std::vector<ButtonMode> kModes = {
 
 // ---- Construction --------------------------------------------------------------------------------
 
-DBtable_fm::DBtable_fm(QWidget* parent, const QPixmap& titlePicture) : QWidget(parent)
+DBtable_fm::DBtable_fm(QWidget* parent, const QPixmap& titlePicture) : RecordWindow(parent, kWidth, kHeight)
 {
     setObjectName(QStringLiteral("DBtable_fm"));
-    build();
+    // 自訂座標: the design size first, then the window takes the whole inner area.
+    MaximiseAfterFirstShow();
+    build(titlePicture);
     EditMode.changed = [this] {
         if (!boxes_)
             return;
@@ -82,19 +83,17 @@ DBtable_fm::DBtable_fm(QWidget* parent, const QPixmap& titlePicture) : QWidget(p
         // Criteria go into the boxes only: the memo stays the current member's.
         MemoFieldTxt->setReadOnly(EditMode.isEmpty() || EditMode == ModeText::Find);
     };
-    formLoad(titlePicture);
+    formLoad();
     loading_ = false;
 }
 
 DBtable_fm::~DBtable_fm() = default;
 
-void DBtable_fm::build()
+void DBtable_fm::build(const QPixmap& titlePicture)
 {
     TopPicture = new QWidget(this);
     TopPicture->setObjectName(QStringLiteral("TopPicture"));
-    Image1 = new QLabel(TopPicture);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
+    Image1 = TitlePicture(TopPicture, titlePicture);
     ChangFlagOpt = new QRadioButton(QStringLiteral("更改旗標"), TopPicture);
     ChangFlagOpt->setObjectName(QStringLiteral("ChangFlagOpt"));
     ChangFlagOpt->setAutoExclusive(false);
@@ -209,12 +208,10 @@ void DBtable_fm::build()
 
 // ---- Load ----------------------------------------------------------------------------------------
 
-void DBtable_fm::formLoad(const QPixmap& titlePicture)
+void DBtable_fm::formLoad()
 {
     resize(Px(kWidth - kFrameWidth), Px(kHeight - kFrameHeight));
     Image1->setGeometry(0, 0, Px(kWidth), Px(kTitleHeight));
-    if (!titlePicture.isNull())
-        Image1->setPixmap(titlePicture);
     setWindowTitle(gTableSetName);
     TableName = gTableSetName;
     LOAD_SET();
@@ -224,7 +221,7 @@ bool DBtable_fm::LOAD_SET()
 {
     if (vb::Trim(TableName).isEmpty()) {
         ui::MsgBox(QStringLiteral("無抬頭項目"));
-        unloaded_ = true;
+        FailLoad();
         return false;
     }
     bool built = false;
@@ -233,7 +230,7 @@ bool DBtable_fm::LOAD_SET()
         built = true;
     }});
     if (!built) {
-        unloaded_ = true;
+        FailLoad();
         return false;
     }
     runSteps({[this] { ReConnObj(); }});
@@ -245,8 +242,6 @@ bool DBtable_fm::LOAD_SET()
     顯示訊息();
     return true;
 }
-
-bool DBtable_fm::Loaded() const { return !unloaded_ && boxes_; }
 
 // The columns come from the catalogue: nothing of the table is read to build the window.
 void DBtable_fm::GetFields(const QString& table, db::Connection& conn)
@@ -335,7 +330,7 @@ void DBtable_fm::SetGrid()
 
 // ---- Layout --------------------------------------------------------------------------------------
 
-void DBtable_fm::尺寸位移()
+void DBtable_fm::Form_Resize()
 {
     bool maximized = false;
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
@@ -351,33 +346,10 @@ void DBtable_fm::尺寸位移()
     Picture2->setGeometry(PxRect(p.buttonBar));
 }
 
-void DBtable_fm::resizeEvent(QResizeEvent* event)
+void DBtable_fm::Form_Unload()
 {
-    QWidget::resizeEvent(event);
-    尺寸位移();
-}
-
-void DBtable_fm::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (firstShown_)
-        return;
-    firstShown_ = true;
-    // 自訂座標: the design size first, then the window takes the whole inner area.
-    FirstShowAtDesignSize(this, kWidth, kHeight, [] {});
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->showMaximized();
-    尺寸位移();
-}
-
-void DBtable_fm::closeEvent(QCloseEvent* event)
-{
-    if (!unloaded_) {
-        unloaded_ = true;
-        if (Unloaded)
-            Unloaded();
-    }
-    event->accept();
+    if (Unloaded)
+        Unloaded();
 }
 
 // ---- The list ------------------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "records/EntryRules.h"
 #include "records/RecordList.h"
 #include "records/RecordMode.h"
+#include "records/RecordWindow.h"
 
 #include <QPixmap>
 #include <QPointer>
@@ -31,14 +32,13 @@ class QRadioButton;
 class QTableView;
 class RecordBoxes;
 
-class DBtable_fm : public QWidget {
+class DBtable_fm : public RecordWindow {
 public:
     explicit DBtable_fm(QWidget* parent = nullptr, const QPixmap& titlePicture = QPixmap());
     ~DBtable_fm() override;
 
-    // False when the window could not be built (no table name, no such table): it is then
-    // to be deleted unshown.
-    bool Loaded() const;
+    // Loaded() is false when the window could not be built (no table name, no such table): it
+    // is then to be deleted unshown.
 
     // Called when the window is unloaded (closed, by its buttons or its frame's close box).
     std::function<void()> Unloaded;
@@ -106,19 +106,17 @@ public:
     void Combo3_Change();
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void Form_Resize() override;
+    void Form_Unload() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void build();
-    void formLoad(const QPixmap& titlePicture);
+    void build(const QPixmap& titlePicture);
+    void formLoad();
     bool LOAD_SET();
     void GetFields(const QString& table, db::Connection& conn);
     void buildFields();
     void SetGrid();
-    void 尺寸位移();
     void showAudit();
     void enableList(bool enabled);
     void bindBoxes(bool bound);
@@ -150,6 +148,4 @@ private:
     PickList* pick_ = nullptr;
     LeaveGuard guard_;
     bool loading_ = true;
-    bool unloaded_ = false;
-    bool firstShown_ = false;
 };

@@ -26,11 +26,14 @@
 //                          Alt+Down/F4, the first item for a blank box, committed before any
 //                          save), LeaveGuard (a leave check returns the focus without
 //                          running other checks), RealFocusChange, BoxMap tables for
-//                          Enter/Up/Down, StockText tables for the F-key texts.
+//                          Enter/Up/Down, StockText tables for the F-key texts, BoxEvents
+//                          and DispatchBoxEvent (a box's events to the window's handlers).
 //   records/FindDialog.h   FindDialog built from a FindBox table; BuildFindCondition makes a
 //                          condition with every value bound.
 //   records/RecordWindow.h RecordWindow: the first show at the design size, the layout on every
-//                          resize and the unload once on close.
+//                          resize and the unload once on close; on request the frame
+//                          maximised after the first show (MaximiseAfterFirstShow), and a
+//                          load that fails unloading the window unshown (FailLoad, Loaded).
 //   records/RecordExtras.h AuditStrip (建檔者/建檔日期/修改者/修改日期 with the window's column
 //                          names, placed side by side or where the window says), the sort
 //                          choice kept in a setting, help-panel notes from a BoxNote
@@ -64,8 +67,29 @@
 //     detail grid's ReadyToSave().
 //
 // The vendor window (vendors/FactorFrm*, Vendor*) is built the same way with one contacts grid.
-// The member window (contacts/DBtable_fm*) builds its field table at run time from the table's
-// columns (a RecordField per column, places from its layout model).
+//
+// Which window uses which piece beyond what all five share.  All five - customers (CustomFrom),
+// vendors (FactorFrm), employees (PersonnelFrm), personal contacts (OtherFrm) and members
+// (DBtable_fm) - derive from RecordWindow and hold a ModeText, a RecordList, a RecordBoxes with
+// its focus colour and RefuseUnwritable, PickLists with a LeaveGuard and RealFocusChange, the
+// button bar through ApplyButtonModes and their buttons' steps through RunButtonSteps, and the
+// title picture.  Besides:
+//   - QuickFindBox and FindCodeOrName: customers, vendors, employees, personal contacts;
+//   - BoxMap and StockText tables: customers, vendors, employees, personal contacts;
+//   - help-panel notes (ShowNotes): customers, vendors, employees, personal contacts;
+//   - the title strip hidden on wide frames (TitleStripTop): customers, vendors, employees;
+//   - RefuseTooWide and SaveInTransaction: customers, vendors, personal contacts;
+//   - DetailGrid with DetailStatements, DeleteInTransaction, the kept sort choice: customers
+//     and vendors;
+//   - AuditStrip: customers, vendors, members;
+//   - FindDialog: customers (CustomFond), vendors (FactorFond), personal contacts (OtherFindFrm);
+//   - DispatchBoxEvent: personal contacts and members;
+//   - FindRow: vendors and members; FindPrefix and BuildFindCondition (the query by form):
+//     members.
+// The code/name-table window (codetables/CodeTableFrm) derives from RecordWindow too.
+// The member window builds its field table at run time from the table's columns (a RecordField
+// per column, places from its layout model); it is the one window maximised after its first
+// show and the one whose load can fail (no table name, no such table).
 #pragma once
 
 #include "records/DetailGrid.h"
