@@ -34,9 +34,6 @@ MemberBirthdayModel::Column FieldColumn(const QString& caption, int width, const
             }};
 }
 
-// The pickers show month and day only; they start in a leap year so that 02/29 can be picked.
-constexpr int kPickerYear = 2000;
-
 }  // namespace
 
 // ---- The grid's model ----------------------------------------------------------------------------
@@ -123,10 +120,7 @@ frm會員生日查詢::frm會員生日查詢(QWidget* parent) : QWidget(parent)
     // "~" between the pickers, as wide as the gap between them.
     Label1[1]->setGeometry(Px(2220), Px(165), Px(360), Px(270));
     for (int i = 0; i < 2; ++i) {
-        DTPicker1[i] = new QDateEdit(QDate(kPickerYear, 6, 26), Picture1);
-        DTPicker1[i]->setObjectName(QStringLiteral("DTPicker1_%1").arg(i));
-        DTPicker1[i]->setDisplayFormat(QStringLiteral("MM/dd"));
-        DTPicker1[i]->setCalendarPopup(true);
+        DTPicker1[i] = NewBirthdayPicker(QStringLiteral("DTPicker1_%1").arg(i), 6, 26, Picture1);
         DTPicker1[i]->setGeometry(Px(i == 0 ? 1080 : 2580), Px(120), Px(1140), Px(360));
     }
     const char* captions[2] = {"查詢(&F)", "離開(&X)"};

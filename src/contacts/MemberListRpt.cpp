@@ -20,26 +20,22 @@ constexpr Placed kHead[] = {
     Placed::Rule("Line3", 45, 1020, 10935),
 };
 
-constexpr Placed kCaptions[] = {
-    Placed::Caption("Label1", "會員編號", 45, 30, 1095),     Placed::Caption("Label2", "中文姓名", 1395, 0, 1875),
-    Placed::Caption("Label3", "英文姓名", 3420, 30, 3840),   Placed::Caption("Label4", "電話", 7395, 30, 615),
-    Placed::Caption("Label8", "身份證號", 45, 345, 1200),    Placed::Caption("Label6", "類別", 1380, 345, 1080),
-    Placed::Caption("Label11", "出生日期", 3405, 360, 1080), Placed::Caption("Label5", "傳真", 7395, 375, 630),
-    Placed::Caption("Label9", "通訊地址", 60, 645, 1290),    Placed::Caption("Label10", "戶籍地址", 5220, 675, 1290),
-    Placed::Rule("Line2", 75, 960, 10890),                   Placed::Rule("Line4", 75, 1005, 10890),
+// Three lines of columns; the fields are wider than their captions.
+constexpr report::Column kColumns[] = {
+    {"Label1", "會員編號", {45, 30, 1095}, "txtRV120", "會員編號", {45, 45, 1140}},
+    {"Label2", "中文姓名", {1395, 0, 1875}, "Text1", "中文姓名", {1290, 60, 1995}},
+    {"Label3", "英文姓名", {3420, 30, 3840}, "Text3", "英文姓名", {3390, 30, 3825}},
+    {"Label4", "電話", {7395, 30, 615}, "Text4", "聯絡電話", {7275, 30, 3615}},
+    {"Label8", "身份證號", {45, 345, 1200}, "Text9", "身分證號", {45, 330, 1200}},
+    {"Label6", "類別", {1380, 345, 1080}, "Text2", "類別", {1305, 330, 1110}},
+    {"Label11", "出生日期", {3405, 360, 1080}, "Text6", "出生日期", {3390, 345, 3825}},
+    {"Label5", "傳真", {7395, 375, 630}, "Text5", "公司傳真", {7290, 345, 3600}},
+    {"Label9", "通訊地址", {60, 645, 1290}, "Text7", "通訊地址", {105, 690, 4830}},
+    {"Label10", "戶籍地址", {5220, 675, 1290}, "Text8", "戶籍住址", {5130, 660, 5790}},
 };
 
-// Each field stands under its own caption: the mailing address under "通訊地址", the
-// registered address under "戶籍地址", the company fax under "傳真", and the identity number
-// fills the place under "身份證號".
-constexpr Placed kBlock[] = {
-    Placed::Field("txtRV120", "會員編號", 45, 45, 1140),  Placed::Field("Text1", "中文姓名", 1290, 60, 1995),
-    Placed::Field("Text3", "英文姓名", 3390, 30, 3825),   Placed::Field("Text4", "聯絡電話", 7275, 30, 3615),
-    Placed::Field("Text9", "身分證號", 45, 330, 1200),    Placed::Field("Text2", "類別", 1305, 330, 1110),
-    Placed::Field("Text6", "出生日期", 3390, 345, 3825),  Placed::Field("Text5", "公司傳真", 7290, 345, 3600),
-    Placed::Field("Text7", "通訊地址", 105, 690, 4830),   Placed::Field("Text8", "戶籍住址", 5130, 660, 5790),
-    Placed::Rule("Line1", 0, 1140, 10980),
-};
+constexpr Placed kCaptionRules[] = {Placed::Rule("Line2", 75, 960, 10890), Placed::Rule("Line4", 75, 1005, 10890)};
+constexpr Placed kBlockRule[] = {Placed::Rule("Line1", 0, 1140, 10980)};
 
 report::ListFonts Fonts()
 {
@@ -56,8 +52,9 @@ report::ListFonts Fonts()
                   .width = 11115,
                   .fonts = Fonts(),
                   .reportHeader = {1035, kHead},
-                  .pageHeader = {1050, kCaptions},
-                  .detail = {1200, kBlock},
+                  .pageHeader = {1050, kCaptionRules},
+                  .detail = {1200, kBlockRule},
+                  .columns = kColumns,
                   .normalStateOnClose = true,
                   .reportHeaderName = kReportHeader,
                   .detailName = kDetail})

@@ -5,30 +5,26 @@ using report::Placed;
 
 namespace {
 
-// Columns of the two-line block: left edge and width in twips.  Each caption stands over the
-// field printed at the same place in the detail.
-struct Column {
+// Where a column stands: left edge and width in twips.  A caption stands over its field at the
+// same place, the field 15 twips lower.
+struct Span {
     int left, width;
 };
-constexpr Column kCode{45, 1335};         // code / short name
-constexpr Column kName{1440, 3240};       // full name
-constexpr Column kSales{1440, 1035};      // salesperson, category and grade share the second line
-constexpr Column kCategory{2535, 1035};
-constexpr Column kGrade{3630, 1050};
-constexpr Column kPhone{4740, 1425};      // telephone / fax
-constexpr Column kPerson{6225, 1080};     // person in charge / tax number
-constexpr Column kAddress{7365, 3750};    // company address / invoice address
+constexpr Span kCode{45, 1335};         // code / short name
+constexpr Span kName{1440, 3240};       // full name
+constexpr Span kSales{1440, 1035};      // salesperson, category and grade share the second line
+constexpr Span kCategory{2535, 1035};
+constexpr Span kGrade{3630, 1050};
+constexpr Span kPhone{4740, 1425};      // telephone / fax
+constexpr Span kPerson{6225, 1080};     // person in charge / tax number
+constexpr Span kAddress{7365, 3750};    // company address / invoice address
 
 constexpr int kLine1 = 30, kLine2 = 300;
 constexpr int kReportWidth = 11115, kRule = kReportWidth - 45;
 
-constexpr Placed Caption(const char* name, const char* text, Column c, int top)
+constexpr report::Column At(const char* name, const char* caption, const char* field, Span at, int line)
 {
-    return Placed::Caption(name, text, c.left, top, c.width);
-}
-constexpr Placed Field(const char* column, Column c, int top)
-{
-    return Placed::Field(nullptr, column, c.left, top + 15, c.width);
+    return {name, caption, {at.left, line, at.width}, nullptr, field, {at.left, line + 15, at.width}};
 }
 
 constexpr Placed kHead[] = {
@@ -42,23 +38,17 @@ constexpr Placed kHead[] = {
     Placed::Rule("Line3", 45, 1020, kRule),
 };
 
-constexpr Placed kCaptions[] = {
-    Caption("Label1", "客戶代號", kCode, kLine1),     Caption("Label2", "客戶簡稱", kCode, kLine2),
-    Caption("Label3", "客戶全銜", kName, kLine1),     Caption("Label4", "電話", kPhone, kLine1),
-    Caption("Label5", "傳真", kPhone, kLine2),        Caption("Label6", "負責人", kPerson, kLine1),
-    Caption("Label7", "統一編號", kPerson, kLine2),   Caption("Label8", "公司地址", kAddress, kLine1),
-    Caption("Label9", "發票地址", kAddress, kLine2),  Caption("Label10", "服務業務", kSales, kLine2),
-    Caption("Label11", "客戶分類", kCategory, kLine2), Caption("Label12", "客戶級別", kGrade, kLine2),
-    Placed::Rule("Line2", 45, 585, kRule),            Placed::Rule("Line4", 45, 630, kRule),
+constexpr report::Column kColumns[] = {
+    At("Label1", "客戶代號", "RV120", kCode, kLine1),       At("Label2", "客戶簡稱", "RV121", kCode, kLine2),
+    At("Label3", "客戶全銜", "客戶全銜", kName, kLine1),    At("Label4", "電話", "RV123", kPhone, kLine1),
+    At("Label5", "傳真", "RV124", kPhone, kLine2),          At("Label6", "負責人", "RV126", kPerson, kLine1),
+    At("Label7", "統一編號", "RV127", kPerson, kLine2),     At("Label8", "公司地址", "RV128", kAddress, kLine1),
+    At("Label9", "發票地址", "RV129", kAddress, kLine2),    At("Label10", "服務業務", "RV1210", kSales, kLine2),
+    At("Label11", "客戶分類", "類別", kCategory, kLine2),   At("Label12", "客戶級別", "級別", kGrade, kLine2),
 };
 
-constexpr Placed kBlock[] = {
-    Placed::Rule("Line1", 45, 600, kRule),
-    Field("RV120", kCode, kLine1),     Field("RV123", kPhone, kLine1),   Field("客戶全銜", kName, kLine1),
-    Field("RV128", kAddress, kLine1),  Field("RV126", kPerson, kLine1),  Field("RV121", kCode, kLine2),
-    Field("RV124", kPhone, kLine2),    Field("RV129", kAddress, kLine2), Field("RV127", kPerson, kLine2),
-    Field("RV1210", kSales, kLine2),   Field("類別", kCategory, kLine2), Field("級別", kGrade, kLine2),
-};
+constexpr Placed kCaptionRules[] = {Placed::Rule("Line2", 45, 585, kRule), Placed::Rule("Line4", 45, 630, kRule)};
+constexpr Placed kBlockRule[] = {Placed::Rule("Line1", 45, 600, kRule)};
 
 }  // namespace
 
@@ -66,8 +56,9 @@ constexpr Placed kBlock[] = {
     : ListReport({.title = QStringLiteral("客戶資料列表"),
                   .width = kReportWidth,
                   .reportHeader = {1035, kHead},
-                  .pageHeader = {675, kCaptions},
-                  .detail = {615, kBlock},
+                  .pageHeader = {675, kCaptionRules},
+                  .detail = {615, kBlockRule},
+                  .columns = kColumns,
                   .normalStateOnClose = true,
                   .detailName = kDetail})
 {

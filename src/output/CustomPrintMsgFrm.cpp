@@ -34,8 +34,6 @@ namespace {
 using vb::Px;
 
 const QString kNoData = QStringLiteral("無資料 ");
-// Member birthdays are month and day only; the pickers start in a leap year so that 02/29 can be picked.
-constexpr int kPickerYear = 2000;
 
 // Text of the first row's field, "" when the query has no row.
 QString FirstText(db::Recordset& rs, const QString& field)
@@ -303,10 +301,7 @@ void CustomPrintMsgFrm::build(const QPixmap& titlePicture)
     Text1[5] = box(p, 4560, 1020, 2160);
     Option5[5] = option(p, "生日", 1440, g);
     for (int i = 0; i < 2; ++i) {
-        DTPicker1[i] = new QDateEdit(QDate(kPickerYear, 1, 1), p);
-        DTPicker1[i]->setObjectName(QStringLiteral("DTPicker1_%1").arg(i));
-        DTPicker1[i]->setDisplayFormat(QStringLiteral("MM/dd"));
-        DTPicker1[i]->setCalendarPopup(true);
+        DTPicker1[i] = NewBirthdayPicker(QStringLiteral("DTPicker1_%1").arg(i), 1, 1, p);
         DTPicker1[i]->setGeometry(Px(i == 0 ? 1920 : 4560), Px(1440), Px(2160), Px(345));
     }
     label(p, "~", 4200, 1440, 240)->setAlignment(Qt::AlignCenter);

@@ -16,28 +16,25 @@ constexpr Placed kHead[] = {
     Placed::Rule("Line3", 15, 915, 10935),
 };
 
-// Captions of the page header, each over the field printed at the same place in the detail.
-constexpr Placed kCaptions[] = {
-    Placed::Caption("Label1", "廠商代號", 45, 30, 1080),   Placed::Caption("Label2", "廠商全銜", 1150, 30, 1080),
-    Placed::Caption("Label3", "統一編號", 4680, 30, 1080), Placed::Caption("Label4", "負責人", 5940, 30, 1080),
-    Placed::Caption("Label5", "聯絡人", 7005, 30, 1080),   Placed::Caption("Label6", "付款方式", 8250, 30, 1080),
-    Placed::Caption("Label7", "廠商狀況", 9600, 30, 1080), Placed::Caption("Label8", "廠商簡稱", 45, 270, 1080),
-    Placed::Caption("Label9", "電話", 1150, 270, 1080),    Placed::Caption("Label10", "傳真", 4680, 270, 1080),
-    Placed::Caption("Label11", "行動電話", 8250, 270, 1080), Placed::Caption("Label12", "公司地址", 1150, 525, 1080),
-    Placed::Caption("Label13", "發票地址", 5925, 525, 1080),
-    Placed::Rule("Line2", 45, 780, 10890),                 Placed::Rule("Line4", 45, 825, 10890),
+// Three lines of columns.
+constexpr report::Column kColumns[] = {
+    {"Label1", "廠商代號", {45, 30, 1080}, nullptr, "RV111", {45, 45, 975}},
+    {"Label2", "廠商全銜", {1150, 30, 1080}, nullptr, "RV113", {1150, 45, 3510}},
+    {"Label3", "統一編號", {4680, 30, 1080}, nullptr, "RV117", {4680, 45, 1080}},
+    {"Label4", "負責人", {5940, 30, 1080}, nullptr, "RV115", {5940, 45, 1080}},
+    {"Label5", "聯絡人", {7005, 30, 1080}, nullptr, "RV114", {7125, 45, 1080}},
+    {"Label6", "付款方式", {8250, 30, 1080}, nullptr, "RV118", {8250, 45, 1080}},
+    {"Label7", "廠商狀況", {9600, 30, 1080}, nullptr, "廠商狀況", {9600, 45, 1080}},
+    {"Label8", "廠商簡稱", {45, 270, 1080}, nullptr, "RV112", {45, 285, 975}},
+    {"Label9", "電話", {1150, 270, 1080}, nullptr, "RV1113", {1150, 285, 3540}},
+    {"Label10", "傳真", {4680, 270, 1080}, nullptr, "RV1114", {4680, 285, 3540}},
+    {"Label11", "行動電話", {8250, 270, 1080}, nullptr, "RV116", {8250, 285, 2460}},
+    {"Label12", "公司地址", {1150, 525, 1080}, nullptr, "RV1111", {1150, 530, 4680}},
+    {"Label13", "發票地址", {5925, 525, 1080}, nullptr, "RV1112", {5940, 530, 4845}},
 };
 
-constexpr Placed kBlock[] = {
-    Placed::Field(nullptr, "RV111", 45, 45, 975),     Placed::Field(nullptr, "RV113", 1150, 45, 3510),
-    Placed::Field(nullptr, "RV117", 4680, 45, 1080),  Placed::Field(nullptr, "RV115", 5940, 45, 1080),
-    Placed::Field(nullptr, "RV114", 7125, 45, 1080),  Placed::Field(nullptr, "RV118", 8250, 45, 1080),
-    Placed::Field(nullptr, "廠商狀況", 9600, 45, 1080), Placed::Field(nullptr, "RV112", 45, 285, 975),
-    Placed::Field(nullptr, "RV1113", 1150, 285, 3540), Placed::Field(nullptr, "RV1114", 4680, 285, 3540),
-    Placed::Field(nullptr, "RV116", 8250, 285, 2460), Placed::Field(nullptr, "RV1111", 1150, 530, 4680),
-    Placed::Field(nullptr, "RV1112", 5940, 530, 4845),
-    Placed::Rule("Line1", 15, 795, 10980),
-};
+constexpr Placed kCaptionRules[] = {Placed::Rule("Line2", 45, 780, 10890), Placed::Rule("Line4", 45, 825, 10890)};
+constexpr Placed kBlockRule[] = {Placed::Rule("Line1", 15, 795, 10980)};
 
 }  // namespace
 
@@ -45,8 +42,9 @@ constexpr Placed kBlock[] = {
     : ListReport({.title = QStringLiteral("廠商資料列表"),
                   .width = 11025,
                   .reportHeader = {960, kHead},
-                  .pageHeader = {840, kCaptions},
-                  .detail = {810, kBlock},
+                  .pageHeader = {840, kCaptionRules},
+                  .detail = {810, kBlockRule},
+                  .columns = kColumns,
                   .reportFooterHeight = 60,
                   .normalStateOnClose = true})
 {

@@ -61,6 +61,19 @@ TEST(BirthdayRange, ConditionUsesMonthAndDayOnly)
 }
 
 // The window as a user meets it: empty grid with its seven captions, then three ranges.
+// The month-and-day picker both birthday windows use: it shows month and day only, and steps
+// from 02/28 to 02/29 (a year without that day would stop at 02/28).
+TEST(BirthdayPicker, ShowsMonthAndDayAndReachesTheTwentyNinthOfFebruary)
+{
+    QWidget parent;
+    QDateEdit* picker = NewBirthdayPicker("DTPicker1_0", 2, 28, &parent);
+    EXPECT_EQ(picker->objectName(), "DTPicker1_0");
+    EXPECT_EQ(picker->text(), "02/28");
+    picker->setCurrentSection(QDateTimeEdit::DaySection);
+    picker->stepBy(1);
+    EXPECT_EQ(picker->text(), "02/29");
+}
+
 TEST_F(BirthdayQuery, RangesAndMembersWithoutBirthday)
 {
     frm會員生日查詢 w;

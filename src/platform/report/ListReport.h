@@ -1,6 +1,7 @@
 // Reports laid out from tables: the controls of each section listed in printing order, with
 // the look (font and alignment) each prints in.  The list reports of the registers are built
-// this way; each names its title, width, section heights and tables, and the rest is shared.
+// this way; each names its title, width, section heights, its heading, its columns (a caption
+// over a field) and the rules between them, and the rest is shared.
 #pragma once
 
 #include "platform/report/Report.h"
@@ -52,6 +53,30 @@ struct Placed {
     }
 };
 
+// A caption's or a field's place in its section, in twips: one line high unless given.
+struct Box {
+    int left = 0, top = 0, width = 0, height = 240;
+};
+
+// One column of a list: its caption in the page header over its field in the detail.
+struct Column {
+    const char* captionName = nullptr;
+    const char* caption = nullptr;
+    Box captionAt;
+    const char* fieldName = nullptr;  // none: "txt" + the data column
+    const char* field = nullptr;      // the data column
+    Box fieldAt;
+
+    constexpr Placed captionControl() const
+    {
+        return Placed::Caption(captionName, caption, captionAt.left, captionAt.top, captionAt.width, captionAt.height);
+    }
+    constexpr Placed fieldControl() const
+    {
+        return Placed::Field(fieldName, field, fieldAt.left, fieldAt.top, fieldAt.width, fieldAt.height);
+    }
+};
+
 // The fonts of a list report, all "新細明體".
 struct ListFonts {
     Font title{QStringLiteral("新細明體"), 18, true};
@@ -60,7 +85,8 @@ struct ListFonts {
     Font field{QStringLiteral("新細明體"), 9};
 };
 
-// Adds the controls to the section, in the table's order.
+// Adds the control, or the controls in the table's order, to the section.
+void Place(Section& section, const Placed& control, const ListFonts& fonts);
 void Place(Section& section, std::span<const Placed> controls, const ListFonts& fonts);
 
 struct SectionLayout {
@@ -69,12 +95,14 @@ struct SectionLayout {
 };
 
 // A list report: a report header, captions in the page header over one block of fields per
-// row in the detail, and empty footers.
+// row in the detail, and empty footers.  The page header holds the columns' captions, then its
+// own controls (rules, page numbers); the detail the columns' fields, then its own (rules).
 struct ListLayout {
     QString title;
     int width = 0;
     ListFonts fonts = {};
     SectionLayout reportHeader, pageHeader, detail;
+    std::span<const Column> columns;
     int reportFooterHeight = 0;
     // Closing the preview puts it back to its normal window state (never refused).
     bool normalStateOnClose = false;
