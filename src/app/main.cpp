@@ -8,9 +8,9 @@
 #include "core/schema/SchemaCheck.h"
 #include "core/update/SelfUpdate.h"
 #include "platform/ui/Application.h"
-#include "shell/HelpBrowser.h"
 #include "shell/MDIForm1.h"
 #include "shell/OnlineUpdate.h"
+#include "shell/UserManual.h"
 
 
 int main(int argc, char** argv)

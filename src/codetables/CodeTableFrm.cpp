@@ -372,7 +372,7 @@ void CodeTableFrm::refresh()
 
 bool CodeTableFrm::codeIsDuplicate()
 {
-    const QVariant serial = Nz(TableRs.field(QStringLiteral("總序")));
+    const QVariant serial = db::NzValue(TableRs.field(QStringLiteral("總序")));
     return CheckNoDuplicate(QStringLiteral("tessarine.mdb"), def_.table, def_.box(0).column, vb::Trim(Text1[0]->text()),
                             qint32(vb::Val(serial.toString())));
 }

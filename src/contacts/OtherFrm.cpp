@@ -537,7 +537,7 @@ void OtherFrm::Modification()
 
 bool OtherFrm::SaveCheck_OTHER()
 {
-    const qint32 serial = qint32(vb::Val(Nz(MainRs().field(QStringLiteral("總序"))).toString()));
+    const qint32 serial = qint32(vb::Val(db::Nz(MainRs().field(QStringLiteral("總序")))));
     if (OtherNumberTaken(BoxText(1), serial)) {
         returnFocus(Text1[1]);
         return true;

@@ -11,6 +11,7 @@
 #include "core/WindowHelpers.h"
 #include "core/numbering/Numbering.h"
 #include "core/numbering/Validators.h"
+#include "platform/db/Probes.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 
@@ -140,7 +141,7 @@ void OtherFrm::Text1_LostFocus(int index)
             if (!code.isEmpty() && next != Command2[kSave])
                 back = CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("RV18A"),
                                         QStringLiteral("RV18A1"), code,
-                                        qint32(vb::Val(Nz(MainRs().field(QStringLiteral("總序"))).toString())));
+                                        qint32(vb::Val(db::Nz(MainRs().field(QStringLiteral("總序"))))));
             break;
         }
         case 4: {

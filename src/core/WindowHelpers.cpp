@@ -1,6 +1,5 @@
 #include "core/WindowHelpers.h"
 
-#include "platform/db/Db.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 
@@ -152,21 +151,6 @@ bool NumericKeyFilter(int keyAscii)
     return false;
 }
 
-QVariant Nz(const QVariant& value)
-{
-    if (value.isNull())
-        return QString();
-    return value;
-}
-
-QVariant Nz(const db::Field& field)
-{
-    try {
-        return Nz(field.value());
-    } catch (...) {
-        return QString();
-    }
-}
 
 namespace {
 

@@ -1,6 +1,6 @@
-// Small helpers every window calls: placement, key filtering, byte lengths, Null to text,
-// pick lists over text boxes, the Chinese input method, the main window's status line and
-// help panel, Enter in multi-line boxes and lists filled from lines of text.
+// Small helpers every window calls: placement, key filtering, byte lengths, pick lists over
+// text boxes, the Chinese input method, the main window's status line and help panel, Enter in
+// multi-line boxes and lists filled from lines of text.
 #pragma once
 
 #include "platform/text/VbText.h"
@@ -14,10 +14,6 @@ class QListWidget;
 class QLineEdit;
 class QPlainTextEdit;
 class QTextEdit;
-
-namespace db {
-class Field;
-}
 
 // ---- The main window's writable areas ---------------------------------------------------------
 
@@ -77,10 +73,6 @@ bool NumericKeyFilter(int keyAscii);
 // Length of the text in bytes of code page 950 (a Chinese character counts 2): the one
 // ByteLen, of the VB text functions.
 using vb::ByteLen;
-// "" for Null, otherwise the value unchanged.
-QVariant Nz(const QVariant& value);
-// The field's value, or "" when it is Null or cannot be read (no current row).
-QVariant Nz(const db::Field& field);
 
 // Lays the pick list over the text box: same top, left and width, the box's text, shown in front.
 void OverlayOnTextBox(QComboBox* pick, QLineEdit* box);

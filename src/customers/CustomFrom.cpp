@@ -458,7 +458,7 @@ void CustomFrom::DataGrid1_RowColChange()
 {
     RS2TEXT();
     if (GridsReady) {
-        ShowGrids(Nz(CustomerRs.field(QStringLiteral("rv120"))).toString());
+        ShowGrids(db::Nz(CustomerRs.field(QStringLiteral("rv120"))));
     }
     報告();
 }

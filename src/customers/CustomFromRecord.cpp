@@ -234,7 +234,7 @@ void CustomFrom::ReReadCustomer()
     }
     RS2TEXT();
     SetBoxText(20, BillingMethodText(BoxText(14)));
-    const QString code = Nz(CustomerRs.field(QStringLiteral("rv120"))).toString();
+    const QString code = db::Nz(CustomerRs.field(QStringLiteral("rv120")));
     ReadDeliveDate(code);
     ReadMinDate(code);
 }
@@ -259,7 +259,7 @@ void CustomFrom::CancleModif()
             CustomerListRs.setBookmark(*mark);
         }
     }
-    const QString code = vb::Trim(Nz(CustomerRs.field(QStringLiteral("rv120"))).toString());
+    const QString code = vb::Trim(db::Nz(CustomerRs.field(QStringLiteral("rv120"))));
     ReadDeliveDate(code);
     ReadMinDate(code);
     CommandSty(0);
@@ -414,7 +414,7 @@ void CustomFrom::afterSave(bool added, const QString& code, db::Bookmark mark)
     }
     // The window shows the saved customer with its stored detail rows.
     // The grids always hold the rows of the customer the boxes show.
-    const QString shown = HasCurrentCustomer() ? Nz(CustomerRs.field(QStringLiteral("rv120"))).toString() : code;
+    const QString shown = HasCurrentCustomer() ? db::Nz(CustomerRs.field(QStringLiteral("rv120"))) : code;
     RS2TEXT();
     SetBoxText(20, BillingMethodText(BoxText(14)));
     Grids->Delive()->ShowSaved(shown);
@@ -433,7 +433,7 @@ void CustomFrom::DeleteDateItem()
     if (ui::MsgBox(LoadResString(306), ui::Buttons::YesNo) != ui::Answer::Yes)
         return;
     // The code of the customer being deleted, taken before its row goes.
-    const QString code = vb::Trim(Nz(CustomerRs.field(QStringLiteral("rv120"))).toString());
+    const QString code = vb::Trim(db::Nz(CustomerRs.field(QStringLiteral("rv120"))));
     const db::Bookmark mark = CustomerRs.bookmark();
     DeleteOutcome out;
     {
@@ -538,7 +538,7 @@ void CustomFrom::Text1_LostFocus(int index)
         boxes_->SetFocused(index, false);
         return;
     }
-    auto serial = [this] { return qint32(vb::Val(Nz(CustomerRs.field(QStringLiteral("總序"))).toString())); };
+    auto serial = [this] { return qint32(vb::Val(db::Nz(CustomerRs.field(QStringLiteral("總序"))))); };
     bool back = false;
     trap([&] {
         back = false;

@@ -11,6 +11,7 @@
 #include "customers/CustomerListRpt.h"
 #include "output/OutputWindows.h"
 #include "platform/dbmodel/RecordsetModel.h"
+#include "platform/db/Probes.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "staff/StaffListRpt.h"
@@ -41,7 +42,7 @@ QString FirstText(db::Recordset& rs, const QString& field)
     if (rs.Bof() && rs.Eof())
         return QString();
     rs.MoveFirst();
-    return Nz(rs.field(field)).toString();
+    return db::Nz(rs.field(field));
 }
 
 db::Recordset OpenList(const db::Statement& q)
@@ -70,7 +71,7 @@ void FillNameList(QComboBox* combo, const QString& sql, const QString& field)
     box.clear();
     const int index = rs.FieldIndex(field);
     for (long r = 0; r < rs.RecordCount(); ++r) {
-        const QString text = Nz(rs.valueAt(r, index)).toString();
+        const QString text = vb::Nz(rs.valueAt(r, index));
         if (!text.isEmpty())
             box.add(text);
     }

@@ -2,7 +2,7 @@
 
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
-#include "output/CustomerBatchMail.h"
+#include "output/BatchMail.h"
 #include "output/ListPicker.h"
 #include "output/OutputWindows.h"
 #include "platform/text/VbText.h"
@@ -17,24 +17,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-
-namespace batchmail {
-
-QString ContactLine(const QString& shortName, const QString& contact, const QString& email)
-{
-    return shortName + QLatin1Char(' ') + contact + QLatin1Char('-') + email;
-}
-
-std::optional<QString> AddressOfLine(const QString& line)
-{
-    const QString trimmed = vb::Trim(line);
-    const qsizetype dash = trimmed.indexOf(QLatin1Char('-'));
-    if (dash < 0)
-        return std::nullopt;
-    return trimmed.mid(dash + 1);
-}
-
-}  // namespace batchmail
 
 CustomemailtFrm1::CustomemailtFrm1(const QPixmap& titlePicture, QWidget* parent) : QWidget(parent)
 {

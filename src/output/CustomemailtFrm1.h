@@ -5,7 +5,6 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
-#include <optional>
 
 class ListPicker;
 class QComboBox;
@@ -19,10 +18,6 @@ namespace mail { class Transport; }
 
 namespace batchmail {
 class SendProgress;
-// The line of one contact: short name, a blank, contact name, "-", e-mail address.
-QString ContactLine(const QString& shortName, const QString& contact, const QString& email);
-// The address of a chosen line: the text after its first "-" (trimmed line); none without "-".
-std::optional<QString> AddressOfLine(const QString& line);
 }
 
 class CustomemailtFrm1 : public QWidget {

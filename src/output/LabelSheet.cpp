@@ -197,3 +197,13 @@ report::Report& ShowLabels(LabelLayout layout, const db::Recordset& sheet)
     slot->Show();
     return *slot;
 }
+
+LabelParts ImportedFirmLabel(const QVariant& f1, const QVariant& f2, const QVariant& f3, const QVariant& f4)
+{
+    LabelParts label;
+    label.company = vb::Nz(f1);
+    label.address = vb::Nz(f4);
+    const QString chairman = vb::Nz(f2);
+    label.recipient = !chairman.isEmpty() ? chairman + QStringLiteral(" 董事長") : vb::Nz(f3) + QStringLiteral(" 總經理");
+    return label;
+}

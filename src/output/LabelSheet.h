@@ -1,6 +1,6 @@
 // Address labels, two to a printed row: the in-memory LabelSheet (one record per row, a left
-// and a right label), the pairing of labels into rows, the two label report layouts and the
-// four print offsets kept in the main settings file.
+// and a right label), the label of an imported firm row, the pairing of labels into rows, the
+// two label report layouts and the four print offsets kept in the main settings file.
 #pragma once
 
 #include "platform/db/Db.h"
@@ -16,6 +16,9 @@ struct LabelParts {
     QString recipient;
     QVariant postcode;  // Null: printed blank (vendor labels set none)
 };
+
+// The label of one imported row: F1 company, F4 address, F2 + " 董事長" or F3 + " 總經理".
+LabelParts ImportedFirmLabel(const QVariant& f1, const QVariant& f2, const QVariant& f3, const QVariant& f4);
 
 // The eight-field record set in memory, open and empty.
 db::Recordset NewLabelSheet();

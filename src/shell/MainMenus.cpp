@@ -11,7 +11,7 @@
 #include "platform/shell/Shell.h"
 #include "platform/ui/Ui.h"
 #include "shell/ClearAllTables.h"
-#include "shell/StringDump.h"
+#include "shell/ReadSTRINGfrm.h"
 #include "shell/WindowArrange.h"
 #include "shell/bkmdbfrm.h"
 

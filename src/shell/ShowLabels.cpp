@@ -2,7 +2,7 @@
 #include "shell/MDIForm1.h"
 
 #include "output/CustomLabelPrtFrm1.h"
-#include "output/ExcelLabelJob.h"
+#include "output/自訂標籤列印FRM.h"
 #include "output/frmListPickerTemplate1.h"
 
 void MDIForm1::ShowCustomLabel()

@@ -1,6 +1,6 @@
 // Opens the member window and birthday query from the main window's menu, buttons and command line.
 #include "contacts/DBtable_fm.h"
-#include "contacts/MemberBirthdayQuery.h"
+#include "contacts/frm會員生日查詢.h"
 #include "shell/MDIForm1.h"
 
 #include <QAction>

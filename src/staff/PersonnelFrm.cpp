@@ -7,6 +7,7 @@
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
 #include "core/numbering/Numbering.h"
+#include "platform/db/Probes.h"
 #include "platform/dbmodel/FieldBinding.h"
 #include "records/FieldTable.h"
 #include "platform/text/VbText.h"
@@ -385,7 +386,7 @@ void PersonnelFrm::LinkDataGWorkMan()
 {
     if (editing())
         return;
-    const QString dept = DepartRs.IsOpen() ? vb::Nz(Nz(DepartRs.field(QStringLiteral("RV170")))) : QString();
+    const QString dept = DepartRs.IsOpen() ? db::Nz(DepartRs.field(QStringLiteral("RV170"))) : QString();
     const db::Statement q = WorkmanListQuery(CaptionIs(Command3[7]->text(), kAll), dept, Check2->isChecked(),
                                         Combo2->currentText() == kByName);
     try {
@@ -404,7 +405,7 @@ void PersonnelFrm::LinkDataGWorkMan()
     if (WorkmanRs.IsOpen() && !WorkmanRs.Bof() && !WorkmanRs.Eof())
         PartnameLab->setText(取得部門名稱(vb::Trim(Text(0))));
     else
-        PartnameLab->setText(DepartRs.IsOpen() ? vb::Nz(Nz(DepartRs.field(QStringLiteral("RV171")))) : QString());
+        PartnameLab->setText(DepartRs.IsOpen() ? db::Nz(DepartRs.field(QStringLiteral("RV171"))) : QString());
 }
 
 void PersonnelFrm::LinkDbgridWkmRs() { List.Relink(); }
@@ -745,7 +746,7 @@ void PersonnelFrm::FileSave()
         return;
     }
     // A number another employee holds is refused here too, not only when its box is left.
-    const QVariant serial = Nz(WorkmanRs.field(QStringLiteral("總序")));
+    const QVariant serial = db::NzValue(WorkmanRs.field(QStringLiteral("總序")));
     if (CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("RV17A"), QStringLiteral("RV17A1"),
                          vb::Trim(Text(1)), qint32(vb::Val(serial.toString())))) {
         focusBox({BoxArray::Text1, 1});

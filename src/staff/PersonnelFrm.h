@@ -126,7 +126,7 @@ private:
     void cancel();
     void afterSave(bool added, const QString& number);
 
-    // Field entry (PersonnelEntry.cpp).
+    // Field entry (PersonnelFrmEntry.cpp).
     void boxChanged(BoxRef box);
     void boxGotFocus(BoxRef box);
     void boxLostFocus(BoxRef box);

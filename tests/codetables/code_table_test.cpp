@@ -3,9 +3,10 @@
 
 #include "core/Globals.h"
 #include "support/CustomerDb.h"
-#include "support/RecordingSink.h"
 #include "support/LayerFaults.h"
+#include "support/RecordingSink.h"
 #include "support/Responder.h"
+#include "support/ShowActive.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -31,14 +32,7 @@ void type(QWidget* box, const QString& text)
 
 class CodeTables : public testsupport::CustomerDb {
 protected:
-    std::unique_ptr<CodeTableFrm> open(const CodeTableDef& def)
-    {
-        auto w = std::make_unique<CodeTableFrm>(def);
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        return w;
-    }
+    std::unique_ptr<CodeTableFrm> open(const CodeTableDef& def) { return testsupport::ShowActive<CodeTableFrm>(def); }
     static void addCategory(const QString& code, const QString& name)
     {
         gConn.Execute(QStringLiteral("Insert Into RV1 (RV10, RV11) Values (?, ?)"), {code, name});

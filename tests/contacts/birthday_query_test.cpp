@@ -1,5 +1,5 @@
 #include "contacts/MemberBirthday.h"
-#include "contacts/MemberBirthdayQuery.h"
+#include "contacts/frm會員生日查詢.h"
 #include "core/schema/SchemaCheck.h"
 #include "support/CustomerDb.h"
 #include "support/Responder.h"

@@ -17,6 +17,7 @@
 #include "support/CustomerDb.h"
 #include "support/FileLocker.h"
 #include "support/LayerFaults.h"
+#include "support/ListedColumn.h"
 #include "support/RecordingSink.h"
 #include "support/Responder.h"
 
@@ -76,11 +77,7 @@ protected:
 
     static QStringList listed(DBtable_fm& w, const QString& column = QStringLiteral("會員編號"))
     {
-        QStringList out;
-        const int f = w.GridRs().FieldIndex(column);
-        for (long i = 0; i < w.GridRs().RecordCount(); ++i)
-            out << w.GridRs().valueAt(i, f).toString();
-        return out;
+        return testsupport::ListedColumn(w.GridRs(), column);
     }
     static QString text(DBtable_fm& w, int box) { return w.Fields_Text[size_t(box)]->text(); }
     static void type(DBtable_fm& w, int box, const QString& t) { w.Fields_Text[size_t(box)]->setText(t); }

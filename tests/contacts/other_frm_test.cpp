@@ -14,6 +14,7 @@
 #include "support/CustomerDb.h"
 #include "support/FileLocker.h"
 #include "support/LayerFaults.h"
+#include "support/ListedColumn.h"
 #include "support/RecordingSink.h"
 #include "support/Responder.h"
 
@@ -62,14 +63,7 @@ protected:
         return w;
     }
 
-    static QStringList listed(OtherFrm& w)
-    {
-        QStringList out;
-        const int f = w.ListRs().FieldIndex(QStringLiteral("RV18A1"));
-        for (long i = 0; i < w.ListRs().RecordCount(); ++i)
-            out << w.ListRs().valueAt(i, f).toString();
-        return out;
-    }
+    static QStringList listed(OtherFrm& w) { return testsupport::ListedColumn(w.ListRs(), QStringLiteral("RV18A1")); }
 
     // Saves through the button; the new add that follows a saved add is left with 放棄.
     static void save(OtherFrm& w) { w.Command2[5]->click(); }

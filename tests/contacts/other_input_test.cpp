@@ -7,8 +7,10 @@
 #include "core/Settings.h"
 #include "platform/ui/Ui.h"
 #include "support/CustomerDb.h"
+#include "support/ListedColumn.h"
 #include "support/RecordingSink.h"
 #include "support/Responder.h"
+#include "support/ShowActive.h"
 
 #include <QApplication>
 #include <QFile>
@@ -38,22 +40,8 @@ protected:
         gConn.Execute(QStringLiteral("Insert Into RV18A (RV18A1, RV18A2, RV18A14) Values (?, ?, ?)"),
                       {number, name, photo.isNull() ? QVariant() : QVariant(photo)});
     }
-    std::unique_ptr<OtherFrm> open()
-    {
-        auto w = std::make_unique<OtherFrm>();
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        return w;
-    }
-    static QStringList listed(OtherFrm& w)
-    {
-        QStringList out;
-        const int f = w.ListRs().FieldIndex(QStringLiteral("RV18A1"));
-        for (long i = 0; i < w.ListRs().RecordCount(); ++i)
-            out << w.ListRs().valueAt(i, f).toString();
-        return out;
-    }
+    std::unique_ptr<OtherFrm> open() { return testsupport::ShowActive<OtherFrm>(); }
+    static QStringList listed(OtherFrm& w) { return testsupport::ListedColumn(w.ListRs(), QStringLiteral("RV18A1")); }
     // A mouse click on a row of the contact list.
     static void clickRow(OtherFrm& w, int row)
     {

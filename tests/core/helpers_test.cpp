@@ -2,10 +2,8 @@
 #include "core/Globals.h"
 #include "core/Rights.h"
 #include "core/WindowHelpers.h"
-#include "platform/db/Db.h"
 #include "support/RecordingSink.h"
 #include "support/Responder.h"
-#include "support/TempDir.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,32 +39,11 @@ TEST(NumericKeyFilter, AcceptsDigitsEnterBackspaceAndPointOnly)
     }
 }
 
-TEST(TextHelpers, ByteLenAndNz)
+TEST(TextHelpers, ByteLen)
 {
     EXPECT_EQ(ByteLen(QStringLiteral("abc")), 3);
     EXPECT_EQ(ByteLen(QStringLiteral("甲乙")), 4);
     EXPECT_EQ(ByteLen(QString()), 0);
-
-    EXPECT_EQ(Nz(QVariant()), QVariant(QString()));
-    EXPECT_EQ(Nz(QVariant(0)), QVariant(0));
-    EXPECT_EQ(Nz(QVariant(QStringLiteral("x"))), QVariant(QStringLiteral("x")));
-
-    // A field of a recordset without a current row reads as "".
-    testsupport::TempDir dir;
-    const QString path = dir.file(QStringLiteral("t.mdb"));
-    db::Connection::CreateDatabase(path, QStringLiteral("CREATE TABLE T (A Text(10), B Long)"));
-    db::Connection conn;
-    conn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
-    conn.Execute(QStringLiteral("INSERT INTO T (A, B) VALUES (NULL, 7)"));
-    db::Recordset rs;
-    rs.Open(QStringLiteral("SELECT * FROM T"), conn);
-    EXPECT_EQ(Nz(rs[QStringLiteral("A")]), QVariant(QString()));
-    EXPECT_EQ(Nz(rs[QStringLiteral("B")]).toInt(), 7);
-    rs.MoveNext();
-    ASSERT_TRUE(rs.Eof());
-    EXPECT_EQ(Nz(rs[QStringLiteral("B")]), QVariant(QString()));
-    rs.Close();
-    conn.Close();
 }
 
 TEST(TextHelpers, ToggleIMETurnsChineseInputOffInTheBox)

@@ -11,6 +11,7 @@
 #include "platform/widgets/FlexGrid.h"
 #include "shell/MDIForm1.h"
 #include "support/CustomerDb.h"
+#include "support/ListedColumn.h"
 #include "support/RecordingSink.h"
 #include "support/Responder.h"
 
@@ -65,11 +66,7 @@ protected:
 
     static QStringList listColumn(CustomFrom& w, const QString& field)
     {
-        QStringList out;
-        const int f = w.CustomerListRs.FieldIndex(field);
-        for (long i = 0; i < w.CustomerListRs.RecordCount(); ++i)
-            out << w.CustomerListRs.valueAt(i, f).toString();
-        return out;
+        return testsupport::ListedColumn(w.CustomerListRs, field);
     }
 
     static QString current(CustomFrom& w) { return w.BoxText(0); }

@@ -1,11 +1,11 @@
 #include "customers/CustomerListRpt.h"
 #include "platform/report/Paint.h"
 #include "platform/report/ReportWindow.h"
+#include "support/PdfText.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -13,6 +13,10 @@
 
 using report::Document;
 using report::Snapshot;
+using testsupport::ExpectUnderCaptions;
+using testsupport::LineWith;
+using testsupport::PdfLines;
+using testsupport::Words;
 
 namespace {
 
@@ -39,20 +43,6 @@ Snapshot Customers(int n)
     return s;
 }
 
-QString RunTool(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(120000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-// Display columns of a pdftotext -layout line: CJK characters are as wide as one character.
-int ColumnOf(const QString& line, const QString& text)
-{
-    return int(line.indexOf(text));
-}
-
 }  // namespace
 
 // The printed list read back from the PDF: title, date, page numbers, the twelve captions and
@@ -66,47 +56,37 @@ TEST(CustomerListReport, PdfShowsEveryCaptionAndValueInItsColumn)
     QTemporaryDir dir;
     const QString pdf = dir.filePath("customers.pdf");
     ASSERT_TRUE(rpt.ExportReport(pdf));
-    const QStringList lines = RunTool("pdftotext", {"-layout", pdf, "-"}).split('\n');
+    const QStringList lines = PdfLines(pdf);
 
-    auto lineWith = [&](const QString& text, int from = 0) {
-        for (int i = from; i < lines.size(); ++i)
-            if (lines[i].contains(text))
-                return i;
-        return -1;
-    };
-    ASSERT_GE(lineWith(QStringLiteral("客戶資料列表")), 0);
-    const int dateLine = lineWith(QStringLiteral("列印日期:"));
+    ASSERT_GE(LineWith(lines, QStringLiteral("客戶資料列表")), 0);
+    const int dateLine = LineWith(lines, QStringLiteral("列印日期:"));
     ASSERT_GE(dateLine, 0);
     EXPECT_TRUE(lines[dateLine].contains("2026/12/10"));
     EXPECT_TRUE(QString(lines[dateLine]).remove(' ').contains(QStringLiteral("列印頁數:1／1")));
 
     // Captions: two lines, left to right.
-    const int cap1 = lineWith(QStringLiteral("客戶代號"));
+    const int cap1 = LineWith(lines, QStringLiteral("客戶代號"));
     ASSERT_GE(cap1, 0);
-    const int cap2 = lineWith(QStringLiteral("客戶簡稱"), cap1);
+    const int cap2 = LineWith(lines, QStringLiteral("客戶簡稱"), cap1);
     ASSERT_GT(cap2, cap1);
     const QStringList captions1 = {"客戶代號", "客戶全銜", "電話", "負責人", "公司地址"};
     const QStringList captions2 = {"客戶簡稱", "服務業務", "客戶分類", "客戶級別", "傳真", "統一編號", "發票地址"};
-    EXPECT_EQ(lines[cap1].simplified().split(' '), captions1);
-    EXPECT_EQ(lines[cap2].simplified().split(' '), captions2);
+    EXPECT_EQ(Words(lines[cap1]), captions1);
+    EXPECT_EQ(Words(lines[cap2]), captions2);
 
     // Each customer: its first line under the first captions, its second under the second.
     for (int i = 1; i <= 3; ++i) {
         SCOPED_TRACE(i);
         const QVariantList c = Customer(i);
         auto v = [&](const char* column) { return c[kColumns.indexOf(QString::fromUtf8(column))].toString(); };
-        const int l1 = lineWith(v("RV120"));
+        const int l1 = LineWith(lines, v("RV120"));
         ASSERT_GT(l1, cap2);
         const int l2 = l1 + 1;
         ASSERT_LT(l2, lines.size());
         const QStringList first = {v("RV120"), v("客戶全銜"), v("RV123"), v("RV126"), v("RV128")};
         const QStringList second = {v("rv121"), v("RV1210"), v("類別"), v("級別"), v("RV124"), v("RV127"), v("RV129")};
-        EXPECT_EQ(lines[l1].simplified().split(' '), first);
-        EXPECT_EQ(lines[l2].simplified().split(' '), second);
-        for (int k = 0; k < first.size(); ++k)
-            EXPECT_NEAR(ColumnOf(lines[l1], first[k]), ColumnOf(lines[cap1], captions1[k]), 2) << first[k].toStdString();
-        for (int k = 0; k < second.size(); ++k)
-            EXPECT_NEAR(ColumnOf(lines[l2], second[k]), ColumnOf(lines[cap2], captions2[k]), 2) << second[k].toStdString();
+        ExpectUnderCaptions(lines[cap1], captions1, lines[l1], first);
+        ExpectUnderCaptions(lines[cap2], captions2, lines[l2], second);
     }
     EXPECT_FALSE(lines.join('\n').contains("memo"));  // columns the layout does not bind stay off
 }

@@ -4,9 +4,9 @@
 #include "platform/shell/Shell.h"
 #include "platform/text/VbText.h"
 #include "platform/widgets/FlexGrid.h"
+#include "support/CustomerDb.h"
 #include "support/DetailRowsOf.h"
 #include "support/Responder.h"
-#include "support/TempDir.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -19,7 +19,6 @@
 #include <set>
 
 using testsupport::ScriptedResponder;
-using testsupport::TempDir;
 
 namespace {
 
@@ -188,17 +187,14 @@ TEST(DetailGridRules, EveryChangeOfTheRowsMarksTheRowsItChanges)
 
 namespace {
 
-class DetailGridsTest : public ::testing::Test {
+// The grids on the customer database as start-up leaves it (no contacts, no deliveries).
+class DetailGridsTest : public testsupport::CustomerDb {
 protected:
     void SetUp() override
     {
-        const QString path = dir.file("Tessarine.mdb");
-        db::Connection::CreateDatabase(path, K(
-            "CREATE TABLE RV12A (RV12A0 Text(14), RV12A1 Text(16), RV12A2 Text(10), RV12A3 Text(10),"
-            " RV12A4 Text(10), RV12A5 Text(12), RV12A6 Text(50), 稱謂 Text(10), 備註 Memo, 序號 COUNTER);"
-            "CREATE TABLE RV12B (RV12B0 Text(14), 送貨名稱 Text(25), RV12B2 Text(10), RV12B3 Text(15),"
-            " RV12B4 Text(15), RV12B5 Text(50), RV12B6 Text(20), 序號 COUNTER)"));
-        gConn.Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path);
+        CustomerDb::SetUp();
+        if (HasFatalFailure())
+            return;
 
         window.resize(900, 400);
         auto* layout = new QVBoxLayout(&window);
@@ -214,13 +210,14 @@ protected:
         QApplication::setActiveWindow(&window);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
-    void TearDown() override { gConn.Close(); }
 
+    // Contacts get the keys 1, 2, 3, … in the order added, as in a file that never held any (the
+    // start-up's sample contacts, though deleted, have used up the first numbers).
     void addContact(const QString& code, const QString& name, const QVariant& title = QVariant(),
                     const QString& mail = QString())
     {
-        gConn.Execute(K("INSERT INTO RV12A (RV12A0, RV12A1, 稱謂, RV12A6) VALUES (?, ?, ?, ?)"),
-                      {code, name, title, mail});
+        gConn.Execute(K("INSERT INTO RV12A (RV12A0, RV12A1, 稱謂, RV12A6, 序號) VALUES (?, ?, ?, ?, ?)"),
+                      {code, name, title, mail, ++contactKeys});
     }
     void addDelivery(const QString& code, const QString& name)
     {
@@ -261,7 +258,7 @@ protected:
         return {i.row() + 1, i.column() + 1};
     }
 
-    TempDir dir;
+    int contactKeys = 0;
     QWidget window;
     QWidget* frame = new QWidget;  // the record window around the pages
     QWidget* manPage = new QWidget;

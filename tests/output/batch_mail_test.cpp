@@ -1,6 +1,7 @@
 // The batch e-mail window: candidates read through a filter and a sort, moves between the two
 // lists, and one message per recipient handed to a recording mail agent.
-#include "output/CustomerBatchMail.h"
+#include "output/BatchMail.h"
+#include "output/frm客戶批次發信1.h"
 #include "output/CustomemailtFrm1.h"
 #include "output/ListPicker.h"
 

@@ -3,7 +3,7 @@
 #include "output/AdjustLabelFrm.h"
 #include "output/BulkMail.h"
 #include "output/CustomLabelPrtFrm1.h"
-#include "output/ExcelLabelJob.h"
+#include "output/自訂標籤列印FRM.h"
 #include "output/LabelSheet.h"
 #include "output/ListPicker.h"
 #include "output/frmListPickerTemplate1.h"

@@ -1,5 +1,5 @@
 #include "contacts/ContactListRpt.h"
-#include "contacts/MemberBirthdayQuery.h"
+#include "contacts/frm會員生日查詢.h"
 #include "contacts/MemberListRpt.h"
 #include "core/schema/SchemaCheck.h"
 #include "customers/CustomerListRpt.h"

@@ -4,7 +4,7 @@
 // column or a column fed from the wrong box shows.
 #include "output/BulkMail.h"
 #include "output/CustomLabelPrtFrm1.h"
-#include "output/CustomerBatchMail.h"
+#include "output/frm客戶批次發信1.h"
 #include "output/ListPicker.h"
 #include "output/frmListPickerTemplate1.h"
 

@@ -1,7 +1,7 @@
 // The database maintenance window: table list, allow-empty pass, clearing tables and the
 // renumbering of customer codes with their contact and delivery rows.
 #include "shell/DbMaintenance.h"
-#include "shell/DbMaintenanceFrm.h"
+#include "shell/資料庫維護frm.h"
 #include "shell/MDIForm1.h"
 #include "shell/frmImpDB2.h"
 #include "support/CustomerDb.h"

@@ -6,7 +6,7 @@
 #include "platform/report/ReportWindow.h"
 #include "platform/strings/Strings.h"
 #include "shell/MDIForm1.h"
-#include "shell/OptionsWindow.h"
+#include "shell/frmOptions.h"
 #include "shell/bkmdbfrm.h"
 #include "support/CustomerDb.h"
 #include "support/Responder.h"

@@ -3,7 +3,7 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "shell/MDIForm1.h"
-#include "shell/OptionsWindow.h"
+#include "shell/frmOptions.h"
 #include "support/Responder.h"
 #include "support/TempDir.h"
 

@@ -3,7 +3,9 @@
 #include "platform/strings/Strings.h"
 #include "platform/text/VbText.h"
 #include "shell/ClearAllTables.h"
+#include "shell/ReadSTRINGfrm.h"
 #include "shell/StringDump.h"
+#include "support/CustomerDb.h"
 #include "support/Responder.h"
 #include "support/TempDir.h"
 
@@ -80,38 +82,29 @@ TEST(StringDump, WindowWritesIntoDataFolderAndSaysDone)
     gDataPath = savedData;
 }
 
-class ClearAllTest : public ::testing::Test {
+// The customer database as start-up leaves it, with one customer and one personal contact.
+class ClearAllTest : public testsupport::CustomerDb {
 protected:
     void SetUp() override
     {
-        path = dir.file(QStringLiteral("Tessarine.mdb"));
-        db::Connection::CreateDatabase(path, QStringLiteral(
-            "CREATE TABLE RV12 (RV120 Text(10), RV121 Text(20));"
-            "CREATE TABLE RV18A (總序 COUNTER, RV18A1 Text(20))"));
-        conn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path);
-        conn.Execute(QStringLiteral("INSERT INTO RV12 (RV120, RV121) VALUES ('000001', '甲')"));
-        conn.Execute(QStringLiteral("INSERT INTO RV18A (RV18A1) VALUES ('王小明')"));
+        CustomerDb::SetUp();
+        if (HasFatalFailure())
+            return;
+        gConn.Execute(QStringLiteral("INSERT INTO RV12 (RV120, RV121) VALUES ('000001', '甲')"));
+        gConn.Execute(QStringLiteral("INSERT INTO RV18A (RV18A1) VALUES ('王小明')"));
     }
-    long count(const QString& table)
-    {
-        db::Recordset rs = conn.ExecuteQuery(QStringLiteral("SELECT Count(*) FROM ") + table);
-        return rs.value(0).toLongLong();
-    }
-    TempDir dir;
-    QString path;
-    db::Connection conn;
 };
 
 TEST_F(ClearAllTest, EmptiesEveryTableKeepsSchemaAndEnds)
 {
     ScriptedResponder user;
     user.answer(ui::Answer::OK);
-    EXPECT_TRUE(ClearAllTables(conn));
+    EXPECT_TRUE(ClearAllTables(gConn));
     EXPECT_EQ(user.texts(), QStringList{QStringLiteral("資料已經清空,請結束程式重新進入系統")});
     EXPECT_EQ(user.endCodes, std::vector<int>{0});
     EXPECT_EQ(count(QStringLiteral("RV12")), 0);
     EXPECT_EQ(count(QStringLiteral("RV18A")), 0);
-    EXPECT_TRUE(conn.ColumnExists(QStringLiteral("RV18A"), QStringLiteral("RV18A1")));
+    EXPECT_TRUE(gConn.ColumnExists(QStringLiteral("RV18A"), QStringLiteral("RV18A1")));
 }
 
 TEST_F(ClearAllTest, FailureRollsBackReportsAndKeepsRunning)
@@ -126,11 +119,11 @@ TEST_F(ClearAllTest, FailureRollsBackReportsAndKeepsRunning)
 
     ScriptedResponder user;
     user.answer(ui::Answer::OK);
-    EXPECT_FALSE(ClearAllTables(conn));
+    EXPECT_FALSE(ClearAllTables(gConn));
     ASSERT_EQ(user.messages.size(), 1u);
     EXPECT_NE(user.last().text, QStringLiteral("資料已經清空,請結束程式重新進入系統"));
     EXPECT_TRUE(user.endCodes.empty());
-    EXPECT_FALSE(conn.InTransaction());
+    EXPECT_FALSE(gConn.InTransaction());
     EXPECT_EQ(count(QStringLiteral("RV12")), 1);
     EXPECT_EQ(count(QStringLiteral("RV18A")), 1);
 }

@@ -7,6 +7,7 @@
 #include "support/CustomerDb.h"
 #include "support/RecordingSink.h"
 #include "support/Responder.h"
+#include "support/ShowActive.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -31,14 +32,7 @@ protected:
         gConn.Execute(QStringLiteral("Insert Into RV17A (RV17A0, RV17A1, RV17A2) Values (?, ?, ?)"),
                       {dept, number, name});
     }
-    std::unique_ptr<PersonnelFrm> open()
-    {
-        auto w = std::make_unique<PersonnelFrm>();
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        return w;
-    }
+    std::unique_ptr<PersonnelFrm> open() { return testsupport::ShowActive<PersonnelFrm>(); }
     // The department picker over the code box: text typed, then Enter.
     static void pick(PersonnelFrm& w, const QString& text)
     {

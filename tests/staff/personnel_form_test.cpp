@@ -8,9 +8,11 @@
 #include "codetables/CodeTableFrm.h"
 #include "support/Clipping.h"
 #include "support/CustomerDb.h"
-#include "support/RecordingSink.h"
 #include "support/LayerFaults.h"
+#include "support/ListedColumn.h"
+#include "support/RecordingSink.h"
 #include "support/Responder.h"
+#include "support/ShowActive.h"
 #include "support/UserKeys.h"
 
 #include <QAbstractItemView>
@@ -56,22 +58,11 @@ protected:
         gConn.Execute(QStringLiteral("Insert Into RV17A (RV17A0, RV17A1, RV17A2, RV17A13) Values (?, ?, ?, ?)"),
                       {dept, number, name, left.isEmpty() ? QVariant() : QVariant(left)});
     }
-    std::unique_ptr<PersonnelFrm> open()
-    {
-        auto w = std::make_unique<PersonnelFrm>();
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        return w;
-    }
+    std::unique_ptr<PersonnelFrm> open() { return testsupport::ShowActive<PersonnelFrm>(); }
     static QLineEdit* line(PersonnelFrm& w, int i) { return static_cast<QLineEdit*>(w.Text1[size_t(i)]); }
     static QStringList listed(PersonnelFrm& w)
     {
-        QStringList out;
-        const int f = w.EmployeeGridClone.FieldIndex(QStringLiteral("RV17A1"));
-        for (long i = 0; i < w.EmployeeGridClone.RecordCount(); ++i)
-            out << w.EmployeeGridClone.valueAt(i, f).toString();
-        return out;
+        return testsupport::ListedColumn(w.EmployeeGridClone, QStringLiteral("RV17A1"));
     }
 
     testsupport::RecordingSink sink;

@@ -7,6 +7,7 @@
 #include "records/DetailGrid.h"
 #include "support/RecordingSink.h"
 #include "support/Responder.h"
+#include "support/ShowActive.h"
 #include "vendors/FactorFrm.h"
 #include "vendors/VendorDb.h"
 
@@ -22,14 +23,7 @@ namespace {
 
 class VendorEdit : public testsupport::VendorDb {
 protected:
-    std::unique_ptr<FactorFrm> open()
-    {
-        auto w = std::make_unique<FactorFrm>();
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        return w;
-    }
+    std::unique_ptr<FactorFrm> open() { return testsupport::ShowActive<FactorFrm>(); }
     static void contact(const QString& number, const QString& name, const QString& phone)
     {
         gConn.Execute(QStringLiteral("Insert Into 廠商聯絡人 (廠商編號, 聯絡人, 電話) Values (?, ?, ?)"),

@@ -8,6 +8,7 @@
 #include "records/DetailGrid.h"
 #include "shell/MDIForm1.h"
 #include "support/LayerFaults.h"
+#include "support/ListedColumn.h"
 #include "support/RecordingSink.h"
 #include "support/Responder.h"
 #include "support/UserKeys.h"
@@ -77,11 +78,7 @@ protected:
     }
     static QStringList listed(FactorFrm& w, const QString& field = QStringLiteral("RV111"))
     {
-        QStringList out;
-        const int f = w.FactoryGridRs().FieldIndex(field);
-        for (long i = 0; i < w.FactoryGridRs().RecordCount(); ++i)
-            out << w.FactoryGridRs().valueAt(i, f).toString();
-        return out;
+        return testsupport::ListedColumn(w.FactoryGridRs(), field);
     }
     static QStringList contactNames(FactorFrm& w)
     {

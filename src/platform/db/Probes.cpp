@@ -1,5 +1,7 @@
 #include "platform/db/Probes.h"
 
+#include "platform/text/VbText.h"
+
 namespace db {
 
 namespace {
@@ -59,6 +61,20 @@ Value ValueOrNull(const Recordset& rs, const QString& field)
     } catch (const DbError&) {
         return {};
     }
+}
+
+Value NzValue(const Field& field)
+{
+    try {
+        return vb::NzValue(field.value());
+    } catch (...) {
+        return QString();
+    }
+}
+
+QString Nz(const Field& field)
+{
+    return NzValue(field).toString();
 }
 
 bool RequeryQuietly(Recordset& rs)

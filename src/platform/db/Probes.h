@@ -39,6 +39,12 @@ bool TryMoveLast(Recordset& rs);
 // then shows nothing, and the next reading tries again.
 Value ValueOrNull(const Recordset& rs, const QString& field);
 
+// A field's value with Null read as "" (vb::Nz, vb::NzValue), and "" too where the field cannot
+// be read at all (no current row): every error dropped, for a value the window only shows or
+// passes on.  Nz gives it as text, NzValue as it is.
+QString Nz(const Field& field);
+Value NzValue(const Field& field);
+
 // Reads the rows again after a save or delete that failed, whose error the user has been told:
 // false, and nothing more said, where the reading fails too (the same lock or damage).
 bool RequeryQuietly(Recordset& rs);

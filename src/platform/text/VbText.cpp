@@ -332,6 +332,13 @@ QString Nz(const QVariant& v)
     return v.toString();
 }
 
+QVariant NzValue(const QVariant& v)
+{
+    if (v.isNull())
+        return QString();
+    return v;
+}
+
 QString Format(const QDateTime& dt, const QString& pattern)
 {
     const QDate d = dt.date();

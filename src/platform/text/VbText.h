@@ -34,8 +34,11 @@ std::optional<QString> FromCp950Exact(const QByteArray& bytes);
 QString DecodeText(const QByteArray& bytes);
 bool IsValidUtf8(const QByteArray& bytes);
 
-// Null -> "".
+// VB's Nz, in the two forms the program uses.  Nz gives the value as text, Null (or no value)
+// as ""; NzValue keeps the value as it is (a number stays a number) and gives "" for Null.
+// A recordset field that may not be readable at all goes through db::Nz / db::NzValue.
 QString Nz(const QVariant& v);
+QVariant NzValue(const QVariant& v);
 
 // Format for the patterns in use: "yyyy/mm/dd", "YYYYMMDD", "mmdd", "yyyy", "mm", "dd", "hh:nn:ss".
 QString Format(const QDate& d, const QString& pattern);

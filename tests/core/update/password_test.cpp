@@ -1,5 +1,6 @@
 #include "core/Globals.h"
 #include "core/update/Password.h"
+#include "core/update/變更密碼Frm.h"
 #include "support/Responder.h"
 #include "support/TempDir.h"
 

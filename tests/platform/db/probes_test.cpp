@@ -138,4 +138,20 @@ TEST_F(Probes, AQuietRequeryAnswersFalseWhereTheReadingFails)
     EXPECT_FALSE(RequeryQuietly(closed));
 }
 
+// A field read through Nz: Null is "", a value stays as it is, and a field with no current row
+// reads as "" instead of failing.
+TEST_F(Probes, NzReadsAFieldWithoutFailing)
+{
+    conn.Execute("CREATE TABLE T (A Text(10), B Long)");
+    conn.Execute("INSERT INTO T (A, B) VALUES (NULL, 7)");
+    Recordset rs = open("SELECT * FROM T");
+    EXPECT_EQ(NzValue(rs[QStringLiteral("A")]), QVariant(QString()));
+    EXPECT_EQ(NzValue(rs[QStringLiteral("B")]).toInt(), 7);
+    EXPECT_EQ(Nz(rs[QStringLiteral("B")]), QStringLiteral("7"));
+    rs.MoveNext();
+    ASSERT_TRUE(rs.Eof());
+    EXPECT_EQ(NzValue(rs[QStringLiteral("B")]), QVariant(QString()));
+    EXPECT_EQ(Nz(rs[QStringLiteral("B")]), QString());
+}
+
 }  // namespace

@@ -128,6 +128,10 @@ TEST(Strings, NzLeftRightMidAndCrLf)
     EXPECT_EQ(Nz(QVariant(QMetaType::fromType<QString>())), QString());
     EXPECT_EQ(Nz(QVariant(QStringLiteral("x"))), QStringLiteral("x"));
     EXPECT_EQ(Nz(QVariant(12)), QStringLiteral("12"));
+    // NzValue keeps the value as it is; only Null becomes "".
+    EXPECT_EQ(NzValue(QVariant()), QVariant(QString()));
+    EXPECT_EQ(NzValue(QVariant(0)), QVariant(0));
+    EXPECT_EQ(NzValue(QVariant(QStringLiteral("x"))), QVariant(QStringLiteral("x")));
     EXPECT_EQ(gCrLf, QStringLiteral("\r\n"));
 
     const QString s = QStringLiteral("客戶資料");

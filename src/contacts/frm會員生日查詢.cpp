@@ -1,4 +1,4 @@
-#include "contacts/MemberBirthdayQuery.h"
+#include "contacts/frm會員生日查詢.h"
 #include "core/ErrorText.h"
 
 #include "core/Language.h"

@@ -3,6 +3,7 @@
 // Nothing is written to the database.
 #pragma once
 
+#include "output/BatchMail.h"
 #include "platform/db/Db.h"
 #include "platform/mail/Mail.h"
 
@@ -19,57 +20,6 @@ class QPushButton;
 class QTableView;
 class QFrame;
 namespace dbmodel { class RecordsetModel; }
-
-namespace batchmail {
-
-// The candidate query for a sort entry (0 code, 1 short name, 2 company address, -1 another
-// text: short name) and a filter: selector "客戶分類" / "客戶級別" / "客戶簡稱" with a value
-// (trimmed; empty or another selector: no filter). The value is a bound parameter.
-using Query = db::Statement;  // the name earlier callers know
-db::Statement CandidateQuery(int sortEntry, const QString& selector, const QString& value);
-// The column behind a filter selector, "" for any other text.
-QString FilterColumn(const QString& selector);
-
-// A contact row list (客戶, 聯絡人, e-mail, 客戶分類, 客戶級別) held in memory, holding the rows
-// given (each its five values), on the first of them.
-db::Recordset NewContactList(const std::vector<QVariantList>& rows = {});
-
-// The questions on a subject or body that is empty after trimming; false when the user says no.
-bool ConfirmSubjectAndBody(const QString& subject, const QString& body);
-
-// A batch's progress in the sending window, shown only while a batch runs: which message of how
-// many is being handed over, and a stop button that ends the batch once that message has gone.
-class SendProgress : public QWidget {
-public:
-    explicit SendProgress(QWidget* parent);
-    QPushButton* cmdStop = nullptr;
-    QLabel* lblProgress = nullptr;
-
-    void Begin(int total);
-    void Sending(int number);  // 1-based
-    void End();
-    bool Running() const { return running_; }
-    bool StopPressed() const { return stopPressed_; }
-    void cmdStop_Click();
-
-private:
-    int total_ = 0;
-    bool running_ = false;
-    bool stopPressed_ = false;
-};
-
-struct Outcome {
-    int sent = 0;          // messages the mail system took
-    bool stopped = false;  // the stop ended the batch with messages left
-    bool failed = false;   // a message was refused or not handed over
-};
-// Hands the messages to the mail system one by one under the hourglass; while each is handed
-// over and between them the event loop runs, so the window repaints and the stop is taken. The
-// first failure ends the batch with "<number> <description>"; a stop ends it after the message
-// being handed over and says how many went and how many did not; otherwise "傳送完畢".
-Outcome SendAll(const std::vector<mail::Message>& messages, mail::Transport& transport, SendProgress& progress);
-
-}  // namespace batchmail
 
 class frm客戶批次發信1 : public QWidget {
     // No Q_OBJECT: the meta-object compiler cannot read the Chinese class name; the window

@@ -1,4 +1,4 @@
-#include "output/ExcelLabelJob.h"
+#include "output/自訂標籤列印FRM.h"
 #include "core/ErrorText.h"
 
 #include "core/Globals.h"
@@ -14,16 +14,6 @@ namespace {
 const char* const kTables[] = {"服務業", "製造業"};
 
 }  // namespace
-
-LabelParts ImportedFirmLabel(const QVariant& f1, const QVariant& f2, const QVariant& f3, const QVariant& f4)
-{
-    LabelParts label;
-    label.company = vb::Nz(f1);
-    label.address = vb::Nz(f4);
-    const QString chairman = vb::Nz(f2);
-    label.recipient = !chairman.isEmpty() ? chairman + QStringLiteral(" 董事長") : vb::Nz(f3) + QStringLiteral(" 總經理");
-    return label;
-}
 
 QPointer<自訂標籤列印FRM>& 自訂標籤列印FRM::Global()
 {

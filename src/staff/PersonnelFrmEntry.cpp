@@ -8,6 +8,7 @@
 #include "core/WindowHelpers.h"
 #include "core/numbering/Numbering.h"
 #include "core/numbering/Validators.h"
+#include "platform/db/Probes.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "records/FieldTable.h"
@@ -248,7 +249,7 @@ void PersonnelFrm::boxLostFocus(BoxRef b)
             SetBoxText(b, vb::UCase(Text(i)));
         switch (i) {
         case 1: {
-            const QVariant serial = Nz(WorkmanRs.field(QStringLiteral("總序")));
+            const QVariant serial = db::NzValue(WorkmanRs.field(QStringLiteral("總序")));
             bool duplicate = false;
             {
                 const LeaveGuard::Hold hold(guard_);

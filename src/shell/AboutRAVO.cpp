@@ -1,4 +1,4 @@
-#include "shell/AboutMaker.h"
+#include "shell/AboutRAVO.h"
 
 #include "core/Globals.h"
 #include "platform/shell/Shell.h"

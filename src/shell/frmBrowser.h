@@ -54,9 +54,3 @@ private:
 
 // The one help browser, or nullptr while none is open.
 frmBrowser* HelpBrowserInstance();
-
-// The manual's place under the program folder.
-inline const QString kUserManualPage = QStringLiteral("UserManu/index.html");
-// Copies the manual shipped inside the program into programFolder/UserManu/ when it is not
-// there yet.  Returns false when it is missing and could not be written.
-bool InstallUserManual(const QString& programFolder);

@@ -1,4 +1,4 @@
-#include "shell/DbMaintenanceFrm.h"
+#include "shell/資料庫維護frm.h"
 
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"

@@ -70,14 +70,3 @@ private:
     void watchKeys();
     QString dataFolderAtLoad_;
 };
-
-// The autostart entry that starts the program at log-in:
-// $XDG_CONFIG_HOME/autostart/ (default ~/.config/autostart/) and its file.
-QString AutostartFolder();
-QString QuickSearchAutostartFile();
-// The entry's text for the program at path.
-QString QuickSearchDesktopEntry(const QString& program);
-
-// Default pick lists, one entry per line (CR LF between lines).
-QString DefaultCustomerGrades();
-QString DefaultEmploymentKinds();

@@ -1,6 +1,7 @@
-// Labels from imported Excel sheets: the service-firm and manufacturing-firm workbooks of the
-// data folder are copied into the tables 服務業 and 製造業, whose rows are printed as
-// two-column labels addressed to the chairman or, failing that, the general manager.
+// The window of labels from imported Excel sheets: the service-firm and manufacturing-firm
+// workbooks of the data folder are copied into the tables 服務業 and 製造業, whose rows are
+// printed as two-column labels addressed to the chairman or, failing that, the general manager
+// (ImportedFirmLabel).
 #pragma once
 
 #include "output/LabelSheet.h"
@@ -10,9 +11,6 @@
 #include <array>
 
 class QPushButton;
-
-// The label of one imported row: F1 company, F4 address, F2 + " 董事長" or F3 + " 總經理".
-LabelParts ImportedFirmLabel(const QVariant& f1, const QVariant& f2, const QVariant& f3, const QVariant& f4);
 
 class 自訂標籤列印FRM : public QWidget {
 public:

@@ -1,4 +1,4 @@
-#include "shell/HelpBrowser.h"
+#include "shell/frmBrowser.h"
 
 #include "core/Globals.h"
 #include "core/Paths.h"
@@ -7,13 +7,11 @@
 #include "platform/text/VbText.h"
 #include "shell/MDIForm1.h"
 #include "shell/Skin.h"
+#include "shell/UserManual.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -302,33 +300,4 @@ void MDIForm1::FitHelpBrowser()
     if (QWidget* central = centralWidget(); central && central->layout())
         central->layout()->activate();
     gBrowser->fitToClientArea();
-}
-
-// ---- The manual -----------------------------------------------------------------------------------
-
-bool InstallUserManual(const QString& programFolder)
-{
-    const QString source = QStringLiteral(":/manual/UserManu");
-    const QString target = JoinPath(programFolder, QStringLiteral("UserManu"));
-    bool ok = true;
-    QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString from = it.next();
-        const QString to = target + from.mid(source.size());
-        if (QFileInfo::exists(to))
-            continue;
-        const QString temp = to + QStringLiteral(".part");
-        QFile::remove(temp);
-        if (!QDir().mkpath(QFileInfo(to).absolutePath()) || !QFile::copy(from, temp)) {
-            ok = false;
-            continue;
-        }
-        QFile::setPermissions(temp, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                                        | QFileDevice::ReadOther);
-        if (!QFile::rename(temp, to)) {
-            QFile::remove(temp);
-            ok = false;
-        }
-    }
-    return ok;
 }
