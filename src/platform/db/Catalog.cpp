@@ -236,21 +236,25 @@ QString textAt(sqlite3_stmt* s, int col)
 QString ConnState::tableName(const QString& table)
 {
     check();
-    Stmt s(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name = ? COLLATE NOCASE"));
-    s.bindAt(1, table);
-    return s.step() ? textAt(s.get(), 0) : QString();
+    static const QString kSql = QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name = ? COLLATE NOCASE");
+    sqlite3_stmt* s = keptStatement(kSql);  // asked at every open of a table's rows
+    if (!s)
+        ThrowSqlite(db, sqlite3_errcode(db), kSql);
+    CachedUse use{s};
+    BindValue(s, 1, table);
+    const int rc = sqlite3_step(s);
+    if (rc == SQLITE_ROW)
+        return textAt(s, 0);
+    if (rc != SQLITE_DONE)
+        ThrowSqlite(db, rc, kSql);
+    return {};
 }
 
 int ConnState::schemaVersion()
 {
-    sqlite3_stmt* s = stmtCache.value(QStringLiteral("PRAGMA schema_version"), nullptr);
-    if (!s) {
-        if (sqlite3_prepare_v2(db, "PRAGMA schema_version", -1, &s, nullptr) != SQLITE_OK) {
-            sqlite3_finalize(s);
-            return -1;
-        }
-        stmtCache.insert(QStringLiteral("PRAGMA schema_version"), s);
-    }
+    sqlite3_stmt* s = keptStatement(QStringLiteral("PRAGMA schema_version"));
+    if (!s)
+        return -1;
     const int rc = sqlite3_step(s);
     const int v = rc == SQLITE_ROW ? sqlite3_column_int(s, 0) : -1;
     sqlite3_reset(s);
@@ -269,6 +273,11 @@ const TableCat& ConnState::catalogue(const QString& table)
         catCache.clear();
         catVersion = version;
     }
+    return catalogueAsChecked(table);
+}
+
+const TableCat& ConnState::catalogueAsChecked(const QString& table)
+{
     const QString key = table.toLower();
     auto it = catCache.constFind(key);
     if (it != catCache.constEnd())

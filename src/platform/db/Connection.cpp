@@ -253,6 +253,20 @@ sqlite3_stmt* ConnState::cachedStatement(const QString& sqliteSql)
     return s;
 }
 
+sqlite3_stmt* ConnState::keptStatement(const QString& sqliteSql)
+{
+    sqlite3_stmt* s = stmtCache.value(sqliteSql, nullptr);
+    if (!s) {
+        const QByteArray utf8 = sqliteSql.toUtf8();
+        if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &s, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(s);
+            return nullptr;
+        }
+        stmtCache.insert(sqliteSql, s);
+    }
+    return s;
+}
+
 long ConnState::execCached(const QString& sqliteSql, const Params& params)
 {
     settleStreams();

@@ -85,7 +85,9 @@ SelectSource selectSource(const QVector<jet::Token>& sig)
 
 // Statement column c as a field: its name (Jet's "Expr1000" for an expression with none), its
 // Jet type from the catalogue, and whether it is a column of the base table to write back to.
-FieldDef fieldOf(ConnState& conn, const RowSet& set, sqlite3_stmt* s, int c, int& unnamed)
+// The schema is asked after once a statement (catalogueChecked), not once a column: each asking
+// takes the file's read lock.
+FieldDef fieldOf(ConnState& conn, const RowSet& set, sqlite3_stmt* s, int c, int& unnamed, bool& catalogueChecked)
 {
     FieldDef f;
     f.name = QString::fromUtf8(sqlite3_column_name(s, c));
@@ -98,7 +100,9 @@ FieldDef fieldOf(ConnState& conn, const RowSet& set, sqlite3_stmt* s, int c, int
     if (table && origin) {
         const QString t = QString::fromUtf8(table), o = QString::fromUtf8(origin);
         try {
-            const auto& cat = conn.catalogue(t);
+            const bool checked = catalogueChecked;
+            catalogueChecked = true;
+            const auto& cat = checked ? conn.catalogueAsChecked(t) : conn.catalogue(t);
             const int k = cat.find(o);
             if (k >= 0) {
                 const ColumnInfo& info = cat.columns[k].info;
@@ -197,8 +201,9 @@ void Recordset::Impl::open(const QString& sql, const std::shared_ptr<detail::Con
     if (count == 0)
         throw DbError(3219, QStringLiteral("Operation is not allowed in this context: the statement returns no rows."));
     int unnamed = 0;
+    bool catalogueChecked = false;
     for (int c = first; c < count; ++c)
-        set->fields << fieldOf(*conn, *set, s, c, unnamed);
+        set->fields << fieldOf(*conn, *set, s, c, unnamed, catalogueChecked);
     takeWriteBack(*set, readOnly);
     if (set->hasRowid && !forwardOnly)
         detail::TakeStatementOrder(*set, sql);

@@ -87,6 +87,10 @@ struct ConnState {
     long execCached(const QString& sqliteSql, const Params& params);
     // The kept statement of that text, prepared on first use; the caller resets it (CachedUse).
     sqlite3_stmt* cachedStatement(const QString& sqliteSql);
+    // The same for the catalogue's own few statements, which may run while another cached
+    // statement is in use: preparing one never drops the others.  nullptr when it cannot be
+    // prepared.
+    sqlite3_stmt* keptStatement(const QString& sqliteSql);
     void dropCache();
     QHash<QString, sqlite3_stmt*> stmtCache;
     void execPlain(const QString& sqliteSql);  // no parameters, no rows
@@ -102,6 +106,9 @@ struct ConnState {
     // The catalogue of a table, adopted from SQLite's schema the first time it is asked for.
     // Throws 3078 when the table does not exist.
     const TableCat& catalogue(const QString& table);
+    // The same without asking the file again whether its schema changed: for the second and
+    // later tables and columns of one statement, once catalogue() has asked for the first.
+    const TableCat& catalogueAsChecked(const QString& table);
     void forget(const QString& table) { catCache.remove(table.toLower()); }
     void forgetAll() { catCache.clear(); }
 
