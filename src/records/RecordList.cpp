@@ -200,7 +200,19 @@ long FindRow(const db::Recordset& rs, const QString& column, const std::function
 
 long FindPrefix(const db::Recordset& rs, const QString& column, const QString& prefix)
 {
-    return FindRow(rs, column, [&prefix](const QVariant& v) { return v.toString().startsWith(prefix, Qt::CaseInsensitive); });
+    const auto matches = [&prefix](const QVariant& v) { return v.toString().startsWith(prefix, Qt::CaseInsensitive); };
+    // A list read on demand (a long one) gives the few rows that can match from the column's
+    // index, as each letter typed into a quick-find box asks again; a list held whole, or a
+    // prefix that many rows start with, is tested row by row in the list's order.
+    constexpr long kMostCandidates = 2000;
+    const int field = rs.FieldIndex(column);
+    if (const auto candidates = field >= 0 ? rs.PositionsStartingWith(field, prefix, kMostCandidates) : std::nullopt) {
+        for (const long p : *candidates)
+            if (matches(rs.valueAt(p, field)))
+                return p;
+        return -1;
+    }
+    return FindRow(rs, column, matches);
 }
 
 bool FindCodeOrName(db::Recordset& rs, const QString& codeColumn, const QString& nameColumn, const QString& text)

@@ -169,3 +169,47 @@ TEST_F(ListTest, TypeAheadFindsByCodeThenByNameElseLeavesTheRowAlone)
         EXPECT_EQ(current(list.Rs), K(c.name)) << c.text;
     }
 }
+
+// A long list reads its rows on demand; typing into its quick-find box must still find the first
+// row in the list's order, within its condition, letter case ignored, and without reading every
+// row of the table.  The same finds on the list read whole are the measure.
+TEST_F(ListTest, TypeAheadOnAListReadOnDemandFindsWhatAWholeReadFinds)
+{
+    gConn.BeginTrans();
+    for (int i = 0; i < 3000; ++i)
+        gConn.Execute(QStringLiteral("INSERT INTO RV12 (RV120, RV121, 類別) VALUES (?, ?, ?)"),
+                      {QStringLiteral("C%1").arg(i, 5, 10, QChar('0')), QStringLiteral("n%1").arg(2999 - i, 4, 10, QChar('0')),
+                       i % 3 ? K("經銷") : K("製造")});
+    gConn.CommitTrans();
+    const auto finds = [&](const QString& sql) {
+        QStringList out;
+        db::Recordset rs;
+        rs.Open(sql, gConn, db::adOpenKeyset);
+        for (const char* text : {"c", "C0", "c0123", "C02999", "c0299", "N", "n12", "ACE", "acer", "華", "O'", "%", "_", "C9", "xyz"}) {
+            const long p = FindPrefix(rs, QStringLiteral("RV120"), K(text));
+            const long q = p < 0 ? FindPrefix(rs, QStringLiteral("RV121"), K(text)) : p;
+            out << QStringLiteral("%1:%2").arg(K(text)).arg(q < 0 ? QStringLiteral("-") : rs.valueAt(q, rs.FieldIndex(QStringLiteral("RV121"))).toString());
+        }
+        return out;
+    };
+    // C01230..C01239 are named n1769..n1760; C01239 is 製造, not 經銷.
+    const std::pair<QString, QString> lists[] = {{QStringLiteral("Select RV12.* From RV12 Order by RV121"), K("c0123:n1760")},
+                                                 {K("Select RV12.* From RV12 Where 類別 = '經銷' Order by RV121"), K("c0123:n1761")}};
+    for (const auto& [sql, first] : lists) {
+        gConn.SetReadPolicy(db::ReadPolicy{1'000'000});
+        const QStringList whole = finds(sql);
+        gConn.SetReadPolicy(db::ReadPolicy{1});
+        const QStringList onDemand = finds(sql);
+        gConn.SetReadPolicy(db::ReadPolicy{});
+        EXPECT_EQ(onDemand, whole) << sql.toStdString();
+        EXPECT_TRUE(whole.contains(first)) << whole.join(' ').toStdString();
+    }
+    gConn.SetReadPolicy(db::ReadPolicy{1});
+    db::Recordset rs;
+    rs.Open(QStringLiteral("Select RV12.* From RV12 Order by RV121"), gConn, db::adOpenKeyset);
+    gConn.SetReadPolicy(db::ReadPolicy{});
+    const long before = rs.RowsToRead();
+    ASSERT_GT(before, 2900);
+    EXPECT_GE(FindPrefix(rs, QStringLiteral("RV120"), QStringLiteral("c01234")), 0);
+    EXPECT_GT(rs.RowsToRead(), before / 2);  // the found row and a block around it, not the table
+}

@@ -221,6 +221,39 @@ Value Recordset::value(const QString& name) const
 Value Recordset::valueAt(long position, int index) const { return d->valueAt(position, index); }
 QVariantList Recordset::values() const { return d->values(); }
 
+std::optional<std::vector<long>> Recordset::PositionsStartingWith(int field, const QString& prefix, long most) const
+{
+    d->requireOpen();
+    RowSet& set = *d->rs;
+    if (!set.onDemand || !set.conn || !set.hasRowid || field < 0 || field >= set.fields.size())
+        return std::nullopt;
+    const FieldDef& f = set.fields[field];
+    if (!f.updatable || (f.adoType != adVarWChar && f.adoType != adWChar))
+        return std::nullopt;
+    // NOCASE folds ASCII letters only: a prefix with other cased letters is tested row by row.
+    for (const QChar c : prefix)
+        if (c.unicode() > 0x7f && (c.toLower() != c || c.toUpper() != c))
+            return std::nullopt;
+    // Every text starting with the prefix sorts from the prefix up to the prefix followed by the
+    // last character there is.
+    const QString sql = QStringLiteral("SELECT rowid FROM %1 WHERE %2 >= ?1 COLLATE NOCASE AND %2 < ?2 COLLATE NOCASE LIMIT ?3")
+                            .arg(set.quotedBase, set.quoted[field]);
+    Stmt st(set.conn->db, sql);
+    st.bind({prefix, prefix + QString::fromUcs4(U"\U0010FFFF"), qint64(most) + 1});
+    std::vector<long> places;
+    long found = 0;
+    while (st.step()) {
+        if (++found > most)
+            return std::nullopt;
+        const int row = set.rowOfBookmark(sqlite3_column_int64(st.get(), 0));
+        const long p = row >= 0 ? d->positionOfRow(row) : -1;
+        if (p >= 0)
+            places.push_back(p);  // rows outside this cursor's condition or filter are passed over
+    }
+    std::sort(places.begin(), places.end());
+    return places;
+}
+
 void Recordset::setValue(int index, const Value& v) { d->setValue(index, v); }
 
 void Recordset::setValue(const QString& name, const Value& v)
