@@ -7,12 +7,14 @@
 //                          Abort/Retry/Ignore and the window's special error numbers),
 //                          TrapDbErrors.
 //   records/RecordList.h   RecordList: the main recordset Rs, the list's clone ListRs, the
-//                          list model on a QTableView, the guarded row-change hook, Hold (no
-//                          row change while a save or delete runs), ShowRow (repositioning
-//                          after a save); QuickFindBox, FindRow, FindPrefix and
-//                          FindCodeOrName (code, else name) for type-ahead finds.
+//                          list model on a QTableView (ListView makes the view on the list
+//                          panel), the guarded row-change hook, Hold (no row change while a
+//                          save or delete runs), ShowRow (repositioning after a save);
+//                          QuickFindBox, FindRow, FindPrefix and FindCodeOrName (code, else
+//                          name) for type-ahead finds.
 //   records/FieldTable.h   RecordField table -> RecordBoxes: boxes and labels built, bound,
-//                          byte-limited, locked while browsing, focus colour; the required-
+//                          byte-limited, locked while browsing (FollowMode: as the window's
+//                          ModeText says), focus colour; the required-
 //                          fields message, the width check (limits read from the table) and
 //                          the check that every typed value fits its column.
 //   records/RecordSave.h   SaveInTransaction / DeleteInTransaction: one transaction, one
@@ -27,10 +29,16 @@
 //                          save), LeaveGuard (a leave check returns the focus without
 //                          running other checks), RealFocusChange, BoxMap tables for
 //                          Enter/Up/Down, StockText tables for the F-key texts.
-//   records/FindDialog.h   FindDialog built from a FindBox table; BuildFindCondition makes a
-//                          condition with every value bound.
+//   records/FindDialog.h   FindDialog built from a FindBox table (CopyTyped: typing in one box
+//                          copied onto another); BuildFindCondition makes a condition with
+//                          every value bound; HoldFindCondition keeps a condition handed over
+//                          to the record window and shows it.
 //   records/RecordWindow.h RecordWindow: the first show at the design size, the layout on every
-//                          resize and the unload once on close.
+//                          resize and the unload once on close.  RecordWindowOf<W> adds the
+//                          one instance (OneInstance: Global, Claim), the title strip Picture1
+//                          with Image1 and the list panel Picture4 (BuildTitleAndList).  The
+//                          controls built alike: ArrayButton (Command2_5 ...), CaptionButtons
+//                          (captions from the string table), TabBar and TabPages.
 //   records/RecordExtras.h AuditStrip (建檔者/建檔日期/修改者/修改日期 with the window's column
 //                          names, placed side by side or where the window says), the sort
 //                          choice kept in a setting, help-panel notes from a BoxNote
@@ -50,20 +58,26 @@
 //       - CustomerFindBoxes(): the FindBox table of the find window (CustomFond);
 //       - the required fields (RequiredField) and the width-checked boxes (CustomerSave), the
 //         help panel's BoxNote table (CustomerNotes).
-//  2. The window class (CustomFrom : RecordWindow) holds a RecordList (List: CustomerRs and
-//     CustomerListRs), a RecordBoxes, the detail grids, its PickLists and LeaveGuard, an
-//     AuditStrip, a QuickFindBox, a ModeText EditMode, and the controls the layout names
-//     (Command2, Text1 = boxes_->Boxes(), ...).
+//  2. The window class (CustomFrom : RecordWindowOf<CustomFrom>) holds a RecordList (List:
+//     CustomerRs and CustomerListRs), a RecordBoxes following the ModeText EditMode (with the
+//     detail grids), its PickLists and LeaveGuard, an AuditStrip, a QuickFindBox, and the
+//     controls the layout names (Command2 from ArrayButton, TabStrip2 and Picture3 from TabBar
+//     and TabPages, Text1 = boxes_->Boxes(), ...).  Its constructor claims CustomFrom::Global()
+//     and builds the title strip and list panel first.
 //  3. Events stay the window's own: the list query and RowChanged, AddNew / Modification /
 //     CancleModif, the box events (RealFocusChange sorts out focus moves that are no entry;
-//     Enter, the arrows and F3/F4/F5 look the tables up), the type-ahead (FindCodeOrName), the
-//     save check (MissingFieldsMessage, then boxes_->RefuseTooWide and RefuseUnwritable), the
-//     save through SaveInTransaction with DetailStatements and the failure text, then
-//     RecordList::ShowAdded / ShowRow for the saved customer.
+//     Enter, the arrows and F3/F4/F5 look the tables up; DispatchBoxEvent hands each box event
+//     to its handler), the type-ahead (FindCodeOrName), the find window's condition
+//     (HoldFindCondition, then the list re-read), the save check (MissingFieldsMessage, then
+//     boxes_->RefuseTooWide and RefuseUnwritable), the save through SaveInTransaction with
+//     DetailStatements and the failure text, then RecordList::ShowAdded / ShowRow for the saved
+//     customer.
 //  4. Before any save however it is started: CommitPickLists on the open lists and each
 //     detail grid's ReadyToSave().
 //
-// The vendor window (vendors/FactorFrm*, Vendor*) is built the same way with one contacts grid.
+// The vendor window (vendors/FactorFrm*, Vendor*) is built the same way with one contacts grid;
+// the employee and personal-contact windows (staff/PersonnelFrm*, contacts/OtherFrm*) derive
+// from RecordWindowOf and build their strip, list panel, tabs, pages and buttons the same way.
 // The member window (contacts/DBtable_fm*) builds its field table at run time from the table's
 // columns (a RecordField per column, places from its layout model).
 #pragma once
