@@ -35,7 +35,8 @@
 //                          to the record window and shows it.
 //   records/RecordWindow.h RecordWindow: the first show at the design size, the layout on every
 //                          resize and the unload once on close.  RecordWindowOf<W> adds the
-//                          one instance (OneInstance: Global, Claim), the title strip Picture1
+//                          one instance (records/OneInstance.h: Global, Claim; find windows
+//                          use it too), the title strip Picture1
 //                          with Image1 and the list panel Picture4 (BuildTitleAndList).  The
 //                          controls built alike: ArrayButton (Command2_5 ...), CaptionButtons
 //                          (captions from the string table), TabBar and TabPages.
@@ -86,6 +87,7 @@
 #include "records/EntryRules.h"
 #include "records/FieldTable.h"
 #include "records/FindDialog.h"
+#include "records/OneInstance.h"
 #include "records/RecordExtras.h"
 #include "records/RecordList.h"
 #include "records/RecordMode.h"

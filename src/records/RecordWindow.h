@@ -20,6 +20,7 @@
 // and the pages under it (TabPages).
 #pragma once
 
+#include "records/OneInstance.h"
 #include "records/RecordExtras.h"
 
 #include <QFont>
@@ -62,26 +63,6 @@ private:
     FirstPlace place_;
     bool shown_ = false;
     bool unloaded_ = false;
-};
-
-// The program's one window of a kind W (a record window, a find window): the first one made
-// claims Global(), which is empty again once that window is gone.
-template <class W>
-class OneInstance {
-public:
-    static QPointer<W>& Global()
-    {
-        static QPointer<W> instance;
-        return instance;
-    }
-
-protected:
-    // From W's constructor: `made` becomes the program's one unless another one is open.
-    static void Claim(W* made)
-    {
-        if (!Global())
-            Global() = made;
-    }
 };
 
 // The title strip "Picture1" across the top of a record window with the title picture "Image1"

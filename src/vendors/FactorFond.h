@@ -4,7 +4,7 @@
 #pragma once
 
 #include "records/FindDialog.h"
-#include "records/RecordWindow.h"
+#include "records/OneInstance.h"
 
 #include <QPixmap>
 #include <QPointer>

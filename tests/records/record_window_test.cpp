@@ -2,6 +2,7 @@
 // and its pages, the buttons of a control array, and a find window's condition handed over to
 // its record window, with the typing a find window copies from one box onto another.
 #include "records/FindDialog.h"
+#include "records/OneInstance.h"
 #include "records/RecordWindow.h"
 #include "support/RecordingSink.h"
 
