@@ -46,7 +46,6 @@ const QString kCaption = QStringLiteral("個人通訊");
 
 // Design sizes (twips).
 constexpr int kWidth = 11070, kHeight = 7850;
-constexpr int kTitleHeight = 1155;
 constexpr int kListWidth = 2760;
 constexpr int kPanelHeight = 5175;
 constexpr int kButtonTop = 6420, kButtonWidth = 900, kButtonHeight = 375;
@@ -107,19 +106,12 @@ const std::vector<ButtonMode> kButtonBar = {
 
 // ---- Construction --------------------------------------------------------------------------------
 
-QPointer<OtherFrm>& OtherFrm::Global()
+OtherFrm::OtherFrm(QWidget* parent, const QPixmap& titlePicture)
+    : RecordWindowOf(parent, QStringLiteral("OtherFrm"), kWidth, kHeight)
 {
-    static QPointer<OtherFrm> instance;
-    return instance;
-}
-
-OtherFrm::OtherFrm(QWidget* parent, const QPixmap& titlePicture) : RecordWindow(parent, kWidth, kHeight)
-{
-    if (!Global())
-        Global() = this;
-    setObjectName(QStringLiteral("OtherFrm"));
+    Claim(this);
     build(titlePicture);
-    EditMode.changed = [this] { boxes_->SetEditing(!EditMode.isEmpty()); };
+    boxes_->FollowMode(EditMode);
     EditMode.clear();
     formLoad();
     loading_ = false;
@@ -133,13 +125,9 @@ OtherFrm::~OtherFrm()
 
 void OtherFrm::build(const QPixmap& titlePicture)
 {
-    Picture1 = new QWidget(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Image1 = TitlePicture(Picture1, titlePicture);
+    BuildTitleAndList(titlePicture, kWidth);
 
     // The list panel.
-    Picture4 = new QWidget(this);
-    Picture4->setObjectName(QStringLiteral("Picture4"));
     Command3[3] = new QPushButton(kAllCategories, Picture4);
     Command3[3]->setToolTip(QStringLiteral("不分類別顯示或是只顯示該類別清單"));
     Combo2 = new QComboBox(Picture4);
@@ -159,10 +147,7 @@ void OtherFrm::build(const QPixmap& titlePicture)
     DataCombo2[1]->setObjectName(QStringLiteral("DataCombo2_1"));
     DataCombo2[1]->setToolTip(QStringLiteral("輸入編號或姓名可以快速尋找"));
     connect(DataCombo2[1], &QComboBox::editTextChanged, this, [this] { TessarineOtherDate(); });
-    DataGrid1[1] = new QTableView(Picture4);
-    DataGrid1[1]->setObjectName(QStringLiteral("DataGrid1_1"));
-    DataGrid1[1]->viewport()->setAttribute(Qt::WA_Hover);
-    DataGrid1[1]->viewport()->installEventFilter(this);
+    DataGrid1[1] = ListView(Picture4, this, QStringLiteral("DataGrid1_1"));
     // The boxes follow the list only after a click in it (the mouse button released).
     List.Follows = [this] { return GridRowSync; };
     List.RowChanged = [this] {
@@ -172,26 +157,13 @@ void OtherFrm::build(const QPixmap& titlePicture)
     };
 
     // Tabs and pages.
-    TabStrip1 = new QTabBar(this);
-    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
-    TabStrip1->setExpanding(false);
-    TabStrip1->setDrawBase(true);
-    for (const char* key : {"Basic", "Addres"}) {
-        const int i = TabStrip1->addTab(QString());
-        TabStrip1->setTabData(i, QString::fromLatin1(key));
-    }
-    connect(TabStrip1, &QTabBar::currentChanged, this, [this](int i) {
+    TabStrip1 = TabBar(this, QStringLiteral("TabStrip1"), {{"Basic"}, {"Addres"}}, [this](int i) {
         for (int k = 1; k <= 2; ++k)
             Frame1[k]->setVisible(k == i + 1);
         if (Frame1[i + 1])
             Frame1[i + 1]->raise();
     });
-    for (int k = 1; k <= 2; ++k) {
-        Frame1[k] = new QWidget(this);
-        Frame1[k]->setObjectName(QStringLiteral("Frame1_%1").arg(k));
-        Frame1[k]->setAttribute(Qt::WA_StyledBackground);
-        Frame1[k]->setVisible(k == 1);
-    }
+    TabPages(this, QStringLiteral("Frame1"), Frame1);
 
     // Boxes and labels.
     boxes_ = new RecordBoxes(this);
@@ -259,12 +231,8 @@ void OtherFrm::build(const QPixmap& titlePicture)
 
     // The button bar.
     for (int i = 0; i < 8; ++i) {
-        Command2[size_t(i)] = new QPushButton(this);
-        Command2[size_t(i)]->setObjectName(QStringLiteral("Command2_%1").arg(i));
+        Command2[size_t(i)] = ArrayButton(this, this, QStringLiteral("Command2"), i, [this, i] { Command2_Click(i); });
         Command2[size_t(i)]->setToolTip(QString::fromUtf8(kButtonTips[i]));
-        Command2[size_t(i)]->setAttribute(Qt::WA_Hover);
-        Command2[size_t(i)]->installEventFilter(this);
-        connect(Command2[size_t(i)], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
     }
     Command2[kRefresh]->setText(QStringLiteral("重整"));
     DataCombo2[1]->setAttribute(Qt::WA_Hover);
@@ -288,11 +256,9 @@ void OtherFrm::selectTab(int page) { TabStrip1->setCurrentIndex(page - 1); }
 void OtherFrm::formLoad()
 {
     resize(Px(kWidth), Px(kHeight));
-    Image1->setGeometry(0, 0, Px(kWidth), Px(kTitleHeight));
     setWindowTitle(LoadResString(532));
     boxes_->LoadCaptions();
-    for (int i = 0; i <= 6; ++i)
-        Command2[size_t(i)]->setText(LoadResString(560 + i));
+    CaptionButtons(std::span(Command2).first(7), 560);
     TabStrip1->setTabText(0, LoadResString(571));
     TabStrip1->setTabText(1, LoadResString(572));
     Combo1[1]->addItem(kByName);
@@ -758,8 +724,8 @@ void OtherFrm::Form_Resize()
         }
     }
     const int scaleWidth = Tw(width());
-    Picture1->setGeometry(0, 0, width(), Px(kTitleHeight));
-    const int top = kTitleHeight;
+    Picture1->setGeometry(0, 0, width(), Px(kTitleStripHeight));
+    const int top = kTitleStripHeight;
     const int panelHeight = std::max(kPanelHeight, Tw(height()) - top - (kHeight - kButtonTop) + 120 - 240);
     Picture4->setGeometry(0, Px(top), Px(kListWidth), Px(panelHeight));
     const int captionW = 780, rowH = 315, fieldW = kListWidth - captionW - 80;

@@ -3,44 +3,28 @@
 // the photo of the contact and the button bar below.  One instance.
 #pragma once
 
+#include "platform/db/Db.h"
 #include "records/EntryRules.h"
 #include "records/FindDialog.h"
-#include "platform/db/Db.h"
 #include "records/RecordList.h"
 #include "records/RecordMode.h"
 #include "records/RecordWindow.h"
 
-#include <QPixmap>
-#include <QPointer>
-#include <QString>
-#include <QWidget>
 #include <array>
-#include <functional>
 
-class QComboBox;
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
-class QTabBar;
-class QTableView;
 class QKeyEvent;
 class OtherFindFrm;
 class QuickFindBox;
 class RecordBoxes;
 
-class OtherFrm : public RecordWindow {
+class OtherFrm : public RecordWindowOf<OtherFrm> {
 public:
     explicit OtherFrm(QWidget* parent = nullptr, const QPixmap& titlePicture = QPixmap());
     ~OtherFrm() override;
 
-    // The program's one personal-contact window (empty while none is open).
-    static QPointer<OtherFrm>& Global();
-
-    // ---- Controls ------------------------------------------------------------------------
-    QWidget* Picture1 = nullptr;  // title strip
-    QLabel* Image1 = nullptr;
-    QWidget* Picture4 = nullptr;  // list panel
+    // ---- Controls (and the kit's Picture1, Image1, Picture4) ------------------------------
     std::array<QPushButton*, 6> Command3{};  // 1 picture, 3 category view, 4 e-mail, 5 web page
     QComboBox* Combo2 = nullptr;             // categories of the category view
     std::array<QComboBox*, 2> Combo1{};      // 0 floating pick list, 1 sort choice

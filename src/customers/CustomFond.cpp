@@ -3,7 +3,6 @@
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
 #include "customers/CustomFrom.h"
-#include "platform/text/VbText.h"
 
 #include <QLineEdit>
 
@@ -34,6 +33,7 @@ CustomFond::CustomFond(CustomFrom* owner, QWidget* parent, const QPixmap& titleP
     : FindDialog(CustomerFindBoxes(), 732, 733, parent, titlePicture), owner_(owner)
 {
     setObjectName(QStringLiteral("CustomFond"));
+    CopyTyped = {.from = 1, .to = 2, .trimTarget = true};  // the short name onto the full name
     setWindowTitle(LoadResString(731));
     SetStatusText(LoadResString(750));
 }
@@ -46,18 +46,3 @@ void CustomFond::Found(const FindCondition& condition)
 }
 
 void CustomFond::Cancelled() { SetStatusPanel(QStringLiteral("客戶") + LoadResString(297), 0); }
-
-bool CustomFond::KeyText(int index, const QString& text)
-{
-    if (!FindDialog::KeyText(index, text))
-        return false;
-    if (index == 1) {
-        QString typed;
-        for (QChar c : text)
-            if (c.isPrint())
-                typed += c;
-        if (!typed.isEmpty())
-            Text1[2]->setText(vb::Trim(Text1[2]->text()) + typed);
-    }
-    return true;
-}

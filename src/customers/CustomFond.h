@@ -18,8 +18,6 @@ public:
 protected:
     void Found(const FindCondition& condition) override;
     void Cancelled() override;
-    // The short name typed is copied onto the end of the full name.
-    bool KeyText(int index, const QString& text) override;
 
 private:
     QPointer<CustomFrom> owner_;

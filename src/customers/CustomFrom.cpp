@@ -51,7 +51,6 @@ const QString kByCategory = QStringLiteral("分類顯示");
 const QString kTip13 = QStringLiteral("將客戶分類,如A級客戶或B級客戶等,您也可以在選項裡面自己定義適合您使用的分類");
 
 // Design sizes (twips).
-constexpr int kTitleHeight = 1155;
 constexpr int kListWidth = 2760;
 constexpr int kAuditHeight = 330;
 constexpr int kButtonHeight = 375;
@@ -136,23 +135,13 @@ const std::vector<RecordField>& CustomerFields()
 
 // ---- Construction --------------------------------------------------------------------------------
 
-QPointer<CustomFrom>& CustomFrom::Global()
+CustomFrom::CustomFrom(QWidget* parent, const QPixmap& titlePicture)
+    : RecordWindowOf(parent, QStringLiteral("CustomFrom"), 11070, 7850)
 {
-    static QPointer<CustomFrom> instance;
-    return instance;
-}
-
-CustomFrom::CustomFrom(QWidget* parent, const QPixmap& titlePicture) : RecordWindow(parent, 11070, 7850)
-{
-    if (!Global())
-        Global() = this;
-    setObjectName(QStringLiteral("CustomFrom"));
+    Claim(this);
     build(titlePicture);
     setupRecordCycle();
-    EditMode.changed = [this] {
-        boxes_->SetEditing(!EditMode.isEmpty());
-        Grids->SetEditMode(EditMode);
-    };
+    boxes_->FollowMode(EditMode, [this] { Grids->SetEditMode(EditMode); });
     formLoad();
     loading_ = false;
 }
@@ -163,23 +152,15 @@ void CustomFrom::build(const QPixmap& titlePicture)
 {
     const auto& fields = CustomerFields();
 
-    // Title strip.
-    Picture1 = new QWidget(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Image1 = TitlePicture(Picture1, titlePicture);
+    BuildTitleAndList(titlePicture, 11070);
 
     // List panel.
-    Picture4 = new QWidget(this);
-    Picture4->setObjectName(QStringLiteral("Picture4"));
     const QString categoryTip = QStringLiteral("按一下,切換是否依據客戶分類來顯示清單");
     const char* command1Captions[3] = {"不分類", "排序", "速查"};
     for (int i = 0; i < 3; ++i) {
-        Command1[i] = new QPushButton(Str(command1Captions[i]), Picture4);
-        Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        Command1[i] = ArrayButton(Picture4, this, QStringLiteral("Command1"), i, [this, i] { Command1_Click(i); });
+        Command1[i]->setText(Str(command1Captions[i]));
         Command1[i]->setToolTip(categoryTip);
-        Command1[i]->setAttribute(Qt::WA_Hover);
-        Command1[i]->installEventFilter(this);
-        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
     }
     Combo1 = new QComboBox(Picture4);
     Combo1->setObjectName(QStringLiteral("Combo1"));
@@ -203,11 +184,7 @@ void CustomFrom::build(const QPixmap& titlePicture)
     DataCombo1[0]->setAttribute(Qt::WA_Hover);
     DataCombo1[0]->installEventFilter(this);
     connect(DataCombo1[0], &QComboBox::editTextChanged, this, [this] { TessarineCustomData(); });
-    DataGrid1[0] = new QTableView(Picture4);
-    DataGrid1[0]->setObjectName(QStringLiteral("DataGrid1_0"));
-    DataGrid1[0]->setToolTip(QStringLiteral("用滑鼠點一下可移動到該筆資料"));
-    DataGrid1[0]->viewport()->setAttribute(Qt::WA_Hover);
-    DataGrid1[0]->viewport()->installEventFilter(this);
+    DataGrid1[0] = ListView(Picture4, this, QStringLiteral("DataGrid1_0"), QStringLiteral("用滑鼠點一下可移動到該筆資料"));
     List.Attach(DataGrid1[0], {{QStringLiteral("RV120"), 1000, QStringLiteral("客戶代號")},
                                {QStringLiteral("RV121"), 1200, QStringLiteral("客戶")}});
     List.RowChanged = [this] { DataGrid1_RowColChange(); };
@@ -216,23 +193,11 @@ void CustomFrom::build(const QPixmap& titlePicture)
     Option1->hide();
 
     // Tabs and pages.
-    TabStrip2 = new QTabBar(this);
-    TabStrip2->setObjectName(QStringLiteral("TabStrip2"));
-    TabStrip2->setExpanding(false);
-    TabStrip2->setDrawBase(true);
-    for (const char* key : {"bascdata", "man", "devaddres"}) {
-        const int i = TabStrip2->addTab(QString());
-        TabStrip2->setTabData(i, QString::fromLatin1(key));
-    }
-    connect(TabStrip2, &QTabBar::currentChanged, this, [this] { TabStrip2_Click(); });
+    TabStrip2 = TabBar(this, QStringLiteral("TabStrip2"), {{"bascdata"}, {"man"}, {"devaddres"}},
+                       [this](int) { TabStrip2_Click(); });
     Picture5 = new QWidget(this);
     Picture5->setObjectName(QStringLiteral("Picture5"));
-    for (int i = 1; i <= 3; ++i) {
-        Picture3[i] = new QWidget(this);
-        Picture3[i]->setObjectName(QStringLiteral("Picture3_%1").arg(i));
-        Picture3[i]->setAttribute(Qt::WA_StyledBackground);
-        Picture3[i]->setVisible(i == 1);
-    }
+    TabPages(this, QStringLiteral("Picture3"), Picture3);
 
     // Detail grids and the strip's buttons.
     Grids = new CustomerDetailGrids(Picture3[2], Picture3[3], this);
@@ -266,13 +231,10 @@ void CustomFrom::build(const QPixmap& titlePicture)
     Text1 = boxes_->Boxes();
     Label3 = boxes_->Labels();
     Text1[14]->hide();
-    Command5[1] = new QPushButton(QStringLiteral("..."), page);
-    Command5[1]->setObjectName(QStringLiteral("Command5_1"));
+    Command5[1] = ArrayButton(page, this, QStringLiteral("Command5"), 1, [this] { Command5_Click(1); });
+    Command5[1]->setText(QStringLiteral("..."));
     Command5[1]->setToolTip(QStringLiteral("開啟瀏覽器連上這個網址"));
     Command5[1]->setGeometry(Px(kBoxB + 2220 + 30), Px(RowTop(11)), Px(660), Px(285));
-    Command5[1]->setAttribute(Qt::WA_Hover);
-    Command5[1]->installEventFilter(this);
-    connect(Command5[1], &QPushButton::clicked, this, [this] { Command5_Click(1); });
 
     // Floating lists and the hidden hand-over box.
     Combo2 = new QComboBox(page);
@@ -295,12 +257,8 @@ void CustomFrom::build(const QPixmap& titlePicture)
                                   "重新載入資料庫", "放棄這一次的編輯"};
     Command2.assign(11, nullptr);
     for (int i = 0; i < 11; ++i) {
-        Command2[i] = new QPushButton(this);
-        Command2[i]->setObjectName(QStringLiteral("Command2_%1").arg(i));
+        Command2[i] = ArrayButton(this, this, QStringLiteral("Command2"), i, [this, i] { Command2_Click(i); });
         Command2[i]->setToolTip(Str(buttonTips[i]));
-        Command2[i]->setAttribute(Qt::WA_Hover);
-        Command2[i]->installEventFilter(this);
-        connect(Command2[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
     }
     Command2[kReload]->setText(QStringLiteral("重整"));
     Command2[kDeleteRow]->setText(QStringLiteral("刪除一行"));
@@ -333,7 +291,6 @@ bool CustomFrom::HasCurrentCustomer() const { return List.HasCurrent(); }
 void CustomFrom::formLoad()
 {
     LoadLanguage();
-    Image1->setGeometry(0, 0, Px(11070), Px(kTitleHeight));
     resize(Px(11070), Px(7850));
 
     Combo1->addItem(kByName);
@@ -388,14 +345,8 @@ void CustomFrom::LoadLanguage()
 {
     setWindowTitle(LoadResString(132));
     boxes_->LoadCaptions();
-    QFont buttonFont = font();
-    buttonFont.setPointSize(10);
-    for (int i = 0; i <= 8; ++i) {
-        Command2[i]->setText(LoadResString(270 + i));
-        Command2[i]->setFont(buttonFont);
-    }
-    Command5[1]->setText(LoadResString(282));
-    Command5[1]->setFont(buttonFont);
+    CaptionButtons(std::span(Command2).first(9), 270, ButtonFont(this));
+    CaptionButtons(std::span(Command5).last(1), 282, ButtonFont(this));
     TabStrip2->setTabText(0, LoadResString(285));
     TabStrip2->setTabText(1, LoadResString(283));
     TabStrip2->setTabText(2, LoadResString(284));
@@ -658,15 +609,7 @@ void CustomFrom::SetQuickFindText(const QString& text) { DataCombo1[0]->setEditT
 
 void CustomFrom::SetFindCondition(const FindCondition& condition)
 {
-    FondCondition = condition;
-    Text6->setText(condition.text);
-    FondSub();
-}
-
-void CustomFrom::FondSub()
-{
-    SetStatusPanel(QStringLiteral("顯示查詢條件"), 0);
-    SetStatusText(QStringLiteral("查詢條件: ") + Text6->text());
+    HoldFindCondition(FondCondition, Text6, condition, QStringLiteral("顯示查詢條件"));
     QString order;
     if (Combo1->currentText() == kByName)
         order = QStringLiteral(" Order by RV121");
@@ -707,7 +650,7 @@ void CustomFrom::Form_Resize()
     const int scaleWidth = Tw(width());
     const int scaleHeight = Tw(height());
     // The window's outer width decides, frame included.
-    const int top = TitleStripTop(this, Picture1, kTitleHeight, 11200);
+    const int top = TitleStripTop(this, Picture1, kTitleStripHeight, 11200);
 
     const int buttonTop = scaleHeight - kAuditHeight - kButtonHeight - 100;
     const int listHeight = std::max(0, scaleHeight - top - kAuditHeight - kButtonHeight - 200);

@@ -11,30 +11,19 @@
 #include "records/RecordMode.h"
 #include "records/RecordWindow.h"
 
-#include <QPixmap>
-#include <QPointer>
-#include <QString>
-#include <QWidget>
 #include <array>
-#include <functional>
-#include <vector>
 
 class AuditStrip;
-class QComboBox;
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 class QRadioButton;
-class QTabBar;
-class QTableView;
 class QKeyEvent;
 class CustomerDetailGrids;
 
 // Boxes 0 to 23 in box order.
 const std::vector<RecordField>& CustomerFields();
 
-class CustomFrom : public RecordWindow {
+class CustomFrom : public RecordWindowOf<CustomFrom> {
 public:
     // The action buttons Command2(0..10), by what they do: Command2[kSave], Command2_Click(kSave).
     enum Button : int {
@@ -55,15 +44,9 @@ public:
     explicit CustomFrom(QWidget* parent = nullptr, const QPixmap& titlePicture = QPixmap());
     ~CustomFrom() override;
 
-    // The program's one customer window (empty while none is open).
-    static QPointer<CustomFrom>& Global();
-
     static constexpr int kBoxes = 24;
 
-    // ---- Controls ------------------------------------------------------------------------
-    QWidget* Picture1 = nullptr;  // title strip
-    QLabel* Image1 = nullptr;
-    QWidget* Picture4 = nullptr;  // list panel
+    // ---- Controls (and the kit's Picture1, Image1, Picture4) ------------------------------
     QComboBox* Combo1 = nullptr;  // sort choice "簡稱" / "代號"
     std::array<QPushButton*, 3> Command1{};  // 0 category toggle, 1 "排序", 2 "速查"
     QComboBox* Combo3 = nullptr;             // category list
@@ -111,9 +94,8 @@ public:
     void SetGrid();
     void LinkDataGrid();
     void LinkMainRs();
-    // Re-reads the list with FondCondition (Text6 shows its text).
-    void FondSub();
-    // Hands a condition over (Text6 and FondCondition) and runs FondSub.
+    // Holds a condition handed over (FondCondition, its text in Text6) and re-reads the list
+    // with it.
     void SetFindCondition(const FindCondition& condition);
     // Quick find: moves the list to the first customer whose code, else short name, begins
     // with the quick-find text.

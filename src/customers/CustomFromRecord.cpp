@@ -80,17 +80,11 @@ bool CustomFrom::recordEvent(QObject* watched, QEvent* event)
     const auto it = std::find(Text1.begin(), Text1.end(), watched);
     if (it == Text1.end())
         return false;
-    const int index = int(it - Text1.begin());
-    if (type == QEvent::FocusIn) {
-        if (RealFocusChange(event))  // the window coming back to the front is no entry into the box
-            Text1_GotFocus(index);
-    } else if (type == QEvent::FocusOut) {
-        if (RealFocusChange(event))
-            Text1_LostFocus(index);
-    } else {
-        return Text1_Key(index, static_cast<QKeyEvent*>(event));
-    }
-    return false;
+    // The window coming back to the front is no entry into the box (RealFocusChange).
+    return DispatchBoxEvent(int(it - Text1.begin()), event,
+                            {.GotFocus = [this](int i) { Text1_GotFocus(i); },
+                             .LostFocus = [this](int i) { Text1_LostFocus(i); },
+                             .Key = [this](int i, QKeyEvent* k) { return Text1_Key(i, k); }});
 }
 
 // ---- Button bar ----------------------------------------------------------------------------------

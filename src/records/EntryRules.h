@@ -111,12 +111,12 @@ bool RealFocusChange(const QEvent* event);
 
 // What a window does with the events of its boxes; a handler left empty is not asked.
 struct BoxEvents {
-    std::function<void(int box)> GotFocus;   // a real focus change into the box
-    std::function<void(int box)> LostFocus;  // a real focus change out of it
-    std::function<bool(int box, QKeyEvent* key)> Key;  // true: the key goes no further
-    std::function<bool(int box, QInputMethodEvent* text)> InputMethod;  // true: the text goes no further
-    std::function<void(int box)> DoubleClick;
-    std::function<void(int box)> Hover;  // the mouse moves over the box
+    std::function<void(int box)> GotFocus = {};   // a real focus change into the box
+    std::function<void(int box)> LostFocus = {};  // a real focus change out of it
+    std::function<bool(int box, QKeyEvent* key)> Key = {};  // true: the key goes no further
+    std::function<bool(int box, QInputMethodEvent* text)> InputMethod = {};  // true: the text goes no further
+    std::function<void(int box)> DoubleClick = {};
+    std::function<void(int box)> Hover = {};  // the mouse moves over the box
 };
 // Hands an event of box `box` to its handler; true when the event goes no further.
 bool DispatchBoxEvent(int box, QEvent* event, const BoxEvents& handlers);

@@ -189,6 +189,15 @@ void RecordBoxes::LoadCaptions()
             labels_[size_t(f.label)]->setText(LoadResString(f.labelId));
 }
 
+void RecordBoxes::FollowMode(ModeText& mode, std::function<void()> also)
+{
+    mode.changed = [this, &mode, also = std::move(also)] {
+        SetEditing(!mode.isEmpty());
+        if (also)
+            also();
+    };
+}
+
 void RecordBoxes::SetEditing(bool editing)
 {
     editing_ = editing;

@@ -21,7 +21,6 @@ const QString kWhite = QStringLiteral("background-color: #FFFFFF;");
 const QString kGrey = QStringLiteral("background-color: #E0E0E0;");
 
 // Design sizes (twips).
-constexpr int kTitleHeight = 1155;
 constexpr int kMargin = 240;
 constexpr int kLabelWidth = 1020;
 constexpr int kBoxLeft = 1080;  // from the label's left
@@ -63,7 +62,7 @@ FindDialog::FindDialog(const std::vector<FindBox>& boxes, int okTextId, int canc
     for (int i = 0; i < n; ++i) {
         const FindBox& b = boxes_[size_t(i)];
         const int column = i / rows, row = i % rows;
-        const int left = kMargin + column * kColumnStep, top = kTitleHeight + kMargin + row * kRowStep;
+        const int left = kMargin + column * kColumnStep, top = kTitleStripHeight + kMargin + row * kRowStep;
         auto* label = new QLabel(b.caption, this);
         label->setObjectName(QStringLiteral("Label1_%1").arg(i));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -82,7 +81,7 @@ FindDialog::FindDialog(const std::vector<FindBox>& boxes, int okTextId, int canc
     // OK and Cancel below the boxes, their right edge on the boxes' right edge.
     const int columns = n > rows ? 2 : 1;
     const int right = kMargin + (columns - 1) * kColumnStep + kBoxLeft + kBoxWidth;
-    const int buttonTop = kTitleHeight + kMargin + rows * kRowStep + 120;
+    const int buttonTop = kTitleStripHeight + kMargin + rows * kRowStep + 120;
     for (int i = 0; i < 2; ++i) {
         Command1[i] = new QPushButton(LoadResString(i == 0 ? okTextId : cancelTextId), this);
         Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
@@ -93,7 +92,7 @@ FindDialog::FindDialog(const std::vector<FindBox>& boxes, int okTextId, int canc
     }
     Command1[0]->setDefault(false);
     setFixedSize(Px(right + kMargin), Px(buttonTop + kButtonHeight + kMargin));
-    Image1->setGeometry(0, 0, width(), Px(kTitleHeight));
+    Image1->setGeometry(0, 0, width(), Px(kTitleStripHeight));
     CheckCommandStyl();
 }
 
@@ -138,12 +137,30 @@ void FindDialog::Command1_Click(int index)
     }
 }
 
+void HoldFindCondition(FindCondition& held, QLineEdit* box, const FindCondition& condition,
+                       const QString& panelText)
+{
+    held = condition;
+    box->setText(condition.text);
+    SetStatusPanel(panelText, 0);
+    SetStatusText(QStringLiteral("查詢條件: ") + box->text());
+}
+
 bool FindDialog::KeyText(int index, const QString& text)
 {
     if (boxes_[size_t(index)].digitsOnly) {
         for (QChar c : text)
             if (!NumericKeyFilter(c.unicode()))
                 return false;
+    }
+    if (index == CopyTyped.from) {
+        QString typed;
+        for (QChar c : text)
+            if (c.isPrint())
+                typed += c;
+        QLineEdit* to = Text1[size_t(CopyTyped.to)];
+        if (!typed.isEmpty())
+            to->setText((CopyTyped.trimTarget ? vb::Trim(to->text()) : to->text()) + typed);
     }
     return true;
 }

@@ -56,6 +56,12 @@ struct FindWording {
 // (or the wording given).  A "%" or "_" typed stays a wildcard.
 FindCondition BuildFindCondition(const std::vector<FindTerm>& terms, const FindWording& wording = {});
 
+// A condition handed over to a record window by its find window: kept in `held` for the list's
+// re-read, its text in the window's hidden box `box` and on the status line after "查詢條件: ",
+// `panelText` in the status panel.
+void HoldFindCondition(FindCondition& held, QLineEdit* box, const FindCondition& condition,
+                       const QString& panelText);
+
 class FindDialog : public QDialog {
 public:
     // Two columns of boxes under the title picture, OK and Cancel (string ids) below them on the
@@ -80,8 +86,19 @@ protected:
     virtual void Found(const FindCondition& condition) = 0;
     virtual void Cancelled() {}
     // Typed text arriving in box `index` (a key or an input-method commit); false refuses it.
-    // The default refuses anything but digits in a digits-only box.
+    // The default refuses anything but digits in a digits-only box, and copies what box
+    // CopyTyped.from takes onto box CopyTyped.to.
     virtual bool KeyText(int index, const QString& text);
+
+    // Typing into box `from` goes onto the end of box `to` as well, its printable characters
+    // only (the short name typed builds the full name too); with `trimTarget` the blanks at the
+    // ends of `to` go first.  None while `from` is -1.
+    struct CopyTyping {
+        int from = -1;
+        int to = -1;
+        bool trimTarget = false;
+    };
+    CopyTyping CopyTyped;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;

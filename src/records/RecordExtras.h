@@ -105,6 +105,9 @@ enum class FirstPlace { Centred, TopLeft };
 bool FirstShowAtDesignSize(QWidget* window, int widthTwips, int heightTwips, const std::function<void()>& activated,
                            FirstPlace place = FirstPlace::Centred);
 
+// The height of a record window's title strip (twips).
+constexpr int kTitleStripHeight = 1155;
+
 // The title picture "Image1" on `parent`: the main window's title picture, stretched to the
 // label's size.
 QLabel* TitlePicture(QWidget* parent, const QPixmap& picture);

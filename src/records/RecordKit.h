@@ -7,12 +7,14 @@
 //                          Abort/Retry/Ignore and the window's special error numbers),
 //                          TrapDbErrors.
 //   records/RecordList.h   RecordList: the main recordset Rs, the list's clone ListRs, the
-//                          list model on a QTableView, the guarded row-change hook, Hold (no
-//                          row change while a save or delete runs), ShowRow (repositioning
-//                          after a save); QuickFindBox, FindRow, FindPrefix and
-//                          FindCodeOrName (code, else name) for type-ahead finds.
+//                          list model on a QTableView (ListView makes the view on the list
+//                          panel), the guarded row-change hook, Hold (no row change while a
+//                          save or delete runs), ShowRow (repositioning after a save);
+//                          QuickFindBox, FindRow, FindPrefix and FindCodeOrName (code, else
+//                          name) for type-ahead finds.
 //   records/FieldTable.h   RecordField table -> RecordBoxes: boxes and labels built, bound,
-//                          byte-limited, locked while browsing, focus colour; the required-
+//                          byte-limited, locked while browsing (FollowMode: as the window's
+//                          ModeText says), focus colour; the required-
 //                          fields message, the width check (limits read from the table) and
 //                          the check that every typed value fits its column.
 //   records/RecordSave.h   SaveInTransaction / DeleteInTransaction: one transaction, one
@@ -28,12 +30,19 @@
 //                          running other checks), RealFocusChange, BoxMap tables for
 //                          Enter/Up/Down, StockText tables for the F-key texts, BoxEvents
 //                          and DispatchBoxEvent (a box's events to the window's handlers).
-//   records/FindDialog.h   FindDialog built from a FindBox table; BuildFindCondition makes a
-//                          condition with every value bound.
+//   records/FindDialog.h   FindDialog built from a FindBox table (CopyTyped: typing in one box
+//                          copied onto another); BuildFindCondition makes a condition with
+//                          every value bound; HoldFindCondition keeps a condition handed over
+//                          to the record window and shows it.
 //   records/RecordWindow.h RecordWindow: the first show at the design size, the layout on every
 //                          resize and the unload once on close; on request the frame
 //                          maximised after the first show (MaximiseAfterFirstShow), and a
 //                          load that fails unloading the window unshown (FailLoad, Loaded).
+//                          RecordWindowOf<W> adds the one instance (records/OneInstance.h:
+//                          Global, Claim; find windows use it too), the title strip Picture1
+//                          with Image1 and the list panel Picture4 (BuildTitleAndList).  The
+//                          controls built alike: ArrayButton (Command2_5 ...), CaptionButtons
+//                          (captions from the string table), TabBar and TabPages.
 //   records/RecordExtras.h AuditStrip (建檔者/建檔日期/修改者/修改日期 with the window's column
 //                          names, placed side by side or where the window says), the sort
 //                          choice kept in a setting, help-panel notes from a BoxNote
@@ -53,16 +62,20 @@
 //       - CustomerFindBoxes(): the FindBox table of the find window (CustomFond);
 //       - the required fields (RequiredField) and the width-checked boxes (CustomerSave), the
 //         help panel's BoxNote table (CustomerNotes).
-//  2. The window class (CustomFrom : RecordWindow) holds a RecordList (List: CustomerRs and
-//     CustomerListRs), a RecordBoxes, the detail grids, its PickLists and LeaveGuard, an
-//     AuditStrip, a QuickFindBox, a ModeText EditMode, and the controls the layout names
-//     (Command2, Text1 = boxes_->Boxes(), ...).
+//  2. The window class (CustomFrom : RecordWindowOf<CustomFrom>) holds a RecordList (List:
+//     CustomerRs and CustomerListRs), a RecordBoxes following the ModeText EditMode (with the
+//     detail grids), its PickLists and LeaveGuard, an AuditStrip, a QuickFindBox, and the
+//     controls the layout names (Command2 from ArrayButton, TabStrip2 and Picture3 from TabBar
+//     and TabPages, Text1 = boxes_->Boxes(), ...).  Its constructor claims CustomFrom::Global()
+//     and builds the title strip and list panel first.
 //  3. Events stay the window's own: the list query and RowChanged, AddNew / Modification /
 //     CancleModif, the box events (RealFocusChange sorts out focus moves that are no entry;
-//     Enter, the arrows and F3/F4/F5 look the tables up), the type-ahead (FindCodeOrName), the
-//     save check (MissingFieldsMessage, then boxes_->RefuseTooWide and RefuseUnwritable), the
-//     save through SaveInTransaction with DetailStatements and the failure text, then
-//     RecordList::ShowAdded / ShowRow for the saved customer.
+//     Enter, the arrows and F3/F4/F5 look the tables up; DispatchBoxEvent hands each box event
+//     to its handler), the type-ahead (FindCodeOrName), the find window's condition
+//     (HoldFindCondition, then the list re-read), the save check (MissingFieldsMessage, then
+//     boxes_->RefuseTooWide and RefuseUnwritable), the save through SaveInTransaction with
+//     DetailStatements and the failure text, then RecordList::ShowAdded / ShowRow for the saved
+//     customer.
 //  4. Before any save however it is started: CommitPickLists on the open lists and each
 //     detail grid's ReadyToSave().
 //
@@ -74,6 +87,8 @@
 // its focus colour and RefuseUnwritable, PickLists with a LeaveGuard and RealFocusChange, the
 // button bar through ApplyButtonModes and their buttons' steps through RunButtonSteps, and the
 // title picture.  Besides:
+//   - RecordWindowOf (one instance, title strip and list panel), ArrayButton, TabBar and
+//     TabPages: customers, vendors, employees, personal contacts;
 //   - QuickFindBox and FindCodeOrName: customers, vendors, employees, personal contacts;
 //   - BoxMap and StockText tables: customers, vendors, employees, personal contacts;
 //   - help-panel notes (ShowNotes): customers, vendors, employees, personal contacts;
@@ -81,21 +96,23 @@
 //   - RefuseTooWide and SaveInTransaction: customers, vendors, personal contacts;
 //   - DetailGrid with DetailStatements, DeleteInTransaction, the kept sort choice: customers
 //     and vendors;
-//   - AuditStrip: customers, vendors, members;
+//   - AuditStrip and HoldFindCondition: customers, vendors (AuditStrip also members);
 //   - FindDialog: customers (CustomFond), vendors (FactorFond), personal contacts (OtherFindFrm);
-//   - DispatchBoxEvent: personal contacts and members;
+//   - DispatchBoxEvent: customers, vendors, personal contacts and members;
 //   - FindRow: vendors and members; FindPrefix and BuildFindCondition (the query by form):
 //     members.
 // The code/name-table window (codetables/CodeTableFrm) derives from RecordWindow too.
-// The member window builds its field table at run time from the table's columns (a RecordField
-// per column, places from its layout model); it is the one window maximised after its first
-// show and the one whose load can fail (no table name, no such table).
+// The member window stays on plain RecordWindow: it builds its field table at run time from the
+// table's columns (a RecordField per column, places from its layout model), and its own
+// Picture1 is the field pane; it is the one window maximised after its first show and the one
+// whose load can fail (no table name, no such table).
 #pragma once
 
 #include "records/DetailGrid.h"
 #include "records/EntryRules.h"
 #include "records/FieldTable.h"
 #include "records/FindDialog.h"
+#include "records/OneInstance.h"
 #include "records/RecordExtras.h"
 #include "records/RecordList.h"
 #include "records/RecordMode.h"

@@ -264,3 +264,14 @@ void QuickFindBox::fill()
     setCurrentIndex(-1);
     setEditText(text);
 }
+
+QTableView* ListView(QWidget* panel, QWidget* window, const QString& name, const QString& tip)
+{
+    auto* view = new QTableView(panel);
+    view->setObjectName(name);
+    if (!tip.isEmpty())
+        view->setToolTip(tip);
+    view->viewport()->setAttribute(Qt::WA_Hover);
+    view->viewport()->installEventFilter(window);
+    return view;
+}

@@ -31,6 +31,10 @@ struct ListColumn {
     QString caption;
 };
 
+// The list's view `name` on the window's list panel: the mouse over its rows is reported to
+// `window`'s event filter (the help line); `tip` is its hover help.
+QTableView* ListView(QWidget* panel, QWidget* window, const QString& name, const QString& tip = {});
+
 class RecordList : public QObject {
 public:
     explicit RecordList(QObject* parent = nullptr);

@@ -50,7 +50,7 @@ const QString kEmployee = QStringLiteral("員工");
 const QString kRequiredHint = QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔");
 
 // Design sizes (twips).
-constexpr int kWidth = 11070, kHeight = 7850, kTitleHeight = 1155;
+constexpr int kWidth = 11070, kHeight = 7850;
 constexpr int kStripHeight = 495, kButtonWidth = 975, kButtonHeight = 435, kListWidth = 2955;
 constexpr int kRow = 360, kBoxHeight = 300;
 
@@ -71,17 +71,10 @@ QString S(const char* s) { return QString::fromUtf8(s); }
 
 }  // namespace
 
-QPointer<PersonnelFrm>& PersonnelFrm::Global()
+PersonnelFrm::PersonnelFrm(QWidget* parent, const QPixmap& titlePicture)
+    : RecordWindowOf(parent, QStringLiteral("PersonnelFrm"), kWidth, kHeight)
 {
-    static QPointer<PersonnelFrm> instance;
-    return instance;
-}
-
-PersonnelFrm::PersonnelFrm(QWidget* parent, const QPixmap& titlePicture) : RecordWindow(parent, kWidth, kHeight)
-{
-    if (!Global())
-        Global() = this;
-    setObjectName(QStringLiteral("PersonnelFrm"));
+    Claim(this);
     build(titlePicture);
     built_ = true;
     formLoad();
@@ -95,14 +88,9 @@ PersonnelFrm::~PersonnelFrm() = default;
 void PersonnelFrm::build(const QPixmap& titlePicture)
 {
     resize(Px(kWidth), Px(kHeight));
-    Picture1 = new QWidget(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Image1 = TitlePicture(Picture1, titlePicture);
-    Image1->setGeometry(0, 0, Px(kWidth), Px(kTitleHeight));
+    BuildTitleAndList(titlePicture, kWidth);
 
     // The list panel.
-    Picture4 = new QWidget(this);
-    Picture4->setObjectName(QStringLiteral("Picture4"));
     Picture4->setGeometry(0, 0, Px(kListWidth), Px(kHeight));
     auto label = [&](const QString& text, QWidget* parent, int x, int y, int w) {
         auto* l = new QLabel(text, parent);
@@ -138,13 +126,8 @@ void PersonnelFrm::build(const QPixmap& titlePicture)
     Check2->setToolTip(QStringLiteral("包含已經離職之員工資料"));
     Check2->setGeometry(Px(1700), Px(390), Px(1200), Px(kBoxHeight));
     connect(Check2, &QCheckBox::clicked, this, [this] { LinkDataGWorkMan(); });
-    for (int i : {5, 7}) {
-        Command3[size_t(i)] = new QPushButton(Picture4);
-        Command3[size_t(i)]->setObjectName(QStringLiteral("Command3_%1").arg(i));
-        Command3[size_t(i)]->setAttribute(Qt::WA_Hover);
-        Command3[size_t(i)]->installEventFilter(this);
-        connect(Command3[size_t(i)], &QPushButton::clicked, this, [this, i] { Command3_Click(i); });
-    }
+    for (int i : {5, 7})
+        Command3[size_t(i)] = ArrayButton(Picture4, this, QStringLiteral("Command3"), i, [this, i] { Command3_Click(i); });
     Command3[7]->setText(kAll);
     Command3[7]->setToolTip(QStringLiteral("顯示全部資料或以部門分類顯示"));
     Command3[7]->setGeometry(Px(20), Px(750), Px(1200), Px(kBoxHeight + 30));
@@ -158,11 +141,8 @@ void PersonnelFrm::build(const QPixmap& titlePicture)
     DataCombo1[1]->setGeometry(Px(1860), Px(765), Px(kListWidth - 1900), Px(kBoxHeight));
     connect(DataCombo1[1], &QComboBox::editTextChanged, this,
             [this] { BRisklookworkmanType(vb::Trim(DataCombo1[1]->currentText())); });
-    DataGrid1 = new QTableView(Picture4);
-    DataGrid1->setObjectName(QStringLiteral("DataGrid1_1"));
+    DataGrid1 = ListView(Picture4, this, QStringLiteral("DataGrid1_1"));
     DataGrid1->setGeometry(Px(20), Px(1140), Px(kListWidth - 60), Px(kHeight));
-    DataGrid1->viewport()->setAttribute(Qt::WA_Hover);
-    DataGrid1->viewport()->installEventFilter(this);
     List.Attach(DataGrid1, {{QStringLiteral("RV17A1"), 1200, LoadResString(649)},
                             {QStringLiteral("RV17A2"), 1400, LoadResString(650)}});
     DataGrid1->horizontalHeader()->setStretchLastSection(true);
@@ -174,22 +154,9 @@ void PersonnelFrm::build(const QPixmap& titlePicture)
     };
 
     // Tabs and pages.
-    TabStrip1 = new QTabBar(this);
-    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
-    TabStrip1->setExpanding(false);
-    TabStrip1->setDrawBase(true);
-    for (const char* key : {"Basic", "adress", "Other"}) {
-        const int i = TabStrip1->addTab(QString());
-        TabStrip1->setTabData(i, QString::fromLatin1(key));
-    }
-    TabStrip1->setTabText(2, QStringLiteral("其他資料"));
-    connect(TabStrip1, &QTabBar::currentChanged, this, [this] { TabStrip1_Click(); });
-    for (int i = 1; i <= 4; ++i) {
-        Picture2[size_t(i)] = new QWidget(this);
-        Picture2[size_t(i)]->setObjectName(QStringLiteral("Picture2_%1").arg(i));
-        Picture2[size_t(i)]->setAttribute(Qt::WA_StyledBackground);
-        Picture2[size_t(i)]->setVisible(i == 1);
-    }
+    TabStrip1 = TabBar(this, QStringLiteral("TabStrip1"), {{"Basic"}, {"adress"}, {"Other", QStringLiteral("其他資料")}},
+                       [this](int) { TabStrip1_Click(); });
+    TabPages(this, QStringLiteral("Picture2"), Picture2);
     Picture2[0] = new QWidget(this);
     Picture2[0]->setObjectName(QStringLiteral("Picture2_0"));
     buildPages();
@@ -212,13 +179,10 @@ void PersonnelFrm::build(const QPixmap& titlePicture)
         {kExit, "離開(&X)", "結束離開員工資料管理", 9600},
     };
     for (const Bar& b : bar) {
-        auto* button = new QPushButton(S(b.caption), this);
-        button->setObjectName(QStringLiteral("Command2_%1").arg(b.index));
+        QPushButton* button = ArrayButton(this, this, QStringLiteral("Command2"), b.index, [this, i = b.index] { Command2_Click(i); });
+        button->setText(S(b.caption));
         button->setToolTip(S(b.tip));
-        button->setAttribute(Qt::WA_Hover);
-        button->installEventFilter(this);
         button->setGeometry(Px(b.left), 0, Px(kButtonWidth), Px(kButtonHeight));
-        connect(button, &QPushButton::clicked, this, [this, i = b.index] { Command2_Click(i); });
         Command2[size_t(b.index)] = button;
     }
     Command2[kRefresh]->hide();
@@ -823,7 +787,7 @@ void PersonnelFrm::Form_Resize()
     // The title strip and the bottom strip are aligned to the edges: full width, always.  The
     // title picture shows only while the window is no wider than the picture.
     // (The picture is 11070 twips wide; it is cut to the strip rather than reaching past it.)
-    const int top = Px(TitleStripTop(this, Picture1, kTitleHeight, kWidth));
+    const int top = Px(TitleStripTop(this, Picture1, kTitleStripHeight, kWidth));
     Image1->resize(std::min(Px(kWidth), Picture1->width()), Image1->height());
     Picture2[0]->setGeometry(0, height() - Px(kStripHeight), width(), Px(kStripHeight));
     // A size that cannot be set (the window made very small) leaves that control as it was.

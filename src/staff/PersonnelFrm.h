@@ -10,40 +10,24 @@
 #include "records/RecordWindow.h"
 #include "staff/PersonnelRules.h"
 
-#include <QPixmap>
-#include <QPointer>
-#include <QString>
-#include <QWidget>
 #include <array>
-#include <functional>
 #include <optional>
-#include <vector>
 
 class QCheckBox;
-class QComboBox;
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
-class QTabBar;
-class QTableView;
 class RecordBoxes;
 
 namespace dbmodel {
 class FieldBinding;
 }
 
-class PersonnelFrm : public RecordWindow {
+class PersonnelFrm : public RecordWindowOf<PersonnelFrm> {
 public:
     explicit PersonnelFrm(QWidget* parent = nullptr, const QPixmap& titlePicture = QPixmap());
     ~PersonnelFrm() override;
 
-    static QPointer<PersonnelFrm>& Global();
-
-    // ---- Controls --------------------------------------------------------------------------
-    QWidget* Picture1 = nullptr;               // title strip
-    QLabel* Image1 = nullptr;
-    QWidget* Picture4 = nullptr;               // list panel
+    // ---- Controls (and the kit's Picture1, Image1, Picture4) --------------------------------
     std::array<QComboBox*, 3> DataCombo1{};    // 0 department, 1 employee find, 2 floating department picker
     QComboBox* Combo2 = nullptr;               // sort "姓名" / "編號"
     QCheckBox* Check2 = nullptr;               // 包含離職

@@ -4,7 +4,6 @@
 #include "core/WindowHelpers.h"
 #include "platform/text/VbText.h"
 #include "vendors/FactorFrm.h"
-#include "vendors/VendorEntryRules.h"
 #include "vendors/VendorFields.h"
 
 #include <QLabel>
@@ -15,23 +14,17 @@ namespace {
 
 using vb::Px;
 
-constexpr int kTitle = 1155, kLabelW = 1020, kLineStep = 420, kBoxH = 300;
+constexpr int kLabelW = 1020, kLineStep = 420, kBoxH = 300;
 
 }  // namespace
-
-QPointer<FactorFond>& FactorFond::Global()
-{
-    static QPointer<FactorFond> instance;
-    return instance;
-}
 
 FactorFond::FactorFond(FactorFrm* owner, const QPixmap& titlePicture)
     : FindDialog(VendorFindBoxes(), 732, 733, nullptr, titlePicture), owner_(owner)
 {
-    if (!Global())
-        Global() = this;
+    Claim(this);
     setObjectName(QStringLiteral("FactorFond"));
     Wording = VendorFindWording();
+    CopyTyped = {.from = 1, .to = 2};  // the short name onto the full name
 
     // Number and short name on the first line, the full name on the second, contact and person
     // in charge on the third, then one box a line; the remarks box is taller.
@@ -44,16 +37,16 @@ FactorFond::FactorFond(FactorFrm* owner, const QPixmap& titlePicture)
         {6, 0, 2760, kBoxH}, {7, 0, 2160, kBoxH}, {8, 0, 5520, 720},
     };
     for (size_t i = 0; i < Text1.size() && i < std::size(at); ++i) {
-        const int top = kTitle + 180 + at[i].line * kLineStep;
+        const int top = kTitleStripHeight + 180 + at[i].line * kLineStep;
         const int labelLeft = 120 + at[i].left;
         Label1[i]->setGeometry(Px(labelLeft), Px(top), Px(kLabelW), Px(kBoxH));
         Text1[i]->setGeometry(Px(labelLeft + kLabelW + 60), Px(top), Px(at[i].width), Px(at[i].height));
     }
-    const int buttonTop = kTitle + 180 + 8 * kLineStep + 720 + 180;
+    const int buttonTop = kTitleStripHeight + 180 + 8 * kLineStep + 720 + 180;
     for (int i = 0; i < 2; ++i)
         Command1[i]->setGeometry(Px(3000 + i * 1320), Px(buttonTop), Px(1200), Px(375));
     setFixedSize(Px(120 + kLabelW + 60 + 5520 + 240), Px(buttonTop + 375 + 240));
-    Image1->setGeometry(0, 0, width(), Px(kTitle));
+    Image1->setGeometry(0, 0, width(), Px(kTitleStripHeight));
 
     setWindowTitle(LoadResString(751));
     SetStatusText(QStringLiteral("您可以只輸入查詢字串的部分即可查詢並且也可以同時輸入多個欄位為查詢條件"));
@@ -68,15 +61,3 @@ void FactorFond::Found(const FindCondition& condition)
 }
 
 void FactorFond::Cancelled() { SetStatusPanel(QStringLiteral("廠商顯示全部"), 0); }
-
-bool FactorFond::KeyText(int index, const QString& text)
-{
-    if (!FindDialog::KeyText(index, text))
-        return false;
-    if (index == 1) {
-        const QString typed = PrintableOnly(text);
-        if (!typed.isEmpty())
-            Text1[2]->setText(Text1[2]->text() + typed);
-    }
-    return true;
-}

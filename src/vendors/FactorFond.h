@@ -4,26 +4,22 @@
 #pragma once
 
 #include "records/FindDialog.h"
+#include "records/OneInstance.h"
 
 #include <QPixmap>
 #include <QPointer>
 
 class FactorFrm;
 
-class FactorFond : public FindDialog {
+class FactorFond : public FindDialog, public OneInstance<FactorFond> {
 public:
     // `owner` is the vendor window the condition is handed to (the global one when none).
     explicit FactorFond(FactorFrm* owner = nullptr, const QPixmap& titlePicture = QPixmap());
     ~FactorFond() override;
 
-    // The loaded find window (empty while none is).
-    static QPointer<FactorFond>& Global();
-
 protected:
     void Found(const FindCondition& condition) override;
     void Cancelled() override;
-    // The short name typed is copied onto the end of the full name (printable characters only).
-    bool KeyText(int index, const QString& text) override;
 
 private:
     QPointer<FactorFrm> owner_;

@@ -48,7 +48,6 @@ const QString kHelpCaption = QStringLiteral("廠商管理");
 
 // Design sizes (twips).
 constexpr int kDesignWidth = 11070, kDesignHeight = 7850;
-constexpr int kTitleHeight = 1155;
 constexpr int kAuditHeight = 495;
 constexpr int kListWidth = 2895;
 constexpr int kHeaderHeight = 975;
@@ -111,12 +110,6 @@ std::vector<ListColumn> ListColumns()
 
 // ---- Construction --------------------------------------------------------------------------------
 
-QPointer<FactorFrm>& FactorFrm::Global()
-{
-    static QPointer<FactorFrm> instance;
-    return instance;
-}
-
 std::function<void()>& FactorFrm::OpenCategoryWindow()
 {
     static std::function<void()> open;
@@ -125,16 +118,11 @@ std::function<void()>& FactorFrm::OpenCategoryWindow()
 
 // The design size is the outer size, frame included; the window opens at the top left.
 FactorFrm::FactorFrm(QWidget* parent, const QPixmap& titlePicture)
-    : RecordWindow(parent, kDesignWidth, kDesignHeight, FirstPlace::TopLeft)
+    : RecordWindowOf(parent, QStringLiteral("FactorFrm"), kDesignWidth, kDesignHeight, FirstPlace::TopLeft)
 {
-    if (!Global())
-        Global() = this;
-    setObjectName(QStringLiteral("FactorFrm"));
+    Claim(this);
     build(titlePicture);
-    EditMode.changed = [this] {
-        boxes_->SetEditing(!EditMode.isEmpty());
-        ManGrid->SetEditMode(EditMode);
-    };
+    boxes_->FollowMode(EditMode, [this] { ManGrid->SetEditMode(EditMode); });
     formLoad();
     loading_ = false;
 }
@@ -143,14 +131,9 @@ FactorFrm::~FactorFrm() = default;
 
 void FactorFrm::build(const QPixmap& titlePicture)
 {
-    // Title strip.
-    Picture1 = new QWidget(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Image1 = TitlePicture(Picture1, titlePicture);
+    BuildTitleAndList(titlePicture, 10800);
 
     // List panel.
-    Picture4 = new QWidget(this);
-    Picture4->setObjectName(QStringLiteral("Picture4"));
     const char* label5[2] = {"排序:", "速查:"};
     for (int i = 0; i < 2; ++i) {
         Label5[i] = new QLabel(QString::fromUtf8(label5[i]), Picture4);
@@ -170,12 +153,9 @@ void FactorFrm::build(const QPixmap& titlePicture)
                             "不分類別顯示所有廠商資料.方便您從左方的清單中輸入廠商編號或簡稱尋找", "", "",
                             "連接到這個網址", "寫一封電子郵件到這個e-mail信箱"};
     for (int i : {0, 1, 4, 5}) {
-        Command3[i] = new QPushButton(i <= 1 ? this : nullptr);
-        Command3[i]->setObjectName(QStringLiteral("Command3_%1").arg(i));
+        Command3[i] = ArrayButton(i <= 1 ? this : nullptr, this, QStringLiteral("Command3"), i,
+                                  [this, i] { Command3_Click(i); });
         Command3[i]->setToolTip(QString::fromUtf8(tips3[i]));
-        Command3[i]->setAttribute(Qt::WA_Hover);
-        Command3[i]->installEventFilter(this);
-        connect(Command3[i], &QPushButton::clicked, this, [this, i] { Command3_Click(i); });
     }
     Command3[1]->setParent(Picture4);
     Command3[1]->setText(kByCategory);
@@ -194,11 +174,7 @@ void FactorFrm::build(const QPixmap& titlePicture)
             Brisklookfactorytype();
     });
     connect(DataCombo2[1], &QComboBox::editTextChanged, this, [this] { BrisklookOtherDate(); });
-    DataGrid1[1] = new QTableView(Picture4);
-    DataGrid1[1]->setObjectName(QStringLiteral("DataGrid1_1"));
-    DataGrid1[1]->setToolTip(QStringLiteral("用滑鼠點一下可移動到該筆資料"));
-    DataGrid1[1]->viewport()->setAttribute(Qt::WA_Hover);
-    DataGrid1[1]->viewport()->installEventFilter(this);
+    DataGrid1[1] = ListView(Picture4, this, QStringLiteral("DataGrid1_1"), QStringLiteral("用滑鼠點一下可移動到該筆資料"));
     List.Attach(DataGrid1[1], ListColumns());
     List.Follows = [this] { return ListSyncArmed; };
     List.RowChanged = [this] { DataGrid1_RowColChange(); };
@@ -207,24 +183,13 @@ void FactorFrm::build(const QPixmap& titlePicture)
     Option1->hide();
 
     // Tabs, header and pages.
-    TabStrip1 = new QTabBar(this);
-    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
-    TabStrip1->setExpanding(false);
-    TabStrip1->setDrawBase(true);
-    const char* tabs[3][2] = {{"BasicData", "基本資料"}, {"次類別", "次類別"}, {"聯絡人", "聯絡人"}};
-    for (const auto& t : tabs) {
-        const int i = TabStrip1->addTab(QString::fromUtf8(t[1]));
-        TabStrip1->setTabData(i, QString::fromUtf8(t[0]));
-    }
-    connect(TabStrip1, &QTabBar::currentChanged, this, [this] { TabStrip1_Click(); });
+    TabStrip1 = TabBar(this, QStringLiteral("TabStrip1"),
+                       {{"BasicData", QStringLiteral("基本資料")}, {"次類別", QStringLiteral("次類別")},
+                        {"聯絡人", QStringLiteral("聯絡人")}},
+                       [this](int) { TabStrip1_Click(); });
     Picture5 = new QWidget(this);
     Picture5->setObjectName(QStringLiteral("Picture5"));
-    for (int i = 1; i <= 3; ++i) {
-        Picture3[i] = new QWidget(this);
-        Picture3[i]->setObjectName(QStringLiteral("Picture3_%1").arg(i));
-        Picture3[i]->setAttribute(Qt::WA_StyledBackground);
-        Picture3[i]->setVisible(i == 1);
-    }
+    TabPages(this, QStringLiteral("Picture3"), Picture3);
     buildRecord();
 
     // Trade flags on page 2: three columns of four.
@@ -247,13 +212,8 @@ void FactorFrm::build(const QPixmap& titlePicture)
     });
 
     // Button bar.
-    for (int i : {kFind, kAdd, kChange, kClose, kDelete, kSave, kCancel, kDeleteRow}) {
-        Command2[i] = new QPushButton(this);
-        Command2[i]->setObjectName(QStringLiteral("Command2_%1").arg(i));
-        Command2[i]->setAttribute(Qt::WA_Hover);
-        Command2[i]->installEventFilter(this);
-        connect(Command2[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
-    }
+    for (int i : {kFind, kAdd, kChange, kClose, kDelete, kSave, kCancel, kDeleteRow})
+        Command2[i] = ArrayButton(this, this, QStringLiteral("Command2"), i, [this, i] { Command2_Click(i); });
     Command2[kDeleteRow]->setText(QStringLiteral("刪除一行"));
     for (int i : {kSave, kCancel, kDeleteRow})
         Command2[i]->hide();
@@ -330,7 +290,6 @@ bool FactorFrm::HasCurrentVendor() const { return List.HasCurrent(); }
 
 void FactorFrm::formLoad()
 {
-    Image1->setGeometry(0, 0, Px(10800), Px(kTitleHeight));
     LoadLanguage();
     Picture3[1]->raise();
     resize(Px(kDesignWidth), Px(kDesignHeight));
@@ -355,15 +314,10 @@ void FactorFrm::LoadLanguage()
 {
     setWindowTitle(LoadResString(351));
     boxes_->LoadCaptions();
-    QFont buttonFont = font();
-    buttonFont.setPointSize(10);
-    for (int i = 0; i <= 6; ++i) {
-        Command2[i]->setText(LoadResString(390 + i));
-        Command2[i]->setFont(buttonFont);
-    }
+    const QFont buttonFont = ButtonFont(this);
+    CaptionButtons(std::span(Command2).first(7), 390, buttonFont);
     Command2[kDeleteRow]->setFont(buttonFont);
-    Command3[0]->setText(LoadResString(397));
-    Command3[0]->setFont(buttonFont);
+    CaptionButtons(std::span(Command3).first(1), 397, buttonFont);
     TabStrip1->setTabText(0, LoadResString(285));
     for (size_t c = 0; c < VendorListColumns().size(); ++c)
         if (VendorListColumns()[c].captionId)
@@ -420,15 +374,7 @@ void FactorFrm::LineDataGridMain()
 
 void FactorFrm::SetFindCondition(const FindCondition& condition)
 {
-    FondCondition = condition;
-    FactoryFondText->setText(condition.text);
-    FondSub();
-}
-
-void FactorFrm::FondSub()
-{
-    SetStatusPanel(QStringLiteral("廠商顯示查詢條件"), 0);
-    SetStatusText(QStringLiteral("查詢條件: ") + FactoryFondText->text());
+    HoldFindCondition(FondCondition, FactoryFondText, condition, QStringLiteral("廠商顯示查詢條件"));
     if (FondCondition.isEmpty())
         return;
     const db::Statement q = FondSubQuery(FondCondition);
@@ -658,7 +604,7 @@ void FactorFrm::Form_Resize()
     const int innerWidth = Tw(width());
     const int innerHeight = Tw(height());
     // The title picture goes once the window is as wide as the picture.
-    const int top = TitleStripTop(this, Picture1, kTitleHeight, Tw(Image1->width()) - 1);
+    const int top = TitleStripTop(this, Picture1, kTitleStripHeight, Tw(Image1->width()) - 1);
 
     // List panel and its controls.
     const int listHeight = std::max(0, innerHeight - top - kAuditHeight - kButtonHeight - 200);

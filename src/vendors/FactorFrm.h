@@ -14,26 +14,15 @@
 #include "records/RecordWindow.h"
 #include "vendors/VendorList.h"
 
-#include <QPixmap>
-#include <QPointer>
-#include <QString>
-#include <QWidget>
 #include <array>
-#include <functional>
-#include <vector>
 
 class QCheckBox;
-class QComboBox;
 class QKeyEvent;
-class QLabel;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
-class QTabBar;
-class QTableView;
 class DetailGrid;
 
-class FactorFrm : public RecordWindow {
+class FactorFrm : public RecordWindowOf<FactorFrm> {
 public:
     // The buttons of the bar Command2(0..6, 10), by what they do: Command2[kSave],
     // Command2_Click(kSave).
@@ -50,17 +39,12 @@ public:
     explicit FactorFrm(QWidget* parent = nullptr, const QPixmap& titlePicture = QPixmap());
     ~FactorFrm() override;
 
-    // The program's one vendor window (empty while none is open).
-    static QPointer<FactorFrm>& Global();
     // Opens the vendor-category window in its add mode (the main window sets it).
     static std::function<void()>& OpenCategoryWindow();
 
     static constexpr int kBoxes = 25;
 
-    // ---- Controls ------------------------------------------------------------------------
-    QWidget* Picture1 = nullptr;  // title strip
-    QLabel* Image1 = nullptr;
-    QWidget* Picture4 = nullptr;             // list panel
+    // ---- Controls (and the kit's Picture1, Image1, Picture4) ------------------------------
     std::array<QLabel*, 2> Label5{};         // "排序:", "速查:"
     QComboBox* Combo1 = nullptr;             // sort choice
     QCheckBox* Check1 = nullptr;             // "不含無往來"
@@ -107,8 +91,8 @@ public:
     void LoadLanguage();
     void LinkGridData1(const QString& categoryCode);
     void LineDataGridMain();
-    void FondSub();
-    // Hands a condition over (FactoryFondText and FondCondition) and runs FondSub.
+    // Holds a condition handed over (FondCondition, its text in FactoryFondText) and re-reads
+    // the list with it.
     void SetFindCondition(const FindCondition& condition);
     // The category code of the current view: the current category in "分類顯示", else "".
     QString ViewCategoryCode() const;

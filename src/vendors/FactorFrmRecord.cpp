@@ -41,14 +41,6 @@ const QString kNotSaved = QStringLiteral("資料並未儲存。");
 
 bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
-// A focus change the user made: not a message box or a list's popup taking the focus and
-// giving it back.
-bool UserFocus(QEvent* event)
-{
-    const auto reason = static_cast<QFocusEvent*>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
 // The vendor window answers every data error of its buttons itself: a duplicate number in its
 // own words, anything else with its number in the title.
 const ButtonErrorPolicy kButtonErrors = {.answer = [](const db::DbError& e, const QString& failureText) {
@@ -564,20 +556,11 @@ void FactorFrm::FontFactoryType()
 
 bool FactorFrm::recordEvent(QObject* watched, QEvent* event)
 {
-    const QEvent::Type type = event->type();
-    if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress)
-        return false;
     const int index = boxes_->IndexOf(watched);
     if (index < 0)
         return false;
-    if (type == QEvent::FocusIn) {
-        if (RealFocusChange(event))
-            Text1_GotFocus(index);
-    } else if (type == QEvent::FocusOut) {
-        if (RealFocusChange(event))
-            Text1_LostFocus(index);
-    } else {
-        return Text1_Key(index, static_cast<QKeyEvent*>(event));
-    }
-    return false;
+    return DispatchBoxEvent(index, event,
+                            {.GotFocus = [this](int i) { Text1_GotFocus(i); },
+                             .LostFocus = [this](int i) { Text1_LostFocus(i); },
+                             .Key = [this](int i, QKeyEvent* k) { return Text1_Key(i, k); }});
 }

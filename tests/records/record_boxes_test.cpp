@@ -131,6 +131,35 @@ TEST_F(RecordBoxesTest, LockedWhileBrowsingAndTypingHeldToTheByteLimit)
     EXPECT_EQ(boxes.Text(kName), K("大同電子股份有限"));
 }
 
+TEST_F(RecordBoxesTest, FollowTheWindowsModeAndWhatElseFollowsIt)
+{
+    ModeText mode;
+    int alsoRan = 0;
+    bool editingWhenAlsoRan = false;
+    boxes.FollowMode(mode, [&] {
+        ++alsoRan;
+        editingWhenAlsoRan = boxes.Editing();
+    });
+    mode = ModeText::Change;
+    EXPECT_TRUE(boxes.Editing());
+    EXPECT_TRUE(editingWhenAlsoRan);  // the boxes are unlocked before the rest follows
+    boxes.SetText(kName, "");
+    type(kName, "x");
+    EXPECT_EQ(boxes.Text(kName), "x");
+    mode.clear();
+    EXPECT_FALSE(boxes.Editing());
+    type(kName, "y");
+    EXPECT_EQ(boxes.Text(kName), "x");
+    mode = "addnew";
+    EXPECT_TRUE(boxes.Editing());
+    EXPECT_EQ(alsoRan, 3);
+
+    ModeText alone;  // nothing else follows
+    boxes.FollowMode(alone);
+    alone.clear();
+    EXPECT_FALSE(boxes.Editing());
+}
+
 TEST(RecordBoxChecks, RequiredBoxesLeftBlankAreListedInTableOrder)
 {
     const std::vector<RequiredField> required = {{1, K("◆簡稱")}, {0, K("◆代號")}, {7, K("◆電話")}};

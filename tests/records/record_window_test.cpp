@@ -1,130 +1,165 @@
-// The frame a record window shares: the unload runs once however the window is closed, and not
-// at all when its load failed; a window that asks for it is maximised after its first show at
-// the design size, laid out for the maximised size, and restored to the design size.
-#include "platform/text/VbText.h"
+// The parts every record window builds from the kit: the one instance of a kind, the tab strip
+// and its pages, the buttons of a control array, and a find window's condition handed over to
+// its record window, with the typing a find window copies from one box onto another.
+#include "records/FindDialog.h"
+#include "records/OneInstance.h"
 #include "records/RecordWindow.h"
 #include "support/RecordingSink.h"
 
-#include <QApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
-constexpr int kDesignWidth = 6000, kDesignHeight = 4500;  // twips, frame included
-
-class ProbeWindow : public RecordWindow {
+class OneWindow : public QWidget, public OneInstance<OneWindow> {
 public:
-    struct Choices {
-        bool maximise = false;
-        bool failLoad = false;
-    };
-    explicit ProbeWindow(Choices c) : RecordWindow(nullptr, kDesignWidth, kDesignHeight)
-    {
-        if (c.maximise)
-            MaximiseAfterFirstShow();
-        if (c.failLoad)
-            FailLoad();
-    }
-    void Form_Activate() override { ++activations; }
-
-    int activations = 0;
-    int unloads = 0;
-    QSize laidOutFor;  // the size of the last layout
-
-protected:
-    void Form_Resize() override { laidOutFor = size(); }
-    void Form_Unload() override { ++unloads; }
+    OneWindow() { Claim(this); }
 };
 
-class RecordWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        area.resize(1000, 800);
-        area.show();
-        sink.area = &area;
-    }
-
-    QMdiSubWindow* open(ProbeWindow* w)
-    {
-        QMdiSubWindow* sub = area.addSubWindow(w);
-        sub->show();
-        QApplication::processEvents();
-        return sub;
-    }
-
-    testsupport::RecordingSink sink;
-    QMdiArea area;
-};
-
-}  // namespace
-
-// However often and by whichever way the window is closed, its unload runs once; a window whose
-// load failed is unloaded already, so no close runs the unload again.
-TEST_F(RecordWindowTest, UnloadRunsOnceAndNeverAfterAFailedLoad)
+TEST(RecordWindowParts, TheFirstWindowMadeIsTheOneUntilItIsGone)
 {
-    enum class Close { Window, Frame };
+    auto first = std::make_unique<OneWindow>();
+    EXPECT_EQ(OneWindow::Global().data(), first.get());
+    {
+        OneWindow second;
+        EXPECT_EQ(OneWindow::Global().data(), first.get());  // a second one does not take over
+    }
+    first.reset();
+    EXPECT_TRUE(OneWindow::Global().isNull());
+    OneWindow third;
+    EXPECT_EQ(OneWindow::Global().data(), &third);
+}
+
+TEST(RecordWindowParts, TabStripAndPages)
+{
+    QWidget window;
+    std::vector<int> changes;
+    QTabBar* bar = TabBar(&window, QStringLiteral("TabStrip1"), {{"Basic"}, {"Other", QStringLiteral("其他資料")}},
+                          [&](int tab) { changes.push_back(tab); });
+    EXPECT_EQ(bar->objectName(), QStringLiteral("TabStrip1"));
+    ASSERT_EQ(bar->count(), 2);
+    EXPECT_EQ(bar->tabData(0).toString(), QStringLiteral("Basic"));
+    EXPECT_EQ(bar->tabText(0), QString());
+    EXPECT_EQ(bar->tabData(1).toString(), QStringLiteral("Other"));
+    EXPECT_EQ(bar->tabText(1), QStringLiteral("其他資料"));
+    EXPECT_TRUE(changes.empty());  // building the strip is no change of tab
+    bar->setCurrentIndex(1);
+    EXPECT_EQ(changes, std::vector<int>{1});
+
+    std::array<QWidget*, 4> pages{};
+    TabPages(&window, QStringLiteral("Picture3"), pages);
+    EXPECT_EQ(pages[0], nullptr);  // index 0 is no page
+    window.show();
+    for (size_t i = 1; i < pages.size(); ++i) {
+        ASSERT_NE(pages[i], nullptr);
+        EXPECT_EQ(pages[i]->objectName(), QStringLiteral("Picture3_%1").arg(i));
+        EXPECT_EQ(pages[i]->parentWidget(), &window);
+        EXPECT_EQ(pages[i]->isVisible(), i == 1) << i;
+    }
+}
+
+class HoverWatcher : public QWidget {
+public:
+    int hovers = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::HoverEnter)
+            ++hovers;
+        return false;
+    }
+};
+
+TEST(RecordWindowParts, ArrayButtonIsNamedByItsIndexAndReportsToTheWindow)
+{
+    HoverWatcher window;
+    int clicked = -1;
+    QPushButton* b = ArrayButton(&window, &window, QStringLiteral("Command2"), 5, [&] { clicked = 5; });
+    EXPECT_EQ(b->objectName(), QStringLiteral("Command2_5"));
+    EXPECT_EQ(b->parentWidget(), &window);
+    b->click();
+    EXPECT_EQ(clicked, 5);
+    QEvent hover(QEvent::HoverEnter);
+    QCoreApplication::sendEvent(b, &hover);
+    EXPECT_EQ(window.hovers, 1);
+}
+
+// ---- A find window's condition and typing ---------------------------------------------------
+
+class Finder : public FindDialog {
+public:
+    using FindDialog::CopyTyping;
+    explicit Finder(CopyTyping copy)
+        : FindDialog({{QStringLiteral("RV120"), QStringLiteral("代號"), 14, false, true},
+                      {QStringLiteral("RV121"), QStringLiteral("簡稱"), 10, false, false},
+                      {QStringLiteral("RV122"), QStringLiteral("全銜"), 50, false, false}},
+                     732, 733)
+    {
+        CopyTyped = copy;
+    }
+    FindCondition found;
+
+protected:
+    void Found(const FindCondition& condition) override { found = condition; }
+};
+
+TEST(FindWindowTyping, WhatOneBoxTakesGoesOntoTheEndOfAnother)
+{
     struct Case {
-        bool failLoad;
-        Close first, second;
-        bool loaded;
-        int unloads;
-    };
-    const Case cases[] = {
-        {false, Close::Window, Close::Window, true, 1},
-        {false, Close::Frame, Close::Window, true, 1},
-        {true, Close::Window, Close::Frame, false, 0},
-        {true, Close::Frame, Close::Window, false, 0},
+        const char* what;
+        Finder::CopyTyping copy;
+        int box;
+        const char* typed;
+        const char* before;  // the full-name box
+        const char* after;
+    } const cases[] = {
+        {"copied as typed", {1, 2, false}, 1, "ab", "大 ", "大 ab"},
+        {"blanks at the target's ends go first", {1, 2, true}, 1, "ab", " 大 ", "大ab"},
+        {"another box copies nothing", {1, 2, true}, 2, "c", "大", "大c"},
+        {"no copy set", {}, 1, "ab", "大", "大"},
+        {"a digits-only box refuses a letter, and nothing is copied", {0, 2, false}, 0, "a", "大", "大"},
+        {"a digit the digits-only box takes is copied", {0, 2, false}, 0, "7", "大", "大7"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "failLoad " << c.failLoad << ", first by the "
-                                        << (c.first == Close::Frame ? "frame" : "window"));
-        auto* w = new ProbeWindow({.failLoad = c.failLoad});
-        EXPECT_EQ(w->Loaded(), c.loaded);
-        QMdiSubWindow* sub = open(w);
-        for (Close how : {c.first, c.second}) {
-            if (how == Close::Frame)
-                sub->close();
-            else
-                w->close();
-            QApplication::processEvents();
-        }
-        EXPECT_EQ(w->unloads, c.unloads);
-        EXPECT_EQ(w->Loaded(), c.loaded);
-        delete sub;
+        SCOPED_TRACE(c.what);
+        Finder find(c.copy);
+        find.show();
+        find.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&find));
+        find.Text1[2]->setText(QString::fromUtf8(c.before));
+        find.Text1[size_t(c.box)]->setFocus();
+        QTest::keyClicks(find.Text1[size_t(c.box)], QString::fromUtf8(c.typed));
+        EXPECT_EQ(find.Text1[2]->text(), QString::fromUtf8(c.after));
     }
 }
 
-// Asked for, the frame is maximised after the first show and the controls are laid out for the
-// maximised size; restoring gives the design size, and a later show does not maximise again.
-// Not asked for, the frame keeps the design size.
-TEST_F(RecordWindowTest, MaximisesAfterTheFirstShowAtTheDesignSizeWhenAsked)
+TEST(FindWindowTyping, ACommittedInputMethodTextIsCopiedWithoutItsUnprintables)
 {
-    const QSize design(vb::Px(kDesignWidth), vb::Px(kDesignHeight));
-    for (bool maximise : {true, false}) {
-        SCOPED_TRACE(maximise ? "maximised" : "at the design size");
-        auto* w = new ProbeWindow({.maximise = maximise});
-        QMdiSubWindow* sub = open(w);
-        EXPECT_TRUE(w->FirstShown());
-        EXPECT_EQ(w->activations, 1);
-        EXPECT_EQ(sub->isMaximized(), maximise);
-        EXPECT_EQ(w->laidOutFor, w->size());
-        if (maximise) {
-            EXPECT_GT(w->width(), design.width());
-            EXPECT_GT(w->height(), design.height());
-            sub->showNormal();
-            QApplication::processEvents();
-        }
-        EXPECT_EQ(sub->size(), design);
-        EXPECT_EQ(w->laidOutFor, w->size());
-
-        sub->hide();
-        sub->show();
-        QApplication::processEvents();
-        EXPECT_FALSE(sub->isMaximized());
-        EXPECT_EQ(sub->size(), design);
-        delete sub;
-    }
+    Finder find({1, 2, false});
+    find.Text1[2]->setText(QStringLiteral("大"));
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("同\t電"));
+    QCoreApplication::sendEvent(find.Text1[1], &commit);
+    EXPECT_EQ(find.Text1[2]->text(), QStringLiteral("大同電"));
 }
+
+TEST(FindWindowTyping, AConditionHandedOverIsHeldShownInTheHiddenBoxAndOnTheStatusLine)
+{
+    testsupport::RecordingSink sink;
+    QLineEdit box;
+    FindCondition held;
+    const FindCondition given = BuildFindCondition({{QStringLiteral("RV121"), QStringLiteral("大")}});
+    HoldFindCondition(held, &box, given, QStringLiteral("顯示查詢條件"));
+    EXPECT_EQ(held.sql, given.sql);
+    EXPECT_EQ(held.params, given.params);
+    EXPECT_EQ(box.text(), given.text);
+    EXPECT_EQ(sink.panels[0], QStringList{QStringLiteral("顯示查詢條件")});
+    EXPECT_EQ(sink.status, QStringLiteral("查詢條件: ") + given.text);
+}
+
+}  // namespace
