@@ -98,12 +98,6 @@ QVariant MemberBirthdayModel::headerData(int section, Qt::Orientation orientatio
 
 // ---- The window ----------------------------------------------------------------------------------
 
-QPointer<frm會員生日查詢>& frm會員生日查詢::Global()
-{
-    static QPointer<frm會員生日查詢> instance;
-    return instance;
-}
-
 frm會員生日查詢::frm會員生日查詢(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frm會員生日查詢"));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/db/Db.h"
+#include "records/OneInstance.h"
 
 #include <QAbstractTableModel>
 #include <QPointer>
@@ -41,12 +42,9 @@ private:
     long rows_ = 0;
 };
 
-class frm會員生日查詢 : public QWidget {
+class frm會員生日查詢 : public QWidget, public OneInstance<frm會員生日查詢> {
 public:
     explicit frm會員生日查詢(QWidget* parent = nullptr);
-
-    // The single instance the main window shows.
-    static QPointer<frm會員生日查詢>& Global();
 
     QWidget* Picture1 = nullptr;
     std::array<QLabel*, 2> Label1{};

@@ -44,12 +44,6 @@ QString CentimetreText(const QString& twipsText)
     return NumberText(std::floor(v / 567.0 * 100.0) / 100.0);
 }
 
-QPointer<AdjustLabelFrm>& AdjustLabelFrm::Global()
-{
-    static QPointer<AdjustLabelFrm> instance;
-    return instance;
-}
-
 void AdjustLabelFrm::Open()
 {
     QPointer<AdjustLabelFrm>& offsets = Global();

@@ -2,6 +2,8 @@
 // read-outs, saved into the main settings file.
 #pragma once
 
+#include "records/OneInstance.h"
+
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -14,10 +16,9 @@ class QGroupBox;
 // The read-out of a twips text: Int(v / 567 * 100) / 100, rounded toward minus infinity.
 QString CentimetreText(const QString& twipsText);
 
-class AdjustLabelFrm : public QWidget {
+class AdjustLabelFrm : public QWidget, public OneInstance<AdjustLabelFrm> {
 public:
     explicit AdjustLabelFrm(QWidget* parent = nullptr);
-    static QPointer<AdjustLabelFrm>& Global();
     // Shows the one offsets window, made when none is open (the label windows' offsets button).
     static void Open();
 

@@ -38,12 +38,6 @@ LabelParts CustomerLabel(db::Recordset& customer, bool withCode, bool responsibl
     return label;
 }
 
-QPointer<CustomLabelPrtFrm1>& CustomLabelPrtFrm1::Global()
-{
-    static QPointer<CustomLabelPrtFrm1> instance;
-    return instance;
-}
-
 CustomLabelPrtFrm1::~CustomLabelPrtFrm1() = default;
 
 CustomLabelPrtFrm1::CustomLabelPrtFrm1(const QPixmap& titlePicture, QWidget* parent) : QWidget(parent)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "output/LabelSheet.h"
+#include "records/OneInstance.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -25,11 +26,10 @@ class QTabBar;
 LabelParts CustomerLabel(db::Recordset& customer, bool withCode, bool responsibleAsRecipient,
                          const QString& recipientText);
 
-class CustomLabelPrtFrm1 : public QWidget {
+class CustomLabelPrtFrm1 : public QWidget, public OneInstance<CustomLabelPrtFrm1> {
 public:
     explicit CustomLabelPrtFrm1(const QPixmap& titlePicture = QPixmap(), QWidget* parent = nullptr);
     ~CustomLabelPrtFrm1() override;
-    static QPointer<CustomLabelPrtFrm1>& Global();
 
     QLabel* Image1 = nullptr;
     QTabBar* TabStrip1 = nullptr;             // "客戶代號", "自訂", "單筆"

@@ -191,16 +191,9 @@ QString ExportFileName(const QDate& today, const QString& tabCaption)
 
 // ---- The window ----------------------------------------------------------------------------------
 
-QPointer<CustomPrintMsgFrm>& CustomPrintMsgFrm::Global()
-{
-    static QPointer<CustomPrintMsgFrm> instance;
-    return instance;
-}
-
 CustomPrintMsgFrm::CustomPrintMsgFrm(QWidget* parent, const QPixmap& titlePicture) : QWidget(parent)
 {
-    if (!Global())
-        Global() = this;
+    Claim(this);
     setObjectName(QStringLiteral("CustomPrintMsgFrm"));
     build(titlePicture);
     formLoad();

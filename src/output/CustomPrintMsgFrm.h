@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/db/Db.h"
+#include "records/OneInstance.h"
 
 #include <QDate>
 #include <QPixmap>
@@ -68,13 +69,10 @@ QString ExportFileName(const QDate& today, const QString& tabCaption);
 
 // ---- The window ---------------------------------------------------------------------------------
 
-class CustomPrintMsgFrm : public QWidget {
+class CustomPrintMsgFrm : public QWidget, public OneInstance<CustomPrintMsgFrm> {
 public:
     explicit CustomPrintMsgFrm(QWidget* parent = nullptr, const QPixmap& titlePicture = QPixmap());
     ~CustomPrintMsgFrm() override;
-
-    // The single instance the main window shows.
-    static QPointer<CustomPrintMsgFrm>& Global();
 
     enum Tab { Customers = 1, Vendors, Employees, Contacts, Members };
 

@@ -32,12 +32,6 @@ LabelParts VendorLabel(db::Recordset& vendor, bool withCode, VendorAddress addre
     return label;
 }
 
-QPointer<frmListPickerTemplate1>& frmListPickerTemplate1::Global()
-{
-    static QPointer<frmListPickerTemplate1> instance;
-    return instance;
-}
-
 frmListPickerTemplate1::~frmListPickerTemplate1() = default;
 
 frmListPickerTemplate1::frmListPickerTemplate1(const QPixmap& titlePicture, QWidget* parent) : QWidget(parent)

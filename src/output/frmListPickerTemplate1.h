@@ -3,6 +3,7 @@
 #pragma once
 
 #include "output/LabelSheet.h"
+#include "records/OneInstance.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -23,11 +24,10 @@ class QRadioButton;
 enum class VendorAddress { None, Company, Factory };
 LabelParts VendorLabel(db::Recordset& vendor, bool withCode, VendorAddress address, bool responsible);
 
-class frmListPickerTemplate1 : public QWidget {
+class frmListPickerTemplate1 : public QWidget, public OneInstance<frmListPickerTemplate1> {
 public:
     explicit frmListPickerTemplate1(const QPixmap& titlePicture = QPixmap(), QWidget* parent = nullptr);
     ~frmListPickerTemplate1() override;
-    static QPointer<frmListPickerTemplate1>& Global();
 
     QLabel* Image1 = nullptr;
     std::array<QPushButton*, 4> Command1{};   // print, exit, offsets, bulk registered mail

@@ -42,12 +42,6 @@ constexpr int kBoxHeight = 345;
 
 }  // namespace
 
-QPointer<frm客戶批次發信1>& frm客戶批次發信1::Global()
-{
-    static QPointer<frm客戶批次發信1> instance;
-    return instance;
-}
-
 frm客戶批次發信1::frm客戶批次發信1(const QPixmap& titlePicture, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frm客戶批次發信1"));

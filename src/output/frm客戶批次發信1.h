@@ -6,6 +6,7 @@
 #include "output/BatchMail.h"
 #include "platform/db/Db.h"
 #include "platform/mail/Mail.h"
+#include "records/OneInstance.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -21,12 +22,11 @@ class QTableView;
 class QFrame;
 namespace dbmodel { class RecordsetModel; }
 
-class frm客戶批次發信1 : public QWidget {
+class frm客戶批次發信1 : public QWidget, public OneInstance<frm客戶批次發信1> {
     // No Q_OBJECT: the meta-object compiler cannot read the Chinese class name; the window
     // needs no signals of its own.
 public:
     explicit frm客戶批次發信1(const QPixmap& titlePicture = QPixmap(), QWidget* parent = nullptr);
-    static QPointer<frm客戶批次發信1>& Global();
 
     QFrame* Picture1 = nullptr;                 // banner bar
     QLabel* Image1 = nullptr;

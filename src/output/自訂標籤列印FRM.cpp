@@ -15,12 +15,6 @@ const char* const kTables[] = {"服務業", "製造業"};
 
 }  // namespace
 
-QPointer<自訂標籤列印FRM>& 自訂標籤列印FRM::Global()
-{
-    static QPointer<自訂標籤列印FRM> instance;
-    return instance;
-}
-
 自訂標籤列印FRM::自訂標籤列印FRM(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("自訂標籤列印FRM"));

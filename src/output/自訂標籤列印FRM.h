@@ -5,6 +5,7 @@
 #pragma once
 
 #include "output/LabelSheet.h"
+#include "records/OneInstance.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -12,10 +13,9 @@
 
 class QPushButton;
 
-class 自訂標籤列印FRM : public QWidget {
+class 自訂標籤列印FRM : public QWidget, public OneInstance<自訂標籤列印FRM> {
 public:
     explicit 自訂標籤列印FRM(QWidget* parent = nullptr);
-    static QPointer<自訂標籤列印FRM>& Global();
 
     std::array<QPushButton*, 2> Command2{};  // import service / manufacturing firms
     std::array<QPushButton*, 2> Command1{};  // labels of service / manufacturing firms

@@ -1,5 +1,6 @@
-// The program's one window of a kind: a record window or a find window made while another of
-// its kind is open does not replace it as the one the program reaches.
+// The program's one window of a kind: the record windows, their find windows and the output
+// windows the main window opens once each.  A window made while another of its kind is open does
+// not replace it as the one the program reaches.
 //
 //     class FactorFond : public FindDialog, public OneInstance<FactorFond> { ... };
 //     FactorFond::FactorFond(...) : FindDialog(...) { Claim(this); ... }
