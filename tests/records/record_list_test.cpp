@@ -181,10 +181,12 @@ TEST_F(ListTest, TypeAheadOnAListReadOnDemandFindsWhatAWholeReadFinds)
                       {QStringLiteral("C%1").arg(i, 5, 10, QChar('0')), QStringLiteral("n%1").arg(2999 - i, 4, 10, QChar('0')),
                        i % 3 ? K("經銷") : K("製造")});
     gConn.CommitTrans();
-    const auto finds = [&](const QString& sql) {
+    const auto finds = [&](const QString& sql, const QString& sort = {}) {
         QStringList out;
         db::Recordset rs;
         rs.Open(sql, gConn, db::adOpenKeyset);
+        if (!sort.isEmpty())
+            rs.setSort(sort);
         for (const char* text : {"c", "C0", "c0123", "C02999", "c0299", "N", "n12", "ACE", "acer", "華", "O'", "%", "_", "C9", "xyz"}) {
             const long p = FindPrefix(rs, QStringLiteral("RV120"), K(text));
             const long q = p < 0 ? FindPrefix(rs, QStringLiteral("RV121"), K(text)) : p;
@@ -203,6 +205,17 @@ TEST_F(ListTest, TypeAheadOnAListReadOnDemandFindsWhatAWholeReadFinds)
         gConn.SetReadPolicy(db::ReadPolicy{});
         EXPECT_EQ(onDemand, whole) << sql.toStdString();
         EXPECT_TRUE(whole.contains(first)) << whole.join(' ').toStdString();
+    }
+    {
+        // A Sort of the cursor's own orders the rows the find goes through.
+        const QString sql = QStringLiteral("Select RV12.* From RV12 Order by RV121");
+        gConn.SetReadPolicy(db::ReadPolicy{1'000'000});
+        const QStringList whole = finds(sql, QStringLiteral("RV120 DESC"));
+        gConn.SetReadPolicy(db::ReadPolicy{1});
+        const QStringList onDemand = finds(sql, QStringLiteral("RV120 DESC"));
+        gConn.SetReadPolicy(db::ReadPolicy{});
+        EXPECT_EQ(onDemand, whole);
+        EXPECT_TRUE(whole.contains(K("c0123:n1760"))) << whole.join(' ').toStdString();
     }
     gConn.SetReadPolicy(db::ReadPolicy{1});
     db::Recordset rs;

@@ -292,9 +292,10 @@ public:
     // The places (0-based, in this cursor's order, ascending) of the rows whose text field starts
     // with `prefix`, letter case ignored as the table compares it, asked of the table's index
     // instead of read row by row; for a list read on demand, where reading every row to test it
-    // would read the whole table.  nullopt when the list holds all its rows, the field is not a
-    // text column of the base table, the prefix has letters outside ASCII with a case, or more
-    // than `most` rows of the table start so (a short prefix: testing rows in order finds one soon).
+    // would read the whole table.  nullopt when the list holds all its rows or has a Sort of its
+    // own, the field is not a text column of the base table, the prefix has letters outside ASCII
+    // with a case, or more than `most` rows of the table start so (a short prefix: testing rows
+    // in order finds one soon).
     std::optional<std::vector<long>> PositionsStartingWith(int field, const QString& prefix, long most) const;
 
     // ADO Find: one condition ("col = v", "col like 't*'", numbers, #date#); on failure Eof (or Bof backwards).

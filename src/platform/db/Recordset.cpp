@@ -225,7 +225,9 @@ std::optional<std::vector<long>> Recordset::PositionsStartingWith(int field, con
 {
     d->requireOpen();
     RowSet& set = *d->rs;
-    if (!set.onDemand || !set.conn || !set.hasRowid || field < 0 || field >= set.fields.size())
+    // A cursor with a Sort of its own finds a row's place by a search through its rows: testing
+    // them in order is then no dearer.
+    if (!set.onDemand || !set.conn || !set.hasRowid || !d->sortKeys.empty() || field < 0 || field >= set.fields.size())
         return std::nullopt;
     const FieldDef& f = set.fields[field];
     if (!f.updatable || (f.adoType != adVarWChar && f.adoType != adWChar))
