@@ -18,6 +18,42 @@ namespace {
 // An error page is kept only this far, for its text.
 constexpr qint64 kErrorPageBytes = 64 << 10;
 
+// What went wrong on the way, said to the user in words of their own.
+QString NetworkErrorText(QNetworkReply::NetworkError e)
+{
+    switch (e) {
+    case QNetworkReply::ConnectionRefusedError: return QStringLiteral("對方拒絕連線");
+    case QNetworkReply::RemoteHostClosedError: return QStringLiteral("對方中斷了連線");
+    case QNetworkReply::HostNotFoundError: return QStringLiteral("找不到主機,請檢查網址與網路連線");
+    case QNetworkReply::TimeoutError: return QStringLiteral("連線逾時");
+    case QNetworkReply::OperationCanceledError: return QStringLiteral("連線已取消");
+    case QNetworkReply::SslHandshakeFailedError: return QStringLiteral("無法建立安全連線");
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError: return QStringLiteral("網路暫時無法使用");
+    case QNetworkReply::TooManyRedirectsError: return QStringLiteral("轉址次數過多");
+    case QNetworkReply::InsecureRedirectError: return QStringLiteral("網址轉到不安全的位址");
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyConnectionClosedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ProxyTimeoutError:
+    case QNetworkReply::ProxyAuthenticationRequiredError: return QStringLiteral("無法經由代理伺服器連線");
+    default: return QStringLiteral("網路錯誤 %1").arg(int(e));
+    }
+}
+
+// An answer other than 2xx: its number, and what it means.
+QString HttpStatusText(int status)
+{
+    QString meaning = QStringLiteral("無法取得檔案");
+    if (status == 404 || status == 410)
+        meaning = QStringLiteral("找不到檔案");
+    else if (status == 401 || status == 403)
+        meaning = QStringLiteral("沒有存取權限");
+    else if (status >= 500)
+        meaning = QStringLiteral("伺服器發生錯誤");
+    return QStringLiteral("伺服器回應 %1 (%2)").arg(status).arg(meaning);
+}
+
 // The transfer: the body of a 2xx answer goes to `sink` piece by piece (false = stop, the
 // sink's own error text in `sinkError`); an error page's first bytes go into r.body.
 FetchResult Transfer(const QString& url, int timeoutMs, qint64 maxBytes,
@@ -26,7 +62,7 @@ FetchResult Transfer(const QString& url, int timeoutMs, qint64 maxBytes,
     FetchResult r;
     const QUrl u(url.trimmed(), QUrl::TolerantMode);
     if (!u.isValid() || u.scheme().isEmpty()) {
-        r.error = QStringLiteral("Invalid address: %1").arg(url);
+        r.error = QStringLiteral("網址不正確: %1").arg(url);
         return r;
     }
     if (!IsWebAddress(url)) {
@@ -95,14 +131,13 @@ FetchResult Transfer(const QString& url, int timeoutMs, qint64 maxBytes,
     if (!stopped.isEmpty()) {
         r.error = stopped;
     } else if (timedOut) {
-        r.error = QStringLiteral("Timed out after %1 seconds: %2").arg(timeoutMs / 1000.0).arg(url);
+        r.error = QStringLiteral("連線逾時 (%1 秒沒有回應): %2").arg(timeoutMs / 1000.0).arg(url);
     } else if (reply->error() != QNetworkReply::NoError && r.status == 0) {
-        r.error = reply->errorString();
+        r.error = QStringLiteral("無法連線 (%1): %2").arg(NetworkErrorText(reply->error()), url);
     } else if (r.status != 0 && (r.status < 200 || r.status > 299)) {
-        const QString reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-        r.error = QStringLiteral("HTTP %1 %2").arg(r.status).arg(reason).trimmed();
+        r.error = HttpStatusText(r.status);
     } else if (reply->error() != QNetworkReply::NoError) {
-        r.error = QStringLiteral("下載未完成 (%1): %2").arg(reply->errorString(), url);
+        r.error = QStringLiteral("下載未完成 (%1): %2").arg(NetworkErrorText(reply->error()), url);
     } else if (length.isValid() && r.received != length.toLongLong()) {
         r.error = QStringLiteral("下載未完成: 收到 %1 個位元組，應有 %2 個: %3").arg(r.received).arg(length.toLongLong()).arg(url);
     } else {
@@ -137,7 +172,7 @@ FetchResult FetchTo(const QString& url, QIODevice& out, qint64 maxBytes, int tim
     return Transfer(url, timeoutMs, maxBytes, [&](const QByteArray& piece, QString* error) {
         if (out.write(piece) == piece.size())
             return true;
-        *error = out.errorString();
+        *error = QStringLiteral("無法寫入下載的檔案,請檢查磁碟空間與寫入權限");
         return false;
     });
 }

@@ -15,8 +15,9 @@ struct FetchResult {
     int status = 0;       // the HTTP status code, 0 when none came back
     QByteArray body;      // what the server sent (also for an error page); empty for FetchTo
     qint64 received = 0;  // bytes of the body received
-    QString error;        // why it failed: network error text, "HTTP 404 Not Found", the timeout,
-                          // a body cut short or larger than allowed, an address not http(s)
+    QString error;        // why it failed, in words the user reads ("伺服器回應 404 (找不到檔案)",
+                          // the network error, the timeout, a body cut short or larger than
+                          // allowed, an address not http(s))
 };
 
 // True for an http or https address with a host.

@@ -90,10 +90,34 @@ QString ShownText(const QVariant& v)
     return v.toString();
 }
 
+// The writer's failures said to the user in words of their own, with what to do.
+QString WriterErrorText(lxw_error err)
+{
+    switch (err) {
+    case LXW_ERROR_CREATING_XLSX_FILE:
+        return QStringLiteral("無法建立 Excel 檔案,請確認資料夾存在並可以寫入,且檔案沒有被其他程式開啟。");
+    case LXW_ERROR_MEMORY_MALLOC_FAILED:
+        return QStringLiteral("記憶體不足,無法建立 Excel 檔案。");
+    case LXW_ERROR_CREATING_TMPFILE:
+    case LXW_ERROR_READING_TMPFILE:
+        return QStringLiteral("無法使用暫存檔,請確認暫存資料夾可以寫入。");
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE:
+        return QStringLiteral("寫入 Excel 檔案時發生錯誤,請確認磁碟空間足夠。");
+    case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
+        return QStringLiteral("有資料的文字太長,一格最多只能存入 32767 個字。");
+    case LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE:
+        return QStringLiteral("資料超出工作表的範圍 (最多 1048576 列、16384 欄)。");
+    default:
+        return QStringLiteral("建立 Excel 檔案時發生錯誤 (%1)。").arg(int(err));
+    }
+}
+
 void Check(lxw_error err)
 {
     if (err != LXW_NO_ERROR)
-        throw SpreadsheetError(err, QString::fromUtf8(lxw_strerror(err)));
+        throw SpreadsheetError(err, WriterErrorText(err));
 }
 
 }  // namespace
@@ -142,8 +166,7 @@ void XlsxBook::Save(const QString& path)
     QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName()
                         + QStringLiteral(".XXXXXX"));
     if (!temp.open())
-        throw SpreadsheetError(LXW_ERROR_CREATING_XLSX_FILE,
-                               QString::fromUtf8(lxw_strerror(LXW_ERROR_CREATING_XLSX_FILE)));
+        throw SpreadsheetError(LXW_ERROR_CREATING_XLSX_FILE, WriterErrorText(LXW_ERROR_CREATING_XLSX_FILE));
     // Only the name is kept: the library creates the file itself, with the usual permissions.
     const QString tempPath = temp.fileName();
     temp.close();
@@ -152,8 +175,7 @@ void XlsxBook::Save(const QString& path)
 
     lxw_workbook* book = workbook_new(tempName.constData());
     if (!book)
-        throw SpreadsheetError(LXW_ERROR_MEMORY_MALLOC_FAILED,
-                               QString::fromUtf8(lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED)));
+        throw SpreadsheetError(LXW_ERROR_MEMORY_MALLOC_FAILED, WriterErrorText(LXW_ERROR_MEMORY_MALLOC_FAILED));
     try {
         lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
         lxw_format* heading = workbook_add_format(book);

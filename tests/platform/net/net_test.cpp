@@ -65,8 +65,8 @@ TEST(Fetch, StatusBodyAndErrorText)
     const struct { const char* path; bool ok; int status; QByteArray body; const char* error; } cases[] = {
         {"/ver.dat", true, 200, binary, ""},
         {"/old", true, 200, binary, ""},             // redirect followed
-        {"/nothing", false, 404, "<html>missing</html>", "HTTP 404 Not Found"},
-        {"/err", false, 500, "boom", "HTTP 500 Internal Server Error"},
+        {"/nothing", false, 404, "<html>missing</html>", "伺服器回應 404 (找不到檔案)"},
+        {"/err", false, 500, "boom", "伺服器回應 500 (伺服器發生錯誤)"},
     };
     for (const auto& c : cases) {
         const net::FetchResult r = net::Fetch(server.url(c.path), 5000);
@@ -80,7 +80,7 @@ TEST(Fetch, StatusBodyAndErrorText)
         net::FetchBytes(server.url("/nothing"));
         FAIL() << "a 404 page was taken for the file";
     } catch (const net::FetchError& e) {
-        EXPECT_STREQ(e.what(), "HTTP 404 Not Found");
+        EXPECT_EQ(QString::fromUtf8(e.what()), QStringLiteral("伺服器回應 404 (找不到檔案)"));
     }
 }
 
@@ -94,7 +94,7 @@ TEST(Fetch, SilentServerTimesOut)
     EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(r.error.startsWith(QStringLiteral("Timed out"))) << r.error.toStdString();
+    EXPECT_TRUE(r.error.startsWith(QStringLiteral("連線逾時"))) << r.error.toStdString();
     EXPECT_EQ(server.paths.size(), 1);
 }
 
@@ -106,11 +106,15 @@ TEST(Fetch, UnreachableAndInvalidAddresses)
         probe.listen(QHostAddress::LocalHost);
         closedPort = probe.serverPort();
     }
-    for (const QString& url : {QStringLiteral("http://127.0.0.1:%1/x").arg(closedPort), QStringLiteral("not an address")}) {
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("http://127.0.0.1:%1/x").arg(closedPort), QStringLiteral("無法連線 (對方拒絕連線)")},
+        {QStringLiteral("not an address"), QStringLiteral("網址不正確")},
+    };
+    for (const auto& [url, said] : cases) {
         const net::FetchResult r = net::Fetch(url, 5000);
         EXPECT_FALSE(r.ok) << url.toStdString();
         EXPECT_EQ(r.status, 0);
-        EXPECT_FALSE(r.error.isEmpty());
+        EXPECT_TRUE(r.error.startsWith(said)) << r.error.toStdString();
         EXPECT_THROW(net::FetchBytes(url, 5000), net::FetchError);
     }
 }

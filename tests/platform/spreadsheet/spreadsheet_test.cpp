@@ -26,6 +26,17 @@ long ErrorOf(const std::function<void()>& f)
     return 0;
 }
 
+// What a failure tells the user.
+QString DescriptionOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const SpreadsheetError& e) {
+        return e.Description();
+    }
+    return {};
+}
+
 // One part of a zip file, through the unzip program.
 QString ZipPart(const QString& zip, const QString& part)
 {
@@ -149,4 +160,9 @@ TEST(XlsxBook, AFailedSaveLeavesTheExistingFileAlone)
 
     XlsxBook none;
     EXPECT_NE(ErrorOf([&] { none.Save(dir.file(QStringLiteral("no/such/folder/list.xlsx"))); }), 0);
+
+    // Said in the user's words, with what to do.
+    EXPECT_TRUE(DescriptionOf([&] { book.Save(path); }).contains(QStringLiteral("32767")));
+    EXPECT_TRUE(DescriptionOf([&] { none.Save(dir.file(QStringLiteral("no/such/folder/list.xlsx"))); })
+                    .startsWith(QStringLiteral("無法建立 Excel 檔案")));
 }
