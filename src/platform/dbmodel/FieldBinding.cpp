@@ -22,7 +22,8 @@ FieldBinding::~FieldBinding() { detach(); }
 void FieldBinding::attach()
 {
     listener_ = rs_.Subscribe([this](db::RecordsetEvent e, int field) {
-        if (writing_)
+        // A row about to leave is still the current one: the boxes follow once it has left.
+        if (writing_ || e == db::RecordsetEvent::RowRemoving)
             return;
         if (e == db::RecordsetEvent::FieldChanged && field >= 0) {
             const QString name = rs_.FieldName(field);
