@@ -12,13 +12,13 @@
 #include "shell/OnlineUpdate.h"
 #include "shell/UserManual.h"
 
-
 int main(int argc, char** argv)
 {
     ui::Application app(argc, argv);  // no exception leaves an event handler
     QApplication::setApplicationName(QStringLiteral("Tessarine"));
     InstallCrashNote();  // a fatal signal leaves a note in the program folder
     InstallReplayState(&app);
+    UseLanguage(0);  // Qt's own texts in Traditional until the language setting is read
     // The message already says that something unexpected happened; a general text adds nothing.
     ui::SetErrorDescriber([](const std::exception& e) {
         const QString text = ErrorText(e);

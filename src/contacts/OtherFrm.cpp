@@ -5,7 +5,6 @@
 #include "contacts/OtherFindFrm.h"
 #include "contacts/OtherRules.h"
 #include "contacts/OtherSave.h"
-#include "core/Language.h"
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
 #include "core/numbering/ListFillers.h"
@@ -288,7 +287,7 @@ void OtherFrm::LinkDatag2()
     QString filter;
     db::Params params;
     const QString category = vb::Trim(Combo2->currentText());
-    if (!CaptionIs(Command3[3]->text(), kAllCategories) && !category.isEmpty()) {
+    if (Command3[3]->text() != kAllCategories && !category.isEmpty()) {
         filter = QStringLiteral(" Where (RV18A.類別 = ?) ");
         params << category;
     }
@@ -414,7 +413,7 @@ void OtherFrm::Command3_Click(int index)
         break;
     }
     case 3:
-        if (CaptionIs(Command3[3]->text(), kAllCategories)) {
+        if (Command3[3]->text() == kAllCategories) {
             Command3[3]->setText(kByCategory);
             Combo2->setEnabled(true);
         } else {
@@ -584,7 +583,7 @@ void OtherFrm::FileSave()
 void OtherFrm::showSaved(const QString& number)
 {
     LinkDatag2();
-    if (List.ShowRow(QStringLiteral("RV18A1"), number) || CaptionIs(Command3[3]->text(), kAllCategories))
+    if (List.ShowRow(QStringLiteral("RV18A1"), number) || Command3[3]->text() == kAllCategories)
         return;
     Command3[3]->setText(kAllCategories);
     Combo2->setEnabled(false);

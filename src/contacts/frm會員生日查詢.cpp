@@ -1,8 +1,6 @@
 #include "contacts/frm會員生日查詢.h"
 #include "core/ErrorText.h"
 
-#include "core/Language.h"
-
 #include "contacts/MemberBirthday.h"
 #include "core/Globals.h"
 #include "platform/text/VbText.h"
@@ -91,8 +89,7 @@ QVariant MemberBirthdayModel::headerData(int section, Qt::Orientation orientatio
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
-        return section >= 0 && section < int(columns_.size()) ? QVariant(LocalText(columns_[size_t(section)].caption))
-                                                              : QVariant();
+        return section >= 0 && section < int(columns_.size()) ? QVariant(columns_[size_t(section)].caption) : QVariant();
     return {};
 }
 

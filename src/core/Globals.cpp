@@ -1,6 +1,5 @@
 #include "core/Globals.h"
 
-#include "core/Language.h"
 #include "platform/strings/Strings.h"
 #include "platform/ui/Ui.h"
 
@@ -20,8 +19,11 @@ QString gCommandLine;
 db::Connection gConn;
 db::Connection gConnAlt;
 
-// Every message box and window shows the program's texts in the language in use.
-static const bool gLocalizerSet = (ui::SetTextLocalizer(&LocalText, &LocalizeTexts), true);
+void UseLanguage(short offset)
+{
+    gLangOffset = offset;
+    ui::SetQtLanguage(offset != 0 ? QStringLiteral("zh_CN") : QStringLiteral("zh_TW"));
+}
 
 QString LoadResString(int id)
 {

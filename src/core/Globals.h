@@ -20,6 +20,9 @@ extern QString gCommandLine;    // the process's arguments joined by blanks, as 
 extern db::Connection gConn;    // the one shared connection
 extern db::Connection gConnAlt; // declared, never opened: every use raises "connection closed"
 
+// Switches the language: gLangOffset (0 Traditional, 10000 Simplified) and Qt's own texts with it.
+void UseLanguage(short offset);
+
 // The string-table text of id + gLangOffset ("" with a warning when the id has no text).
 QString LoadResString(int id);
 

@@ -201,7 +201,7 @@ bool SubMain(const StartupEnv& env, const StartupHooks& hooks)
     gDataPathCopy = gDataPath;
 
     // 3. Language.
-    gLangOffset = LanguageOffsetFor(ReadSetting(settings::LanguageID, settings::kMain, 0));
+    UseLanguage(LanguageOffsetFor(ReadSetting(settings::LanguageID, settings::kMain, 0)));
 
     // 4, 5. Computer and user names; gCrLf is fixed at compile time.
     GetWindowsInfo();

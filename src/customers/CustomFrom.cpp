@@ -1,7 +1,6 @@
 #include "customers/CustomFrom.h"
 #include "core/ErrorText.h"
 
-#include "core/Language.h"
 #include "core/Globals.h"
 #include "core/Rights.h"
 #include "core/Settings.h"
@@ -376,7 +375,7 @@ void CustomFrom::LinkMainRs()
         order = QStringLiteral("Order by RV120");
     QString filter;
     db::Params params;
-    if (CaptionIs(Command1[0]->text(), kByCategory) && !Combo3->currentText().isEmpty()) {
+    if (Command1[0]->text() == kByCategory && !Combo3->currentText().isEmpty()) {
         filter = QStringLiteral(" Where (類別= ?) ");
         params << Combo3->currentText();
     }
@@ -469,7 +468,7 @@ void CustomFrom::Command1_Click(int index)
 {
     if (index != 0)
         return;
-    if (CaptionIs(Command1[0]->text(), kAllCategories)) {
+    if (Command1[0]->text() == kAllCategories) {
         Command1[0]->setText(kByCategory);
         Combo3->setEnabled(true);
         ui::DoEvents();

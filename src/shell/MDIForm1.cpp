@@ -1,6 +1,5 @@
 #include "shell/MDIForm1.h"
 
-#include "core/Language.h"
 #include "core/Globals.h"
 #include "core/Paths.h"
 #include "core/Settings.h"
@@ -331,7 +330,7 @@ void MDIForm1::Command3_Click()
     else
         setHelpPanelWidth(Command3->width());
     // The help browser follows the panel when it is the one writing into it.
-    if (CaptionIs(Label6[1]->text(), QStringLiteral("輔助說明")))
+    if (Label6[1]->text() == QStringLiteral("輔助說明"))
         FitHelpBrowser();
 }
 

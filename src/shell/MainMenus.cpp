@@ -2,8 +2,6 @@
 // menu items and buttons open.
 #include "shell/MDIForm1.h"
 
-#include "core/Language.h"
-
 #include "core/AboutBox.h"
 #include "core/Globals.h"
 #include "core/Paths.h"
@@ -167,15 +165,13 @@ void MDIForm1::LoadLanguage()
     for (QPushButton* b : Command1)
         if (b)
             b->update();
-    // Texts the string table has no line for, here and in every open window, follow too.
-    LocalizeTexts(this);
 }
 
 void MDIForm1::SetLanguage(int offset)
 {
     Taiwan_item->setChecked(offset == 0);
     China_item->setChecked(offset != 0);
-    gLangOffset = static_cast<short>(offset);
+    UseLanguage(static_cast<short>(offset));
     LoadLanguage();
 }
 

@@ -3,7 +3,6 @@
 #include "core/BoxColours.h"
 #include "core/ErrorText.h"
 
-#include "core/Language.h"
 #include "core/Globals.h"
 #include "core/WindowHelpers.h"
 #include "core/numbering/Numbering.h"
@@ -351,7 +350,7 @@ void PersonnelFrm::LinkDataGWorkMan()
     if (editing())
         return;
     const QString dept = DepartRs.IsOpen() ? db::Nz(DepartRs.field(QStringLiteral("RV170"))) : QString();
-    const db::Statement q = WorkmanListQuery(CaptionIs(Command3[7]->text(), kAll), dept, Check2->isChecked(),
+    const db::Statement q = WorkmanListQuery(Command3[7]->text() == kAll, dept, Check2->isChecked(),
                                         Combo2->currentText() == kByName);
     try {
         List.Open(q.sql, q.params);
@@ -394,7 +393,7 @@ void PersonnelFrm::showPhoto()
 void PersonnelFrm::Command3_Click(int index)
 {
     if (index == 7) {
-        const bool toDepartments = CaptionIs(Command3[7]->text(), kAll);
+        const bool toDepartments = Command3[7]->text() == kAll;
         Command3[7]->setText(toDepartments ? kByDepartment : kAll);
         DataCombo1[0]->setEnabled(toDepartments);
         LinkDataGWorkMan();

@@ -1,7 +1,6 @@
 #include "vendors/FactorFrm.h"
 
 #include "core/BoxColours.h"
-#include "core/Language.h"
 #include "core/Globals.h"
 #include "core/Settings.h"
 #include "core/WindowHelpers.h"
@@ -294,8 +293,7 @@ void FactorFrm::formLoad()
     Picture3[1]->raise();
     resize(Px(kDesignWidth), Px(kDesignHeight));
 
-    for (const QString& item : VendorSortItems())
-        Combo1->addItem(LocalText(item));
+    Combo1->addItems(VendorSortItems());
     RestoreSortChoice(Combo1, kSortKey, kMainSection);
 
     ListSyncArmed = true;
@@ -329,7 +327,7 @@ void FactorFrm::LoadLanguage()
 
 QString FactorFrm::ViewCategoryCode() const
 {
-    return CaptionIs(Command3[1]->text(), kByCategory) ? CurrentCategoryCode() : QString();
+    return Command3[1]->text() == kByCategory ? CurrentCategoryCode() : QString();
 }
 
 QString FactorFrm::CurrentCategoryCode() const
@@ -492,7 +490,7 @@ QString FactorFrm::取得廠商類別名稱(const QString& code)
 
 void FactorFrm::setViewColour()
 {
-    const bool byCategory = CaptionIs(Command3[1]->text(), kByCategory);
+    const bool byCategory = Command3[1]->text() == kByCategory;
     QPalette p = DataCombo2[0]->palette();
     p.setColor(QPalette::Base, byCategory ? palette().color(QPalette::Base) : BoxColours::Record());
     DataCombo2[0]->setPalette(p);
@@ -501,7 +499,7 @@ void FactorFrm::setViewColour()
 
 void FactorFrm::分類狀況()
 {
-    Command3[1]->setText(CaptionIs(Command3[1]->text(), kAll) ? kByCategory : kAll);
+    Command3[1]->setText(Command3[1]->text() == kAll ? kByCategory : kAll);
     LinkGridData1(ViewCategoryCode());
     setViewColour();
 }
@@ -594,7 +592,7 @@ void FactorFrm::Form_Unload()
 {
     StoreSortChoice(Combo1, kSortKey, kMainSection);
     WriteSetting(kInactiveKey, Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"), kFactorySection, 0);
-    WriteSetting(kViewKey, CaptionIs(Command3[1]->text(), kAll) ? QStringLiteral("0") : QStringLiteral("1"), kFactorySection, 0);
+    WriteSetting(kViewKey, Command3[1]->text() == kAll ? QStringLiteral("0") : QStringLiteral("1"), kFactorySection, 0);
     SetHelpPanelText(QString());
     SetHelpPanelCaption(QStringLiteral("專家視窗"));
 }

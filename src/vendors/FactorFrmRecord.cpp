@@ -3,7 +3,6 @@
 #include "vendors/FactorFrm.h"
 #include "core/ErrorText.h"
 
-#include "core/Language.h"
 #include "core/Globals.h"
 #include "core/Settings.h"
 #include "core/WindowHelpers.h"
@@ -124,7 +123,7 @@ void FactorFrm::CommandEnable(bool enabled)
                        static_cast<QWidget*>(DataCombo2[1]), static_cast<QWidget*>(Combo1)})
         w->setEnabled(enabled);
     // The category box stays off in the view of all vendors.
-    DataCombo2[0]->setEnabled(enabled && CaptionIs(Command3[1]->text(), QStringLiteral("分類顯示")));
+    DataCombo2[0]->setEnabled(enabled && Command3[1]->text() == QStringLiteral("分類顯示"));
 }
 
 void FactorFrm::saveButtonRule()

@@ -1,5 +1,4 @@
 #include "vendors/VendorList.h"
-#include "core/Language.h"
 
 #include "platform/text/VbText.h"
 
@@ -24,10 +23,7 @@ db::Statement LinkGridData1Query(const QString& categoryCode, bool excludeInacti
         q.sql += code.isEmpty() ? QStringLiteral("where  ") : QStringLiteral("And ");
         q.sql += QStringLiteral("(廠商狀況 Is Null Or 廠商狀況 <> '已無往來') ");
     }
-    int sort = -1;  // the sort item as either language shows it
-    for (int i = 0; i < VendorSortItems().size(); ++i)
-        if (CaptionIs(sortText, VendorSortItems()[i]))
-            sort = i;
+    const int sort = int(VendorSortItems().indexOf(sortText));
     if (sort >= 0)
         q.sql += QString::fromLatin1(kOrders[sort]);
     return q;

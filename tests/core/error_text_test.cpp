@@ -27,7 +27,7 @@ TEST(ErrorText, EveryLayerErrorInBothLanguagesWithItsNumber)
         {3204, "Database '/srv/data/Tessarine.mdb' already exists.", "/srv/data/Tessarine.mdb",
          "/srv/data/Tessarine.mdb 已經存在", "/srv/data/Tessarine.mdb 已经存在"},
         {3051, "Cannot open the database file '/srv/x/Tessarine.mdb'. (unable to open database file)",
-         "/srv/x/Tessarine.mdb", "資料夾", "文件夹"},
+         "/srv/x/Tessarine.mdb", "資料夾", "资料夹"},
         {3024, "Could not find file '/srv/y.mdb'.", "/srv/y.mdb", "找不到檔案 /srv/y.mdb", "/srv/y.mdb"},
         {3421, "Data type conversion error. (abc)", "abc", "數字欄位輸入了文字", "文字"},
         {3022, "The changes you requested to the table were not successful because they would create duplicate "

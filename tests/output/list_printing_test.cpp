@@ -11,7 +11,17 @@
 #include "support/Responder.h"
 #include "vendors/FactoryListRpt.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QUrl>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
@@ -24,6 +34,8 @@
 #include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <map>
+#include <memory>
 
 using testsupport::ScriptedResponder;
 
@@ -350,6 +362,120 @@ TEST_F(ListPrinting, ExportsToExcelAndThroughTheReport)
         EXPECT_TRUE(r.messages.empty());
     }
     EXPECT_TRUE(QFile::exists(pdf));
+}
+
+namespace {
+
+// Latin words in a text of Qt's own, once its mnemonic ("(&S)", "&") and its key name (after a
+// tab) are left out.
+QStringList EnglishWords(QString text)
+{
+    text = text.section(u'\t', 0, 0);
+    text.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
+    QStringList out;
+    for (const QRegularExpressionMatch& m : QRegularExpression(QStringLiteral("[A-Za-z]{2,}")).globalMatch(text))
+        out << m.captured();
+    return out;
+}
+
+// What Qt's file dialog shows of its own: title, labels, buttons and their tips, list headings,
+// its menu, and the places beside the list that are not a folder's own name.
+QStringList DialogTexts(QFileDialog* d)
+{
+    QStringList out{d->windowTitle()};
+    for (QLabel* l : d->findChildren<QLabel*>())
+        if (l->isVisibleTo(d))
+            out << l->text();
+    for (QAbstractButton* b : d->findChildren<QAbstractButton*>())
+        if (b->isVisibleTo(d))
+            out << b->text() << b->toolTip();
+    for (QHeaderView* h : d->findChildren<QHeaderView*>())
+        for (int i = 0; i < h->count(); ++i)
+            if (!h->isSectionHidden(i))
+                out << h->model()->headerData(i, h->orientation()).toString();
+    for (QAction* a : d->findChildren<QAction*>())
+        out << a->text();
+    for (QListView* places : d->findChildren<QListView*>(QStringLiteral("sidebar")))
+        for (int i = 0; i < places->model()->rowCount(); ++i) {
+            const QModelIndex index = places->model()->index(i, 0);
+            const QString path = index.data(Qt::UserRole + 1).toUrl().toLocalFile();
+            const QString name = index.data().toString();
+            if (path.isEmpty() || name != QFileInfo(path).fileName())
+                out << name;
+        }
+    out.removeAll(QString());
+    return out;
+}
+
+// The user as a test script, except that a save dialog is Qt's own: it opens, its texts are
+// read, and it is cancelled.
+class RealSaveDialog : public ScriptedResponder {
+public:
+    std::vector<QStringList> dialogs;
+
+    QString onSaveFile(const QString& title, const QString& dir, const QString& filter) override
+    {
+        ui::Responder* me = ui::SetResponder(nullptr);
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                poll.stop();
+                dialogs.push_back(DialogTexts(d));
+                d->reject();
+            }
+        });
+        poll.start(20);
+        const QString chosen = ui::GetSaveFileName(title, dir, filter);
+        ui::SetResponder(me);
+        return chosen;
+    }
+};
+
+}  // namespace
+
+// Qt's own windows in the language shown, and switched with it: the Excel and the PDF export
+// dialogs and a text box's right-click menu carry no English word.
+TEST_F(ListPrinting, ExportDialogsAndTextMenusShowNoEnglish)
+{
+    fill();
+    MDIForm1 main;
+    CustomPrintMsgFrm w;
+    w.show();
+    std::map<QAction*, QStringList> seen;
+    for (QAction* language : {main.China_item, main.Taiwan_item}) {
+        SCOPED_TRACE(language->text().toStdString());
+        language->trigger();
+        RealSaveDialog r;
+        r.answer(ui::Answer::OK);
+        choose(w, CustomPrintMsgFrm::Customers);
+        w.Option4[1]->setChecked(true);
+        confirm(w);  // Excel
+        EXPECT_EQ(r.texts(), QStringList{"使用者放棄"});
+        w.Option4[0]->setChecked(true);
+        choose(w, CustomPrintMsgFrm::Members);
+        confirm(w);
+        ASSERT_TRUE(會員資料管理Rpt::Instance().window());
+        會員資料管理Rpt::Instance().window()->exportPdf();  // PDF
+        ASSERT_EQ(r.dialogs.size(), 2u);
+
+        QLineEdit box;
+        std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
+        QStringList menuTexts;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator())
+                menuTexts << a->text();
+        ASSERT_GE(menuTexts.size(), 5);
+
+        QStringList english;
+        for (const QStringList& texts : {r.dialogs[0], r.dialogs[1], menuTexts})
+            for (const QString& t : texts)
+                if (!EnglishWords(t).isEmpty())
+                    english << t;
+        EXPECT_TRUE(english.isEmpty()) << english.join(u'\n').toStdString();
+        seen[language] = r.dialogs[0] + menuTexts;
+    }
+    // The switch changed Qt's texts: Simplified and Traditional are not the same words.
+    EXPECT_NE(seen[main.China_item].join(u'|').toStdString(), seen[main.Taiwan_item].join(u'|').toStdString());
 }
 
 // The main window's menu item and button 6 open the one list printing window; the birthday

@@ -134,10 +134,15 @@ TEST_F(MainWindowTest, LanguageSwitchRecaptionsOnlyItemsWithIds)
     EXPECT_NE(w.Item(QStringLiteral("資料管理item"))->text(), QStringLiteral("資料管理(&D)"));
     EXPECT_EQ(w.Command1[0]->text(), strings::LoadResString(10973));
     EXPECT_EQ(w.Winlist_Item[3]->text(), strings::LoadResString(10157));
-    // Items and buttons without an id show their design captions converted, not half Traditional.
-    EXPECT_EQ(w.Item(QStringLiteral("CusMultEmail_ITEM"))->text(), QStringLiteral("客户批量发信"));
-    EXPECT_EQ(w.Command1[6]->text(), QStringLiteral("报表"));
-    EXPECT_EQ(w.Command1[7]->text(), QStringLiteral("技术支持"));
+    // Items, buttons and status texts without an id keep their design captions.
+    EXPECT_EQ(w.Item(QStringLiteral("CusMultEmail_ITEM"))->text(), QStringLiteral("客戶批次發信"));
+    EXPECT_EQ(w.Item(QStringLiteral("會員資料管理Item"))->text(), QStringLiteral("會員資料管理"));
+    EXPECT_EQ(w.Command1[8]->text(), QStringLiteral("會員"));
+    EXPECT_EQ(w.Command1[6]->text(), QStringLiteral("報表"));
+    EXPECT_EQ(w.Command1[4]->text(), QStringLiteral("離開"));
+    EXPECT_EQ(w.Command1[7]->text(), QStringLiteral("技術支援"));
+    EXPECT_EQ(w.MessageSta[3]->text(), QStringLiteral("狀態:"));
+    EXPECT_TRUE(w.MessageSta[2]->text().startsWith(QStringLiteral("工作路徑: ")));
 
     w.Taiwan_item->trigger();
     EXPECT_EQ(gLangOffset, 0);
@@ -207,7 +212,8 @@ TEST_F(MainWindowTest, YesToExitSavesLanguageRemindsAndEnds)
     ScriptedResponder user;
     user.answer(ui::Answer::Yes).answer(ui::Answer::No);
     w.close();
-    EXPECT_EQ(user.texts(), (QStringList{strings::ToSimplified("離開嗎?"), strings::LoadResString(10168) + "\n\r" + strings::LoadResString(10171)}));
+    EXPECT_EQ(user.texts(), (QStringList{QStringLiteral("離開嗎?"), strings::LoadResString(10168) + "\n\r" + strings::LoadResString(10171)}));
+    EXPECT_EQ(user.messages[0].title, QStringLiteral("詢問"));  // a literal, in both languages
     EXPECT_EQ(user.messages[1].buttons, ui::Buttons::YesNo);
     EXPECT_EQ(setting(QStringLiteral("LanguageID")), QStringLiteral("10000"));
     EXPECT_EQ(setting(QStringLiteral("顯示報告列"), QStringLiteral("MDIformSet")), QStringLiteral("2235"));

@@ -2,8 +2,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QStringList>
-#include <algorithm>
 #include <cstdio>
 
 namespace strings {
@@ -69,70 +67,7 @@ const QHash<int, QString>& table()
     return t;
 }
 
-// Two line-aligned files: the Traditional texts and their Simplified forms.
-struct Conversions {
-    QHash<QString, QString> toSimplified, toTraditional;
-    QHash<QChar, QChar> characters;
-};
-
-QStringList lines(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "strings: cannot read %s\n", qPrintable(path));
-        return {};
-    }
-    QStringList out = QString::fromUtf8(f.readAll()).split(u'\n');
-    if (!out.isEmpty() && out.last().isEmpty())
-        out.removeLast();
-    return out;
-}
-
-const Conversions& conversions()
-{
-    static const Conversions c = [] {
-        Conversions c;
-        const QStringList tw = lines(QStringLiteral(":/strings/literals_tw.txt"));
-        const QStringList cn = lines(QStringLiteral(":/strings/literals_cn.txt"));
-        for (qsizetype i = 0; i < std::min(tw.size(), cn.size()); ++i) {
-            const QString t = unescape(tw[i]), s = unescape(cn[i]);
-            c.toSimplified.insert(t, s);
-            if (t != s)
-                c.toTraditional.insert(s, t);
-        }
-        const QStringList ctw = lines(QStringLiteral(":/strings/chars_tw.txt"));
-        const QStringList ccn = lines(QStringLiteral(":/strings/chars_cn.txt"));
-        for (qsizetype i = 0; i < std::min(ctw.size(), ccn.size()); ++i)
-            if (ctw[i].size() == 1 && ccn[i].size() == 1 && ctw[i] != ccn[i])
-                c.characters.insert(ctw[i][0], ccn[i][0]);
-        return c;
-    }();
-    return c;
-}
-
 }  // namespace
-
-QString ToSimplified(const QString& text)
-{
-    const Conversions& c = conversions();
-    if (const auto it = c.toSimplified.constFind(text); it != c.toSimplified.constEnd())
-        return *it;
-    QString out = text;
-    for (QChar& ch : out)
-        ch = c.characters.value(ch, ch);
-    return out;
-}
-
-QString ToTraditional(const QString& text) { return conversions().toTraditional.value(text, text); }
-
-bool HasTraditionalCharacters(const QString& text)
-{
-    const Conversions& c = conversions();
-    for (const QChar ch : text)
-        if (c.characters.contains(ch))
-            return true;
-    return false;
-}
 
 QString LoadResString(int id)
 {

@@ -20,13 +20,4 @@ bool HasResString(int id);
 // A caption: the text, or "" with a warning on stderr when the id is missing.
 QString Caption(int id);
 
-// The program's own Chinese texts, those written into its source, in the other script.  A
-// whole text found among them takes its converted form (phrases as the string table converts
-// them); any other text goes to Simplified character by character.  Going back to Traditional
-// knows only the whole texts.
-QString ToSimplified(const QString& text);
-QString ToTraditional(const QString& text);
-// Whether the Simplified conversion changes any character of the text.
-bool HasTraditionalCharacters(const QString& text);
-
 }  // namespace strings

@@ -40,18 +40,6 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
 bool Application::notify(QObject* receiver, QEvent* event)
 {
     try {
-        // A window shown (a top-level one, or one inside the main window's frame) shows its
-        // texts in the language in use; so does a caption set later, before it is painted.
-        if (receiver->isWidgetType()) {
-            auto* w = static_cast<QWidget*>(receiver);
-            if (event->type() == QEvent::Show &&
-                (w->isWindow() || (w->parentWidget() && w->parentWidget()->inherits("QMdiSubWindow"))))
-                LocalizeWindow(w);
-            else if (event->type() == QEvent::Paint &&
-                     (w->inherits("QLabel") || w->inherits("QAbstractButton") || w->inherits("QGroupBox") ||
-                      w->inherits("QTabBar") || w->inherits("QHeaderView")))
-                LocalizeWindow(w, false);
-        }
         const QPointer<QObject> alive = receiver;
         const bool handled = QApplication::notify(receiver, event);
         if (alive)

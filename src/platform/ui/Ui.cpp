@@ -7,12 +7,15 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpacerItem>
+#include <QTranslator>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace ui {
 
@@ -56,34 +59,46 @@ QString qtFilter(const QString& filter)
     return out.join(QStringLiteral(";;"));
 }
 
+enum class FileDialogKind { Open, Save, Folder };
+
+// Qt's own file dialog (the program's on every platform it runs on), its texts in the language
+// of Qt's catalogue.  The chosen path, or "" on cancel.
+QString runFileDialog(const QString& title, const QString& dir, const QString& filter, FileDialogKind kind)
+{
+    QFileDialog dialog(parentWindow(), title, dir, qtFilter(filter));
+    switch (kind) {
+    case FileDialogKind::Open: dialog.setFileMode(QFileDialog::ExistingFile); break;
+    case FileDialogKind::Save:
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        break;
+    case FileDialogKind::Folder:
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        break;
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
 }  // namespace
 
-namespace {
-// Function-local, so a localizer set while other files' statics are made is kept.
-std::function<QString(const QString&)>& localText()
+bool SetQtLanguage(const QString& locale)
 {
-    static std::function<QString(const QString&)> f;
-    return f;
-}
-std::function<void(QWidget*, bool)>& localizeWindow()
-{
-    static std::function<void(QWidget*, bool)> f;
-    return f;
-}
-}  // namespace
-
-void SetTextLocalizer(std::function<QString(const QString&)> text, std::function<void(QWidget*, bool)> window)
-{
-    localText() = std::move(text);
-    localizeWindow() = std::move(window);
-}
-
-QString LocalText(const QString& text) { return localText() ? localText()(text) : text; }
-
-void LocalizeWindow(QWidget* window, bool deep)
-{
-    if (localizeWindow())
-        localizeWindow()(window, deep);
+    static QTranslator* current = nullptr;
+    auto next = std::make_unique<QTranslator>();
+    if (!next->load(QStringLiteral("qtbase_") + locale, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        std::fprintf(stderr, "ui: cannot read Qt's catalogue for %s\n", qPrintable(locale));
+        return false;
+    }
+    if (current) {
+        QCoreApplication::removeTranslator(current);
+        delete current;
+    }
+    current = next.release();
+    QCoreApplication::installTranslator(current);
+    return true;
 }
 
 QString DefaultTitle() { return defaultTitle(); }
@@ -110,7 +125,7 @@ int TitleBarWidth(const QString& title)
 
 Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title)
 {
-    const MessageCall call{LocalText(text), buttons, icon, LocalText(titleOrDefault(title))};
+    const MessageCall call{text, buttons, icon, titleOrDefault(title)};
     if (gResponder)
         return gResponder->onMessage(call);
 
@@ -190,21 +205,21 @@ QString GetOpenFileName(const QString& title, const QString& dir, const QString&
 {
     if (gResponder)
         return gResponder->onOpenFile(title, dir, filter);
-    return QFileDialog::getOpenFileName(parentWindow(), title, dir, qtFilter(filter));
+    return runFileDialog(title, dir, filter, FileDialogKind::Open);
 }
 
 QString GetSaveFileName(const QString& title, const QString& dir, const QString& filter)
 {
     if (gResponder)
         return gResponder->onSaveFile(title, dir, filter);
-    return QFileDialog::getSaveFileName(parentWindow(), title, dir, qtFilter(filter));
+    return runFileDialog(title, dir, filter, FileDialogKind::Save);
 }
 
 QString GetFolder(const QString& title, const QString& dir)
 {
     if (gResponder)
         return gResponder->onFolder(title, dir);
-    return QFileDialog::getExistingDirectory(parentWindow(), title, dir);
+    return runFileDialog(title, dir, QString(), FileDialogKind::Folder);
 }
 
 bool GetFont(QFont& font, const QString& title)

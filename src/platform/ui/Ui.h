@@ -21,13 +21,10 @@ enum class Buttons { OK, OKCancel, YesNo, YesNoCancel, AbortRetryIgnore, RetryCa
 enum class Icon { None, Critical, Question, Exclamation, Information };
 enum class Answer { OK, Cancel, Yes, No, Abort, Retry, Ignore };
 
-// The language of the program's own texts: `text` gives a text as the language in use shows it
-// (message boxes pass their text and title through it) and `window` puts a window's texts into
-// that language (with its controls when `deep`); the application calls it whenever a window is
-// shown, and for a caption about to be painted.  None set: unchanged.
-void SetTextLocalizer(std::function<QString(const QString&)> text, std::function<void(QWidget*, bool deep)> window);
-QString LocalText(const QString& text);
-void LocalizeWindow(QWidget* window, bool deep = true);
+// The language of Qt's own texts (its file dialogs, a text box's menu): "zh_TW" or "zh_CN".
+// Loads Qt's catalogue for it in place of the one loaded before; false when it cannot be read
+// (Qt's texts then stay as they were).
+bool SetQtLanguage(const QString& locale);
 
 // The program's default title for a message box that has none of its own.
 QString DefaultTitle();
