@@ -17,32 +17,12 @@
 
 namespace {
 
-struct Row {
-    int box;
-    const char* key;
-    const char* caption;
-    int fallback;
-};
-// Top to bottom as the window shows them.
-const Row kRows[] = {
-    {0, "adjustlabelUP", "與上面的距離", 180},
-    {1, "adjustlabelLeft", "與左邊的距離", 100},
-    {3, "PageFooter", "與下面留白", 400},
-    {2, "ModelSpaceBetween", "模間距", 1600},
-};
-
 QString NumberText(double v)
 {
     return QString::number(v, 'g', 15);
 }
 
 }  // namespace
-
-QString CentimetreText(const QString& twipsText)
-{
-    const double v = vb::Val(twipsText);
-    return NumberText(std::floor(v / 567.0 * 100.0) / 100.0);
-}
 
 void AdjustLabelFrm::Open()
 {
@@ -62,7 +42,7 @@ AdjustLabelFrm::AdjustLabelFrm(QWidget* parent) : QWidget(parent)
     Frame1 = new QGroupBox(QStringLiteral("列印位置微調"), this);
     auto* grid = new QGridLayout(Frame1);
     int line = 0;
-    for (const Row& row : kRows) {
+    for (const LabelOffsetRow& row : kLabelOffsetRows) {
         Text2[row.box] = new QLineEdit(Frame1);
         cmlabel[row.box] = new QLabel(Frame1);
         cmlabel[row.box]->setMinimumWidth(48);
@@ -87,7 +67,8 @@ AdjustLabelFrm::AdjustLabelFrm(QWidget* parent) : QWidget(parent)
     for (int i = 0; i < 4; ++i)
         connect(Text2[i], &QLineEdit::textChanged, this, [this, i] { cmlabel[i]->setText(CentimetreText(Text2[i]->text())); });
     // In box order: up, left, pitch, page footer.
-    const Row* byBox[4] = {&kRows[0], &kRows[1], &kRows[3], &kRows[2]};
+    const LabelOffsetRow* byBox[4] = {&kLabelOffsetRows[0], &kLabelOffsetRows[1], &kLabelOffsetRows[3],
+                                      &kLabelOffsetRows[2]};
     for (int i = 0; i < 4; ++i) {
         Text2[i]->setText(NumberText(vb::Val(ReadSetting(QString::fromUtf8(byBox[i]->key), settings::kMain, 0))));
         if (vb::Val(Text2[i]->text()) == 0)
@@ -100,21 +81,13 @@ AdjustLabelFrm::AdjustLabelFrm(QWidget* parent) : QWidget(parent)
 bool AdjustLabelFrm::RefuseOutOfRange()
 {
     const LabelOffsetRanges limits = LabelOffsetLimits();
-    const OffsetRange ranges[4] = {limits.up, limits.left, limits.spaceBetween, limits.pageFooter};
-    for (const Row& row : kRows) {
+    for (const LabelOffsetRow& row : kLabelOffsetRows) {
         // Read as the reports read it: the leading number, 0 meaning the default.
-        const double v = vb::Val(Text2[row.box]->text());
-        const int twips = v == 0 ? row.fallback : vb::CInt(v);
-        const OffsetRange range = ranges[row.box];
-        if (range.Holds(twips))
+        const int twips = OffsetTwips(Text2[row.box]->text(), row.fallback);
+        const QString limit = OffsetLimitText(twips, LabelOffsetRangeOf(limits, row.box));
+        if (limit.isEmpty())
             continue;
-        const int bound = twips > range.most ? range.most : range.least;
-        const QString amount =
-            QStringLiteral("%1 (%2 cm)").arg(bound).arg(CentimetreText(QString::number(bound)));
-        ui::MsgBox(QString::fromUtf8(row.caption)
-                   + (twips > range.most ? QStringLiteral("最多只能 %1，再大標籤就印不到紙上。").arg(amount)
-                                         : QStringLiteral("最少要 %1。").arg(amount))
-                   + QStringLiteral("\r\n設定並未儲存。"));
+        ui::MsgBox(QString::fromUtf8(row.caption) + limit + QStringLiteral("\r\n設定並未儲存。"));
         Text2[row.box]->setFocus(Qt::OtherFocusReason);
         Text2[row.box]->selectAll();
         return true;

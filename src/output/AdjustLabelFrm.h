@@ -2,6 +2,7 @@
 // read-outs, saved into the main settings file.
 #pragma once
 
+#include "output/LabelSheet.h"
 #include "records/OneInstance.h"
 
 #include <QPointer>
@@ -13,8 +14,6 @@ class QLineEdit;
 class QPushButton;
 class QGroupBox;
 
-// The read-out of a twips text: Int(v / 567 * 100) / 100, rounded toward minus infinity.
-QString CentimetreText(const QString& twipsText);
 
 class AdjustLabelFrm : public QWidget, public OneInstance<AdjustLabelFrm> {
 public:

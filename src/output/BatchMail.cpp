@@ -12,6 +12,21 @@ namespace batchmail {
 
 namespace {
 const char* const kSortColumns[] = {"rv120", "rv121", "rv128"};
+
+// A batch under way, as the program's end sees it.
+struct Run {
+    mail::Transport* transport = nullptr;
+    SendProgress* progress = nullptr;
+    int total = 0;
+    int sent = 0;
+    bool told = false;  // the user has been told how it ended
+};
+std::vector<Run*> gRuns;
+
+QString StoppedText(int sent, int total)
+{
+    return LoadResString(2006).arg(sent).arg(total - sent);
+}
 }
 
 QString FilterColumn(const QString& selector)
@@ -111,15 +126,31 @@ void SendProgress::cmdStop_Click()
 {
     if (!running_)
         return;
+    if (stopPressed_)
+        return;
     stopPressed_ = true;
     cmdStop->setEnabled(false);
     lblProgress->setText(LoadResString(2005));
+    if (onStop)
+        onStop();
 }
 
 Outcome SendAll(const std::vector<mail::Message>& messages, mail::Transport& transport, SendProgress& progress)
 {
     Outcome outcome;
     const int total = int(messages.size());
+    Run run{&transport, &progress, total};
+    gRuns.push_back(&run);
+    struct Leave {
+        Run* run;
+        SendProgress& progress;
+        ~Leave()
+        {
+            std::erase(gRuns, run);
+            progress.onStop = nullptr;
+        }
+    } leave{&run, progress};
+    progress.onStop = [&transport] { transport.Stop(); };
     progress.Begin(total);
     for (const mail::Message& message : messages) {
         if (progress.StopPressed()) {
@@ -132,21 +163,39 @@ Outcome SendAll(const std::vector<mail::Message>& messages, mail::Transport& tra
             ui::WaitCursor wait;
             failure = transport.Send(message);
         }
+        if (failure && progress.StopPressed()) {
+            outcome.stopped = true;
+            break;
+        }
         if (failure) {
             progress.End();
             outcome.failed = true;
             ui::MsgBox(failure->Text());
             return outcome;
         }
-        ++outcome.sent;
+        run.sent = ++outcome.sent;
         ui::DoEvents();
     }
     progress.End();
+    if (run.told)
+        return outcome;
     if (outcome.stopped)
-        ui::MsgBox(LoadResString(2006).arg(outcome.sent).arg(total - outcome.sent));
+        ui::MsgBox(StoppedText(outcome.sent, total));
     else
         ui::MsgBox(QStringLiteral("傳送完畢"));
     return outcome;
+}
+
+void EndBatchesBeforeExit()
+{
+    for (Run* run : std::vector<Run*>(gRuns)) {
+        if (run->told)
+            continue;
+        run->progress->cmdStop_Click();
+        run->transport->Stop();  // returns once the agent is ended and reaped
+        run->told = true;
+        ui::MsgBox(StoppedText(run->sent, run->total));
+    }
 }
 
 QString ContactLine(const QString& shortName, const QString& contact, const QString& email)

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QVariantList>
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -39,7 +40,8 @@ std::optional<QString> AddressOfLine(const QString& line);
 bool ConfirmSubjectAndBody(const QString& subject, const QString& body);
 
 // A batch's progress in the sending window, shown only while a batch runs: which message of how
-// many is being handed over, and a stop button that ends the batch once that message has gone.
+// many is being handed over, and a stop button that ends the batch at once, the message being
+// handed over included.
 class SendProgress : public QWidget {
 public:
     explicit SendProgress(QWidget* parent);
@@ -52,6 +54,8 @@ public:
     bool Running() const { return running_; }
     bool StopPressed() const { return stopPressed_; }
     void cmdStop_Click();
+    // What the stop does besides ending the batch before its next message (set by SendAll).
+    std::function<void()> onStop;
 
 private:
     int total_ = 0;
@@ -66,8 +70,13 @@ struct Outcome {
 };
 // Hands the messages to the mail system one by one under the hourglass; while each is handed
 // over and between them the event loop runs, so the window repaints and the stop is taken. The
-// first failure ends the batch with "<number> <description>"; a stop ends it after the message
-// being handed over and says how many went and how many did not; otherwise "傳送完畢".
+// first failure ends the batch with "<number> <description>"; a stop ends it at once, the
+// message being handed over not counted as sent, and says how many went and how many did not;
+// otherwise "傳送完畢".
 Outcome SendAll(const std::vector<mail::Message>& messages, mail::Transport& transport, SendProgress& progress);
+
+// Before the program ends: every batch under way is stopped, its mail agent ended and reaped,
+// and the user told how many of its messages went and how many did not.
+void EndBatchesBeforeExit();
 
 }  // namespace batchmail

@@ -3,7 +3,9 @@
 #include "core/SettingKeys.h"
 #include "core/Settings.h"
 #include "platform/text/VbText.h"
+#include "platform/ui/Ui.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -19,11 +21,32 @@ void Put(db::Recordset& rs, const char* field, const QVariant& value)
 
 int ReadOffset(const QString& key, int fallback)
 {
-    const double v = vb::Val(ReadSetting(key, settings::kMain, 0));
-    return v == 0 ? fallback : vb::CInt(v);
+    return OffsetTwips(ReadSetting(key, settings::kMain, 0), fallback);
 }
 
 }  // namespace
+
+const LabelOffsetRow kLabelOffsetRows[4] = {
+    {0, "adjustlabelUP", "與上面的距離", 180},
+    {1, "adjustlabelLeft", "與左邊的距離", 100},
+    {3, "PageFooter", "與下面留白", 400},
+    {2, "ModelSpaceBetween", "模間距", 1600},
+};
+
+int OffsetTwips(const QString& text, int fallback)
+{
+    constexpr double kHeld = 1e9;
+    const double v = vb::Val(text);
+    if (v == 0)
+        return fallback;
+    return int(std::nearbyint(std::clamp(v, -kHeld, kHeld)));
+}
+
+QString CentimetreText(const QString& twipsText)
+{
+    const double v = vb::Val(twipsText);
+    return QString::number(std::floor(v / 567.0 * 100.0) / 100.0, 'g', 15);
+}
 
 db::Recordset NewLabelSheet()
 {
@@ -113,6 +136,35 @@ LabelOffsetRanges LabelOffsetLimits()
             both(a.spaceBetween, b.spaceBetween)};
 }
 
+OffsetRange LabelOffsetRangeOf(const LabelOffsetRanges& ranges, int box)
+{
+    const OffsetRange byBox[4] = {ranges.up, ranges.left, ranges.spaceBetween, ranges.pageFooter};
+    return byBox[std::clamp(box, 0, 3)];
+}
+
+QString OffsetLimitText(int twips, OffsetRange range)
+{
+    if (range.Holds(twips))
+        return {};
+    const int bound = twips > range.most ? range.most : range.least;
+    const QString amount = QStringLiteral("%1 (%2 cm)").arg(bound).arg(CentimetreText(QString::number(bound)));
+    return twips > range.most ? QStringLiteral("最多只能 %1，再大標籤就印不到紙上。").arg(amount)
+                              : QStringLiteral("最少要 %1。").arg(amount);
+}
+
+QString StoredLabelOffsetsProblem()
+{
+    const LabelOffsetRanges limits = LabelOffsetLimits();
+    for (const LabelOffsetRow& row : kLabelOffsetRows) {
+        const QString stored = vb::Trim(ReadSetting(QString::fromUtf8(row.key), settings::kMain, 0));
+        const QString limit = OffsetLimitText(OffsetTwips(stored, row.fallback), LabelOffsetRangeOf(limits, row.box));
+        if (!limit.isEmpty())
+            return QStringLiteral("郵寄標籤列印微調的「%1」設定為 %2，").arg(QString::fromUtf8(row.caption), stored) + limit
+                   + QStringLiteral("\r\n標籤沒有列印，請在「微調」中改正後再印。");
+    }
+    return {};
+}
+
 void ApplyLabelOffsets(report::Report& report, const LabelOffsets& offsets)
 {
     const LabelOffsetRanges limits = LabelOffsetLimits(report);
@@ -184,18 +236,24 @@ std::unique_ptr<report::Report> New自訂標籤列印Rpt()
     return NewLabelReport(QStringLiteral("自訂標籤列印"), 11025, 0, 300, boxes, false);
 }
 
-report::Report& ShowLabels(LabelLayout layout, const db::Recordset& sheet)
+report::Report* ShowLabels(LabelLayout layout, const db::Recordset& sheet)
 {
     // Never destroyed at exit: a preview window they still own must not outlive the application.
     static auto& customer = *new std::unique_ptr<report::Report>;
     static auto& custom = *new std::unique_ptr<report::Report>;
     std::unique_ptr<report::Report>& slot = layout == LabelLayout::Customer ? customer : custom;
-    if (!slot || !slot->window())
+    if (!slot || !slot->window()) {
+        const QString problem = StoredLabelOffsetsProblem();
+        if (!problem.isEmpty()) {
+            ui::MsgBox(problem, ui::Buttons::OK, ui::Icon::Exclamation);
+            return nullptr;
+        }
         slot = layout == LabelLayout::Customer ? New客戶標籤列印Rpt() : New自訂標籤列印Rpt();
+    }
     slot->setDataSource(sheet);
     slot->setOrientation(report::Orientation::Portrait);
     slot->Show();
-    return *slot;
+    return slot.get();
 }
 
 LabelParts ImportedFirmLabel(const QVariant& f1, const QVariant& f2, const QVariant& f3, const QVariant& f4)

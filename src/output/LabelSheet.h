@@ -50,6 +50,22 @@ struct LabelOffsets {
 };
 LabelOffsets ReadLabelOffsets();
 
+// The four offsets as the offsets window shows them, top to bottom: the box that holds each
+// (0 up, 1 left, 2 pitch, 3 page footer), its settings key, its caption and its default.
+struct LabelOffsetRow {
+    int box;
+    const char* key;
+    const char* caption;
+    int fallback;
+};
+extern const LabelOffsetRow kLabelOffsetRows[4];
+
+// The twips of a typed or stored offset: its leading number rounded half to even, 0 meaning
+// the default. A number no label could take is held at a billion either way, never an error.
+int OffsetTwips(const QString& text, int fallback);
+// The read-out of a twips text: Int(v / 567 * 100) / 100, rounded toward minus infinity.
+QString CentimetreText(const QString& twipsText);
+
 // What a label layout can take of each offset on its A4 page, in twips.
 struct OffsetRange {
     int least = 0;
@@ -65,6 +81,13 @@ struct LabelOffsetRanges {
 LabelOffsetRanges LabelOffsetLimits(const report::Report& report);
 // What every label layout can take (the offsets window's check).
 LabelOffsetRanges LabelOffsetLimits();
+OffsetRange LabelOffsetRangeOf(const LabelOffsetRanges& ranges, int box);
+// What an offset of `twips` is refused with: "最多只能 611 (1.07 cm)，再大標籤就印不到紙上。" or
+// "最少要 0 (0 cm)。"; empty when the range holds it.
+QString OffsetLimitText(int twips, OffsetRange range);
+// Said before any label prints when an offset stored in the settings file (written by other
+// means than the offsets window) is one no label layout can take; empty when all four fit.
+QString StoredLabelOffsetsProblem();
 
 // The offsets applied to a report.  A value the offsets window accepted applies exactly; one
 // beyond what the layout can take (a settings file written by other means) is held to it.
@@ -77,6 +100,7 @@ std::unique_ptr<report::Report> New自訂標籤列印Rpt();
 
 // Shows a filled LabelSheet through a label report: portrait, modeless preview. The report of
 // each kind is kept while its preview is open (its offsets stay as they were when it was
-// made); the next one after the preview closed reads the offsets again.
+// made); the next one after the preview closed reads the offsets again, and is not shown, the
+// user told why, while a stored offset is out of range (nullptr).
 enum class LabelLayout { Customer, Custom };
-report::Report& ShowLabels(LabelLayout layout, const db::Recordset& sheet);
+report::Report* ShowLabels(LabelLayout layout, const db::Recordset& sheet);

@@ -145,6 +145,42 @@ QStringList SplitLine(const QString& line, const QString& delimiter)
     return columns;
 }
 
+qsizetype CountColumns(const QString& line, const QString& delimiter)
+{
+    if (line.isEmpty())
+        return 0;
+    if (delimiter.isEmpty())
+        return 1;
+    qsizetype columns = 0;
+    qsizetype from = 0;
+    while (from < line.size()) {
+        ++columns;
+        const qsizetype p = line.indexOf(delimiter, from);
+        if (p < 0)
+            break;
+        from = p + delimiter.size();
+    }
+    return columns;
+}
+
+std::optional<WideLine> FirstTooWideLine(const QStringList& lines, const QString& delimiter)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const qsizetype columns = CountColumns(lines[i], delimiter);
+        if (columns > kMostPreviewColumns)
+            return WideLine{long(i + 1), columns};
+    }
+    return std::nullopt;
+}
+
+QString TooWideLineMessage(const WideLine& wide)
+{
+    return QStringLiteral("第 %1 行有 %2 個欄位，預覽最多只能對應 %3 個欄位，無法轉換。")
+        .arg(wide.line)
+        .arg(wide.columns)
+        .arg(kMostPreviewColumns);
+}
+
 QString GetWord(const QString& text, short& position, short count)
 {
     if (count <= 0 || position < 1)

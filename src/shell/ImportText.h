@@ -40,6 +40,19 @@ QString DelimiterOf(const QString& choice);
 // ending in the delimiter gives no empty last column; an empty line gives no column.
 QStringList SplitLine(const QString& line, const QString& delimiter);
 
+// The most columns a preview shows: a pair of boxes per column, numbered by a 16-bit index.
+constexpr qsizetype kMostPreviewColumns = 32768;
+// How many columns SplitLine gives for the line, counted without splitting it.
+qsizetype CountColumns(const QString& line, const QString& delimiter);
+// The first line with more columns than a preview shows: its 1-based number and its columns.
+struct WideLine {
+    long line = 0;
+    qsizetype columns = 0;
+};
+std::optional<WideLine> FirstTooWideLine(const QStringList& lines, const QString& delimiter);
+// "第 n 行有 m 個欄位，預覽最多只能對應 32768 個欄位，無法轉換。"
+QString TooWideLineMessage(const WideLine& wide);
+
 // Up to `count` code-page-950 bytes of text from the 1-based position on, a double-byte
 // character counting two and never split; position moves past the characters copied.
 QString GetWord(const QString& text, short& position, short count);

@@ -3,6 +3,7 @@
 #include "core/Globals.h"
 #include "core/Paths.h"
 #include "core/Settings.h"
+#include "output/BatchMail.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "records/RecordExtras.h"
@@ -469,6 +470,8 @@ void MDIForm1::closeEvent(QCloseEvent* event)
 
 void MDIForm1::RunExitSequence()
 {
+    // A mail agent still handing over a message would outlive the program.
+    batchmail::EndBatchesBeforeExit();
     const QString section = QStringLiteral("Tessarine");
     WriteSetting(QStringLiteral("LanguageID"), QString::number(gLangOffset), section);
 

@@ -13,6 +13,7 @@
 #include "shell/MDIForm1.h"
 
 #include <QFileInfo>
+#include <QProgressDialog>
 #include <QSaveFile>
 #include <optional>
 
@@ -21,7 +22,6 @@ namespace update {
 namespace {
 
 constexpr int kVersionTimeoutMs = 30000;
-constexpr int kDownloadTimeoutMs = 600000;
 constexpr qint64 kVersionPageMax = 1 << 20;  // the version file is a few lines
 constexpr qint64 kDefaultDownloadMB = 512;
 
@@ -120,13 +120,39 @@ void UPdateSub(const QString& url)
     SetStatusText(QStringLiteral("下載檔案中....,請耐心等待"));
     const QString updater = ResolveFileNoCase(gProgramPath, kUpdaterName);
     {
-        ui::WaitCursor wait;
+        // No limit on the whole download: it shows how far it is, can be cancelled, and ends
+        // when the server goes silent.
+        QProgressDialog progress(MDIForm1::Instance());
+        progress.setObjectName(QStringLiteral("DownloadProgress"));
+        progress.setWindowTitle(QStringLiteral("下載新版程式"));
+        progress.setWindowModality(Qt::ApplicationModal);
+        progress.setCancelButtonText(QStringLiteral("取消"));
+        progress.setAutoClose(false);
+        progress.setAutoReset(false);
+        progress.setRange(0, 0);
+        progress.setLabelText(QStringLiteral("正在連線..."));
+        progress.show();
+        const auto show = [&progress](qint64 received, qint64 total) {
+            if (total > 0) {
+                progress.setRange(0, 1000);
+                progress.setValue(int(std::min<qint64>(received, total) * 1000 / total));
+                progress.setLabelText(QStringLiteral("已下載 %1 KB，共 %2 KB").arg(received / 1024).arg(total / 1024));
+            } else {
+                progress.setLabelText(QStringLiteral("已下載 %1 KB").arg(received / 1024));
+            }
+            return !progress.wasCanceled();
+        };
+        bool cancelled = false;
         // Streamed to a temporary file; it becomes "UPDATE.EXE" only as a whole Tessarine
         // build newer than this one.
         const QString failed = ReplaceExecutable(
             updater,
             [&](QFile& out) -> QString {
-                const net::FetchResult r = net::FetchTo(url, out, DownloadLimitBytes(), kDownloadTimeoutMs);
+                const net::FetchResult r = net::FetchTo(url, out, DownloadLimitBytes(), 0, gDownloadStallMs, show);
+                cancelled = r.cancelled;
+                if (r.stalled)
+                    return QStringLiteral("下載中斷：%1 秒沒有收到任何資料，程式沒有更新。請檢查網路連線後再試一次。")
+                        .arg(gDownloadStallMs / 1000.0);
                 if (!r.ok)
                     return r.error.isEmpty() ? QStringLiteral("下載失敗: %1").arg(url) : r.error;
                 if (r.received == 0)
@@ -134,6 +160,12 @@ void UPdateSub(const QString& url)
                 return {};
             },
             kOwnVersion);
+        progress.close();
+        if (cancelled) {
+            SetStatusText(QString());
+            ui::MsgBox(QStringLiteral("已取消下載，程式沒有更新。"));
+            return;
+        }
         if (!failed.isEmpty())
             throw net::FetchError(failed);
     }

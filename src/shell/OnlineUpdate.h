@@ -31,13 +31,17 @@ ReleaseInfo ReadReleaseInfo();
 // The largest download of a new build, in bytes.
 qint64 DownloadLimitBytes();
 
+// How long the download of a new build may receive nothing before it ends, in milliseconds.
+inline int gDownloadStallMs = 30000;
+
 // The help menu's check: fetches the version file into the program folder's "Tessarinever.dat",
 // compares it with the running version and offers the download (UPdateSub) or says the
 // program is up to date.  Errors ask Abort / Retry / Ignore.
 void CheckNewVersion();
 
 // Asks, downloads url into the program folder's "UPDATE.EXE" and starts "UPDATE.EXE S",
-// then ends the process.  The download streams into a temporary file (at most the setting
+// then ends the process.  The download shows its progress with a 取消 button; a cancelled
+// download says so and installs nothing, one that receives nothing for gDownloadStallMs fails.  The download streams into a temporary file (at most the setting
 // UpdateMaxMB, 512 MB when empty); only a whole http(s) transfer of a whole Tessarine build newer than
 // this one is renamed over "UPDATE.EXE"; anything else is deleted.  The process ends only
 // once the updater has started.  Failures throw (the caller's error handling reports them).

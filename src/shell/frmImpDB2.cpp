@@ -58,12 +58,19 @@ QString ChosenDelimiter(const QString& choice)
 // The lines of the chosen text file, read under the progress window; none after telling the
 // user why (nothing after a cancel).  The progress window is gone before any message shows: one
 // still pending would come up over the message and hide it.
-std::optional<QStringList> ReadChosenFile(const QString& path, const Progress& progress, const std::function<void()>& hideProgress)
+// The lines of the file, or nothing once the user has been told why not: a line with more
+// columns than a preview can show is refused before any box is made for it.
+std::optional<QStringList> ReadChosenFile(const QString& path, const QString& delimiter, const Progress& progress,
+                                          const std::function<void()>& hideProgress)
 {
     TextLines read = ReadTextLines(path, progress);
     hideProgress();
     switch (read.status) {
     case TextLines::Ok:
+        if (const std::optional<WideLine> wide = FirstTooWideLine(read.lines, delimiter)) {
+            ui::MsgBox(TooWideLineMessage(*wide));
+            break;
+        }
         return std::move(read.lines);
     case TextLines::CannotOpen:
         ui::MsgBox(QStringLiteral("開啟文字檔錯誤。"));
@@ -344,7 +351,7 @@ void frmImpDB2::Command1_Click()
     Combo1->clear();
     Combo1->addItems(ChooserCaptions(Fields));
 
-    const std::optional<QStringList> lines = ReadChosenFile(txtTextFile->text(), showProgress(QStringLiteral("正在讀取文字檔...")),
+    const std::optional<QStringList> lines = ReadChosenFile(txtTextFile->text(), delimiter, showProgress(QStringLiteral("正在讀取文字檔...")),
                                                             [this] { hideProgress(); });
     if (!lines)
         return;
@@ -399,7 +406,7 @@ void frmImpDB2::cmdImport_Click()
     const QString delimiter = ChosenDelimiter(cboDelimiter->currentText());
     if (delimiter.isEmpty())
         return;
-    std::optional<QStringList> lines = ReadChosenFile(txtTextFile->text(), showProgress(QStringLiteral("正在讀取文字檔...")),
+    std::optional<QStringList> lines = ReadChosenFile(txtTextFile->text(), delimiter, showProgress(QStringLiteral("正在讀取文字檔...")),
                                                       [this] { hideProgress(); });
     if (!lines)
         return;

@@ -248,6 +248,46 @@ TEST_P(BothTables, DuplicateCodeRefusedWhenLeftAndAtSave)
     EXPECT_TRUE(w->EditMode.isEmpty());
 }
 
+// The widest code and name a table takes, typed into the window and saved: 4 bytes of code and
+// 10 of name (five Chinese characters) are stored; one byte more is refused.
+TEST_P(BothTables, TheWidestCodeAndNameAreSaved)
+{
+    struct Case {
+        const char* code;
+        const char* name;
+        bool typed;   // typed key by key; else put in whole
+        bool saved;
+    };
+    const Case cases[] = {
+        {"1234", "印刷加工廠", true, true},
+        {"123中", "印刷加工", false, false},
+        {"1235", "印刷加工廠B", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        auto w = open(def());
+        w->Click(Button::Add);
+        w->Text1[0]->clear();
+        if (c.typed) {
+            QTest::keyClicks(w->Text1[0], QString::fromUtf8(c.code));
+            w->Text1[1]->setFocus();
+            type(w->Text1[1], QString::fromUtf8(c.name));
+        } else {
+            w->Text1[0]->setText(QString::fromUtf8(c.code));
+            w->Text1[1]->setText(QString::fromUtf8(c.name));
+        }
+        EXPECT_EQ(w->Text1[0]->text(), QString::fromUtf8(c.code));
+        EXPECT_EQ(w->Text1[1]->text(), QString::fromUtf8(c.name));
+        ScriptedResponder r;
+        r.answer(ui::Answer::No).allowUnused();
+        w->Click(Button::Save);
+        EXPECT_EQ(stored(def()).contains(QString::fromUtf8(c.code) + '|' + QString::fromUtf8(c.name)), c.saved);
+        EXPECT_EQ(r.messages.empty(), c.saved) << r.texts().join('/').toStdString();
+        if (!c.saved)
+            EXPECT_TRUE(r.messages[0].text.contains(QStringLiteral("欄位資料過長")));
+    }
+}
+
 // Changing a department: the code of one with employees stays (a key beeps and says why); the
 // code of one without may change, and a code another department holds is refused.
 TEST_F(CodeTables, DepartmentCodeChangesOnlyWithoutEmployees)

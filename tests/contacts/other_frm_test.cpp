@@ -672,6 +672,51 @@ TEST_F(ContactWindow, SaveOutsideTheListedCategoryShowsTheContact)
     EXPECT_EQ(w->BoxText(0), QStringLiteral("同事"));
 }
 
+// A category first used by a saved contact, new or changed, is offered by the category view at
+// once, and choosing it lists that contact.
+TEST_F(ContactWindow, ANewCategoryIsOfferedByTheCategoryViewAsSoonAsSaved)
+{
+    add(QStringLiteral("001"), QStringLiteral("王"), QStringLiteral("朋友"));
+    auto w = open();
+    QApplication::setActiveWindow(w.get());
+    const auto offered = [&w] {
+        QStringList out;
+        for (int i = 0; i < w->Combo2->count(); ++i)
+            out << w->Combo2->itemText(i);
+        return out;
+    };
+    ASSERT_FALSE(offered().contains(QStringLiteral("同學")));
+    struct Case {
+        int button;  // 1 add, 2 change
+        const char* category;
+    };
+    for (const Case& c : {Case{1, "同學"}, Case{2, "同事"}}) {
+        SCOPED_TRACE(c.category);
+        w->Command2[c.button]->click();
+        // Typed into the list of the categories in use, which opens over the category box.
+        QComboBox* pick = w->Combo1[0];
+        if (!pick->isVisible())
+            w->Text1[0]->setFocus();
+        ASSERT_TRUE(pick->isVisible());
+        pick->setEditText(QString::fromUtf8(c.category));
+        QTest::keyClick(pick, Qt::Key_Return);
+        ASSERT_EQ(w->BoxText(0), QString::fromUtf8(c.category));
+        if (c.button == 1)
+            w->SetBoxText(2, QStringLiteral("林"));
+        const QString number = w->BoxText(1);
+        save(*w);
+        if (!w->EditMode.isEmpty())
+            w->Command2[6]->click();  // the add goes on with a next, untouched contact
+        EXPECT_TRUE(offered().contains(QString::fromUtf8(c.category))) << offered().join('/').toStdString();
+        if (w->Command3[3]->text() == QStringLiteral("不分類"))
+            w->Command3[3]->click();
+        w->Combo2->setCurrentText(QString::fromUtf8(c.category));
+        emit w->Combo2->activated(w->Combo2->currentIndex());
+        EXPECT_EQ(listed(*w), QStringList{number});
+        w->Command3[3]->click();  // every category again
+    }
+}
+
 // Every fault of the database layer a save can meet on a shared data folder is told in Chinese,
 // with its number and what to do, and ends with "資料並未存檔。".
 TEST_F(ContactWindow, ASaveFailureOfTheDatabaseIsToldInChinese)

@@ -122,4 +122,21 @@ TEST(CrashNote, AProgramFolderThatCannotBeWrittenSendsTheNoteToTheFallback)
     EXPECT_LT(both.indexOf(QLatin1String("(SIGSEGV)")), both.indexOf(QLatin1String("(SIGABRT)")));
 }
 
+// Notes pile up in the program folder too: an earlier note is never written over.
+TEST(CrashNote, ASecondEndIsAddedBelowTheFirst)
+{
+    TempDir program, fallback;
+    const QString name = QString::fromLatin1(kCrashNoteName);
+    const QByteArray note = QFile::encodeName(program.file(name));
+    const QByteArray other = QFile::encodeName(fallback.file(name));
+    program.write(name, "kept from before\n");
+    EXPECT_EQ(RunChild({SIGSEGV, "SIGSEGV", End::Raise}, note, other), SIGSEGV);
+    EXPECT_EQ(RunChild({SIGABRT, "SIGABRT", End::Abort}, note, other), SIGABRT);
+    const QString all = ReadNote(program.file(name));
+    EXPECT_TRUE(all.startsWith(QLatin1String("kept from before\n"))) << all.toStdString();
+    EXPECT_LT(all.indexOf(QLatin1String("(SIGSEGV)")), all.indexOf(QLatin1String("(SIGABRT)")));
+    EXPECT_GT(all.indexOf(QLatin1String("(SIGSEGV)")), 0);
+    EXPECT_FALSE(fallback.exists(name));
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include "output/frm客戶批次發信1.h"
 #include "output/CustomemailtFrm1.h"
 #include "output/ListPicker.h"
+#include "shell/MDIForm1.h"
 
 #include <QListWidget>
 
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 using testsupport::ScriptedResponder;
 
@@ -222,6 +224,7 @@ struct StopPresser {
     QTimer timer;
     int turns = 0;
     QStringList seen;  // every progress text shown, once each
+    std::function<bool()> ready = [] { return true; };  // besides the text, before the stop is pressed
     StopPresser(batchmail::SendProgress* progress, const QString& pressAt)
     {
         QObject::connect(&timer, &QTimer::timeout, [this, progress, pressAt] {
@@ -229,8 +232,12 @@ struct StopPresser {
             const QString text = progress->lblProgress->text();
             if (progress->isVisible() && (seen.isEmpty() || seen.last() != text))
                 seen << text;
-            if (text == pressAt && progress->cmdStop->isEnabled())
+            if (text == pressAt && progress->cmdStop->isEnabled() && ready()) {
                 QTest::mouseClick(progress->cmdStop, Qt::LeftButton);
+                // The batch ends as soon as this turn is over: what the stop showed is seen now.
+                if (progress->isVisible() && seen.last() != progress->lblProgress->text())
+                    seen << progress->lblProgress->text();
+            }
         });
         timer.start(5);
     }
@@ -238,13 +245,13 @@ struct StopPresser {
 
 }  // namespace
 
-TEST_F(BatchMail, TheProgressCountsAndAStopEndsTheBatchAfterTheMessageGoingOut)
+TEST_F(BatchMail, TheProgressCountsAndAStopEndsTheBatchAtOnce)
 {
     gConn.Execute(QStringLiteral("Insert Into RV12A (RV12A0,RV12A1,RV12A6) Values ('000002','甲','a@x.tw')"));
     gConn.Execute(QStringLiteral("Insert Into RV12A (RV12A0,RV12A1,RV12A6) Values ('000002','乙','b@x.tw')"));
     const QString log = folder.file(QStringLiteral("sent.log"));
     mail::SendmailTransport agent(SlowAgent(folder, log), 10000);
-    const QString stopping = QStringLiteral("正在停止：這封信傳送完畢後就不再寄出");
+    const QString stopping = QStringLiteral("正在停止傳送…");
     struct Case {
         int pressAt;          // the progress shows this message when the stop is pressed (0: never)
         const char* refused;  // the address the agent refuses
@@ -252,8 +259,10 @@ TEST_F(BatchMail, TheProgressCountsAndAStopEndsTheBatchAfterTheMessageGoingOut)
         const char* message;  // how the user's message begins
     };
     const Case cases[] = {
-        {2, "", 2, "已停止傳送：送出 2 封，其餘 3 封沒有寄出。"},
-        {5, "", 5, "傳送完畢"},  // during the last one: nothing was left to stop
+        // The message being handed over when the stop is pressed does not go.
+        {2, "", 1, "已停止傳送：送出 1 封，其餘 4 封沒有寄出。"},
+        {5, "", 4, "已停止傳送：送出 4 封，其餘 1 封沒有寄出。"},
+        {0, "", 5, "傳送完畢"},
         {0, "a@x.tw", 3, "32002 "},  // the fourth is refused: the fifth is not tried
     };
     for (const Case& c : cases) {
@@ -277,7 +286,7 @@ TEST_F(BatchMail, TheProgressCountsAndAStopEndsTheBatchAfterTheMessageGoingOut)
         EXPECT_EQ(sent.size(), c.sent) << c.pressAt;
         EXPECT_EQ(sent.value(0), "wang@x.tw");
         QStringList shown;
-        for (int n = 1; n <= (c.pressAt ? c.pressAt : c.sent + 1); ++n)
+        for (int n = 1; n <= (c.pressAt ? c.pressAt : std::min(c.sent + 1, 5)); ++n)
             shown << QStringLiteral("正在傳送第 %1 封，共 5 封").arg(n);
         if (c.pressAt)
             shown << stopping;
@@ -288,33 +297,118 @@ TEST_F(BatchMail, TheProgressCountsAndAStopEndsTheBatchAfterTheMessageGoingOut)
     }
 }
 
+// A hung agent is ended on the time-out, or at once by the stop (the time-out then a minute
+// away); the window keeps answering meanwhile.
 TEST_F(BatchMail, AHungAgentEndsTheBatchWhileTheWindowKeepsAnswering)
 {
     const QString pidFile = folder.file(QStringLiteral("agent.pid"));
     const QString path = folder.write(QStringLiteral("hung-sendmail"), QStringLiteral(
         "#!/bin/sh\necho $$ >> '%1'\nexec sleep 600\n").arg(pidFile).toUtf8());
     QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    mail::SendmailTransport agent(path, 500, 500);
+    struct Case {
+        int timeoutMs;
+        bool stop;             // pressed once the agent runs
+        int turns;             // the least turns of the event loop while the agent is waited for
+        const char* progress;  // every progress text shown
+        const char* message;   // how the user's message begins
+    };
+    const Case cases[] = {
+        {500, false, 20, "正在傳送第 1 封，共 3 封", "32023 "},
+        {60000, true, 1, "正在傳送第 1 封，共 3 封|正在停止傳送…", "已停止傳送：送出 0 封，其餘 3 封沒有寄出。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        QFile::remove(pidFile);
+        mail::SendmailTransport agent(path, c.timeoutMs, 500);
+        ScriptedResponder user;
+        frm客戶批次發信1 w;
+        w.transport = &agent;
+        w.show();
+        w.cmdRightAll_Click();
+        w.txtSubject->setText(QStringLiteral("通知"));
+        w.txtNewMessage->setPlainText(QStringLiteral("內容"));
+        StopPresser presser(w.sendProgress, QString::fromUtf8(c.stop ? "正在傳送第 1 封，共 3 封" : "(never)"));
+        presser.ready = [&] { return Lines(pidFile).size() == 1; };
+        user.answer(ui::Answer::OK);
+        QElapsedTimer clock;
+        clock.start();
+        w.發信();
+        // The timer ran while the agent was waited for; how the batch ended is what the user is told.
+        EXPECT_LT(clock.elapsed(), 5000);
+        EXPECT_GE(presser.turns, c.turns);
+        EXPECT_EQ(presser.seen.join(QLatin1Char('|')).toStdString(), c.progress);
+        EXPECT_TRUE(user.last().text.startsWith(QString::fromUtf8(c.message))) << user.last().text.toStdString();
+        EXPECT_EQ(user.messages.size(), 1u);
+        EXPECT_EQ(Lines(pidFile).size(), 1);  // one agent started, not one per recipient
+        EXPECT_FALSE(QFile::exists(QStringLiteral("/proc/") + Lines(pidFile).value(0)));  // ended and reaped
+        EXPECT_FALSE(w.sendProgress->isVisible());
+    }
+}
 
-    ScriptedResponder user;
+namespace {
+
+// Gone, or a zombie only init can reap (an agent's orphaned child).
+bool Gone(const QString& pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (pid.isEmpty() || !stat.open(QIODevice::ReadOnly))
+        return !pid.isEmpty();
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2, 1) == "Z";
+}
+
+}  // namespace
+
+// 離開 while the agent hangs on the second of three messages: before the program ends, the
+// agent and the child it started (both deaf to the request to end) are ended, the agent is
+// reaped, and the user is told what went, without waiting for the agent's time-out.
+TEST_F(BatchMail, LeavingTheProgramDuringABatchEndsTheAgentAndSaysWhatWent)
+{
+    const QString sent = folder.file(QStringLiteral("sent.log"));
+    const QString path = folder.write(QStringLiteral("deaf-sendmail"), QStringLiteral(
+        "#!/bin/sh\ntrap '' TERM\ncat > /dev/null\n"
+        "if [ \"$3\" = wang@x.tw ]; then echo \"$3\" >> '%1'; exit 0; fi\n"
+        "echo $$ > '%2agent.pid'\nsleep 600 &\necho $! > '%2child.pid'\nwait\n").arg(sent, folder.path()).toUtf8());
+    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("TESSARINE_SENDMAIL", path.toLocal8Bit());
+
+    MDIForm1 main;
     frm客戶批次發信1 w;
-    w.transport = &agent;
-    w.show();
     w.cmdRightAll_Click();
+    ASSERT_EQ(w.recipients().RecordCount(), 3);
     w.txtSubject->setText(QStringLiteral("通知"));
     w.txtNewMessage->setPlainText(QStringLiteral("內容"));
-    StopPresser presser(w.sendProgress, QStringLiteral("正在傳送第 1 封，共 3 封"));
-    user.answer(ui::Answer::OK);
+
+    ScriptedResponder user;
+    user.answer(ui::Answer::Yes).answer(ui::Answer::OK).answer(ui::Answer::No).allowUnused();
+    QString agentPid, childPid;
+    bool closed = false;
+    QTimer leave;
+    QObject::connect(&leave, &QTimer::timeout, [&] {
+        if (closed || !QFile::exists(folder.file(QStringLiteral("child.pid"))))
+            return;
+        closed = true;
+        agentPid = Lines(folder.file(QStringLiteral("agent.pid"))).value(0);
+        childPid = Lines(folder.file(QStringLiteral("child.pid"))).value(0);
+        main.close();  // 檔案 → 離開, and 是
+        // The process would end here: nothing it started may be left.
+        EXPECT_EQ(user.endCodes, std::vector<int>{0});
+        EXPECT_FALSE(QFile::exists(QStringLiteral("/proc/") + agentPid));
+        EXPECT_TRUE(Gone(childPid));
+    });
+    leave.start(20);
+    QElapsedTimer clock;
+    clock.start();
     w.發信();
-    // The timer ran while the agent was waited for, and the stop was taken; the failure ends
-    // the batch and is what the user is told.
-    EXPECT_GT(presser.turns, 20);
-    EXPECT_EQ(presser.seen.join(QLatin1Char('|')).toStdString(), "正在傳送第 1 封，共 3 封|正在停止：這封信傳送完畢後就不再寄出");
-    EXPECT_TRUE(user.last().text.startsWith(QStringLiteral("32023 "))) << user.last().text.toStdString();
-    EXPECT_EQ(user.messages.size(), 1u);
-    EXPECT_EQ(Lines(pidFile).size(), 1);  // one agent started, not one per recipient
-    EXPECT_FALSE(QFile::exists(QStringLiteral("/proc/") + Lines(pidFile).value(0)));  // ended and reaped
+    EXPECT_TRUE(closed);
+    EXPECT_LT(clock.elapsed(), 20000);  // not the agent's minute
+    ASSERT_GE(user.texts().size(), 2);
+    EXPECT_EQ(user.texts()[0], QStringLiteral("離開嗎?"));
+    EXPECT_EQ(user.texts()[1], QStringLiteral("已停止傳送：送出 1 封，其餘 2 封沒有寄出。"));
+    EXPECT_EQ(user.texts().count(user.texts()[1]), 1);  // said once, not again as the batch unwinds
+    EXPECT_EQ(Lines(sent), QStringList{"wang@x.tw"});
     EXPECT_FALSE(w.sendProgress->isVisible());
+    qunsetenv("TESSARINE_SENDMAIL");
 }
 
 TEST_F(BatchMail, ContactLinesAndTheirAddresses)

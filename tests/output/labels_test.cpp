@@ -7,6 +7,7 @@
 #include "output/LabelSheet.h"
 #include "output/ListPicker.h"
 #include "output/frmListPickerTemplate1.h"
+#include "platform/report/ReportWindow.h"
 
 #include "core/SettingKeys.h"
 #include "core/Settings.h"
@@ -155,6 +156,64 @@ TEST_F(Labels, LeftOffsetMovesTheLabelsAsTypedAsFarAsThePaperAllows)
     EXPECT_EQ(ReadSetting(QStringLiteral("adjustlabelLeft"), settings::kMain, 0), "611");
 }
 
+// Offsets past what a 16-bit number holds, typed or stored in the settings file by hand: the
+// user is told in Chinese which offset and the most it can take, before anything prints.
+TEST_F(Labels, OffsetsNoLabelCanTakeAreSaidWithTheMostTheyCanTake)
+{
+    const LabelOffsetRanges limits = LabelOffsetLimits();
+    const auto most = [](OffsetRange r) {
+        return QStringLiteral("最多只能 %1 (%2 cm)，再大標籤就印不到紙上。").arg(r.most).arg(CentimetreText(QString::number(r.most)));
+    };
+    struct Case {
+        int box;
+        const char* key;
+        const char* value;
+        const char* caption;
+        OffsetRange range;
+    };
+    const Case cases[] = {
+        {2, "ModelSpaceBetween", "32768", "模間距", limits.spaceBetween},
+        {0, "adjustlabelUP", "99999", "與上面的距離", limits.up},
+        {1, "adjustlabelLeft", "5000", "與左邊的距離", limits.left},
+        {3, "PageFooter", "2147483648", "與下面留白", limits.pageFooter},
+    };
+    LabelPairer pairer(NewLabelSheet());
+    pairer.Add({QStringLiteral("大同股份有限公司"), QStringLiteral("台北市中山北路三段22號"), QString(), "104"});
+    const db::Recordset sheet = pairer.Finish();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        // Typed into the offsets window and applied.
+        {
+            AdjustLabelFrm w;
+            w.Text2[c.box]->setText(QString::fromUtf8(c.value));
+            ScriptedResponder user;
+            user.answer(ui::Answer::OK);
+            w.Command1_Click(2);
+            EXPECT_EQ(user.texts(), QStringList{QString::fromUtf8(c.caption) + most(c.range) + "\r\n設定並未儲存。"});
+            EXPECT_EQ(ReadSetting(QString::fromUtf8(c.key), settings::kMain, 0), "");
+        }
+        // Stored by other means: said before the labels are shown, and nothing is shown.
+        if (report::Report* open = ShowLabels(LabelLayout::Customer, sheet))
+            delete open->window();  // the next labels make a report of their own
+        WriteSetting(QString::fromUtf8(c.key), QString::fromUtf8(c.value), settings::kMain, 0);
+        ScriptedResponder user;
+        user.answer(ui::Answer::OK);
+        EXPECT_EQ(ShowLabels(LabelLayout::Customer, sheet), nullptr);
+        EXPECT_EQ(user.texts(), QStringList{QStringLiteral("郵寄標籤列印微調的「%1」設定為 %2，").arg(QString::fromUtf8(c.caption),
+                                                                                               QString::fromUtf8(c.value))
+                                            + most(c.range) + "\r\n標籤沒有列印，請在「微調」中改正後再印。"});
+        // The same from a label window's print button.
+        CustomLabelPrtFrm1 labels;
+        labels.DataCombo1[0]->setEditText(QStringLiteral("000001"));
+        labels.DataCombo1[1]->setEditText(QStringLiteral("000002"));
+        user.answer(ui::Answer::OK);
+        labels.Command1_Click(0);
+        EXPECT_EQ(user.texts().size(), 2);
+        EXPECT_EQ(user.texts().value(1), user.texts().value(0));
+        WriteSetting(QString::fromUtf8(c.key), QString(), settings::kMain, 0);
+    }
+}
+
 TEST_F(Labels, OffsetWindowShowsCentimetresAndSavesOnlyWhenAsked)
 {
     AdjustLabelFrm w;
@@ -292,6 +351,27 @@ TEST_F(Labels, BulkMailOfPicksReadsEachPickedCustomerByIndexInThePickedOrder)
                                  "3|3|全銜7|地址7", "4|4|全銜1500|地址1500", "5|5|全銜7|地址7", "6|6|全銜1|地址1"}));
     // Six picks among 3,005 customers: six index lookups, not six scans of the table.
     EXPECT_LT(steps.steps(), 3000);
+}
+
+// A short name stored on two rows: the labels and the registered-mail list take the row stored
+// first, even when the later one sorts before it by code.
+TEST_F(Labels, ANameOnTwoRowsTakesTheFirstStoredRow)
+{
+    gConn.Execute(QStringLiteral("Insert Into RV12 (RV120,RV121,客戶全銜,RV125,RV128) Values (?,?,?,?,?)"),
+                  {QStringLiteral("000000"), QStringLiteral("客戶4"), QStringLiteral("後存的公司"), QStringLiteral("999"),
+                   QStringLiteral("後存的地址")});
+    ScriptedResponder user;
+    CustomLabelPrtFrm1 w;
+    w.TabStrip1->setCurrentIndex(1);
+    Pick(w.picker, {"客戶4", "客戶1"});
+    w.Command1_Click(0);
+    EXPECT_EQ(Field(w.lastSheet(), 0, "公司地址1"), "台北市中正區重慶南路一段4號");
+    EXPECT_EQ(Field(w.lastSheet(), 0, "郵遞區號1"), "104");
+    EXPECT_EQ(Field(w.lastSheet(), 0, "公司地址2"), "台北市中正區重慶南路一段1號");
+    w.bulkMail->Text3[2]->setText(QStringLiteral("1"));
+    w.Command1_Click(3);
+    EXPECT_EQ(Field(w.bulkMail->sheet(), 0, "姓名"), "第4股份有限公司");
+    EXPECT_EQ(Field(w.bulkMail->sheet(), 0, "地址"), "台北市中正區重慶南路一段4號");
 }
 
 TEST_F(Labels, BulkMailFormPaginatesWithNotesOnEveryPageAndTheRocDate)

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QProgressDialog>
@@ -48,13 +49,37 @@ TEST(ImportText, SplitsLinesLikeThePreview)
         {"a::b::", "::", {"a", "b"}},
         {"", ",", {}},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(SplitLine(c.line, c.delimiter), c.columns) << c.line.toStdString();
+        EXPECT_EQ(CountColumns(c.line, c.delimiter), c.columns.size()) << c.line.toStdString();
+    }
 
     EXPECT_EQ(DelimiterOf("<space>"), " ");
     EXPECT_EQ(DelimiterOf("<tab>"), "\t");
     EXPECT_EQ(DelimiterOf(";;"), ";;");
     EXPECT_EQ(DelimiterOf(""), "");
+}
+
+// A preview shows at most 32768 columns: a line with one more is the first too wide.
+TEST(ImportText, TheFirstLineWiderThanAPreviewIsFound)
+{
+    const auto columns = [](qsizetype n) { return QString(n - 1, QLatin1Char(',')) + QLatin1Char('x'); };
+    struct Case {
+        QStringList lines;
+        long line;  // 0: none too wide
+        qsizetype count;
+    };
+    const Case cases[] = {
+        {{"a,b", columns(32768), columns(32768) + ","}, 0, 0},
+        {{"a,b", "", columns(32769), columns(40000)}, 3, 32769},
+        {{columns(74490)}, 1, 74490},
+    };
+    for (const Case& c : cases) {
+        const std::optional<WideLine> wide = FirstTooWideLine(c.lines, ",");
+        EXPECT_EQ(wide ? wide->line : 0, c.line);
+        EXPECT_EQ(wide ? wide->columns : 0, c.count);
+    }
+    EXPECT_EQ(TooWideLineMessage({1, 74490}), "第 1 行有 74490 個欄位，預覽最多只能對應 32768 個欄位，無法轉換。");
 }
 
 TEST(ImportText, GetWordCountsBytesAndNeverSplitsACharacter)
@@ -442,6 +467,66 @@ TEST_F(ImportWindow, AFileOfRandomBytesIsRefusedAtOnce)
         EXPECT_FALSE(user.progressOverMessage) << (run ? "run" : "preview");
         EXPECT_FALSE(window.Progress1 && window.Progress1->isVisible());
         EXPECT_EQ(run ? window.cmdImport->isHidden() : window.Command1->isHidden(), false);
+        EXPECT_EQ(count("RV12"), 0);
+    }
+}
+
+namespace {
+
+// The resident memory of this process, in kB.
+long ResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+}  // namespace
+
+// A line of 74,490 columns (1.5 MB of commas and text), first or further down the file: the
+// preview and the run refuse the file at once, naming the line and its count; no box is made
+// for it and memory stays where it was.
+TEST_F(ImportWindow, ALineWiderThanThePreviewIsRefusedAtOnce)
+{
+    QByteArray wide;
+    for (int i = 1; i < 74490; ++i)
+        wide += "abcdefghijklmnopqrs,";
+    wide += "end";
+    ASSERT_GT(wide.size(), 1400000);
+    const QString first = folder.write("wide1.txt", wide + "\n甲,1\n");
+    const QString third = folder.write("wide3.txt", "甲,1\n乙,2\n" + wide + "\n");
+    const QString good = folder.write("good.txt", QByteArray("甲,1\n"));
+    struct Case {
+        QString file;
+        bool run;
+        int line;
+    };
+    const Case cases[] = {{first, false, 1}, {third, false, 3}, {third, true, 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString() + (c.run ? " run" : " preview"));
+        ScriptedResponder user;
+        frmImpDB2 window;
+        window.show();
+        window.txtTextFile->setText(c.run ? good : c.file);
+        if (c.run) {
+            window.Command1->click();
+            window.Text2[0]->setText("客戶簡稱");
+            window.txtTextFile->setText(c.file);
+        }
+        const long before = ResidentKb();
+        user.answer(ui::Answer::OK);
+        QElapsedTimer clock;
+        clock.start();
+        (c.run ? window.cmdImport : window.Command1)->click();
+        EXPECT_LT(clock.elapsed(), 3000);
+        EXPECT_LT(ResidentKb() - before, 100 * 1024);
+        EXPECT_EQ(user.texts(), QStringList{TooWideLineMessage({c.line, 74490})});
+        EXPECT_LE(window.Text1.size(), 2u);
+        EXPECT_FALSE((c.run ? window.cmdImport : window.Command1)->isHidden());
         EXPECT_EQ(count("RV12"), 0);
     }
 }

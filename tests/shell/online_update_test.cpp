@@ -9,8 +9,13 @@
 #include "support/Responder.h"
 #include "support/TempDir.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProgressDialog>
+#include <QSet>
+#include <QTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <gtest/gtest.h>
@@ -30,6 +35,7 @@ const QString kEnding = QStringLiteral("系統現在要結束並置換新版程�
 class WebSite {
 public:
     QHash<QByteArray, QByteArray> pages;
+    QSet<QByteArray> silent;  // paths whose answer is sent and then nothing more, the line kept open
     QList<QByteArray> requested;
 
     WebSite()
@@ -44,7 +50,8 @@ public:
                     const QByteArray path = buffers_.take(s).split(' ').value(1);
                     requested << path;
                     s->write(pages.value(path, Response("404 Not Found", "no such page")));
-                    s->disconnectFromHost();
+                    if (!silent.contains(path))
+                        s->disconnectFromHost();
                 });
                 QObject::connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
             }
@@ -183,6 +190,62 @@ TEST_F(OnlineUpdateTest, FailedDownloadKeepsTheProgramRunningAndTheOldFile)
         EXPECT_EQ(programFiles().size(), 3);  // no temporary file left behind
         EXPECT_EQ(ui::WaitCursorDepth(), 0);
     }
+}
+
+// A server that sends 100 kB of a promised 5 MB and then nothing: the download shows how far it
+// got and offers 取消; cancelled, or silent for the stall time, it ends with a Chinese message
+// and installs nothing.
+TEST_F(OnlineUpdateTest, AStalledDownloadEndsOrIsCancelledAndInstallsNothing)
+{
+    const QByteArray oldUpdater("old updater");
+    site.versionFile("2", "2", "147", site.root() + QStringLiteral("/stall"));
+    site.pages["/stall"] = QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 5242880\r\n\r\n") + QByteArray(102400, 'x');
+    site.silent << "/stall";
+    const int savedStall = update::gDownloadStallMs;
+    update::gDownloadStallMs = 1000;
+    struct Case {
+        bool cancel;
+        QString message;
+        ui::Buttons buttons;
+    };
+    const Case cases[] = {
+        {false, QStringLiteral("下載中斷：1 秒沒有收到任何資料，程式沒有更新。請檢查網路連線後再試一次。"), ui::Buttons::AbortRetryIgnore},
+        {true, QStringLiteral("已取消下載，程式沒有更新。"), ui::Buttons::OK},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cancel ? "cancel" : "stall");
+        program.write(QStringLiteral("UPDATE.EXE"), oldUpdater);
+        ScriptedResponder user;
+        shellsvc::Recorder shell;
+        user.answer(Answer::OK).answer(Answer::Yes).answer(c.cancel ? Answer::OK : Answer::Abort);
+        QStringList shown;  // the progress texts, once each
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* progress = qobject_cast<QProgressDialog*>(w);
+                if (!progress || progress->objectName() != QStringLiteral("DownloadProgress") || !progress->isVisible())
+                    continue;
+                if (shown.isEmpty() || shown.last() != progress->labelText())
+                    shown << progress->labelText();
+                if (c.cancel && progress->labelText().startsWith(QStringLiteral("已下載 100 KB")))
+                    progress->cancel();
+            }
+        });
+        watch.start(20);
+        QElapsedTimer clock;
+        clock.start();
+        update::CheckNewVersion();
+        watch.stop();
+        EXPECT_LT(clock.elapsed(), 8000);
+        EXPECT_EQ(user.last().text, c.message);
+        EXPECT_EQ(user.last().buttons, c.buttons);
+        EXPECT_TRUE(shown.contains(QStringLiteral("已下載 100 KB，共 5120 KB"))) << shown.join('|').toStdString();
+        EXPECT_TRUE(shell.calls.empty());
+        EXPECT_TRUE(user.endCodes.empty());
+        EXPECT_EQ(program.read(QStringLiteral("UPDATE.EXE")), oldUpdater);
+        EXPECT_EQ(programFiles().size(), 3);  // no temporary file left behind
+    }
+    update::gDownloadStallMs = savedStall;
 }
 
 TEST_F(OnlineUpdateTest, UnreachableSiteGoesThroughTheErrorHandler)

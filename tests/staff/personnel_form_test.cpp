@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -176,6 +177,36 @@ TEST_F(PersonnelWindow, ListByDepartmentWithAndWithoutResigned)
     EXPECT_EQ(listed(*w), (QStringList{"001-002", "001-001"}));
     w->Check2->click();
     EXPECT_EQ(listed(*w), (QStringList{"001-001"}));
+}
+
+// Moving through the list shows each employee's photo; one that cannot be read (not a picture,
+// or gone) shows no picture at all, never the one of the employee shown before.
+TEST_F(PersonnelWindow, APhotoThatCannotBeReadLeavesNoPictureShown)
+{
+    department("001", "業務部");
+    QImage red(24, 32, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const QString good = folder.file(QStringLiteral("good.png"));
+    ASSERT_TRUE(red.save(good));
+    const QString broken = folder.write(QStringLiteral("broken.png"), "not a picture");
+    const QString paths[] = {good, broken, good, folder.file(QStringLiteral("gone.png"))};
+    for (int i = 0; i < 4; ++i) {
+        const QString number = QStringLiteral("001-00%1").arg(i + 1);
+        employee("001", number, QStringLiteral("員工%1").arg(i + 1));
+        gConn.Execute(QStringLiteral("Update RV17A Set RV17A17=? Where RV17A1=?"), {paths[i], number});
+    }
+    auto w = open();
+    ASSERT_EQ(listed(*w).size(), 4);
+    int column = 0;  // the first column the list shows
+    while (w->DataGrid1->isColumnHidden(column))
+        ++column;
+    for (const int row : {0, 1, 2, 3, 0}) {
+        SCOPED_TRACE(row);
+        const QRect cell = w->DataGrid1->visualRect(w->DataGrid1->model()->index(row, column));
+        QTest::mouseClick(w->DataGrid1->viewport(), Qt::LeftButton, {}, cell.center());
+        ASSERT_EQ(line(*w, 16)->text(), paths[row]);
+        EXPECT_EQ(w->Picture3->pixmap().isNull(), paths[row] != good);
+    }
 }
 
 // The masked date box: a half-typed or impossible date is reported and keeps the mask over its

@@ -178,6 +178,21 @@ SendmailTransport::SendmailTransport(QString program, int timeoutMs, int graceMs
 {
 }
 
+SendmailTransport::~SendmailTransport()
+{
+    Stop();
+}
+
+void SendmailTransport::Stop()
+{
+    stopped_ = true;
+    if (!agent_ || agent_->state() == QProcess::NotRunning)
+        return;
+    if (agent_->state() == QProcess::Starting)
+        agent_->waitForStarted(graceMs_);
+    EndAgent(*agent_, graceMs_);
+}
+
 QString SendmailTransport::DefaultProgram()
 {
     const QString named = QProcessEnvironment::systemEnvironment().value(QStringLiteral("TESSARINE_SENDMAIL"));
@@ -196,19 +211,36 @@ std::optional<MailError> SendmailTransport::Send(const Message& message)
     if (!QFileInfo(program_).isExecutable())
         return Error(kMailLoginFailure, noAgent);
 
+    stopped_ = false;
     QProcess agent;
+    agent_ = &agent;
+    struct Forget {
+        QProcess*& agent;
+        ~Forget() { agent = nullptr; }
+    } forget{agent_};
+    const auto stoppedHere = [&] {
+        if (agent.state() != QProcess::NotRunning)
+            EndAgent(agent, graceMs_);
+        return Error(kMailUserAbort, QStringLiteral("已停止傳送"));
+    };
     agent.setProcessChannelMode(QProcess::SeparateChannels);
     // In a process group of its own, so that ending it also ends what it started.
     agent.setChildProcessModifier([] { ::setpgid(0, 0); });
     agent.start(program_, {QStringLiteral("-i"), QStringLiteral("--"), message.recipientAddress});
-    if (!WaitWhile(agent, QProcess::Starting, timeoutMs_) || agent.state() != QProcess::Running) {
+    const bool started = WaitWhile(agent, QProcess::Starting, timeoutMs_);
+    if (stopped_)
+        return stoppedHere();
+    if (!started || agent.state() != QProcess::Running) {
         if (agent.state() != QProcess::NotRunning)
             EndAgent(agent, graceMs_);
         return Error(kMailLoginFailure, noAgent);
     }
     agent.write(bytes);
     agent.closeWriteChannel();
-    if (!WaitWhile(agent, QProcess::Running, timeoutMs_)) {
+    const bool finished = WaitWhile(agent, QProcess::Running, timeoutMs_);
+    if (stopped_)
+        return stoppedHere();
+    if (!finished) {
         EndAgent(agent, graceMs_);
         return Error(kMailNetworkFailure,
                      QStringLiteral("郵件程式沒有在時間內完成傳送，已將它結束。請檢查郵件程式的設定與網路連線。"));

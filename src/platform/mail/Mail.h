@@ -16,10 +16,13 @@
 
 #include <optional>
 
+class QProcess;
+
 namespace mail {
 
 // Error numbers.
 enum MailErrorNumber {
+    kMailUserAbort = 32001,         // the hand-over was stopped before the agent finished
     kMailFailure = 32002,           // the agent ran and refused the message
     kMailLoginFailure = 32003,      // no mail agent to hand the message to
     kMailAttachmentOpenFailure = 32012,
@@ -55,22 +58,29 @@ public:
     virtual ~Transport() = default;
     // Sends one message to its one recipient; the error, or nothing on success.
     virtual std::optional<MailError> Send(const Message& message) = 0;
+    // Ends the hand-over under way, if any, at once; its Send returns kMailUserAbort.
+    virtual void Stop() {}
 };
 
 // The agent is the program named by the environment variable TESSARINE_SENDMAIL, else
 // /usr/sbin/sendmail. While it runs, the event loop runs: windows repaint and take clicks. An
 // agent that has not finished after `timeoutMs` is asked to end, killed after `graceMs` more,
-// each time with every process it started, and reaped (error 32023).
+// each time with every process it started, and reaped (error 32023). Stop ends the agent the
+// same way without waiting for the time-out, and returns once it is reaped.
 class SendmailTransport : public Transport {
 public:
     explicit SendmailTransport(QString program = DefaultProgram(), int timeoutMs = 60000, int graceMs = 2000);
+    ~SendmailTransport() override;
     std::optional<MailError> Send(const Message& message) override;
+    void Stop() override;
     static QString DefaultProgram();
 
 private:
     QString program_;
     int timeoutMs_;
     int graceMs_;
+    QProcess* agent_ = nullptr;  // the agent handing over the current message
+    bool stopped_ = false;
 };
 
 }  // namespace mail

@@ -57,7 +57,8 @@ QString HttpStatusText(int status)
 // The transfer: the body of a 2xx answer goes to `sink` piece by piece (false = stop, the
 // sink's own error text in `sinkError`); an error page's first bytes go into r.body.
 FetchResult Transfer(const QString& url, int timeoutMs, qint64 maxBytes,
-                     const std::function<bool(const QByteArray&, QString* sinkError)>& sink)
+                     const std::function<bool(const QByteArray&, QString* sinkError)>& sink, int stallMs = 0,
+                     const FetchProgress& progress = {})
 {
     FetchResult r;
     const QUrl u(url.trimmed(), QUrl::TolerantMode);
@@ -80,6 +81,21 @@ FetchResult Transfer(const QString& url, int timeoutMs, qint64 maxBytes,
     QTimer timer;
     timer.setSingleShot(true);
     bool timedOut = false;
+    // Restarted by everything that arrives; its end means the server went silent.
+    QTimer quiet;
+    quiet.setSingleShot(true);
+    QTimer tick;
+    qint64 announced = -1;
+    const auto heard = [&] {
+        if (stallMs > 0)
+            quiet.start(stallMs);
+    };
+    const auto tell = [&] {
+        if (progress && !r.cancelled && !r.stalled && progress(r.received, announced) == false) {
+            r.cancelled = true;
+            reply->abort();
+        }
+    };
     QString stopped;  // why the transfer was stopped here
     auto success = [&] {
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
@@ -91,6 +107,7 @@ FetchResult Transfer(const QString& url, int timeoutMs, qint64 maxBytes,
         const QByteArray piece = reply->readAll();
         if (piece.isEmpty())
             return;
+        heard();
         if (!success()) {
             if (r.body.size() < kErrorPageBytes)
                 r.body += piece.left(kErrorPageBytes - r.body.size());
@@ -106,13 +123,23 @@ FetchResult Transfer(const QString& url, int timeoutMs, qint64 maxBytes,
         }
         if (!stopped.isEmpty())
             reply->abort();
+        else
+            tell();
     };
     QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
         timedOut = true;
         reply->abort();
     });
+    QObject::connect(&quiet, &QTimer::timeout, &loop, [&] {
+        r.stalled = true;
+        reply->abort();
+    });
+    QObject::connect(&tick, &QTimer::timeout, &loop, tell);
     QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, &loop, [&] {
+        heard();
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (success() && length.isValid())
+            announced = length.toLongLong();
         if (success() && length.isValid() && length.toLongLong() > maxBytes && stopped.isEmpty()) {
             stopped = QStringLiteral("下載的檔案超過 %1 個位元組的上限: %2").arg(maxBytes).arg(url);
             reply->abort();
@@ -120,16 +147,29 @@ FetchResult Transfer(const QString& url, int timeoutMs, qint64 maxBytes,
     });
     QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, take);
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    timer.start(timeoutMs);
+    if (timeoutMs > 0)
+        timer.start(timeoutMs);
+    heard();
+    if (progress)
+        tick.start(200);
     if (!reply->isFinished())
         loop.exec();
     timer.stop();
+    quiet.stop();
+    tick.stop();
     take();
 
     r.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
     if (!stopped.isEmpty()) {
         r.error = stopped;
+    } else if (r.cancelled) {
+        r.error = QStringLiteral("下載已取消: %1").arg(url);
+    } else if (r.stalled) {
+        r.error = QStringLiteral("下載中斷: %1 秒沒有收到任何資料 (已收到 %2 個位元組): %3")
+                      .arg(stallMs / 1000.0)
+                      .arg(r.received)
+                      .arg(url);
     } else if (timedOut) {
         r.error = QStringLiteral("連線逾時 (%1 秒沒有回應): %2").arg(timeoutMs / 1000.0).arg(url);
     } else if (reply->error() != QNetworkReply::NoError && r.status == 0) {
@@ -167,14 +207,18 @@ FetchResult Fetch(const QString& url, int timeoutMs, qint64 maxBytes)
     return r;
 }
 
-FetchResult FetchTo(const QString& url, QIODevice& out, qint64 maxBytes, int timeoutMs)
+FetchResult FetchTo(const QString& url, QIODevice& out, qint64 maxBytes, int timeoutMs, int stallMs,
+                    const FetchProgress& progress)
 {
-    return Transfer(url, timeoutMs, maxBytes, [&](const QByteArray& piece, QString* error) {
-        if (out.write(piece) == piece.size())
-            return true;
-        *error = QStringLiteral("無法寫入下載的檔案,請檢查磁碟空間與寫入權限");
-        return false;
-    });
+    return Transfer(
+        url, timeoutMs, maxBytes,
+        [&](const QByteArray& piece, QString* error) {
+            if (out.write(piece) == piece.size())
+                return true;
+            *error = QStringLiteral("無法寫入下載的檔案,請檢查磁碟空間與寫入權限");
+            return false;
+        },
+        stallMs, progress);
 }
 
 QByteArray FetchBytes(const QString& url, int timeoutMs, qint64 maxBytes)
