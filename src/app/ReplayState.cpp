@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QSocketNotifier>
+#include <QTabBar>
 #include <QWidget>
 
 #include <csignal>
@@ -85,7 +86,7 @@ void Write(const QString& path)
                            .arg(sub->windowTitle());
                 if (!sub->widget())
                     continue;
-                if (sub == active)
+                if (sub == active) {
                     for (QWidget* w : sub->widget()->findChildren<QWidget*>())
                         if (w->isVisible() && w->focusPolicy() != Qt::NoFocus && !w->objectName().isEmpty() &&
                             !w->objectName().startsWith(QLatin1String("qt_")))
@@ -95,6 +96,17 @@ void Write(const QString& path)
                                        .arg(qobject_cast<QAbstractButton*>(w)
                                                 ? static_cast<QAbstractButton*>(w)->text().simplified()
                                                 : QString());
+                    // Each tab of a tab bar, as "<bar>#<index>", so a replay can click it.
+                    for (QTabBar* bar : sub->widget()->findChildren<QTabBar*>())
+                        if (bar->isVisible() && !bar->objectName().isEmpty())
+                            for (int t = 0; t < bar->count(); ++t)
+                                out << QStringLiteral("widget %1#%2 %3 %4")
+                                           .arg(NameOf(bar))
+                                           .arg(t)
+                                           .arg(Geometry(QRect(bar->mapToGlobal(bar->tabRect(t).topLeft()),
+                                                               bar->tabRect(t).size())))
+                                           .arg(bar->isEnabled() ? 1 : 0);
+                }
                 for (QAbstractItemView* view : sub->widget()->findChildren<QAbstractItemView*>()) {
                     if (view->objectName().isEmpty() || !view->selectionModel())
                         continue;

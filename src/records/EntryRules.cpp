@@ -4,6 +4,7 @@
 #include "platform/text/VbText.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
@@ -36,6 +37,23 @@ void SetTextOf(QWidget* box, const QString& text)
 
 bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
+bool IsReadOnly(const QWidget* box)
+{
+    if (auto* e = qobject_cast<const QLineEdit*>(box))
+        return e->isReadOnly();
+    if (auto* p = qobject_cast<const QPlainTextEdit*>(box))
+        return p->isReadOnly();
+    return false;
+}
+
+// The inner window (or the top-level window) a widget is part of.
+const QWidget* InnerWindowOf(const QWidget* w)
+{
+    while (w->parentWidget() && !w->isWindow() && !w->parentWidget()->inherits("QMdiSubWindow"))
+        w = w->parentWidget();
+    return w;
+}
+
 // Alt+Down and F4 open a drop-down list, as everywhere in Windows.
 bool OpensDropDown(const QKeyEvent* k)
 {
@@ -59,6 +77,8 @@ PickList::PickList(QComboBox* list, int flags, QObject* parent) : QObject(parent
     // and so runs first.
     list_->view()->installEventFilter(this);
     connect(list_, &QComboBox::activated, this, [this] { write(); });
+    // Wherever else in the window the focus goes, the list goes.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusMoved(now); });
     if (flags_ & kWriteThrough)
         connect(list_, &QComboBox::editTextChanged, this, [this] {
             if (list_->isVisible())
@@ -68,9 +88,14 @@ PickList::PickList(QComboBox* list, int flags, QObject* parent) : QObject(parent
 
 void PickList::Open(QWidget* target, QWidget* next, const QStringList& items, const QRect& geometry, bool keepItems)
 {
+    if (target_ && target_ != target)
+        target_->removeEventFilter(this);
     target_ = target;
     next_ = next;
     taken_.reset();
+    // The box hidden (its page changed) or locked (the record saved, abandoned or left) takes
+    // the list away.
+    target->installEventFilter(this);
     if (!keepItems) {
         const QSignalBlocker block(list_);
         list_->clear();
@@ -81,8 +106,15 @@ void PickList::Open(QWidget* target, QWidget* next, const QStringList& items, co
         list_->setCurrentIndex(-1);
         list_->setEditText(QString());
         const QString keep = TextOf(target);
-        if (!vb::Trim(keep).isEmpty())
+        if (!vb::Trim(keep).isEmpty()) {
+            // The list stands at the box's own entry: Down gives the one after it.
+            int at = list_->findText(keep, Qt::MatchExactly | Qt::MatchCaseSensitive);
+            if (at < 0)
+                at = list_->findText(vb::Trim(keep), Qt::MatchExactly | Qt::MatchCaseSensitive);
+            if (at >= 0)
+                list_->setCurrentIndex(at);
             list_->setEditText(keep);
+        }
     }
     list_->setGeometry(geometry.isEmpty() ? target->geometry() : geometry);
     list_->raise();
@@ -95,10 +127,43 @@ void PickList::ShowFirstItemWhenBlank()
     if (!vb::Trim(list_->currentText()).isEmpty() || list_->count() == 0)
         return;
     const QSignalBlocker block(list_);
+    list_->setCurrentIndex(0);
     list_->setEditText(list_->itemText(0));
 }
 
 bool PickList::IsOpen() const { return list_->isVisible() && target_; }
+
+bool PickList::HasFocus() const
+{
+    if (!IsOpen())
+        return false;
+    if (list_->view() && list_->view()->isVisible())
+        return true;
+    // The window's focus, also while a message box is in front of it.
+    const QWidget* f = list_->window()->focusWidget();
+    return f && (f == list_ || list_->isAncestorOf(f));
+}
+
+void PickList::focusMoved(QWidget* now)
+{
+    // A message box or the list's own drop-down is another window: the list stays for them.
+    if (!now || list_->isHidden() || now == list_ || list_->isAncestorOf(now) || now->window() != list_->window())
+        return;
+    close(false);
+}
+
+void PickList::close(bool leaving)
+{
+    if (list_->isHidden())
+        return;
+    if (leaving)
+        write();
+    list_->hide();
+    // A choice a save has taken already is not taken twice.
+    const bool taken = (flags_ & kChooseOnly) && taken_ == list_->currentText();
+    if (leaving && Left && !taken)
+        Left();
+}
 
 void PickList::write()
 {
@@ -110,6 +175,11 @@ bool PickList::Commit()
 {
     if (!IsOpen())
         return false;
+    if (!HasFocus()) {
+        // Left on the screen without the focus, it holds nothing of the record being saved.
+        close(false);
+        return false;
+    }
     write();
     if ((flags_ & kChooseOnly) && taken_ != list_->currentText()) {
         taken_ = list_->currentText();
@@ -193,6 +263,18 @@ bool PickList::eventFilter(QObject* watched, QEvent* event)
     if (!qobject_cast<QComboBox*>(listObject_))
         return false;
     const QEvent::Type type = event->type();
+    if (watched == target_ && watched != list_) {
+        if (type == QEvent::Hide && !list_->isHidden()) {
+            // A page changed under the list: leaving it as a click elsewhere would, unless its
+            // whole window is going.
+            const QWidget* f = list_->window()->focusWidget();
+            const bool focused = f && (f == list_ || list_->isAncestorOf(f));
+            close(focused && InnerWindowOf(list_)->isVisible());
+        } else if (type == QEvent::ReadOnlyChange && IsReadOnly(target_)) {
+            close(false);
+        }
+        return false;
+    }
     if (watched == list_->view()) {
         if (type == QEvent::Show)
             typedInDropDown_ = false;
@@ -228,14 +310,8 @@ bool PickList::eventFilter(QObject* watched, QEvent* event)
         // ordinary focus change, while it is shown.
         const bool dropDownOpen = list_->view() && list_->view()->isVisible();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && !dropDownOpen &&
-            list_->isVisible()) {
-            write();
-            list_->hide();
-            // A choice a save has taken already is not taken twice.
-            const bool taken = (flags_ & kChooseOnly) && taken_ == list_->currentText();
-            if (Left && !taken)
-                Left();
-        }
+            list_->isVisible())
+            close(true);
     }
     return false;
 }

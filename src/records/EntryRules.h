@@ -8,7 +8,11 @@
 //     every time; typing while the drop-down is open goes into the list's text, as in a Windows
 //     drop-down combo box.  It hides itself when it loses the focus.  Commit() puts its text
 //     into the box (a picker takes its choice); a window calls CommitPickLists() before any
-//     save, however the save is started (a click, Alt+S, Enter).
+//     save, however the save is started (a click, Alt+S, Enter): only a list that has the focus
+//     gives its text.  A list writes only into the box it was opened over, for the record that
+//     box showed then: it hides whenever the focus is anywhere else in the window, when its box
+//     is hidden (a page changed) and when its box stops taking typing (the record is saved,
+//     abandoned, or another shown).  It opens at the box's own entry, so Down gives the next.
 //   - LeaveGuard: a leave check that refuses the box puts the focus back without running the
 //     leave checks of the box the focus was on its way to (no message loops).
 //   - BoxMap: where Enter, Up and Down lead from a box (a table of exceptions and a rule for
@@ -66,11 +70,13 @@ public:
     // When the box held only blanks, the list shows its first item (written into the box when
     // the list is left or Enter is pressed); call right after Open.
     void ShowFirstItemWhenBlank();
-    // Writes the list's text into its box while the list is shown (a choose-only list runs
-    // Left instead, once for a text: leaving it afterwards with the same text runs nothing
-    // more); true when it did.
+    // Writes the list's text into its box while the list has the focus (a choose-only list
+    // runs Left instead, once for a text: leaving it afterwards with the same text runs nothing
+    // more); true when it did.  A list shown without the focus is hidden and gives nothing.
     bool Commit();
     bool IsOpen() const;
+    // The list is shown and the focus is in it or in its drop-down.
+    bool HasFocus() const;
     // True while Enter hands the focus back to the box (the box then opens no list).
     bool HandingBack() const { return returning_; }
 
@@ -90,6 +96,9 @@ private:
     void enter();
     bool dropDownKey(QKeyEvent* key);
     void highlightTyped();
+    void focusMoved(QWidget* now);
+    // Hides the list; `leaving`: it had the focus, so its text goes into its box first.
+    void close(bool leaving);
     QComboBox* list_;
     QObject* listObject_;  // the same list, asked what it still is while it is being destroyed
     int flags_;

@@ -19,23 +19,6 @@ void SetBackground(QWidget* box, const QColor& color)
     box->setPalette(p);
 }
 
-// The byte limit of a record box holds what the user puts in (keys, input-method commits,
-// pastes: edits the box records as modifications); a text the program sets, such as a stored
-// value, is shown whole, so the save can name its width.
-class TypedByteLimit : public ByteLimitValidator {
-public:
-    TypedByteLimit(QLineEdit* box, int maxBytes) : ByteLimitValidator(box, maxBytes), box_(box) {}
-    State validate(QString& input, int& pos) const override
-    {
-        if (!box_->isModified() || box_->isReadOnly())
-            return Acceptable;
-        return ByteLimitValidator::validate(input, pos);
-    }
-
-private:
-    QLineEdit* box_;
-};
-
 }  // namespace
 
 // ---- Checks ------------------------------------------------------------------------------------
@@ -112,6 +95,8 @@ void RecordBoxes::Build(const std::vector<RecordField>& fields, int boxCount, in
             auto* memo = new QPlainTextEdit(p.page);
             memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            if (f.maxLength > 0)
+                SetByteLimit(memo, f.maxLength);
             box = memo;
             connect(memo, &QPlainTextEdit::textChanged, this, [this, i = f.box] {
                 if (Changed)
@@ -120,7 +105,7 @@ void RecordBoxes::Build(const std::vector<RecordField>& fields, int boxCount, in
         } else {
             auto* line = new QLineEdit(p.page);
             if (f.maxLength > 0)
-                line->setValidator(new TypedByteLimit(line, f.maxLength));
+                SetByteLimit(line, f.maxLength);
             box = line;
             connect(line, &QLineEdit::textChanged, this, [this, i = f.box] {
                 if (Changed)

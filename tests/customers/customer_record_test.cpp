@@ -149,17 +149,28 @@ TEST_F(RecordTest, AddNumbersChecksRequiredFieldsAndWidths)
     EXPECT_EQ(mode(), "addnew");
     EXPECT_TRUE(rows("Select RV120 From RV12").isEmpty());
 
-    // Typed or committed through the input method, the box holds no more than its width.
+    // Typed or committed through the input method, the box takes keys while its text is under
+    // its width: a Chinese character at one byte below it goes in, nothing after it.
     box(1)->clear();
     focus(1);
     type(box(1), K("大同電子股份"));
     EXPECT_EQ(box(1)->text(), K("大同電子股"));
     type(box(1), "A");
     EXPECT_EQ(box(1)->text(), K("大同電子股"));
+    box(1)->setText("abcdefghi");
+    type(box(1), K("中文"));
+    EXPECT_EQ(box(1)->text(), K("abcdefghi中"));
+    // A paste is not cut: the save names the width instead of storing part of it.
     box(1)->clear();
-    QApplication::clipboard()->setText(K("中華電信股份"));
-    box(1)->paste();
-    EXPECT_EQ(box(1)->text(), K("中華電信股"));
+    QApplication::clipboard()->setText(K("超長名稱超長名稱"));
+    QTest::keySequence(box(1), QKeySequence::Paste);
+    EXPECT_EQ(box(1)->text(), K("超長名稱超長名稱"));
+    user.answer(ui::Answer::OK);
+    press(5);
+    EXPECT_EQ(user.last().text, K("'欄位資料過長,請不要超過10個字元(一個中文字算2個字元)"));
+    EXPECT_EQ(box(1)->selectedText(), K("超長名稱超長名稱"));
+    EXPECT_EQ(mode(), "addnew");
+    EXPECT_TRUE(rows("Select RV120 From RV12").isEmpty());
 
     // With automatic numbering switched off the code box starts empty.
     user.answer(ui::Answer::Yes);

@@ -560,6 +560,151 @@ TEST_F(KeysReplay, TextTypedIntoAnOpenListIsSavedInTheOtherWindows)
     }
 }
 
+// A pick list writes only into the box and the record it was opened for.  A category typed
+// into the customer's list, the page changed and changed back, the customer saved: the next
+// customer changed and saved keeps its own category, and a new customer given none gets none.
+TEST_F(KeysReplay, APickListWritesIntoNoOtherRecord)
+{
+    openFromDataMenu(0, "CustomFrom");
+    const auto addCustomer = [&](const char* name, const char* phone) {
+        Key("alt+n");
+        waitFocus("Text1_0");
+        click("Text1_3");
+        waitFocus("Text1_3");
+        Type(phone);
+        click("Text1_10");  // the salesperson list
+        waitFocus("DataCombo1_1");
+        Type("Wang");
+        click("Text1_1");
+        waitFocus("Text1_1");
+        Type(name);
+    };
+    addCustomer("Dgo", "02-4444");
+    Keys({"Return", "Return"});  // short name -> full name -> the category list
+    State s = waitFocus("Combo2");
+    ASSERT_TRUE(s.FocusIn("Combo2")) << STATE_MSG(s);
+    Type("CatE");
+    Key("Return");
+    s = waitFor([](const State& s) { return !s.FocusIn("Combo2"); });
+    click("TabStrip2#1");
+    s = waitFor([](const State& s) { return s.widgets.count("ManGrid"); });
+    // The list never stays on a page that is not shown, nor anywhere without the focus.
+    EXPECT_TRUE(!s.widgets.count("Combo2") || s.FocusIn("Combo2")) << STATE_MSG(s);
+    click("TabStrip2#0");
+    s = waitFor([](const State& s) { return s.widgets.count("Text1_1"); });
+    EXPECT_TRUE(!s.widgets.count("Combo2") || s.FocusIn("Combo2")) << STATE_MSG(s);
+    Key("alt+s");
+    s = waitFor([](const State& s) { return s.modal == "-" && s.widgets.count("Command2_2"); });
+    EXPECT_EQ(rows(K("Select 類別 From RV12 Where RV121 = 'Dgo'")), QStringList{"CatE"}) << STATE_MSG(s);
+    EXPECT_TRUE(!s.widgets.count("Combo2") || s.FocusIn("Combo2")) << STATE_MSG(s);
+
+    // Another customer changed in its phone only keeps its category.
+    click("DataCombo1_0");
+    waitFocus("DataCombo1_0");
+    Keys({"ctrl+a", "BackSpace"});
+    Type("00003");
+    waitFor([](const State& s) { return s.views.at("DataGrid1_0").current >= 0; });
+    Key("alt+m");
+    waitFocus("Text1_1");
+    click("Text1_3");
+    waitFocus("Text1_3");
+    Key("End");
+    Type("9");
+    Key("alt+s");
+    s = waitFor([](const State& s) { return s.modal == "-" && s.widgets.count("Command2_2"); });
+    EXPECT_EQ(rows(K("Select RV123, 類別 From RV12 Where RV120 = '00003'")), QStringList{K("02-33339|經銷")})
+        << STATE_MSG(s);
+
+    // A new customer given no category is stored without one.
+    addCustomer("Ego", "02-5555");
+    Key("alt+s");
+    s = waitFor([](const State& s) { return s.modal != "-" || s.widgets.count("Command2_2"); });
+    EXPECT_EQ(rows(K("Select Count(*) From RV12 Where RV121 = 'Ego' And (類別 Is Null Or 類別 = '')")), QStringList{"1"})
+        << STATE_MSG(s);
+}
+
+// Alt with a letter no button answers types nothing: not into the employee's department picker
+// after a save (新增 is hidden then), not into 中文姓名, not into the vendor's 廠商簡稱.
+TEST_F(KeysReplay, AltWithALetterTypesNothing)
+{
+    openFromDataMenu(2, "PersonnelFrm");
+    Key("alt+n");
+    State s = waitFocus("DataCombo1_2");
+    ASSERT_TRUE(s.FocusIn("DataCombo1_2")) << STATE_MSG(s);
+    Type("002");
+    Key("Return");
+    click("Text1_2");
+    waitFocus("Text1_2");
+    Type("Zed1");
+    Key("alt+s");
+    // The next add starts with the picker in the focus and 新增 hidden.
+    s = waitFor([](const State& s) { return s.modal == "-" && s.FocusIn("DataCombo1_2"); });
+    ASSERT_EQ(rows(K("Select RV17A0 From RV17A Where RV17A2 = 'Zed1'")), QStringList{"002"}) << STATE_MSG(s);
+    Key("alt+n");
+    Type("002");
+    Key("Return");
+    click("Text1_2");
+    waitFocus("Text1_2");
+    Type("Zed");
+    Keys({"alt+q", "alt+n"});
+    Type("2");
+    Key("alt+s");
+    s = waitFor([](const State& s) { return s.modal != "-" || s.FocusIn("DataCombo1_2"); });
+    EXPECT_EQ(rows(K("Select RV17A0, RV17A1 From RV17A Where RV17A2 = 'Zed2'")), QStringList{"002|002-003"})
+        << STATE_MSG(s);
+    Key("alt+c");
+    waitFor([](const State& s) { return s.widgets.count("Command2_1") && s.modal == "-"; });
+    Key("alt+x");
+    waitFor([](const State& s) { return s.active == "-" && s.modal == "-"; });
+
+    openFromDataMenu(1, "FactorFrm");
+    Key("alt+m");
+    waitFor([](const State& s) { return s.focus.startsWith("QLineEdit") || s.focus.startsWith("QComboBox"); });
+    click("Text1_2");
+    waitFocus("Text1_2");
+    Key("End");
+    Keys({"alt+q", "alt+n"});
+    Type("Z");
+    Key("alt+s");
+    s = waitFor([](const State& s) { return s.modal != "-" || s.widgets.count("Command2_2"); });
+    EXPECT_EQ(rows(K("Select Count(*) From RV11 Where RV112 Like '%Z'")), QStringList{"1"}) << STATE_MSG(s);
+    EXPECT_EQ(rows(K("Select Count(*) From RV11 Where RV112 Like '%q%' Or RV112 Like '%n%'")), QStringList{"0"})
+        << STATE_MSG(s);
+}
+
+// A pick list opens at its box's own entry, so Down gives the next one; Tab with the drop-down
+// open takes the highlighted entry, closes the list and moves on.
+TEST_F(KeysReplay, PickListsStepFromTheBoxsEntryAndTabTakesTheHighlighted)
+{
+    gConn.Execute(K("Update RV11 Set 廠商狀況 = '次常用'"));
+    openFromDataMenu(1, "FactorFrm");
+    const auto status = [&](const char* keys) {
+        Key("alt+m");
+        waitFor([](const State& s) { return s.focus.startsWith("QLineEdit") || s.focus.startsWith("QComboBox"); });
+        click("Text1_16");
+        State s = waitFocus("Combo2");
+        EXPECT_TRUE(s.FocusIn("Combo2")) << STATE_MSG(s);
+        for (const QString& key : QString(keys).split(' ')) {
+            Key(key);
+            if (key == "alt+Down")
+                waitPopup("QComboBoxPrivateContainer");
+        }
+        s = waitFor([](const State& s) { return s.popup == "-"; });
+        return s;
+    };
+    State s = status("Down");
+    Key("alt+s");
+    s = waitFor([](const State& s) { return s.modal != "-" || s.widgets.count("Command2_2"); });
+    EXPECT_EQ(rows(K("Select Count(*) From RV11 Where 廠商狀況 = '已無往來'")), QStringList{"1"}) << STATE_MSG(s);
+
+    s = status("alt+Down Up Tab");
+    EXPECT_FALSE(s.FocusIn("Combo2")) << STATE_MSG(s);
+    EXPECT_FALSE(s.widgets.count("Combo2")) << STATE_MSG(s);
+    Key("alt+s");
+    s = waitFor([](const State& s) { return s.modal != "-" || s.widgets.count("Command2_2"); });
+    EXPECT_EQ(rows(K("Select Count(*) From RV11 Where 廠商狀況 = '已無往來'")), QStringList{"0"}) << STATE_MSG(s);
+}
+
 // ---- Text cursors --------------------------------------------------------------------------------
 
 // Only the box that has the focus shows a text cursor: none is left blinking in a box that

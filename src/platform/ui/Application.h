@@ -1,10 +1,12 @@
-// The program's application object.  Two things hold for every window because they are done
+// The program's application object.  What holds for every window, because it is done
 // here, where every event passes:
 // - no exception leaves an event handler: whatever a handler throws is reported in a message box
 //   ("發生未預期的錯誤…") and the program goes on with the next event;
 // - a box's text cursor follows the focus: a handler that moves the focus while the box is still
 //   receiving its own focus event would otherwise leave a cursor drawn (and blinking) in a box
-//   that no longer has the focus, or none in the box that has it.
+//   that no longer has the focus, or none in the box that has it;
+// - no key with Alt (AltGr aside) puts text into a box or a list;
+// - Tab or Shift+Tab with a drop-down open takes its highlighted entry and moves on.
 #pragma once
 
 #include <QApplication>

@@ -2,53 +2,108 @@
 
 #include "platform/text/VbText.h"
 
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 
-ByteLimitValidator::ByteLimitValidator(QLineEdit* box, int maxBytes)
-    : QValidator(box), prev_(box->text()), max_(maxBytes)
+namespace {
+
+// The box's text without the selection a key or a commit would replace.
+QString KeptText(const QObject* box)
 {
-    connect(box, &QLineEdit::textChanged, this, [this](const QString& t) { prev_ = t; });
+    if (auto* e = qobject_cast<const QLineEdit*>(box)) {
+        QString t = e->text();
+        if (e->hasSelectedText())
+            t.remove(e->selectionStart(), e->selectedText().size());
+        return t;
+    }
+    if (auto* p = qobject_cast<const QPlainTextEdit*>(box)) {
+        const QString t = p->toPlainText();
+        const QTextCursor c = p->textCursor();
+        return t.left(c.selectionStart()) + t.mid(c.selectionEnd());
+    }
+    return {};
 }
 
-QValidator::State ByteLimitValidator::validate(QString& input, int& pos) const
+// A key that puts a character into the box (not a control key, not a shortcut).
+bool InsertsText(const QKeyEvent* key)
 {
-    if (max_ <= 0 || vb::ByteLen(input) <= max_)
-        return Acceptable;
-    // Find what was inserted: the new text against the box's text before the change.
-    const QString& old = prev_;
-    int pre = 0;
-    while (pre < old.size() && pre < input.size() && old[pre] == input[pre])
-        ++pre;
-    int suf = 0;
-    while (suf < old.size() - pre && suf < input.size() - pre &&
-           old[old.size() - 1 - suf] == input[input.size() - 1 - suf])
-        ++suf;
-    const QString head = input.left(pre);
-    const QString tail = input.right(suf);
-    const QString inserted = input.mid(pre, input.size() - pre - suf);
-    if (inserted.isEmpty())
-        return Acceptable;  // a deletion from a text that was already too long
-    const int room = max_ - vb::ByteLen(head) - vb::ByteLen(tail);
-    const QString kept = room > 0 ? vb::LeftBytes(inserted, room) : QString();
-    if (kept.isEmpty())
-        return Invalid;     // nothing of the insertion fits: the key is refused
-    input = head + kept + tail;
-    pos = head.size() + kept.size();
-    return Acceptable;
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QString text = key->text();
+    return !text.isEmpty() && text.at(0).isPrint();
 }
 
-void SetByteLimit(QLineEdit* box, int maxBytes)
+ByteLimitFilter* FilterOf(const QWidget* box)
 {
-    if (auto* v = qobject_cast<ByteLimitValidator*>(const_cast<QValidator*>(box->validator()))) {
-        v->setMaxBytes(maxBytes);
+    return box ? box->findChild<ByteLimitFilter*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+void Install(QWidget* box, int maxBytes)
+{
+    if (ByteLimitFilter* f = FilterOf(box)) {
+        f->setMaxBytes(maxBytes);
         return;
     }
-    box->setValidator(new ByteLimitValidator(box, maxBytes));
+    new ByteLimitFilter(box, maxBytes);
 }
 
-int ByteLimit(const QLineEdit* box)
+}  // namespace
+
+bool TypingRefused(int maxBytes, const QString& kept) { return maxBytes > 0 && vb::ByteLen(kept) >= maxBytes; }
+
+QString TypedCommit(int maxBytes, const QString& kept, const QString& commit)
 {
-    if (auto* v = qobject_cast<const ByteLimitValidator*>(box->validator()))
-        return v->maxBytes();
-    return 0;
+    if (maxBytes <= 0)
+        return commit;
+    QString taken;
+    int bytes = vb::ByteLen(kept);
+    for (int i = 0; i < commit.size() && bytes < maxBytes;) {
+        // A character outside the BMP comes as two halves that go together.
+        const int n = commit.at(i).isHighSurrogate() && i + 1 < commit.size() ? 2 : 1;
+        const QString ch = commit.mid(i, n);
+        taken += ch;
+        bytes += vb::ByteLen(ch);
+        i += n;
+    }
+    return taken;
+}
+
+ByteLimitFilter::ByteLimitFilter(QWidget* box, int maxBytes) : QObject(box), max_(maxBytes)
+{
+    box->installEventFilter(this);
+}
+
+bool ByteLimitFilter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (max_ <= 0 || watched != parent())
+        return false;
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (InsertsText(key) && !key->matches(QKeySequence::Paste) && TypingRefused(max_, KeptText(watched))) {
+            key->accept();
+            return true;
+        }
+    } else if (event->type() == QEvent::InputMethod) {
+        auto* ime = static_cast<QInputMethodEvent*>(event);
+        const QString commit = ime->commitString();
+        if (!commit.isEmpty()) {
+            const QString taken = TypedCommit(max_, KeptText(watched), commit);
+            if (taken != commit)
+                ime->setCommitString(taken, ime->replacementStart(), ime->replacementLength());
+        }
+    }
+    return false;
+}
+
+void SetByteLimit(QLineEdit* box, int maxBytes) { Install(box, maxBytes); }
+
+void SetByteLimit(QPlainTextEdit* box, int maxBytes) { Install(box, maxBytes); }
+
+int ByteLimit(const QWidget* box)
+{
+    const ByteLimitFilter* f = FilterOf(box);
+    return f ? f->maxBytes() : 0;
 }

@@ -1,10 +1,15 @@
 #include "platform/widgets/ByteLimit.h"
 #include "platform/widgets/FlexGrid.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,40 +23,66 @@ void commitIme(QLineEdit& box, const QString& text)
 
 }  // namespace
 
-TEST(ByteLimit, TypingPastingAndInputMethodStopAtTheLimit)
+// Typing stops once the text takes the limit, counted before the key: a Chinese character at
+// one byte below it still goes in.  A paste is never cut (the save check names it).
+TEST(ByteLimit, TypingStopsAtTheLimitAndAPasteIsNeverCut)
 {
-    QLineEdit box;
-    SetByteLimit(&box, 10);
+    struct Case {
+        const char* name;
+        const char* before;  // the box's text, the caret at its end
+        std::function<void(QLineEdit&)> input;
+        const char* after;
+    };
+    const auto keys = [](const char* text) {
+        return [=](QLineEdit& b) {
+            for (QChar ch : QString::fromUtf8(text)) {
+                QKeyEvent key(QEvent::KeyPress, ch.unicode() < 128 ? int(ch.toUpper().unicode()) : 0, Qt::NoModifier,
+                              QString(ch));
+                QCoreApplication::sendEvent(&b, &key);
+            }
+        };
+    };
+    const auto ime = [](const char* text) { return [=](QLineEdit& b) { commitIme(b, QString::fromUtf8(text)); }; };
+    const auto paste = [](const char* text) {
+        return [=](QLineEdit& b) {
+            QApplication::clipboard()->setText(QString::fromUtf8(text));
+            QTest::keySequence(&b, QKeySequence::Paste);
+        };
+    };
+    const Case cases[] = {
+        {"keys past the limit", "", keys("abcdefghijk"), "abcdefghij"},
+        {"a Chinese key at one byte below", "abcdefghi", keys("中x"), "abcdefghi中"},
+        {"a commit taken while under the limit", "", ime("客戶資料管理系統"), "客戶資料管"},
+        {"a committed character at one byte below", "abcdefghi", ime("中文"), "abcdefghi中"},
+        {"a character outside the BMP", "abcdefghi", ime("\U00020000a"), "abcdefghi\U00020000"},
+        {"a paste kept whole", "", paste("ab中文字ef甲乙"), "ab中文字ef甲乙"},
+        {"a paste into a full box", "abcdefghij", paste("XYZ"), "abcdefghijXYZ"},
+        {"a key replacing the selection of a full box",
+         "abcdefghij",
+         [=](QLineEdit& b) {
+             b.selectAll();
+             keys("z")(b);
+         },
+         "z"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QLineEdit box;
+        SetByteLimit(&box, 10);
+        box.setText(QString::fromUtf8(c.before));
+        box.setCursorPosition(int(box.text().size()));
+        c.input(box);
+        EXPECT_EQ(box.text(), QString::fromUtf8(c.after));
+    }
 
-    QTest::keyClicks(&box, "abcdefghijk");
-    EXPECT_EQ(box.text(), "abcdefghij");  // the eleventh key is refused
-
-    box.clear();
-    commitIme(box, QString::fromUtf8("客戶資料管理系統"));  // 16 bytes offered, 10 fit
-    EXPECT_EQ(box.text(), QString::fromUtf8("客戶資料管"));
-
-    box.clear();
-    box.setText("abcdefghi");  // 9 bytes: a Chinese character no longer fits whole
-    box.setCursorPosition(9);
-    commitIme(box, QString::fromUtf8("中"));
-    EXPECT_EQ(box.text(), "abcdefghi");
-
-    box.clear();
-    box.insert(QString::fromUtf8("ab中文字ef甲乙"));  // a paste is cut at a character boundary
-    EXPECT_EQ(box.text(), QString::fromUtf8("ab中文字ef"));
-
-    // A character outside the BMP takes two, as the text column counts it: what the box
-    // takes, the column takes.
-    box.setText("abcdefghi");
-    box.setCursorPosition(9);
-    commitIme(box, QString::fromUtf8("\U00020000"));
-    EXPECT_EQ(box.text(), "abcdefghi");
-
-    // Inserting in the middle keeps the tail and cuts the insertion.
-    box.setText("abcdefgh");
-    box.setCursorPosition(4);
-    box.insert("XYZ");
-    EXPECT_EQ(box.text(), "abcdXYefgh");
+    // A multi-line box the same, and its line breaks are never refused.
+    QPlainTextEdit memo;
+    SetByteLimit(&memo, 5);
+    QTest::keyClicks(&memo, "abcdef");
+    EXPECT_EQ(memo.toPlainText(), "abcde");
+    QTest::keyClick(&memo, Qt::Key_Return);
+    EXPECT_EQ(memo.toPlainText(), "abcde\n");
+    EXPECT_EQ(ByteLimit(&memo), 5);
 }
 
 TEST(ByteLimit, AnOverlongStoredTextCanStillBeShortened)
