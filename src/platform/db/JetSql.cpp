@@ -563,6 +563,7 @@ JetType TypeFromDeclared(const QString& declared)
     try {
         return ParseType(u);
     } catch (const DbError&) {
+        // No Jet type word: the affinity rules below decide.
     }
     // SQLite's own affinity rules for anything else.
     if (u.contains(QLatin1String("INT")))
