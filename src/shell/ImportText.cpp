@@ -338,6 +338,7 @@ ImportOutcome ImportLines(db::Recordset& rs, const QVector<ImportField>& fields,
             try {
                 rs.CancelUpdate();
             } catch (const std::exception&) {
+                // The rollback below drops the half-written row anyway; the first error is the one told.
             }
         }
         if (began && gConn.InTransaction())

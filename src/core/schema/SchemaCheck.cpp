@@ -30,6 +30,7 @@ void Fail(const QString& description, const QString& tail)
         try {
             gConn.RollbackTrans();
         } catch (...) {
+            // The file refuses even the rollback: the pass's own error below is what the user needs.
         }
     }
     ui::MsgBox(description + tail, ui::Buttons::OK);

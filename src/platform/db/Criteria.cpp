@@ -72,47 +72,18 @@ int CompareForSort(const Cell& a, const Cell& b)
 
 namespace {
 
-// A criterion may delimit a text with "#" as well as with quotes ("name = #O'Brien#"); what
-// between two "#" is no date becomes a quoted text.
-QString hashDelimitedTexts(const QString& text)
+// A criterion may delimit a text with "#" as well as with quotes ("name = #O'Brien#").
+QVector<jet::Token> criteriaTokens(const QString& text)
 {
-    if (!text.contains(QChar('#')))
-        return text;
-    QString out;
-    int i = 0;
-    const int n = text.size();
-    while (i < n) {
-        const QChar c = text[i];
-        if (c == QChar('\'') || c == QChar('"') || c == QChar('[')) {
-            const QChar close = c == QChar('[') ? QChar(']') : c;
-            int j = i + 1;
-            while (j < n && !(text[j] == close && !(close != QChar(']') && j + 1 < n && text[j + 1] == close)))
-                j += (close != QChar(']') && text[j] == close) ? 2 : 1;
-            out += text.mid(i, j + 1 - i);
-            i = j + 1;
-            continue;
-        }
-        if (c == QChar('#')) {
-            const int close = text.indexOf(QChar('#'), i + 1);
-            if (close > i) {
-                const QString inner = text.mid(i + 1, close - i - 1);
-                bool date = false;
-                jet::CanonicalDate(inner, &date);
-                out += date ? text.mid(i, close + 1 - i) : jet::QuoteText(inner);
-                i = close + 1;
-                continue;
-            }
-        }
-        out += c;
-        ++i;
-    }
-    return out;
+    jet::TokenizeOptions options;
+    options.hashTexts = true;
+    return jet::Significant(jet::Tokenize(text, options));
 }
 
 class CriteriaParser {
 public:
     CriteriaParser(const QString& text, const QVector<FieldDef>& fields)
-        : fields_(fields), toks_(jet::Significant(jet::Tokenize(hashDelimitedTexts(text)))), text_(text)
+        : fields_(fields), toks_(criteriaTokens(text)), text_(text)
     {
     }
 

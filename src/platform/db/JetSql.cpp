@@ -102,15 +102,32 @@ QString CanonicalDate(const QString& jetDateText, bool* ok)
     return QDateTime(date, time).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-QVector<Token> Tokenize(const QString& s)
+QVector<Token> Tokenize(const QString& s, TokenizeOptions options)
 {
     QVector<Token> out;
     int i = 0;
     const int n = s.size();
+    // The closing character of a quote or bracket opened at i; what it held goes into t.
+    const auto quoted = [&](Token& t, QChar close, Token::Kind kind, const char* what) {
+        int j = readQuoted(s, i, close, &t.text);
+        if (j < 0) {
+            if (!options.lenient)
+                throw DbError(3075, QString::fromLatin1(what).arg(s));
+            t.text = s.mid(i + 1);
+            j = n;
+        }
+        t.kind = kind;
+        i = j;
+    };
     while (i < n) {
         const QChar c = s[i];
         Token t;
-        if (isBlank(c)) {
+        t.begin = i;
+        if (options.comments && c == QChar('-') && i + 1 < n && s[i + 1] == QChar('-')) {
+            while (i < n && s[i] != QChar('\n'))
+                ++i;
+            t.kind = Token::Comment;
+        } else if (isBlank(c)) {
             int j = i;
             while (j < n && isBlank(s[j]))
                 ++j;
@@ -138,17 +155,9 @@ QVector<Token> Tokenize(const QString& s)
             t.text = s.mid(i, j - i);
             i = j;
         } else if (c == QChar('[') || c == QChar('`')) {
-            const int j = readQuoted(s, i, c == QChar('[') ? QChar(']') : QChar('`'), &t.text);
-            if (j < 0)
-                throw DbError(3075, QStringLiteral("Syntax error in query: unterminated name in '%1'.").arg(s));
-            t.kind = Token::Quoted;
-            i = j;
+            quoted(t, c == QChar('[') ? QChar(']') : QChar('`'), Token::Quoted, "Syntax error in query: unterminated name in '%1'.");
         } else if (c == QChar('\'') || c == QChar('"')) {
-            const int j = readQuoted(s, i, c, &t.text);
-            if (j < 0)
-                throw DbError(3075, QStringLiteral("Syntax error in string in query expression '%1'.").arg(s));
-            t.kind = Token::String;
-            i = j;
+            quoted(t, c, Token::String, "Syntax error in string in query expression '%1'.");
         } else if (c == QChar('#')) {
             const int close = s.indexOf(QChar('#'), i + 1);
             bool ok = false;
@@ -158,6 +167,10 @@ QVector<Token> Tokenize(const QString& s)
             if (ok) {
                 t.kind = Token::Date;
                 t.text = canon;
+                i = close + 1;
+            } else if (options.hashTexts && close > i) {
+                t.kind = Token::String;
+                t.text = s.mid(i + 1, close - i - 1);
                 i = close + 1;
             } else {
                 t.kind = Token::Punct;
@@ -180,6 +193,7 @@ QVector<Token> Tokenize(const QString& s)
             }
             i += t.text.size();
         }
+        t.end = i;
         out.push_back(t);
     }
     return out;
@@ -190,7 +204,7 @@ QVector<Token> Significant(const QVector<Token>& tokens)
     QVector<Token> out;
     out.reserve(tokens.size());
     for (const Token& t : tokens)
-        if (t.kind != Token::Space)
+        if (t.kind != Token::Space && t.kind != Token::Comment)
             out.push_back(t);
     return out;
 }
@@ -269,6 +283,7 @@ QString Render(const QVector<Token>& tokens, int from, int to)
         const Token& t = tokens[i];
         switch (t.kind) {
         case Token::Space:
+        case Token::Comment:
             out += QChar(' ');
             break;
         case Token::Word: {
@@ -441,36 +456,23 @@ QStringList SplitScript(const QString& script)
 {
     QStringList out;
     QString cur;
-    int i = 0;
-    const int n = script.size();
-    while (i < n) {
-        const QChar c = script[i];
-        if (c == QChar('-') && i + 1 < n && script[i + 1] == QChar('-')) {
-            while (i < n && script[i] != QChar('\n'))
-                ++i;
+    const auto flush = [&]() {
+        if (!cur.trimmed().isEmpty())
+            out << cur.trimmed();
+        cur.clear();
+    };
+    TokenizeOptions options;
+    options.comments = true;
+    options.lenient = true;
+    for (const Token& t : Tokenize(script, options)) {
+        if (t.kind == Token::Comment)
             continue;
-        }
-        if (c == QChar('\'') || c == QChar('"') || c == QChar('[') || c == QChar('`')) {
-            const QChar close = c == QChar('[') ? QChar(']') : c;
-            int j = i + 1;
-            while (j < n && script[j] != close)
-                ++j;
-            cur += script.mid(i, j - i + 1);
-            i = j + 1;
-            continue;
-        }
-        if (c == QChar(';')) {
-            if (!cur.trimmed().isEmpty())
-                out << cur.trimmed();
-            cur.clear();
-            ++i;
-            continue;
-        }
-        cur += c;
-        ++i;
+        if (t.kind == Token::Punct && t.text == QLatin1String(";"))
+            flush();
+        else
+            cur += QStringView(script).mid(t.begin, t.end - t.begin);
     }
-    if (!cur.trimmed().isEmpty())
-        out << cur.trimmed();
+    flush();
     return out;
 }
 
@@ -563,6 +565,7 @@ JetType TypeFromDeclared(const QString& declared)
     try {
         return ParseType(u);
     } catch (const DbError&) {
+        // No Jet type word: the affinity rules below decide.
     }
     // SQLite's own affinity rules for anything else.
     if (u.contains(QLatin1String("INT")))

@@ -9,13 +9,22 @@ namespace db::jet {
 
 // One lexical token of a Jet statement.
 struct Token {
-    enum Kind { Space, Word, Quoted, String, Number, Date, Param, Punct } kind = Space;
+    enum Kind { Space, Word, Quoted, String, Number, Date, Param, Punct, Comment } kind = Space;
     QString text;  // Word/Punct/Number: as written; Quoted/String: the content; Date: canonical
+    int begin = 0, end = 0;  // where it stands in the text tokenized: [begin, end)
     bool is(const char* word) const;  // a Word equal to word, ASCII case ignored
 };
 
-// Splits a statement into tokens.  Throws DbError on an unterminated quote or bracket.
-QVector<Token> Tokenize(const QString& sql);
+// What a caller reads besides a plain statement.
+struct TokenizeOptions {
+    bool hashTexts = false;  // "#O'Brien#", no date between the "#", is a String (Find and Filter)
+    bool comments = false;   // "--" to the end of the line is a Comment (scripts)
+    bool lenient = false;    // an unterminated quote or bracket runs to the end instead of failing
+};
+
+// Splits a statement into tokens.  Throws DbError on an unterminated quote or bracket (unless
+// lenient).  Every scan of statement text for quotes, brackets and words goes through here.
+QVector<Token> Tokenize(const QString& sql, TokenizeOptions options = {});
 
 // Writes tokens back as SQLite text: names in double quotes, texts in single quotes,
 // dates as canonical texts, "&" as "||", and the Jet functions under their registered names.

@@ -1,7 +1,8 @@
 // Questions a window asks of a recordset where "no" is an answer, not an error: does it stand
 // on a row, which one, can it go back to a row or on to the last one.  Each probe says which
-// failure it answers; any other error still comes out as a DbError.  The two calls that drop
-// every error on purpose say so in their names (ValueOrNull, RequeryQuietly).
+// failure it answers; any other error still comes out as a DbError.  Three calls drop every error
+// on purpose, each for a value only shown or a reading only retried: ValueOrNull, Nz/NzValue
+// and RequeryQuietly.
 //
 //     const std::optional<db::Bookmark> mark = db::TryBookmark(rs);   // before a cancel
 //     ...

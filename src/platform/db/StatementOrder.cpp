@@ -3,7 +3,6 @@
 
 #include "platform/db/DbImpl.h"
 
-#include <cstring>
 #include <optional>
 
 namespace db::detail {
@@ -14,36 +13,17 @@ namespace {
 // it has none.
 int topLevelOrderBy(const QString& sql)
 {
+    jet::TokenizeOptions options;
+    options.lenient = true;
+    const QVector<jet::Token> t = jet::Tokenize(sql, options);
     int depth = 0;
-    const int n = int(sql.size());
-    auto wordAt = [&](int i, const char* word) {
-        const int len = int(std::strlen(word));
-        if (i + len > n || sql.mid(i, len).compare(QLatin1String(word), Qt::CaseInsensitive) != 0)
-            return false;
-        const bool before = i == 0 || !(sql[i - 1].isLetterOrNumber() || sql[i - 1] == QChar('_'));
-        const bool after = i + len == n || !(sql[i + len].isLetterOrNumber() || sql[i + len] == QChar('_'));
-        return before && after;
-    };
-    for (int i = 0; i < n; ++i) {
-        const QChar c = sql[i];
-        if (c == QChar('\'') || c == QChar('"')) {
-            ++i;
-            while (i < n && !(sql[i] == c && !(i + 1 < n && sql[i + 1] == c)))
-                i += (sql[i] == c) ? 2 : 1;
-        } else if (c == QChar('[')) {
-            while (i < n && sql[i] != QChar(']'))
-                ++i;
-        } else if (c == QChar('(')) {
+    for (int i = 0; i < t.size(); ++i) {
+        if (t[i].kind == jet::Token::Punct && t[i].text == QLatin1String("("))
             ++depth;
-        } else if (c == QChar(')')) {
+        else if (t[i].kind == jet::Token::Punct && t[i].text == QLatin1String(")"))
             --depth;
-        } else if (depth == 0 && wordAt(i, "ORDER")) {
-            int j = i + 5;
-            while (j < n && sql[j].isSpace())
-                ++j;
-            if (j > i + 5 && wordAt(j, "BY"))
-                return i;
-        }
+        else if (depth == 0 && t[i].is("ORDER") && i + 2 < t.size() && t[i + 1].kind == jet::Token::Space && t[i + 2].is("BY"))
+            return t[i].begin;
     }
     return -1;
 }

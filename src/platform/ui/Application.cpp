@@ -143,6 +143,7 @@ void ReportUnexpectedError(const QString& description)
     try {
         MsgBox(text, Buttons::OK, Icon::Critical);
     } catch (...) {
+        // The box itself failed: the text is on stderr already, and there is no one else to tell.
     }
     gReporting = false;
 }
