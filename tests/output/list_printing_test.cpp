@@ -352,6 +352,26 @@ TEST_F(ListPrinting, ExportsToExcelAndThroughTheReport)
     EXPECT_TRUE(QFile::exists(pdf));
 }
 
+// The list printing window opens centred in the main window's inner area.
+TEST_F(ListPrinting, OpensCentredInTheMainWindow)
+{
+    MDIForm1 main;
+    main.resize(1400, 1000);
+    main.show();
+    main.Item("客戶資料列印_ITEM")->trigger();
+    QMdiSubWindow* sub = nullptr;
+    for (QMdiSubWindow* s : main.MdiArea->subWindowList())
+        if (s->widget() == CustomPrintMsgFrm::Global().data())
+            sub = s;
+    ASSERT_TRUE(sub);
+    const QSize area = main.MdiArea->viewport()->size();
+    ASSERT_GE(area.width(), sub->width());
+    EXPECT_NEAR(sub->x(), (area.width() - sub->width()) / 2, 1);
+    EXPECT_NEAR(sub->y(), (area.height() - sub->height()) / 2, 1);
+    CustomPrintMsgFrm::Global()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 // The main window's menu item and button 6 open the one list printing window; the birthday
 // query opens from its menu item.
 TEST_F(ListPrinting, MainWindowOpensTheWindows)
