@@ -773,6 +773,32 @@ TEST_F(KeysReplay, ContactSexListTakesDownAndAltDown)
     EXPECT_EQ(rows(stored), QStringList{K("女")}) << STATE_MSG(s);
 }
 
+// 報表列印, 會員, 生日: a click on a birthday picker's month and typed digits give the month and
+// the day, as in a date picker.
+TEST_F(KeysReplay, ListPrintingBirthdayPickersTakeTypedDigits)
+{
+    Key("alt+t");
+    waitPopup("QMenu");
+    Keys({"Left", "Return"});  // 報表 → 報表列印
+    State s = waitActive("CustomPrintMsgFrm");
+    ASSERT_TRUE(s.widgets.count("TabStrip1")) << STATE_MSG(s);
+    const QRect tabs = s.widgets.at("TabStrip1");
+    replay::Click(QPoint(tabs.left() + 15, tabs.center().y()));
+    Keys({"Right", "Right", "Right", "Right"});  // 會員
+    s = waitFor([](const State& s) { return s.widgets.count("DTPicker1_1"); });
+    for (const auto& [picker, typed, shown] : {std::tuple{"DTPicker1_0", "1225", "12/25"}, std::tuple{"DTPicker1_1", "315", "03/15"}}) {
+        SCOPED_TRACE(picker);
+        ASSERT_TRUE(s.widgets.count(picker)) << STATE_MSG(s);
+        const QRect r = s.widgets.at(picker);
+        replay::Click(QPoint(r.left() + 6, r.center().y()));  // on the month
+        s = waitFocus(picker);
+        ASSERT_TRUE(s.FocusIn(picker)) << STATE_MSG(s);
+        Type(typed);
+        s = waitFor([&](const State& s) { return s.focusText == shown; });
+        EXPECT_EQ(s.focusText, shown) << STATE_MSG(s);
+    }
+}
+
 // ---- Window arrangement --------------------------------------------------------------------------
 
 // 視窗 → 重疊顯示 staggers the windows and keeps each one's size, also for a window that was
