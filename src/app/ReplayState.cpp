@@ -2,11 +2,13 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QFile>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -60,10 +62,26 @@ QString FocusLine()
     return line;
 }
 
+// What the focus widget shows as its text (a box, a list's text, a date picker), on one line.
+QString FocusTextLine()
+{
+    QWidget* f = QApplication::focusWidget();
+    QString text;
+    if (auto* edit = qobject_cast<QLineEdit*>(f))
+        text = edit->text();
+    else if (auto* spin = qobject_cast<QAbstractSpinBox*>(f))
+        text = spin->text();
+    else if (auto* combo = qobject_cast<QComboBox*>(f))
+        text = combo->currentText();
+    text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    return QStringLiteral("focustext ") + text;
+}
+
 void Write(const QString& path)
 {
     QStringList out;
     out << FocusLine();
+    out << FocusTextLine();
     out << QStringLiteral("popup ") + NameOf(QApplication::activePopupWidget());
     QWidget* modal = QApplication::activeModalWidget();
     QString modalLine = QStringLiteral("modal ") + NameOf(modal);

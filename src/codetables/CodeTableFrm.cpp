@@ -195,8 +195,7 @@ void CodeTableFrm::CommandSty(int mode)
         QPushButton* button = Command1[size_t(b.index)];
         switch (b.role) {
         case CodeTableButton::Refresh:
-            button->setEnabled(browsing);  // stays in view; the list is not re-read under an edit
-            break;
+            break;  // in view and usable in every mode
         case CodeTableButton::Save:
         case CodeTableButton::Cancel:
             button->setVisible(!browsing);
@@ -362,6 +361,7 @@ void CodeTableFrm::deleteRow()
 
 void CodeTableFrm::refresh()
 {
+    // A row being added or changed is not re-read from under the user.
     if (!EditMode.isEmpty())
         return;
     TableRs.Requery();

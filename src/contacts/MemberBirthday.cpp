@@ -1,6 +1,10 @@
 #include "contacts/MemberBirthday.h"
 
 #include <QDateEdit>
+#include <QEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTimer>
 
 QString MemberBirthDate(const QVariant& year, const QVariant& monthDay)
 {
@@ -18,6 +22,33 @@ BirthdayCondition BirthdayRange(const QDate& from, const QDate& to)
             {from.toString(QStringLiteral("MMdd")), to.toString(QStringLiteral("MMdd"))}};
 }
 
+namespace {
+
+// As in a Windows date picker, the part under the caret (the month or the day) is chosen
+// whenever the picker is entered or clicked, so typed digits replace it ("1225" gives 12/25,
+// "315" 03/15) instead of being refused beside the digits already shown.
+class SectionOnEntry : public QObject {
+public:
+    explicit SectionOnEntry(QDateEdit* picker) : QObject(picker), picker_(picker) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonRelease)
+            // After the picker itself has placed the caret.
+            QTimer::singleShot(0, this, [this] {
+                if (picker_ && picker_->hasFocus())
+                    picker_->setSelectedSection(picker_->currentSection());
+            });
+        return false;
+    }
+
+private:
+    QPointer<QDateEdit> picker_;
+};
+
+}  // namespace
+
 QDateEdit* NewBirthdayPicker(const QString& name, int month, int day, QWidget* parent)
 {
     constexpr int kLeapYear = 2000;
@@ -25,5 +56,9 @@ QDateEdit* NewBirthdayPicker(const QString& name, int month, int day, QWidget* p
     picker->setObjectName(name);
     picker->setDisplayFormat(QStringLiteral("MM/dd"));
     picker->setCalendarPopup(true);
+    auto* entry = new SectionOnEntry(picker);
+    picker->installEventFilter(entry);
+    if (auto* edit = picker->findChild<QLineEdit*>())
+        edit->installEventFilter(entry);
     return picker;
 }

@@ -104,8 +104,9 @@ void OtherFrm::Text1_GotFocus(int index)
     } else if (index == 5) {
         pick_->Open(box, Text1[6], SexPickItems());
         if (BoxText(5).isEmpty()) {
+            // The first entry, chosen: Down goes on to the next.
             const QSignalBlocker block(Combo1[0]);
-            Combo1[0]->setEditText(SexPickItems().first());
+            Combo1[0]->setCurrentIndex(0);
         }
     } else if (index == 4) {
         const auto date = ReadBirthday(BoxText(4));

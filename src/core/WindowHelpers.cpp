@@ -104,10 +104,16 @@ QWidget* placedWidget(QWidget* window)
 
 }  // namespace
 
+namespace {
+const char* const kCentreWhenFramed = "tessCentreWhenFramed";
+}
+
 void CenterInMDI(QWidget* window)
 {
     if (!window || !gSink || !gSink->clientArea())
         return;
+    if (!window->parentWidget() && !window->isVisible())
+        window->setProperty(kCentreWhenFramed, true);
     QWidget* area = gSink->clientArea();
     if (auto* mdi = qobject_cast<QMdiArea*>(area))
         area = mdi->viewport();
@@ -122,6 +128,14 @@ void CenterInMDI(QWidget* window)
     if (w->isWindow())
         pos += area->mapToGlobal(QPoint(0, 0));
     w->move(pos);
+}
+
+void CentreFramedWindow(QWidget* window)
+{
+    if (!window || !window->property(kCentreWhenFramed).toBool())
+        return;
+    window->setProperty(kCentreWhenFramed, QVariant());
+    CenterInMDI(window);
 }
 
 void CenterOnScreen(QWidget* window)

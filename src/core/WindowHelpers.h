@@ -60,8 +60,12 @@ bool HelpPanelInUse();
 
 // Centres the window in the main window's inner area when that area is at least as wide as the
 // window (the height is not compared); a wider window stays where it is.  An inner window of
-// the area moves inside it; any other window moves over the area.
+// the area moves inside it; any other window moves over the area.  A window not shown yet and
+// without a parent (a window loading before the main window frames it) is centred again once
+// its frame has its size: the main window calls CentreFramedWindow then.
 void CenterInMDI(QWidget* window);
+// Carries out the centring CenterInMDI was asked for before `window` had its frame.
+void CentreFramedWindow(QWidget* window);
 // The same rule against the screen.
 void CenterOnScreen(QWidget* window);
 

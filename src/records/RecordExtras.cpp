@@ -83,6 +83,13 @@ void AuditStrip::Write(db::Recordset& rs) const
         rs.setValue(columns_.changedOn, qint64(vb::Val(Values[3]->text())));
 }
 
+void AuditStrip::WriteChange(db::Recordset& rs, const QString& user, const QString& today) const
+{
+    Write(rs);
+    rs.setValue(columns_.changedBy, user);
+    rs.setValue(columns_.changedOn, qint64(vb::Val(today)));
+}
+
 QString AuditToday() { return vb::Format(ui::Now(), QStringLiteral("YYYYMMDD")); }
 
 // ---- Sort choice -------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 //     Audit->Show(FactoryRs);                 // on every row change
 //     Audit->StartAdd(gUserName, today);      // AddNew;  StartChange on a change
 //     Audit->Write(FactoryRs);                // inside the save, before the row's update
+//     Audit->WriteChange(FactoryRs, gUserName, today);  // the same, stamping a change
 //     RestoreSortChoice(Combo1, "FactoryShowSRT", "Tessarine");  // load;  StoreSortChoice on close
 //     ShowNotes(RecordNotesText(!EditMode.isEmpty(), kVendorNotes, boxText), "廠商管理");
 #pragma once
@@ -59,6 +60,9 @@ public:
     void StartChange(const QString& user, const QString& today);
     // The shown values into the record's row (a date only when one is shown).
     void Write(db::Recordset& rs) const;
+    // The same for a changed record, stamped changed by `user` on `today`: the strip shows the
+    // stamp only once the saved row is shown again.
+    void WriteChange(db::Recordset& rs, const QString& user, const QString& today) const;
 
 private:
     AuditColumns columns_;

@@ -3,6 +3,7 @@
 #include "core/Globals.h"
 #include "core/Paths.h"
 #include "core/Settings.h"
+#include "core/WindowHelpers.h"
 #include "output/BatchMail.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
@@ -379,6 +380,7 @@ QMdiSubWindow* MDIForm1::ShowInner(QWidget* window, bool front)
                 need.setHeight(std::max(need.height(), window->layout()->totalMinimumSize().height()));
             sub->resize(need + (sub->size() - window->size()));
         }
+        CentreFramedWindow(window);
     }
     if (sub->isMinimized())
         sub->showNormal();

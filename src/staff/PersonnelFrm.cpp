@@ -582,9 +582,10 @@ void PersonnelFrm::AddNew()
         if (ui::MsgBox(LoadResString(663), ui::Buttons::YesNo) != ui::Answer::Yes)
             return;
         ui::MsgBox(LoadResString(664));
-        OpenDipartmant1FRM(true, Image1->pixmap());
+        // Minimized first, so that the department window opened after it keeps the focus.
         if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
             sub->showMinimized();
+        OpenDipartmant1FRM(true, Image1->pixmap());
         return;
     }
     dept = vb::Nz(DepartRs.value(QStringLiteral("RV170")));

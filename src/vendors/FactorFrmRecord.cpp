@@ -19,6 +19,7 @@
 #include "vendors/VendorNumbering.h"
 #include "vendors/VendorSave.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -144,13 +145,14 @@ void FactorFrm::AddNew()
         if (ui::MsgBox(LoadResString(410), ui::Buttons::YesNo) == ui::Answer::No)
             return;
         ui::MsgBox(LoadResString(411));
-        if (OpenCategoryWindow())
-            OpenCategoryWindow()();
+        // Minimized first, so that the category window opened after it keeps the focus.
         if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
             sub->showMinimized();
         else
             showMinimized();
         ui::DoEvents();
+        if (OpenCategoryWindow())
+            OpenCategoryWindow()();
         return;
     }
     CurrentTypeCode = vb::Nz(FactoryTypeRs.value(QStringLiteral("RV10")));
@@ -196,7 +198,6 @@ void FactorFrm::修改()
         Text1[2]->setFocus(Qt::OtherFocusReason);
     CommandEnable(false);
     SetStatusPanel(QStringLiteral("廠商修改資料"), 0);
-    Picture2->StartChange(gUserName, AuditToday());
     報告();
 }
 
@@ -307,7 +308,12 @@ void FactorFrm::FileSave()
         RecordList::Hold hold(List);
         out = SaveInTransaction(
             gConn, kNotSaved,
-            [&] { Picture2->Write(FactoryRs()); },
+            [&] {
+                if (added)
+                    Picture2->Write(FactoryRs());
+                else
+                    Picture2->WriteChange(FactoryRs(), gUserName, AuditToday());
+            },
             DetailStatements(VendorContactsDef(), number, ManGrid->RowSet()),
             [&] {
                 for (int k = 0; k < FactoryRs().FieldCount(); ++k)
@@ -417,6 +423,9 @@ void FactorFrm::Text1_LostFocus(int index)
     if (EditMode.isEmpty() || guard_.Returning())
         return;
     boxes_->SetFocused(index, false);
+    // Leaving for 放棄 checks nothing: the edit is being given up.
+    if (QApplication::focusWidget() == Command2[kCancel])
+        return;
     QString message;
     switch (index) {
     case 1: {
@@ -489,7 +498,7 @@ bool FactorFrm::Text1_Key(int index, QKeyEvent* key)
         return !enter ? false : true;  // the boxes are read-only while browsing
     if (enter) {
         if (index == 19) {
-            int position = 0;
+            int position = boxes_->Memo(19)->textCursor().position();
             if (!CaretAfterLastLine(boxes_->Memo(19), position))
                 return false;  // a line break inside the remarks
         }
@@ -558,6 +567,13 @@ bool FactorFrm::recordEvent(QObject* watched, QEvent* event)
     const int index = boxes_->IndexOf(watched);
     if (index < 0)
         return false;
+    // A box that lays a list over itself and gets the focus back as its window becomes active
+    // again (after a save refused its value) opens its list, as on any entry while editing.
+    if (event->type() == QEvent::FocusIn && !EditMode.isEmpty() && VendorPickOf(index) != VendorPick::None &&
+        static_cast<QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason) {
+        Text1_GotFocus(index);
+        return false;
+    }
     return DispatchBoxEvent(index, event,
                             {.GotFocus = [this](int i) { Text1_GotFocus(i); },
                              .LostFocus = [this](int i) { Text1_LostFocus(i); },

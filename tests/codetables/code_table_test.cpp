@@ -359,6 +359,30 @@ TEST_F(CodeTables, FailedWriteKeepsTheEdit)
     EXPECT_EQ(stored(DepartmentDef()), (QStringList{"001|業務部", "002|會計部"}));
 }
 
+// The category window's 重新整理 stays usable while a category is added or changed; pressed then,
+// it leaves the edit as it is.
+TEST_F(CodeTables, CategoryRefreshStaysUsableWhileEditing)
+{
+    addCategory("001", "印刷");
+    auto w = open(VendorCategoryDef());
+    QPushButton* refresh = w->Button(Button::Refresh);
+    ASSERT_TRUE(refresh);
+    for (Button mode : {Button::Add, Button::Change}) {
+        w->Click(mode);
+        ASSERT_FALSE(w->EditMode.isEmpty());
+        EXPECT_TRUE(shown(*w, Button::Refresh));
+        EXPECT_TRUE(refresh->isEnabled());
+        w->Text1[1]->setText(QStringLiteral("包裝"));
+        w->Click(Button::Refresh);
+        EXPECT_EQ(w->Text1[1]->text(), QStringLiteral("包裝"));
+        ScriptedResponder r;
+        r.answer(ui::Answer::Yes);
+        w->Click(Button::Cancel);
+        EXPECT_TRUE(refresh->isEnabled());
+    }
+    EXPECT_EQ(stored(VendorCategoryDef()), QStringList{"001|印刷"});
+}
+
 // The category type-ahead: from the current row on, the first code that begins with the text;
 // a text nothing matches leaves the window where it was.
 TEST_F(CodeTables, CategoryTypeAhead)

@@ -25,6 +25,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -476,6 +477,59 @@ TEST_F(ListPrinting, ExportDialogsAndTextMenusShowNoEnglish)
     }
     // The switch changed Qt's texts: Simplified and Traditional are not the same words.
     EXPECT_NE(seen[main.China_item].join(u'|').toStdString(), seen[main.Taiwan_item].join(u'|').toStdString());
+}
+
+// The birthday pickers take typed digits as a date picker does: a click on the month or on the
+// day chooses that part, and the digits typed replace it (two digits go on to the day).
+TEST_F(ListPrinting, BirthdayPickersTakeTypedDigits)
+{
+    CustomPrintMsgFrm w;
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    choose(w, CustomPrintMsgFrm::Members);
+    struct Case {
+        int picker;
+        bool onDay;  // clicked on the day, else on the month
+        const char* typed;
+        const char* monthDay;
+    };
+    const Case cases[] = {{0, false, "1225", "1225"}, {0, false, "315", "0315"}, {1, true, "29", "0129"},
+                          {1, false, "0229", "0229"}, {0, true, "7", "0107"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        QDateEdit* picker = w.DTPicker1[size_t(c.picker)];
+        picker->setDate(QDate(2000, 1, 1));
+        auto* edit = picker->findChild<QLineEdit*>();
+        ASSERT_TRUE(edit);
+        const QFontMetrics fm(edit->font());
+        const int x = 4 + fm.horizontalAdvance(QString::fromLatin1(c.onDay ? "01/0" : "0"));
+        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(x, edit->height() / 2));
+        QApplication::processEvents();
+        ASSERT_TRUE(picker->hasFocus());
+        QTest::keyClicks(picker, QString::fromLatin1(c.typed));
+        EXPECT_EQ(picker->date().toString("MMdd"), QString::fromLatin1(c.monthDay));
+    }
+}
+
+// The list printing window opens centred in the main window's inner area.
+TEST_F(ListPrinting, OpensCentredInTheMainWindow)
+{
+    MDIForm1 main;
+    main.resize(1400, 1000);
+    main.show();
+    main.Item("客戶資料列印_ITEM")->trigger();
+    QMdiSubWindow* sub = nullptr;
+    for (QMdiSubWindow* s : main.MdiArea->subWindowList())
+        if (s->widget() == CustomPrintMsgFrm::Global().data())
+            sub = s;
+    ASSERT_TRUE(sub);
+    const QSize area = main.MdiArea->viewport()->size();
+    ASSERT_GE(area.width(), sub->width());
+    EXPECT_NEAR(sub->x(), (area.width() - sub->width()) / 2, 1);
+    EXPECT_NEAR(sub->y(), (area.height() - sub->height()) / 2, 1);
+    CustomPrintMsgFrm::Global()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // The main window's menu item and button 6 open the one list printing window; the birthday

@@ -235,6 +235,8 @@ State Parse(const QString& text)
             s.focusChain = t.mid(s.focus == QLatin1String("-") ? 2 : 3);
             if (s.focus != QLatin1String("-"))
                 s.focusRect = ParseRect(t.value(2).split(QLatin1Char(',')), 0);
+        } else if (kind == QLatin1String("focustext")) {
+            s.focusText = line.mid(10);
         } else if (kind == QLatin1String("popup")) {
             s.popup = t.value(1);
         } else if (kind == QLatin1String("modal")) {

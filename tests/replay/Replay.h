@@ -34,6 +34,7 @@ struct State {
     QString focus;        // "Class:objectName"
     QRect focusRect;      // the focus widget on the screen
     QStringList focusChain;  // the named widgets around the focus, innermost first
+    QString focusText;    // the text the focus widget shows (a box, a list, a date picker)
     QString popup;        // "-" when none
     QString modal;        // the whole "modal" line after the word
     QString active;       // the active inner window, "-" when none

@@ -745,6 +745,205 @@ TEST_F(KeysReplay, OnlyTheFocusedBoxShowsATextCursor)
     oneCursor("tab");
 }
 
+// ---- Entry walks by keys ---------------------------------------------------------------------------
+
+// A new vendor typed with Enter alone: Enter breaks lines in the remarks until it is pressed on
+// an empty last line, then goes on to 應付帳款; the first line break stays in the remarks.
+TEST_F(KeysReplay, VendorEntryEnterLeavesTheRemarksFromAnEmptyLastLine)
+{
+    openFromDataMenu(1, "FactorFrm");
+    Key("alt+n");
+    State s = waitFocus("DataCombo1");
+    ASSERT_TRUE(s.FocusIn("DataCombo1")) << STATE_MSG(s);
+    Keys({"Return", "Return"});  // the category as proposed, the number as proposed
+    s = waitFocus("Text1_2");
+    ASSERT_TRUE(s.FocusIn("Text1_2")) << STATE_MSG(s);
+    Type("Zed");
+    // On through 全銜 … e-mail (3 to 8, 11 to 14, 17, 18) to the remarks.
+    for (int i = 0; i < 13; ++i)
+        Key("Return");
+    s = waitFocus("Text1_19");
+    ASSERT_TRUE(s.FocusIn("Text1_19")) << STATE_MSG(s);
+    Type(K("老客戶"));
+    Keys({"Return", "Return"});
+    s = waitFocus("Text1_15");
+    ASSERT_TRUE(s.FocusIn("Text1_15")) << STATE_MSG(s);
+    Type("15000");
+    Key("Return");
+    s = waitFocus("Combo2");  // the status list over 狀態
+    EXPECT_TRUE(s.FocusIn("Combo2")) << STATE_MSG(s);
+    Key("alt+s");
+    const QString check = K("Select RV1118, RV1115 From RV11 Where RV112 = 'Zed'");
+    s = waitFor([&](const State& s) { return s.modal != "-" || !rows(check).isEmpty(); });
+    EXPECT_EQ(rows(check), QStringList{K("老客戶\n|15000")}) << STATE_MSG(s);
+}
+
+// 放棄 gives a vendor change up, by its key or by a click, whatever the box being left holds:
+// an e-mail address its check refuses asks nothing of its own first.
+TEST_F(KeysReplay, VendorEntryCancelAbandonsWhateverTheBoxHolds)
+{
+    openFromDataMenu(1, "FactorFrm");
+    for (const char* way : {"alt+c", "click"}) {
+        SCOPED_TRACE(way);
+        Key("alt+m");
+        State s = waitFocus("Text1_2");
+        ASSERT_TRUE(s.FocusIn("Text1_2")) << STATE_MSG(s);
+        click("Text1_18");
+        waitFocus("Text1_18");
+        Type("a@@b.com");
+        if (QString(way) == "click")
+            click("Command2_6");
+        else
+            Key(way);
+        s = waitModal("QMessageBox");
+        EXPECT_TRUE(s.modal.contains(K("放棄編輯"))) << STATE_MSG(s);
+        Key("alt+y");
+        s = waitFor([](const State& s) { return s.modal == "-" && s.widgets.count("Command2_2"); });
+        ASSERT_TRUE(s.widgets.count("Command2_2")) << STATE_MSG(s);
+    }
+    EXPECT_EQ(rows(K("Select Count(*) From RV11 Where RV1117 Like '%@%'")), QStringList{"0"});
+}
+
+// A closing day the save refuses (a letter): after the message the focus is back in the day
+// list over 結帳日, and Enter goes on to the list over 付款票期; the mended day is saved.
+TEST_F(KeysReplay, VendorEntryRefusedClosingDayKeepsItsList)
+{
+    openFromDataMenu(1, "FactorFrm");
+    Key("alt+m");
+    State s = waitFocus("Text1_2");
+    ASSERT_TRUE(s.FocusIn("Text1_2")) << STATE_MSG(s);
+    click("Text1_20");
+    s = waitFocus("Combo3");
+    ASSERT_TRUE(s.FocusIn("Combo3")) << STATE_MSG(s);
+    Type("abc");
+    Key("alt+s");
+    s = waitModal("QMessageBox");
+    ASSERT_TRUE(s.modal.startsWith("QMessageBox")) << STATE_MSG(s);
+    Key("Return");
+    const auto listOver = [](const char* box) {
+        return [box](const State& s) {
+            return s.modal == "-" && s.FocusIn("Combo3") && s.widgets.count(box) &&
+                   s.focusRect.topLeft() == s.widgets.at(box).topLeft();
+        };
+    };
+    s = waitFor(listOver("Text1_20"));
+    ASSERT_TRUE(listOver("Text1_20")(s)) << STATE_MSG(s);
+    Keys({"ctrl+a", "BackSpace"});
+    Type("25");
+    Key("Return");
+    s = waitFor(listOver("Text1_21"));
+    EXPECT_TRUE(listOver("Text1_21")(s)) << STATE_MSG(s);
+    Key("alt+s");
+    const QString check = K("Select Count(*) From RV11 Where 結帳日 = 25");
+    s = waitFor([&](const State& s) { return s.modal != "-" || rows(check) == QStringList{"1"}; });
+    EXPECT_EQ(rows(check), QStringList{"1"}) << STATE_MSG(s);
+}
+
+// With no vendor category (no department) yet, 新增 offers to make one: the code table opens in
+// add mode with the focus in its first box, and what is typed there is saved.
+TEST_F(KeysReplay, CodeTableOpensWithTheFocusForAFirstCategory)
+{
+    struct Case {
+        int place;
+        const char* window;
+        const char* codeTable;
+        const char* check;
+    };
+    const Case cases[] = {{1, "FactorFrm", "DevrItemFrm", "Select RV10, RV11 From RV1"},
+                          {2, "PersonnelFrm", "Dipartmant1FRM", "Select RV170, RV171 From RV17"}};
+    gConn.Execute(K("Delete From RV1"));
+    gConn.Execute(K("Delete From RV17"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.window);
+        openFromMenuBar(c.place, c.window);
+        Key("alt+n");
+        State s = waitModal("QMessageBox");
+        ASSERT_TRUE(s.modal.startsWith("QMessageBox")) << STATE_MSG(s);
+        Key("alt+y");
+        s = waitFor([&](const State& s) { return s.modal.startsWith("QMessageBox") && !s.modal.contains("?"); });
+        ASSERT_TRUE(s.modal.startsWith("QMessageBox")) << STATE_MSG(s);
+        Key("Return");
+        s = waitFor([&](const State& s) { return s.modal == "-" && s.FocusIn(c.codeTable) && s.FocusIn("Text1_0"); });
+        ASSERT_TRUE(s.FocusIn(c.codeTable)) << STATE_MSG(s);
+        ASSERT_TRUE(s.FocusIn("Text1_0")) << STATE_MSG(s);
+        Key("Return");  // the code as proposed
+        s = waitFocus("Text1_1");
+        Type("Zed");
+        Key("alt+s");
+        s = waitFor([&](const State& s) { return s.modal != "-" || !rows(c.check).isEmpty(); });
+        EXPECT_EQ(rows(c.check), QStringList{"001|Zed"}) << STATE_MSG(s);
+    }
+}
+
+// The sex list over 性別, reached by Enter from the birthday: Down takes the next entry and
+// Alt+Down opens the drop-down; the entry taken is saved.
+TEST_F(KeysReplay, ContactSexListTakesDownAndAltDown)
+{
+    openFromDataMenu(3, "OtherFrm");
+    const QString stored = K("Select 性別 From RV18A Where RV18A1 = '0001'");
+    ASSERT_EQ(rows(stored), QStringList{""});
+    const auto toSexList = [&] {
+        Key("alt+m");
+        State s = waitFocus("Text1_1");
+        ASSERT_TRUE(s.FocusIn("Text1_1")) << STATE_MSG(s);
+        // 編號, 類別 (its list), 姓名, 英文名, 生日 (its date box), 性別.
+        Keys({"Return", "Return", "Return", "Return"});
+        s = waitFocus("DateMaskTXT");
+        ASSERT_TRUE(s.FocusIn("DateMaskTXT")) << STATE_MSG(s);
+        Key("Return");
+        s = waitFocus("Combo1_0");
+        ASSERT_TRUE(s.FocusIn("Combo1_0")) << STATE_MSG(s);
+        ASSERT_EQ(s.focusRect.topLeft(), s.widgets.at("Text1_5").topLeft()) << STATE_MSG(s);
+    };
+    const auto save = [&] {
+        Key("alt+s");
+        return waitFor([](const State& s) { return s.modal == "-" && s.widgets.count("Command2_2"); });
+    };
+    // The empty box shows the first entry, 男: Down gives 女.
+    toSexList();
+    Key("Down");
+    State s = save();
+    EXPECT_EQ(rows(stored), QStringList{K("女")}) << STATE_MSG(s);
+    // Alt+Down opens the drop-down every time.
+    toSexList();
+    for (int round = 0; round < 2; ++round) {
+        Key("alt+Down");
+        s = waitPopup("QComboBoxPrivateContainer");
+        EXPECT_TRUE(s.popup.startsWith("QComboBoxPrivateContainer")) << round << STATE_MSG(s);
+        Key("Escape");
+        s = waitNoPopup();
+        EXPECT_TRUE(s.FocusIn("Combo1_0")) << round << STATE_MSG(s);
+    }
+    s = save();
+    EXPECT_EQ(rows(stored), QStringList{K("女")}) << STATE_MSG(s);
+}
+
+// 報表列印, 會員, 生日: a click on a birthday picker's month and typed digits give the month and
+// the day, as in a date picker.
+TEST_F(KeysReplay, ListPrintingBirthdayPickersTakeTypedDigits)
+{
+    Key("alt+t");
+    waitPopup("QMenu");
+    Keys({"Left", "Return"});  // 報表 → 報表列印
+    State s = waitActive("CustomPrintMsgFrm");
+    ASSERT_TRUE(s.widgets.count("TabStrip1")) << STATE_MSG(s);
+    const QRect tabs = s.widgets.at("TabStrip1");
+    replay::Click(QPoint(tabs.left() + 15, tabs.center().y()));
+    Keys({"Right", "Right", "Right", "Right"});  // 會員
+    s = waitFor([](const State& s) { return s.widgets.count("DTPicker1_1"); });
+    for (const auto& [picker, typed, shown] : {std::tuple{"DTPicker1_0", "1225", "12/25"}, std::tuple{"DTPicker1_1", "315", "03/15"}}) {
+        SCOPED_TRACE(picker);
+        ASSERT_TRUE(s.widgets.count(picker)) << STATE_MSG(s);
+        const QRect r = s.widgets.at(picker);
+        replay::Click(QPoint(r.left() + 6, r.center().y()));  // on the month
+        s = waitFocus(picker);
+        ASSERT_TRUE(s.FocusIn(picker)) << STATE_MSG(s);
+        Type(typed);
+        s = waitFor([&](const State& s) { return s.focusText == shown; });
+        EXPECT_EQ(s.focusText, shown) << STATE_MSG(s);
+    }
+}
+
 // ---- Window arrangement --------------------------------------------------------------------------
 
 // 視窗 → 重疊顯示 staggers the windows and keeps each one's size, also for a window that was

@@ -470,6 +470,28 @@ TEST_F(VendorWindow, KeysMirrorPrintablesAndBrowseAidsNeverReachTheRow)
     EXPECT_EQ(rows("Select RV1116 From RV11"), QStringList{""});
 }
 
+// The change stamp (修改者, 修改日期) shows once a change is saved: not while the change is
+// being made, nor after it was abandoned.
+TEST_F(VendorWindow, ChangeDateShowsOnlyOnceTheChangeIsSaved)
+{
+    addCategory("001", "印刷");
+    addVendor("001", "001-001", "甲");
+    auto w = open();
+    ScriptedResponder r;
+    r.answer(ui::Answer::Yes);
+    click(w->Command2[2]);
+    EXPECT_EQ(w->Label2[3]->text(), QString());
+    w->SetBoxText(3, QStringLiteral("甲公司"));
+    click(w->Command2[6]);
+    EXPECT_EQ(w->Label2[3]->text(), QString());
+    click(w->Command2[2]);
+    w->SetBoxText(3, QStringLiteral("甲公司"));
+    EXPECT_EQ(w->Label2[3]->text(), QString());
+    click(w->Command2[5]);
+    EXPECT_EQ(rows("Select RV113, 修改日期 From RV11"), QStringList{"甲公司|20261210"});
+    EXPECT_EQ(w->Label2[3]->text(), QStringLiteral("20261210"));
+}
+
 // A closing day its number column cannot take is named before anything is written.
 TEST_F(VendorWindow, ALetterInTheClosingDayIsRefusedWithTheBoxNamed)
 {
