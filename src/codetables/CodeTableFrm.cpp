@@ -6,6 +6,7 @@
 #include "core/WindowHelpers.h"
 #include "core/numbering/Numbering.h"
 #include "platform/db/Probes.h"
+#include "platform/widgets/ByteLimit.h"
 #include "platform/dbmodel/FieldBinding.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
@@ -109,7 +110,8 @@ void CodeTableFrm::build(const QPixmap& titlePicture)
         Label1.push_back(label);
         auto* box = new QLineEdit(this);
         box->setObjectName(QStringLiteral("Text1_%1").arg(i));
-        box->setMaxLength(b.maxLength);
+        // Typing stops at the box's width in bytes; a paste goes in whole and the save names the width.
+        SetByteLimit(box, b.maxLength);
         box->setGeometry(Px(kBoxLeft), Px(kTop + i * kRow), Px(kBoxWidths[std::min(i, 2)]), Px(kBoxHeight));
         box->installEventFilter(this);
         colour(box, false);

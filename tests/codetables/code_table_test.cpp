@@ -9,6 +9,7 @@
 #include "support/ShowActive.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -252,26 +253,35 @@ TEST_P(BothTables, DuplicateCodeRefusedWhenLeftAndAtSave)
 // 10 of name (five Chinese characters) are stored; one byte more is refused.
 TEST_P(BothTables, TheWidestCodeAndNameAreSaved)
 {
+    enum class Input { Typed, Set, Pasted };
     struct Case {
         const char* code;
         const char* name;
-        bool typed;   // typed key by key; else put in whole
+        Input input;   // typed key by key, put in whole, or pasted into the name box
         bool saved;
     };
     const Case cases[] = {
-        {"1234", "印刷加工廠", true, true},
-        {"123中", "印刷加工", false, false},
-        {"1235", "印刷加工廠B", false, false},
+        {"1234", "印刷加工廠", Input::Typed, true},
+        {"123中", "印刷加工", Input::Set, false},
+        {"1235", "印刷加工廠B", Input::Set, false},
+        // A paste is never cut to the width: it stays whole and the save refuses it.
+        {"1236", "印刷加工廠印刷加工廠印", Input::Pasted, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
         auto w = open(def());
         w->Click(Button::Add);
         w->Text1[0]->clear();
-        if (c.typed) {
+        if (c.input == Input::Typed) {
             QTest::keyClicks(w->Text1[0], QString::fromUtf8(c.code));
             w->Text1[1]->setFocus();
             type(w->Text1[1], QString::fromUtf8(c.name));
+        } else if (c.input == Input::Pasted) {
+            w->Text1[0]->setText(QString::fromUtf8(c.code));
+            w->Text1[1]->clear();
+            w->Text1[1]->setFocus();
+            QApplication::clipboard()->setText(QString::fromUtf8(c.name));
+            QTest::keySequence(w->Text1[1], QKeySequence::Paste);
         } else {
             w->Text1[0]->setText(QString::fromUtf8(c.code));
             w->Text1[1]->setText(QString::fromUtf8(c.name));
