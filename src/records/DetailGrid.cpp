@@ -5,6 +5,7 @@
 #include "platform/db/Db.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "platform/widgets/ByteLimit.h"
 #include "platform/widgets/FlexGrid.h"
 
 #include <QEvent>
@@ -169,14 +170,6 @@ bool KeyRefused(int limit, const QString& text, int keyAscii)
     return limit > 0 && vb::ByteLen(text) >= limit && keyAscii != 8;
 }
 
-QString FitCommit(int limit, const QString& textWithoutSelection, const QString& commit)
-{
-    if (limit <= 0)
-        return commit;
-    const int room = limit - vb::ByteLen(textWithoutSelection);
-    return room > 0 ? vb::LeftBytes(commit, room) : QString();
-}
-
 bool RemoveDetailRow(DetailRowArray& rows, DeletedRowKeys& deleted, int r)
 {
     const int count = rows.Count();
@@ -339,7 +332,7 @@ void GridEditBox::keyPressEvent(QKeyEvent* event)
     QLineEdit::keyPressEvent(event);
 }
 
-// Chinese arrives as input-method commits: a commit is cut to what the column still holds.
+// Chinese arrives as input-method commits: each character is taken as a typed key would be.
 void GridEditBox::inputMethodEvent(QInputMethodEvent* event)
 {
     const int limit = owner_ ? owner_->CurrentByteLimit() : 0;
@@ -351,7 +344,7 @@ void GridEditBox::inputMethodEvent(QInputMethodEvent* event)
     QString rest = text();
     if (hasSelectedText())
         rest.remove(selectionStart(), selectedText().size());
-    const QString kept = FitCommit(limit, rest, commit);
+    const QString kept = TypedCommit(limit, rest, commit);
     if (kept == commit) {
         QLineEdit::inputMethodEvent(event);
         return;

@@ -155,9 +155,6 @@ EnterMove EnterWalk(const DetailGridDef& def, int row, int col, const QString& c
 // Whether a typed key is refused: the text already holds `limit` bytes or more (0 = no limit)
 // and the key is not Backspace.
 bool KeyRefused(int limit, const QString& text, int keyAscii);
-// What of an input-method commit still fits: the commit cut so that the text, with the
-// selection replaced, stays within `limit` bytes (whole characters only).
-QString FitCommit(int limit, const QString& textWithoutSelection, const QString& commit);
 
 // Removes counted row r (1..Count()): remembers its key when it has one, moves the rows below
 // up with their item numbers renumbered, shrinks the count and the array.  False (and no

@@ -3,6 +3,7 @@
 #include "core/Globals.h"
 #include "platform/shell/Shell.h"
 #include "platform/text/VbText.h"
+#include "platform/widgets/ByteLimit.h"
 #include "platform/widgets/FlexGrid.h"
 #include "support/CustomerDb.h"
 #include "support/DetailRowsOf.h"
@@ -102,9 +103,11 @@ TEST(DetailGridRules, ByteLimitOnKeysAndInputMethodCommits)
     EXPECT_FALSE(KeyRefused(10, "abcdefghi", 0x4E2D));  // measured before the key: 9 < 10
     EXPECT_TRUE(KeyRefused(10, K("客戶資料管"), 'a'));   // Chinese counts 2
 
-    EXPECT_EQ(FitCommit(10, "ab", K("客戶資料管理")), K("客戶資料"));
-    EXPECT_EQ(FitCommit(10, "abcdefghi", K("中")), "");  // half a character never goes in
-    EXPECT_EQ(FitCommit(0, ten, K("中文")), K("中文"));
+    // A commit is taken character by character as typed keys are: measured before each one.
+    EXPECT_EQ(TypedCommit(10, "ab", K("客戶資料管理")), K("客戶資料"));
+    EXPECT_EQ(TypedCommit(10, "abcdefghi", K("中文")), K("中"));
+    EXPECT_EQ(TypedCommit(10, ten, K("中")), "");
+    EXPECT_EQ(TypedCommit(0, ten, K("中文")), K("中文"));
 }
 
 TEST(DetailGridRules, RemovingARowRenumbersAndRemembersStoredKeysOnly)
@@ -470,6 +473,9 @@ TEST_F(DetailGridsTest, TypingStopsAtTheColumnLimitAlsoThroughTheInputMethod)
     EXPECT_EQ(manTxt()->text(), "abcdefghijklmno");
     type(manTxt(), K("中"));  // measured before the key: 15 < 16, one byte over
     EXPECT_EQ(vb::ByteLen(manTxt()->text()), 17);
+    manTxt()->setText("abcdefghijklmno");
+    commit(manTxt(), K("中文"));  // through the input method the same: one character goes in
+    EXPECT_EQ(manTxt()->text(), "abcdefghijklmno" + K("中"));
 
     manTxt()->setText("");
     commit(manTxt(), K("王小明王小明王小明"));  // 18 bytes offered through the input method
