@@ -1,5 +1,5 @@
 // The cursor behind a Recordset handle: moves, edits written back by rowid, clones kept in step.
-#include "platform/db/Cursor.h"
+#include "platform/db/RecordsetImpl.h"
 
 #include "platform/db/StatementOrder.h"
 
