@@ -14,6 +14,7 @@
 #include "platform/db/Probes.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "platform/widgets/Keys.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,8 +29,6 @@
 namespace {
 
 const QString kEmptyMask = QStringLiteral("____/__/__");
-
-bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
 // The date box's text without its blanks ("" for the empty mask).
 QString MaskText(const QLineEdit* mask)

@@ -11,6 +11,7 @@
 #include "platform/db/Probes.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "platform/widgets/Keys.h"
 #include "records/FieldTable.h"
 
 #include <QApplication>
@@ -30,8 +31,6 @@
 namespace {
 
 const QString kEmptyMask = QStringLiteral("____/__/__");
-
-bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
 // Text1 boxes a floating editor covers keep their colour.
 bool Covered(BoxRef b)

@@ -12,6 +12,7 @@
 #include "platform/dbmodel/FieldBinding.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "platform/widgets/Keys.h"
 #include "records/DetailGrid.h"
 #include "vendors/FactorFond.h"
 #include "vendors/VendorEntryRules.h"
@@ -38,8 +39,6 @@ namespace {
 const QString kRequiredHint = QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔");
 const QString kShowing = QStringLiteral("廠商顯示資料");
 const QString kNotSaved = QStringLiteral("資料並未儲存。");
-
-bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
 // The vendor window answers every data error of its buttons itself: a duplicate number in its
 // own words, anything else with its number in the title.
