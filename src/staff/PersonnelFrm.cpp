@@ -16,7 +16,6 @@
 #include "records/RecordSave.h"
 #include "records/RecordList.h"
 #include "records/RecordMode.h"
-#include "codetables/CodeTableFrm.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -69,6 +68,12 @@ const Place kText1Places[20] = {
 QString S(const char* s) { return QString::fromUtf8(s); }
 
 }  // namespace
+
+std::function<void()>& PersonnelFrm::OpenDepartmentWindow()
+{
+    static std::function<void()> open;
+    return open;
+}
 
 PersonnelFrm::PersonnelFrm(QWidget* parent, const QPixmap& titlePicture)
     : RecordWindowOf(parent, QStringLiteral("PersonnelFrm"), kWidth, kHeight)
@@ -585,7 +590,8 @@ void PersonnelFrm::AddNew()
         // Minimized first, so that the department window opened after it keeps the focus.
         if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
             sub->showMinimized();
-        OpenDipartmant1FRM(true, Image1->pixmap());
+        if (OpenDepartmentWindow())
+            OpenDepartmentWindow()();
         return;
     }
     dept = vb::Nz(DepartRs.value(QStringLiteral("RV170")));
