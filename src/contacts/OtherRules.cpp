@@ -7,7 +7,7 @@
 
 #include <QRegularExpression>
 
-QString OtherReportText(bool editing, const OtherBoxText& text)
+QString OtherReportText(bool editing, const BoxTextFn& text)
 {
     QString out = RecordNotesText(
         editing, {{2, QStringLiteral("◆ 中文姓名 未輸入")}, {1, QStringLiteral("◆ 編號未輸入")}}, text);
@@ -28,7 +28,7 @@ QString OtherReportText(bool editing, const OtherBoxText& text)
     return out;
 }
 
-bool OtherSaveAllowed(const OtherBoxText& text)
+bool OtherSaveAllowed(const BoxTextFn& text)
 {
     return !vb::Trim(text(1)).isEmpty() && !vb::Trim(text(2)).isEmpty();
 }

@@ -12,15 +12,12 @@
 #include <optional>
 #include <vector>
 
-// The text of box n of the contact record.
-using OtherBoxText = BoxTextFn;  // the name earlier callers know
-
 // The checklist for the help panel: one line per item, each after two CR LF.  Emptiness is
 // tested on the untrimmed texts; the telephone and mobile lengths count characters.
-QString OtherReportText(bool editing, const OtherBoxText& text);
+QString OtherReportText(bool editing, const BoxTextFn& text);
 
 // 存檔 is usable when the number (box 1) and the Chinese name (box 2) hold more than blanks.
-bool OtherSaveAllowed(const OtherBoxText& text);
+bool OtherSaveAllowed(const BoxTextFn& text);
 
 // A birthday typed or stored as text: a four-digit year, a month and a day (one or two digits
 // each) separated by "/" or "-", forming a real calendar date ("2004/2/30" is none).

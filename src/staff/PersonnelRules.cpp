@@ -251,12 +251,6 @@ const std::vector<StockText>& PersonnelStockTexts()
     return texts;
 }
 
-std::optional<QString> StockKeyText(int text1Index, int fKey, const QString& registeredAddress)
-{
-    return StockTextFor(PersonnelStockTexts(), text1Index, Qt::Key_F1 + fKey - 1,
-                        [&](int) { return registeredAddress; });
-}
-
 namespace {
 
 // The last box of each array: Text1(19), Text2(10), Text3(6).

@@ -92,7 +92,6 @@ int EmployedFlag(const QString& hireDate);
 
 // ---- List ----------------------------------------------------------------------------------------
 
-using SqlQuery = db::Statement;  // the name earlier callers know
 // The employees of one department (or of all), without the resigned unless asked, by name or
 // by number.
 db::Statement WorkmanListQuery(bool allDepartments, const QString& deptCode, bool includeResigned, bool byName);
@@ -115,9 +114,6 @@ bool IsDateBox(BoxRef box);
 // The F-key aids of the Text1 boxes: F3, F4 in the addresses; F3 in the e-mail; F5 in the
 // current address copies the registered one.
 const std::vector<StockText>& PersonnelStockTexts();
-// The stock text of a function key in a Text1 box; nullopt when the key does nothing there.
-// `fKey` is 3 for F3, 4 for F4, 5 for F5.
-std::optional<QString> StockKeyText(int text1Index, int fKey, const QString& registeredAddress);
 // Where Enter, Up and Down lead within an array (-1: nowhere).
 const BoxMap& PersonnelEnterMap(BoxArray array);
 const BoxMap& PersonnelDownMap(BoxArray array);

@@ -24,7 +24,7 @@ QString Lines(const QStringList& items)
     return s;
 }
 
-OtherBoxText Texts(const QMap<int, QString>& m)
+BoxTextFn Texts(const QMap<int, QString>& m)
 {
     return [m](int box) { return m.value(box); };
 }
