@@ -61,16 +61,17 @@ TEST(PersonnelDates, NormalisedOrRefused)
         {"2004/2", nullptr},        {"abc", nullptr},           {"2004/13/01", nullptr},
     };
     for (const auto& [text, expected] : cases) {
-        const auto result = NormaliseDate(QString::fromUtf8(text));
+        const auto date = ReadDate(QString::fromUtf8(text), kEmployeeDateForm);
+        const auto result = date ? std::optional<QString>(DateText(*date)) : std::nullopt;
         if (expected)
             EXPECT_EQ(result.value_or(QStringLiteral("(none)")), QString::fromUtf8(expected)) << text;
         else
             EXPECT_FALSE(result.has_value()) << text;
     }
     const QDate today(2026, 12, 10);
-    EXPECT_EQ(AgeHint("1980/12/31", today), QStringLiteral("46 歲"));
-    EXPECT_EQ(AgeHint("", today), DateMaskTip());
-    EXPECT_EQ(AgeHint("0999/01/01", today), DateMaskTip());
+    EXPECT_EQ(AgeTip("1980/12/31", kEmployeeDateForm, today), QStringLiteral("46 歲"));
+    EXPECT_EQ(AgeTip("", kEmployeeDateForm, today), DateFormatTip());
+    EXPECT_EQ(AgeTip("0999/01/01", kEmployeeDateForm, today), DateFormatTip());
 }
 
 // iDCardNO chooses the check: 0 Taiwan, 1 Hong Kong, 2 mainland, anything else none.
