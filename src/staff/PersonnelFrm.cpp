@@ -16,6 +16,7 @@
 #include "records/RecordSave.h"
 #include "records/RecordList.h"
 #include "records/RecordMode.h"
+#include "codetables/CodeTableFrm.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -68,12 +69,6 @@ const Place kText1Places[20] = {
 QString S(const char* s) { return QString::fromUtf8(s); }
 
 }  // namespace
-
-std::function<void()>& PersonnelFrm::OpenDepartmentWindow()
-{
-    static std::function<void()> open;
-    return open;
-}
 
 PersonnelFrm::PersonnelFrm(QWidget* parent, const QPixmap& titlePicture)
     : RecordWindowOf(parent, QStringLiteral("PersonnelFrm"), kWidth, kHeight)
@@ -587,8 +582,7 @@ void PersonnelFrm::AddNew()
         // Minimized first, so that the department window opened after it keeps the focus.
         if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
             sub->showMinimized();
-        if (OpenDepartmentWindow())
-            OpenDepartmentWindow()();
+        OpenDipartmant1FRM(true, Image1->pixmap());
         return;
     }
     dept = vb::Nz(DepartRs.value(QStringLiteral("RV170")));

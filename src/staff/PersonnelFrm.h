@@ -12,7 +12,6 @@
 #include "staff/PersonnelRules.h"
 
 #include <array>
-#include <functional>
 #include <optional>
 
 class QCheckBox;
@@ -28,9 +27,6 @@ class PersonnelFrm : public RecordWindowOf<PersonnelFrm> {
 public:
     explicit PersonnelFrm(QWidget* parent = nullptr, const QPixmap& titlePicture = QPixmap());
     ~PersonnelFrm() override;
-
-    // Opens the department window in its add mode (the main window sets it).
-    static std::function<void()>& OpenDepartmentWindow();
 
     // ---- Controls (and the kit's Picture1, Image1, Picture4) --------------------------------
     std::array<QComboBox*, 3> DataCombo1{};    // 0 department, 1 employee find, 2 floating department picker

@@ -1,6 +1,7 @@
 // The vendor window's record cycle: the button bar, adding (numbered by category), changing,
 // cancelling, deleting and saving, and what the record boxes do while the user types.
 #include "vendors/FactorFrm.h"
+#include "codetables/CodeTableFrm.h"
 #include "core/ErrorText.h"
 
 #include "core/Globals.h"
@@ -150,8 +151,7 @@ void FactorFrm::AddNew()
         else
             showMinimized();
         ui::DoEvents();
-        if (OpenCategoryWindow())
-            OpenCategoryWindow()();
+        OpenDevrItemFrm(true, Image1->pixmap());
         return;
     }
     CurrentTypeCode = vb::Nz(FactoryTypeRs.value(QStringLiteral("RV10")));

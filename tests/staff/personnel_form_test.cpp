@@ -6,7 +6,6 @@
 #include "core/Settings.h"
 #include "platform/text/VbText.h"
 #include "codetables/CodeTableFrm.h"
-#include "shell/MDIForm1.h"
 #include "support/Clipping.h"
 #include "support/CustomerDb.h"
 #include "support/LayerFaults.h"
@@ -129,14 +128,10 @@ TEST_F(PersonnelWindow, AddsEmployeesNumberedByDepartment)
 }
 
 // No department yet: 新增 offers the department window in add mode; once one is saved there,
-// the next 新增 finds it without reopening the employee window.  Both open in the main window,
-// as the program opens them.
+// the next 新增 finds it without reopening the employee window.
 TEST_F(PersonnelWindow, FirstDepartmentFromTheEmployeeWindow)
 {
-    MDIForm1 main;
-    main.ShowPersonnelFrm();
-    PersonnelFrm* w = PersonnelFrm::Global();
-    ASSERT_NE(w, nullptr);
+    auto w = open();
     {
         ScriptedResponder r;
         r.answer(ui::Answer::Yes).answer(ui::Answer::OK);
