@@ -10,6 +10,7 @@
 #include "platform/dbmodel/FieldBinding.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "platform/widgets/Keys.h"
 #include "records/RecordExtras.h"
 #include "records/RecordMode.h"
 #include "records/RecordSave.h"
@@ -38,11 +39,8 @@ constexpr int kLabelLeft = 3300, kLabelWidth = 1000, kBoxLeft = 4380;
 constexpr int kButtonTop = 3780, kButtonWidth = 975, kButtonHeight = 375, kButtonStep = 1035;
 const int kBoxWidths[] = {900, 1800, 2500};
 
-
 const QString kByCode = QStringLiteral("代號");
 const QString kByName = QStringLiteral("名稱");
-
-bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include "platform/db/Db.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "platform/widgets/Keys.h"
 #include "records/EntryRules.h"
 #include "records/FieldTable.h"
 
@@ -25,8 +26,6 @@
 #include <QSignalBlocker>
 
 namespace {
-
-bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
 bool NumberText(const QString& text)
 {

@@ -9,8 +9,6 @@
 #include <QString>
 #include <vector>
 
-using MemberQuery = db::Statement;  // the name earlier callers know
-
 // The member rows of `table` with the filter (column `filterColumn` of ADO type `filterType`,
 // value as typed) and ordered by `sortColumn`:
 //   "Select T.* From T Order By 會員編號" without a filter;

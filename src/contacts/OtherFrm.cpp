@@ -184,7 +184,7 @@ void OtherFrm::build(const QPixmap& titlePicture)
     boxes_->SetIdleColor(BoxColours::Contact());
     for (QWidget* box : Text1)
         box->setMouseTracking(true);
-    Text1[4]->setToolTip(BirthdayTip(QString(), ui::Today()));
+    Text1[4]->setToolTip(AgeTip(QString(), kBirthdayForm, ui::Today()));
 
     // Side buttons, the photo, the pick list and the date box.
     auto side = [this](int index, int box, const QString& tip) {
@@ -221,10 +221,7 @@ void OtherFrm::build(const QPixmap& titlePicture)
         if (PickTarget)
             boxes_->SetFocused(PickTarget, false);
     };
-    DateMaskTXT = new QLineEdit(Frame1[1]);
-    DateMaskTXT->setObjectName(QStringLiteral("DateMaskTXT"));
-    DateMaskTXT->setInputMask(QStringLiteral("0000/00/00;_"));
-    DateMaskTXT->hide();
+    DateMaskTXT = new MaskedDateBox(Frame1[1]);
     DateMaskTXT->setMouseTracking(true);
     DateMaskTXT->installEventFilter(this);
 

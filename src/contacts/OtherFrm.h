@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/db/Db.h"
+#include "records/DateBox.h"
 #include "records/EntryRules.h"
 #include "records/FindDialog.h"
 #include "records/RecordList.h"
@@ -36,7 +37,7 @@ public:
     std::vector<QWidget*> Text1;             // QLineEdit; box 18 QPlainTextEdit
     std::vector<QLabel*> Label1;
     QLabel* Picture3 = nullptr;              // the photo
-    QLineEdit* DateMaskTXT = nullptr;        // "____/__/__" over the birthday
+    MaskedDateBox* DateMaskTXT = nullptr;    // "____/__/__" over the birthday
     std::array<QPushButton*, 8> Command2{};  // button bar, by BarButton
     // The buttons of the bar (Command2's indexes).
     enum BarButton { kFind = 0, kNew, kChange, kExit, kDelete, kSave, kCancel, kRefresh };

@@ -14,6 +14,7 @@
 #include "platform/db/Probes.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "platform/widgets/Keys.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -24,25 +25,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabBar>
-
-namespace {
-
-const QString kEmptyMask = QStringLiteral("____/__/__");
-
-bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
-
-// The date box's text without its blanks ("" for the empty mask).
-QString MaskText(const QLineEdit* mask)
-{
-    const QString shown = mask->displayText();
-    if (shown == kEmptyMask)
-        return {};
-    QString out = shown;
-    out.remove(QChar('_'));
-    return out;
-}
-
-}  // namespace
 
 bool OtherFrm::inputEvent(QObject* watched, QEvent* event)
 {
@@ -60,9 +42,8 @@ bool OtherFrm::inputEvent(QObject* watched, QEvent* event)
             Text1_DblClick(4);
             return true;
         } else if (type == QEvent::MouseMove || type == QEvent::HoverMove) {
-            const auto date = ReadBirthday(MaskText(DateMaskTXT));
-            if (date)
-                DateMaskTXT->setToolTip(BirthdayTip(MaskText(DateMaskTXT), ui::Today()));
+            if (ReadDate(DateMaskTXT->Typed(), kBirthdayForm))
+                DateMaskTXT->setToolTip(AgeTip(DateMaskTXT->Typed(), kBirthdayForm, ui::Today()));
         }
         return false;
     }
@@ -109,13 +90,8 @@ void OtherFrm::Text1_GotFocus(int index)
             Combo1[0]->setCurrentIndex(0);
         }
     } else if (index == 4) {
-        const auto date = ReadBirthday(BoxText(4));
-        DateMaskTXT->setText(date ? BirthdayText(*date) : QString());
-        DateMaskTXT->setModified(false);
-        DateMaskTXT->setGeometry(box->geometry());
-        DateMaskTXT->show();
-        DateMaskTXT->raise();
-        DateMaskTXT->setFocus(Qt::OtherFocusReason);
+        const auto date = ReadDate(BoxText(4), kBirthdayForm);
+        DateMaskTXT->Cover(box, date ? DateText(*date) : QString());
     }
     PickTarget = pick_->TargetBox();
     PickNext = pick_->NextBox();
@@ -149,9 +125,9 @@ void OtherFrm::Text1_LostFocus(int index)
             const QString text = BoxText(4);
             if (vb::Trim(text).isEmpty())
                 break;
-            if (const auto date = ReadBirthday(text)) {
-                if (BirthdayText(*date) != text)
-                    SetBoxText(4, BirthdayText(*date));
+            if (const auto date = ReadDate(text, kBirthdayForm)) {
+                if (DateText(*date) != text)
+                    SetBoxText(4, DateText(*date));
             } else {
                 ui::MsgBox(text + LoadResString(527));
                 back = true;
@@ -255,7 +231,7 @@ void OtherFrm::Text1_DblClick(int index)
     const QString today = vb::Format(ui::Today(), QStringLiteral("yyyy/m/d"));
     SetBoxText(4, today);
     if (DateMaskTXT->isVisible()) {
-        DateMaskTXT->setText(BirthdayText(ui::Today()));
+        DateMaskTXT->setText(DateText(ui::Today()));
         DateMaskTXT->setModified(false);
     }
 }
@@ -263,7 +239,7 @@ void OtherFrm::Text1_DblClick(int index)
 void OtherFrm::Text1_MouseMove(int index)
 {
     if (index == 4)
-        Text1[4]->setToolTip(BirthdayTip(BoxText(4), ui::Today()));
+        Text1[4]->setToolTip(AgeTip(BoxText(4), kBirthdayForm, ui::Today()));
     if (!CanEdit)
         SetStatusText(Text1[size_t(index)]->toolTip());
 }
@@ -298,18 +274,18 @@ bool OtherFrm::DateMask_LostFocus()
         return true;
     // An untouched date box leaves the birthday as it was, whatever it holds.
     if (DateMaskTXT->isModified()) {
-        const QString typed = MaskText(DateMaskTXT);
+        const QString typed = DateMaskTXT->Typed();
         if (typed.isEmpty()) {
             line->setText(QString());
         } else {
             line->setText(typed);
-            const auto date = ReadBirthday(typed);
+            const auto date = ReadDate(typed, kBirthdayForm);
             if (!date) {
                 ui::MsgBox(typed + LoadResString(527));
                 guard_.Return(DateMaskTXT);
                 return false;
             }
-            line->setText(BirthdayText(*date));
+            line->setText(DateText(*date));
         }
     }
     DateMaskTXT->hide();

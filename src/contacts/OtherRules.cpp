@@ -5,9 +5,7 @@
 #include "records/RecordExtras.h"
 #include "platform/text/VbText.h"
 
-#include <QRegularExpression>
-
-QString OtherReportText(bool editing, const OtherBoxText& text)
+QString OtherReportText(bool editing, const BoxTextFn& text)
 {
     QString out = RecordNotesText(
         editing, {{2, QStringLiteral("◆ 中文姓名 未輸入")}, {1, QStringLiteral("◆ 編號未輸入")}}, text);
@@ -28,30 +26,9 @@ QString OtherReportText(bool editing, const OtherBoxText& text)
     return out;
 }
 
-bool OtherSaveAllowed(const OtherBoxText& text)
+bool OtherSaveAllowed(const BoxTextFn& text)
 {
     return !vb::Trim(text(1)).isEmpty() && !vb::Trim(text(2)).isEmpty();
-}
-
-std::optional<QDate> ReadBirthday(const QString& text)
-{
-    static const QRegularExpression shape(QStringLiteral("^(\\d{4})([/-])(\\d{1,2})\\2(\\d{1,2})$"));
-    const QRegularExpressionMatch m = shape.match(vb::Trim(text));
-    if (!m.hasMatch())
-        return std::nullopt;
-    const QDate date(m.captured(1).toInt(), m.captured(3).toInt(), m.captured(4).toInt());
-    if (!date.isValid() || date.year() < 1000)
-        return std::nullopt;
-    return date;
-}
-
-QString BirthdayText(const QDate& date) { return vb::Format(date, QStringLiteral("yyyy/mm/dd")); }
-
-QString BirthdayTip(const QString& text, const QDate& today)
-{
-    if (const auto date = ReadBirthday(text))
-        return QString::number(today.year() - date->year()) + QStringLiteral(" 歲");
-    return QStringLiteral("日期輸入格式 [yyyy/mm/dd], 西元= 民國 + 1911 , 例如 民國 93 年+ 1911=2004年");
 }
 
 const BoxMap& OtherEnterMap()

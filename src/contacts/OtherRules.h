@@ -1,35 +1,26 @@
 // What the personal-contact window checks and where its keys lead, as plain rules: the
-// completeness checklist, when 存檔 may be pressed, the birthday's date reading and age, the
+// completeness checklist, when 存檔 may be pressed, the birthday's date form, the
 // Enter and arrow walks and the texts F3 and F5 append.  The window applies them.
 #pragma once
 
 #include "records/BoxText.h"
+#include "records/DateBox.h"
 #include "records/EntryRules.h"
 
-#include <QDate>
 #include <QString>
 #include <functional>
-#include <optional>
 #include <vector>
-
-// The text of box n of the contact record.
-using OtherBoxText = BoxTextFn;  // the name earlier callers know
 
 // The checklist for the help panel: one line per item, each after two CR LF.  Emptiness is
 // tested on the untrimmed texts; the telephone and mobile lengths count characters.
-QString OtherReportText(bool editing, const OtherBoxText& text);
+QString OtherReportText(bool editing, const BoxTextFn& text);
 
 // 存檔 is usable when the number (box 1) and the Chinese name (box 2) hold more than blanks.
-bool OtherSaveAllowed(const OtherBoxText& text);
+bool OtherSaveAllowed(const BoxTextFn& text);
 
-// A birthday typed or stored as text: a four-digit year, a month and a day (one or two digits
-// each) separated by "/" or "-", forming a real calendar date ("2004/2/30" is none).
-std::optional<QDate> ReadBirthday(const QString& text);
-// The stored form of a birthday: "yyyy/mm/dd".
-QString BirthdayText(const QDate& date);
-// The hover help of the birthday box: the age in years ("(this year - year) 歲") for a readable
-// date, otherwise the format hint.
-QString BirthdayTip(const QString& text, const QDate& today);
+// The birthday (ReadDate, AgeTip): "/" or "-" between year, month and day, a year from 1000 on;
+// the age hint for every birthday read.
+inline const DateForm kBirthdayForm{QStringLiteral("/-"), 1000, 1000};
 
 // Enter leaves box 0 for 2, box 1 for 0, any other box for the next, and 18 for 1.
 const BoxMap& OtherEnterMap();

@@ -18,6 +18,7 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
+#include "platform/widgets/Keys.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -34,8 +35,6 @@
 #include <QTableView>
 
 namespace {
-
-bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
 // The buttons each mode shows.
 const std::vector<ButtonMode>& ButtonBar()

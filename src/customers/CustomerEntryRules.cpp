@@ -87,16 +87,6 @@ const std::vector<struct StockText>& CustomerStockTexts()
     return texts;
 }
 
-std::optional<QString> StockText(int box, int keyCode, const QString& companyAddress)
-{
-    return StockTextFor(CustomerStockTexts(), box, Qt::Key_F3 + (keyCode - 114),
-                        [&companyAddress](int) { return companyAddress; });
-}
-
-int NextBoxOnEnter(int box) { return CustomerEnterMap()(box); }
-int NextBoxOnDown(int box) { return CustomerDownMap()(box); }
-int NextBoxOnUp(int box) { return CustomerUpMap()(box); }
-
 bool ClosingDayAccepted(const QString& text)
 {
     const double v = vb::Val(text);

@@ -36,12 +36,6 @@ const BoxMap& CustomerUpMap();
 // The F3/F4/F5 texts: F5 in the invoice address (box 9) appends the company address (box 8).
 const std::vector<StockText>& CustomerStockTexts();
 
-// The same tables asked by box and VB key code (F3 = 114, F4 = 115, F5 = 116).
-std::optional<QString> StockText(int box, int keyCode, const QString& companyAddress);
-int NextBoxOnEnter(int box);
-int NextBoxOnDown(int box);
-int NextBoxOnUp(int box);
-
 // Closing day: empty (0) or 1 to 31.
 bool ClosingDayAccepted(const QString& text);
 

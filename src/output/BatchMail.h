@@ -21,7 +21,6 @@ namespace batchmail {
 // The candidate query for a sort entry (0 code, 1 short name, 2 company address, -1 another
 // text: short name) and a filter: selector "客戶分類" / "客戶級別" / "客戶簡稱" with a value
 // (trimmed; empty or another selector: no filter). The value is a bound parameter.
-using Query = db::Statement;  // the name earlier callers know
 db::Statement CandidateQuery(int sortEntry, const QString& selector, const QString& value);
 // The column behind a filter selector, "" for any other text.
 QString FilterColumn(const QString& selector);

@@ -30,8 +30,6 @@ class RecordsetModel;
 
 // ---- The statements, built apart from the window ---------------------------------------------
 
-using ListQuery = db::Statement;  // the name earlier callers know
-
 // Customers: all, or the codes from..to (text comparison, both ends) when both are given;
 // sorted by the choice's text ("客戶代號", "客戶簡稱", "公司地址" in the current language).
 db::Statement CustomerListQuery(bool all, const QString& from, const QString& to, const QString& sortText);

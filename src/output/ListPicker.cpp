@@ -2,6 +2,7 @@
 
 #include "platform/text/Like.h"
 #include "platform/text/VbText.h"
+#include "platform/widgets/Keys.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -196,7 +197,7 @@ bool ListPicker::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Text1 && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        if (IsEnter(key)) {
             Text1_KeyPress(QLatin1Char('\r'));
             return true;
         }

@@ -7,6 +7,7 @@
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
 #include "platform/widgets/FlexGrid.h"
+#include "platform/widgets/Keys.h"
 
 #include <QEvent>
 #include <QFocusEvent>
@@ -312,7 +313,7 @@ GridEditBox::GridEditBox(DetailGrid* owner, QWidget* parent) : QLineEdit(parent)
 void GridEditBox::keyPressEvent(QKeyEvent* event)
 {
     int keyAscii = 0;
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+    if (IsEnter(event))
         keyAscii = 13;
     else if (event->key() == Qt::Key_Backspace)
         keyAscii = 8;

@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "platform/text/VbText.h"
+#include "platform/widgets/Keys.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -34,8 +35,6 @@ void SetTextOf(QWidget* box, const QString& text)
             p->setPlainText(text);
     }
 }
-
-bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
 bool IsReadOnly(const QWidget* box)
 {

@@ -5,6 +5,7 @@
 #include "platform/text/VbText.h"
 #include "records/RecordExtras.h"
 #include "platform/widgets/ByteLimit.h"
+#include "platform/widgets/Keys.h"
 
 #include <QFocusEvent>
 #include <QInputMethodEvent>
@@ -186,7 +187,7 @@ bool FindDialog::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        if (IsEnter(key)) {
             Text1[size_t(index + 1) % Text1.size()]->setFocus();
             return true;
         }

@@ -47,6 +47,10 @@
 //                          names, placed side by side or where the window says), the sort
 //                          choice kept in a setting, help-panel notes from a BoxNote
 //                          (box, message) table, the first show and the title picture.
+//   records/DateBox.h      MaskedDateBox ("____/__/__" laid over a date box: Cover, Blank,
+//                          Typed) and the one date reader ReadDate with DateText and AgeTip,
+//                          each window stating its DateForm.
+// Enter is read by IsEnter (platform/widgets/Keys.h) in every window, list and grid.
 //
 // A record window built on the kit: the customer window (customers/CustomFrom*, Customer*).
 //
@@ -84,9 +88,9 @@
 // Which window uses which piece beyond what all five share.  All five - customers (CustomFrom),
 // vendors (FactorFrm), employees (PersonnelFrm), personal contacts (OtherFrm) and members
 // (DBtable_fm) - derive from RecordWindow and hold a ModeText, a RecordList, a RecordBoxes with
-// its focus colour and RefuseUnwritable, PickLists with a LeaveGuard and RealFocusChange, the
-// button bar through ApplyButtonModes and their buttons' steps through RunButtonSteps, and the
-// title picture.  Besides:
+// its focus colour and RefuseUnwritable, PickLists with a LeaveGuard, RealFocusChange (the
+// vendor window's through DispatchBoxEvent), the button bar through ApplyButtonModes and their
+// buttons' steps through RunButtonSteps, and the title picture.  Besides:
 //   - RecordWindowOf (one instance, title strip and list panel), ArrayButton, TabBar and
 //     TabPages: customers, vendors, employees, personal contacts;
 //   - QuickFindBox and FindCodeOrName: customers, vendors, employees, personal contacts;
@@ -100,14 +104,21 @@
 //   - FindDialog: customers (CustomFond), vendors (FactorFond), personal contacts (OtherFindFrm);
 //   - DispatchBoxEvent: customers, vendors, personal contacts and members;
 //   - FindRow: vendors and members; FindPrefix and BuildFindCondition (the query by form):
-//     members.
-// The code/name-table window (codetables/CodeTableFrm) derives from RecordWindow too.
+//     members;
+//   - CaptionButtons: customers, vendors, personal contacts;
+//   - MaskedDateBox and ReadDate: employees (kEmployeeDateForm) and personal contacts
+//     (kBirthdayForm).
+// The code/name-table window (codetables/CodeTableFrm) derives from RecordWindow too and holds a
+// ModeText and a RecordList; its buttons' steps go through RunButtonSteps.  Its library lies
+// beneath the vendor and employee windows, which open it in add mode the same way
+// (OpenDevrItemFrm, OpenDipartmant1FRM) when their table is still empty.
 // The member window stays on plain RecordWindow: it builds its field table at run time from the
 // table's columns (a RecordField per column, places from its layout model), and its own
 // Picture1 is the field pane; it is the one window maximised after its first show and the one
 // whose load can fail (no table name, no such table).
 #pragma once
 
+#include "records/DateBox.h"
 #include "records/DetailGrid.h"
 #include "records/EntryRules.h"
 #include "records/FieldTable.h"

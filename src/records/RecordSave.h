@@ -16,8 +16,6 @@
 #include <QVector>
 #include <functional>
 
-using SqlStatement = db::Statement;  // the name the record windows' callers know
-
 // The rows of one detail grid as the save reads them: the counted rows in grid order (element 0
 // is row 1), each row's cells by column of the row array (0 item number, then the cell texts,
 // the last one the stored row's key or "" for a row not stored yet), and the keys of the stored

@@ -3,7 +3,6 @@
 
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
-#include "codetables/CodeTableFrm.h"
 #include "vendors/FactorFond.h"
 #include "vendors/FactorFrm.h"
 
@@ -11,10 +10,6 @@
 
 void MDIForm1::ShowFactorFrm()
 {
-    // 新增 with no category opens the category window in its add mode.
-    FactorFrm::OpenCategoryWindow() = [] {
-        OpenDevrItemFrm(true, MDIForm1::Instance() ? MDIForm1::Instance()->TitlePixmap() : QPixmap());
-    };
     ShowRecordWindow<FactorFrm>();
 }
 

@@ -5,6 +5,7 @@
 #include "core/WindowHelpers.h"
 #include "platform/shell/Shell.h"
 #include "platform/text/VbText.h"
+#include "platform/widgets/Keys.h"
 #include "shell/MDIForm1.h"
 #include "shell/Skin.h"
 #include "shell/UserManual.h"
@@ -244,8 +245,7 @@ void frmBrowser::closeEvent(QCloseEvent* event)
 bool frmBrowser::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == cboAddress->lineEdit() && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (IsEnter(static_cast<QKeyEvent*>(event))) {
             Navigate(cboAddress->currentText());
             return true;
         }

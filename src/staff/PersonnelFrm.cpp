@@ -298,12 +298,9 @@ void PersonnelFrm::buildPages()
     DataCombo1[2]->installEventFilter(this);
     picker_->Focused = [] { SetStatusText(LoadResString(676)); };
     picker_->Left = [this] { FondworkmanType(); };
-    DateMaskTXT = new QLineEdit(this);
-    DateMaskTXT->setObjectName(QStringLiteral("DateMaskTXT"));
-    DateMaskTXT->setInputMask(QStringLiteral("9999/99/99;_"));
-    DateMaskTXT->setToolTip(DateMaskTip());
+    DateMaskTXT = new MaskedDateBox(this);
+    DateMaskTXT->setToolTip(DateFormatTip());
     DateMaskTXT->installEventFilter(this);
-    DateMaskTXT->hide();
 }
 
 void PersonnelFrm::LoadLanguage()
@@ -717,8 +714,8 @@ void PersonnelFrm::FileSave()
         return;
     }
     for (int box : {7, 12, 13})
-        if (const auto date = NormaliseDate(Text(box)))
-            SetBoxText({BoxArray::Text1, box}, *date);
+        if (const auto date = ReadDate(Text(box), kEmployeeDateForm))
+            SetBoxText({BoxArray::Text1, box}, DateText(*date));
     // A typed value its column cannot take refuses the save, naming the box.
     // (The box gets the focus with its text as typed; the date mask stays away from it.)
     for (RecordBoxes* boxes : boxes_) {
@@ -729,7 +726,7 @@ void PersonnelFrm::FileSave()
     // chk0 follows the hire date of this record, whatever the check box last showed.
     WorkmanRs.setValue(QStringLiteral("chk0"), EmployedFlag(Text(12)));
     if (EditMode == ModeText::AddNew) {
-        if (const auto created = ParseDateText(CreatDatetext->text()))
+        if (const auto created = ReadDate(CreatDatetext->text(), kEmployeeDateForm))
             WorkmanRs.setValue(QStringLiteral("建檔日期"), QDateTime(*created, QTime()));
     }
     const QString number = Text(1);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/db/Db.h"
+#include "records/DateBox.h"
 #include "records/EntryRules.h"
 #include "records/RecordList.h"
 #include "records/RecordMode.h"
@@ -44,7 +45,7 @@ public:
     QLabel* Picture3 = nullptr;                // photo
     QCheckBox* Check1 = nullptr;               // chk0
     QComboBox* Combo1 = nullptr;               // floating pick list
-    QLineEdit* DateMaskTXT = nullptr;
+    MaskedDateBox* DateMaskTXT = nullptr;
     std::array<QPushButton*, 8> Command2{};    // button bar, by BarButton
     // The buttons of the bar (Command2's indexes).
     enum BarButton { kRefresh = 0, kNew, kChange, kSpare, kDelete, kSave, kCancel, kExit };

@@ -11,6 +11,7 @@
 #include "platform/db/Probes.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "platform/widgets/Keys.h"
 #include "records/FieldTable.h"
 
 #include <QApplication>
@@ -28,10 +29,6 @@
 #include <QTableView>
 
 namespace {
-
-const QString kEmptyMask = QStringLiteral("____/__/__");
-
-bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
 // Text1 boxes a floating editor covers keep their colour.
 bool Covered(BoxRef b)
@@ -195,7 +192,7 @@ void PersonnelFrm::DataKeyin(BoxRef b)
 {
     QWidget* w = Box(b);
     const QString text = BoxText(b);
-    const std::optional<QString> date = NormaliseDate(text);
+    const std::optional<QDate> date = ReadDate(text, kEmployeeDateForm);
     if (!vb::Trim(text).isEmpty() && !date) {
         // A stored text that is no date: said once; the box itself takes the correction.
         maskCovers_ = false;
@@ -210,12 +207,8 @@ void PersonnelFrm::DataKeyin(BoxRef b)
         return;
     }
     SetStatusText(LoadResString(684));
-    DateMaskTXT->setGeometry(QRect(w->mapTo(this, QPoint(0, 0)), w->size()));
-    DateMaskTXT->setText(date ? *date : QString());
-    DateMaskTXT->show();
-    DateMaskTXT->raise();
     maskCovers_ = true;
-    DateMaskTXT->setFocus(Qt::OtherFocusReason);
+    DateMaskTXT->Cover(w, date ? DateText(*date) : QString());
     DateMaskTXT->selectAll();
     SetStatusText(DateMaskTXT->toolTip());
 }
@@ -281,8 +274,8 @@ void PersonnelFrm::boxLostFocus(BoxRef b)
         case 13:
             if (vb::Trim(Text(i)).isEmpty())
                 return;
-            if (const auto date = NormaliseDate(Text(i))) {
-                SetBoxText(b, *date);
+            if (const auto date = ReadDate(Text(i), kEmployeeDateForm)) {
+                SetBoxText(b, DateText(*date));
             } else {
                 back(Text(i) + LoadResString(688));
                 return;
@@ -315,12 +308,13 @@ void PersonnelFrm::maskLeft()
 {
     if (!maskCovers_ || guard_.Returning() || closing_)
         return;
+    // Written back as shown, "_" places and all, until it reads as a date.
     const QString text = DateMaskTXT->displayText();
-    if (text == kEmptyMask) {
+    if (DateMaskTXT->Blank()) {
         SetBoxText(TargetBox, QString());
     } else {
         SetBoxText(TargetBox, text);
-        const std::optional<QString> date = NormaliseDate(text);
+        const std::optional<QDate> date = ReadDate(text, kEmployeeDateForm);
         if (!date) {
             // The mask stays over its box until it holds a date or nothing.
             {
@@ -330,7 +324,7 @@ void PersonnelFrm::maskLeft()
             guard_.Return(DateMaskTXT);
             return;
         }
-        SetBoxText(TargetBox, *date);
+        SetBoxText(TargetBox, DateText(*date));
     }
     maskCovers_ = false;
     DateMaskTXT->hide();
@@ -398,7 +392,7 @@ void PersonnelFrm::boxHover(BoxRef b)
 {
     QWidget* w = Box(b);
     if (b == BoxRef{BoxArray::Text1, 7})
-        w->setToolTip(AgeHint(Text(7), ui::Today()));
+        w->setToolTip(AgeTip(Text(7), kEmployeeDateForm, ui::Today()));
     if (!HintsOff)
         SetStatusText(w->toolTip());
 }

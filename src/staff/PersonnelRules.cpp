@@ -11,8 +11,6 @@ namespace {
 
 QString S(const char* s) { return QString::fromUtf8(s); }
 
-const QString kDateTip = QStringLiteral("日期輸入格式 [yyyy/mm/dd], 西元= 民國 + 1911 , 例如 民國 93 年+ 1911=2004年");
-
 PersonnelField F1(int i, int page, const char* column, int max, int id, const char* caption, const char* tip,
                   bool multiLine = false)
 {
@@ -82,7 +80,6 @@ const PersonnelField& PersonnelFieldOf(BoxRef box)
 
 bool IsRequiredBox(BoxRef box) { return box.array == BoxArray::Text1 && box.index <= 2; }
 
-QString DateMaskTip() { return kDateTip; }
 
 // ---- Numbering ---------------------------------------------------------------------------------
 
@@ -119,36 +116,6 @@ QString NewWorkmanNumberText(db::Connection& conn, const QString& dept, bool aut
     return autoNumber ? GetWorkmanNewNo(conn, dept) : vb::Trim(dept) + QLatin1Char('-');
 }
 
-// ---- Dates ---------------------------------------------------------------------------------------
-
-std::optional<QDate> ParseDateText(const QString& text)
-{
-    static const QRegularExpression form(QStringLiteral("^\\s*([0-9]{4})([/.-])([0-9]{1,2})\\2([0-9]{1,2})\\s*$"));
-    const QRegularExpressionMatch m = form.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    const QDate d(m.captured(1).toInt(), m.captured(3).toInt(), m.captured(4).toInt());
-    if (!d.isValid())
-        return std::nullopt;
-    return d;
-}
-
-std::optional<QString> NormaliseDate(const QString& text)
-{
-    const std::optional<QDate> d = ParseDateText(text);
-    if (!d)
-        return std::nullopt;
-    return vb::Format(*d, QStringLiteral("yyyy/mm/dd"));
-}
-
-QString AgeHint(const QString& birthDate, const QDate& today)
-{
-    const std::optional<QDate> d = ParseDateText(birthDate);
-    if (!d || d->year() <= 1000)
-        return kDateTip;
-    return QString::number(today.year() - d->year()) + QStringLiteral(" 歲");
-}
-
 // ---- Checks --------------------------------------------------------------------------------------
 
 WorkmanRefusal SaveCheck_Workman(const BoxTextFn& text)
@@ -157,7 +124,7 @@ WorkmanRefusal SaveCheck_Workman(const BoxTextFn& text)
         return {LoadResString(656), false, -1};
     for (int box : {7, 12, 13}) {
         const QString t = text(box);
-        if (!vb::Trim(t).isEmpty() && !ParseDateText(t))
+        if (!vb::Trim(t).isEmpty() && !ReadDate(t, kEmployeeDateForm))
             return {LoadResString(657), false, -1};
     }
     for (int box = 0; box <= 17; ++box) {
@@ -249,12 +216,6 @@ const std::vector<StockText>& PersonnelStockTexts()
         {15, Qt::Key_F3, 0, -1, QStringLiteral(".com.tw")},     {18, Qt::Key_F5, 0, 17},
     };
     return texts;
-}
-
-std::optional<QString> StockKeyText(int text1Index, int fKey, const QString& registeredAddress)
-{
-    return StockTextFor(PersonnelStockTexts(), text1Index, Qt::Key_F1 + fKey - 1,
-                        [&](int) { return registeredAddress; });
 }
 
 namespace {

@@ -7,9 +7,9 @@
 
 #include "platform/db/Db.h"
 #include "records/BoxText.h"
+#include "records/DateBox.h"
 #include "records/EntryRules.h"
 
-#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -45,9 +45,6 @@ const PersonnelField& PersonnelFieldOf(BoxRef box);
 // The required boxes: department code, employee number, Chinese name (Text1 0, 1, 2).
 bool IsRequiredBox(BoxRef box);
 
-// The hint of the masked date box.
-QString DateMaskTip();
-
 // ---- Numbering ---------------------------------------------------------------------------------
 
 // The next employee number of a department: the code, "-" and one more than the greatest
@@ -60,14 +57,9 @@ bool WorkmanAutoNumbering();
 
 // ---- Dates ---------------------------------------------------------------------------------------
 
-// A typed date: year (four digits), month and day separated by "/", "-" or "."; nullopt when
-// the text is no real date ("2004/2/30", "2004/02/__").
-std::optional<QDate> ParseDateText(const QString& text);
-// The date as "yyyy/mm/dd", nullopt when the text is no date.
-std::optional<QString> NormaliseDate(const QString& text);
-// The age hint of the birth-date box: the current year minus the birth year and " 歲", or the
-// date-format hint when there is no date (or a year of 1000 or less).
-QString AgeHint(const QString& birthDate, const QDate& today);
+// The employee window's dates (ReadDate, AgeTip): "/", "-" or "." between year, month and day,
+// any year; the age hint of the birth-date box for a year above 1000.
+inline const DateForm kEmployeeDateForm{QStringLiteral("/-."), 1, 1001};
 
 // ---- Checks --------------------------------------------------------------------------------------
 
@@ -92,7 +84,6 @@ int EmployedFlag(const QString& hireDate);
 
 // ---- List ----------------------------------------------------------------------------------------
 
-using SqlQuery = db::Statement;  // the name earlier callers know
 // The employees of one department (or of all), without the resigned unless asked, by name or
 // by number.
 db::Statement WorkmanListQuery(bool allDepartments, const QString& deptCode, bool includeResigned, bool byName);
@@ -115,9 +106,6 @@ bool IsDateBox(BoxRef box);
 // The F-key aids of the Text1 boxes: F3, F4 in the addresses; F3 in the e-mail; F5 in the
 // current address copies the registered one.
 const std::vector<StockText>& PersonnelStockTexts();
-// The stock text of a function key in a Text1 box; nullopt when the key does nothing there.
-// `fKey` is 3 for F3, 4 for F4, 5 for F5.
-std::optional<QString> StockKeyText(int text1Index, int fKey, const QString& registeredAddress);
 // Where Enter, Up and Down lead within an array (-1: nowhere).
 const BoxMap& PersonnelEnterMap(BoxArray array);
 const BoxMap& PersonnelDownMap(BoxArray array);

@@ -109,12 +109,6 @@ std::vector<ListColumn> ListColumns()
 
 // ---- Construction --------------------------------------------------------------------------------
 
-std::function<void()>& FactorFrm::OpenCategoryWindow()
-{
-    static std::function<void()> open;
-    return open;
-}
-
 // The design size is the outer size, frame included; the window opens at the top left.
 FactorFrm::FactorFrm(QWidget* parent, const QPixmap& titlePicture)
     : RecordWindowOf(parent, QStringLiteral("FactorFrm"), kDesignWidth, kDesignHeight, FirstPlace::TopLeft)

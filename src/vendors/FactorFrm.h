@@ -39,9 +39,6 @@ public:
     explicit FactorFrm(QWidget* parent = nullptr, const QPixmap& titlePicture = QPixmap());
     ~FactorFrm() override;
 
-    // Opens the vendor-category window in its add mode (the main window sets it).
-    static std::function<void()>& OpenCategoryWindow();
-
     static constexpr int kBoxes = 25;
 
     // ---- Controls (and the kit's Picture1, Image1, Picture4) ------------------------------

@@ -1,6 +1,7 @@
 // The vendor window's record cycle: the button bar, adding (numbered by category), changing,
 // cancelling, deleting and saving, and what the record boxes do while the user types.
 #include "vendors/FactorFrm.h"
+#include "codetables/CodeTableFrm.h"
 #include "core/ErrorText.h"
 
 #include "core/Globals.h"
@@ -12,6 +13,7 @@
 #include "platform/dbmodel/FieldBinding.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "platform/widgets/Keys.h"
 #include "records/DetailGrid.h"
 #include "vendors/FactorFond.h"
 #include "vendors/VendorEntryRules.h"
@@ -38,8 +40,6 @@ namespace {
 const QString kRequiredHint = QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔");
 const QString kShowing = QStringLiteral("廠商顯示資料");
 const QString kNotSaved = QStringLiteral("資料並未儲存。");
-
-bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
 // The vendor window answers every data error of its buttons itself: a duplicate number in its
 // own words, anything else with its number in the title.
@@ -151,8 +151,7 @@ void FactorFrm::AddNew()
         else
             showMinimized();
         ui::DoEvents();
-        if (OpenCategoryWindow())
-            OpenCategoryWindow()();
+        OpenDevrItemFrm(true, Image1->pixmap());
         return;
     }
     CurrentTypeCode = vb::Nz(FactoryTypeRs.value(QStringLiteral("RV10")));

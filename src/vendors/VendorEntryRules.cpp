@@ -86,16 +86,6 @@ const std::vector<StockText>& VendorStockTexts()
     return texts;
 }
 
-int VendorNextBoxOnEnter(int box) { return VendorEnterMap()(box); }
-int VendorBoxAbove(int box) { return VendorUpMap()(box); }
-int VendorBoxBelow(int box) { return VendorDownMap()(box); }
-
-std::optional<QString> VendorStockText(int box, int keyCode, const QString& companyAddress)
-{
-    return StockTextFor(VendorStockTexts(), box, Qt::Key_F3 + (keyCode - 114),
-                        [&companyAddress](int) { return companyAddress; });
-}
-
 bool VendorDigitsOnly(int box) { return box == 9 || box == 15; }
 
 bool VendorRefusesEveryKey(int box) { return box == 24; }

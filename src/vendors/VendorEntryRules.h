@@ -27,12 +27,6 @@ const BoxMap& VendorDownMap();
 // The F3/F4/F5 texts: F5 in the factory address (box 12) appends the company address (box 11).
 const std::vector<StockText>& VendorStockTexts();
 
-// The same tables asked by box and VB key code (F3 = 114, F4 = 115, F5 = 116).
-int VendorNextBoxOnEnter(int box);
-int VendorBoxAbove(int box);
-int VendorBoxBelow(int box);
-std::optional<QString> VendorStockText(int box, int keyCode, const QString& companyAddress);
-
 // Boxes that take digits, "." , Enter and Backspace only.
 bool VendorDigitsOnly(int box);
 // The box that refuses every key.

@@ -24,7 +24,7 @@ QString Lines(const QStringList& items)
     return s;
 }
 
-OtherBoxText Texts(const QMap<int, QString>& m)
+BoxTextFn Texts(const QMap<int, QString>& m)
 {
     return [m](int box) { return m.value(box); };
 }
@@ -163,13 +163,14 @@ TEST(OtherBirthday, FourDigitYearAndARealCalendarDate)
         {"1900/02/29", ""},  {"2004/13/01", ""}, {"2004/02/30", ""}, {"93/02/03", ""},
         {"02/03/2004", ""},  {"2004/02", ""},    {"2004/2-3", ""},   {"20040203", ""},
         {"2004/002/03", ""}, {"abc", ""},        {"", ""},           {"0999/01/01", ""},
+        {"2004.12.1", ""},
     };
     for (const auto& c : cases) {
-        const auto d = ReadBirthday(QString::fromUtf8(c.text));
-        EXPECT_EQ(d ? BirthdayText(*d) : QString(), QString::fromUtf8(c.stored)) << c.text;
+        const auto d = ReadDate(QString::fromUtf8(c.text), kBirthdayForm);
+        EXPECT_EQ(d ? DateText(*d) : QString(), QString::fromUtf8(c.stored)) << c.text;
     }
-    EXPECT_EQ(BirthdayTip(QStringLiteral("2004/02/03"), QDate(2026, 12, 10)), QStringLiteral("22 歲"));
-    EXPECT_TRUE(BirthdayTip(QStringLiteral("93/02/03"), QDate(2026, 12, 10)).startsWith(QStringLiteral("日期輸入格式")));
+    EXPECT_EQ(AgeTip(QStringLiteral("2004/02/03"), kBirthdayForm, QDate(2026, 12, 10)), QStringLiteral("22 歲"));
+    EXPECT_TRUE(AgeTip(QStringLiteral("93/02/03"), kBirthdayForm, QDate(2026, 12, 10)).startsWith(QStringLiteral("日期輸入格式")));
 }
 
 TEST(OtherKeys, EnterUpDownAndFunctionKeys)

@@ -206,9 +206,9 @@ TEST(CustomerEntryRules, EnterAndArrowMaps)
         {23, 2, -1, 22},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(NextBoxOnEnter(c.box), c.enter) << c.box;
-        EXPECT_EQ(NextBoxOnDown(c.box), c.down) << c.box;
-        EXPECT_EQ(NextBoxOnUp(c.box), c.up) << c.box;
+        EXPECT_EQ(CustomerEnterMap()(c.box), c.enter) << c.box;
+        EXPECT_EQ(CustomerDownMap()(c.box), c.down) << c.box;
+        EXPECT_EQ(CustomerUpMap()(c.box), c.up) << c.box;
     }
 }
 
@@ -219,12 +219,13 @@ TEST(CustomerEntryRules, StockTextsClosingDayAndCodes)
         int box, key;
         std::optional<QString> text;
     } keys[] = {
-        {2, 114, "股份有限公司"}, {2, 115, "有限公司"}, {2, 116, "科技股份有限公司"},
-        {8, 114, "縣市區街路段巷弄號樓之"}, {8, 115, "縣市區街路段巷弄號樓之"}, {8, 116, std::nullopt},
-        {9, 116, "台北市中山北路"}, {15, 114, ".com.tw"}, {15, 115, std::nullopt}, {1, 114, std::nullopt},
+        {2, Qt::Key_F3, "股份有限公司"}, {2, Qt::Key_F4, "有限公司"}, {2, Qt::Key_F5, "科技股份有限公司"},
+        {8, Qt::Key_F3, "縣市區街路段巷弄號樓之"}, {8, Qt::Key_F4, "縣市區街路段巷弄號樓之"}, {8, Qt::Key_F5, std::nullopt},
+        {9, Qt::Key_F5, "台北市中山北路"}, {15, Qt::Key_F3, ".com.tw"}, {15, Qt::Key_F4, std::nullopt}, {1, Qt::Key_F3, std::nullopt},
     };
     for (const auto& k : keys)
-        EXPECT_EQ(StockText(k.box, k.key, QStringLiteral("台北市中山北路")), k.text) << k.box << " " << k.key;
+        EXPECT_EQ(StockTextFor(CustomerStockTexts(), k.box, k.key, [](int) { return QStringLiteral("台北市中山北路"); }), k.text)
+            << k.box << " " << k.key;
 
     for (const char* ok : {"", "0", "1", "31", "25日"})
         EXPECT_TRUE(ClosingDayAccepted(QString::fromUtf8(ok))) << ok;

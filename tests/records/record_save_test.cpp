@@ -13,7 +13,7 @@ namespace {
 QString K(const char* s) { return QString::fromUtf8(s); }
 const QString kFailure = K("資料並未儲存。");
 
-SqlStatement AddContact(const char* name)
+db::Statement AddContact(const char* name)
 {
     return {K("Insert Into RV12A (RV12A0, RV12A1) Values (?, ?)"), {K("000001"), K(name)}};
 }
@@ -65,7 +65,7 @@ TEST_F(RecordSave, AnyFailureLeavesTheDatabaseAsItWas)
     struct Case {
         const char* what;
         std::function<void()> fields;
-        QVector<SqlStatement> statements;
+        QVector<db::Statement> statements;
         std::function<void()> row;
         long number;
         QString description;  // "" = not checked
@@ -111,7 +111,7 @@ TEST_F(RecordSave, AnyFailureLeavesTheDatabaseAsItWas)
 TEST_F(RecordSave, DeleteRemovesRecordAndDetailsOrNothing)
 {
     const auto deleteRow = [] { gConn.Execute(K("Delete From RV12 Where RV120 = '000001'")); };
-    const SqlStatement details{K("Delete From RV12A Where RV12A0 = ?"), {K("000001")}};
+    const db::Statement details{K("Delete From RV12A Where RV12A0 = ?"), {K("000001")}};
     const QStringList before = state();
 
     const DeleteOutcome failed =

@@ -61,16 +61,17 @@ TEST(PersonnelDates, NormalisedOrRefused)
         {"2004/2", nullptr},        {"abc", nullptr},           {"2004/13/01", nullptr},
     };
     for (const auto& [text, expected] : cases) {
-        const auto result = NormaliseDate(QString::fromUtf8(text));
+        const auto date = ReadDate(QString::fromUtf8(text), kEmployeeDateForm);
+        const auto result = date ? std::optional<QString>(DateText(*date)) : std::nullopt;
         if (expected)
             EXPECT_EQ(result.value_or(QStringLiteral("(none)")), QString::fromUtf8(expected)) << text;
         else
             EXPECT_FALSE(result.has_value()) << text;
     }
     const QDate today(2026, 12, 10);
-    EXPECT_EQ(AgeHint("1980/12/31", today), QStringLiteral("46 歲"));
-    EXPECT_EQ(AgeHint("", today), DateMaskTip());
-    EXPECT_EQ(AgeHint("0999/01/01", today), DateMaskTip());
+    EXPECT_EQ(AgeTip("1980/12/31", kEmployeeDateForm, today), QStringLiteral("46 歲"));
+    EXPECT_EQ(AgeTip("", kEmployeeDateForm, today), DateFormatTip());
+    EXPECT_EQ(AgeTip("0999/01/01", kEmployeeDateForm, today), DateFormatTip());
 }
 
 // iDCardNO chooses the check: 0 Taiwan, 1 Hong Kong, 2 mainland, anything else none.
@@ -181,12 +182,15 @@ TEST(PersonnelEntryRules, MovesAndAids)
     EXPECT_EQ(NextOnEnter(BoxArray::Text2, 10), 1);
     EXPECT_EQ(NextOnUp(BoxArray::Text2, 0), 0);
     EXPECT_EQ(NextOnDown(BoxArray::Text3, 6), 1);
-    EXPECT_EQ(StockKeyText(17, 3, ""), QStringLiteral("縣市區街路段巷弄號樓之"));
-    EXPECT_EQ(StockKeyText(18, 4, ""), QStringLiteral("縣市區街路段巷弄號樓之"));
-    EXPECT_EQ(StockKeyText(15, 3, ""), QStringLiteral(".com.tw"));
-    EXPECT_EQ(StockKeyText(18, 5, "台北市"), QStringLiteral("台北市"));
-    EXPECT_FALSE(StockKeyText(17, 5, "台北市").has_value());
-    EXPECT_FALSE(StockKeyText(2, 3, "").has_value());
+    const auto stock = [](int box, int key, const QString& registeredAddress) {
+        return StockTextFor(PersonnelStockTexts(), box, key, [&](int) { return registeredAddress; });
+    };
+    EXPECT_EQ(stock(17, Qt::Key_F3, ""), QStringLiteral("縣市區街路段巷弄號樓之"));
+    EXPECT_EQ(stock(18, Qt::Key_F4, ""), QStringLiteral("縣市區街路段巷弄號樓之"));
+    EXPECT_EQ(stock(15, Qt::Key_F3, ""), QStringLiteral(".com.tw"));
+    EXPECT_EQ(stock(18, Qt::Key_F5, "台北市"), QStringLiteral("台北市"));
+    EXPECT_FALSE(stock(17, Qt::Key_F5, "台北市").has_value());
+    EXPECT_FALSE(stock(2, Qt::Key_F3, "").has_value());
     EXPECT_EQ(JobGradeListText("  "), QStringLiteral("正職職員\r\n約聘人員\r\n臨時人員"));
     EXPECT_EQ(JobGradeListText("經理\r\n\r\n課長 "), QStringLiteral("經理\r\n\r\n課長"));
 }

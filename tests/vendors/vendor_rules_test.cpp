@@ -206,17 +206,17 @@ TEST(VendorEntry, EnterCycleArrowsAndPickLists)
     int box = 1;
     do {
         cycle << box;
-        box = VendorPickOf(box) != VendorPick::None ? VendorPickNextBox(box) : VendorNextBoxOnEnter(box);
+        box = VendorPickOf(box) != VendorPick::None ? VendorPickNextBox(box) : VendorEnterMap()(box);
     } while (box != 1 && cycle.size() < 40);
     EXPECT_EQ(cycle, QList<int>({1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14, 17, 18, 19, 15, 16, 23, 10, 20, 21, 22}));
-    EXPECT_EQ(VendorNextBoxOnEnter(24), 1);
-    EXPECT_EQ(VendorNextBoxOnEnter(0), 1);
+    EXPECT_EQ(VendorEnterMap()(24), 1);
+    EXPECT_EQ(VendorEnterMap()(0), 1);
     const struct {
         int box, up, down;
     } arrows[] = {{0, 1, 1}, {1, 1, 2}, {10, -1, 11}, {8, 7, -1}, {19, 18, 20}, {20, -1, -1}, {24, 23, -1}};
     for (const auto& a : arrows) {
-        EXPECT_EQ(VendorBoxAbove(a.box), a.up) << a.box;
-        EXPECT_EQ(VendorBoxBelow(a.box), a.down) << a.box;
+        EXPECT_EQ(VendorUpMap()(a.box), a.up) << a.box;
+        EXPECT_EQ(VendorDownMap()(a.box), a.down) << a.box;
     }
     gLangOffset = 0;
     EXPECT_EQ(VendorPickItems(16).first(), QStringLiteral("尚未核准"));
@@ -228,13 +228,16 @@ TEST(VendorEntry, EnterCycleArrowsAndPickLists)
 TEST(VendorEntry, StockTextsKeysAndAddresses)
 {
     gLangOffset = 0;
-    EXPECT_EQ(VendorStockText(3, 114, ""), QStringLiteral("股份有限公司"));
-    EXPECT_EQ(VendorStockText(3, 116, ""), QStringLiteral("科技股份有限公司"));
-    EXPECT_EQ(VendorStockText(11, 115, ""), QStringLiteral("縣市區街路段巷弄號樓之"));
-    EXPECT_EQ(VendorStockText(12, 116, "台北市"), QStringLiteral("台北市"));
-    EXPECT_FALSE(VendorStockText(11, 116, "台北市"));
-    EXPECT_EQ(VendorStockText(18, 114, ""), QStringLiteral(".com.tw"));
-    EXPECT_FALSE(VendorStockText(4, 114, ""));
+    const auto stock = [](int box, int key, const QString& companyAddress) {
+        return StockTextFor(VendorStockTexts(), box, key, [&](int) { return companyAddress; });
+    };
+    EXPECT_EQ(stock(3, Qt::Key_F3, ""), QStringLiteral("股份有限公司"));
+    EXPECT_EQ(stock(3, Qt::Key_F5, ""), QStringLiteral("科技股份有限公司"));
+    EXPECT_EQ(stock(11, Qt::Key_F4, ""), QStringLiteral("縣市區街路段巷弄號樓之"));
+    EXPECT_EQ(stock(12, Qt::Key_F5, "台北市"), QStringLiteral("台北市"));
+    EXPECT_FALSE(stock(11, Qt::Key_F5, "台北市"));
+    EXPECT_EQ(stock(18, Qt::Key_F3, ""), QStringLiteral(".com.tw"));
+    EXPECT_FALSE(stock(4, Qt::Key_F3, ""));
 
     EXPECT_TRUE(VendorBoxFull(QStringLiteral("大同電子股"), 10));  // five Chinese characters
     EXPECT_FALSE(VendorBoxFull(QStringLiteral("大同電子 "), 10));   // the blank is trimmed

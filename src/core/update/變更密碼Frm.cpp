@@ -8,6 +8,7 @@
 #include "platform/db/Db.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
+#include "platform/widgets/Keys.h"
 
 #include <QEvent>
 #include <QFocusEvent>
@@ -88,8 +89,7 @@ bool 變更密碼Frm::eventFilter(QObject* watched, QEvent* event)
             if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && isVisible())
                 Text1_LostFocus(i);
         } else if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (IsEnter(static_cast<QKeyEvent*>(event))) {
                 Text1_KeyPress(i);
                 return true;
             }

@@ -229,15 +229,9 @@ struct RowSet : RowStore {
     bool fetchOne();  // stores the pending row and steps on; false when none was pending
     void fetchRest();
     void storeRow(sqlite3_stmt* s);
-    // Encodes values (storage forms) into the arena.
-    void encode(Row& row, const QVector<QVariant>& values);
-    // A new image with the changed cells replaced and the others copied.
-    void patch(Row& row, const QVector<QVariant>& values, const QVector<bool>& changed);
     QVector<QVariant> values(const Row& row) const;
     size_t memoryBytes() const;
 };
-
-QVariant ToStorage(const QVariant& v, const FieldDef& f);  // type check and conversion on assignment
 
 }  // namespace db::detail
 

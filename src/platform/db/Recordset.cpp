@@ -1,6 +1,6 @@
 // Recordset's public calls: each checks the handle is open and its arguments, then asks the
-// cursor (Cursor.h), the criteria (Criteria.h) or the shared rows.
-#include "platform/db/Cursor.h"
+// cursor (RecordsetImpl.h), the criteria (Criteria.h) or the shared rows.
+#include "platform/db/RecordsetImpl.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
 // The compact row store under every recordset: each row one image of tagged, length-prefixed
 // cells in a bump arena, found by its bookmark; the comparisons SQLite's ORDER BY makes between
-// stored values; and the decoding of a cell into the value a field shows.  It knows nothing of
-// statements or cursors: RowSet (DbImpl.h) fills it from a statement and OnDemandRows fills a
-// list's rows by parts.
+// stored values; a value assigned to a field in its stored form, and a cell decoded into the
+// value a field shows.  It knows nothing of statements or cursors: RowSet (DbImpl.h, RowSet.cpp)
+// fills it from a statement and OnDemandRows fills a list's rows by parts.
 #pragma once
 
 #include "platform/db/Db.h"
@@ -80,6 +80,9 @@ KeyedCell Keyed(const Cell& c, bool nocase);
 int CompareKeyed(const KeyedCell& a, const KeyedCell& b, bool nocase);
 const char* NextCell(const char* cell);  // the cell after the one at `cell`
 QVariant Decode(const Cell& c, int adoType);
+// A value assigned to a field of that type, checked and converted to the form the row keeps
+// (Decode gives it back): 3421 when it is no such value, 3349 when a number does not fit.
+QVariant ToStorage(const QVariant& v, int adoType);
 
 // Row numbers by bookmark: a plain table over the bookmarks' range where they lie close
 // together (rowids mostly do), a hash for the others.
@@ -108,6 +111,10 @@ struct RowStore {
     void clearRows();  // no rows, the arena kept for the next fill
     // The row of a bookmark; -1 when none has it (or its row is deleted or still being added).
     int rowOfBookmark(qint64 b);
+    // Encodes values (storage forms) into the arena.
+    void encode(Row& row, const QVector<QVariant>& values);
+    // A new image with the changed cells replaced and the others copied (one value a cell).
+    void patch(Row& row, const QVector<QVariant>& values, const QVector<bool>& changed);
     // The image of the statement's current row from column `first` on, in this store's arena.
     // With `columnOf`, field k comes from statement column columnOf[k], Null where that is -1.
     Row imageOf(sqlite3_stmt* s, int first, const std::vector<int>* columnOf = nullptr);

@@ -1,5 +1,5 @@
 // The cursor behind a Recordset handle: moves, edits written back by rowid, clones kept in step.
-#include "platform/db/Cursor.h"
+#include "platform/db/RecordsetImpl.h"
 
 #include "platform/db/StatementOrder.h"
 
@@ -367,7 +367,7 @@ void Recordset::Impl::setValue(int index, const QVariant& v)
         ThrowNotUpdatable();
     if (rs->conn && (!f.updatable || f.identity))
         throw DbError(3164, QStringLiteral("Field '%1' cannot be updated.").arg(f.name));
-    const QVariant stored = detail::ToStorage(v, f);
+    const QVariant stored = detail::ToStorage(v, f.adoType);
     beginEdit();
     buf[index] = stored;
     dirty[index] = true;
