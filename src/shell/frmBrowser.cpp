@@ -175,9 +175,11 @@ void frmBrowser::Navigate(const QString& address)
     timTimer->start();
     const QUrl url = AddressUrl(address);
     if (IsWebAddress(url)) {
-        HandOver(url);
-        // The page went elsewhere: the box names the page this window still shows.
+        // The page goes elsewhere: the box names the page this window still shows, before a
+        // message about the hand-over takes the focus (the box would take its text leaving
+        // the focus for a choice from its list).
         cboAddress->setEditText(ShownAddress());
+        HandOver(url);
         return;
     }
     busy_ = true;
