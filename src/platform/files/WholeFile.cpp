@@ -80,6 +80,17 @@ namespace {
 // The permissions a new file gets: everyone may read and write, less the process's mask.
 mode_t NewFileMode()
 {
+    // Read without changing it where the system tells it, so no other thread ever sees a
+    // changed mask.
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            bool ok = false;
+            const uint mask = line.startsWith("Umask:") ? line.mid(6).trimmed().toUInt(&ok, 8) : 0;
+            if (ok)
+                return 0666 & ~mode_t(mask);
+        }
+    }
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
