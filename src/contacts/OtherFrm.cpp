@@ -429,7 +429,7 @@ void OtherFrm::Command3_Click(int index)
         if (vb::Trim(BoxText(14)).isEmpty())
             ui::MsgBox(QStringLiteral("網址為空"));
         else
-            shellsvc::OpenUrl(QStringLiteral("http://") + BoxText(14));
+            OpenWebPage(QStringLiteral("http://") + BoxText(14));
         break;
     default:
         break;

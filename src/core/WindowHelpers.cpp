@@ -1,5 +1,8 @@
 #include "core/WindowHelpers.h"
 
+#include "core/Globals.h"
+
+#include "platform/shell/Shell.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 
@@ -310,4 +313,15 @@ void FillListFromLines(QListWidget* list, const QString& text)
     list->addItems(lines);
     if (!lines.isEmpty())
         list->setCurrentRow(0);
+}
+
+bool OpenWebPage(const QString& url)
+{
+    if (shellsvc::OpenUrl(url))
+        return true;
+    ui::MsgBox(QStringLiteral("無法啟動網頁瀏覽器，這個網頁沒有開啟：") + gCrLf + url + gCrLf + gCrLf
+                   + QStringLiteral("請先安裝網頁瀏覽器並設為預設的瀏覽器，再試一次；"
+                                    "也可以把上面的網址輸入到瀏覽器中開啟。"),
+               ui::Buttons::OK, ui::Icon::Exclamation);
+    return false;
 }

@@ -1,6 +1,6 @@
 // Small helpers every window calls: placement, key filtering, byte lengths, pick lists over
 // text boxes, the Chinese input method, the main window's status line and help panel, Enter in
-// multi-line boxes and lists filled from lines of text.
+// multi-line boxes, lists filled from lines of text and web pages.
 #pragma once
 
 #include "platform/text/VbText.h"
@@ -92,3 +92,9 @@ bool CaretAfterLastLine(QTextEdit* box, int& position);
 // Replaces the items with the non-empty lines of the text (CR LF or LF) and shows the first.
 void FillListFromLines(QComboBox* list, const QString& text);
 void FillListFromLines(QListWidget* list, const QString& text);
+
+// ---- Web pages -------------------------------------------------------------------------------
+
+// Hands a web address to the system's browser.  When none can be started the user is told so,
+// with the address and what to do.  Returns whether the page was handed over.
+bool OpenWebPage(const QString& url);

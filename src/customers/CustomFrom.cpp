@@ -11,7 +11,6 @@
 #include "platform/db/Probes.h"
 #include "platform/dbmodel/FieldBinding.h"
 #include "platform/dbmodel/RecordsetModel.h"
-#include "platform/shell/Shell.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
@@ -518,7 +517,7 @@ void CustomFrom::Command5_Click(int index)
         return;
     }
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
-    shellsvc::OpenUrl(scheme.match(address).hasMatch() ? address : QStringLiteral("http://") + address);
+    OpenWebPage(scheme.match(address).hasMatch() ? address : QStringLiteral("http://") + address);
 }
 
 // ---- Buttons -------------------------------------------------------------------------------------

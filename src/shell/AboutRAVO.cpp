@@ -1,7 +1,7 @@
 #include "shell/AboutRAVO.h"
 
 #include "core/Globals.h"
-#include "platform/shell/Shell.h"
+#include "core/WindowHelpers.h"
 #include "shell/MDIForm1.h"
 #include "shell/OnlineUpdate.h"
 #include "shell/Skin.h"
@@ -78,7 +78,7 @@ AboutRAVO::AboutRAVO(QWidget* parent) : QDialog(parent)
 void AboutRAVO::Label2_Click(int index)
 {
     if (index == kWebLabel && !Label2[kWebLabel]->text().isEmpty())
-        shellsvc::OpenUrl(Label2[kWebLabel]->text());
+        OpenWebPage(Label2[kWebLabel]->text());
 }
 
 bool AboutRAVO::eventFilter(QObject* watched, QEvent* event)

@@ -11,3 +11,6 @@ struct FindRequest {
 // The command line is trimmed; without a "/" nothing is requested.  The part before the
 // first "/" must be a whole number, else nothing is requested either.
 FindRequest ParseFindRequest(const QString& commandLine);
+
+// The command line that opens the customer window for a quick find, with nothing typed yet.
+inline const QString kQuickSearchCommandLine = QStringLiteral("1/");

@@ -5,6 +5,7 @@
 #include "core/AboutBox.h"
 #include "core/Globals.h"
 #include "core/Paths.h"
+#include "core/WindowHelpers.h"
 #include "customers/CustomFrom.h"
 #include "platform/shell/Shell.h"
 #include "platform/ui/Ui.h"
@@ -279,7 +280,8 @@ void MDIForm1::Softhome_item_Click() { ShowHelpBrowser(MakerUrl(QStringLiteral("
 
 void MDIForm1::OpenMakerHome()
 {
-    shellsvc::OpenUrl(MakerUrl(QStringLiteral("/index.html")));
+    if (const QString url = MakerUrl(QStringLiteral("/index.html")); !url.isEmpty())
+        OpenWebPage(url);
 }
 
 void MDIForm1::DeleteAllREC_ITEM_Click()

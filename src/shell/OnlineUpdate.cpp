@@ -6,6 +6,7 @@
 #include "core/Settings.h"
 #include "core/Startup.h"
 #include "core/WindowHelpers.h"
+#include "platform/files/WholeFile.h"
 #include "platform/net/Net.h"
 #include "platform/shell/Shell.h"
 #include "platform/text/VbText.h"
@@ -14,7 +15,6 @@
 
 #include <QFileInfo>
 #include <QProgressDialog>
-#include <QSaveFile>
 #include <optional>
 
 namespace update {
@@ -29,9 +29,9 @@ constexpr qint64 kDefaultDownloadMB = 512;
 // renamed over it.  A failure leaves the old file as it was.
 void ReplaceFile(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        throw net::FetchError(QStringLiteral("%1: %2").arg(path, out.errorString()));
+    int errnum = 0;
+    if (!files::WriteWholeFile(path, bytes, &errnum))
+        throw net::FetchError(files::WriteFailureText(path, files::VbFileError(errnum)));
 }
 
 QString VersionFilePath()
@@ -78,8 +78,11 @@ void CheckNewVersion()
     wait.emplace();
 
     QByteArray page;
-    bool fetched = false;  // the steps after a fetch the user ignored have nothing to go on
-    ReleaseInfo info;
+    // The steps after one the user ignored have nothing to go on: only a version file this
+    // check fetched and stored decides, never one left from an earlier check.
+    bool fetched = false;
+    bool stored = false;
+    std::optional<ReleaseInfo> info;
     const std::vector<ui::Step> steps{
         [&] {
             const QString site = MakerSite();
@@ -89,21 +92,26 @@ void CheckNewVersion()
             fetched = true;
         },
         [&] {
-            if (fetched)
+            if (fetched) {
                 ReplaceFile(VersionFilePath(), page);
+                stored = true;
+            }
         },
         [&] {
-            if (fetched)
+            if (stored)
                 info = ReadReleaseInfo();
         },
         [&] {
             wait.reset();
-            if (!fetched) {
+            if (!info) {
                 SetStatusText(QString());
+                ui::MsgBox(QStringLiteral("檢查更新沒有完成，無法得知有沒有新版程式，程式沒有更新。") + gCrLf
+                               + QStringLiteral("請確認網路連線正常、可以連上瑞沃印刷的網站後，再從〔援助〕→〔檢查更新〕試一次。"),
+                           ui::Buttons::OK, ui::Icon::Exclamation);
                 return;
             }
-            if (info.version > kOwnVersion) {
-                UPdateSub(info.url);
+            if (info->version > kOwnVersion) {
+                UPdateSub(info->url);
             } else {
                 ui::MsgBox(QStringLiteral("沒有可用的更新檔,您目前的程式已經是最新版本"));
                 SetStatusText(QString());

@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "core/Paths.h"
+#include "shell/CommandLine.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,19 +10,26 @@
 
 namespace {
 
-// A text for the Exec key of a desktop entry: the program quoted, then the entry's own escapes.
-QString ExecQuoted(const QString& program)
+// A value of a desktop entry's string key: its own escapes for backslash and control characters.
+QString EntryValue(QString text)
+{
+    text.replace(QLatin1String("\\"), QLatin1String("\\\\"));
+    text.replace(QLatin1String("\n"), QLatin1String("\\n"));
+    text.replace(QLatin1String("\t"), QLatin1String("\\t"));
+    text.replace(QLatin1String("\r"), QLatin1String("\\r"));
+    return text;
+}
+
+// One argument of the Exec key: quoted, with the quoting's own escapes, then as a value.
+QString ExecArgument(const QString& argument)
 {
     QString q;
-    for (const QChar c : program) {
+    for (const QChar c : argument) {
         if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
             q += u'\\';
         q += c;
     }
-    q = u'"' + q + u'"';
-    q.replace(QLatin1String("\\"), QLatin1String("\\\\"));
-    q.replace(QLatin1String("%"), QLatin1String("%%"));
-    return q;
+    return EntryValue(u'"' + q + u'"').replace(QLatin1String("%"), QLatin1String("%%"));
 }
 
 }  // namespace
@@ -52,13 +60,21 @@ QString QuickSearchAutostartFile()
     return AutostartFolder() + QStringLiteral("tessarine-Tsrne.desktop");
 }
 
-QString QuickSearchDesktopEntry(const QString& program)
+QString QuickSearchDesktopEntry(const QString& program, const QString& programFolder)
 {
+    // The program runs on the data of the folder it was set up from, whatever the session's
+    // environment says.
+    const QString folder = QDir(programFolder).absolutePath();
+    const QStringList command{QStringLiteral("env"), QStringLiteral("TESSARINE_HOME=") + folder, program,
+                              kQuickSearchCommandLine};
+    QStringList exec{command.first()};
+    for (qsizetype i = 1; i < command.size(); ++i)
+        exec << ExecArgument(command[i]);
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
                           "Name=快速查詢\n"
                           "Exec=%1\n"
                           "Path=%2\n"
                           "Terminal=false\n")
-        .arg(ExecQuoted(program), QFileInfo(program).absolutePath());
+        .arg(exec.join(u' '), EntryValue(folder));
 }

@@ -8,8 +8,9 @@
 // $XDG_CONFIG_HOME/autostart/ (default ~/.config/autostart/) and its file.
 QString AutostartFolder();
 QString QuickSearchAutostartFile();
-// The entry's text for the program at path.
-QString QuickSearchDesktopEntry(const QString& program);
+// The entry's text: the program at path started on the data of programFolder, in the
+// customer window's quick find.
+QString QuickSearchDesktopEntry(const QString& program, const QString& programFolder);
 
 // Default pick lists, one entry per line (CR LF between lines).
 QString DefaultCustomerGrades();

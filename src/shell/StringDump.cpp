@@ -1,9 +1,9 @@
 #include "shell/StringDump.h"
 
+#include "platform/files/WholeFile.h"
 #include "platform/strings/Strings.h"
 #include "platform/text/VbText.h"
 
-#include <QSaveFile>
 #include <stdexcept>
 
 int DumpStringTable(const QString& path, int offset)
@@ -20,8 +20,8 @@ int DumpStringTable(const QString& path, int offset)
         out += QByteArray::number(id + 10000) + ",\"" + vb::ToCp950(text) + "\"\r\n";
         ++lines;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size() || !file.commit())
-        throw std::runtime_error((path + QStringLiteral(": ") + file.errorString()).toStdString());
+    int errnum = 0;
+    if (!files::WriteWholeFile(path, out, &errnum))
+        throw std::runtime_error(files::WriteFailureText(path, files::VbFileError(errnum)).toStdString());
     return lines;
 }

@@ -42,10 +42,23 @@ QString HelpHints()
            + QStringLiteral("※ 如果您不希望每次進入系統都顯示此輔助說明,您可以在功能表〔工具〕=>〔個人偏好設定〕裡面.設定不顯示輔助說明");
 }
 
-bool IsWebAddress(const QUrl& url)
+bool IsWebPage(const QUrl& url)
 {
     const QString scheme = url.scheme().toLower();
-    return scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("mailto");
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https");
+}
+
+bool IsMailAddress(const QUrl& url) { return url.scheme().compare(QLatin1String("mailto"), Qt::CaseInsensitive) == 0; }
+
+bool IsWebAddress(const QUrl& url) { return IsWebPage(url) || IsMailAddress(url); }
+
+// Web pages to the system's browser (a failure is said), mail addresses to the mail program.
+void HandOver(const QUrl& url)
+{
+    if (IsWebPage(url))
+        OpenWebPage(url.toString());
+    else
+        shellsvc::OpenUrl(url.toString());
 }
 
 // A typed address as a URL: web and file addresses as they are, anything else a local path.
@@ -127,7 +140,7 @@ frmBrowser::frmBrowser(QWidget* parent) : QWidget(parent)
     connect(brwWebBrowser, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
         const QUrl target = brwWebBrowser->source().resolved(link);
         if (IsWebAddress(target)) {
-            shellsvc::OpenUrl(target.toString());
+            HandOver(target);
             return;
         }
         busy_ = true;
@@ -163,7 +176,11 @@ void frmBrowser::Navigate(const QString& address)
     timTimer->start();
     const QUrl url = AddressUrl(address);
     if (IsWebAddress(url)) {
-        shellsvc::OpenUrl(url.toString());
+        // The page goes elsewhere: the box names the page this window still shows, before a
+        // message about the hand-over takes the focus (the box would take its text leaving
+        // the focus for a choice from its list).
+        cboAddress->setEditText(ShownAddress());
+        HandOver(url);
         return;
     }
     busy_ = true;
@@ -201,6 +218,12 @@ void frmBrowser::ButtonClick(const QString& key)
     } else if (key == QStringLiteral("關閉")) {
         close();
     }
+}
+
+QString frmBrowser::ShownAddress() const
+{
+    const QUrl source = brwWebBrowser->source();
+    return source.isLocalFile() ? source.toLocalFile() : source.toString();
 }
 
 QString frmBrowser::LocationName() const

@@ -27,12 +27,15 @@ public:
     QWidget* Picture1 = nullptr;       // the strip holding the address box
 
     // Switches the busy poller on and goes to the address: a web address opens in the
-    // system's browser, anything else (a path or a file: address) shows here.
+    // system's browser (a failure is said) and the box goes back to the page shown here;
+    // anything else (a path or a file: address) shows here.
     void Navigate(const QString& address);
     // What callers do to show an address: into the box, onto its list, then Navigate.
     void NavigateFromCaller(const QString& address);
     // A button of the bar by its key.
     void ButtonClick(const QString& key);
+    // The address of the page the window shows (a local page as its path).
+    QString ShownAddress() const;
     // The page's name: its title, else the file name of its address.
     QString LocationName() const;
     bool Busy() const { return busy_; }

@@ -6,6 +6,7 @@
 #include "core/Settings.h"
 #include "core/WindowHelpers.h"
 #include "core/update/SelfUpdate.h"
+#include "platform/files/WholeFile.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "shell/Backup.h"
@@ -28,7 +29,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -340,10 +340,10 @@ void frmOptions::Command1_Click(int)
                 throw ui::StepError{QStringLiteral("無法建立資料夾 %1").arg(folder)};
         },
         [&] {
-            QSaveFile file(QuickSearchAutostartFile());
-            const QByteArray text = QuickSearchDesktopEntry(program).toUtf8();
-            if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-                throw ui::StepError{QStringLiteral("%1: %2").arg(file.fileName(), file.errorString())};
+            const QString file = QuickSearchAutostartFile();
+            int errnum = 0;
+            if (!files::WriteWholeFile(file, QuickSearchDesktopEntry(program, gProgramPath).toUtf8(), &errnum))
+                throw ui::StepError{files::WriteFailureText(file, files::VbFileError(errnum))};
         },
         [&] { close(); },
     };

@@ -528,7 +528,10 @@ void FactorFrm::Command3_Click(int index)
             ui::MsgBox(index == 4 ? QStringLiteral("網址是空的") : QStringLiteral("郵件地址是空的"));
             break;
         }
-        shellsvc::OpenUrl(WithScheme(BoxText(box), index == 4 ? QStringLiteral("http://") : QStringLiteral("mailto:")));
+        if (index == 4)
+            OpenWebPage(WithScheme(BoxText(box), QStringLiteral("http://")));
+        else
+            shellsvc::OpenUrl(WithScheme(BoxText(box), QStringLiteral("mailto:")));
         break;
     }
     default:

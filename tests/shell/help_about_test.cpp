@@ -25,6 +25,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using testsupport::TempDir;
 
 namespace {
@@ -149,6 +151,54 @@ TEST_F(HelpTest, WebAddressesGoToTheSystemBrowserLocalPagesStayWithHistory)
     EXPECT_EQ(browser->windowTitle(), QStringLiteral("Tessarine 使用手冊"));
     EXPECT_EQ(shell.calls.size(), 1u);
     browser->close();
+    flushDeletes();
+}
+
+// On a machine where no web browser can be started every way to a web page says so, with the
+// address; the help browser's address box goes back to the page the window shows.
+TEST_F(HelpTest, AWebPageNoBrowserTakesIsSaid)
+{
+    InstallUserManual(gProgramPath);
+    WriteSetting(update::kMakerSiteKey, QStringLiteral("https://maker.test"), QStringLiteral("Tessarine"));
+    MDIForm1 main;
+    shellsvc::Recorder shell;
+    shell.result = false;
+    const auto typeAddress = [] {
+        frmBrowser* browser = HelpBrowserInstance();
+        browser->cboAddress->setEditText(QStringLiteral("http://typed.test/a.html"));
+        QTest::keyClick(browser->cboAddress->lineEdit(), Qt::Key_Return);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        QString url;
+    } cases[] = {
+        {"輔助說明", [&] { main.Item(QStringLiteral("輔助說明_item"))->trigger(); },
+         QStringLiteral("https://maker.test/TSuserManu/index.html")},
+        {"軟體開發部首頁, also the reminder's 是", [&] { main.Item(QStringLiteral("Softhome_item"))->trigger(); },
+         QStringLiteral("https://maker.test/pressmont/")},
+        {"技術支援", [&] { main.Command1[7]->click(); }, QStringLiteral("https://maker.test/confab/html/")},
+        {"typed into the address box", typeAddress, QStringLiteral("http://typed.test/a.html")},
+        {"瑞沃印刷首頁", [&] { main.Item(QStringLiteral("RavoPrintHome_item"))->trigger(); },
+         QStringLiteral("https://maker.test/index.html")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::ScriptedResponder user;
+        user.answer(ui::Answer::OK);
+        c.act();
+        ASSERT_FALSE(shell.calls.empty());
+        EXPECT_EQ(shell.calls.back().target, c.url);
+        ASSERT_EQ(user.messages.size(), 1u);
+        EXPECT_TRUE(user.last().text.startsWith(QStringLiteral("無法啟動網頁瀏覽器"))) << user.last().text.toStdString();
+        EXPECT_TRUE(user.last().text.contains(gCrLf + c.url + gCrLf));
+        EXPECT_EQ(user.last().icon, ui::Icon::Exclamation);
+        frmBrowser* browser = HelpBrowserInstance();
+        ASSERT_TRUE(browser);
+        EXPECT_EQ(browser->cboAddress->currentText(), browser->StartAddress);
+        EXPECT_EQ(browser->windowTitle(), QStringLiteral("Tessarine 使用手冊"));
+    }
+    HelpBrowserInstance()->close();
     flushDeletes();
 }
 

@@ -5,6 +5,7 @@
 #include "platform/shell/Shell.h"
 #include "platform/ui/Ui.h"
 #include "shell/OnlineUpdate.h"
+#include "support/DiskFull.h"
 #include "support/FakeBuild.h"
 #include "support/Responder.h"
 #include "support/TempDir.h"
@@ -19,6 +20,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <gtest/gtest.h>
+#include <optional>
 
 using testsupport::ScriptedResponder;
 using testsupport::TempDir;
@@ -30,6 +32,7 @@ const QString kInfo = QStringLiteral("這個動作將會連結上網際網路以
 const QString kOffer = QStringLiteral("有新版本的程式是否更新");
 const QString kLatest = QStringLiteral("沒有可用的更新檔,您目前的程式已經是最新版本");
 const QString kEnding = QStringLiteral("系統現在要結束並置換新版程式,約十幾秒鐘,請稍候");
+const QString kNotCompleted = QStringLiteral("檢查更新沒有完成");
 
 // A loopback HTTP server answering each path from a table of raw responses (404 otherwise).
 class WebSite {
@@ -250,33 +253,49 @@ TEST_F(OnlineUpdateTest, AStalledDownloadEndsOrIsCancelledAndInstallsNothing)
 
 TEST_F(OnlineUpdateTest, UnreachableSiteGoesThroughTheErrorHandler)
 {
-    // No site configured: the check says so; Retry asks again.  Ignore ends the check: a check
-    // that never got the version file neither claims the program is up to date nor touches
-    // the version file of the last check.
-    program.write(QStringLiteral("Tessarinever.dat"), "\"Major\",\"2\"\r\n");
+    // No site configured: the check says so; Retry asks again.  Ignore ends the check with a
+    // word that it could not be completed: a check that never got the version file neither
+    // claims the program is up to date nor goes by the version file of an earlier check.
+    const QByteArray stale = "\"Major\",\"9\"\r\n\"Url1\",\"http://127.0.0.1:1/old\"\r\n";
+    program.write(QStringLiteral("Tessarinever.dat"), stale);
     WriteSetting(update::kMakerSiteKey, QString(), QStringLiteral("Tessarine"));
     ScriptedResponder user;
-    user.answer(Answer::OK).answer(Answer::Retry).answer(Answer::Ignore);
+    user.answer(Answer::OK).answer(Answer::Retry).answer(Answer::Ignore).answer(Answer::OK);
     update::CheckNewVersion();
     const QStringList texts = user.texts();
-    ASSERT_EQ(texts.size(), 3);
+    ASSERT_EQ(texts.size(), 4);
     EXPECT_EQ(texts[1], texts[2]);
     EXPECT_EQ(user.messages[1].buttons, ui::Buttons::AbortRetryIgnore);
     EXPECT_TRUE(texts[1].contains(QStringLiteral("網站")));
+    EXPECT_TRUE(texts[3].startsWith(kNotCompleted)) << texts[3].toStdString();
+    EXPECT_EQ(user.messages[3].buttons, ui::Buttons::OK);
     EXPECT_TRUE(site.requested.isEmpty());
-    EXPECT_EQ(program.read(QStringLiteral("Tessarinever.dat")), "\"Major\",\"2\"\r\n");
+    EXPECT_EQ(program.read(QStringLiteral("Tessarinever.dat")), stale);
     EXPECT_EQ(gStatusText, QString());
     EXPECT_EQ(ui::WaitCursorDepth(), 0);
 
-    // The same for a site that answers with an error.
+    // The same for a site that answers with an error, and for a version page that cannot be
+    // stored (the disk is full): the earlier version file decides nothing.
     WriteSetting(update::kMakerSiteKey, site.root(), QStringLiteral("Tessarine"));
-    site.pages["/Tessarinever.html"] = WebSite::Response("500 Internal Server Error", "");
-    ScriptedResponder again;
-    again.answer(Answer::OK).answer(Answer::Ignore);
-    update::CheckNewVersion();
-    EXPECT_EQ(again.texts().size(), 2);
-    EXPECT_FALSE(again.texts().contains(kLatest));
-    EXPECT_EQ(program.read(QStringLiteral("Tessarinever.dat")), "\"Major\",\"2\"\r\n");
+    for (const bool diskFull : {false, true}) {
+        SCOPED_TRACE(diskFull ? "disk full" : "server error");
+        if (diskFull)
+            site.versionFile("2", "2", "146", QString());
+        else
+            site.pages["/Tessarinever.html"] = WebSite::Response("500 Internal Server Error", "");
+        ScriptedResponder again;
+        again.answer(Answer::OK).answer(Answer::Ignore).answer(Answer::OK);
+        {
+            std::optional<testsupport::DiskFull> full;
+            if (diskFull)
+                full.emplace(16);
+            update::CheckNewVersion();
+        }
+        ASSERT_EQ(again.texts().size(), 3);
+        EXPECT_TRUE(again.texts()[2].startsWith(kNotCompleted)) << again.texts()[2].toStdString();
+        EXPECT_EQ(program.read(QStringLiteral("Tessarinever.dat")), stale);
+        EXPECT_EQ(programFiles().filter(QStringLiteral("Tessarinever")), QStringList{QStringLiteral("Tessarinever.dat")});
+    }
 }
 
 // Nothing is installed or started that is not a whole Tessarine build newer than this one,

@@ -17,6 +17,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -260,13 +261,17 @@ TEST_F(OptionsTest, QuickSearchAutostartEntry)
     TempDir config;
     const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-    gProgramPath = program.path() + QStringLiteral("my programs/");
+    // A folder name with blanks and the characters a desktop entry quotes or escapes.
+    const QString folderName = QStringLiteral("my \"programs\" $HOME `x` 100% a\\b");
+    gProgramPath = program.path() + folderName + u'/';
 
     {
-        // The entry starts this very program, which exists.
+        // The entry starts this very program, which exists, on the data of this program
+        // folder, in the customer window's quick find.
         QPointer<frmOptions> w = new frmOptions;
         EXPECT_EQ(w->QuickSearchProgram, QCoreApplication::applicationFilePath());
-        w->QuickSearchProgram = program.write(QStringLiteral("my programs/tessarine"), "#!/bin/sh\n");
+        w->QuickSearchProgram = program.write(folderName + QStringLiteral("/tessarine"),
+                                              "#!/bin/sh\nprintf '%s|%s|%s|%s' \"$TESSARINE_HOME\" \"$(pwd)\" \"$#\" \"$1\" > \"$STARTED\"\n");
         QFile::setPermissions(w->QuickSearchProgram, QFile::permissions(w->QuickSearchProgram) | QFile::ExeOwner);
         w->Command1[0]->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -274,8 +279,42 @@ TEST_F(OptionsTest, QuickSearchAutostartEntry)
         const QString entry = QString::fromUtf8(config.read(QStringLiteral("autostart/tessarine-Tsrne.desktop")));
         EXPECT_TRUE(entry.startsWith(QStringLiteral("[Desktop Entry]\n")));
         EXPECT_TRUE(entry.contains(QStringLiteral("\nName=快速查詢\n")));
-        EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=\"%1tessarine\"\n").arg(gProgramPath))) << entry.toStdString();
         EXPECT_FALSE(program.exists(QStringLiteral("Tessarine.dat")));  // no setting written
+
+        // Started as a session starts it: the values unescaped, the quoted command line run
+        // in the entry's folder, with TESSARINE_HOME of the session pointing elsewhere.
+        const auto value = [&entry](const QString& key) {
+            const qsizetype at = entry.indexOf(u'\n' + key + u'=');
+            if (at < 0)
+                return QString();
+            QString raw = entry.mid(at + key.size() + 2);
+            raw = raw.left(raw.indexOf(u'\n'));
+            QString text;
+            for (qsizetype i = 0; i < raw.size(); ++i) {
+                if (raw[i] == u'\\' && i + 1 < raw.size()) {
+                    const QChar next = raw[++i];
+                    text += next == u'n' ? QChar(u'\n') : next == u't' ? QChar(u'\t') : next == u'r' ? QChar(u'\r')
+                          : next == u's' ? QChar(u' ') : next;
+                } else {
+                    text += raw[i];
+                }
+            }
+            return text;
+        };
+        const QString exec = value(QStringLiteral("Exec")).replace(QLatin1String("%%"), QLatin1String("%"));
+        ASSERT_TRUE(exec.startsWith(QStringLiteral("env "))) << entry.toStdString();
+        QProcess session;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TESSARINE_HOME"), QStringLiteral("/some/other/folder"));
+        env.insert(QStringLiteral("STARTED"), config.file(QStringLiteral("started")));
+        session.setProcessEnvironment(env);
+        session.setWorkingDirectory(value(QStringLiteral("Path")));
+        session.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), exec});
+        ASSERT_TRUE(session.waitForFinished(10000));
+        const QString folder = program.path() + folderName;
+        EXPECT_EQ(QString::fromUtf8(config.read(QStringLiteral("started"))),
+                  folder + u'|' + folder + QStringLiteral("|1|1/"))
+            << entry.toStdString();
     }
     {
         // A program file that is not there: the failure box names it; Abort writes nothing.

@@ -83,9 +83,7 @@ void ExportRsToExcel(db::Recordset& rs, QString& path)
         ui::MsgBox(QStringLiteral("轉存完畢"));
         return;
     }
-    ui::MsgBox(QStringLiteral("匯出失敗，原因如下：") + gCrLf + gCrLf + failure + gCrLf
-                   + QStringLiteral("您可能需要安裝 Office 2000 "),
-               ui::Buttons::OK, ui::Icon::Critical, QStringLiteral("匯出失敗"));
+    ui::ExportFailed(failure, QStringLiteral("您可能需要安裝 Office 2000 "));
 }
 
 void ImportExcelSheet(const QString& sheet, const QString& workbook, const QString& table,

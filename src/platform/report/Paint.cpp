@@ -1,12 +1,14 @@
 #include "platform/report/Paint.h"
 
+#include "platform/files/WholeFile.h"
+#include "platform/ui/Ui.h"
+
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <stdexcept>
 #include <QPrinter>
 #include <QTextLayout>
@@ -208,50 +210,50 @@ QPageLayout LayoutFor(const Document& doc)
 
 }  // namespace
 
-bool WritePdf(const Document& doc, const QString& path, QString* error)
+bool WritePdf(const Document& doc, const QString& path, long* vbError)
 {
     // Painted into a temporary file beside the target, which takes the target's name only
     // once the painting ended without error: a failed or killed export never leaves a damaged
     // file in place of an earlier one.
-    QSaveFile file(path);
-    auto fail = [&](const QString& why) {
-        file.cancelWriting();
-        if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(path, why);
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    bool painted = false;
-    {
+    files::WholeFile file(path);
+    bool written = false;
+    if (file.open(QIODevice::WriteOnly)) {
         QPdfWriter writer(&file);
         writer.setResolution(1440);
         writer.setPageLayout(LayoutFor(doc));
         writer.setTitle(doc.title);
         writer.setCreator(QStringLiteral("Tessarine"));
         QPainter p;
-        if (!p.begin(&writer))
-            return fail(file.errorString());
-        try {
-            for (size_t i = 0; i < doc.pages.size(); ++i) {
-                if (i > 0 && !writer.newPage())
-                    throw std::runtime_error("new page");
-                PaintPage(p, doc.pages[i]);
+        if (p.begin(&writer)) {
+            try {
+                for (size_t i = 0; i < doc.pages.size(); ++i) {
+                    if (i > 0 && !writer.newPage())
+                        throw std::runtime_error("new page");
+                    PaintPage(p, doc.pages[i]);
+                }
+                written = p.end();
+            } catch (const std::exception&) {
+                if (p.isActive())
+                    p.end();
             }
-            painted = p.end();
-        } catch (const std::exception&) {
-            if (p.isActive())
-                p.end();
         }
     }
-    if (!painted || file.error() != QFileDevice::NoError)
-        return fail(file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("painting failed"));
-    if (!file.commit()) {
-        if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-        return false;
+    written = written && file.commit();
+    if (!written) {
+        file.cancel();
+        if (vbError)
+            *vbError = file.vbError();
     }
-    return true;
+    return written;
+}
+
+bool ExportPdf(const Document& doc, const QString& path)
+{
+    long number = 0;
+    if (WritePdf(doc, path, &number))
+        return true;
+    ui::ExportFailed(files::WriteFailureText(path, number), files::VbFileErrorAdvice(number));
+    return false;
 }
 
 bool PrintDocument(const Document& doc, QPrinter& printer, int fromPage, int toPage)

@@ -21,9 +21,12 @@ QFont ResolveFont(const Font& font);
 // Paints one page; the painter's coordinates must be twips.
 void PaintPage(QPainter& painter, const Page& page);
 
-// Writes every page to a PDF at 1440 dpi.  False (with the reason in *error) when the file
-// cannot be written.
-bool WritePdf(const Document& doc, const QString& path, QString* error = nullptr);
+// Writes every page to a PDF at 1440 dpi, whole or not at all.  False (with the VB file error
+// number in *vbError) when the file cannot be written.
+bool WritePdf(const Document& doc, const QString& path, long* vbError = nullptr);
+// The same for the user: a failure is said in the export failure box (its number, what
+// happened, the file, what to do).
+bool ExportPdf(const Document& doc, const QString& path);
 
 // Prints every page (or from..to, 1-based, when given) on a printer already set up.
 bool PrintDocument(const Document& doc, QPrinter& printer, int fromPage = 0, int toPage = 0);

@@ -444,7 +444,7 @@ bool Report::ExportReport(const QString& fileName)
         path = AskSaveFileName(title_, title_ + QStringLiteral(".pdf"));
     if (path.isEmpty())
         return false;
-    return WritePdf(layout(), path);
+    return ExportPdf(layout(), path);
 }
 
 QString AskSaveFileName(const QString& title, const QString& suggestedName)

@@ -205,7 +205,8 @@ public:
     void closeWindow();
 
     // Writes the report as PDF.  An empty file name asks for one through the save-file dialog;
-    // returns false when the user gives none or the file cannot be written.
+    // returns false when the user gives none or the file cannot be written (which is said in
+    // the export failure box).
     bool ExportReport(const QString& fileName = QString());
 
     // The report's own start-up and close handling.  onStartUp runs once, on the report's

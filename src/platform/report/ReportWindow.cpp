@@ -177,9 +177,7 @@ void ReportWindow::exportPdf()
     const QString path = AskSaveFileName(doc_.title, doc_.title + QStringLiteral(".pdf"));
     if (path.isEmpty())
         return;
-    QString error;
-    if (!WritePdf(doc_, path, &error))
-        ui::MsgBox(error, ui::Buttons::OK, ui::Icon::Exclamation, doc_.title);
+    ExportPdf(doc_, path);
 }
 
 void ReportWindow::closeEvent(QCloseEvent* event)

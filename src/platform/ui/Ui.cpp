@@ -113,6 +113,13 @@ Responder* SetResponder(Responder* responder)
 
 Responder* CurrentResponder() { return gResponder; }
 
+void ExportFailed(const QString& reason, const QString& advice)
+{
+    const QString crlf = QStringLiteral("\r\n");
+    MsgBox(QStringLiteral("匯出失敗，原因如下：") + crlf + crlf + reason + crlf + advice, Buttons::OK, Icon::Critical,
+           QStringLiteral("匯出失敗"));
+}
+
 int TitleBarWidth(const QString& title)
 {
     QFont font = QApplication::font();

@@ -41,6 +41,10 @@ struct MessageCall {
 Answer MsgBox(const QString& text, Buttons buttons = Buttons::OK, Icon icon = Icon::None,
               const QString& title = QString());
 
+// The box every export shows when its file could not be written: "匯出失敗，原因如下：", the
+// reason (with its error number), then what the user can do; critical icon, title "匯出失敗".
+void ExportFailed(const QString& reason, const QString& advice);
+
 // The width a window needs for its frame to show the whole title: the title as window managers
 // commonly draw it (12-point bold), beside the frame's icon and its buttons.  A message box is
 // never narrower.

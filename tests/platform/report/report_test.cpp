@@ -3,6 +3,7 @@
 #include "platform/report/Report.h"
 #include "platform/report/ReportWindow.h"
 #include "platform/ui/Ui.h"
+#include "support/DiskFull.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,6 +17,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace report;
 
@@ -321,7 +323,12 @@ struct DialogAnswers : ui::Responder {
     QString savedTitle, savedDir;
     QString printTo;
     int fromPage = 0, toPage = 0;
-    ui::Answer onMessage(const ui::MessageCall&) override { return ui::Answer::OK; }
+    std::vector<ui::MessageCall> messages;
+    ui::Answer onMessage(const ui::MessageCall& call) override
+    {
+        messages.push_back(call);
+        return ui::Answer::OK;
+    }
     QString onSaveFile(const QString& title, const QString& dir, const QString&) override
     {
         savedTitle = title;
@@ -386,6 +393,69 @@ TEST(ReportPdf, ExportAndPrintGoThroughTheirDialogs)
     EXPECT_TRUE(printed.contains(QStringLiteral("第2頁/共3頁")));
     EXPECT_TRUE(printed.contains(QStringLiteral("第3頁/共3頁")));
     EXPECT_TRUE(printed.contains("C0030"));
+}
+
+// A PDF that cannot be written is said in Chinese with its file error number and what to do;
+// neither a half file nor a temporary is left, and an earlier file stays as it was.
+TEST(ReportPdf, AFailedExportSaysWhyAndLeavesNoHalfFile)
+{
+    QTemporaryDir dir;
+    const QString earlier = dir.filePath("earlier.pdf");
+    {
+        QFile f(earlier);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("%PDF-1.4 the earlier report\n%%EOF\n");
+    }
+    QFile(dir.filePath("plain")).open(QIODevice::WriteOnly);
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    struct Case {
+        const char* what;
+        QString path;
+        bool diskFull;
+        const char* number;
+        const char* advice;
+    } cases[] = {
+        {"full disk", earlier, true, "61: ", "磁碟空間"},
+        {"read-only folder", QStringLiteral("/sys/清單.pdf"), false, "70: ", "可以寫入的資料夾"},
+        {"no such folder", dir.filePath("plain/清單.pdf"), false, "76: ", "資料夾存在"},
+    };
+    DialogAnswers answers;
+    ui::Responder* previous = ui::SetResponder(&answers);
+    auto r = SampleReport();
+    r->setDataSource(Rows(30));
+    r->Show();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        answers.messages.clear();
+        answers.savePath = c.path;
+        {
+            std::optional<testsupport::DiskFull> full;
+            if (c.diskFull)
+                full.emplace(2048);
+            r->window()->exportPdf();
+        }
+        ASSERT_EQ(answers.messages.size(), 1u);
+        const ui::MessageCall& m = answers.messages[0];
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("匯出失敗，原因如下：\r\n\r\n") + QLatin1String(c.number)))
+            << m.text.toStdString();
+        EXPECT_TRUE(m.text.contains(c.path));
+        EXPECT_TRUE(m.text.contains(QString::fromUtf8(c.advice))) << m.text.toStdString();
+        EXPECT_EQ(m.title, QStringLiteral("匯出失敗"));
+        EXPECT_EQ(m.icon, ui::Icon::Critical);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
+        EXPECT_EQ(QFile::exists(c.path), c.path == earlier);
+    }
+    QFile f(earlier);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "%PDF-1.4 the earlier report\n%%EOF\n");
+
+    // The export without a preview says the same.
+    answers.messages.clear();
+    EXPECT_FALSE(r->ExportReport(dir.filePath("plain/x.pdf")));
+    ASSERT_EQ(answers.messages.size(), 1u);
+    EXPECT_EQ(answers.messages[0].title, QStringLiteral("匯出失敗"));
+    r->closeWindow();
+    ui::SetResponder(previous);
 }
 
 // A recordset source is read when the report is shown: its rows as they are then, in the

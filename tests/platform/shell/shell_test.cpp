@@ -53,3 +53,18 @@ TEST(Shell, ComputerAndLoginNames)
     EXPECT_TRUE(QSysInfo::machineHostName().startsWith(name));
     EXPECT_FALSE(shellsvc::LoginName().isEmpty());
 }
+
+// A machine without a web browser: the address is not handed over, and the caller hears so.
+TEST(Shell, AWebAddressNoBrowserTakesIsReported)
+{
+    testsupport::TempDir empty;
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray browser = qgetenv("BROWSER");
+    qputenv("PATH", empty.path().toUtf8());
+    qunsetenv("BROWSER");
+    qunsetenv("DEFAULT_BROWSER");
+    EXPECT_FALSE(shellsvc::OpenUrl(QStringLiteral("http://www.example.com.tw/")));
+    qputenv("PATH", path);
+    if (!browser.isNull())
+        qputenv("BROWSER", browser);
+}
