@@ -274,13 +274,37 @@ bool MDIForm1::ShowBackupModal()
 
 void MDIForm1::ShowAbout() { ShowAboutWindow(); }
 
+namespace {
+
+// A page of the maker's site; without a site set the user is told so and nothing opens.
+QString MakerPage(const QString& path)
+{
+    const QString url = MakerUrl(path);
+    if (url.isEmpty())
+        ui::MsgBox(QStringLiteral("尚未設定瑞沃印刷的網站位址，無法開啟這個網頁。"), ui::Buttons::OK, ui::Icon::Exclamation);
+    return url;
+}
+
+}  // namespace
+
+// Without a site set the help browser still shows the manual installed with the program.
 void MDIForm1::ShowUserManual() { ShowHelpBrowser(MakerUrl(QStringLiteral("/TSuserManu/index.html"))); }
-void MDIForm1::ShowTechnicalSupport() { ShowHelpBrowser(MakerUrl(QStringLiteral("/confab/html/"))); }
-void MDIForm1::Softhome_item_Click() { ShowHelpBrowser(MakerUrl(QStringLiteral("/pressmont/"))); }
+
+void MDIForm1::ShowTechnicalSupport()
+{
+    if (const QString url = MakerPage(QStringLiteral("/confab/html/")); !url.isEmpty())
+        ShowHelpBrowser(url);
+}
+
+void MDIForm1::Softhome_item_Click()
+{
+    if (const QString url = MakerPage(QStringLiteral("/pressmont/")); !url.isEmpty())
+        ShowHelpBrowser(url);
+}
 
 void MDIForm1::OpenMakerHome()
 {
-    if (const QString url = MakerUrl(QStringLiteral("/index.html")); !url.isEmpty())
+    if (const QString url = MakerPage(QStringLiteral("/index.html")); !url.isEmpty())
         OpenWebPage(url);
 }
 

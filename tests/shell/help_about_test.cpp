@@ -202,6 +202,40 @@ TEST_F(HelpTest, AWebPageNoBrowserTakesIsSaid)
     flushDeletes();
 }
 
+// Without the maker's site set, its pages say so and nothing is handed to a browser; the
+// manual installed with the program is still shown.
+TEST_F(HelpTest, MakerPagesWithoutASiteSaySo)
+{
+    InstallUserManual(gProgramPath);
+    WriteSetting(update::kMakerSiteKey, QString(), QStringLiteral("Tessarine"));
+    MDIForm1 main;
+    shellsvc::Recorder shell;
+    const struct {
+        const char* what;
+        std::function<void()> act;
+    } cases[] = {
+        {"軟體開發部首頁", [&] { main.Item(QStringLiteral("Softhome_item"))->trigger(); }},
+        {"技術支援", [&] { main.Command1[7]->click(); }},
+        {"瑞沃印刷首頁", [&] { main.Item(QStringLiteral("RavoPrintHome_item"))->trigger(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::ScriptedResponder user;
+        user.answer(ui::Answer::OK);
+        c.act();
+        ASSERT_EQ(user.messages.size(), 1u);
+        EXPECT_EQ(user.last().text, QStringLiteral("尚未設定瑞沃印刷的網站位址，無法開啟這個網頁。"));
+    }
+    EXPECT_TRUE(shell.calls.empty());
+    testsupport::ScriptedResponder quiet;
+    main.Item(QStringLiteral("輔助說明_item"))->trigger();
+    EXPECT_TRUE(quiet.messages.empty());
+    ASSERT_TRUE(HelpBrowserInstance());
+    EXPECT_EQ(HelpBrowserInstance()->cboAddress->currentText(), HelpBrowserInstance()->StartAddress);
+    HelpBrowserInstance()->close();
+    flushDeletes();
+}
+
 TEST_F(HelpTest, BrowserOpensWithoutAManual)
 {
     MDIForm1 main;
