@@ -74,6 +74,7 @@ void AddLookupIndexes(db::Connection& c)
 {
     static const std::pair<const char*, const char*> kLookups[] = {
         {"RV12", "RV121"},    // customer short name: duplicate check, picks for labels and mail lists
+        {"RV12", "類別"},     // customer category: the window's category list, on open
         {"RV11", "RV110"},    // vendor category: the category's next vendor number
         {"RV11", "RV111"},    // vendor number: duplicate check
         {"RV11", "RV112"},    // vendor short name: picks for labels and mail lists
