@@ -475,8 +475,11 @@ void CustomFrom::Text1_GotFocus(int index)
         trap([&] {
             switch (kind) {
             case PickKind::Salespeople: {
-                // Read again on every click (another window may have changed the staff), but
-                // the list is refilled only when what it shows has changed.
+                // Read again once anything was written to the file (another window or user
+                // may have changed the staff); refilled only when the names have changed.
+                const db::DataVersion version = gConn.Version();
+                if (version == salesVersion_ && list->count() == salesNames_.size())
+                    break;
                 db::Recordset rs = gConn.ExecuteQuery(QStringLiteral(
                     "Select RV17A.RV17A2 From RV17,RV17A Where (RV17.RV171 Like '業務%' ) And "
                     "( RV17A.RV17A13 is null or RV17A.RV17A13='') And RV17.RV170=RV17A.RV17A0 "
@@ -490,6 +493,7 @@ void CustomFrom::Text1_GotFocus(int index)
                     list->addItems(names);
                     salesNames_ = names;
                 }
+                salesVersion_ = version;
                 break;
             }
             case PickKind::Categories:

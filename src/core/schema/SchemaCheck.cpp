@@ -81,6 +81,7 @@ void AddLookupIndexes(db::Connection& c)
         {"RV17A", "RV17A0"},  // employee department: the department's list and next number
         {"RV17A", "RV17A1"},  // employee number: duplicate check
         {"RV18A", "RV18A1"},  // personal-contact number: duplicate check
+        {"RV18A", "RV18A2"},  // personal-contact name: the window's list opens down it
         {"RV18A", "類別"},    // personal-contact category: the window's category list, on open and after a save
     };
     for (const auto& [table, column] : kLookups)
