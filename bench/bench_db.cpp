@@ -572,6 +572,17 @@ void press(CustomFrom* f, int button)
 
 long listed(CustomFrom* f) { return f->List.ListRs.IsOpen() ? f->List.ListRs.RecordCount() : -1; }
 
+// One character typed: the key of a letter or digit, none for a Chinese character (an input
+// method's commit).
+void typeKey(QWidget* target, QChar ch)
+{
+    const int key = ch.unicode() < 128 && ch.isLetterOrNumber() ? ch.toUpper().unicode() : 0;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(ch));
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(ch));
+    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(target, &release);
+}
+
 // A box given the focus as a click or Tab gives it (the box left runs its leave checks), then typed
 // into: into the box, or into the pick list the box lays over itself when it gets the focus.
 void typeInto(CustomFrom* f, int box, const QString& text)
@@ -583,14 +594,8 @@ void typeInto(CustomFrom* f, int box, const QString& text)
         line->selectAll();
     else if (auto* combo = qobject_cast<QComboBox*>(e); combo && combo->lineEdit())
         combo->lineEdit()->selectAll();
-    for (const QChar ch : text) {
-        // The key of a letter or digit, none for a Chinese character (an input method's commit).
-        const int key = ch.unicode() < 128 && ch.isLetterOrNumber() ? ch.toUpper().unicode() : 0;
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(ch));
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(e, &press);
-        QApplication::sendEvent(e, &release);
-    }
+    for (const QChar ch : text)
+        typeKey(e, ch);
 }
 
 // 新增, the required boxes typed in the order a user fills them, 存檔 clicked: the short name's
@@ -1000,11 +1005,7 @@ void Find_ours(benchmark::State& state, int n)
         QApplication::processEvents();
         state.ResumeTiming();
         for (const QChar ch : name) {
-            const int key = ch.unicode() < 128 && ch.isLetterOrNumber() ? ch.toUpper().unicode() : 0;
-            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(ch));
-            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(ch));
-            QApplication::sendEvent(box, &press);
-            QApplication::sendEvent(box, &release);
+            typeKey(box, ch);
             QApplication::processEvents();
         }
         state.PauseTiming();
@@ -1856,7 +1857,7 @@ void printTables(const MedianReporter& rep)
     pair("move one row by key, end of the list", "MoveEnd", 1e3, "ms", "<= 3 ms");
     pair("cancel a change (修改, a letter typed, 放棄)", "Cancel", 1e3, "ms", "<= 15 ms");
     pair("delete a customer with its contacts and deliveries (刪除)", "Delete", 1e3, "ms", "<= 15 ms");
-    pair("find a short name typed letter by letter (quick find)", "Find", 1e3, "ms", "< 20 ms a letter");
+    pair("find: a short name of 8 characters typed letter by letter (quick find, all 8)", "Find", 1e3, "ms", "< 20 ms a letter");
     pair("save one changed contact of 20,000", "SaveOneContact", 1e3, "ms", "<= 50 ms");
     pair("bulk registered-mail list, 1,000 picks among 100,000", "BulkMail", 1e3, "ms", "<= 1 s");
     pair("open the personal-contact window, 100,000 contacts", "ContactOpen", 1e3, "ms", "<= 200 ms");
