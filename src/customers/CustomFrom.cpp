@@ -301,12 +301,8 @@ void CustomFrom::formLoad()
     trap([&] { LinkMainRs(); });
 
     trap([&] {
-        // The list holds every customer now (no category, no find condition yet): the categories
-        // come from its rows, not from another pass over the table.
-        if (CustomerRs.IsOpen())
-            FillDistinctFromRows(Combo3, CustomerRs, QStringLiteral("類別"));
-        else
-            FillDistinctCombo(Combo3, QStringLiteral("類別"), QStringLiteral("RV12"), gConn);
+        // Down the category's index: a long list holds only its order keys at open.
+        FillDistinctCombo(Combo3, QStringLiteral("類別"), QStringLiteral("RV12"), gConn);
         if (Combo3->count() > 0)
             Combo3->setCurrentIndex(0);
     });
@@ -381,7 +377,6 @@ void CustomFrom::LinkMainRs()
 
     GridsReady = false;
     db::Recordset rs;
-    rs.ReadWithKeys({QStringLiteral("類別")});  // the category list is made from the rows held
     try {
         rs.Open(QStringLiteral("Select RV12.* From RV12 ") + filter + order, gConn, db::adOpenDynamic,
                 db::adLockOptimistic, params);

@@ -170,7 +170,8 @@ private:
     void buttonSteps(const std::vector<std::function<void()>>& steps);
     void returnFocus(int box);
     void afterSave(bool added, const QString& code, db::Bookmark mark);
-    db::Recordset salesRs_;  // the salesperson list behind DataCombo1(1)
+    QStringList salesNames_;  // the salesperson names DataCombo1(1) was last filled with
+    db::DataVersion salesVersion_;  // the file as it stood when they were read
     PickList* picks_ = nullptr;  // Combo2 over the boxes with a list
     PickList* sales_ = nullptr;  // DataCombo1(1) over the salesperson box
     LeaveGuard leave_;

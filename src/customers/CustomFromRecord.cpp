@@ -474,17 +474,25 @@ void CustomFrom::Text1_GotFocus(int index)
         trap([&] {
             switch (kind) {
             case PickKind::Salespeople: {
-                salesRs_ = db::Recordset();
-                salesRs_.Open(QStringLiteral(
-                                  "Select RV17.*,RV17A.* From RV17,RV17A Where (RV17.RV171 Like '業務%' ) And "
-                                  "( RV17A.RV17A13 is null or RV17A.RV17A13='') And RV17.RV170=RV17A.RV17A0 "
-                                  "Order By RV17A.RV17A2"),
-                              gConn, db::adOpenStatic, db::adLockReadOnly);
-                const QSignalBlocker block(list);
-                list->clear();
-                const int name = salesRs_.FieldIndex(QStringLiteral("rv17a2"));
-                for (long i = 0; name >= 0 && i < salesRs_.RecordCount(); ++i)
-                    list->addItem(vb::Nz(salesRs_.valueAt(i, name)));
+                // Read again once anything was written to the file (another window or user
+                // may have changed the staff); refilled only when the names have changed.
+                const db::DataVersion version = gConn.Version();
+                if (version == salesVersion_ && list->count() == salesNames_.size())
+                    break;
+                db::Recordset rs = gConn.ExecuteQuery(QStringLiteral(
+                    "Select RV17A.RV17A2 From RV17,RV17A Where (RV17.RV171 Like '業務%' ) And "
+                    "( RV17A.RV17A13 is null or RV17A.RV17A13='') And RV17.RV170=RV17A.RV17A0 "
+                    "Order By RV17A.RV17A2"));
+                QStringList names;
+                for (; !rs.Eof(); rs.MoveNext())
+                    names << vb::Nz(rs.value(0));
+                if (names != salesNames_ || list->count() != names.size()) {
+                    const QSignalBlocker block(list);
+                    list->clear();
+                    list->addItems(names);
+                    salesNames_ = names;
+                }
+                salesVersion_ = version;
                 break;
             }
             case PickKind::Categories:

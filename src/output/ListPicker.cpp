@@ -60,6 +60,10 @@ ListPicker::ListPicker(QWidget* parent, QPushButton* action, bool rightAllEnable
 {
     lstAll->setSelectionMode(QAbstractItemView::SingleSelection);
     lstSelected->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every entry is one line of the same font: the lists lay themselves out from one entry's
+    // size, so moving an entry across does not measure every other entry again.
+    lstAll->setUniformItemSizes(true);
+    lstSelected->setUniformItemSizes(true);
     cmdUp->setIcon(QApplication::style()->standardIcon(QStyle::SP_ArrowUp));
     cmdDown->setIcon(QApplication::style()->standardIcon(QStyle::SP_ArrowDown));
     connect(cmdRightOne, &QPushButton::clicked, this, &ListPicker::cmdRightOne_Click);

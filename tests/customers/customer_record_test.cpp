@@ -28,6 +28,7 @@
 #include <QTableView>
 #include <QItemSelectionModel>
 #include <QAbstractItemView>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -555,6 +556,20 @@ TEST_F(RecordTest, EntryKeysAndPickLists)
     EXPECT_EQ(box(10)->text(), K("王小明"));
     EXPECT_TRUE(box(11)->hasFocus());
     EXPECT_FALSE(w->DataCombo1[1]->isVisible());
+    // Each click reads the staff again: an unchanged list is left as it is, a salesperson added
+    // meanwhile is offered at once.
+    QSignalSpy refilled(w->DataCombo1[1]->model(), &QAbstractItemModel::rowsInserted);
+    focus(10);
+    ASSERT_TRUE(w->DataCombo1[1]->isVisible());
+    EXPECT_EQ(refilled.count(), 0);
+    focus(11);
+    gConn.Execute(K("Insert Into RV17A (RV17A0, RV17A2) Values ('01', '陳大同')"));
+    focus(10);
+    const QStringList offered{w->DataCombo1[1]->itemText(0), w->DataCombo1[1]->itemText(1)};
+    EXPECT_EQ(offered, (QStringList{K("王小明"), K("陳大同")}));
+    EXPECT_EQ(w->DataCombo1[1]->count(), 2);
+    EXPECT_EQ(w->DataCombo1[1]->currentText(), K("王小明"));
+    focus(11);
 
     // Browsing: no key reaches a box.
     user.answer(ui::Answer::Yes);

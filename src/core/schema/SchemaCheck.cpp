@@ -74,12 +74,14 @@ void AddLookupIndexes(db::Connection& c)
 {
     static const std::pair<const char*, const char*> kLookups[] = {
         {"RV12", "RV121"},    // customer short name: duplicate check, picks for labels and mail lists
+        {"RV12", "類別"},     // customer category: the window's category list, on open
         {"RV11", "RV110"},    // vendor category: the category's next vendor number
         {"RV11", "RV111"},    // vendor number: duplicate check
         {"RV11", "RV112"},    // vendor short name: picks for labels and mail lists
         {"RV17A", "RV17A0"},  // employee department: the department's list and next number
         {"RV17A", "RV17A1"},  // employee number: duplicate check
         {"RV18A", "RV18A1"},  // personal-contact number: duplicate check
+        {"RV18A", "RV18A2"},  // personal-contact name: the window's list opens down it
         {"RV18A", "類別"},    // personal-contact category: the window's category list, on open and after a save
     };
     for (const auto& [table, column] : kLookups)

@@ -851,6 +851,19 @@ void Connection::RollbackTrans()
 
 bool Connection::InTransaction() const { return d->st->inTrans; }
 
+DataVersion Connection::Version() const
+{
+    d->st->check();
+    DataVersion v;
+    if (sqlite3_stmt* s = d->st->keptStatement(QStringLiteral("PRAGMA data_version"))) {
+        if (sqlite3_step(s) == SQLITE_ROW)
+            v.others = sqlite3_column_int64(s, 0);
+        sqlite3_reset(s);
+    }
+    v.own = sqlite3_total_changes64(d->st->db);
+    return v;
+}
+
 void Connection::SetReadPolicy(const ReadPolicy& policy)
 {
     d->readPolicy = policy;

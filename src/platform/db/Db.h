@@ -120,6 +120,14 @@ struct ReadPolicy {
     long onDemandFrom = 20000;
 };
 
+// Where the file stands as a connection sees it: what other connections have committed to it
+// and what this connection has written.  Two equal versions mean nothing was written between.
+struct DataVersion {
+    qint64 others = -1;
+    qint64 own = -1;
+    friend bool operator==(const DataVersion&, const DataVersion&) = default;
+};
+
 class Connection {
 public:
     Connection();
@@ -151,6 +159,8 @@ public:
     void CommitTrans();
     void RollbackTrans();
     bool InTransaction() const;
+    // Cheap enough to ask on every click: whether what was read from the file may have changed.
+    DataVersion Version() const;
 
     // Kept from one Open to the next; a recordset takes the policy in force when it is opened.
     void SetReadPolicy(const ReadPolicy& policy);

@@ -40,7 +40,7 @@ void RecordsetModel::attach()
 
 void RecordsetModel::readAhead()
 {
-    if (!rs_.IsOpen())
+    if (!rs_.IsOpen() || rs_.RecordCount() > kReadAheadUpTo)
         return;
     if (!readAheadTimer_) {
         readAheadTimer_ = new QTimer(this);

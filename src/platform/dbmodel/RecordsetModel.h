@@ -44,11 +44,14 @@ private:
     void attach();
     void detach();
     void onEvent(db::RecordsetEvent e, int field);
-    // While the program is idle, the rest of a list read on demand is read a block at a time.
+    // While the program is idle, the rest of a list read on demand is read a block at a time;
+    // a list of more than kReadAheadUpTo rows is only ever read where it is used (holding a
+    // million rows would cost seconds of work and hundreds of megabytes nobody asked for).
     void readAhead();
     // Puts the next block read off until the list has been left alone for kQuietMs.
     void holdReadAhead();
     static constexpr int kQuietMs = 300;
+    static constexpr long kReadAheadUpTo = 200000;
 
     QTimer* readAheadTimer_ = nullptr;
 

@@ -199,8 +199,8 @@ TEST_F(SchemaCheck, NewDatabaseComesUpToTheRecordWindowsLayout)
         EXPECT_TRUE(gConn.IndexExists(QString::fromUtf8(index))) << index;
 
     // Every lookup a window makes per action, and every code numbered on an add.
-    for (const char* index : {"RV12_RV121", "RV11_RV110", "RV11_RV111", "RV11_RV112", "RV17A_RV17A0", "RV17A_RV17A1",
-                              "RV18A_RV18A1", "RV18A_類別", "RV12_RV120_CodeOrder", "RV18A_RV18A1_CodeOrder", "RV17_RV170_CodeOrder",
+    for (const char* index : {"RV12_RV121", "RV12_類別", "RV11_RV110", "RV11_RV111", "RV11_RV112", "RV17A_RV17A0", "RV17A_RV17A1",
+                              "RV18A_RV18A1", "RV18A_RV18A2", "RV18A_類別", "RV12_RV120_CodeOrder", "RV18A_RV18A1_CodeOrder", "RV17_RV170_CodeOrder",
                               "RV1_RV10_CodeOrder"})
         EXPECT_TRUE(gConn.IndexExists(QString::fromUtf8(index))) << index;
 

@@ -2,6 +2,7 @@
 // the other user saved after it was read, and a row the other user deleted is never "saved".
 #include "DbTestUtil.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace db;
@@ -143,6 +144,33 @@ TEST_F(SharedFile, StatementOnAStoredRowThatIsGoneFailsWith3197)
     conn.RollbackTrans();
     conn.Execute("INSERT INTO RV12A (RV12A0) VALUES ('B')");
     EXPECT_EQ(conn.ExecuteOnStoredRows("UPDATE RV12A SET RV12A1 = 'y' WHERE RV12A0 = 'B'"), 1);
+}
+
+// The version moves with every write, this connection's or the other user's, and with nothing else.
+TEST_F(SharedFile, VersionMovesWithEveryWriteToTheFileAndOnlyThen)
+{
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        bool moves;
+    } cases[] = {
+        {"a read", [&] { stored("RV12A1"); }, false},
+        {"our update", [&] { conn.Execute("UPDATE RV12A SET RV12A1 = 'a'"); }, true},
+        {"the other user's update", [&] { other.Execute("UPDATE RV12A SET RV12A1 = 'b'"); }, true},
+        {"the other user's read", [&] { open(other); }, false},
+        {"our insert in a transaction", [&] {
+             conn.BeginTrans();
+             conn.Execute("INSERT INTO RV12A (RV12A0) VALUES ('B')");
+             conn.CommitTrans();
+         }, true},
+        {"the other user's delete", [&] { other.Execute("DELETE FROM RV12A WHERE RV12A0 = 'B'"); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const DataVersion before = conn.Version();
+        c.act();
+        EXPECT_EQ(conn.Version() != before, c.moves);
+    }
 }
 
 }  // namespace
