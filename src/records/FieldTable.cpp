@@ -5,6 +5,7 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
+#include "records/RecordCycle.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -174,14 +175,9 @@ void RecordBoxes::LoadCaptions()
             labels_[size_t(f.label)]->setText(LoadResString(f.labelId));
 }
 
-void RecordBoxes::FollowMode(ModeText& mode, std::function<void()> also)
-{
-    mode.changed = [this, &mode, also = std::move(also)] {
-        SetEditing(!mode.isEmpty());
-        if (also)
-            also();
-    };
-}
+void RecordBoxes::FollowMode(ModeText& mode, std::function<void()> also) { ::FollowMode(mode, {this}, std::move(also)); }
+
+void RecordBoxes::LoadRecord(const db::Recordset&) { binding_->pull(); }
 
 void RecordBoxes::SetEditing(bool editing)
 {

@@ -26,6 +26,7 @@
 #include "core/BoxColours.h"
 #include "records/BoxText.h"
 #include "records/RecordMode.h"
+#include "records/RecordPart.h"
 
 #include <QColor>
 #include <QObject>
@@ -89,7 +90,7 @@ struct BoxPlace {
     Qt::Alignment labelAlign = Qt::AlignRight | Qt::AlignVCenter;
 };
 
-class RecordBoxes : public QObject {
+class RecordBoxes : public QObject, public RecordPart {
 public:
     explicit RecordBoxes(QObject* parent = nullptr);
 
@@ -124,6 +125,11 @@ public:
     // or unlocks them (adding, changing), then runs `also` (what else of the window follows the
     // mode, such as its detail grids).  `mode` outlives the boxes' use of it.
     void FollowMode(ModeText& mode, std::function<void()> also = {});
+    // As a part of the record cycle: the binding's row shown again, locked while read-only,
+    // and RefuseUnwritable before a save.
+    void LoadRecord(const db::Recordset& rs) override;
+    void SetReadOnly(bool readOnly) override { SetEditing(!readOnly); }
+    bool RefuseSave(const QString& failureText) override { return RefuseUnwritable(failureText); }
     // The focus colour: white while the box is being edited, the boxes' own colour otherwise.
     void SetFocused(int n, bool focused);
     // The same for a box given by its widget; a widget that is not one of the boxes is left alone.

@@ -81,6 +81,9 @@ struct ButtonErrorPolicy {
     bool abortEndsProgram = false;
 };
 
+// The steps of a button, run one after the other.
+using RecordSteps = std::vector<std::function<void()>>;
+
 // Runs a button's steps.  A data error goes to the policy's answer first; one it hands on, and
 // any other exception, shows its text with Abort, Retry and Ignore: Retry runs the failed step
 // again, Ignore goes on with the next, Abort leaves (or ends the program, as the policy says).
