@@ -16,6 +16,7 @@
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
 #include "platform/widgets/FlexGrid.h"
+#include "records/RecordCycle.h"
 #include "records/RecordExtras.h"
 
 #include <QAbstractItemView>
@@ -140,7 +141,7 @@ CustomFrom::CustomFrom(QWidget* parent, const QPixmap& titlePicture)
     Claim(this);
     build(titlePicture);
     setupRecordCycle();
-    boxes_->FollowMode(EditMode, [this] { Grids->SetEditMode(EditMode); });
+    FollowMode(EditMode, {boxes_, Grids->Man(), Grids->Delive()}, [this] { CommandSty(!EditMode.isEmpty()); });
     formLoad();
     loading_ = false;
 }
@@ -299,9 +300,9 @@ void CustomFrom::formLoad()
     SetGrid();
     Grids->SetManGrid();
     Grids->SetDeliveGrid();
-    trap([&] { LinkMainRs(); });
+    TrapDbErrors([&] { LinkMainRs(); });
 
-    trap([&] {
+    TrapDbErrors([&] {
         // The list holds every customer now (no category, no find condition yet): the categories
         // come from its rows, not from another pass over the table.
         if (CustomerRs.IsOpen())
@@ -317,7 +318,7 @@ void CustomFrom::formLoad()
     NewRecordFlag = false;
 
     bool anyCustomer = false;
-    trap([&] {
+    TrapDbErrors([&] {
         if (CustomerRs.IsOpen()) {
             anyCustomer = CustomerRs.RecordCount() > 0;
             return;
@@ -473,7 +474,7 @@ void CustomFrom::Command1_Click(int index)
         Combo3->setEnabled(true);
         ui::DoEvents();
         // Refilled and left empty: the list stays whole until a category is picked.
-        trap([&] {
+        TrapDbErrors([&] {
             FillDistinctCombo(Combo3, QStringLiteral("類別"), QStringLiteral("RV12"), gConn);
             Combo3->setCurrentIndex(-1);
         });
@@ -482,12 +483,12 @@ void CustomFrom::Command1_Click(int index)
         Combo3->setEnabled(false);
         ui::DoEvents();
     }
-    trap([&] { LinkMainRs(); });
+    TrapDbErrors([&] { LinkMainRs(); });
 }
 
-void CustomFrom::Combo1_Click() { trap([&] { LinkMainRs(); }); }
+void CustomFrom::Combo1_Click() { TrapDbErrors([&] { LinkMainRs(); }); }
 
-void CustomFrom::Combo3_Click() { trap([&] { LinkMainRs(); }); }
+void CustomFrom::Combo3_Click() { TrapDbErrors([&] { LinkMainRs(); }); }
 
 void CustomFrom::TabStrip2_Click()
 {
@@ -533,7 +534,7 @@ void CustomFrom::Command2_Click(int index)
         break;
     }
     case kAdd:
-        buttonSteps({[this] {
+        ButtonSteps({[this] {
             if (CheckRight(QStringLiteral("客戶"), QStringLiteral("新增"), true))
                 AddNew();
         }});
@@ -543,13 +544,13 @@ void CustomFrom::Command2_Click(int index)
             Modification();
         break;
     case kDelete:
-        buttonSteps({[this] {
+        ButtonSteps({[this] {
             if (CheckRight(QStringLiteral("客戶"), QStringLiteral("刪除"), true))
                 DeleteDateItem();
         }});
         break;
     case kSave:
-        buttonSteps({[] { SetStatusText(LoadResString(323)); }, [this] { SaveFile(); }, [this] { 報告(); },
+        ButtonSteps({[] { SetStatusText(LoadResString(323)); }, [this] { SaveFile(); }, [this] { 報告(); },
                      [this] {
                          // What the save has to tell stays on the status line.
                          SetStatusText(SaveNote);
@@ -559,7 +560,7 @@ void CustomFrom::Command2_Click(int index)
     case kCancel:
         if (FieldsChanged && ui::MsgBox(LoadResString(322), ui::Buttons::YesNo) == ui::Answer::No)
             break;
-        buttonSteps({[this] { CancleModif(); }, [this] { EditEnabled(false); },
+        ButtonSteps({[this] { CancleModif(); }, [this] { EditEnabled(false); },
                      [] { SetStatusPanel(QStringLiteral("客戶顯示資料"), 0); }});
         break;
     case kClose:
@@ -569,7 +570,7 @@ void CustomFrom::Command2_Click(int index)
         Grids->刪除一行(TabStrip2->currentIndex() + 1);
         break;
     case kReload:
-        trap([&] { LinkMainRs(); });
+        TrapDbErrors([&] { LinkMainRs(); });
         Option1->setText(LoadResString(320));
         SetStatusPanel(QStringLiteral("客戶") + LoadResString(321), 0);
         SetStatusPanel(QStringLiteral("客戶顯示資料"), 1);
@@ -615,7 +616,7 @@ void CustomFrom::SetFindCondition(const FindCondition& condition)
     else if (Combo1->currentText() == kByCode)
         order = QStringLiteral(" Order by RV120");
     db::Recordset rs;
-    if (!trap([&] {
+    if (!TrapDbErrors([&] {
             rs.Open(QStringLiteral("Select RV12.* From RV12  where ") + FondCondition.sql + order, gConn,
                     db::adOpenDynamic, db::adLockOptimistic, FondCondition.params);
         }))
