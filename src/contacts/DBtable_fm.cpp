@@ -604,7 +604,7 @@ void DBtable_fm::cancel()
     ButtonSteps({[this, changing] { changing ? List.CancelChange() : MainRs().CancelUpdate(); }});
     if (MainRs().IsOpen()) {
         db::TryMoveLast(MainRs());
-        boxes_->Binding()->pull();
+        boxes_->LoadRecord(MainRs());
         List.ShowCurrent();
     }
     showAudit();
@@ -622,7 +622,7 @@ void DBtable_fm::deleteRow()
         // The member has left the recordset and the list: nothing is read again.
         if (MainRs().RecordCount() > 0)
             MainRs().MoveFirst();
-        boxes_->Binding()->pull();
+        boxes_->LoadRecord(MainRs());
     }
     List.ShowCurrent();
     showAudit();

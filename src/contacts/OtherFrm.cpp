@@ -611,7 +611,7 @@ void OtherFrm::放棄()
     DataCombo2[1]->setEnabled(true);
     if (mode == ModeText::Change)
         db::TryGoTo(MainRs(), SavedBookmark);
-    boxes_->Binding()->pull();
+    boxes_->LoadRecord(MainRs());
     const bool any = List.HasCurrent();
     for (int i : {0, 2, 4})
         Command2[size_t(i)]->setEnabled(any);
@@ -637,7 +637,7 @@ void OtherFrm::刪除()
             MainRs().MoveFirst();
             ListRs().setBookmark(MainRs().bookmark());
         }
-        boxes_->Binding()->pull();
+        boxes_->LoadRecord(MainRs());
     }
     const bool any = List.HasCurrent();
     for (int i : {0, 2, 4})

@@ -156,7 +156,7 @@ void CustomFrom::AddNew()
 
 void CustomFrom::Modification()
 {
-    RunButtonSteps(
+    ButtonSteps(
         {[this] {
              SetStatusText(QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔"));
              NewRecordFlag = true;
@@ -175,7 +175,7 @@ void CustomFrom::Modification()
              Audit->StartChange(gUserName, AuditToday());
              FieldsChanged = false;
          }},
-        [this](const db::DbError& e) {
+        {.answer = [this](const db::DbError& e, const QString&) {
             if (e.Number() == 3260) {
                 ui::MsgBox(ErrorText(e) + gCrLf + LoadResString(330));
                 NewRecordFlag = false;
@@ -214,7 +214,7 @@ void CustomFrom::Modification()
                 return true;
             }
             return false;
-        });
+        }});
 }
 
 void CustomFrom::ReReadCustomer()
@@ -304,8 +304,9 @@ void CustomFrom::SaveFile()
         afterSave(added, code, mark);
     };
     cycle.mode = [this] { 記錄初值(); };
-    cycle.runSteps = [&](const RecordSteps& steps) { RunButtonSteps(steps, {}, describe); };
-    RunButtonSteps({[this] { TabStrip2->setEnabled(true); }, [&] { SaveRecord(cycle); }}, {}, describe);
+    const ButtonErrorPolicy errors = {.describe = describe};
+    cycle.runSteps = [&](const RecordSteps& steps) { ButtonSteps(steps, errors); };
+    ButtonSteps({[this] { TabStrip2->setEnabled(true); }, [&] { SaveRecord(cycle); }}, errors);
 }
 
 bool CustomFrom::存檔檢查基本資料()

@@ -5,7 +5,6 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
-#include "records/RecordCycle.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -174,8 +173,6 @@ void RecordBoxes::LoadCaptions()
         if (f.label >= 0 && f.labelId > 0 && labels_[size_t(f.label)])
             labels_[size_t(f.label)]->setText(LoadResString(f.labelId));
 }
-
-void RecordBoxes::FollowMode(ModeText& mode, std::function<void()> also) { ::FollowMode(mode, {this}, std::move(also)); }
 
 void RecordBoxes::LoadRecord(const db::Recordset&) { binding_->pull(); }
 

@@ -19,8 +19,8 @@
 //                          QuickFindBox, FindRow, FindPrefix and FindCodeOrName (code, else
 //                          name) for type-ahead finds.
 //   records/FieldTable.h   RecordField table -> RecordBoxes: boxes and labels built, bound,
-//                          byte-limited, locked while browsing (FollowMode: as the window's
-//                          ModeText says), focus colour; the required-
+//                          byte-limited, locked while browsing (SetReadOnly as a RecordPart,
+//                          run by FollowMode), focus colour; the required-
 //                          fields message, the width check (limits read from the table) and
 //                          the check that every typed value fits its column.
 //   records/RecordSave.h   SaveInTransaction / DeleteInTransaction: one transaction, one
@@ -73,7 +73,8 @@
 //         help panel's BoxNote table (CustomerNotes).
 //  2. The window class (CustomFrom : RecordWindowOf<CustomFrom>) holds a RecordList (List:
 //     CustomerRs and CustomerListRs), a RecordBoxes and the detail grids following the ModeText
-//     EditMode (FollowMode, which runs CommandSty too), its PickLists and LeaveGuard, an AuditStrip, a QuickFindBox, and the
+//     EditMode (FollowMode, which runs CommandSty too), its PickLists and LeaveGuard, an
+//     AuditStrip, a QuickFindBox, and the
 //     controls the layout names (Command2 from ArrayButton, TabStrip2 and Picture3 from TabBar
 //     and TabPages, Text1 = boxes_->Boxes(), ...).  Its constructor claims CustomFrom::Global()
 //     and builds the title strip and list panel first.
@@ -96,7 +97,10 @@
 // (DBtable_fm) - derive from RecordWindow and hold a ModeText, a RecordList, a RecordBoxes with
 // its focus colour and RefuseUnwritable, PickLists with a LeaveGuard and RealFocusChange, the
 // button bar through ApplyButtonModes and their buttons' steps through RunButtonSteps, and the
-// title picture, FollowMode and SaveRecord.  Besides:
+// title picture, SaveRecord and ButtonSteps.  Besides:
+//   - FollowMode: customers, vendors, employees, personal contacts (the member window's mode
+//     runs its boxes and CommandSty itself: its boxes are built when the table is known, and
+//     its query mode keeps its own bar);
 //   - RecordWindowOf (one instance, title strip and list panel), ArrayButton, TabBar and
 //     TabPages: customers, vendors, employees, personal contacts;
 //   - QuickFindBox and FindCodeOrName: customers, vendors, employees, personal contacts;

@@ -66,6 +66,11 @@ protected:
     {
         return RunButtonSteps(steps, ButtonErrors(), failureText);
     }
+    // The same with an answer of the click's own instead of the window's.
+    bool ButtonSteps(const RecordSteps& steps, const ButtonErrorPolicy& errors, const QString& failureText = {})
+    {
+        return RunButtonSteps(steps, errors, failureText);
+    }
     // How the window's buttons meet a data error: every error handed on unless the window says.
     virtual ButtonErrorPolicy ButtonErrors() { return {}; }
 

@@ -665,7 +665,7 @@ void PersonnelFrm::cancel()
     DataChanged = false;
     CreatDatetext->clear();
     for (RecordBoxes* boxes : boxes_)
-        boxes->Binding()->pull();
+        boxes->LoadRecord(WorkmanRs);
     SetStatusPanel(kEmployee + LoadResString(671), 0);
 }
 

@@ -213,7 +213,7 @@ void FactorFrm::CancelEdit()
         ManGrid->ClearDeletedRowKeys();
         if (was == ModeText::Change && mark)
             db::TryGoTo(FactoryRs(), *mark);
-        boxes_->Binding()->pull();
+        boxes_->LoadRecord(FactoryRs());
         List.ShowCurrent();
     }
     for (QComboBox* list : {DataCombo1, Combo2, Combo3})
