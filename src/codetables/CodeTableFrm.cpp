@@ -49,8 +49,9 @@ CodeTableFrm::CodeTableFrm(const CodeTableDef& def, const QPixmap& titlePicture,
 {
     setObjectName(def.windowName);
     build(titlePicture);
-    steps({[this] { 連線資料庫(); }});
-    CommandSty(0);
+    EditMode.changed = [this] { CommandSty(!EditMode.isEmpty()); };
+    ButtonSteps({[this] { 連線資料庫(); }});
+    CommandSty(false);
     setBoxesEditable();
 }
 
@@ -74,7 +75,7 @@ void CodeTableFrm::build(const QPixmap& titlePicture)
         Combo1->setGeometry(Px(kListLeft), Px(kTop), Px(1200), Px(kBoxHeight));
         connect(Combo1, &QComboBox::activated, this, [this] {
             if (!vb::Trim(Combo1->currentText()).isEmpty())
-                steps({[this] { 連線資料庫(); }});
+                ButtonSteps({[this] { 連線資料庫(); }});
         });
         Text2 = new QLineEdit(this);
         Text2->setObjectName(QStringLiteral("Text2"));
@@ -178,7 +179,7 @@ void CodeTableFrm::TypeAhead()
     const long from = std::max(0L, TableRs.AbsolutePosition() - 1);
     for (long i = from; field >= 0 && i < n; ++i) {
         if (vb::Nz(TableRs.valueAt(i, field)).startsWith(t, Qt::CaseInsensitive)) {
-            steps({[&] { TableRs.SetAbsolutePosition(i + 1); }});
+            ButtonSteps({[&] { TableRs.SetAbsolutePosition(i + 1); }});
             return;
         }
     }
@@ -186,11 +187,9 @@ void CodeTableFrm::TypeAhead()
 
 // ---- Modes -------------------------------------------------------------------------------------
 
-void CodeTableFrm::CommandSty(int mode)
+void CodeTableFrm::CommandSty(bool editing)
 {
-    if (mode != 0 && mode != 1)
-        return;
-    const bool browsing = mode == 0;
+    const bool browsing = !editing;
     for (const CodeTableButtonDef& b : def_.buttons) {
         QPushButton* button = Command1[size_t(b.index)];
         switch (b.role) {
@@ -253,19 +252,11 @@ void CodeTableFrm::focusBox(int i)
 
 // ---- Buttons -----------------------------------------------------------------------------------
 
-void CodeTableFrm::steps(const std::vector<std::function<void()>>& list, const QString& failureText)
+ButtonErrorPolicy CodeTableFrm::ButtonErrors()
 {
-    // No current row ends the click quietly; any other data error is offered Abort (which ends
-    // the program), Retry and Ignore.
-    const ButtonErrorPolicy errors = {
-        .answer = [](const db::DbError& e, const QString&) { return e.Number() == 3021; },
-        .describe = [this](const db::DbError& e) { return ErrorWithNumber(e, def_.errorNumber.text()); },
-        .abortEndsProgram = true};
-    try {
-        RunButtonSteps(list, errors, failureText);
-    } catch (const std::exception& e) {
-        ui::MsgBox(ErrorText(e));
-    }
+    return {.answer = [](const db::DbError& e, const QString&) { return e.Number() == 3021; },
+            .describe = [this](const db::DbError& e) { return ErrorWithNumber(e, def_.errorNumber.text()); },
+            .abortEndsProgram = true};
 }
 
 void CodeTableFrm::Click(CodeTableButton role)
@@ -275,22 +266,22 @@ void CodeTableFrm::Click(CodeTableButton role)
         close();
         break;
     case CodeTableButton::Add:
-        steps({[this] { addNew(); }});
+        ButtonSteps({[this] { addNew(); }});
         break;
     case CodeTableButton::Change:
-        steps({[this] { change(); }});
+        ButtonSteps({[this] { change(); }});
         break;
     case CodeTableButton::Delete:
-        steps({[this] { deleteRow(); }});
+        ButtonSteps({[this] { deleteRow(); }});
         break;
     case CodeTableButton::Refresh:
-        steps({[this] { refresh(); }});
+        ButtonSteps({[this] { refresh(); }});
         break;
     case CodeTableButton::Save:
-        steps({[this] { save(); }}, SaveFailedText());
+        ButtonSteps({[this] { save(); }}, SaveFailedText());
         break;
     case CodeTableButton::Cancel:
-        steps({[this] { cancel(); }});
+        ButtonSteps({[this] { cancel(); }});
         break;
     }
 }
@@ -306,7 +297,6 @@ void CodeTableFrm::addNew()
     if (!TableRs.IsOpen())
         return;
     SavedBookmark = (!TableRs.Bof() && !TableRs.Eof()) ? TableRs.bookmark() : -1;
-    CommandSty(1);
     EditMode = ModeText::AddNew;
     codeLocked_ = false;
     TableRs.AddNew();
@@ -326,7 +316,6 @@ void CodeTableFrm::change()
     if (TableRs.Bof() || TableRs.Eof())
         throw db::DbError(3021, QStringLiteral("No current record."));
     SavedBookmark = TableRs.bookmark();
-    CommandSty(1);
     EditMode = ModeText::Change;
     if (def_.codeChangeable) {
         // A code that employees carry stays as it is.
@@ -422,7 +411,6 @@ void CodeTableFrm::save()
     }
     EditMode.clear();
     codeLocked_ = false;
-    CommandSty(0);
     setBoxesEditable();
 }
 
@@ -445,7 +433,6 @@ void CodeTableFrm::cancel()
         db::TryGoTo(TableRs, SavedBookmark);  // the row gone meanwhile: the window stays on the first row
         syncGridTo(TableRs.Eof() || TableRs.Bof() ? -1 : TableRs.bookmark());
     }
-    CommandSty(0);
     setBoxesEditable();
     Button(CodeTableButton::Save)->setEnabled(false);
 }

@@ -62,7 +62,8 @@ public:
 
     // ---- Procedures ------------------------------------------------------------------------
     void 連線資料庫();         // (re)opens the list with the sort choice
-    void CommandSty(int mode);  // 0 browse buttons, 1 editing buttons
+    // The buttons for browsing or editing; the mode runs it.
+    void CommandSty(bool editing);
     bool SaveCheck();           // true = refuse (message shown)
     void TypeAhead();           // the type-ahead box's find
     void Form_Activate() override;
@@ -79,9 +80,9 @@ private:
     void updateSaveButton();
     void focusBox(int i);
     void colour(QLineEdit* box, bool editing);
-    // Runs the steps of a click: no current record ends the click quietly; any other data error
-    // asks Abort (ends the program), Retry (the step again) or Ignore (the next step).
-    void steps(const std::vector<std::function<void()>>& list, const QString& failureText = {});
+    // A click's steps: no current record ends the click quietly; any other data error asks
+    // Abort (ends the program), Retry (the step again) or Ignore (the next step).
+    ButtonErrorPolicy ButtonErrors() override;
     bool codeIsDuplicate();
     void addNew();
     void change();

@@ -12,6 +12,7 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "records/FieldTable.h"
+#include "records/RecordCycle.h"
 #include "records/RecordExtras.h"
 #include "records/RecordSave.h"
 
@@ -79,9 +80,11 @@ DBtable_fm::DBtable_fm(QWidget* parent, const QPixmap& titlePicture) : RecordWin
     EditMode.changed = [this] {
         if (!boxes_)
             return;
-        boxes_->SetEditing(!EditMode.isEmpty());
+        boxes_->SetReadOnly(EditMode.isEmpty());
         // Criteria go into the boxes only: the memo stays the current member's.
         MemoFieldTxt->setReadOnly(EditMode.isEmpty() || EditMode == ModeText::Find);
+        if (EditMode != ModeText::Find)
+            CommandSty(!EditMode.isEmpty());
     };
     formLoad();
     loading_ = false;
@@ -138,7 +141,7 @@ void DBtable_fm::build(const QPixmap& titlePicture)
         Combo1[size_t(i)]->setGeometry(Px(960), Px(i == 0 ? 180 : 480), Px(1395), Px(300));
         connect(Combo1[size_t(i)], &QComboBox::currentIndexChanged, this, [this, i] {
             if (!loading_)
-                runSteps({[this, i] { Combo1_Click(i); }});
+                ButtonSteps({[this, i] { Combo1_Click(i); }});
         });
     }
     Combo3 = new QComboBox(Picture4);
@@ -203,7 +206,7 @@ void DBtable_fm::build(const QPixmap& titlePicture)
     Command1 = new QPushButton(QStringLiteral("資料重整"), Picture2);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(Px(kCommand1Left), Px(kButtonTop), Px(kCommand1Width), Px(kButtonHeight));
-    connect(Command1, &QPushButton::clicked, this, [this] { runSteps({[this] { Command1_Click(); }}); });
+    connect(Command1, &QPushButton::clicked, this, [this] { ButtonSteps({[this] { Command1_Click(); }}); });
 }
 
 // ---- Load ----------------------------------------------------------------------------------------
@@ -225,7 +228,7 @@ bool DBtable_fm::LOAD_SET()
         return false;
     }
     bool built = false;
-    runSteps({[this, &built] {
+    ButtonSteps({[this, &built] {
         GetFields(TableName, gConn);
         built = true;
     }});
@@ -233,11 +236,11 @@ bool DBtable_fm::LOAD_SET()
         FailLoad();
         return false;
     }
-    runSteps({[this] { ReConnObj(); }});
+    ButtonSteps({[this] { ReConnObj(); }});
     const bool any = List.HasCurrent();
     Command2[kChange]->setEnabled(any);
     Command2[kDelete]->setEnabled(any);
-    CommandEditSty(false);
+    CommandSty(false);
     Command2[kSave]->setEnabled(false);
     顯示訊息();
     return true;
@@ -377,7 +380,7 @@ void DBtable_fm::ReConnObj()
     List.ShowCurrent();
 }
 
-void DBtable_fm::showAudit() { Picture3->Show(MainRs()); }
+void DBtable_fm::showAudit() { Picture3->LoadRecord(MainRs()); }
 
 void DBtable_fm::讀入查詢清單(const QString& field, QComboBox* combo)
 {
@@ -427,7 +430,7 @@ void DBtable_fm::Combo3_Change()
 void DBtable_fm::Command3_Click(int index)
 {
     if (index == 0)
-        runSteps({[this] { ReConnObj(); }});
+        ButtonSteps({[this] { ReConnObj(); }});
     else if (index == 1)
         quickFind();
 }
@@ -437,7 +440,7 @@ void DBtable_fm::quickFind()
     const QString t = Text1[1]->text();
     if (vb::Trim(t).isEmpty() || !EditMode.isEmpty())
         return;
-    runSteps({[&] {
+    ButtonSteps({[&] {
         const int k = std::max(0, Combo1[1]->currentIndex());
         const long row = MemberQuickFindRow(GridRs(), Combo1[1]->currentText(), FieldTypes[size_t(k)], t);
         if (row < 0)
@@ -455,34 +458,32 @@ void DBtable_fm::Command1_Click()
 
 // ---- Buttons -------------------------------------------------------------------------------------
 
-bool DBtable_fm::runSteps(const std::vector<std::function<void()>>& steps, const QString& failureText)
+ButtonErrorPolicy DBtable_fm::ButtonErrors()
 {
-    // Every data error is offered Abort, Retry and Ignore with its Chinese text.
-    static const ButtonErrorPolicy kErrors = {.describe = [](const db::DbError& e) { return ErrorText(e); }};
-    return RunButtonSteps(steps, kErrors, failureText);
+    return {.describe = [](const db::DbError& e) { return ErrorText(e); }};
 }
 
 void DBtable_fm::Command2_Click(int index)
 {
     switch (index) {
-    case kNew: runSteps({[this] { AddNew(); }}); break;
-    case kChange: runSteps({[this] { startEdit(); }}); break;
-    case kDelete: runSteps({[this] { deleteRow(); }}); break;
+    case kNew: ButtonSteps({[this] { AddNew(); }}); break;
+    case kChange: ButtonSteps({[this] { startEdit(); }}); break;
+    case kDelete: ButtonSteps({[this] { deleteRow(); }}); break;
     case kFirst:
     case kPrevious:
     case kNext:
-    case kLast: runSteps({[this, index] { move(index); }}); break;
+    case kLast: ButtonSteps({[this, index] { move(index); }}); break;
     case kClose: close(); break;
     case kSave: FileSave(); break;
     case kCancel: cancel(); break;
-    case kEnterQuery: runSteps({[this] { enterQuery(); }}); break;
+    case kEnterQuery: ButtonSteps({[this] { enterQuery(); }}); break;
     case kRunQuery: runQuery(); break;
-    case kLeaveQuery: runSteps({[this] { leaveQuery(); }}); break;
+    case kLeaveQuery: ButtonSteps({[this] { leaveQuery(); }}); break;
     default: break;  // 列印 has nothing to do here
     }
 }
 
-void DBtable_fm::CommandEditSty(bool editing)
+void DBtable_fm::CommandSty(bool editing)
 {
     ApplyButtonModes({Command2.begin(), Command2.end()}, kModes, editing);
     for (int i = kFirst; i <= kLast; ++i)
@@ -508,7 +509,6 @@ void DBtable_fm::AddNew()
     // The number is read first: when it cannot be (a locked file), no new member is left pending.
     const bool numbered = std::find(FieldNames.begin(), FieldNames.end(), kNumberColumn) != FieldNames.end();
     const QString n = numbered ? GetYearMonthNo(TableName, kNumberColumn, gConn, 0) : QString();
-    CommandEditSty(true);
     EditMode = ModeText::AddNew;
     ChangFlagOpt->setChecked(false);
     boxes_->ClearWriteFailures();
@@ -526,7 +526,6 @@ void DBtable_fm::startEdit()
     if (!List.HasCurrent())
         return;  // no member to change
     GridRs().setBookmark(MainRs().bookmark());
-    CommandEditSty(true);
     EditMode = ModeText::Edit;
     ChangFlagOpt->setChecked(false);
     boxes_->ClearWriteFailures();
@@ -540,60 +539,60 @@ void DBtable_fm::FileSave()
     SaveChecked(ok);
     if (!ok || (EditMode != ModeText::AddNew && EditMode != ModeText::Edit))
         return;
-    // A pick list still open hands its text over first.
-    CommitPickLists({pick_});
-    // A value its column cannot hold ("." or "1.2.3" in a number) is named; nothing is saved.
-    if (boxes_->RefuseUnwritable(SaveFailedText()))
-        return;
     const ModeText::Mode mode = EditMode.mode();
     const qint64 serial = mode == ModeText::Edit ? qint64(vb::Val(vb::Nz(db::ValueOrNull(MainRs(), kKeyColumn)))) : 0;
-    bool written = false;
-    runSteps({[this] {
-                  Picture3->Write(MainRs());
-                  if (MainRs().FieldIndex(kMemoColumn) >= 0)
-                      MainRs().setValue(kMemoColumn, MemoFieldTxt->toPlainText());
-              },
-              [this, &written] {
-                  RecordList::Hold hold(List);
-                  MainRs().Update();
-                  written = true;
-              }},
-             SaveFailedText());
-    if (!written)
-        return;  // the row stays pending and the window in its mode, to be corrected and saved again
-    CommandEditSty(false);
-    EditMode.clear();
-    Command2[kSave]->setEnabled(false);
-    ChangFlagOpt->setChecked(false);
-    // The saved member takes its place in the list's order without a new read of the table; only
-    // when the list cannot place it (its filter leaves it out) are the members read again.
-    bool placed = false;
-    runSteps({[this, &placed] {
-                  placed = List.ShowAdded();
-                  if (placed)
-                      return;
-                  RecordList::Hold hold(List);
-                  MainRs().MoveLast();
-                  MainRs().Requery();
-                  List.Relink();
-                  boxes_->Binding()->setRecordset(MainRs());
-              },
-              [this, mode, serial, &placed] {
-                  if (placed || (mode == ModeText::Edit && List.ShowRow(kKeyColumn, QString::number(serial))))
-                      return;
-                  if (GridRs().RecordCount() > 0)
-                      GridRs().MoveLast();
-              }});
-    showAudit();
-    Command2[kChange]->setEnabled(List.HasCurrent());
-    Command2[kDelete]->setEnabled(List.HasCurrent());
-    if (mode == ModeText::AddNew)
-        Command2[kNew]->click();
+    SaveCycle cycle{.rs = &MainRs(), .list = &List, .adding = mode == ModeText::AddNew, .failureText = SaveFailedText()};
+    // A pick list still open hands its text over first; a value its column cannot hold ("." or
+    // "1.2.3" in a number) is named and nothing is saved.
+    cycle.openLists = {pick_};
+    cycle.refusals = {boxes_};
+    cycle.stored = {Picture3};
+    cycle.intoRow = [this] {
+        if (MainRs().FieldIndex(kMemoColumn) >= 0)
+            MainRs().setValue(kMemoColumn, MemoFieldTxt->toPlainText());
+    };
+    // No transaction: a failed Update leaves the row pending and the window in its mode, to be
+    // corrected and saved again.
+    cycle.place = [this, mode, serial] {
+        // The list follows moves only while browsing: the mode is left first.
+        EditMode.clear();
+        Command2[kSave]->setEnabled(false);
+        ChangFlagOpt->setChecked(false);
+        // The saved member takes its place in the list's order without a new read of the
+        // table; only when the list cannot place it (its filter leaves it out) are the members
+        // read again.
+        bool placed = false;
+        ButtonSteps({[this, &placed] {
+                         placed = List.ShowAdded();
+                         if (placed)
+                             return;
+                         RecordList::Hold hold(List);
+                         MainRs().MoveLast();
+                         MainRs().Requery();
+                         List.Relink();
+                         boxes_->Binding()->setRecordset(MainRs());
+                     },
+                     [this, mode, serial, &placed] {
+                         if (placed || (mode == ModeText::Edit && List.ShowRow(kKeyColumn, QString::number(serial))))
+                             return;
+                         if (GridRs().RecordCount() > 0)
+                             GridRs().MoveLast();
+                     }});
+    };
+    cycle.mode = [this, mode] {
+        showAudit();
+        Command2[kChange]->setEnabled(List.HasCurrent());
+        Command2[kDelete]->setEnabled(List.HasCurrent());
+        if (mode == ModeText::AddNew)
+            Command2[kNew]->click();
+    };
+    // The row is stored by then: what goes wrong after it is no failed save.
+    cycle.runSteps = [this](const RecordSteps& steps) { ButtonSteps(steps); };
+    ButtonSteps({[&] { SaveRecord(cycle); }}, SaveFailedText());
 }
 
 void DBtable_fm::cancel()
 {
-    CommandEditSty(false);
     Command2[kSave]->setEnabled(false);
     ChangFlagOpt->setChecked(false);
     pick_->List()->hide();
@@ -602,10 +601,10 @@ void DBtable_fm::cancel()
     boxes_->ClearWriteFailures();
     // A change given up leaves the member as stored now (changed or deleted on another computer
     // meanwhile), so that the next change starts from what the file holds.
-    runSteps({[this, changing] { changing ? List.CancelChange() : MainRs().CancelUpdate(); }});
+    ButtonSteps({[this, changing] { changing ? List.CancelChange() : MainRs().CancelUpdate(); }});
     if (MainRs().IsOpen()) {
         db::TryMoveLast(MainRs());
-        boxes_->Binding()->pull();
+        boxes_->LoadRecord(MainRs());
         List.ShowCurrent();
     }
     showAudit();
@@ -623,7 +622,7 @@ void DBtable_fm::deleteRow()
         // The member has left the recordset and the list: nothing is read again.
         if (MainRs().RecordCount() > 0)
             MainRs().MoveFirst();
-        boxes_->Binding()->pull();
+        boxes_->LoadRecord(MainRs());
     }
     List.ShowCurrent();
     showAudit();
@@ -698,7 +697,7 @@ void DBtable_fm::runQuery()
         return;
     db::Recordset rs;
     bool opened = false;
-    runSteps({[&] {
+    ButtonSteps({[&] {
         const db::Statement q = MemberFormQuery(TableName, condition);
         rs.Open(q.sql, gConn, db::adOpenDynamic, db::adLockOptimistic, q.params);
         opened = true;
@@ -707,7 +706,6 @@ void DBtable_fm::runQuery()
         return;  // nothing matches: the criteria stay for another try
     Command2[kRunQuery]->hide();
     Command2[kLeaveQuery]->hide();
-    CommandEditSty(false);
     EditMode.clear();
     {
         RecordList::Hold hold(List);
@@ -727,7 +725,6 @@ void DBtable_fm::leaveQuery()
     EditMode.clear();
     Command2[kRunQuery]->hide();
     Command2[kLeaveQuery]->hide();
-    CommandEditSty(false);
     Command1_Click();
 }
 

@@ -94,7 +94,9 @@ public:
     void 顯示訊息();
     void AddNew();
     void FileSave();
-    void CommandEditSty(bool editing);
+    // The button bar and the list side for browsing or editing; the mode runs it (the query
+    // mode keeps its own bar).
+    void CommandSty(bool editing);
     void SaveChecked(bool& ok);
 
     // ---- Events ------------------------------------------------------------------------------
@@ -128,9 +130,8 @@ private:
     void runQuery();
     void leaveQuery();
     void quickFind();
-    // A button's work: runs the steps with Abort, Retry and Ignore on an error; a save names what was not done
-    // (failureText after the error's text).
-    bool runSteps(const std::vector<std::function<void()>>& steps, const QString& failureText = {});
+    // Every data error of a button is offered Abort, Retry and Ignore with its Chinese text.
+    ButtonErrorPolicy ButtonErrors() override;
 
     // Box input (DBtable_fmInput.cpp).
     bool boxEvent(QObject* watched, QEvent* event);

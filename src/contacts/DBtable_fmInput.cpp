@@ -112,7 +112,7 @@ void DBtable_fm::Fields_Text_GotFocus(int index)
         Combo2->clear();
     }
     if (name == QStringLiteral("類別"))
-        runSteps({[this] { FillDistinctCombo(Combo2, QStringLiteral("類別"), TableName, gConn); }});
+        ButtonSteps({[this] { FillDistinctCombo(Combo2, QStringLiteral("類別"), TableName, gConn); }});
     else
         Combo2->addItems({QStringLiteral("男"), QStringLiteral("女")});
     QRect at = box->geometry();

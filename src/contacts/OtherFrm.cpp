@@ -15,6 +15,7 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "records/FieldTable.h"
+#include "records/RecordCycle.h"
 #include "records/RecordExtras.h"
 #include "records/RecordSave.h"
 
@@ -110,7 +111,7 @@ OtherFrm::OtherFrm(QWidget* parent, const QPixmap& titlePicture)
 {
     Claim(this);
     build(titlePicture);
-    boxes_->FollowMode(EditMode);
+    FollowMode(EditMode, {boxes_}, [this] { CommandSty(!EditMode.isEmpty()); });
     EditMode.clear();
     formLoad();
     loading_ = false;
@@ -132,7 +133,7 @@ void OtherFrm::build(const QPixmap& titlePicture)
     Combo2 = new QComboBox(Picture4);
     Combo2->setObjectName(QStringLiteral("Combo2"));
     Combo2->setEnabled(false);
-    connect(Combo2, &QComboBox::activated, this, [this] { trapButton([this] { LinkDatag2(); }); });
+    connect(Combo2, &QComboBox::activated, this, [this] { ButtonSteps({[this] { LinkDatag2(); }}); });
     PanelLabel[0] = new QLabel(QStringLiteral("排序:"), Picture4);
     PanelLabel[1] = new QLabel(QStringLiteral("速查:"), Picture4);
     Combo1[1] = new QComboBox(Picture4);
@@ -140,7 +141,7 @@ void OtherFrm::build(const QPixmap& titlePicture)
     Combo1[1]->setEditable(true);
     Combo1[1]->setInsertPolicy(QComboBox::NoInsert);
     Combo1[1]->setCompleter(nullptr);
-    connect(Combo1[1], &QComboBox::activated, this, [this] { trapButton([this] { LinkDatag2(); }); });
+    connect(Combo1[1], &QComboBox::activated, this, [this] { ButtonSteps({[this] { LinkDatag2(); }}); });
     quickFind_ = new QuickFindBox(Picture4, QStringLiteral("RV18A2"));
     DataCombo2[1] = quickFind_;
     DataCombo2[1]->setObjectName(QStringLiteral("DataCombo2_1"));
@@ -261,9 +262,9 @@ void OtherFrm::formLoad()
     Combo1[1]->addItem(kByNumber);
     Combo1[1]->setCurrentIndex(0);
     SetGrid();
-    trapButton([this] { 載入個人通訊分類(Combo2); });
-    trapButton([this] { LinkDatag2(); });
-    CommandSty(true);
+    ButtonSteps({[this] { 載入個人通訊分類(Combo2); }});
+    ButtonSteps({[this] { LinkDatag2(); }});
+    CommandSty(false);
 }
 
 // The list shows the number and the name, whatever recordset it is bound to.
@@ -350,7 +351,7 @@ void OtherFrm::TessarineOtherDate()
     if (t.isEmpty() || !MainRs().IsOpen() || MainRs().RecordCount() == 0)
         return;
     GridRowSync = true;
-    trapButton([&] {
+    ButtonSteps({[&] {
         db::Recordset clone = MainRs().Clone();
         if (!FindCodeOrName(clone, QStringLiteral("RV18A1"), QStringLiteral("RV18A2"), t)) {
             SetStatusText(LoadResString(507));
@@ -360,13 +361,13 @@ void OtherFrm::TessarineOtherDate()
         MainRs().setBookmark(clone.bookmark());
         // The photo follows the contact the boxes now show.
         loadPhoto();
-    });
+    }});
     GridRowSync = false;
 }
 
 void OtherFrm::FondSub(const FindCondition& condition)
 {
-    trapButton([&] {
+    ButtonSteps({[&] {
         SetStatusText(LoadResString(509));
         SetStatusText(LoadResString(510) + gOtherFindWhere);
         db::Recordset rs;
@@ -387,7 +388,7 @@ void OtherFrm::FondSub(const FindCondition& condition)
             ui::MsgBox(QStringLiteral("查無資料"));
             LinkDatag2();
         }
-    });
+    }});
 }
 
 OtherFindFrm* OtherFrm::FindWindow()
@@ -416,7 +417,7 @@ void OtherFrm::Command3_Click(int index)
         } else {
             Command3[3]->setText(kAllCategories);
             Combo2->setEnabled(false);
-            trapButton([this] { LinkDatag2(); });
+            ButtonSteps({[this] { LinkDatag2(); }});
         }
         break;
     case 4:
@@ -438,12 +439,12 @@ void OtherFrm::Command3_Click(int index)
 
 // ---- The record cycle -----------------------------------------------------------------------------
 
-void OtherFrm::CommandSty(bool browse)
+void OtherFrm::CommandSty(bool editing)
 {
-    ApplyButtonModes({Command2.begin(), Command2.end()}, kButtonBar, !browse);
+    ApplyButtonModes({Command2.begin(), Command2.end()}, kButtonBar, editing);
     Command2[kSave]->setEnabled(true);
-    Command3[1]->setVisible(!browse);
-    Picture4->setEnabled(browse);
+    Command3[1]->setVisible(editing);
+    Picture4->setEnabled(!editing);
     報告();
 }
 
@@ -466,7 +467,6 @@ void OtherFrm::AddNew()
     MainRs().AddNew();
     loadPhoto();  // a new contact has no photo yet
     SetBoxText(1, number);
-    CommandSty(false);
     Combo1[0]->setEnabled(true);
     DataCombo2[1]->setEnabled(false);
     CanEdit = true;
@@ -485,7 +485,6 @@ void OtherFrm::Modification()
     if (!List.HasCurrent())
         return;
     EditMode = ModeText::Change;
-    CommandSty(false);
     SetStatusText(LoadResString(517));
     Combo1[0]->setEnabled(true);
     CanEdit = true;
@@ -504,39 +503,33 @@ bool OtherFrm::SaveCheck_OTHER()
         returnFocus(Text1[1]);
         return true;
     }
-    return boxes_->RefuseTooWide(OtherWidthBoxes()) ||
-           boxes_->RefuseUnwritable(SaveFailedText());
+    return boxes_->RefuseTooWide(OtherWidthBoxes());
 }
 
 void OtherFrm::FileSave()
 {
-    // A pick list or the date box still open (Alt+S) hands its text over first.
-    CommitPickLists({pick_});
-    Combo1[0]->hide();
-    if (DateMaskTXT->isVisible() && !DateMask_LostFocus())
-        return;
-    if (SaveCheck_OTHER())
-        return;
     const bool added = EditMode == ModeText::AddNew;
     const ModeText::Mode mode = EditMode.mode();
-    SavedBookmark = db::TryBookmark(MainRs()).value_or(SavedBookmark);
-    const QString number = vb::Trim(BoxText(1));
-    EditMode.clear();
-    QVector<QVariant> typed;  // the record as typed, should the commit itself fail
+    QString number;
     db::Bookmark written = 0;
-    SaveOutcome out;
-    {
-        RecordList::Hold hold(List);
-        out = SaveInTransaction(gConn, SaveFailedText(), {}, {}, [&] {
-            for (int k = 0; k < MainRs().FieldCount(); ++k)
-                typed << MainRs().value(k);
-            MainRs().Update();
+    SaveCycle cycle{.rs = &MainRs(), .list = &List, .adding = added, .failureText = SaveFailedText()};
+    // A pick list or the date box still open (Alt+S) hands its text over first.
+    cycle.openLists = {pick_};
+    cycle.refusals = {[this] {
+                          Combo1[0]->hide();
+                          return DateMaskTXT->isVisible() && !DateMask_LostFocus();
+                      },
+                      [this] { return SaveCheck_OTHER(); }, boxes_};
+    cycle.transaction = [&](const std::function<void()>& intoRow, const std::function<void()>& writeRow) {
+        SavedBookmark = db::TryBookmark(MainRs()).value_or(SavedBookmark);
+        number = vb::Trim(BoxText(1));
+        EditMode.clear();
+        return SaveInTransaction(gConn, SaveFailedText(), intoRow, {}, [&] {
+            writeRow();
             written = MainRs().bookmark();
         });
-    }
-    if (!out.saved) {
-        if (out.rowWritten)
-            RestoreTypedRow(MainRs(), typed, added, SavedBookmark, QStringLiteral("總序"));
+    };
+    cycle.failed = [this, mode](const SaveOutcome& out) {
         // The record stays pending and editable, so it can be corrected and saved again.
         EditMode = mode;
         // The message already ends with what was not saved; a lock's own text says to try later.
@@ -544,35 +537,39 @@ void OtherFrm::FileSave()
             ui::MsgBox(out.message);
         else
             showError(out.errorNumber, out.message);
-        return;
-    }
-    // The saved contact takes its place in the list's order; only when the list cannot place it
-    // (its category or find condition leaves it out) is the list read again.
-    if (!List.ShowAdded()) {
-        RecordList::Hold hold(List);
-        db::RequeryQuietly(MainRs());
-        bool placed = db::TryGoTo(MainRs(), added ? written : SavedBookmark);
-        List.Relink();
-        if (placed)
-            List.ShowCurrent();
-        placed = placed && List.HasCurrent();
-        if (!placed)
-            showSaved(number);
-    }
-    trapButton([this] { 載入個人通訊分類(Combo2); });
-    quickFind_->setSource(ListRs());
-    DataChanged = false;
-    if (added) {
-        Command2[kNew]->click();
-        return;
-    }
-    CommandSty(true);
-    CanEdit = false;
-    Combo1[0]->setEnabled(false);
-    Command3[1]->setEnabled(false);
-    selectTab(1);
-    DataCombo2[1]->setEnabled(true);
-    loadPhoto();
+    };
+    cycle.place = [&] {
+        // The saved contact takes its place in the list's order; only when the list cannot
+        // place it (its category or find condition leaves it out) is the list read again.
+        if (!List.ShowAdded()) {
+            RecordList::Hold hold(List);
+            db::RequeryQuietly(MainRs());
+            bool placed = db::TryGoTo(MainRs(), added ? written : SavedBookmark);
+            List.Relink();
+            if (placed)
+                List.ShowCurrent();
+            placed = placed && List.HasCurrent();
+            if (!placed)
+                showSaved(number);
+        }
+        ButtonSteps({[this] { 載入個人通訊分類(Combo2); }});
+        quickFind_->setSource(ListRs());
+    };
+    cycle.mode = [&] {
+        DataChanged = false;
+        if (added) {
+            Command2[kNew]->click();
+            return;
+        }
+        報告();
+        CanEdit = false;
+        Combo1[0]->setEnabled(false);
+        Command3[1]->setEnabled(false);
+        selectTab(1);
+        DataCombo2[1]->setEnabled(true);
+        loadPhoto();
+    };
+    SaveRecord(cycle);
 }
 
 // A saved contact the list leaves out (another category, outside the found ones) brings the
@@ -609,10 +606,9 @@ void OtherFrm::放棄()
     Command3[1]->setEnabled(false);
     DataChanged = false;
     DataCombo2[1]->setEnabled(true);
-    CommandSty(true);
     if (mode == ModeText::Change)
         db::TryGoTo(MainRs(), SavedBookmark);
-    boxes_->Binding()->pull();
+    boxes_->LoadRecord(MainRs());
     const bool any = List.HasCurrent();
     for (int i : {0, 2, 4})
         Command2[size_t(i)]->setEnabled(any);
@@ -638,7 +634,7 @@ void OtherFrm::刪除()
             MainRs().MoveFirst();
             ListRs().setBookmark(MainRs().bookmark());
         }
-        boxes_->Binding()->pull();
+        boxes_->LoadRecord(MainRs());
     }
     const bool any = List.HasCurrent();
     for (int i : {0, 2, 4})
@@ -661,14 +657,12 @@ void OtherFrm::showError(long number, const QString& text, const QString& failur
         ui::MsgBox(text + ending, ui::Buttons::OK, ui::Icon::Question, LoadResString(523) + QString::number(number));
 }
 
-void OtherFrm::trapButton(const std::function<void()>& f, const QString& failureText)
+ButtonErrorPolicy OtherFrm::ButtonErrors()
 {
-    // Every data error of a button is answered in the window's own message.
-    const ButtonErrorPolicy errors = {.answer = [this](const db::DbError& e, const QString& failure) {
+    return {.answer = [this](const db::DbError& e, const QString& failure) {
         showError(e.Number(), e.Number() == 3260 ? ErrorText(e) : ErrorDescription(e), failure);
         return true;
     }};
-    RunButtonSteps({f}, errors, failureText);
 }
 
 void OtherFrm::Command2_Click(int index)
@@ -682,13 +676,13 @@ void OtherFrm::Command2_Click(int index)
         find_ = nullptr;
         break;
     }
-    case kNew: trapButton([this] { AddNew(); }); break;
-    case kChange: trapButton([this] { Modification(); }); break;
+    case kNew: ButtonSteps({[this] { AddNew(); }}); break;
+    case kChange: ButtonSteps({[this] { Modification(); }}); break;
     case kExit: close(); break;
-    case kDelete: trapButton([this] { 刪除(); }); break;
-    case kSave: trapButton([this] { FileSave(); }, SaveFailedText()); break;
-    case kCancel: trapButton([this] { 放棄(); }); break;
-    case kRefresh: trapButton([this] { LinkDatag2(); }); break;
+    case kDelete: ButtonSteps({[this] { 刪除(); }}); break;
+    case kSave: ButtonSteps({[this] { FileSave(); }}, SaveFailedText()); break;
+    case kCancel: ButtonSteps({[this] { 放棄(); }}); break;
+    case kRefresh: ButtonSteps({[this] { LinkDatag2(); }}); break;
     default: break;
     }
 }

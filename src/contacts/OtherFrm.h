@@ -76,7 +76,8 @@ public:
     void 刪除();
     void 放棄();
     void 報告();
-    void CommandSty(bool browse);
+    // The button bar and what follows it for browsing or editing; the mode runs it.
+    void CommandSty(bool editing);
     void SaveCommandCheck();
     // The find window the next 查詢 shows (created hidden when none is loaded).
     OtherFindFrm* FindWindow();
@@ -98,7 +99,7 @@ private:
     void selectTab(int page);
     void loadPhoto();
     void showPhoto(const QString& path);
-    bool SaveCheck_OTHER();  // true = refuse (the reason shown)
+    bool SaveCheck_OTHER();  // the number and the widths; true = refuse (the reason shown)
     void showSaved(const QString& number);
 
     // Box input (OtherFrmInput.cpp).
@@ -111,8 +112,8 @@ private:
     bool DateMask_LostFocus();
     void returnFocus(QWidget* box);
     bool inputEvent(QObject* watched, QEvent* event);
-    // Runs a button's work; a data error is reported as the button bar reports it.
-    void trapButton(const std::function<void()>& f, const QString& failureText = {});
+    // Every data error of a button is reported in the window's own message (showError).
+    ButtonErrorPolicy ButtonErrors() override;
     // failureText: what a save did not do, said last.
     void showError(long number, const QString& text, const QString& failureText = {});
 

@@ -80,7 +80,7 @@ void OtherFrm::Text1_GotFocus(int index)
             const QSignalBlocker block(Combo1[0]);
             Combo1[0]->clear();
         }
-        trapButton([&] { 載入個人通訊分類(Combo1[0]); });
+        ButtonSteps({[&] { 載入個人通訊分類(Combo1[0]); }});
         pick_->Open(box, Text1[2], {}, {}, true);
     } else if (index == 5) {
         pick_->Open(box, Text1[6], SexPickItems());
@@ -109,7 +109,7 @@ void OtherFrm::Text1_LostFocus(int index)
     if (next == Command2[kCancel] || next == Combo1[0] || next == DateMaskTXT || !box->isVisible())
         return;
     bool back = false;
-    trapButton([&] {
+    ButtonSteps({[&] {
         switch (index) {
         case 1: {
             // Leaving for 存檔 leaves the number to the save check, which tests it the same way
@@ -159,7 +159,7 @@ void OtherFrm::Text1_LostFocus(int index)
         default:
             break;
         }
-    });
+    }});
     if (back)
         returnFocus(box);
 }

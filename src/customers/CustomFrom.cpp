@@ -15,6 +15,7 @@
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
 #include "platform/widgets/FlexGrid.h"
+#include "records/RecordCycle.h"
 #include "records/RecordExtras.h"
 
 #include <QAbstractItemView>
@@ -139,7 +140,7 @@ CustomFrom::CustomFrom(QWidget* parent, const QPixmap& titlePicture)
     Claim(this);
     build(titlePicture);
     setupRecordCycle();
-    boxes_->FollowMode(EditMode, [this] { Grids->SetEditMode(EditMode); });
+    FollowMode(EditMode, {boxes_, Grids->Man(), Grids->Delive()}, [this] { CommandSty(!EditMode.isEmpty()); });
     formLoad();
     loading_ = false;
 }
@@ -298,9 +299,9 @@ void CustomFrom::formLoad()
     SetGrid();
     Grids->SetManGrid();
     Grids->SetDeliveGrid();
-    trap([&] { LinkMainRs(); });
+    TrapDbErrors([&] { LinkMainRs(); });
 
-    trap([&] {
+    TrapDbErrors([&] {
         // Down the category's index: a long list holds only its order keys at open.
         FillDistinctCombo(Combo3, QStringLiteral("類別"), QStringLiteral("RV12"), gConn);
         if (Combo3->count() > 0)
@@ -312,7 +313,7 @@ void CustomFrom::formLoad()
     NewRecordFlag = false;
 
     bool anyCustomer = false;
-    trap([&] {
+    TrapDbErrors([&] {
         if (CustomerRs.IsOpen()) {
             anyCustomer = CustomerRs.RecordCount() > 0;
             return;
@@ -467,7 +468,7 @@ void CustomFrom::Command1_Click(int index)
         Combo3->setEnabled(true);
         ui::DoEvents();
         // Refilled and left empty: the list stays whole until a category is picked.
-        trap([&] {
+        TrapDbErrors([&] {
             FillDistinctCombo(Combo3, QStringLiteral("類別"), QStringLiteral("RV12"), gConn);
             Combo3->setCurrentIndex(-1);
         });
@@ -476,12 +477,12 @@ void CustomFrom::Command1_Click(int index)
         Combo3->setEnabled(false);
         ui::DoEvents();
     }
-    trap([&] { LinkMainRs(); });
+    TrapDbErrors([&] { LinkMainRs(); });
 }
 
-void CustomFrom::Combo1_Click() { trap([&] { LinkMainRs(); }); }
+void CustomFrom::Combo1_Click() { TrapDbErrors([&] { LinkMainRs(); }); }
 
-void CustomFrom::Combo3_Click() { trap([&] { LinkMainRs(); }); }
+void CustomFrom::Combo3_Click() { TrapDbErrors([&] { LinkMainRs(); }); }
 
 void CustomFrom::TabStrip2_Click()
 {
@@ -527,7 +528,7 @@ void CustomFrom::Command2_Click(int index)
         break;
     }
     case kAdd:
-        buttonSteps({[this] {
+        ButtonSteps({[this] {
             if (CheckRight(QStringLiteral("客戶"), QStringLiteral("新增"), true))
                 AddNew();
         }});
@@ -537,13 +538,13 @@ void CustomFrom::Command2_Click(int index)
             Modification();
         break;
     case kDelete:
-        buttonSteps({[this] {
+        ButtonSteps({[this] {
             if (CheckRight(QStringLiteral("客戶"), QStringLiteral("刪除"), true))
                 DeleteDateItem();
         }});
         break;
     case kSave:
-        buttonSteps({[] { SetStatusText(LoadResString(323)); }, [this] { SaveFile(); }, [this] { 報告(); },
+        ButtonSteps({[] { SetStatusText(LoadResString(323)); }, [this] { SaveFile(); }, [this] { 報告(); },
                      [this] {
                          // What the save has to tell stays on the status line.
                          SetStatusText(SaveNote);
@@ -553,7 +554,7 @@ void CustomFrom::Command2_Click(int index)
     case kCancel:
         if (FieldsChanged && ui::MsgBox(LoadResString(322), ui::Buttons::YesNo) == ui::Answer::No)
             break;
-        buttonSteps({[this] { CancleModif(); }, [this] { EditEnabled(false); },
+        ButtonSteps({[this] { CancleModif(); }, [this] { EditEnabled(false); },
                      [] { SetStatusPanel(QStringLiteral("客戶顯示資料"), 0); }});
         break;
     case kClose:
@@ -563,7 +564,7 @@ void CustomFrom::Command2_Click(int index)
         Grids->刪除一行(TabStrip2->currentIndex() + 1);
         break;
     case kReload:
-        trap([&] { LinkMainRs(); });
+        TrapDbErrors([&] { LinkMainRs(); });
         Option1->setText(LoadResString(320));
         SetStatusPanel(QStringLiteral("客戶") + LoadResString(321), 0);
         SetStatusPanel(QStringLiteral("客戶顯示資料"), 1);
@@ -609,7 +610,7 @@ void CustomFrom::SetFindCondition(const FindCondition& condition)
     else if (Combo1->currentText() == kByCode)
         order = QStringLiteral(" Order by RV120");
     db::Recordset rs;
-    if (!trap([&] {
+    if (!TrapDbErrors([&] {
             rs.Open(QStringLiteral("Select RV12.* From RV12  where ") + FondCondition.sql + order, gConn,
                     db::adOpenDynamic, db::adLockOptimistic, FondCondition.params);
         }))

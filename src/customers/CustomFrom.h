@@ -104,7 +104,8 @@ public:
     void SetQuickFindText(const QString& text);
     // Completeness notes into the help panel.
     void 報告();
-    // Unbound fields of the current customer into the window, and back into the row.
+    // Unbound fields of the current customer into the window, and back into the row (the
+    // audit strip writes its own).
     void RS2TEXT();
     void Text2Rs();
     // The contact persons the current customer has (0 before the contact grid is loaded).
@@ -135,13 +136,13 @@ public:
     void CancleModif();
     // The current customer and its detail rows read again from the database before a change.
     void ReReadCustomer();
-    void CommandSty(int editing);
+    // The button bar and the list side for browsing or editing; the mode runs it.
+    void CommandSty(bool editing);
     void EditEnabled(bool editing);
     void 記錄初值();
     void SaveFile();
     bool 存檔檢查基本資料();  // true = may save
     bool SaveCheck_Custom();   // true = refuse
-    bool 存基本資料();          // true = committed
     void DeleteDateItem();
     void Text1_GotFocus(int index);
     void Text1_LostFocus(int index);
@@ -156,7 +157,6 @@ protected:
 private:
     void build(const QPixmap& titlePicture);
     void formLoad();
-    bool trap(const std::function<void()>& f) { return TrapDbErrors(f); }
 
     RecordBoxes* boxes_ = nullptr;
     QuickFindBox* quickFind_ = nullptr;
@@ -165,9 +165,8 @@ private:
     // Record cycle (CustomFromRecord.cpp).
     void setupRecordCycle();
     bool recordEvent(QObject* watched, QEvent* event);
-    // Runs the steps of a button; 3314 and 3021 have their own messages, any other error asks
-    // Abort, Retry or Ignore.
-    void buttonSteps(const std::vector<std::function<void()>>& steps);
+    // 3314 and 3021 have their own messages, any other error asks Abort, Retry or Ignore.
+    ButtonErrorPolicy ButtonErrors() override;
     void returnFocus(int box);
     void afterSave(bool added, const QString& code, db::Bookmark mark);
     QStringList salesNames_;  // the salesperson names DataCombo1(1) was last filled with

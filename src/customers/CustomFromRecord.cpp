@@ -14,6 +14,7 @@
 #include "customers/CustomerDetailGrids.h"
 #include "customers/CustomerEntryRules.h"
 #include "customers/CustomerSave.h"
+#include "records/RecordCycle.h"
 #include "records/RecordExtras.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
@@ -88,11 +89,11 @@ bool CustomFrom::recordEvent(QObject* watched, QEvent* event)
 
 // ---- Button bar ----------------------------------------------------------------------------------
 
-void CustomFrom::buttonSteps(const std::vector<std::function<void()>>& steps)
+ButtonErrorPolicy CustomFrom::ButtonErrors()
 {
     // A required field left empty and a customer no longer there are said in the window's own
     // words; any other error is offered Abort, Retry and Ignore.
-    const ButtonErrorPolicy errors = {.answer = [this](const db::DbError& e, const QString&) {
+    return {.answer = [this](const db::DbError& e, const QString&) {
         if (e.Number() == 3314) {
             ui::MsgBox(LoadResString(324));
             return true;
@@ -102,21 +103,19 @@ void CustomFrom::buttonSteps(const std::vector<std::function<void()>>& steps)
             DataGrid1[0]->setEnabled(true);
             TabStrip2->setEnabled(true);
             EditMode.clear();
-            CommandSty(0);
             SetStatusText(QString());
             return true;
         }
         return false;
     }};
-    RunButtonSteps(steps, errors);
 }
 
 // ---- Modes ---------------------------------------------------------------------------------------
 
-void CustomFrom::CommandSty(int editing)
+void CustomFrom::CommandSty(bool editing)
 {
-    const bool browsing = editing == 0;
-    ApplyButtonModes(Command2, ButtonBar(), !browsing);
+    const bool browsing = !editing;
+    ApplyButtonModes(Command2, ButtonBar(), editing);
     Picture4->setEnabled(browsing);
     DataGrid1[0]->setEnabled(browsing);
 }
@@ -137,7 +136,6 @@ void CustomFrom::AddNew()
     NewRecordFlag = true;
     EditEnabled(true);
     EditMode = QStringLiteral("addnew");
-    CommandSty(1);
     NewRecordFlag = true;
     CustomerRs.AddNew();
     if (vb::Val(ReadSetting(QStringLiteral("CustomAutoNO"), QStringLiteral("Tessarine"), 0)) != 1) {
@@ -157,7 +155,7 @@ void CustomFrom::AddNew()
 
 void CustomFrom::Modification()
 {
-    RunButtonSteps(
+    ButtonSteps(
         {[this] {
              SetStatusText(QStringLiteral("有打 [*] 號的欄位為必須輸入才能存檔"));
              NewRecordFlag = true;
@@ -170,14 +168,13 @@ void CustomFrom::Modification()
          },
          [this] {
              SetStatusPanel(QStringLiteral("客戶") + LoadResString(327), 0);
-             CommandSty(1);
              if (TabStrip2->currentIndex() + 1 == 3)
                  AddressCom->setVisible(true);
              Text1[1]->setFocus(Qt::OtherFocusReason);
              Audit->StartChange(gUserName, AuditToday());
              FieldsChanged = false;
          }},
-        [this](const db::DbError& e) {
+        {.answer = [this](const db::DbError& e, const QString&) {
             if (e.Number() == 3260) {
                 ui::MsgBox(ErrorText(e) + gCrLf + LoadResString(330));
                 NewRecordFlag = false;
@@ -216,7 +213,7 @@ void CustomFrom::Modification()
                 return true;
             }
             return false;
-        });
+        }});
 }
 
 void CustomFrom::ReReadCustomer()
@@ -255,7 +252,6 @@ void CustomFrom::CancleModif()
     const QString code = vb::Trim(db::Nz(CustomerRs.field(QStringLiteral("rv120"))));
     ReadDeliveDate(code);
     ReadMinDate(code);
-    CommandSty(0);
     TabStrip2->setEnabled(true);
     EditMode.clear();
     記錄初值();
@@ -270,41 +266,46 @@ void CustomFrom::Text2Rs()
 {
     if (const auto code = InvoiceStatusCode(BoxText(18)))
         CustomerRs.setValue(QStringLiteral("發票狀況"), *code);
-    Audit->Write(CustomerRs);
 }
 
 // ---- Save ----------------------------------------------------------------------------------------
 
 void CustomFrom::SaveFile()
 {
-    bool committed = false;
-    bool added = false;
+    const auto describe = [](const db::DbError& e) {
+        return ErrorDescription(e) + QStringLiteral("(") + QString::number(e.Number()) + QStringLiteral(")");
+    };
+    const bool added = EditMode == ModeText::AddNew;
     QString code;
     db::Bookmark mark = 0;
-    RunButtonSteps(
-        {[this] { TabStrip2->setEnabled(true); },
-         [&] {
-             // An open list's value and the grid editors' texts belong to the record saved.
-             CommitPickLists({picks_, sales_});
-             if (!存檔檢查基本資料() || !Grids->ReadyToSave())
-                 return;
-             added = EditMode == ModeText::AddNew;
-             code = vb::Trim(BoxText(0));
-             mark = db::TryBookmark(CustomerRs).value_or(mark);
-             committed = 存基本資料();
-         },
-         [&] {
-             if (committed)
-                 afterSave(added, code, mark);
-         },
-         [&] {
-             if (committed)
-                 記錄初值();
-         }},
-        {},
-        [](const db::DbError& e) {
-            return ErrorDescription(e) + QStringLiteral("(") + QString::number(e.Number()) + QStringLiteral(")");
-        });
+    InsertedDetailKeys inserted;
+    SaveCycle cycle{.rs = &CustomerRs, .list = &List, .adding = added, .failureText = SaveFailedText()};
+    // An open list's value and the grid editors' texts belong to the record saved.
+    cycle.openLists = {picks_, sales_};
+    cycle.refusals = {[this] { return !存檔檢查基本資料(); }, Grids->Man(), Grids->Delive(),
+                      [this] { return SaveCheck_Custom(); }};
+    cycle.stored = {Audit};
+    cycle.intoRow = [this] { Text2Rs(); };
+    cycle.transaction = [&](const std::function<void()>& intoRow, const std::function<void()>& writeRow) {
+        // The code is trimmed once; the row and its details get the same text.
+        code = vb::Trim(BoxText(0));
+        if (BoxText(0) != code)
+            SetBoxText(0, code);
+        mark = db::TryBookmark(CustomerRs).value_or(mark);
+        return SaveCustomerRows(gConn, code, Grids->Man()->ChangedRowSet(code), Grids->Delive()->ChangedRowSet(code),
+                                intoRow, writeRow, &inserted);
+    };
+    cycle.failed = [](const SaveOutcome& out) { ui::MsgBox(out.message); };
+    cycle.place = [&] {
+        // The grids keep what they show when it is what was stored; else the save reads them.
+        Grids->Man()->TakeSaved(code, inserted.contacts);
+        Grids->Delive()->TakeSaved(code, inserted.deliveries);
+        afterSave(added, code, mark);
+    };
+    cycle.mode = [this] { 記錄初值(); };
+    const ButtonErrorPolicy errors = {.describe = describe};
+    cycle.runSteps = [&](const RecordSteps& steps) { ButtonSteps(steps, errors); };
+    ButtonSteps({[this] { TabStrip2->setEnabled(true); }, [&] { SaveRecord(cycle); }}, errors);
 }
 
 bool CustomFrom::存檔檢查基本資料()
@@ -328,44 +329,6 @@ bool CustomFrom::SaveCheck_Custom()
     return false;
 }
 
-bool CustomFrom::存基本資料()
-{
-    if (SaveCheck_Custom())
-        return false;
-    // The code is trimmed once; the row and its details get the same text.
-    const QString code = vb::Trim(BoxText(0));
-    if (BoxText(0) != code)
-        SetBoxText(0, code);
-    const bool adding = EditMode == ModeText::AddNew;
-    const db::Bookmark mark = adding ? 0 : db::TryBookmark(CustomerRs).value_or(0);
-    QVector<QVariant> typed;  // the record as typed, should the commit itself fail
-    // The list follows the written row only once the save is over: reloading the detail grids
-    // in the middle of it would replace the rows being saved.
-    RecordList::Hold hold(List);
-    InsertedDetailKeys inserted;
-    const SaveOutcome out = SaveCustomerRows(
-        gConn, code, Grids->Man()->ChangedRowSet(code), Grids->Delive()->ChangedRowSet(code), [this] { Text2Rs(); },
-        [&] {
-            for (int k = 0; k < CustomerRs.FieldCount(); ++k)
-                typed << CustomerRs.value(k);
-            CustomerRs.Update();
-        },
-        &inserted);
-    if (out.saved) {
-        // The grids keep what they show when it is what was stored; else the save reads them.
-        Grids->Man()->TakeSaved(code, inserted.contacts);
-        Grids->Delive()->TakeSaved(code, inserted.deliveries);
-        return true;
-    }
-    if (out.rowWritten) {
-        // The row reached the recordset before the commit failed: read the table again and
-        // put the typed record back into editing, so the next save writes it.
-        RestoreTypedRow(CustomerRs, typed, adding, mark, QStringLiteral("總序"));
-    }
-    ui::MsgBox(out.message);
-    return false;
-}
-
 void CustomFrom::afterSave(bool added, const QString& code, db::Bookmark mark)
 {
     // The list's moves below show the saved customer's grids as the save left them.
@@ -375,7 +338,6 @@ void CustomFrom::afterSave(bool added, const QString& code, db::Bookmark mark)
         CustomerRs.MoveLast();
         LinkDataGrid();
         CustomerListRs.setBookmark(mark);
-        CommandSty(0);
         EditMode.clear();
         NewRecordFlag = false;
         EditEnabled(false);
@@ -401,7 +363,6 @@ void CustomFrom::afterSave(bool added, const QString& code, db::Bookmark mark)
             SaveNote = QStringLiteral("新增的客戶不在原來的清單中,已改為顯示全部客戶");
             SetStatusText(SaveNote);
         }
-        CommandSty(0);
         NewRecordFlag = false;
         EditEnabled(false);
     }
@@ -471,7 +432,7 @@ void CustomFrom::Text1_GotFocus(int index)
     if (kind != PickKind::None && !picks_->HandingBack() && !leave_.Returning()) {
         PickList* pick = kind == PickKind::Salespeople ? sales_ : picks_;
         QComboBox* list = pick->List();
-        trap([&] {
+        TrapDbErrors([&] {
             switch (kind) {
             case PickKind::Salespeople: {
                 // Read again once anything was written to the file (another window or user
@@ -541,7 +502,7 @@ void CustomFrom::Text1_LostFocus(int index)
     }
     auto serial = [this] { return qint32(vb::Val(db::Nz(CustomerRs.field(QStringLiteral("總序"))))); };
     bool back = false;
-    trap([&] {
+    TrapDbErrors([&] {
         back = false;
         switch (index) {
         case 0: {

@@ -20,6 +20,7 @@
 // the save's statements) are plain functions over the grid's definition, so tests call them directly.
 #pragma once
 
+#include "records/RecordPart.h"
 #include "records/RecordSave.h"
 
 #include <QLineEdit>
@@ -208,7 +209,7 @@ private:
 // into that cell only, wherever the grid's own cursor has gone meanwhile.  A cell whose check
 // refuses its text (the e-mail column) keeps the editor: clicks elsewhere bring it back there
 // until the text passes or the edit ends.
-class DetailGrid : public QObject {
+class DetailGrid : public QObject, public RecordPart {
 public:
     DetailGrid(const DetailGridDef& def, QWidget* page, QObject* parent = nullptr);
     ~DetailGrid() override;
@@ -220,6 +221,10 @@ public:
     // The window's mode: the editor shows only while adding or changing ("addnew"/"change").
     void SetEditMode(const QString& editMode);
     QString EditMode() const { return editMode_; }
+    // As a part of the record cycle: the editor hidden while read-only, and no save while a
+    // cell's text cannot be taken (ReadyToSave).
+    void SetReadOnly(bool readOnly) override { SetEditMode(readOnly ? QString() : QStringLiteral("change")); }
+    bool RefuseSave(const QString&) override { return !ReadyToSave(); }
     // The window's delete-row button: a grid click enables it on a counted row.
     void SetDeleteRowButton(QWidget* button) { deleteRowButton_ = button; }
     // Runs after every change of a cell's text by the editor (a window marks its record changed).

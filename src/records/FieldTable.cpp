@@ -174,14 +174,7 @@ void RecordBoxes::LoadCaptions()
             labels_[size_t(f.label)]->setText(LoadResString(f.labelId));
 }
 
-void RecordBoxes::FollowMode(ModeText& mode, std::function<void()> also)
-{
-    mode.changed = [this, &mode, also = std::move(also)] {
-        SetEditing(!mode.isEmpty());
-        if (also)
-            also();
-    };
-}
+void RecordBoxes::LoadRecord(const db::Recordset&) { binding_->pull(); }
 
 void RecordBoxes::SetEditing(bool editing)
 {

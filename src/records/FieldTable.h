@@ -16,7 +16,7 @@
 //     boxes_->Build(VendorFields(), 25, 36, [&](const RecordField& f) { return BoxPlace{page, boxRect, labelRect}; });
 //     Text1 = boxes_->Boxes();  Label4 = boxes_->Labels();
 //     boxes_->Binding()->setRecordset(FactoryRs);     // after every list query
-//     boxes_->FollowMode(EditMode, [this] { ManGrid->SetEditMode(EditMode); });  // locked while browsing
+//     FollowMode(EditMode, {boxes_, ManGrid}, [this] { CommandSty(!EditMode.isEmpty()); });  // locked while browsing
 //     boxes_->Changed = [this](int box) { Text1_Change(box); };
 //     ... in the save check:
 //     if (boxes_->RefuseUnwritable(failureText)) return true;                       // "abc" in a number box
@@ -26,6 +26,7 @@
 #include "core/BoxColours.h"
 #include "records/BoxText.h"
 #include "records/RecordMode.h"
+#include "records/RecordPart.h"
 
 #include <QColor>
 #include <QObject>
@@ -89,7 +90,7 @@ struct BoxPlace {
     Qt::Alignment labelAlign = Qt::AlignRight | Qt::AlignVCenter;
 };
 
-class RecordBoxes : public QObject {
+class RecordBoxes : public QObject, public RecordPart {
 public:
     explicit RecordBoxes(QObject* parent = nullptr);
 
@@ -120,10 +121,11 @@ public:
     // While browsing the boxes only show the record; while editing they take typing.
     void SetEditing(bool editing);
     bool Editing() const { return editing_; }
-    // The boxes follow `mode` from now on: every assignment of the mode locks them (browsing)
-    // or unlocks them (adding, changing), then runs `also` (what else of the window follows the
-    // mode, such as its detail grids).  `mode` outlives the boxes' use of it.
-    void FollowMode(ModeText& mode, std::function<void()> also = {});
+    // As a part of the record cycle: the binding's row shown again, locked while read-only,
+    // and RefuseUnwritable before a save.
+    void LoadRecord(const db::Recordset& rs) override;
+    void SetReadOnly(bool readOnly) override { SetEditing(!readOnly); }
+    bool RefuseSave(const QString& failureText) override { return RefuseUnwritable(failureText); }
     // The focus colour: white while the box is being edited, the boxes' own colour otherwise.
     void SetFocused(int n, bool focused);
     // The same for a box given by its widget; a widget that is not one of the boxes is left alone.

@@ -12,6 +12,7 @@
 
 #include "platform/db/Db.h"
 #include "records/BoxText.h"
+#include "records/RecordPart.h"
 
 #include <QString>
 #include <QStringList>
@@ -41,7 +42,7 @@ struct AuditPlace {
     int valueWidth;
 };
 
-class AuditStrip : public QWidget {
+class AuditStrip : public QWidget, public RecordPart {
 public:
     AuditStrip(QWidget* parent, const AuditColumns& columns);
     // Puts the captions and values elsewhere than side by side in the strip's own order
@@ -63,6 +64,9 @@ public:
     // The same for a changed record, stamped changed by `user` on `today`: the strip shows the
     // stamp only once the saved row is shown again.
     void WriteChange(db::Recordset& rs, const QString& user, const QString& today) const;
+    // As a part of the record cycle: Show and Write.
+    void LoadRecord(const db::Recordset& rs) override { Show(rs); }
+    void StoreRecord(db::Recordset& rs) override { Write(rs); }
 
 private:
     AuditColumns columns_;

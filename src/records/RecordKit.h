@@ -6,6 +6,12 @@
 //                          ApplyButtonModes), RunButtonSteps (a button's steps with
 //                          Abort/Retry/Ignore and the window's special error numbers),
 //                          TrapDbErrors.
+//   records/RecordPart.h   RecordPart: what the boxes, a detail grid and the audit strip answer
+//                          in the record cycle (load, store, read-only, refuse).
+//   records/RecordCycle.h  SaveCycle / SaveRecord: the save of every record window (open lists
+//                          committed, refusals, the write in a transaction or a single Update,
+//                          the typed row restored when the commit fails, the row placed, the
+//                          mode); FollowMode: the parts and the button bar follow the mode.
 //   records/RecordList.h   RecordList: the main recordset Rs, the list's clone ListRs, the
 //                          list model on a QTableView (ListView makes the view on the list
 //                          panel), the guarded row-change hook, Hold (no row change while a
@@ -13,8 +19,8 @@
 //                          QuickFindBox, FindRow, FindPrefix and FindCodeOrName (code, else
 //                          name) for type-ahead finds.
 //   records/FieldTable.h   RecordField table -> RecordBoxes: boxes and labels built, bound,
-//                          byte-limited, locked while browsing (FollowMode: as the window's
-//                          ModeText says), focus colour; the required-
+//                          byte-limited, locked while browsing (SetReadOnly as a RecordPart,
+//                          run by FollowMode), focus colour; the required-
 //                          fields message, the width check (limits read from the table) and
 //                          the check that every typed value fits its column.
 //   records/RecordSave.h   SaveInTransaction / DeleteInTransaction: one transaction, one
@@ -53,6 +59,9 @@
 // Enter is read by IsEnter (platform/widgets/Keys.h) in every window, list and grid.
 //
 // A record window built on the kit: the customer window (customers/CustomFrom*, Customer*).
+// Every record window runs its buttons' steps through RecordWindow::ButtonSteps with its own
+// ButtonErrors, has one CommandSty(bool editing) for its button bar, run by the mode through
+// FollowMode (or the mode's own `changed`), and saves through one SaveRecord call.
 //
 //  1. Tables, beside the window as plain functions:
 //       - CustomerFields(): RecordField {box, column, label, caption id, caption, byte limit,
@@ -67,8 +76,9 @@
 //       - the required fields (RequiredField) and the width-checked boxes (CustomerSave), the
 //         help panel's BoxNote table (CustomerNotes).
 //  2. The window class (CustomFrom : RecordWindowOf<CustomFrom>) holds a RecordList (List:
-//     CustomerRs and CustomerListRs), a RecordBoxes following the ModeText EditMode (with the
-//     detail grids), its PickLists and LeaveGuard, an AuditStrip, a QuickFindBox, and the
+//     CustomerRs and CustomerListRs), a RecordBoxes and the detail grids following the ModeText
+//     EditMode (FollowMode, which runs CommandSty too), its PickLists and LeaveGuard, an
+//     AuditStrip, a QuickFindBox, and the
 //     controls the layout names (Command2 from ArrayButton, TabStrip2 and Picture3 from TabBar
 //     and TabPages, Text1 = boxes_->Boxes(), ...).  Its constructor claims CustomFrom::Global()
 //     and builds the title strip and list panel first.
@@ -76,12 +86,13 @@
 //     CancleModif, the box events (RealFocusChange sorts out focus moves that are no entry;
 //     Enter, the arrows and F3/F4/F5 look the tables up; DispatchBoxEvent hands each box event
 //     to its handler), the type-ahead (FindCodeOrName), the find window's condition
-//     (HoldFindCondition, then the list re-read), the save check (MissingFieldsMessage, then
-//     boxes_->RefuseTooWide and RefuseUnwritable), the save through SaveInTransaction with
-//     DetailStatements and the failure text, then RecordList::ShowAdded / ShowRow for the saved
-//     customer.
-//  4. Before any save however it is started: CommitPickLists on the open lists and each
-//     detail grid's ReadyToSave().
+//     (HoldFindCondition, then the list re-read), and the save: one SaveCycle whose refusals
+//     are MissingFieldsMessage, the detail grids (ReadyToSave) and SaveCheck_Custom
+//     (RefuseTooWide, RefuseUnwritable), whose transaction is SaveCustomerRows (SaveInTransaction
+//     with DetailStatements and the failure text), and whose place is RecordList::ShowAdded /
+//     ShowRow for the saved customer.
+//  4. Before any save however it is started: CommitPickLists on the open lists (the cycle's
+//     first step).
 //
 // The vendor window (vendors/FactorFrm*, Vendor*) is built the same way with one contacts grid.
 //
@@ -90,17 +101,22 @@
 // (DBtable_fm) - derive from RecordWindow and hold a ModeText, a RecordList, a RecordBoxes with
 // its focus colour and RefuseUnwritable, PickLists with a LeaveGuard, RealFocusChange (the
 // vendor window's through DispatchBoxEvent), the button bar through ApplyButtonModes and their
-// buttons' steps through RunButtonSteps, and the title picture.  Besides:
+// buttons' steps through RunButtonSteps, the title picture, SaveRecord and ButtonSteps.  Besides:
+//   - FollowMode: customers, vendors, employees, personal contacts (the member window's mode
+//     runs its boxes and CommandSty itself: its boxes are built when the table is known, and
+//     its query mode keeps its own bar);
 //   - RecordWindowOf (one instance, title strip and list panel), ArrayButton, TabBar and
 //     TabPages: customers, vendors, employees, personal contacts;
 //   - QuickFindBox and FindCodeOrName: customers, vendors, employees, personal contacts;
 //   - BoxMap and StockText tables: customers, vendors, employees, personal contacts;
 //   - help-panel notes (ShowNotes): customers, vendors, employees, personal contacts;
 //   - the title strip hidden on wide frames (TitleStripTop): customers, vendors, employees;
-//   - RefuseTooWide and SaveInTransaction: customers, vendors, personal contacts;
+//   - RefuseTooWide and a transaction in the save (SaveInTransaction): customers, vendors,
+//     personal contacts; a single Update: employees and members;
 //   - DetailGrid with DetailStatements, DeleteInTransaction, the kept sort choice: customers
 //     and vendors;
-//   - AuditStrip and HoldFindCondition: customers, vendors (AuditStrip also members);
+//   - AuditStrip and HoldFindCondition: customers, vendors (AuditStrip also members; stored as a
+//     part of the save by customers and members, the vendor window stamps a change itself);
 //   - FindDialog: customers (CustomFond), vendors (FactorFond), personal contacts (OtherFindFrm);
 //   - DispatchBoxEvent: customers, vendors, personal contacts and members;
 //   - FindRow: vendors and members; FindPrefix and BuildFindCondition (the query by form):
@@ -124,6 +140,7 @@
 #include "records/FieldTable.h"
 #include "records/FindDialog.h"
 #include "records/OneInstance.h"
+#include "records/RecordCycle.h"
 #include "records/RecordExtras.h"
 #include "records/RecordList.h"
 #include "records/RecordMode.h"

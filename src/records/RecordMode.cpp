@@ -97,17 +97,6 @@ bool RunButtonSteps(const std::vector<std::function<void()>>& steps, const Butto
     return done;
 }
 
-bool RunButtonSteps(const std::vector<std::function<void()>>& steps,
-                    const std::function<bool(const db::DbError&)>& special,
-                    const std::function<QString(const db::DbError&)>& describe)
-{
-    ButtonErrorPolicy policy;
-    if (special)
-        policy.answer = [&special](const db::DbError& e, const QString&) { return special(e); };
-    policy.describe = describe;
-    return RunButtonSteps(steps, policy);
-}
-
 bool TrapDbErrors(const std::function<void()>& f)
 {
     for (;;) {

@@ -81,16 +81,15 @@ struct ButtonErrorPolicy {
     bool abortEndsProgram = false;
 };
 
+// The steps of a button, run one after the other.
+using RecordSteps = std::vector<std::function<void()>>;
+
 // Runs a button's steps.  A data error goes to the policy's answer first; one it hands on, and
 // any other exception, shows its text with Abort, Retry and Ignore: Retry runs the failed step
 // again, Ignore goes on with the next, Abort leaves (or ends the program, as the policy says).
 // True when every step ran.
-bool RunButtonSteps(const std::vector<std::function<void()>>& steps, const ButtonErrorPolicy& policy,
+bool RunButtonSteps(const std::vector<std::function<void()>>& steps, const ButtonErrorPolicy& policy = {},
                     const QString& failureText = {});
-// The same with the policy's answer as `special` (no failure text) and its `describe`.
-bool RunButtonSteps(const std::vector<std::function<void()>>& steps,
-                    const std::function<bool(const db::DbError&)>& special = {},
-                    const std::function<QString(const db::DbError&)>& describe = {});
 
 // Runs f; a data error shows its description and number with Abort, Retry, Ignore (Retry runs
 // f again).  False when f did not complete.

@@ -3,7 +3,7 @@
 // over the statements and callbacks that touch its recordset.
 //
 //     const SaveOutcome out = SaveInTransaction(gConn, QStringLiteral("資料並未儲存。"),
-//         [this] { Text2Rs(); },                                   // audit and unbound fields
+//         [this] { Text2Rs(); },                                   // unbound fields
 //         DetailStatements(kContacts, number, contacts_->RowSet()), // bound statements
 //         [this] { FactoryRs.Update(); });                          // the record row
 //     if (!out.saved) ui::MsgBox(out.message);

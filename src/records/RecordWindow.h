@@ -15,6 +15,8 @@
 //         void Form_Unload() override;     // settings kept, help panel given back
 //     };
 //
+// Every button's steps run through ButtonSteps, with the window's ButtonErrors.
+//
 // Two choices are the window's own, made in its constructor:
 //
 //     MaximiseAfterFirstShow();   // opens at the design size, then takes the main window's area
@@ -28,6 +30,7 @@
 
 #include "records/OneInstance.h"
 #include "records/RecordExtras.h"
+#include "records/RecordMode.h"
 
 #include <QFont>
 #include <QPixmap>
@@ -56,6 +59,21 @@ public:
     bool Loaded() const { return !loadFailed_; }
 
 protected:
+    // Runs a button's steps with the window's answer to their data errors (ButtonErrors, and
+    // Abort, Retry, Ignore for what it hands on); `failureText` ends the message of a failure.
+    // True when every step ran.
+    bool ButtonSteps(const RecordSteps& steps, const QString& failureText = {})
+    {
+        return RunButtonSteps(steps, ButtonErrors(), failureText);
+    }
+    // The same with an answer of the click's own instead of the window's.
+    bool ButtonSteps(const RecordSteps& steps, const ButtonErrorPolicy& errors, const QString& failureText = {})
+    {
+        return RunButtonSteps(steps, errors, failureText);
+    }
+    // How the window's buttons meet a data error: every error handed on unless the window says.
+    virtual ButtonErrorPolicy ButtonErrors() { return {}; }
+
     // Lays the controls out for the window's present size.
     virtual void Form_Resize() {}
     // Runs once, on the first close; never after FailLoad.

@@ -12,6 +12,7 @@
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
 #include "platform/widgets/ByteLimit.h"
+#include "records/RecordCycle.h"
 #include "records/RecordExtras.h"
 #include "records/RecordSave.h"
 #include "records/RecordList.h"
@@ -76,6 +77,7 @@ PersonnelFrm::PersonnelFrm(QWidget* parent, const QPixmap& titlePicture)
     Claim(this);
     build(titlePicture);
     built_ = true;
+    FollowMode(EditMode, {boxes_.begin(), boxes_.end()}, [this] { CommandSty(editing()); });
     formLoad();
     loading_ = false;
 }
@@ -319,10 +321,10 @@ void PersonnelFrm::formLoad()
 {
     LoadLanguage();
     selectTab(1);
-    CommandSty(true);
+    CommandSty(false);
     Combo2->addItems({kByName, QStringLiteral("編號")});
     Combo2->setCurrentIndex(0);
-    barSteps({[this] {
+    ButtonSteps({[this] {
         DepartRs.Open(QStringLiteral("Select RV17.* From RV17"), gConn, db::adOpenStatic, db::adLockReadOnly);
     }});
     const QSignalBlocker block0(DataCombo1[0]);
@@ -426,12 +428,12 @@ void PersonnelFrm::Brisklookworkman(const QString& text)
     if (text.isEmpty() || !DepartRs.IsOpen())
         return;
     bool found = false;
-    barSteps({[&] { found = FindCodeOrName(DepartRs, QStringLiteral("rv170"), QStringLiteral("rv171"), vb::Trim(text)); }});
+    ButtonSteps({[&] { found = FindCodeOrName(DepartRs, QStringLiteral("rv170"), QStringLiteral("rv171"), vb::Trim(text)); }});
     if (!found) {
         SetStatusPanel(LoadResString(310), 0);
         return;
     }
-    barSteps({[&] {
+    ButtonSteps({[&] {
         SetStatusPanel(LoadResString(404) + QStringLiteral("[ ") + vb::Nz(DepartRs.value(QStringLiteral("RV171"))) +
                            QStringLiteral(" ]"),
                        0);
@@ -445,12 +447,12 @@ void PersonnelFrm::BRisklookworkmanType(const QString& text)
         return;
     db::Recordset rs = WorkmanRs.Clone();
     bool found = false;
-    barSteps({[&] { found = FindCodeOrName(rs, QStringLiteral("rv17A1"), QStringLiteral("rv17A2"), text); }});
+    ButtonSteps({[&] { found = FindCodeOrName(rs, QStringLiteral("rv17A1"), QStringLiteral("rv17A2"), text); }});
     if (!found) {
         SetStatusText(LoadResString(654));
         return;
     }
-    barSteps({[&] {
+    ButtonSteps({[&] {
         SetStatusText(LoadResString(655) + vb::Nz(rs.value(QStringLiteral("RV17A2"))));
         EmployeeGridClone.setBookmark(rs.bookmark());
         WorkmanRs.setBookmark(rs.bookmark());
@@ -484,11 +486,11 @@ void PersonnelFrm::FondworkmanType()
 
 // ---- The bar -----------------------------------------------------------------------------------
 
-void PersonnelFrm::barSteps(const std::vector<std::function<void()>>& steps, const QString& failureText)
+ButtonErrorPolicy PersonnelFrm::ButtonErrors()
 {
     // No current row and a locked record are said in the window's own words; any other data
     // error is offered Abort (which ends the program), Retry and Ignore.
-    static const ButtonErrorPolicy kErrors = {
+    return {
         .answer =
             [](const db::DbError& e, const QString& failure) {
                 if (e.Number() == 3021) {
@@ -504,23 +506,22 @@ void PersonnelFrm::barSteps(const std::vector<std::function<void()>>& steps, con
             },
         .describe = [](const db::DbError& e) { return ErrorWithNumber(e, LoadResString(675)); },
         .abortEndsProgram = true};
-    RunButtonSteps(steps, kErrors, failureText);
 }
 
 void PersonnelFrm::Command2_Click(int index)
 {
     switch (index) {
     case kNew:
-        barSteps({[this] { AddNew(); }});
+        ButtonSteps({[this] { AddNew(); }});
         break;
     case kChange:
-        barSteps({[this] { 修改(); }});
+        ButtonSteps({[this] { 修改(); }});
         break;
     case kDelete:
         deleteRow();
         break;
     case kSave:
-        barSteps({[this] { FileSave(); }}, SaveFailedText());
+        ButtonSteps({[this] { FileSave(); }}, SaveFailedText());
         break;
     case kCancel:
         cancel();
@@ -533,11 +534,11 @@ void PersonnelFrm::Command2_Click(int index)
     }
 }
 
-void PersonnelFrm::CommandSty(bool browse)
+void PersonnelFrm::CommandSty(bool editing)
 {
     報告();
-    ApplyButtonModes({Command2.begin(), Command2.end()}, kBarModes, !browse);
-    Command3[7]->setEnabled(browse);
+    ApplyButtonModes({Command2.begin(), Command2.end()}, kBarModes, editing);
+    Command3[7]->setEnabled(!editing);
 }
 
 void PersonnelFrm::EDITTrueORFalse(bool browse)
@@ -546,8 +547,6 @@ void PersonnelFrm::EDITTrueORFalse(bool browse)
     DataCombo1[1]->setEnabled(browse);
     Combo1->setEnabled(!browse);
     Command3[5]->setEnabled(!browse);
-    for (RecordBoxes* boxes : boxes_)
-        boxes->SetEditing(!browse);
 }
 
 void PersonnelFrm::AddNew()
@@ -591,7 +590,6 @@ void PersonnelFrm::AddNew()
     SetBoxText({BoxArray::Text1, 1}, NewWorkmanNumberText(gConn, dept, WorkmanAutoNumbering()));
     EDITTrueORFalse(false);
     EditMode = ModeText::AddNew;
-    CommandSty(false);
     selectTab(1);
     DataChanged = false;
     SetStatusPanel(kEmployee + LoadResString(665), 0);
@@ -610,7 +608,6 @@ void PersonnelFrm::修改()
     EDITTrueORFalse(false);
     SetStatusText(LoadResString(666));
     EditMode = ModeText::Change;
-    CommandSty(false);
     HintsOff = true;
     DataChanged = false;
     SaveButtonStyle();
@@ -638,7 +635,7 @@ void PersonnelFrm::deleteRow()
     }
     if (ui::MsgBox(LoadResString(668), ui::Buttons::YesNo, ui::Icon::None, LoadResString(669)) != ui::Answer::Yes)
         return;
-    barSteps({[this] { WorkmanRs.Delete(); }, [this] { LinkDataGWorkMan(); }});
+    ButtonSteps({[this] { WorkmanRs.Delete(); }, [this] { LinkDataGWorkMan(); }});
 }
 
 void PersonnelFrm::cancel()
@@ -660,13 +657,12 @@ void PersonnelFrm::cancel()
         boxes->ClearWriteFailures();
     EDITTrueORFalse(true);
     EditMode.clear();
-    CommandSty(true);
     EditButtonsFollowList();
     HintsOff = false;
     DataChanged = false;
     CreatDatetext->clear();
     for (RecordBoxes* boxes : boxes_)
-        boxes->Binding()->pull();
+        boxes->LoadRecord(WorkmanRs);
     SetStatusPanel(kEmployee + LoadResString(671), 0);
 }
 
@@ -686,80 +682,110 @@ void PersonnelFrm::FileSave()
 {
     if (!editing())
         return;
+    const bool added = EditMode == ModeText::AddNew;
+    QString number;
+    bool placed = false;
+    SaveCycle cycle{.rs = &WorkmanRs, .adding = added, .failureText = SaveFailedText()};
     // What a floating editor still holds goes into its box first (Alt+S leaves no box).
-    CommitPickLists({picker_, pickList_});
-    if (DateMaskTXT->isVisible()) {
-        maskLeft();
-        if (DateMaskTXT->isVisible())
-            return;  // the mask holds no date; it said so
-    }
-    const WorkmanRefusal refusal = SaveCheck_Workman([this](int i) { return Text(i); });
-    if (refusal) {
-        if (refusal.width) {
-            ui::MsgBox(refusal.message, ui::Buttons::OK, ui::Icon::Question, LoadResString(660));
-            QWidget* box = Text1[size_t(refusal.box)];
-            if (auto* line = qobject_cast<QLineEdit*>(box))
-                line->selectAll();
-            focusBox({BoxArray::Text1, refusal.box});
-        } else {
-            ui::MsgBox(refusal.message);
+    cycle.openLists = {picker_, pickList_};
+    cycle.refusals = {
+        [this] {
+            if (!DateMaskTXT->isVisible())
+                return false;
+            maskLeft();
+            return DateMaskTXT->isVisible();  // the mask holds no date; it said so
+        },
+        [this] {
+            const WorkmanRefusal refusal = SaveCheck_Workman([this](int i) { return Text(i); });
+            if (!refusal)
+                return false;
+            if (refusal.width) {
+                ui::MsgBox(refusal.message, ui::Buttons::OK, ui::Icon::Question, LoadResString(660));
+                QWidget* box = Text1[size_t(refusal.box)];
+                if (auto* line = qobject_cast<QLineEdit*>(box))
+                    line->selectAll();
+                focusBox({BoxArray::Text1, refusal.box});
+            } else {
+                ui::MsgBox(refusal.message);
+            }
+            return true;
+        },
+        [this] {
+            // A number another employee holds is refused here too, not only when its box is left.
+            const QVariant serial = db::NzValue(WorkmanRs.field(QStringLiteral("總序")));
+            if (CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("RV17A"), QStringLiteral("RV17A1"),
+                                 vb::Trim(Text(1)), qint32(vb::Val(serial.toString())))) {
+                focusBox({BoxArray::Text1, 1});
+                return true;
+            }
+            // The dates in their stored shape before the boxes go into the row.
+            for (int box : {7, 12, 13})
+                if (const auto date = ReadDate(Text(box), kEmployeeDateForm))
+                    SetBoxText({BoxArray::Text1, box}, DateText(*date));
+            return false;
+        },
+        [this] {
+            // A typed value its column cannot take refuses the save, naming the box.
+            // (The box gets the focus with its text as typed; the date mask stays away from it.)
+            const LeaveGuard::Hold hold(guard_);
+            for (RecordBoxes* boxes : boxes_)
+                if (boxes->RefuseSave(SaveFailedText()))
+                    return true;
+            return false;
+        }};
+    cycle.intoRow = [&] {
+        // chk0 follows the hire date of this record, whatever the check box last showed.
+        WorkmanRs.setValue(QStringLiteral("chk0"), EmployedFlag(Text(12)));
+        if (added) {
+            if (const auto created = ReadDate(CreatDatetext->text(), kEmployeeDateForm))
+                WorkmanRs.setValue(QStringLiteral("建檔日期"), QDateTime(*created, QTime()));
         }
-        return;
-    }
-    // A number another employee holds is refused here too, not only when its box is left.
-    const QVariant serial = db::NzValue(WorkmanRs.field(QStringLiteral("總序")));
-    if (CheckNoDuplicate(QStringLiteral("tessarine.mdb"), QStringLiteral("RV17A"), QStringLiteral("RV17A1"),
-                         vb::Trim(Text(1)), qint32(vb::Val(serial.toString())))) {
-        focusBox({BoxArray::Text1, 1});
-        return;
-    }
-    for (int box : {7, 12, 13})
-        if (const auto date = ReadDate(Text(box), kEmployeeDateForm))
-            SetBoxText({BoxArray::Text1, box}, DateText(*date));
-    // A typed value its column cannot take refuses the save, naming the box.
-    // (The box gets the focus with its text as typed; the date mask stays away from it.)
-    for (RecordBoxes* boxes : boxes_) {
-        const LeaveGuard::Hold hold(guard_);
-        if (boxes->RefuseUnwritable(SaveFailedText()))
-            return;
-    }
-    // chk0 follows the hire date of this record, whatever the check box last showed.
-    WorkmanRs.setValue(QStringLiteral("chk0"), EmployedFlag(Text(12)));
-    if (EditMode == ModeText::AddNew) {
-        if (const auto created = ReadDate(CreatDatetext->text(), kEmployeeDateForm))
-            WorkmanRs.setValue(QStringLiteral("建檔日期"), QDateTime(*created, QTime()));
-    }
-    const QString number = Text(1);
-    WorkmanRs.Update();
-    afterSave(EditMode == ModeText::AddNew, number);
+        number = Text(1);
+    };
+    // No transaction and no list held: a failed Update goes to the button's steps.
+    cycle.place = [&] { placed = showSaved(added, number); };
+    cycle.mode = [&] { endSave(added, placed); };
+    SaveRecord(cycle);
 }
 
-void PersonnelFrm::afterSave(bool added, const QString& number)
+bool PersonnelFrm::showSaved(bool added, const QString& number)
 {
     DataChanged = false;
     EditMode.clear();
     try {
-        if (added) {
-            // The new employee takes its place in the list's order; otherwise the list is read again.
-            if (!List.ShowAdded())
-                WorkmanRs.Requery();
-            LinkDbgridWkmRs();
+        // A new employee takes its place in the list's order; otherwise the list is read again.
+        if (added && !List.ShowAdded())
+            WorkmanRs.Requery();
+        LinkDbgridWkmRs();
+        if (!added)
+            BRisklookworkmanType(number);
+        return true;
+    } catch (const db::DbError&) {
+        return false;  // the row is written; the list catches up at its next reading
+    }
+}
+
+void PersonnelFrm::endSave(bool added, bool placed)
+{
+    try {
+        if (placed && added) {
             AddNew();
             return;
         }
-        LinkDbgridWkmRs();
-        BRisklookworkmanType(number);
-        CommandSty(true);
-        EditButtonsFollowList();
-        Combo1->setEnabled(false);
-        SetStatusPanel(kEmployee + LoadResString(671), 0);
-        HintsOff = false;
-        EDITTrueORFalse(true);
+        if (placed) {
+            報告();
+            EditButtonsFollowList();
+            Combo1->setEnabled(false);
+            SetStatusPanel(kEmployee + LoadResString(671), 0);
+            HintsOff = false;
+            EDITTrueORFalse(true);
+            return;
+        }
     } catch (const db::DbError&) {
-        // The row is written; the list catches up at its next reading.
-        CommandSty(true);
-        EDITTrueORFalse(true);
+        // As a list that could not be read: the window browses.
     }
+    報告();
+    EDITTrueORFalse(true);
 }
 
 // ---- Window ------------------------------------------------------------------------------------

@@ -87,7 +87,9 @@ public:
     void Command2_Click(int index);
     void AddNew();
     void 修改();
-    void CommandSty(bool browse);
+    // The button bar for browsing or editing; the mode runs it.
+    void CommandSty(bool editing);
+    // The list side usable while browsing only (the boxes follow the mode).
     void EDITTrueORFalse(bool browse);
     void FileSave();
     void SaveButtonStyle();
@@ -106,10 +108,13 @@ private:
     void selectTab(int page);
     // The bar's error handling: 3021 "無紀錄", 3260 the description and "請稍後再試", any other
     // the description and its number with Abort (ends the program), Retry, Ignore.
-    void barSteps(const std::vector<std::function<void()>>& steps, const QString& failureText = {});
+    ButtonErrorPolicy ButtonErrors() override;
     void deleteRow();
     void cancel();
-    void afterSave(bool added, const QString& number);
+    // After a save: the list on the saved employee (false when the list could not be read:
+    // it catches up at its next reading), then the window browsing, or adding the next.
+    bool showSaved(bool added, const QString& number);
+    void endSave(bool added, bool placed);
 
     // Field entry (PersonnelFrmEntry.cpp).
     void boxChanged(BoxRef box);

@@ -12,6 +12,7 @@
 #include "platform/widgets/FlexGrid.h"
 #include "platform/ui/Ui.h"
 #include "records/DetailGrid.h"
+#include "records/RecordCycle.h"
 #include "records/RecordExtras.h"
 #include "vendors/VendorEntryRules.h"
 #include "vendors/VendorFields.h"
@@ -115,7 +116,7 @@ FactorFrm::FactorFrm(QWidget* parent, const QPixmap& titlePicture)
 {
     Claim(this);
     build(titlePicture);
-    boxes_->FollowMode(EditMode, [this] { ManGrid->SetEditMode(EditMode); });
+    FollowMode(EditMode, {boxes_, ManGrid}, [this] { CommandSty(!EditMode.isEmpty()); });
     formLoad();
     loading_ = false;
 }

@@ -120,14 +120,15 @@ public:
 
     // ---- Record cycle, save, field entry (FactorFrmRecord.cpp) ------------------------------
     void Command2_Click(int index);
-    void CommandSty(bool browse);
+    // The button bar and what follows it for browsing or editing; the mode runs it.
+    void CommandSty(bool editing);
     void CommandEnable(bool enabled);
     void AddNew();
     void 修改();
     void CancelEdit();
     void 刪除();
     void FileSave();
-    bool CheckSaveFACTOR();  // true = refuse
+    bool CheckSaveFACTOR();  // the number and the widths; true = refuse
     void Text1_Change(int index);
     void Text1_GotFocus(int index);
     void Text1_LostFocus(int index);
@@ -151,8 +152,10 @@ private:
     void fillCategoryPickers();
     bool recordEvent(QObject* watched, QEvent* event);
     void saveButtonRule();
-    void afterSave(bool added, const QString& number);
-    void buttonSteps(const std::vector<std::function<void()>>& steps, const QString& failureText = {});
+    // After a save: the list on the saved vendor, then the window back in browse mode.
+    void showSaved(bool added, const QString& number);
+    void endEdit();
+    ButtonErrorPolicy ButtonErrors() override;
 
     RecordBoxes* boxes_ = nullptr;
     QuickFindBox* vendorFind_ = nullptr;

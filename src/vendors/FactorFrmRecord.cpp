@@ -15,6 +15,7 @@
 #include "platform/ui/Ui.h"
 #include "platform/widgets/Keys.h"
 #include "records/DetailGrid.h"
+#include "records/RecordCycle.h"
 #include "vendors/FactorFond.h"
 #include "vendors/VendorEntryRules.h"
 #include "vendors/VendorFields.h"
@@ -62,10 +63,7 @@ const ButtonErrorPolicy kButtonErrors = {.answer = [](const db::DbError& e, cons
 
 // ---- Button bar ----------------------------------------------------------------------------------
 
-void FactorFrm::buttonSteps(const std::vector<std::function<void()>>& steps, const QString& failureText)
-{
-    RunButtonSteps(steps, kButtonErrors, failureText);
-}
+ButtonErrorPolicy FactorFrm::ButtonErrors() { return kButtonErrors; }
 
 void FactorFrm::Command2_Click(int index)
 {
@@ -79,22 +77,22 @@ void FactorFrm::Command2_Click(int index)
         break;
     }
     case kAdd:
-        buttonSteps({[this] { AddNew(); }});
+        ButtonSteps({[this] { AddNew(); }});
         break;
     case kChange:
-        buttonSteps({[this] { 修改(); }});
+        ButtonSteps({[this] { 修改(); }});
         break;
     case kClose:
         close();
         break;
     case kDelete:
-        buttonSteps({[this] { 刪除(); }});
+        ButtonSteps({[this] { 刪除(); }});
         break;
     case kSave:
-        buttonSteps({[this] { FileSave(); }, [this] { 報告(); }}, kNotSaved);
+        ButtonSteps({[this] { FileSave(); }, [this] { 報告(); }}, kNotSaved);
         break;
     case kCancel:
-        buttonSteps({[this] { CancelEdit(); }});
+        ButtonSteps({[this] { CancelEdit(); }});
         break;
     case kDeleteRow:
         ManGrid->DeleteRow();
@@ -104,14 +102,15 @@ void FactorFrm::Command2_Click(int index)
     }
 }
 
-void FactorFrm::CommandSty(bool browse)
+void FactorFrm::CommandSty(bool editing)
 {
+    const bool browse = !editing;
     static const std::vector<ButtonMode> kBar = {
         {kFind, ButtonMode::Browse},   {kAdd, ButtonMode::Browse}, {kChange, ButtonMode::Browse},
         {kClose, ButtonMode::Browse},  {kDelete, ButtonMode::Browse}, {kSave, ButtonMode::Edit},
         {kCancel, ButtonMode::Edit},   {kDeleteRow, ButtonMode::Edit},
     };
-    ApplyButtonModes(std::vector<QPushButton*>(Command2.begin(), Command2.end()), kBar, !browse);
+    ApplyButtonModes(std::vector<QPushButton*>(Command2.begin(), Command2.end()), kBar, editing);
     Command3[0]->setVisible(browse);
     Picture4->setEnabled(browse);
     for (QCheckBox* flag : Check2)
@@ -175,7 +174,6 @@ void FactorFrm::AddNew()
     SetBoxText(16, QStringLiteral("尚未核准"));
     Text1[0]->setFocus(Qt::OtherFocusReason);
     CommandEnable(false);
-    CommandSty(false);
     DataChanged = false;
     saveButtonRule();
     報告();
@@ -190,7 +188,6 @@ void FactorFrm::修改()
     boxes_->ClearWriteFailures();
     ManGrid->ClearDeletedRowKeys();
     SetStatusText(kRequiredHint);
-    CommandSty(false);
     DataChanged = false;
     Command2[kSave]->setEnabled(false);
     if (TabStrip1->currentIndex() == 0)
@@ -215,12 +212,11 @@ void FactorFrm::CancelEdit()
         ManGrid->ClearDeletedRowKeys();
         if (was == ModeText::Change && mark)
             db::TryGoTo(FactoryRs(), *mark);
-        boxes_->Binding()->pull();
+        boxes_->LoadRecord(FactoryRs());
         List.ShowCurrent();
     }
     for (QComboBox* list : {DataCombo1, Combo2, Combo3})
         list->hide();
-    CommandSty(true);
     IsEditing = false;
     DataChanged = false;
     CommandEnable(true);
@@ -279,58 +275,44 @@ void FactorFrm::刪除()
 bool FactorFrm::CheckSaveFACTOR()
 {
     const qint32 own = qint32(vb::Val(vb::Nz(db::ValueOrNull(FactoryRs(), QStringLiteral("總序")))));
-    if (RefuseVendorNumber([this](int box) { return BoxText(box); }, own) ||
-        boxes_->RefuseTooWide(VendorWidthCheckedBoxes(), VendorTooWideMessage))
-        return true;
-    // A value its column cannot take (a letter in the closing day) is named before anything is written.
-    return boxes_->RefuseUnwritable(kNotSaved);
+    return RefuseVendorNumber([this](int box) { return BoxText(box); }, own) ||
+           boxes_->RefuseTooWide(VendorWidthCheckedBoxes(), VendorTooWideMessage);
 }
 
 void FactorFrm::FileSave()
 {
     if (EditMode.isEmpty())
         return;
-    // What an open list holds counts, however the save was started (Alt+S too).
-    CommitPickLists({CategoryList, StatusList, SharedList});
-    if (CheckSaveFACTOR())
-        return;
-    if (!ManGrid->ReadyToSave())
-        return;
-    const QString number = vb::Trim(BoxText(1));
     const bool added = EditMode == ModeText::AddNew;
-    SetStatusPanel(QStringLiteral("廠商") + LoadResString(414), 0);
-
-    const db::Bookmark mark = db::TryBookmark(FactoryRs()).value_or(0);
-    QVector<QVariant> typed;  // the record as typed, should the commit itself fail
-    SaveOutcome out;
-    {
-        RecordList::Hold hold(List);
-        out = SaveInTransaction(
-            gConn, kNotSaved,
-            [&] {
-                if (added)
-                    Picture2->Write(FactoryRs());
-                else
-                    Picture2->WriteChange(FactoryRs(), gUserName, AuditToday());
-            },
-            DetailStatements(VendorContactsDef(), number, ManGrid->RowSet()),
-            [&] {
-                for (int k = 0; k < FactoryRs().FieldCount(); ++k)
-                    typed << FactoryRs().value(k);
-                FactoryRs().Update();
-            });
-    }
-    if (!out.saved) {
-        if (out.rowWritten)
-            RestoreTypedRow(FactoryRs(), typed, added, mark, QStringLiteral("總序"));
-        ui::MsgBox(out.message);
-        return;
-    }
-    ManGrid->ClearDeletedRowKeys();
-    afterSave(added, number);
+    QString number;
+    SaveCycle cycle{.rs = &FactoryRs(), .list = &List, .adding = added, .failureText = kNotSaved};
+    // What an open list holds counts, however the save was started (Alt+S too).
+    cycle.openLists = {CategoryList, StatusList, SharedList};
+    // A value its column cannot take (a letter in the closing day) is named before anything is
+    // written (the boxes' refusal); the contacts' open editor after it.
+    cycle.refusals = {[this] { return CheckSaveFACTOR(); }, boxes_, ManGrid};
+    cycle.intoRow = [&] {
+        if (added)
+            Picture2->Write(FactoryRs());
+        else
+            Picture2->WriteChange(FactoryRs(), gUserName, AuditToday());
+    };
+    cycle.transaction = [&](const std::function<void()>& intoRow, const std::function<void()>& writeRow) {
+        number = vb::Trim(BoxText(1));
+        SetStatusPanel(QStringLiteral("廠商") + LoadResString(414), 0);
+        return SaveInTransaction(gConn, kNotSaved, intoRow,
+                                 DetailStatements(VendorContactsDef(), number, ManGrid->RowSet()), writeRow);
+    };
+    cycle.failed = [](const SaveOutcome& out) { ui::MsgBox(out.message); };
+    cycle.place = [&] {
+        ManGrid->ClearDeletedRowKeys();
+        showSaved(added, number);
+    };
+    cycle.mode = [this] { endEdit(); };
+    SaveRecord(cycle);
 }
 
-void FactorFrm::afterSave(bool added, const QString& number)
+void FactorFrm::showSaved(bool added, const QString& number)
 {
     bool placed = false;
     const bool done = ui::RunSteps(
@@ -356,13 +338,16 @@ void FactorFrm::afterSave(bool added, const QString& number)
          }},
         [](const std::exception& e) { return ErrorText(e); });
     Q_UNUSED(done);
-    // Whatever the steps reached, the data is stored: the window is back in browse mode.
+}
+
+void FactorFrm::endEdit()
+{
+    // Whatever the placing reached, the data is stored: the window is back in browse mode.
     EditMode.clear();
     IsEditing = false;
     DataChanged = false;
     for (QComboBox* list : {DataCombo1, Combo2, Combo3})
         list->hide();
-    CommandSty(true);
     CommandEnable(true);
     ShowRecordSide();
     const bool any = HasCurrentVendor();

@@ -71,12 +71,14 @@ TEST(RunButtonSteps, AbortRetryIgnoreAndTheWindowsOwnErrors)
         int specialCalls = 0;
         const bool ran = RunButtonSteps(
             {step("a", false), step("b", true), step("c", false)},
-            [&](const db::DbError& e) {
-                ++specialCalls;
-                return e.Number() == 3022;
-            },
-            c.describe ? std::function<QString(const db::DbError&)>([](const db::DbError&) { return K("鎖住了"); })
-                       : std::function<QString(const db::DbError&)>());
+            {.answer =
+                 [&](const db::DbError& e, const QString&) {
+                     ++specialCalls;
+                     return e.Number() == 3022;
+                 },
+             .describe = c.describe
+                             ? std::function<QString(const db::DbError&)>([](const db::DbError&) { return K("鎖住了"); })
+                             : std::function<QString(const db::DbError&)>()});
         EXPECT_EQ(log.join(' '), c.log);
         EXPECT_EQ(ran, c.result);
         EXPECT_EQ(user.texts(), c.texts);

@@ -3,6 +3,7 @@
 // required boxes, widths and values a column refuses.
 #include "platform/dbmodel/FieldBinding.h"
 #include "records/FieldTable.h"
+#include "records/RecordCycle.h"
 #include "support/CustomerDb.h"
 #include "support/Responder.h"
 
@@ -136,7 +137,7 @@ TEST_F(RecordBoxesTest, FollowTheWindowsModeAndWhatElseFollowsIt)
     ModeText mode;
     int alsoRan = 0;
     bool editingWhenAlsoRan = false;
-    boxes.FollowMode(mode, [&] {
+    FollowMode(mode, {&boxes}, [&] {
         ++alsoRan;
         editingWhenAlsoRan = boxes.Editing();
     });
@@ -155,7 +156,7 @@ TEST_F(RecordBoxesTest, FollowTheWindowsModeAndWhatElseFollowsIt)
     EXPECT_EQ(alsoRan, 3);
 
     ModeText alone;  // nothing else follows
-    boxes.FollowMode(alone);
+    FollowMode(alone, {&boxes});
     alone.clear();
     EXPECT_FALSE(boxes.Editing());
 }
