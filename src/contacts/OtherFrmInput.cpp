@@ -29,7 +29,7 @@ namespace {
 
 const QString kEmptyMask = QStringLiteral("____/__/__");
 
-bool IsEnter(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
+bool IsEnterKey(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
 // The date box's text without its blanks ("" for the empty mask).
 QString MaskText(const QLineEdit* mask)
@@ -52,7 +52,7 @@ bool OtherFrm::inputEvent(QObject* watched, QEvent* event)
             DateMask_GotFocus();
         else if (type == QEvent::FocusOut && RealFocusChange(event))
             DateMask_LostFocus();
-        else if (type == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {
+        else if (type == QEvent::KeyPress && IsEnterKey(static_cast<QKeyEvent*>(event))) {
             if (CurrentBoxIndex == 4)
                 Text1[5]->setFocus(Qt::OtherFocusReason);
             return true;
@@ -223,7 +223,7 @@ bool OtherFrm::Text1_Key(int index, QKeyEvent* key)
             return true;
         }
     }
-    const bool enter = IsEnter(key);
+    const bool enter = IsEnterKey(key);
     const bool typed = !key->text().isEmpty() && (key->text().at(0).isPrint() || enter);
     if (!typed)
         return false;  // caret movement, selection, shortcuts

@@ -5,6 +5,7 @@
 #include "records/FieldTable.h"
 #include "support/CustomerDb.h"
 #include "support/Responder.h"
+#include "support/Utf8.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -18,8 +19,6 @@
 using testsupport::ScriptedResponder;
 
 namespace {
-
-QString K(const char* s) { return QString::fromUtf8(s); }
 
 enum Box { kCode = 0, kName = 1, kInvoice = 2, kDerived = 3, kNote = 5 };
 
