@@ -8,6 +8,6 @@ BUILD="${TESS_BUILD_DIR:-$ROOT/build}"
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$ROOT}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 bash "$ROOT/scripts/setup"
 if [ ! -f "$BUILD/build.ninja" ]; then
-  cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${TESS_CMAKE_ARGS:-} >/dev/null
+  cmake -S "$ROOT" -B "$BUILD" -G Ninja ${TESS_CMAKE_ARGS:-} >/dev/null
 fi
 cmake --build "$BUILD" -- -j"$(nproc)" "$@"

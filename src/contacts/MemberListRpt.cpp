@@ -9,7 +9,7 @@ namespace {
 
 const QString kBirthDate = QStringLiteral("出生日期");
 
-constexpr Placed kHead[] = {
+constexpr Placed kMemberHead[] = {
     Placed::Title("Label14", 7680, 90, 3285, 390),
     Placed::Text("Label16", "列印日期:", 150, 720, 855, 225),
     Placed::Text("Label15", "%d", 1050, 690, 885, 240),
@@ -21,7 +21,7 @@ constexpr Placed kHead[] = {
 };
 
 // Three lines of columns; the fields are wider than their captions.
-constexpr report::Column kColumns[] = {
+constexpr report::Column kMemberColumns[] = {
     {"Label1", "會員編號", {45, 30, 1095}, "txtRV120", "會員編號", {45, 45, 1140}},
     {"Label2", "中文姓名", {1395, 0, 1875}, "Text1", "中文姓名", {1290, 60, 1995}},
     {"Label3", "英文姓名", {3420, 30, 3840}, "Text3", "英文姓名", {3390, 30, 3825}},
@@ -35,9 +35,9 @@ constexpr report::Column kColumns[] = {
 };
 
 constexpr Placed kCaptionRules[] = {Placed::Rule("Line2", 75, 960, 10890), Placed::Rule("Line4", 75, 1005, 10890)};
-constexpr Placed kBlockRule[] = {Placed::Rule("Line1", 0, 1140, 10980)};
+constexpr Placed kMemberBlockRule[] = {Placed::Rule("Line1", 0, 1140, 10980)};
 
-report::ListFonts Fonts()
+report::ListFonts MemberFonts()
 {
     report::ListFonts fonts;
     fonts.caption.pointSize = 11.25;
@@ -50,11 +50,11 @@ report::ListFonts Fonts()
 會員資料管理Rpt::會員資料管理Rpt()
     : ListReport({.title = QStringLiteral("會員資料列表"),
                   .width = 11115,
-                  .fonts = Fonts(),
-                  .reportHeader = {1035, kHead},
+                  .fonts = MemberFonts(),
+                  .reportHeader = {1035, kMemberHead},
                   .pageHeader = {1050, kCaptionRules},
-                  .detail = {1200, kBlockRule},
-                  .columns = kColumns,
+                  .detail = {1200, kMemberBlockRule},
+                  .columns = kMemberColumns,
                   .normalStateOnClose = true,
                   .reportHeaderName = kReportHeader,
                   .detailName = kDetail})

@@ -45,10 +45,10 @@ const QString kByNumber = QStringLiteral("編號");
 const QString kCaption = QStringLiteral("個人通訊");
 
 // Design sizes (twips).
-constexpr int kWidth = 11070, kHeight = 7850;
+constexpr int kOtherWidth = 11070, kOtherHeight = 7850;
 constexpr int kListWidth = 2760;
 constexpr int kPanelHeight = 5175;
-constexpr int kButtonTop = 6420, kButtonWidth = 900, kButtonHeight = 375;
+constexpr int kOtherButtonTop = 6420, kButtonWidth = 900, kOtherButtonHeight = 375;
 constexpr int kRow = 330, kBoxHeight = 285, kTop = 120;
 constexpr int kPhotoWidth = 2655, kPhotoHeight = 2475;
 
@@ -107,7 +107,7 @@ const std::vector<ButtonMode> kButtonBar = {
 // ---- Construction --------------------------------------------------------------------------------
 
 OtherFrm::OtherFrm(QWidget* parent, const QPixmap& titlePicture)
-    : RecordWindowOf(parent, QStringLiteral("OtherFrm"), kWidth, kHeight)
+    : RecordWindowOf(parent, QStringLiteral("OtherFrm"), kOtherWidth, kOtherHeight)
 {
     Claim(this);
     build(titlePicture);
@@ -125,7 +125,7 @@ OtherFrm::~OtherFrm()
 
 void OtherFrm::build(const QPixmap& titlePicture)
 {
-    BuildTitleAndList(titlePicture, kWidth);
+    BuildTitleAndList(titlePicture, kOtherWidth);
 
     // The list panel.
     Command3[3] = new QPushButton(kAllCategories, Picture4);
@@ -252,7 +252,7 @@ void OtherFrm::selectTab(int page) { TabStrip1->setCurrentIndex(page - 1); }
 
 void OtherFrm::formLoad()
 {
-    resize(Px(kWidth), Px(kHeight));
+    resize(Px(kOtherWidth), Px(kOtherHeight));
     setWindowTitle(LoadResString(532));
     boxes_->LoadCaptions();
     CaptionButtons(std::span(Command2).first(7), 560);
@@ -708,15 +708,15 @@ void OtherFrm::Form_Resize()
     // The design size holds unless the window is maximised.
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
         if (!(sub->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) && FirstShown() &&
-            sub->size() != QSize(Px(kWidth), Px(kHeight))) {
-            sub->resize(Px(kWidth), Px(kHeight));
+            sub->size() != QSize(Px(kOtherWidth), Px(kOtherHeight))) {
+            sub->resize(Px(kOtherWidth), Px(kOtherHeight));
             return;
         }
     }
     const int scaleWidth = Tw(width());
     Picture1->setGeometry(0, 0, width(), Px(kTitleStripHeight));
     const int top = kTitleStripHeight;
-    const int panelHeight = std::max(kPanelHeight, Tw(height()) - top - (kHeight - kButtonTop) + 120 - 240);
+    const int panelHeight = std::max(kPanelHeight, Tw(height()) - top - (kOtherHeight - kOtherButtonTop) + 120 - 240);
     Picture4->setGeometry(0, Px(top), Px(kListWidth), Px(panelHeight));
     const int captionW = 780, rowH = 315, fieldW = kListWidth - captionW - 80;
     Command3[3]->setGeometry(Px(20), Px(30), Px(captionW), Px(rowH));
@@ -743,8 +743,8 @@ void OtherFrm::Form_Resize()
 
     const int buttonTop = top + panelHeight + 90;
     for (int i = 0; i < 8; ++i) {
-        const int left = i == 3 ? scaleWidth - (kWidth - kButtonLefts[3]) : kButtonLefts[i];
-        Command2[size_t(i)]->setGeometry(Px(left), Px(buttonTop), Px(kButtonWidth), Px(kButtonHeight));
+        const int left = i == 3 ? scaleWidth - (kOtherWidth - kButtonLefts[3]) : kButtonLefts[i];
+        Command2[size_t(i)]->setGeometry(Px(left), Px(buttonTop), Px(kButtonWidth), Px(kOtherButtonHeight));
     }
 }
 

@@ -26,7 +26,7 @@ BulkMailLookup Addressees(const QString& selectFrom, const QString& column, cons
     };
 }
 
-QString NumberText(double v) { return QString::number(v, 'g', 15); }
+QString NumberAsText(double v) { return QString::number(v, 'g', 15); }
 
 }  // namespace
 
@@ -218,7 +218,7 @@ bool BulkMailPanel::大宗掛號單列印(const QStringList& picked, const BulkM
             ++count;
             sheet.AddNew();
             sheet.setValue(QStringLiteral("項次"), count);
-            sheet.setValue(QStringLiteral("掛號號碼"), NumberText(next));
+            sheet.setValue(QStringLiteral("掛號號碼"), NumberAsText(next));
             sheet.setValue(QStringLiteral("姓名"), who.name);
             sheet.setValue(QStringLiteral("地址"), who.address);
             sheet.setValue(QStringLiteral("回執"), Check2[0]->isChecked() ? tick : QString());

@@ -84,7 +84,7 @@ std::optional<QStringList> ReadChosenFile(const QString& path, const QString& de
     return std::nullopt;
 }
 
-QLabel* Caption(const QString& text, QWidget* parent)
+QLabel* CaptionLabel(const QString& text, QWidget* parent)
 {
     auto* l = new QLabel(text, parent);
     return l;
@@ -136,14 +136,14 @@ frmImpDB2::frmImpDB2(QWidget* parent) : QDialog(parent)
         Combo2 = new QComboBox(Frame1[2]);
         Combo2->setObjectName(QStringLiteral("Combo2"));
         auto* grid = new QGridLayout(Frame1[2]);
-        grid->addWidget(Caption(QStringLiteral("文字檔"), Frame1[2]), 0, 0);
+        grid->addWidget(CaptionLabel(QStringLiteral("文字檔"), Frame1[2]), 0, 0);
         grid->addWidget(txtTextFile, 0, 1);
         grid->addWidget(Command4, 0, 2);
-        grid->addWidget(Caption(QStringLiteral("資料庫"), Frame1[2]), 1, 0);
+        grid->addWidget(CaptionLabel(QStringLiteral("資料庫"), Frame1[2]), 1, 0);
         grid->addWidget(txtDatabaseFile, 1, 1, 1, 2);
-        grid->addWidget(Caption(QStringLiteral("分隔符號"), Frame1[2]), 2, 0);
+        grid->addWidget(CaptionLabel(QStringLiteral("分隔符號"), Frame1[2]), 2, 0);
         grid->addWidget(cboDelimiter, 2, 1);
-        grid->addWidget(Caption(QStringLiteral("轉入"), Frame1[2]), 3, 0);
+        grid->addWidget(CaptionLabel(QStringLiteral("轉入"), Frame1[2]), 3, 0);
         grid->addWidget(Combo2, 3, 1);
         grid->setRowStretch(4, 1);
         grid->setColumnStretch(1, 1);

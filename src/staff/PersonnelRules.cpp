@@ -9,17 +9,17 @@
 
 namespace {
 
-QString S(const char* s) { return QString::fromUtf8(s); }
+QString U8(const char* s) { return QString::fromUtf8(s); }
 
 PersonnelField F1(int i, int page, const char* column, int max, int id, const char* caption, const char* tip,
                   bool multiLine = false)
 {
-    return {{BoxArray::Text1, i}, page, S(column), max, id, S(caption), S(tip), multiLine};
+    return {{BoxArray::Text1, i}, page, U8(column), max, id, U8(caption), U8(tip), multiLine};
 }
 PersonnelField F(BoxArray a, int i, int page, const char* column, int max, const char* caption, const char* tip,
                  bool multiLine = false)
 {
-    return {{a, i}, page, S(column), max, 0, S(caption), S(tip), multiLine};
+    return {{a, i}, page, U8(column), max, 0, U8(caption), U8(tip), multiLine};
 }
 
 }  // namespace
@@ -179,7 +179,7 @@ QString PersonnelChecklist(bool editing, const BoxTextFn& text)
                                                  {17, "◆ 戶籍地址 未輸入"}, {18, "◆ 現在住址 未輸入"}};
     for (const auto& [box, line] : items)
         if (text(box).isEmpty())
-            add(S(line));
+            add(U8(line));
     return s;
 }
 

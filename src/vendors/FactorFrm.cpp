@@ -61,39 +61,39 @@ constexpr int kRemarksTop = 3660, kRemarksLeft = 1140;
 struct Place {
     int labelLeft, labelWidth, boxLeft, boxWidth, top;
 };
-constexpr int kColA = 60, kBoxA = 1140, kColB = 3960, kBoxB = 5040, kLabelW = 1020;
+constexpr int kColA = 60, kBoxA = 1140, kColB = 3960, kBoxB = 5040, kFieldLabelW = 1020;
 constexpr int kWide = 6600, kHalf = 2700, kWithButton = 2340;
 int Row(int r) { return 60 + r * kRowStep; }
 Place PlaceOf(int box)
 {
     switch (box) {
     // Header: category code, its name and the status; the number and the short name.
-    case 0: return {kColA, kLabelW, kBoxA, 1300, 60};
+    case 0: return {kColA, kFieldLabelW, kBoxA, 1300, 60};
     case 9: return {2520, 960, 3540, 1500, 60};
     case 16: return {5160, 720, 5940, 1300, 60};
-    case 1: return {kColA, kLabelW, kBoxA, 1300, 480};
+    case 1: return {kColA, kFieldLabelW, kBoxA, 1300, 480};
     case 2: return {2520, 960, 3540, 1500, 480};
     // Page 1.
-    case 3: return {kColA, kLabelW, kBoxA, kWide, Row(0)};
-    case 4: return {kColA, kLabelW, kBoxA, kHalf, Row(1)};
-    case 5: return {kColB, kLabelW, kBoxB, kHalf, Row(1)};
-    case 13: return {kColA, kLabelW, kBoxA, kHalf, Row(2)};
-    case 14: return {kColB, kLabelW, kBoxB, kHalf, Row(2)};
-    case 6: return {kColA, kLabelW, kBoxA, kHalf, Row(3)};
-    case 7: return {kColB, kLabelW, kBoxB, kHalf, Row(3)};
-    case 11: return {kColA, kLabelW, kBoxA, kWide, Row(4)};
-    case 12: return {kColA, kLabelW, kBoxA, kWide, Row(5)};
-    case 17: return {kColA, kLabelW, kBoxA, kWithButton, Row(6)};
-    case 18: return {kColB, kLabelW, kBoxB, kWithButton, Row(6)};
-    case 8: return {kColA, kLabelW, kBoxA, kHalf, Row(7)};
-    case 23: return {kColB, kLabelW, kBoxB, kHalf, Row(7)};
-    case 10: return {kColA, kLabelW, kBoxA, kHalf, Row(8)};
-    case 15: return {kColB, kLabelW, kBoxB, kHalf, Row(8)};
-    case 20: return {kColA, kLabelW, kBoxA, 900, Row(9)};
-    case 21: return {kColB, kLabelW, kBoxB, 1500, Row(9)};
-    case 22: return {kColA, kLabelW, kBoxA, 900, Row(10)};
-    case 24: return {kColB, kLabelW, kBoxB, 1500, Row(10)};
-    case 19: return {kColA, kLabelW, kRemarksLeft, kWide, kRemarksTop};
+    case 3: return {kColA, kFieldLabelW, kBoxA, kWide, Row(0)};
+    case 4: return {kColA, kFieldLabelW, kBoxA, kHalf, Row(1)};
+    case 5: return {kColB, kFieldLabelW, kBoxB, kHalf, Row(1)};
+    case 13: return {kColA, kFieldLabelW, kBoxA, kHalf, Row(2)};
+    case 14: return {kColB, kFieldLabelW, kBoxB, kHalf, Row(2)};
+    case 6: return {kColA, kFieldLabelW, kBoxA, kHalf, Row(3)};
+    case 7: return {kColB, kFieldLabelW, kBoxB, kHalf, Row(3)};
+    case 11: return {kColA, kFieldLabelW, kBoxA, kWide, Row(4)};
+    case 12: return {kColA, kFieldLabelW, kBoxA, kWide, Row(5)};
+    case 17: return {kColA, kFieldLabelW, kBoxA, kWithButton, Row(6)};
+    case 18: return {kColB, kFieldLabelW, kBoxB, kWithButton, Row(6)};
+    case 8: return {kColA, kFieldLabelW, kBoxA, kHalf, Row(7)};
+    case 23: return {kColB, kFieldLabelW, kBoxB, kHalf, Row(7)};
+    case 10: return {kColA, kFieldLabelW, kBoxA, kHalf, Row(8)};
+    case 15: return {kColB, kFieldLabelW, kBoxB, kHalf, Row(8)};
+    case 20: return {kColA, kFieldLabelW, kBoxA, 900, Row(9)};
+    case 21: return {kColB, kFieldLabelW, kBoxB, 1500, Row(9)};
+    case 22: return {kColA, kFieldLabelW, kBoxA, 900, Row(10)};
+    case 24: return {kColB, kFieldLabelW, kBoxB, 1500, Row(10)};
+    case 19: return {kColA, kFieldLabelW, kRemarksLeft, kWide, kRemarksTop};
     default: return {0, 0, 0, 0, 0};
     }
 }

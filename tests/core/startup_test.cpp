@@ -1,6 +1,7 @@
 #include "core/AboutBox.h"
 #include "core/Globals.h"
 #include "core/Paths.h"
+#include "core/SettingKeys.h"
 #include "core/Settings.h"
 #include "core/Startup.h"
 #include "platform/db/Db.h"
@@ -20,8 +21,6 @@ using testsupport::ScriptedResponder;
 using testsupport::TempDir;
 
 namespace {
-
-const QString kSection = QStringLiteral("Tessarine");
 
 class StartupTest : public ::testing::Test {
 protected:
@@ -79,7 +78,7 @@ TEST_F(StartupTest, NewUserFolderGetsDatabaseAndStartsInOrder)
         if (about)
             EXPECT_EQ(about->MessageLabel->text(), QStringLiteral("載入系統中，請捎待..."));
         EXPECT_FALSE(mainWindow->isVisible()) << "main window loaded hidden";
-        WriteSetting(QStringLiteral("KeyinChinese"), QStringLiteral("1"), kSection);  // read after the splash
+        WriteSetting(QStringLiteral("KeyinChinese"), QStringLiteral("1"), settings::kMain);  // read after the splash
         return 0;
     });
 
@@ -131,7 +130,7 @@ TEST_F(StartupTest, AppPathWithUpperCaseDatabaseIsUsedAndMissingOneFallsBack)
 {
     TempDir other;
     makeDatabase(other.file(QStringLiteral("TESSARINE.MDB")));
-    WriteSetting(QStringLiteral("App_path"), other.path(), kSection, 0, home.path());
+    WriteSetting(QStringLiteral("App_path"), other.path(), settings::kMain, 0, home.path());
     {
         ScriptedResponder r;
         r.modal(0);
@@ -144,7 +143,7 @@ TEST_F(StartupTest, AppPathWithUpperCaseDatabaseIsUsedAndMissingOneFallsBack)
     TearDown();
 
     TempDir empty;
-    WriteSetting(QStringLiteral("App_path"), empty.path(), kSection, 0, home.path());
+    WriteSetting(QStringLiteral("App_path"), empty.path(), settings::kMain, 0, home.path());
     const QByteArray settings = home.read(QStringLiteral("Tessarine.dat"));
     ScriptedResponder r;
     r.modal(0);
@@ -163,7 +162,7 @@ TEST_F(StartupTest, LanguageOffset)
     for (const auto& [text, offset] : cases)
         EXPECT_EQ(LanguageOffsetFor(text), offset) << text.toStdString();
 
-    WriteSetting(QStringLiteral("LanguageID"), QStringLiteral("10000"), kSection, 0, home.path());
+    WriteSetting(QStringLiteral("LanguageID"), QStringLiteral("10000"), settings::kMain, 0, home.path());
     ScriptedResponder r;
     r.modal(0);
     ASSERT_TRUE(SubMain(env, {}));
@@ -231,7 +230,7 @@ TEST_F(StartupTest, DataFolderNamedLikeAConnectionTextOpensItsOwnFile)
     const QString tricky = home.file(QStringLiteral("x;Data Source=") + elsewhere.path());
     ASSERT_TRUE(QDir().mkpath(tricky));
     makeDatabase(JoinPath(tricky, QStringLiteral("Tessarine.mdb")));
-    WriteSetting(QStringLiteral("App_path"), tricky, kSection, 0, home.path());
+    WriteSetting(QStringLiteral("App_path"), tricky, settings::kMain, 0, home.path());
     ScriptedResponder r;
     r.modal(0);
     ASSERT_TRUE(SubMain(env, {}));

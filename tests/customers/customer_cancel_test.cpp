@@ -7,6 +7,7 @@
 #include "platform/ui/Ui.h"
 #include "support/CustomerDb.h"
 #include "support/Responder.h"
+#include "support/Utf8.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -18,8 +19,6 @@
 using testsupport::ScriptedResponder;
 
 namespace {
-
-QString K(const char* s) { return QString::fromUtf8(s); }
 
 class CancelTest : public testsupport::CustomerDb {
 protected:

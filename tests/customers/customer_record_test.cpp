@@ -13,6 +13,7 @@
 #include "support/OtherProgram.h"
 #include "support/LayerFaults.h"
 #include "support/Responder.h"
+#include "support/Utf8.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -36,8 +37,6 @@ using testsupport::OtherProgram;
 using testsupport::ScriptedResponder;
 
 namespace {
-
-QString K(const char* s) { return QString::fromUtf8(s); }
 
 class RecordTest : public testsupport::CustomerDb {
 protected:

@@ -10,8 +10,6 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-
 class SaveDb : public testsupport::CustomerDb {
 protected:
     static QStringList contacts()
@@ -129,7 +127,7 @@ TEST_F(SaveDb, FailureRollsEverythingBack)
     other.RollbackTrans();
     EXPECT_FALSE(locked.saved);
     EXPECT_EQ(locked.errorNumber, 3260);
-    EXPECT_TRUE(locked.message.endsWith(kCrLf + QStringLiteral("資料並未存檔。")));
+    EXPECT_TRUE(locked.message.endsWith(gCrLf + QStringLiteral("資料並未存檔。")));
     EXPECT_EQ(contacts(), QStringList{"000001|王大明|||||||"});
 }
 
@@ -163,7 +161,7 @@ TEST_F(SaveDb, DetailRowDeletedByAnotherUserRefusesTheSave)
         EXPECT_FALSE(out.saved);
         EXPECT_FALSE(customerWritten);
         EXPECT_EQ(out.errorNumber, 3197);
-        EXPECT_TRUE(out.message.endsWith(kCrLf + QStringLiteral("資料並未存檔。")));
+        EXPECT_TRUE(out.message.endsWith(gCrLf + QStringLiteral("資料並未存檔。")));
         EXPECT_FALSE(gConn.InTransaction());
         EXPECT_TRUE(contacts().isEmpty());
         EXPECT_TRUE(deliveries().isEmpty());

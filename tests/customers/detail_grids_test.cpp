@@ -8,6 +8,7 @@
 #include "support/CustomerDb.h"
 #include "support/DetailRowsOf.h"
 #include "support/Responder.h"
+#include "support/Utf8.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -22,8 +23,6 @@
 using testsupport::ScriptedResponder;
 
 namespace {
-
-const QString K(const char* s) { return QString::fromUtf8(s); }
 
 // ---- Plain rules ---------------------------------------------------------------------------
 

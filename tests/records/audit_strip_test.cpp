@@ -3,14 +3,13 @@
 #include "platform/text/VbText.h"
 #include "records/RecordExtras.h"
 #include "support/CustomerDb.h"
+#include "support/Utf8.h"
 
 #include <QLabel>
 #include <array>
 #include <gtest/gtest.h>
 
 namespace {
-
-QString K(const char* s) { return QString::fromUtf8(s); }
 
 QStringList Values(const AuditStrip& a)
 {

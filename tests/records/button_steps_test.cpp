@@ -4,6 +4,7 @@
 #include "core/ErrorText.h"
 #include "records/RecordMode.h"
 #include "support/Responder.h"
+#include "support/Utf8.h"
 
 #include <QStringList>
 #include <functional>
@@ -15,8 +16,6 @@
 using testsupport::ScriptedResponder;
 
 namespace {
-
-QString K(const char* s) { return QString::fromUtf8(s); }
 
 const db::DbError kLocked(3260, K("資料被鎖定"));
 const db::DbError kDuplicate(3022, K("重複的值"));

@@ -6,6 +6,7 @@
 #include "support/CustomerDb.h"
 #include "support/DetailRowsOf.h"
 #include "support/Responder.h"
+#include "support/Utf8.h"
 
 #include <QApplication>
 #include <functional>
@@ -14,8 +15,6 @@
 using testsupport::ScriptedResponder;
 
 namespace {
-
-QString K(const char* s) { return QString::fromUtf8(s); }
 
 // Contact names and titles under a customer code; the item number (column 0) is shown, not stored.
 DetailGridDef Def(int rules = 0)

@@ -1,6 +1,7 @@
 // The pick list laid over a box: where it starts, and that it writes only into the box and the
 // record it was opened for.
 #include "records/EntryRules.h"
+#include "support/Utf8.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -10,8 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString K(const char* s) { return QString::fromUtf8(s); }
 
 const QStringList kStatus = {K("尚未核准"), K("現用廠商"), K("次常用"), K("已無往來")};
 

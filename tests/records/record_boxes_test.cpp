@@ -6,6 +6,7 @@
 #include "records/RecordCycle.h"
 #include "support/CustomerDb.h"
 #include "support/Responder.h"
+#include "support/Utf8.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -19,8 +20,6 @@
 using testsupport::ScriptedResponder;
 
 namespace {
-
-QString K(const char* s) { return QString::fromUtf8(s); }
 
 enum Box { kCode = 0, kName = 1, kInvoice = 2, kDerived = 3, kNote = 5 };
 

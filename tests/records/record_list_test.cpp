@@ -7,14 +7,13 @@
 #include "platform/dbmodel/RecordsetModel.h"
 #include "records/RecordList.h"
 #include "support/CustomerDb.h"
+#include "support/Utf8.h"
 
 #include <QComboBox>
 #include <QTableView>
 #include <gtest/gtest.h>
 
 namespace {
-
-QString K(const char* s) { return QString::fromUtf8(s); }
 
 class ListTest : public testsupport::CustomerDb {
 protected:

@@ -3,6 +3,7 @@
 #include "core/ErrorText.h"
 #include "records/RecordSave.h"
 #include "support/CustomerDb.h"
+#include "support/Utf8.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -10,7 +11,6 @@
 
 namespace {
 
-QString K(const char* s) { return QString::fromUtf8(s); }
 const QString kFailure = K("資料並未儲存。");
 
 db::Statement AddContact(const char* name)

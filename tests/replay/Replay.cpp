@@ -58,6 +58,84 @@ QRect ParseRect(const QStringList& t, int at)
     return QRect(t.value(at).toInt(), t.value(at + 1).toInt(), t.value(at + 2).toInt(), t.value(at + 3).toInt());
 }
 
+// Ends a server process that did not come up, and reaps it.
+void Halt(QProcess& p)
+{
+    if (p.state() == QProcess::NotRunning)
+        return;
+    p.terminate();
+    if (!p.waitForFinished(3000)) {
+        p.kill();
+        p.waitForFinished(3000);
+    }
+}
+
+// A server is ready when it says so: Xvfb writes its display number once it takes
+// connections, the window manager names its check window on the root window once it manages
+// windows.  A busy machine (builds and other suites beside the replay) can take many seconds to
+// get there, so each waits up to a minute, ends early when the process dies, and is tried twice.
+constexpr int kServerStartMs = 60000;
+
+bool StartXvfb(Shared& s, QString* why)
+{
+    EndWithUs(s.xvfb);
+    // Xvfb picks a free display itself and writes its number on the descriptor given.
+    s.xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                          QStringLiteral("0"), QStringLiteral("1600x1000x24"), QStringLiteral("-nolisten"),
+                                          QStringLiteral("tcp")});
+    QElapsedTimer t;
+    t.start();
+    QByteArray out;
+    while (!out.contains('\n') && t.elapsed() < kServerStartMs && s.xvfb.state() != QProcess::NotRunning) {
+        s.xvfb.waitForReadyRead(200);
+        out += s.xvfb.readAllStandardOutput();
+    }
+    const QString number = QString::fromLatin1(out).trimmed();
+    if (!out.contains('\n') || number.isEmpty()) {
+        *why = QStringLiteral("Xvfb did not start within %1 s: ").arg(t.elapsed() / 1000) +
+               QString::fromLocal8Bit(s.xvfb.readAllStandardError());
+        Halt(s.xvfb);
+        return false;
+    }
+    s.display = QLatin1Char(':') + number;
+    return true;
+}
+
+// The window named by the root window's _NET_SUPPORTING_WM_CHECK names itself the same way
+// while its window manager runs; the root's property alone may be left by one that ended.
+bool ManagerChecks()
+{
+    static const QRegularExpression id(QStringLiteral("window id # (0x[0-9a-fA-F]+)"));
+    const QString check = QStringLiteral("_NET_SUPPORTING_WM_CHECK");
+    const QRegularExpressionMatch onRoot = id.match(Run(QStringLiteral("xprop"), {QStringLiteral("-root"), check}));
+    if (!onRoot.hasMatch())
+        return false;
+    const QString window = onRoot.captured(1);
+    const QRegularExpressionMatch onWindow = id.match(Run(QStringLiteral("xprop"), {QStringLiteral("-id"), window, check}));
+    return onWindow.hasMatch() && onWindow.captured(1) == window;
+}
+
+bool StartWindowManager(Shared& s, const QString& rc, QString* why)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), s.display);
+    EndWithUs(s.wm);
+    s.wm.setProcessEnvironment(env);
+    s.wm.start(QStringLiteral("jwm"), {QStringLiteral("-f"), rc});
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < kServerStartMs && s.wm.state() != QProcess::NotRunning) {
+        if (ManagerChecks())
+            return true;
+        s.wm.waitForFinished(200);
+    }
+    *why = s.wm.state() == QProcess::NotRunning
+               ? QStringLiteral("the window manager ended at start: ") + QString::fromLocal8Bit(s.wm.readAllStandardError())
+               : QStringLiteral("the window manager did not start within %1 s").arg(t.elapsed() / 1000);
+    Halt(s.wm);
+    return false;
+}
+
 }  // namespace
 
 // ---- Display -------------------------------------------------------------------------------------
@@ -74,26 +152,8 @@ bool Display::Start(QString* why)
         }
     }
     s.dir = std::make_unique<QTemporaryDir>();
-    EndWithUs(s.xvfb);
-    EndWithUs(s.wm);
-    // Xvfb picks a free display itself and writes its number on the descriptor given.
-    s.xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                          QStringLiteral("0"), QStringLiteral("1600x1000x24"), QStringLiteral("-nolisten"),
-                                          QStringLiteral("tcp")});
-    QElapsedTimer t;
-    t.start();
-    QByteArray out;
-    while (!out.contains('\n') && t.elapsed() < 15000 && s.xvfb.state() != QProcess::NotRunning) {
-        s.xvfb.waitForReadyRead(200);
-        out += s.xvfb.readAllStandardOutput();
-    }
-    const QString number = QString::fromLatin1(out).trimmed();
-    if (number.isEmpty()) {
-        *why = QStringLiteral("Xvfb did not start: ") + QString::fromLocal8Bit(s.xvfb.readAllStandardError());
-        s.xvfb.kill();
+    if (!StartXvfb(s, why) && !StartXvfb(s, why))
         return false;
-    }
-    s.display = QLatin1Char(':') + number;
 
     // A window manager as on any desktop: it gives the focus to the window that is shown or
     // clicked, and back to the main window when a dialog closes.
@@ -102,33 +162,18 @@ bool Display::Start(QString* why)
     f.open(QIODevice::WriteOnly);
     f.write("<?xml version=\"1.0\"?>\n<JWM>\n<FocusModel>click</FocusModel>\n<Desktops width=\"1\" height=\"1\"/>\n</JWM>\n");
     f.close();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), s.display);
-    s.wm.setProcessEnvironment(env);
-    s.wm.start(QStringLiteral("jwm"), {QStringLiteral("-f"), rc});
-    t.restart();
-    while (t.elapsed() < 15000) {
-        if (Run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                .contains(QStringLiteral("window id")))
-            return true;
-        Pause(100);
+    if (!StartWindowManager(s, rc, why) && !StartWindowManager(s, rc, why)) {
+        Stop();
+        return false;
     }
-    *why = QStringLiteral("the window manager did not start");
-    return false;
+    return true;
 }
 
 void Display::Stop()
 {
     Shared& s = shared();
-    for (QProcess* p : {&s.wm, &s.xvfb}) {
-        if (p->state() != QProcess::NotRunning) {
-            p->terminate();
-            if (!p->waitForFinished(3000)) {
-                p->kill();
-                p->waitForFinished(3000);
-            }
-        }
-    }
+    for (QProcess* p : {&s.wm, &s.xvfb})
+        Halt(*p);
     s.display.clear();
     s.dir.reset();
 }

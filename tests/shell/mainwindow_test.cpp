@@ -1,4 +1,5 @@
 #include "core/Globals.h"
+#include "core/SettingKeys.h"
 #include "core/Settings.h"
 #include "core/WindowHelpers.h"
 #include "platform/strings/Strings.h"
@@ -25,8 +26,6 @@ using testsupport::ScriptedResponder;
 using testsupport::TempDir;
 
 namespace {
-
-const QString kSection = QStringLiteral("Tessarine");
 
 // The main window with a stand-in member window.
 class TestMain : public MDIForm1 {
@@ -66,7 +65,7 @@ protected:
         gLangOffset = savedOffset;
         ui::SetToday(QDate());
     }
-    QString setting(const QString& key, const QString& section = kSection)
+    QString setting(const QString& key, const QString& section = settings::kMain)
     {
         return ReadSetting(key, section);
     }
@@ -156,7 +155,7 @@ TEST_F(MainWindowTest, LanguageSwitchRecaptionsOnlyItemsWithIds)
 
 TEST_F(MainWindowTest, LoadShowsFolderNamesAndStoredLanguageAndPanel)
 {
-    WriteSetting(QStringLiteral("LanguageID"), QStringLiteral("10000"), kSection);
+    WriteSetting(QStringLiteral("LanguageID"), QStringLiteral("10000"), settings::kMain);
     WriteSetting(QStringLiteral("顯示報告列"), QStringLiteral("3000"), QStringLiteral("MDIformSet"));
     TestMain w;
     EXPECT_TRUE(w.China_item->isChecked());
@@ -204,7 +203,7 @@ TEST_F(MainWindowTest, NoToExitKeepsEverything)
 
 TEST_F(MainWindowTest, YesToExitSavesLanguageRemindsAndEnds)
 {
-    WriteSetting(QStringLiteral("pack_path"), backups.path(), kSection);
+    WriteSetting(QStringLiteral("pack_path"), backups.path(), settings::kMain);
     TestMain w;
     w.China_item->trigger();
     w.Command3->click();
@@ -222,9 +221,9 @@ TEST_F(MainWindowTest, YesToExitSavesLanguageRemindsAndEnds)
 
 TEST_F(MainWindowTest, YesToReminderOpensBackupWindowModally)
 {
-    WriteSetting(QStringLiteral("pack_path"), backups.path(), kSection);
+    WriteSetting(QStringLiteral("pack_path"), backups.path(), settings::kMain);
     backups.write(QStringLiteral("Tessarine.mdb"), "copy");
-    WriteSetting(QStringLiteral("BackupDate"), QStringLiteral("2026/12/06 10:00:00"), kSection);
+    WriteSetting(QStringLiteral("BackupDate"), QStringLiteral("2026/12/06 10:00:00"), settings::kMain);
     TestMain w;
     ScriptedResponder user;
     QString shown;

@@ -1,4 +1,5 @@
 #include "core/Globals.h"
+#include "core/SettingKeys.h"
 #include "core/Settings.h"
 #include "platform/text/VbText.h"
 #include "platform/ui/Ui.h"
@@ -29,8 +30,6 @@ using testsupport::TempDir;
 
 namespace {
 
-const QString kSection = QStringLiteral("Tessarine");
-
 const QStringList kAllKeys = {"KeyinChinese", "App_path", "pack_path", "BackDate", "CustomAutoNO",
                               "FacotryAutoNO", "WorkmanAutoNO", "OtherDataAutoNO", "iDCardNO",
                               "CheckNewVer", "CustomType", "CommanyManType", "AutoStartHelpWindoes"};
@@ -51,8 +50,8 @@ protected:
         gDataPath = saved[1];
         gKeyinChinese = savedKeyin;
     }
-    QString setting(const QString& key) { return ReadSetting(key, kSection); }
-    void store(const QString& key, const QString& value) { WriteSetting(key, value, kSection); }
+    QString setting(const QString& key) { return ReadSetting(key, settings::kMain); }
+    void store(const QString& key, const QString& value) { WriteSetting(key, value, settings::kMain); }
     // The keys the settings file holds, in file order.
     QStringList storedKeys()
     {

@@ -72,7 +72,7 @@ void ListTarget::show()
 
 namespace {
 
-QString FieldText(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
+QString ItemText(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
 
 
 // Adds the named field of every row from the current one on, skipping Null and "", and puts
@@ -88,7 +88,7 @@ void AddRows(ListTarget& box, db::Recordset& rs, const QString& field, bool yiel
     QElapsedTimer sinceYield;
     sinceYield.start();
     while (box.alive() && rs.IsOpen() && !rs.Eof()) {
-        const QString text = FieldText(index >= 0 ? rs.value(index) : rs.value(field));
+        const QString text = ItemText(index >= 0 ? rs.value(index) : rs.value(field));
         if (!text.isEmpty())
             box.add(text);
         if (yield && sinceYield.hasExpired(10)) {

@@ -393,6 +393,7 @@ TEXT_FN(fnRTrim, vb::RTrim(s))
 TEXT_FN(fnUCase, vb::UCase(s))
 TEXT_FN(fnLCase, vb::LCase(s))
 TEXT_FN(fnCStr, s)
+#undef TEXT_FN
 
 void fnLeft(sqlite3_context* c, int, sqlite3_value** a)
 {

@@ -17,7 +17,7 @@
 
 namespace {
 
-QString BaseScript()
+QString BaseTablesScript()
 {
     QFile f(QStringLiteral(":/schema/base_tables.sql"));
     if (!f.open(QIODevice::ReadOnly))
@@ -91,7 +91,7 @@ protected:
     void SetUp() override
     {
         path_ = dir_.file(QStringLiteral("Tessarine.mdb"));
-        const QString script = BaseScript();
+        const QString script = BaseTablesScript();
         ASSERT_FALSE(script.isEmpty());
         db::Connection::CreateDatabase(path_, script);
         Open();
