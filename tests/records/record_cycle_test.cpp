@@ -5,12 +5,11 @@
 #include "records/RecordCycle.h"
 #include "records/RecordMode.h"
 #include "support/CustomerDb.h"
+#include "support/Utf8.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QString K(const char* s) { return QString::fromUtf8(s); }
 
 // A part that notes what the cycle asks of it.
 class NotingPart : public RecordPart {
