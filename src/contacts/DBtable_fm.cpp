@@ -541,7 +541,11 @@ void DBtable_fm::FileSave()
         return;
     const ModeText::Mode mode = EditMode.mode();
     const qint64 serial = mode == ModeText::Edit ? qint64(vb::Val(vb::Nz(db::ValueOrNull(MainRs(), kKeyColumn)))) : 0;
-    SaveCycle cycle{.rs = &MainRs(), .list = &List, .adding = mode == ModeText::AddNew, .failureText = SaveFailedText()};
+    SaveCycle cycle;
+    cycle.rs = &MainRs();
+    cycle.list = &List;
+    cycle.adding = mode == ModeText::AddNew;
+    cycle.failureText = SaveFailedText();
     // A pick list still open hands its text over first; a value its column cannot hold ("." or
     // "1.2.3" in a number) is named and nothing is saved.
     cycle.openLists = {pick_};

@@ -512,7 +512,11 @@ void OtherFrm::FileSave()
     const ModeText::Mode mode = EditMode.mode();
     QString number;
     db::Bookmark written = 0;
-    SaveCycle cycle{.rs = &MainRs(), .list = &List, .adding = added, .failureText = SaveFailedText()};
+    SaveCycle cycle;
+    cycle.rs = &MainRs();
+    cycle.list = &List;
+    cycle.adding = added;
+    cycle.failureText = SaveFailedText();
     // A pick list or the date box still open (Alt+S) hands its text over first.
     cycle.openLists = {pick_};
     cycle.refusals = {[this] {

@@ -279,7 +279,11 @@ void CustomFrom::SaveFile()
     QString code;
     db::Bookmark mark = 0;
     InsertedDetailKeys inserted;
-    SaveCycle cycle{.rs = &CustomerRs, .list = &List, .adding = added, .failureText = SaveFailedText()};
+    SaveCycle cycle;
+    cycle.rs = &CustomerRs;
+    cycle.list = &List;
+    cycle.adding = added;
+    cycle.failureText = SaveFailedText();
     // An open list's value and the grid editors' texts belong to the record saved.
     cycle.openLists = {picks_, sales_};
     cycle.refusals = {[this] { return !存檔檢查基本資料(); }, Grids->Man(), Grids->Delive(),

@@ -685,7 +685,10 @@ void PersonnelFrm::FileSave()
     const bool added = EditMode == ModeText::AddNew;
     QString number;
     bool placed = false;
-    SaveCycle cycle{.rs = &WorkmanRs, .adding = added, .failureText = SaveFailedText()};
+    SaveCycle cycle;
+    cycle.rs = &WorkmanRs;
+    cycle.adding = added;
+    cycle.failureText = SaveFailedText();
     // What a floating editor still holds goes into its box first (Alt+S leaves no box).
     cycle.openLists = {picker_, pickList_};
     cycle.refusals = {

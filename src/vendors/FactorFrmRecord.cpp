@@ -285,7 +285,11 @@ void FactorFrm::FileSave()
         return;
     const bool added = EditMode == ModeText::AddNew;
     QString number;
-    SaveCycle cycle{.rs = &FactoryRs(), .list = &List, .adding = added, .failureText = kNotSaved};
+    SaveCycle cycle;
+    cycle.rs = &FactoryRs();
+    cycle.list = &List;
+    cycle.adding = added;
+    cycle.failureText = kNotSaved;
     // What an open list holds counts, however the save was started (Alt+S too).
     cycle.openLists = {CategoryList, StatusList, SharedList};
     // A value its column cannot take (a letter in the closing day) is named before anything is
