@@ -1298,6 +1298,7 @@ void Import_ours(benchmark::State& state, bool full)
         QApplication::processEvents();
         win->Command1->click();
         QApplication::processEvents();
+        QApplication::setActiveWindow(win);  // a click on a column's box brings the window back from the progress window
         for (int k = 0; k < data.textColumns && k < int(win->Text2.size()); ++k) {
             win->Text2[size_t(k)]->setFocus(Qt::MouseFocusReason);  // the chooser laid over the box takes the focus
             win->Combo1->setCurrentIndex(win->Combo1->findText(data.captions[k]));
@@ -1976,8 +1977,8 @@ void printTables(const MedianReporter& rep)
     pair("open the customer list and read every row", "ListReadAll", 1e3, "ms", "<= 1.5x");
     pair("update one field", "Update", 1e6, "us", "<= 2x");
     pair("requery the list", "Requery", 1e3, "ms", "<= 1.5x");
-    rate("import 100,000 lines into an empty table", "ImportEmpty", ">= 25,000 lines/s, <= 3x");
-    rate("import 100,000 lines into 100,000 customers", "ImportFull", ">= 25,000 lines/s, <= 3x");
+    rate("import a file of 100,000 lines through the window, into an empty table", "ImportEmpty", ">= 25,000 lines/s, <= 3x");
+    rate("import a file of 100,000 lines through the window, into 100,000 customers", "ImportFull", ">= 25,000 lines/s, <= 3x");
     pair("open the customer window (count, categories, rows shown, last customer)", "WindowOpen", 1e3, "ms", "<= 2x raw");
     pair("add a customer (新增, typing, Tab, salesperson, 存檔)", "Add", 1e3, "ms", "<= 50 ms");
     pair("of which: a click on the salesperson box (1,500 names)", "SalesClick", 1e3, "ms", "<= 3 ms");
